@@ -1,0 +1,61 @@
+#include "Library.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace rvsim {
+
+double SimClock::now() const
+{
+    if (manual)
+        return baseMs;
+    const std::chrono::duration<double, std::milli> elapsed = Wall::now() - baseWall;
+    return baseMs + elapsed.count() * scale;
+}
+
+void SimClock::rebase(double simulatedNow)
+{
+    baseMs = simulatedNow;
+    baseWall = Wall::now();
+}
+
+void SimClock::useManual(bool on)
+{
+    rebase(now());
+    manual = on;
+}
+
+void SimClock::advance(double ms)
+{
+    if (std::isfinite(ms) && ms > 0)
+        baseMs += ms;
+}
+
+void SimClock::setScale(double factor)
+{
+    if (!std::isfinite(factor))
+        return;
+    rebase(now());
+    scale = std::clamp(factor, 1.0, 1e6);
+}
+
+std::optional<short> Library::takeInjection(const char* operation)
+{
+    if (injections.empty())
+        return std::nullopt;
+    const auto found = injections.find(operation);
+    if (found == injections.end())
+        return std::nullopt;
+    const short code = found->second.code;
+    if (found->second.times > 0 && --found->second.times == 0)
+        injections.erase(found);
+    return code;
+}
+
+Library& library()
+{
+    static Library instance;
+    return instance;
+}
+
+} // namespace rvsim

@@ -1,0 +1,67 @@
+#ifndef RVSIM_MOTION_H
+#define RVSIM_MOTION_H
+
+#include <array>
+#include <optional>
+
+namespace rvsim {
+
+constexpr int crdAxisCount = 5; // X, Y, Z, A, C
+using AxisVector = std::array<double, crdAxisCount>;
+
+// Speed along a path of `length`: from v0 to a peak (at most vMax) and on to v1, changing speed
+// at `acc`. Distances and speeds in the path's own units per millisecond.
+struct SpeedProfile
+{
+    // v1 is lowered to what the length allows; a v0 too high to reach v1 within the length
+    // decelerates over the whole length and ends above v1.
+    static SpeedProfile plan(double length, double v0, double vMax, double v1, double acc);
+
+    double duration() const { return t1 + t2 + t3; }
+    double distanceAt(double t) const;
+    double velocityAt(double t) const;
+    double timeAt(double distance) const;
+
+    double length = 0;
+    double v0 = 0;
+    double vPeak = 0;
+    double v1 = 0;
+    double acc = 0;
+    double t1 = 0, t2 = 0, t3 = 0; // phase durations: to the peak, at the peak, to v1
+    double d1 = 0, d2 = 0;         // distances of the first two phases
+};
+
+// A straight line or a circular arc through the coordinate system's axes.
+struct Geometry
+{
+    static Geometry line(const AxisVector& start, const AxisVector& end);
+    // Arc in the plane of axes (a, b), counter-clockwise from a towards b when ccw. A positive
+    // radius takes the shorter arc, a negative one the longer. Empty when no circle of that
+    // radius joins the two points.
+    static std::optional<Geometry> arcByRadius(const AxisVector& start, const AxisVector& end,
+                                               int a, int b, double radius, bool ccw);
+    // Arc around start + (offsetA, offsetB); empty when the end lies off that circle by more
+    // than `tolerance`. Equal start and end make a full circle.
+    static std::optional<Geometry> arcByCentre(const AxisVector& start, const AxisVector& end,
+                                               int a, int b, double offsetA, double offsetB,
+                                               bool ccw, double tolerance);
+
+    AxisVector pointAt(double distance) const;
+    AxisVector directionAt(double distance) const; // unit tangent
+
+    bool isArc = false;
+    AxisVector start{};
+    AxisVector end{};
+    double length = 0;
+    int a = 0, b = 1;
+    double centreA = 0, centreB = 0, radius = 0;
+    double startAngle = 0, sweep = 0; // sweep > 0 counter-clockwise
+
+private:
+    static Geometry arc(const AxisVector& start, const AxisVector& end, int a, int b,
+                        double centreA, double centreB, bool ccw, bool fullCircle);
+};
+
+} // namespace rvsim
+
+#endif

@@ -1,0 +1,230 @@
+#ifndef RVSIM_VIRTUALCONTROLLER_H
+#define RVSIM_VIRTUALCONTROLLER_H
+
+#include "Motion.h"
+#include "rvsim.h"
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace rvsim {
+
+struct Config
+{
+    int cores = 1;
+    int crdsPerCore = 2;
+    int fifosPerCrd = 2;
+    int profilesPerCore = 12;
+    int fifoCapacity = 4096;
+};
+
+// One buffered command, its values already in the units it executes in.
+struct Command
+{
+    enum class Kind {
+        Motion,
+        Delay,
+        DigitalOutput,
+        AnalogOutput,
+        Move,
+        Gear,
+        LimitsOn,
+        LimitsOff,
+        StopInput,
+        LaserOn,
+        LaserOff,
+        LaserFollowMode,
+        LaserFollowRatio,
+        LaserFollowOff,
+        PosCompareStart,
+        PosCompareStop,
+    };
+
+    Kind kind = Kind::Delay;
+    int32_t segNum = 0;
+    // Motion: geometry in path units (pulses, or millimetres for the look-ahead forms), speeds
+    // in path units per ms.
+    Geometry geometry;
+    AxisVector pulsesPerUnit{1, 1, 1, 1, 1};
+    bool lookAhead = false; // the planner chooses the end speed; velEnd unused
+    double vMax = 0;
+    double acc = 0;
+    double velEnd = 0;
+    // Look-ahead limits per axis, path units per ms (and per ms^2).
+    AxisVector axisVMax{};
+    AxisVector axisAMax{};
+    AxisVector axisDVMax{};
+    // Other kinds.
+    short value[4] = {};
+    double real[3] = {};
+};
+
+struct Profile
+{
+    double position = 0; // pulses
+    bool moving = false;
+    double moveFrom = 0;
+    double moveDirection = 1;
+    double moveStartTime = 0;
+    SpeedProfile move;
+};
+
+struct Fifo
+{
+    std::deque<Command> commands;  // the front is the one executing
+    std::deque<Command> lookAhead; // look-ahead forms waiting for the planner
+    AxisVector queuedEnd{};        // pulses; where the last queued motion ends
+};
+
+struct Crd
+{
+    CrdPrm prm{};
+    short mapBase = 1;
+    int axisProfile[crdAxisCount] = {-1, -1, -1, -1, -1}; // 0-based profile, -1 none
+    AxisVector freeAxes{}; // positions of axes without a profile
+    LookAheadPrmEx lookAheadPrm{};
+    bool lookAheadSetUp = false;
+    bool lookAheadReady = false;
+    double jerk = 0;
+    short contourEnable = 0;
+    double contourKp = 0;
+    short blendParaType = 0;
+    double blendPara = 0, blendMinAngle = 0, blendMaxAngle = 0;
+    std::vector<Fifo> fifos;
+
+    bool running = false;
+    int activeFifo = 0;
+    double now = 0;
+    bool activeStarted = false;
+    double activeStart = 0;
+    double activeOffset = 0; // distance of the front motion done before the current profile
+    SpeedProfile activeProfile;
+    double velocity = 0;  // path speed at `now`, in the front command's units
+    double unitScale = 1; // pulses per path unit of `velocity`
+    bool stopping = false;
+    int32_t completed = 0;
+    int32_t userSegNum = 0;
+    bool ranEmpty = false;
+
+    bool ilcRecording = false;
+    int ilcLearned = 0;
+    double ilcMax = 0, ilcSum = 0, ilcSumSquares = 0;
+    long long ilcSamples = 0;
+    double ilcLastSample = 0;
+};
+
+struct Core
+{
+    std::vector<Crd> crds;
+    std::vector<Profile> profiles;
+    RvsimOutputs outputs{};
+};
+
+struct PathPoint
+{
+    short crd;
+    double time;
+    AxisVector position;
+};
+
+// The controller's state and behaviour; callers hold the library lock.
+class VirtualController
+{
+public:
+    explicit VirtualController(const Config& config = Config());
+
+    const Config& config() const { return cfg; }
+    void advanceTo(double now);
+
+    short resourceCount(short core, short type, short* count);
+    short resourceMax(short core, short type, short* max);
+    short setCrdPrm(short core, short crd, const CrdPrm* prm);
+    short getCrdPrm(short core, short crd, CrdPrm* prm);
+    short setMapBase(short core, short crd, short base);
+    short getMapBase(short core, short crd, short* base);
+    short setupLookAhead(short core, short crd);
+    short initLookAhead(short core, short crd, const LookAheadPrmEx* prm);
+    short getLookAhead(short core, short crd, short fifo, LookAheadPrmEx* prm);
+    short setJerk(short core, short crd, double jerk);
+    short getJerk(short core, short crd, double* jerk);
+    short setContour(short core, short crd, short enable, double kp);
+    short getContour(short core, short crd, short* enable, double* kp);
+    short setBlending(short core, short crd, short type, double para, double minAngle,
+                      double maxAngle);
+    short getBlending(short core, short crd, short* type, double* para, double* minAngle,
+                      double* maxAngle);
+
+    short pushLookAhead(short core, short crd, short fifo);
+    short start(short core, short mask, short option);
+    short clear(short core, short mask, short option);
+    short stop(short core, int32_t profileMask, int32_t option);
+    short status(short core, short crd, short fifo, short* run, int32_t* segment);
+    short statusEx(short core, short crd, short fifo, CrdStatusEx* status);
+    short space(short core, short crd, short fifo, int32_t* space);
+    short remainder(short core, short crd, short fifo, int32_t* count);
+    short userSegNum(short core, short crd, short fifo, int32_t* segNum);
+    short profilePosition(short core, short profile, short count, double* pos, uint32_t* clock);
+    short zeroPosition(short core, short profile, short count);
+
+    short initIlc(short core);
+    short startIlc(short core, short crd);
+    short stopIlc(short core, short crd, IlcErrorRecord* error);
+    short loadIlcFile(short core, short crd, const char* path);
+
+    // Plain motion in pulses: `axes` lists the coordinate-system axes given in `target`.
+    short bufferLine(short core, short crd, short fifo, std::initializer_list<int> axes,
+                     std::initializer_list<double> target, double synVel, double synAcc,
+                     double velEnd, int32_t segNum, bool lookAhead);
+    // Arc in the plane (a, b): by radius when `byCentre` is false, else around start + centre.
+    short bufferArc(short core, short crd, short fifo, int a, int b, double endA, double endB,
+                    bool byCentre, double radiusOrCentreA, double centreB, short circleDir,
+                    double synVel, double synAcc, double velEnd, int32_t segNum, bool lookAhead);
+    // Any other command; `lookAhead` sends it through the look-ahead queue.
+    short bufferOther(short core, short crd, short fifo, Command command, bool lookAhead);
+
+    bool outputs(short core, RvsimOutputs* out) const;
+
+    void enablePath(bool on) { pathOn = on; }
+    const std::deque<PathPoint>& path() const { return pathPoints; }
+    void clearPath() { pathPoints.clear(); }
+
+private:
+    Core* coreAt(short core);
+    Crd* crdAt(short core, short crd);
+    Fifo* fifoAt(short core, short crd, short fifo);
+    bool validProfile(short core, short profile) const;
+
+    void updateAxisMap(Crd& crd);
+    AxisVector axes(const Core& core, const Crd& crd) const;
+    void setAxes(Core& core, Crd& crd, const AxisVector& pulses);
+    AxisVector queueStart(const Core& core, const Crd& crd, const Fifo& fifo) const;
+    short enqueue(Crd& crd, Fifo& fifo, Command&& command, bool lookAhead);
+    bool prepareMotion(const Crd& crd, Command& command, bool lookAhead, double synVel,
+                       double synAcc, double velEnd) const;
+
+    void advanceCrd(Core& core, short crdNumber, Crd& crd, double until);
+    void advanceProfiles(Core& core, double until);
+    void beginFront(Core& core, short crdNumber, Crd& crd, Command& command);
+    double frontEndTime(const Core& core, const Crd& crd, const Command& command) const;
+    void finishFront(Core& core, short crdNumber, Crd& crd, Fifo& fifo);
+    void moveAlong(Core& core, Crd& crd, const Command& command, double time);
+    void applyOther(Core& core, Crd& crd, const Command& command);
+    double plannedEndVelocity(const Fifo& fifo) const;
+    void sampleIlc(Crd& crd, const Command& command, double until);
+    void stopCrd(Core& core, Crd& crd, bool abrupt);
+    void recordPath(short crdNumber, const Crd& crd, const Core& core, double time);
+    void recordArcSamples(short crdNumber, const Crd& crd, const Command& command, double from,
+                          double to);
+
+    Config cfg;
+    std::vector<Core> cores;
+    double clock = 0;
+    bool pathOn = false;
+    std::deque<PathPoint> pathPoints;
+};
+
+} // namespace rvsim
+
+#endif

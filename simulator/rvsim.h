@@ -1,0 +1,80 @@
+/*
+ * Test interface of the virtual controller. Tests and benchmarks use it; the module never does.
+ *
+ * Power-on configuration: 1 core, 2 coordinate systems per core, 2 FIFOs per coordinate system,
+ * 12 profiles per core, 4096 commands per FIFO; simulated time follows the wall clock at scale 1;
+ * journal and path recording off.
+ *
+ * Every function may be called from any thread. Returned strings stay valid until the same
+ * thread calls rvsim_journal_entry again.
+ */
+#ifndef RVSIM_H
+#define RVSIM_H
+
+#include "rvAPI.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Back to the power-on state: configuration, positions, buffers, records, clock, journal,
+ * injections and recordings. */
+RV_EXPORT void rvsim_reset(void);
+/* Resets, then sizes the controller; a value below 1 keeps the power-on value. */
+RV_EXPORT void rvsim_configure(int cores, int crdsPerCore, int fifosPerCrd, int profilesPerCore,
+                               int fifoCapacity);
+
+/* Journal of MQN_ calls: off at power-on; when on, keeps the latest 1,000,000 entries such as
+ * "MQN_LnXY(1, 1, 12345, -1, 50, 0.0005, 0, 0)". */
+RV_EXPORT void rvsim_journal_enable(int on);
+RV_EXPORT int rvsim_journal_count(void);
+/* Entry `index`, oldest kept entry first; null when out of range. */
+RV_EXPORT const char* rvsim_journal_entry(int index);
+RV_EXPORT void rvsim_journal_clear(void);
+
+/* The next `times` calls (-1: every call) of `operation` (for example "MQN_CrdStart") return
+ * `code` without effect. A later call for the same operation replaces it; code 0 with times 0
+ * removes it. */
+RV_EXPORT void rvsim_inject(const char* operation, short code, int times);
+
+/* Simulated time. With the manual clock on, time moves only through rvsim_advance_ms; with it
+ * off, time follows the wall clock multiplied by the time scale (1 to 1e6). */
+RV_EXPORT void rvsim_use_manual_clock(int on);
+RV_EXPORT void rvsim_advance_ms(double ms);
+RV_EXPORT void rvsim_set_time_scale(double factor);
+/* Current simulated time, ms since power-on. */
+RV_EXPORT double rvsim_now_ms(void);
+
+/* Executed path of coordinate systems: off at power-on; when on, keeps the latest 1,000,000
+ * points: one at every command's start and end, and points along arcs. */
+RV_EXPORT void rvsim_path_enable(int on);
+RV_EXPORT int rvsim_path_count(void);
+/* Point `index`, oldest first: its coordinate system, simulated time (ms) and the positions of
+ * the axes X, Y, Z, A, C in pulses (5 doubles). Returns 0, or 7 when out of range. */
+RV_EXPORT short rvsim_path_point(int index, short* crd, double* timeMs, double* positions);
+RV_EXPORT void rvsim_path_clear(void);
+
+/* Output state of a core as the buffered commands left it. */
+typedef struct RvsimOutputs {
+    unsigned short digital[3];   /* doType 10 enable, 11 clear, 12 general purpose */
+    short analog[12];            /* channels 1 to 12 */
+    short laserOn;               /* laser output of channel 0 */
+    short laserFollowOn;
+    short laserFollowSource;
+    double laserFollowRatio;
+    double laserPowerMin;
+    double laserPowerMax;
+    short posCompareOn;
+    short limitsOff[16];         /* per profile: bit 0 positive, bit 1 negative limit off */
+    short stopInput[16];         /* per profile: inputType * 256 + inputIndex + 1, 0 none */
+    double gearDistance[16];     /* per profile: last geared distance, pulses */
+} RvsimOutputs;
+
+/* Fills the output state of `core`; 0, or 7 for a bad core or null pointer. */
+RV_EXPORT short rvsim_outputs(short core, RvsimOutputs* outputs);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,7 @@
+execute_process(COMMAND ${NM} -u ${ARCHIVE} OUTPUT_VARIABLE undefined RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "nm failed on ${ARCHIVE}")
+endif()
+if(undefined MATCHES "rvsim_")
+    message(FATAL_ERROR "the module calls the virtual controller's test interface")
+endif()

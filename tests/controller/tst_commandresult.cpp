@@ -1,0 +1,179 @@
+#include "controller/CommandResult.h"
+
+#include "ModalBoxAnswerer.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTranslator>
+
+namespace {
+
+QStringList hostLines;
+
+void collectLine(QString line)
+{
+    hostLines << line;
+}
+
+// Marks every text of context "QObject" so that a test sees it went through translation.
+class MarkingTranslator : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char* /*disambiguation*/,
+                      int /*n*/) const override
+    {
+        if (qstrcmp(context, "QObject") != 0)
+            return QString();
+        return QStringLiteral("T:") + QString::fromUtf8(source);
+    }
+};
+
+} // namespace
+
+class TestCommandResult : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { hostLines.clear(); }
+
+    void showsCodeAndMeaning_data();
+    void showsCodeAndMeaning();
+    void boxLooksLikeACommandError();
+    void codeZeroShowsNothing();
+    void boxTextsAreTranslated();
+
+    void reportsLine_data();
+    void reportsLine();
+    void reportWithoutCallbackGoesToTheLog();
+    void reportTextsAreTranslated();
+};
+
+void TestCommandResult::showsCodeAndMeaning_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("shownCode");
+    QTest::addColumn<QString>("meaning");
+
+    QTest::newRow("1") << 1 << 1 << "Command execution error!";
+    QTest::newRow("3") << 3 << 3 << "Version not Match!";
+    QTest::newRow("7") << 7 << 7 << "Parameter in command is error!";
+    QTest::newRow("8") << 8 << 8 << "Unknown Command!";
+    QTest::newRow("-1") << -1 << -1 << "Host failed to communicate with motion controller!";
+    QTest::newRow("-2") << -2 << -2 << "Read data length error!";
+    QTest::newRow("-3") << -3 << -3 << "Read data checksum error!";
+    QTest::newRow("-4") << -4 << -4 << "Write data block error!";
+    QTest::newRow("-5") << -5 << -5 << "Read data block error!";
+    QTest::newRow("-6") << -6 << -6 << "Open motion controller error!";
+    QTest::newRow("-7") << -7 << -7 << "No respond! DSP is busying!";
+    QTest::newRow("-8") << -8 << -8 << "Multi-thread resources busy!";
+    QTest::newRow("-1008 shown as -8") << -1008 << -8 << "eni file config error!";
+    QTest::newRow("-1009 shown as -9") << -1009 << -9 << "No eni file found!";
+    QTest::newRow("-1010 shown as -10") << -1010 << -10 << "No EtherCAT slave connected!";
+    for (int code : {2, 4, 5, 6, 9, 100, 9527, -9, -11, -1007, -1011, 32767, -32768})
+        QTest::addRow("%d is unknown", code) << code << code << "Unknown Result!";
+}
+
+void TestCommandResult::showsCodeAndMeaning()
+{
+    QFETCH(int, code);
+    QFETCH(int, shownCode);
+    QFETCH(QString, meaning);
+
+    ModalBoxAnswerer answerer;
+    const short returned = ShowCommandError("LnXY", short(code));
+
+    QCOMPARE(returned, short(shownCode));
+    QCOMPARE(answerer.first().text,
+             QStringLiteral("LnXY = %1\r\n----%2").arg(shownCode).arg(meaning));
+}
+
+void TestCommandResult::boxLooksLikeACommandError()
+{
+    ModalBoxAnswerer answerer;
+    ShowCommandError("MQN_CrdStart", -7);
+
+    const ModalBoxAnswerer::Box box = answerer.first();
+    QCOMPARE(box.title, QStringLiteral("Command Return Error:"));
+    QCOMPARE(box.icon, QMessageBox::Information);
+    QCOMPARE(box.text, QStringLiteral("MQN_CrdStart = -7\r\n----No respond! DSP is busying!"));
+    QCOMPARE(box.buttons.size(), 2);
+    QCOMPARE(box.buttons.value(QMessageBox::Yes), QStringLiteral("No"));
+    QCOMPARE(box.buttons.value(QMessageBox::Discard), QStringLiteral("Yes"));
+    QCOMPARE(box.defaultButton, QStringLiteral("Yes"));
+    QVERIFY(box.flags.testFlag(Qt::MSWindowsFixedSizeDialogHint));
+    QVERIFY(!box.hasParent);
+}
+
+void TestCommandResult::codeZeroShowsNothing()
+{
+    ModalBoxAnswerer answerer(0);
+    QCOMPARE(ShowCommandError("LnXY", 0), short(0));
+    QTest::qWait(30);
+}
+
+void TestCommandResult::boxTextsAreTranslated()
+{
+    MarkingTranslator translator;
+    QCoreApplication::installTranslator(&translator);
+    ModalBoxAnswerer answerer;
+    ShowCommandError("ArcXYC", 7);
+    QCoreApplication::removeTranslator(&translator);
+
+    const ModalBoxAnswerer::Box box = answerer.first();
+    QCOMPARE(box.text, QStringLiteral("T:ArcXYC = 7\r\n----T:Parameter in command is error!"));
+    QCOMPARE(box.title, QStringLiteral("T:Command Return Error:"));
+    QCOMPARE(box.buttons.value(QMessageBox::Yes), QStringLiteral("T:No"));
+    QCOMPARE(box.buttons.value(QMessageBox::Discard), QStringLiteral("T:Yes"));
+}
+
+void TestCommandResult::reportsLine_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("failure as name = code")
+        << "MQN_CrdStart" << -7 << QStringList{"MQN_CrdStart = -7"};
+    QTest::newRow("positive code") << "MQN_SetCrdPrm" << 7 << QStringList{"MQN_SetCrdPrm = 7"};
+    QTest::newRow("EtherCAT code unchanged")
+        << "MQN_Stop" << -1009 << QStringList{"MQN_Stop = -1009"};
+    QTest::newRow("success reports nothing") << "MQN_CrdStart" << 0 << QStringList{};
+    QTest::newRow("text only") << "ErrorMax = 0.5" << 9527 << QStringList{"ErrorMax = 0.5"};
+    QTest::newRow("text with placeholders stays as given")
+        << "50%1 %2" << 1 << QStringList{"50%1 %2 = 1"};
+    QTest::newRow("Chinese name arrives intact")
+        << QStringLiteral("插补运动") << 3 << QStringList{QStringLiteral("插补运动 = 3")};
+}
+
+void TestCommandResult::reportsLine()
+{
+    QFETCH(QString, name);
+    QFETCH(int, code);
+    QFETCH(QStringList, lines);
+
+    ReportCommandResult(name.toUtf8().constData(), short(code), collectLine);
+    QCOMPARE(hostLines, lines);
+}
+
+void TestCommandResult::reportWithoutCallbackGoesToTheLog()
+{
+    QTest::ignoreMessage(QtInfoMsg, "MQN_CrdClear = 1");
+    ReportCommandResult("MQN_CrdClear", 1, nullptr);
+    QVERIFY(hostLines.isEmpty());
+}
+
+void TestCommandResult::reportTextsAreTranslated()
+{
+    MarkingTranslator translator;
+    QCoreApplication::installTranslator(&translator);
+    ReportCommandResult("MQN_Stop", 1, collectLine);
+    ReportCommandResult("plain text", ReportTextOnly, collectLine);
+    QCoreApplication::removeTranslator(&translator);
+
+    QCOMPARE(hostLines, (QStringList{"T:MQN_Stop = 1", "T:plain text"}));
+}
+
+QTEST_MAIN(TestCommandResult)
+#include "tst_commandresult.moc"
