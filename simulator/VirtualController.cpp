@@ -606,7 +606,7 @@ void VirtualController::stopCrd(Core& core, Crd& crd, bool abrupt)
     const double done = crd.activeProfile.distanceAt(elapsed);
     const double speed = crd.activeProfile.velocityAt(elapsed);
     crd.activeOffset += done;
-    moveAlong(core, crd, command, crd.now);
+    placeAt(core, crd, command, crd.activeOffset);
     const double remaining = command.geometry.length - crd.activeOffset;
     if (abrupt || !(speed > 0) || !(remaining > 0)) {
         crd.running = false;
@@ -872,7 +872,7 @@ void VirtualController::finishFront(Core& core, short crdNumber, Crd& crd, Fifo&
         crd.unitScale = front.pulsesPerUnit[0];
         if (crd.stopping && reached < front.geometry.length * (1 - 1e-12)) {
             crd.activeOffset = reached;
-            moveAlong(core, crd, front, crd.now);
+            placeAt(core, crd, front, reached);
             recordPath(crdNumber, crd, core, crd.now);
             crd.activeStarted = false;
             crd.running = false;
@@ -896,8 +896,12 @@ void VirtualController::finishFront(Core& core, short crdNumber, Crd& crd, Fifo&
 
 void VirtualController::moveAlong(Core& core, Crd& crd, const Command& command, double time)
 {
-    const double distance =
-        crd.activeOffset + crd.activeProfile.distanceAt(time - crd.activeStart);
+    placeAt(core, crd, command,
+            crd.activeOffset + crd.activeProfile.distanceAt(time - crd.activeStart));
+}
+
+void VirtualController::placeAt(Core& core, Crd& crd, const Command& command, double distance)
+{
     AxisVector p = command.geometry.pointAt(distance);
     for (int i = 0; i < crdAxisCount; ++i)
         p[i] *= command.pulsesPerUnit[i];

@@ -210,6 +210,7 @@ private:
     double frontEndTime(const Core& core, const Crd& crd, const Command& command) const;
     void finishFront(Core& core, short crdNumber, Crd& crd, Fifo& fifo);
     void moveAlong(Core& core, Crd& crd, const Command& command, double time);
+    void placeAt(Core& core, Crd& crd, const Command& command, double distance);
     void applyOther(Core& core, Crd& crd, const Command& command);
     double plannedEndVelocity(const Fifo& fifo) const;
     void sampleIlc(Crd& crd, const Command& command, double until);
