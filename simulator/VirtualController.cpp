@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <limits>
 
@@ -114,8 +115,18 @@ short VirtualController::setCrdPrm(short core, short crd, const CrdPrm* prm)
     }
     if (c->running)
         return refused;
-    c->prm = *prm;
+    std::memcpy(&c->prm, prm, sizeof *prm);
     updateAxisMap(*c);
+    return ok;
+}
+
+template <typename T, typename Read>
+short VirtualController::readCrd(short core, short crd, T* out, Read read)
+{
+    Crd* c = crdAt(core, crd);
+    if (!c || !out)
+        return badArgument;
+    *out = read(*c);
     return ok;
 }
 
@@ -124,7 +135,7 @@ short VirtualController::getCrdPrm(short core, short crd, CrdPrm* prm)
     Crd* c = crdAt(core, crd);
     if (!c || !prm)
         return badArgument;
-    *prm = c->prm;
+    std::memcpy(prm, &c->prm, sizeof *prm); // byte for byte, padding included
     return ok;
 }
 
@@ -142,11 +153,7 @@ short VirtualController::setMapBase(short core, short crd, short base)
 
 short VirtualController::getMapBase(short core, short crd, short* base)
 {
-    Crd* c = crdAt(core, crd);
-    if (!c || !base)
-        return badArgument;
-    *base = c->mapBase;
-    return ok;
+    return readCrd(core, crd, base, [](const Crd& c) { return c.mapBase; });
 }
 
 void VirtualController::updateAxisMap(Crd& crd)
@@ -185,7 +192,7 @@ short VirtualController::initLookAhead(short core, short crd, const LookAheadPrm
     }
     if (!c->lookAheadSetUp || c->running)
         return refused;
-    c->lookAheadPrm = *prm;
+    std::memcpy(&c->lookAheadPrm, prm, sizeof *prm);
     c->lookAheadReady = true;
     return ok;
 }
@@ -194,7 +201,7 @@ short VirtualController::getLookAhead(short core, short crd, short fifo, LookAhe
 {
     if (!fifoAt(core, crd, fifo) || !prm)
         return badArgument;
-    *prm = crdAt(core, crd)->lookAheadPrm;
+    std::memcpy(prm, &crdAt(core, crd)->lookAheadPrm, sizeof *prm);
     return ok;
 }
 
@@ -209,11 +216,7 @@ short VirtualController::setJerk(short core, short crd, double jerk)
 
 short VirtualController::getJerk(short core, short crd, double* jerk)
 {
-    Crd* c = crdAt(core, crd);
-    if (!c || !jerk)
-        return badArgument;
-    *jerk = c->jerk;
-    return ok;
+    return readCrd(core, crd, jerk, [](const Crd& c) { return c.jerk; });
 }
 
 short VirtualController::setContour(short core, short crd, short enable, double kp)

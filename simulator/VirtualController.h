@@ -191,6 +191,8 @@ public:
     void clearPath() { pathPoints.clear(); }
 
 private:
+    template <typename T, typename Read>
+    short readCrd(short core, short crd, T* out, Read read);
     Core* coreAt(short core);
     Crd* crdAt(short core, short crd);
     Fifo* fifoAt(short core, short crd, short fifo);
