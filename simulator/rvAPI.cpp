@@ -2,10 +2,12 @@
 // hands the arguments on.
 #include "rvAPI.h"
 
+#include "Codes.h"
 #include "Library.h"
 
 #include <cmath>
 
+using rvsim::badArgument;
 using rvsim::call;
 using rvsim::Command;
 using rvsim::JournalArg;
@@ -15,7 +17,6 @@ using Kind = Command::Kind;
 namespace {
 
 constexpr int X = 0, Y = 1, Z = 2, A = 3;
-constexpr short badArgument = 7;
 
 Command other(Kind kind, std::initializer_list<short> values,
               std::initializer_list<double> reals = {})

@@ -1,0 +1,181 @@
+#include "VirtualController.h"
+
+#include "Codes.h"
+
+namespace rvsim {
+
+AxisVector VirtualController::queueStart(const Core& core, const Crd& crd, const Fifo& fifo) const
+{
+    if (fifo.commands.empty() && fifo.lookAhead.empty())
+        return axes(core, crd);
+    return fifo.queuedEnd;
+}
+
+short VirtualController::enqueue(Crd& crd, Fifo& fifo, Command&& command, bool lookAhead)
+{
+    const std::size_t capacity = std::size_t(cfg.fifoCapacity);
+    const std::size_t held = std::size_t(std::max(0, crd.lookAheadPrm.N));
+    // Once anything waits in the look-ahead queue, everything queues behind it to keep order.
+    const bool throughLookAhead =
+        (lookAhead && crd.lookAheadReady && held > 0) || !fifo.lookAhead.empty();
+    if (!throughLookAhead) {
+        if (fifo.commands.size() >= capacity)
+            return refused;
+    } else if (fifo.lookAhead.size() >= held) {
+        if (fifo.commands.size() >= capacity)
+            return refused;
+        fifo.commands.push_back(std::move(fifo.lookAhead.front()));
+        fifo.lookAhead.pop_front();
+    }
+    if (command.kind == Command::Kind::Motion) {
+        for (int i = 0; i < crdAxisCount; ++i)
+            fifo.queuedEnd[i] = command.geometry.end[i] * command.pulsesPerUnit[i];
+    }
+    (throughLookAhead ? fifo.lookAhead : fifo.commands).push_back(std::move(command));
+    return ok;
+}
+
+bool VirtualController::prepareMotion(const Crd& crd, Command& command, bool lookAhead,
+                                      double synVel, double synAcc, double velEnd) const
+{
+    if (!finite({synVel, synAcc, velEnd}) || !(synVel > 0) || !(synAcc > 0) || velEnd < 0)
+        return false;
+    command.kind = Command::Kind::Motion;
+    command.lookAhead = lookAhead;
+    double velMax = crd.prm.synVelMax;
+    double accMax = crd.prm.synAccMax;
+    if (lookAhead) {
+        const LookAheadPrmEx& la = crd.lookAheadPrm;
+        for (int i = 0; i < crdAxisCount; ++i) {
+            command.pulsesPerUnit[i] = la.Scale[i] > 0 ? la.Scale[i] : 1;
+            command.axisVMax[i] = la.VMax[i] / 1000;
+            command.axisAMax[i] = la.AMax[i] / 1e6;
+            command.axisDVMax[i] = la.DVMax[i] / 1000;
+        }
+        synVel /= 1000;
+        synAcc /= 1e6;
+        velMax /= command.pulsesPerUnit[0];
+        accMax /= command.pulsesPerUnit[0];
+    }
+    command.vMax = velMax > 0 ? std::min(synVel, velMax) : synVel;
+    command.acc = accMax > 0 ? std::min(synAcc, accMax) : synAcc;
+    command.velEnd = velEnd;
+    if (!lookAhead)
+        return true;
+    // Keep every axis within its own limits along the whole segment.
+    const Geometry& g = command.geometry;
+    for (int i = 0; i < crdAxisCount; ++i) {
+        double share = std::abs(g.directionAt(0)[i]);
+        if (g.isArc && (i == g.a || i == g.b))
+            share = 1;
+        if (share > 1e-12 && command.axisVMax[i] > 0) {
+            command.vMax = std::min(command.vMax, command.axisVMax[i] / share);
+            command.acc = std::min(command.acc, command.axisAMax[i] / share);
+        }
+    }
+    return true;
+}
+
+short VirtualController::bufferLine(short core, short crd, short fifo,
+                                    std::initializer_list<int> axisList,
+                                    std::initializer_list<double> target, double synVel,
+                                    double synAcc, double velEnd, int32_t segNum, bool lookAhead)
+{
+    Fifo* f = fifoAt(core, crd, fifo);
+    if (!f || !std::all_of(target.begin(), target.end(), [](double v) { return std::isfinite(v); }))
+        return badArgument;
+    Core& c = cores[std::size_t(core - 1)];
+    Crd& cs = c.crds[std::size_t(crd - 1)];
+    if (cs.prm.dimension == 0 || (lookAhead && !cs.lookAheadReady))
+        return refused;
+    for (int axis : axisList) {
+        if (axis >= cs.prm.dimension)
+            return badArgument;
+    }
+    Command command;
+    command.segNum = segNum;
+    AxisVector start = queueStart(c, cs, *f);
+    if (lookAhead) {
+        for (int i = 0; i < crdAxisCount; ++i)
+            start[i] /= cs.lookAheadPrm.Scale[i] > 0 ? cs.lookAheadPrm.Scale[i] : 1;
+    }
+    AxisVector end = start;
+    auto value = target.begin();
+    for (int axis : axisList)
+        end[std::size_t(axis)] = *value++;
+    command.geometry = Geometry::line(start, end);
+    if (!prepareMotion(cs, command, lookAhead, synVel, synAcc, velEnd))
+        return badArgument;
+    return enqueue(cs, *f, std::move(command), lookAhead);
+}
+
+short VirtualController::bufferArc(short core, short crd, short fifo, int a, int b, double endA,
+                                   double endB, bool byCentre, double radiusOrCentreA,
+                                   double centreB, short circleDir, double synVel, double synAcc,
+                                   double velEnd, int32_t segNum, bool lookAhead)
+{
+    Fifo* f = fifoAt(core, crd, fifo);
+    if (!f || (circleDir != 0 && circleDir != 1)
+        || !finite({endA, endB, radiusOrCentreA, centreB}))
+        return badArgument;
+    Core& c = cores[std::size_t(core - 1)];
+    Crd& cs = c.crds[std::size_t(crd - 1)];
+    if (cs.prm.dimension == 0 || (lookAhead && !cs.lookAheadReady))
+        return refused;
+    if (a >= cs.prm.dimension || b >= cs.prm.dimension)
+        return badArgument;
+    Command command;
+    command.segNum = segNum;
+    AxisVector start = queueStart(c, cs, *f);
+    double pulsesPerUnit = 1;
+    if (lookAhead) {
+        for (int i = 0; i < crdAxisCount; ++i)
+            start[i] /= cs.lookAheadPrm.Scale[i] > 0 ? cs.lookAheadPrm.Scale[i] : 1;
+        pulsesPerUnit = std::min(cs.lookAheadPrm.Scale[a], cs.lookAheadPrm.Scale[b]);
+    }
+    AxisVector end = start;
+    end[std::size_t(a)] = endA;
+    end[std::size_t(b)] = endB;
+    // Plain end points are whole pulses, so they may miss the circle by a little.
+    const double tolerance = 2.0 / pulsesPerUnit;
+    const bool ccw = circleDir == 1;
+    const std::optional<Geometry> geometry =
+        byCentre ? Geometry::arcByCentre(start, end, a, b, radiusOrCentreA, centreB, ccw, tolerance)
+                 : Geometry::arcByRadius(start, end, a, b, radiusOrCentreA, ccw);
+    if (!geometry)
+        return badArgument;
+    command.geometry = *geometry;
+    if (!prepareMotion(cs, command, lookAhead, synVel, synAcc, velEnd))
+        return badArgument;
+    return enqueue(cs, *f, std::move(command), lookAhead);
+}
+
+short VirtualController::bufferOther(short core, short crd, short fifo, Command command,
+                                     bool lookAhead)
+{
+    Fifo* f = fifoAt(core, crd, fifo);
+    if (!f)
+        return badArgument;
+    const bool profileCommand = command.kind == Command::Kind::Move
+                                || command.kind == Command::Kind::Gear
+                                || command.kind == Command::Kind::LimitsOn
+                                || command.kind == Command::Kind::LimitsOff
+                                || command.kind == Command::Kind::StopInput;
+    if (profileCommand && !validProfile(core, command.value[0]))
+        return badArgument;
+    return enqueue(*crdAt(core, crd), *f, std::move(command), lookAhead);
+}
+
+short VirtualController::pushLookAhead(short core, short crd, short fifo)
+{
+    Fifo* f = fifoAt(core, crd, fifo);
+    if (!f)
+        return badArgument;
+    while (!f->lookAhead.empty() && f->commands.size() < std::size_t(cfg.fifoCapacity)) {
+        f->commands.push_back(std::move(f->lookAhead.front()));
+        f->lookAhead.pop_front();
+    }
+    return f->lookAhead.empty() ? ok : refused;
+}
+
+} // namespace rvsim

@@ -1,0 +1,261 @@
+#include "VirtualController.h"
+
+#include "Codes.h"
+
+#include <fstream>
+
+namespace rvsim {
+
+namespace {
+// Following error of the servo loop: the profile lags its command by this much time, halved by
+// every learning run.
+constexpr double servoLagMs = 1.0;
+constexpr int learnedIterationsOfAFile = 8;
+} // namespace
+
+short VirtualController::start(short core, short mask, short option)
+{
+    Core* c = coreAt(core);
+    if (!c || mask <= 0 || mask >= (1 << cfg.crdsPerCore))
+        return badArgument;
+    for (int i = 0; i < cfg.crdsPerCore; ++i) {
+        if (!(mask & (1 << i)))
+            continue;
+        const int fifo = (option >> i) & 1;
+        if (fifo >= cfg.fifosPerCrd)
+            return badArgument;
+        const Crd& crd = c->crds[std::size_t(i)];
+        const Fifo& f = crd.fifos[std::size_t(fifo)];
+        if (!crd.running && f.commands.empty() && f.lookAhead.empty())
+            return refused;
+    }
+    for (int i = 0; i < cfg.crdsPerCore; ++i) {
+        Crd& crd = c->crds[std::size_t(i)];
+        if (!(mask & (1 << i)) || crd.running)
+            continue;
+        if (crd.activeOffset == 0)
+            crd.completed = 0;
+        crd.running = true;
+        crd.activeFifo = (option >> i) & 1;
+        crd.now = clock;
+        crd.activeStarted = false;
+        crd.stopping = false;
+        crd.ranEmpty = false;
+        crd.velocity = 0;
+    }
+    return ok;
+}
+
+short VirtualController::clear(short core, short mask, short option)
+{
+    Core* c = coreAt(core);
+    if (!c || mask <= 0 || mask >= (1 << cfg.crdsPerCore))
+        return badArgument;
+    for (int i = 0; i < cfg.crdsPerCore; ++i) {
+        if (!(mask & (1 << i)))
+            continue;
+        if (((option >> i) & 1) >= cfg.fifosPerCrd)
+            return badArgument;
+        if (c->crds[std::size_t(i)].running)
+            return refused;
+    }
+    for (int i = 0; i < cfg.crdsPerCore; ++i) {
+        if (!(mask & (1 << i)))
+            continue;
+        Crd& crd = c->crds[std::size_t(i)];
+        Fifo& f = crd.fifos[std::size_t((option >> i) & 1)];
+        f.commands.clear();
+        f.lookAhead.clear();
+        crd.activeStarted = false;
+        crd.activeOffset = 0;
+        crd.completed = 0;
+        crd.ranEmpty = false;
+    }
+    return ok;
+}
+
+short VirtualController::stop(short core, int32_t profileMask, int32_t option)
+{
+    Core* c = coreAt(core);
+    if (!c)
+        return badArgument;
+    auto inMask = [](int32_t mask, int profile) {
+        return profile >= 0 && profile < 32 && (uint32_t(mask) & (1u << profile));
+    };
+    for (Crd& crd : c->crds) {
+        for (int profile : crd.axisProfile) {
+            if (inMask(profileMask, profile)) {
+                stopCrd(*c, crd, inMask(option, profile));
+                break;
+            }
+        }
+    }
+    for (int p = 0; p < cfg.profilesPerCore; ++p) {
+        Profile& profile = c->profiles[std::size_t(p)];
+        if (profile.moving && inMask(profileMask, p))
+            profile.moving = false;
+    }
+    return ok;
+}
+
+void VirtualController::stopCrd(Core& core, Crd& crd, bool abrupt)
+{
+    if (!crd.running || crd.stopping)
+        return;
+    Fifo& f = crd.fifos[std::size_t(crd.activeFifo)];
+    const bool moving = crd.activeStarted && !f.commands.empty()
+                        && f.commands.front().kind == Command::Kind::Motion;
+    if (!moving) {
+        crd.running = false;
+        crd.activeStarted = false;
+        crd.velocity = 0;
+        return;
+    }
+    const Command& command = f.commands.front();
+    const double elapsed = crd.now - crd.activeStart;
+    const double done = crd.activeProfile.distanceAt(elapsed);
+    const double speed = crd.activeProfile.velocityAt(elapsed);
+    crd.activeOffset += done;
+    placeAt(core, crd, command, crd.activeOffset);
+    const double remaining = command.geometry.length - crd.activeOffset;
+    if (abrupt || !(speed > 0) || !(remaining > 0)) {
+        crd.running = false;
+        crd.activeStarted = false;
+        crd.velocity = 0;
+        return;
+    }
+    // Decelerate along the path; a segment too short for that brakes harder to stop at its end.
+    double acc = command.acc;
+    double distance = speed * speed / (2 * acc);
+    if (distance > remaining) {
+        distance = remaining;
+        acc = speed * speed / (2 * remaining);
+    }
+    crd.activeProfile = SpeedProfile::plan(distance, speed, speed, 0, acc);
+    crd.activeStart = crd.now;
+    crd.stopping = true;
+}
+
+short VirtualController::status(short core, short crd, short fifo, short* run, int32_t* segment)
+{
+    Crd* c = crdAt(core, crd);
+    if (!fifoAt(core, crd, fifo) || !run || !segment)
+        return badArgument;
+    *run = c->running ? 1 : 0;
+    *segment = c->completed;
+    return ok;
+}
+
+short VirtualController::statusEx(short core, short crd, short fifo, CrdStatusEx* status)
+{
+    Fifo* f = fifoAt(core, crd, fifo);
+    if (!f || !status)
+        return badArgument;
+    const Crd& c = *crdAt(core, crd);
+    status->runEmpty = c.ranEmpty ? 1 : 0;
+    status->run = c.running ? 1 : 0;
+    status->completed = c.completed;
+    status->remainder = int32_t(f->commands.size());
+    status->userSegNum = c.userSegNum;
+    return ok;
+}
+
+short VirtualController::space(short core, short crd, short fifo, int32_t* space)
+{
+    Fifo* f = fifoAt(core, crd, fifo);
+    if (!f || !space)
+        return badArgument;
+    *space = int32_t(cfg.fifoCapacity) - int32_t(f->commands.size());
+    return ok;
+}
+
+short VirtualController::remainder(short core, short crd, short fifo, int32_t* count)
+{
+    Fifo* f = fifoAt(core, crd, fifo);
+    if (!f || !count)
+        return badArgument;
+    *count = int32_t(f->commands.size());
+    return ok;
+}
+
+short VirtualController::userSegNum(short core, short crd, short fifo, int32_t* segNum)
+{
+    if (!fifoAt(core, crd, fifo) || !segNum)
+        return badArgument;
+    *segNum = crdAt(core, crd)->userSegNum;
+    return ok;
+}
+
+// --- Learning ----------------------------------------------------------------------------------
+
+short VirtualController::initIlc(short core)
+{
+    Core* c = coreAt(core);
+    if (!c)
+        return badArgument;
+    for (Crd& crd : c->crds) {
+        crd.ilcLearned = 0;
+        crd.ilcRecording = false;
+    }
+    return ok;
+}
+
+short VirtualController::startIlc(short core, short crd)
+{
+    Crd* c = crdAt(core, crd);
+    if (!c)
+        return badArgument;
+    c->ilcRecording = true;
+    c->ilcMax = c->ilcSum = c->ilcSumSquares = 0;
+    c->ilcSamples = 0;
+    c->ilcLastSample = clock;
+    return ok;
+}
+
+short VirtualController::stopIlc(short core, short crd, IlcErrorRecord* error)
+{
+    Crd* c = crdAt(core, crd);
+    if (!c || !error)
+        return badArgument;
+    if (!c->ilcRecording)
+        return refused;
+    const double n = double(c->ilcSamples);
+    error->maxError = c->ilcMax;
+    error->averageError = n > 0 ? c->ilcSum / n : 0;
+    error->rmsError = n > 0 ? std::sqrt(c->ilcSumSquares / n) : 0;
+    c->ilcRecording = false;
+    ++c->ilcLearned;
+    return ok;
+}
+
+short VirtualController::loadIlcFile(short core, short crd, const char* path)
+{
+    Crd* c = crdAt(core, crd);
+    if (!c || !path)
+        return badArgument;
+    std::ifstream file(path, std::ios::binary);
+    if (!file || file.peek() == std::ifstream::traits_type::eof())
+        return refused;
+    c->ilcLearned = learnedIterationsOfAFile;
+    return ok;
+}
+
+void VirtualController::sampleIlc(Crd& crd, const Command& command, double until)
+{
+    if (!crd.ilcRecording)
+        return;
+    const double factor = servoLagMs * std::pow(0.5, crd.ilcLearned);
+    double t = std::floor(std::max(crd.ilcLastSample, crd.activeStart)) + 1;
+    for (; t <= until; t += 1) {
+        const double speed =
+            crd.activeProfile.velocityAt(t - crd.activeStart) * command.pulsesPerUnit[0];
+        const double error = speed * factor;
+        crd.ilcMax = std::max(crd.ilcMax, error);
+        crd.ilcSum += error;
+        crd.ilcSumSquares += error * error;
+        ++crd.ilcSamples;
+    }
+    crd.ilcLastSample = until;
+}
+
+} // namespace rvsim
