@@ -1,4 +1,10 @@
+#include "form/WidgetNames.h"
 #include "module/HostSignal.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMdiArea>
 
 #include <QLibrary>
 #include <QTest>
@@ -27,12 +33,31 @@ class TestHostEntry : public QObject
     Q_OBJECT
 
 private slots:
+    void windowBeforeTheHostAttachedHasNoController();
     void describeThroughTheLoadedModule();
     void unknownSignalsDoNothing_data();
     void unknownSignalsDoNothing();
     void attachKeepsCallbacksAndResetsTheCursor();
     void axisTableIsKeptAsGiven();
 };
+
+void TestHostEntry::windowBeforeTheHostAttachedHasNoController()
+{
+    QMainWindow host;
+    auto* area = new QMdiArea;
+    host.setCentralWidget(area);
+    LanguageChoice english = LanguageEnglish;
+    QCOMPARE(HandleHostSignal(SignalOpenWindow, &host, &english), 0);
+    auto* form = host.findChild<QWidget*>(QLatin1String(WidgetNames::form));
+    QVERIFY(form);
+    QCOMPARE(host.findChild<QComboBox*>(QLatin1String(WidgetNames::coreIndexCombo))->count(), 0);
+    // Without the host's axis table the units are millimetres.
+    QCOMPARE(host.findChild<QLabel*>(QLatin1String(WidgetNames::synVelMaxLabel))->toolTip(),
+             QStringLiteral("mm/s"));
+    area->closeAllSubWindows();
+    QCOMPARE(moduleState().openWindowCount, int16_t(0));
+    QVERIFY(!moduleState().formTable[0]);
+}
 
 void TestHostEntry::describeThroughTheLoadedModule()
 {

@@ -1,0 +1,158 @@
+#ifndef KURVO_CRDFORM_H
+#define KURVO_CRDFORM_H
+
+#include "module/HostTypes.h"
+
+#include <QTime>
+#include <QTranslator>
+#include <QWidget>
+
+class MyPushButton;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QTableWidget;
+class QTableWidgetItem;
+class QTextEdit;
+class QTimer;
+
+// The operator window: drives one coordinate system of the controller. Its operations are
+// defined in the folders of their subsystems.
+class CrdForm : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(short instanceIndex READ InstanceIndex CONSTANT)
+
+public:
+    static constexpr int axisCount = 5; // X, Y, Z, A, C
+
+    CrdForm(QWidget* parent, int width, int height, int language, short instanceIndex);
+    ~CrdForm() override;
+
+    void SwitchLanguage(int language);
+    short InstanceIndex() const { return instanceIndex; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void OnMotionModelChanged(QString text);
+    void OnCobCoreChanged(QString text);
+    void OnStartBtnClicked();
+    void OnInitBtnClicked();
+    void OnStopBtnClicked();
+    void OnMotionFinished();
+    void OnUpdateWindowTitle(QString title);
+    void OnOriginStateChanged(int state);
+    void OnCrdDimensionChanged(int index);
+    void OnBufDataTypeChanged(int index);
+    void OnAddDataBtnClicked();
+    void OnLoadFileDataBtnClicked(short isShowAlarm);
+    void OnLoadFileDataBtnClicked();
+    void OnDeleteDataBtnClicked();
+    void OnDeleteAllDataBtnClicked();
+    void OnTimer();
+    void OnItemChanged(QTableWidgetItem* item);
+    void OnItemChanged();
+    void OnPauseBtnClicked();
+    void OnRestartBtnClicked();
+    void Titlechanged(QString strCrdID);
+    void OnCobLookAheadModeChanged(int index);
+    void OnbtnOpenFileData();
+    void OnbtnIlcOpenFileData();
+    void OnCrdPrmBoxChanged(int Index);
+    void OnILCEnableClicked(bool isCliked);
+    void OnGetLookAheadPrmBtnClicked();
+
+private:
+    void LoadCatalogue(int language);
+    void MakeConnections();
+    void RetranslateTexts();
+
+    QGroupBox* CreateCrdParameterGroup();
+    QGroupBox* CreateMotionStatusGroup();
+    QGroupBox* CreateOperateGroup();
+    QGroupBox* CreateMotionParameterGroup();
+    QGroupBox* CreateBufferDataGroup();
+    static CrdResourceRecord PickDefaultCore();
+
+    QTranslator translator;
+    int preferredWidth = 0;
+    int preferredHeight = 0;
+    short instanceIndex = 0;
+    bool controllerPresent = false;
+    QTimer* statusTimer = nullptr;
+    QTime runStartTime;
+    QTime runEndTime;
+    short runState = 0;
+
+    // "Crd parameter"
+    QGroupBox* crdParameterGroup = nullptr;
+    QLabel* coreIndexLabel = nullptr;
+    QComboBox* coreIndexCombo = nullptr;
+    QLabel* crdIndexLabel = nullptr;
+    QComboBox* crdIndexCombo = nullptr;
+    QLabel* fifoIndexLabel = nullptr;
+    QComboBox* fifoIndexCombo = nullptr;
+
+    // "Motion Status"
+    QGroupBox* motionStatusGroup = nullptr;
+    QLabel* prfPosLabels[axisCount] = {};
+    QLabel* prfPosValues[axisCount] = {};
+    QLabel* runLabel = nullptr;
+    QLabel* runValue = nullptr;
+    QLabel* spaceLabel = nullptr;
+    QLabel* spaceValue = nullptr;
+    QLabel* segmentLabel = nullptr;
+    QLabel* segmentValue = nullptr;
+
+    // "CrdOperate"
+    QGroupBox* operateGroup = nullptr;
+    MyPushButton* initCrdButton = nullptr;
+    MyPushButton* startCrdButton = nullptr;
+    MyPushButton* pauseButton = nullptr;
+    MyPushButton* restartButton = nullptr;
+    MyPushButton* getLookAheadPrmButton = nullptr;
+
+    // "Motion parameter"
+    QGroupBox* motionParameterGroup = nullptr;
+    QLabel* lookAheadModeLabel = nullptr;
+    QComboBox* lookAheadModeCombo = nullptr;
+    QLabel* dimensionLabel = nullptr;
+    QComboBox* dimensionCombo = nullptr;
+    QLabel* axisLabels[axisCount] = {};
+    QComboBox* profileCombos[axisCount] = {};
+    QLabel* scaleLabels[axisCount] = {};
+    QLineEdit* scaleEdits[axisCount] = {};
+    QLabel* synVelMaxLabel = nullptr;
+    QLineEdit* synVelMaxEdit = nullptr;
+    QLabel* synAccMaxLabel = nullptr;
+    QLineEdit* synAccMaxEdit = nullptr;
+    QLabel* evenTimeLabel = nullptr;
+    QLineEdit* evenTimeEdit = nullptr;
+    QCheckBox* originFlagCheck = nullptr;
+    QLabel* originLabels[axisCount] = {};
+    QLineEdit* originEdits[axisCount] = {};
+
+    // "Buffer Data"
+    QGroupBox* bufferDataGroup = nullptr;
+    QLabel* bufDataTypeLabel = nullptr;
+    QComboBox* bufDataTypeCombo = nullptr;
+    MyPushButton* addDataButton = nullptr;
+    MyPushButton* deleteDataButton = nullptr;
+    MyPushButton* clearAllButton = nullptr;
+    MyPushButton* openFileButton = nullptr;
+    QLineEdit* programPathEdit = nullptr;
+    MyPushButton* loadCrdFileButton = nullptr;
+    MyPushButton* openIlcFileButton = nullptr;
+    QLineEdit* ilcPathEdit = nullptr;
+    QTableWidget* commandTable = nullptr;
+    QTextEdit* programTextView = nullptr;
+};
+
+#endif

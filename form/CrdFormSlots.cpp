@@ -1,0 +1,25 @@
+// Slots the window connects whose behaviour it does not have so far.
+#include "form/CrdForm.h"
+
+void CrdForm::OnStartBtnClicked() {}
+void CrdForm::OnInitBtnClicked() {}
+void CrdForm::OnStopBtnClicked() {}
+void CrdForm::OnOriginStateChanged(int) {}
+void CrdForm::OnCrdDimensionChanged(int) {}
+void CrdForm::OnBufDataTypeChanged(int) {}
+void CrdForm::OnAddDataBtnClicked() {}
+void CrdForm::OnLoadFileDataBtnClicked(short) {}
+void CrdForm::OnLoadFileDataBtnClicked() { OnLoadFileDataBtnClicked(1); }
+void CrdForm::OnDeleteDataBtnClicked() {}
+void CrdForm::OnDeleteAllDataBtnClicked() {}
+void CrdForm::OnTimer() {}
+void CrdForm::OnItemChanged(QTableWidgetItem*) {}
+void CrdForm::OnItemChanged() {}
+void CrdForm::OnPauseBtnClicked() {}
+void CrdForm::OnRestartBtnClicked() {}
+void CrdForm::Titlechanged(QString) {}
+void CrdForm::OnCobLookAheadModeChanged(int) {}
+void CrdForm::OnbtnOpenFileData() {}
+void CrdForm::OnbtnIlcOpenFileData() {}
+void CrdForm::OnILCEnableClicked(bool) {}
+void CrdForm::OnGetLookAheadPrmBtnClicked() {}

@@ -1,0 +1,80 @@
+#ifndef KURVO_WIDGETNAMES_H
+#define KURVO_WIDGETNAMES_H
+
+#include <QString>
+
+// Object names of the operator window's widgets, for tests and the workbench to find them.
+namespace WidgetNames {
+
+inline constexpr char form[] = "crdFrom";
+inline constexpr char subWindow[] = "Kurvo";
+
+inline constexpr char crdParameterGroup[] = "crdParameterGroup";
+inline constexpr char coreIndexLabel[] = "coreIndexLabel";
+inline constexpr char coreIndexCombo[] = "coreIndexCombo";
+inline constexpr char crdIndexLabel[] = "crdIndexLabel";
+inline constexpr char crdIndexCombo[] = "crdIndexCombo";
+inline constexpr char fifoIndexLabel[] = "fifoIndexLabel";
+inline constexpr char fifoIndexCombo[] = "fifoIndexCombo";
+
+inline constexpr char motionStatusGroup[] = "motionStatusGroup";
+inline constexpr char prfPosLabel[] = "prfPosLabel"; // + axis letter: prfPosLabelX
+inline constexpr char prfPosValue[] = "prfPosValue";
+inline constexpr char runLabel[] = "runLabel";
+inline constexpr char runValue[] = "runValue";
+inline constexpr char spaceLabel[] = "spaceLabel";
+inline constexpr char spaceValue[] = "spaceValue";
+inline constexpr char segmentLabel[] = "segmentLabel";
+inline constexpr char segmentValue[] = "segmentValue";
+
+inline constexpr char operateGroup[] = "operateGroup";
+inline constexpr char initCrdButton[] = "initCrdButton";
+inline constexpr char startCrdButton[] = "startCrdButton";
+inline constexpr char pauseButton[] = "pauseButton";
+inline constexpr char restartButton[] = "restartButton";
+inline constexpr char getLookAheadPrmButton[] = "getLookAheadPrmButton";
+
+inline constexpr char motionParameterGroup[] = "motionParameterGroup";
+inline constexpr char lookAheadModeLabel[] = "lookAheadModeLabel";
+inline constexpr char lookAheadModeCombo[] = "lookAheadModeCombo";
+inline constexpr char dimensionLabel[] = "dimensionLabel";
+inline constexpr char dimensionCombo[] = "dimensionCombo";
+inline constexpr char axisLabel[] = "axisLabel"; // + axis letter
+inline constexpr char profileCombo[] = "profileCombo";
+inline constexpr char scaleLabel[] = "scaleLabel";
+inline constexpr char scaleEdit[] = "scaleEdit";
+inline constexpr char synVelMaxLabel[] = "synVelMaxLabel";
+inline constexpr char synVelMaxEdit[] = "synVelMaxEdit";
+inline constexpr char synAccMaxLabel[] = "synAccMaxLabel";
+inline constexpr char synAccMaxEdit[] = "synAccMaxEdit";
+inline constexpr char evenTimeLabel[] = "evenTimeLabel";
+inline constexpr char evenTimeEdit[] = "evenTimeEdit";
+inline constexpr char originFlagCheck[] = "originFlagCheck";
+inline constexpr char originLabel[] = "originLabel";
+inline constexpr char originEdit[] = "originEdit";
+
+inline constexpr char bufferDataGroup[] = "bufferDataGroup";
+inline constexpr char bufDataTypeLabel[] = "bufDataTypeLabel";
+inline constexpr char bufDataTypeCombo[] = "bufDataTypeCombo";
+inline constexpr char addDataButton[] = "addDataButton";
+inline constexpr char deleteDataButton[] = "deleteDataButton";
+inline constexpr char clearAllButton[] = "clearAllButton";
+inline constexpr char openFileButton[] = "openFileButton";
+inline constexpr char programPathEdit[] = "programPathEdit";
+inline constexpr char loadCrdFileButton[] = "loadCrdFileButton";
+inline constexpr char openIlcFileButton[] = "openIlcFileButton";
+inline constexpr char ilcPathEdit[] = "ilcPathEdit";
+inline constexpr char commandTable[] = "crdFormTableWidget";
+inline constexpr char programTextView[] = "programTextView";
+
+inline constexpr int axisCount = 5;
+
+// The name of the widget of `stem` for coordinate-system axis 0 (X) to 4 (C).
+inline QString perAxis(const char* stem, int axis)
+{
+    return QLatin1String(stem) + QLatin1Char("XYZAC"[axis]);
+}
+
+} // namespace WidgetNames
+
+#endif

@@ -1,0 +1,456 @@
+// The operator window as a host sees it: the module loaded as a plug-in, driven through
+// KDV_SIGNAL, its widgets found by name and its slots through the meta-object system.
+#include "form/WidgetNames.h"
+#include "module/HostSignal.h"
+#include "rvsim.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLibrary>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMetaMethod>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTextEdit>
+
+#include <memory>
+
+namespace {
+
+using KdvSignal = int32_t (*)(int16_t, void*, void*, void*);
+
+QList<CrdResourceRecord> resources;
+QStringList hostLines;
+
+QList<CrdResourceRecord> hostResources()
+{
+    return resources;
+}
+
+void hostMessage(QString line)
+{
+    hostLines << line;
+}
+
+template <typename T = QWidget>
+T* child(QWidget* parent, const QString& name)
+{
+    return parent ? parent->findChild<T*>(name) : nullptr;
+}
+
+template <typename T = QWidget>
+T* child(QWidget* parent, const char* name)
+{
+    return child<T>(parent, QLatin1String(name));
+}
+
+QString tip(QWidget* form, const QString& name)
+{
+    QWidget* widget = child(form, name);
+    return widget ? widget->toolTip() : QStringLiteral("<missing %1>").arg(name);
+}
+
+} // namespace
+
+class TestOperatorWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void openTwiceGivesOneWindow();
+    void openCloseOpenBuildsANewForm();
+    void centralWidgetThatIsNoMdiAreaOpensNothing();
+    void hostMainWindowKeepsItsSize();
+    void languageSwitch_data();
+    void languageSwitch();
+    void languageSwitchBeforeAnyWindow();
+    void attachWhileOpenForgetsTheForm();
+    void chineseTexts();
+    void unitTips_data();
+    void unitTips();
+    void lookAheadProbe_data();
+    void lookAheadProbe();
+    void coreChoiceFollowsTheHost_data();
+    void coreChoiceFollowsTheHost();
+    void initialStates();
+    void headerLabelsAfterConstruction();
+    void slotTable();
+
+private:
+    QWidget* open(LanguageChoice language = LanguageEnglish);
+    void send(int16_t signal, void* first = nullptr, void* second = nullptr)
+    {
+        kdvSignal(signal, first, second, nullptr);
+    }
+
+    QLibrary module;
+    KdvSignal kdvSignal = nullptr;
+    std::unique_ptr<QMainWindow> host;
+    QMdiArea* area = nullptr;
+    HostAxisTable axisTable{};
+};
+
+void TestOperatorWindow::initTestCase()
+{
+    module.setFileName(QStringLiteral(KURVO_MODULE_PATH));
+    QVERIFY2(module.load(), qPrintable(module.errorString()));
+    kdvSignal = reinterpret_cast<KdvSignal>(module.resolve("KDV_SIGNAL"));
+    QVERIFY(kdvSignal);
+}
+
+void TestOperatorWindow::init()
+{
+    rvsim_reset();
+    hostLines.clear();
+    resources = {CrdResourceRecord{1, 2, 1, 1, {}}};
+    axisTable = HostAxisTable{};
+    axisTable.useMmUnits = 1;
+    host = std::make_unique<QMainWindow>();
+    area = new QMdiArea;
+    host->setCentralWidget(area);
+    host->resize(1000, 700);
+    host->show();
+    send(SignalAttachHost, reinterpret_cast<void*>(&hostMessage),
+         reinterpret_cast<void*>(&hostResources));
+    send(SignalSetAxisTable, &axisTable);
+}
+
+void TestOperatorWindow::cleanup()
+{
+    area->closeAllSubWindows();
+    host.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QWidget* TestOperatorWindow::open(LanguageChoice language)
+{
+    send(SignalOpenWindow, host.get(), &language);
+    return child(host.get(), WidgetNames::form);
+}
+
+void TestOperatorWindow::openTwiceGivesOneWindow()
+{
+    QWidget* form = open();
+    QVERIFY(form);
+    QCOMPARE(form->metaObject()->className(), "CrdForm");
+    open();
+    QCOMPARE(area->subWindowList().size(), 1);
+    QMdiSubWindow* window = area->subWindowList().constFirst();
+    QCOMPARE(window->objectName(), QStringLiteral("Kurvo"));
+    QCOMPARE(window->widget(), form);
+    QCOMPARE(area->activeSubWindow(), window);
+    QCOMPARE(form->sizeHint(), QSize(500, 400));
+    QCOMPARE(form->property("instanceIndex").toInt(), 0);
+}
+
+void TestOperatorWindow::openCloseOpenBuildsANewForm()
+{
+    QPointer<QWidget> first = open();
+    QVERIFY(first);
+    QVERIFY(area->subWindowList().constFirst()->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(first.isNull());
+    QVERIFY(area->subWindowList().isEmpty());
+
+    QWidget* second = open();
+    QVERIFY(second);
+    QCOMPARE(area->subWindowList().size(), 1);
+    QCOMPARE(second->property("instanceIndex").toInt(), 0);
+    // The new form answers language switches: the module holds it in its table again.
+    LanguageChoice chinese = LanguageChinese;
+    send(SignalSetLanguage, &chinese);
+    QCOMPARE(second->windowTitle(), QStringLiteral("插补"));
+}
+
+void TestOperatorWindow::centralWidgetThatIsNoMdiAreaOpensNothing()
+{
+    QMainWindow plain;
+    plain.setCentralWidget(new QWidget);
+    LanguageChoice language = LanguageEnglish;
+    QCOMPARE(kdvSignal(SignalOpenWindow, &plain, &language, nullptr), 0);
+    QVERIFY(!child(&plain, WidgetNames::form));
+    QVERIFY(open()); // and the module still opens a window for a proper host
+}
+
+void TestOperatorWindow::hostMainWindowKeepsItsSize()
+{
+    const QSize before = host->size();
+    open();
+    QCOMPARE(host->size(), before);
+}
+
+void TestOperatorWindow::languageSwitch_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("button");
+
+    QTest::newRow("English") << 1 << "Crd" << "Crd parameter" << "Start Crd";
+    QTest::newRow("Chinese") << 0 << "插补" << "索引" << "启动插补";
+    QTest::newRow("2 changes nothing") << 2 << "Crd" << "Crd parameter" << "Start Crd";
+    QTest::newRow("-1 changes nothing") << -1 << "Crd" << "Crd parameter" << "Start Crd";
+}
+
+void TestOperatorWindow::languageSwitch()
+{
+    QFETCH(int, language);
+    QFETCH(QString, title);
+    QFETCH(QString, group);
+    QFETCH(QString, button);
+
+    QWidget* form = open(LanguageEnglish);
+    LanguageChoice choice = language;
+    QCOMPARE(kdvSignal(SignalSetLanguage, &choice, nullptr, nullptr), 0);
+    QCOMPARE(form->windowTitle(), title);
+    QCOMPARE(child<QGroupBox>(form, WidgetNames::crdParameterGroup)->title(), group);
+    QCOMPARE(child<QPushButton>(form, WidgetNames::startCrdButton)->text(), button);
+}
+
+void TestOperatorWindow::languageSwitchBeforeAnyWindow()
+{
+    LanguageChoice chinese = LanguageChinese;
+    QCOMPARE(kdvSignal(SignalSetLanguage, &chinese, nullptr, nullptr), 0);
+    QCOMPARE(kdvSignal(SignalSetLanguage, nullptr, nullptr, nullptr), 0);
+    QWidget* form = open(LanguageEnglish);
+    QCOMPARE(form->windowTitle(), QStringLiteral("Crd"));
+}
+
+void TestOperatorWindow::attachWhileOpenForgetsTheForm()
+{
+    QWidget* form = open(LanguageEnglish);
+    send(SignalAttachHost, reinterpret_cast<void*>(&hostMessage),
+         reinterpret_cast<void*>(&hostResources));
+    LanguageChoice chinese = LanguageChinese;
+    send(SignalSetLanguage, &chinese);
+    QCOMPARE(form->windowTitle(), QStringLiteral("Crd"));
+    open();
+    QCOMPARE(area->subWindowList().size(), 1);
+}
+
+void TestOperatorWindow::chineseTexts()
+{
+    QWidget* form = open(LanguageChinese);
+    QCOMPARE(form->windowTitle(), QStringLiteral("插补"));
+    QCOMPARE(child<QGroupBox>(form, WidgetNames::crdParameterGroup)->title(),
+             QStringLiteral("索引"));
+    QCOMPARE(child<QGroupBox>(form, WidgetNames::motionStatusGroup)->title(),
+             QStringLiteral("运动状态"));
+    const QString statusTexts[] = {"X 轴规划：", "Y 轴规划：", "Z 轴规划：", "A 轴规划：",
+                                   "C 轴规划："};
+    for (int axis = 0; axis < 5; ++axis)
+        QCOMPARE(child<QLabel>(form, WidgetNames::perAxis(WidgetNames::prfPosLabel, axis))->text(),
+                 statusTexts[axis]);
+    QCOMPARE(child<QLabel>(form, WidgetNames::runLabel)->text(), QStringLiteral("运动状态："));
+    QCOMPARE(child<QLabel>(form, WidgetNames::spaceLabel)->text(), QStringLiteral("插补空间:"));
+    QCOMPARE(child<QLabel>(form, WidgetNames::segmentLabel)->text(), QStringLiteral("段号:"));
+    QCOMPARE(child<QPushButton>(form, WidgetNames::initCrdButton)->text(),
+             QStringLiteral("初始化插补"));
+    QCOMPARE(child<QPushButton>(form, WidgetNames::clearAllButton)->text(),
+             QStringLiteral("清除所有"));
+    QCOMPARE(child<QLabel>(form, WidgetNames::perAxis(WidgetNames::scaleLabel, 0))->toolTip(),
+             QStringLiteral("运动一毫米对应脉冲数"));
+    QCOMPARE(child<QComboBox>(form, WidgetNames::lookAheadModeCombo)->itemText(0),
+             QStringLiteral("关闭"));
+    QCOMPARE(child<QLabel>(form, WidgetNames::perAxis(WidgetNames::prfPosLabel, 0))->font()
+                 .pointSize(),
+             10);
+}
+
+void TestOperatorWindow::unitTips_data()
+{
+    QTest::addColumn<int>("useMmUnits");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("length");
+    QTest::addColumn<QString>("speed");
+    QTest::addColumn<QString>("acceleration");
+
+    QTest::newRow("millimetres, English") << 1 << 1 << "mm" << "mm/s" << "mm/s^2";
+    QTest::newRow("pulses, English") << 0 << 1 << "pulse" << "pulse/ms" << "pulse/ms^2";
+    QTest::newRow("millimetres, Chinese") << 1 << 0 << "毫米" << "毫米/秒" << "毫米/秒^2";
+    QTest::newRow("pulses, Chinese") << 0 << 0 << "脉冲" << "脉冲/毫秒" << "脉冲/毫秒^2";
+    QTest::newRow("any non-zero byte means millimetres") << 0x80 << 1 << "mm" << "mm/s"
+                                                          << "mm/s^2";
+}
+
+void TestOperatorWindow::unitTips()
+{
+    QFETCH(int, useMmUnits);
+    QFETCH(int, language);
+    QFETCH(QString, length);
+    QFETCH(QString, speed);
+    QFETCH(QString, acceleration);
+
+    axisTable.useMmUnits = uint8_t(useMmUnits);
+    QWidget* form = open(language);
+    QCOMPARE(tip(form, QLatin1String(WidgetNames::synVelMaxLabel)), speed);
+    QCOMPARE(tip(form, QLatin1String(WidgetNames::synAccMaxLabel)), acceleration);
+    for (int axis = 0; axis < 5; ++axis) {
+        QCOMPARE(tip(form, WidgetNames::perAxis(WidgetNames::axisLabel, axis)), length);
+        QCOMPARE(tip(form, WidgetNames::perAxis(WidgetNames::originLabel, axis)), length);
+    }
+
+    // A switch of language follows the same table.
+    LanguageChoice other = language == 0 ? 1 : 0;
+    send(SignalSetLanguage, &other);
+    const bool mm = useMmUnits != 0;
+    const QString otherSpeed = other == 1 ? (mm ? "mm/s" : "pulse/ms")
+                                          : (mm ? "毫米/秒" : "脉冲/毫秒");
+    QCOMPARE(tip(form, QLatin1String(WidgetNames::synVelMaxLabel)), otherSpeed);
+}
+
+void TestOperatorWindow::lookAheadProbe_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<bool>("hidden");
+    QTest::newRow("unknown command hides the button") << 8 << true;
+    QTest::newRow("success leaves it") << 0 << false;
+    QTest::newRow("parameter error leaves it") << 7 << false;
+    QTest::newRow("communication failure leaves it") << -1 << false;
+}
+
+void TestOperatorWindow::lookAheadProbe()
+{
+    QFETCH(int, code);
+    QFETCH(bool, hidden);
+
+    if (code != 0)
+        rvsim_inject("MQN_GetLookAheadParaEx", short(code), 1);
+    rvsim_journal_enable(1);
+    QWidget* form = open();
+    QCOMPARE(child<QPushButton>(form, WidgetNames::getLookAheadPrmButton)->isHidden(), hidden);
+    QVERIFY(hostLines.isEmpty());
+    bool probed = false;
+    for (int i = 0; i < rvsim_journal_count(); ++i)
+        probed |= QByteArray(rvsim_journal_entry(i)) == "MQN_GetLookAheadParaEx(1, 1, 0, out, 0)";
+    QVERIFY(probed);
+}
+
+void TestOperatorWindow::coreChoiceFollowsTheHost_data()
+{
+    QTest::addColumn<CrdResourceRecord>("record");
+    QTest::addColumn<QStringList>("cores");
+    QTest::addColumn<int>("selected");
+
+    QTest::newRow("no controller: empty choice")
+        << CrdResourceRecord{0, 0, 0, 0, {}} << QStringList() << -1;
+    QTest::newRow("three cores, the host assigns core 2")
+        << CrdResourceRecord{3, 2, 2, 1, {}} << QStringList{"1", "2", "3"} << 1;
+    QTest::newRow("no assignment: the next coordinate system of core 1")
+        << CrdResourceRecord{1, 2, 0, 0, {}} << QStringList{"1"} << 0;
+}
+
+void TestOperatorWindow::coreChoiceFollowsTheHost()
+{
+    QFETCH(CrdResourceRecord, record);
+    QFETCH(QStringList, cores);
+    QFETCH(int, selected);
+
+    resources = {record};
+    QWidget* form = open();
+    auto* combo = child<QComboBox>(form, WidgetNames::coreIndexCombo);
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    QCOMPARE(items, cores);
+    QCOMPARE(combo->currentIndex(), selected);
+}
+
+void TestOperatorWindow::initialStates()
+{
+    QWidget* form = open();
+    auto button = [form](const char* name) { return child<QPushButton>(form, name); };
+    QVERIFY(button(WidgetNames::initCrdButton)->isEnabled());
+    QVERIFY(!button(WidgetNames::startCrdButton)->isEnabled());
+    QVERIFY(!button(WidgetNames::pauseButton)->isEnabled());
+    QVERIFY(!button(WidgetNames::restartButton)->isEnabled());
+    QVERIFY(button(WidgetNames::restartButton)->isHidden());
+    QCOMPARE(button(WidgetNames::initCrdButton)->size(), QSize(100, 30));
+    QCOMPARE(button(WidgetNames::addDataButton)->size(), QSize(100, 35));
+    QVERIFY(!child(form, WidgetNames::bufferDataGroup)->isEnabled());
+    QVERIFY(button(WidgetNames::openIlcFileButton)->isHidden());
+    QVERIFY(child(form, WidgetNames::ilcPathEdit)->isHidden());
+    QVERIFY(child(form, WidgetNames::programTextView)->isHidden());
+
+    auto* dimension = child<QComboBox>(form, WidgetNames::dimensionCombo);
+    QCOMPARE(dimension->currentText(), QStringLiteral("3"));
+    QCOMPARE(child<QComboBox>(form, WidgetNames::lookAheadModeCombo)->currentText(),
+             QStringLiteral("Close"));
+    // Profiles 1 to 12 of the virtual controller; X, Y, Z on 2, 3, 4; A and C unused.
+    const QString expected[] = {"2", "3", "4", "1", "1"};
+    for (int axis = 0; axis < 5; ++axis) {
+        auto* profile = child<QComboBox>(form, WidgetNames::perAxis(WidgetNames::profileCombo, axis));
+        QCOMPARE(profile->count(), 12);
+        QCOMPARE(profile->currentText(), expected[axis]);
+        QCOMPARE(profile->isEnabled(), axis < 3);
+        QVERIFY(child(form, WidgetNames::perAxis(WidgetNames::scaleEdit, axis))->isHidden());
+        QVERIFY(!child(form, WidgetNames::perAxis(WidgetNames::originEdit, axis))->isEnabled());
+    }
+    QCOMPARE(child<QLineEdit>(form, WidgetNames::synVelMaxEdit)->text(), QStringLiteral("1000"));
+    QCOMPARE(child<QLineEdit>(form, WidgetNames::synAccMaxEdit)->text(), QStringLiteral("5000"));
+    QCOMPARE(child<QLineEdit>(form, WidgetNames::evenTimeEdit)->text(), QStringLiteral("0"));
+    QVERIFY(!child<QCheckBox>(form, WidgetNames::originFlagCheck)->isChecked());
+
+    auto* types = child<QComboBox>(form, WidgetNames::bufDataTypeCombo);
+    QCOMPARE(types->count(), 20);
+    QCOMPARE(types->itemText(0), QStringLiteral("LnXY"));
+    QCOMPARE(types->itemText(19), QStringLiteral("BufLaserOffEx"));
+    QCOMPARE(child<QComboBox>(form, WidgetNames::crdIndexCombo)->count(), 2);
+    QCOMPARE(child<QComboBox>(form, WidgetNames::fifoIndexCombo)->itemText(0), QStringLiteral("0"));
+}
+
+void TestOperatorWindow::headerLabelsAfterConstruction()
+{
+    QWidget* form = open();
+    auto* table = child<QTableWidget>(form, WidgetNames::commandTable);
+    QVERIFY(table);
+    QCOMPARE(table->columnCount(), 10);
+    QStringList labels;
+    for (int column = 0; column < table->columnCount(); ++column) {
+        QTableWidgetItem* item = table->horizontalHeaderItem(column);
+        labels << (item ? item->text() : QString());
+    }
+    QCOMPARE(labels, (QStringList{"CrdID      ", "X", "Y", "synVel", "synAcc", "velEnd", "", "",
+                                  "", ""}));
+    QVERIFY(!table->horizontalHeader()->sectionsClickable());
+    QCOMPARE(table->selectionBehavior(), QAbstractItemView::SelectRows);
+}
+
+void TestOperatorWindow::slotTable()
+{
+    QWidget* form = open();
+    const QMetaObject* meta = form->metaObject();
+    const QByteArrayList expected = {
+        "OnMotionModelChanged(QString)", "OnCobCoreChanged(QString)", "OnStartBtnClicked()",
+        "OnInitBtnClicked()", "OnStopBtnClicked()", "OnMotionFinished()",
+        "OnUpdateWindowTitle(QString)", "OnOriginStateChanged(int)", "OnCrdDimensionChanged(int)",
+        "OnBufDataTypeChanged(int)", "OnAddDataBtnClicked()", "OnLoadFileDataBtnClicked(short)",
+        "OnLoadFileDataBtnClicked()", "OnDeleteDataBtnClicked()", "OnDeleteAllDataBtnClicked()",
+        "OnTimer()", "OnItemChanged(QTableWidgetItem*)", "OnItemChanged()", "OnPauseBtnClicked()",
+        "OnRestartBtnClicked()", "Titlechanged(QString)", "OnCobLookAheadModeChanged(int)",
+        "OnbtnOpenFileData()", "OnbtnIlcOpenFileData()", "OnCrdPrmBoxChanged(int)",
+        "OnILCEnableClicked(bool)", "OnGetLookAheadPrmBtnClicked()"};
+    QCOMPARE(meta->methodCount() - meta->methodOffset(), expected.size());
+    for (int i = 0; i < expected.size(); ++i) {
+        const QMetaMethod method = meta->method(meta->methodOffset() + i);
+        QCOMPARE(method.methodSignature(), expected[i]);
+        QCOMPARE(method.methodType(), QMetaMethod::Slot);
+        QCOMPARE(method.access(), QMetaMethod::Private);
+    }
+    QVERIFY(QMetaObject::invokeMethod(form, "OnMotionFinished"));
+    QVERIFY(QMetaObject::invokeMethod(form, "OnCrdPrmBoxChanged", Q_ARG(int, 2)));
+}
+
+QTEST_MAIN(TestOperatorWindow)
+#include "tst_operatorwindow.moc"

@@ -1,0 +1,168 @@
+#include "Workbench.h"
+
+#include "form/WidgetNames.h"
+
+#include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <thread>
+
+class TestWorkbench : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void defaultConfiguration();
+    void configurationFile();
+    void unreadableConfiguration();
+    void showsTheOperatorWindow();
+    void hostLinesFromAnyThreadKeepTheirOrder();
+
+    void commandLine_data();
+    void commandLine();
+    void screenshotOffscreen();
+};
+
+void TestWorkbench::defaultConfiguration()
+{
+    const HostConfig config = HostConfig::defaults();
+    QCOMPARE(config.resource.coreCount, int16_t(1));
+    QCOMPARE(config.resource.crdCount, int16_t(2));
+    QCOMPARE(config.resource.core, int16_t(1));
+    QCOMPARE(config.resource.crd, int16_t(1));
+    QCOMPARE(int(config.axisTable->useMmUnits), 1);
+    QCOMPARE(config.axisTable->pulsesPerMm[15][15], 1000.0);
+    QCOMPARE(config.axisTable->velocityFactor[0][0], 1.0);
+    QCOMPARE(config.axisTable->accelerationFactor[3][7], 0.001);
+}
+
+void TestWorkbench::configurationFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("host.ini"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[host]\ncores=2\ncrd=0\nuseMmUnits=0\n"
+               "[axes]\npulsesPerMm=500\n"
+               "[core2]\nvelocityFactor=2\nprofile3\\pulsesPerMm=3\n");
+    file.close();
+
+    HostConfig config;
+    QString error;
+    QVERIFY(HostConfig::load(path, config, error));
+    QCOMPARE(config.resource.coreCount, int16_t(2));
+    QCOMPARE(config.resource.crdCount, int16_t(2));
+    QCOMPARE(config.resource.crd, int16_t(0));
+    QCOMPARE(int(config.axisTable->useMmUnits), 0);
+    QCOMPARE(config.axisTable->pulsesPerMm[0][2], 500.0);
+    QCOMPARE(config.axisTable->pulsesPerMm[1][2], 3.0);
+    QCOMPARE(config.axisTable->pulsesPerMm[1][3], 500.0);
+    QCOMPARE(config.axisTable->velocityFactor[1][0], 2.0);
+    QCOMPARE(config.axisTable->velocityFactor[0][0], 1.0);
+    QCOMPARE(config.axisTable->accelerationFactor[1][0], 0.001);
+}
+
+void TestWorkbench::unreadableConfiguration()
+{
+    HostConfig config;
+    QString error;
+    QVERIFY(!HostConfig::load(QStringLiteral("/no/such/host.ini"), config, error));
+    QVERIFY2(error.contains(QLatin1String("/no/such/host.ini")), qPrintable(error));
+}
+
+void TestWorkbench::showsTheOperatorWindow()
+{
+    Workbench workbench(HostConfig::defaults());
+    QString error;
+    QVERIFY2(workbench.loadModule(QStringLiteral(KURVO_MODULE_PATH), error), qPrintable(error));
+    workbench.show();
+    workbench.openOperatorWindow();
+    auto* window = workbench.findChild<QMdiSubWindow*>(QLatin1String(WidgetNames::subWindow));
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->widget()->objectName(), QLatin1String(WidgetNames::form));
+    QCOMPARE(workbench.describe().caption, QStringLiteral("插补运动"));
+
+    workbench.setLanguage(LanguageEnglish);
+    QCOMPARE(window->widget()->windowTitle(), QStringLiteral("Crd"));
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(workbench.mdiArea()->subWindowList().isEmpty());
+    workbench.openOperatorWindow();
+    QCOMPARE(workbench.mdiArea()->subWindowList().size(), 1);
+}
+
+void TestWorkbench::hostLinesFromAnyThreadKeepTheirOrder()
+{
+    Workbench workbench(HostConfig::defaults());
+    const HostMessageCallback callback = Workbench::messageCallback();
+    constexpr int perThread = 500;
+    auto send = [callback](const QString& prefix) {
+        for (int i = 0; i < perThread; ++i)
+            callback(prefix + QString::number(i));
+    };
+    std::thread worker(send, QStringLiteral("worker "));
+    send(QStringLiteral("gui "));
+    worker.join();
+    QTRY_COMPARE(workbench.outputLines().size(), 2 * perThread);
+
+    int nextGui = 0, nextWorker = 0;
+    for (const QString& line : workbench.outputLines()) {
+        int& next = line.startsWith(QLatin1String("gui ")) ? nextGui : nextWorker;
+        QCOMPARE(line.section(QLatin1Char(' '), 1).toInt(), next);
+        ++next;
+    }
+}
+
+void TestWorkbench::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("missing module")
+        << QStringList{"--module", "/no/such/Kurvo.so"} << 2 << "cannot load the module";
+    QTest::newRow("library without KDV_SIGNAL")
+        << QStringList{"--module", NOT_A_MODULE_PATH} << 2 << "has no KDV_SIGNAL";
+    QTest::newRow("unknown language") << QStringList{"--lang", "fr"} << 1 << "--lang takes zh or en";
+    QTest::newRow("unreadable configuration")
+        << QStringList{"--config", "/no/such/host.ini"} << 1 << "cannot read the host configuration";
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "--screenshot";
+}
+
+void TestWorkbench::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+
+    QProcess workbench;
+    workbench.start(QStringLiteral(KURVO_WORKBENCH_PATH), arguments << "-platform" << "offscreen");
+    QVERIFY(workbench.waitForFinished(30000));
+    QCOMPARE(workbench.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(workbench.exitCode(), exitCode);
+    const QString output = QString::fromUtf8(workbench.readAllStandardError()
+                                             + workbench.readAllStandardOutput());
+    QVERIFY2(output.contains(message), qPrintable(output));
+}
+
+void TestWorkbench::screenshotOffscreen()
+{
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(QStringLiteral("workbench.png"));
+    QProcess workbench;
+    workbench.start(QStringLiteral(KURVO_WORKBENCH_PATH),
+                    {"--lang", "en", "--screenshot", picture, "-platform", "offscreen"});
+    QVERIFY(workbench.waitForFinished(30000));
+    QCOMPARE(workbench.exitCode(), 0);
+    const QImage image(picture);
+    QVERIFY(!image.isNull());
+    QCOMPARE(image.size(), QSize(1280, 860));
+}
+
+QTEST_MAIN(TestWorkbench)
+#include "tst_workbench.moc"
