@@ -1,0 +1,93 @@
+#include <QFile>
+#include <QImage>
+#include <QTest>
+#include <QTranslator>
+
+class TestResources : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void filesAtTheirPaths_data();
+    void filesAtTheirPaths();
+    void iconsSwapColour();
+    void chineseCatalogue_data();
+    void chineseCatalogue();
+    void englishCatalogueTranslatesNothing();
+};
+
+void TestResources::filesAtTheirPaths_data()
+{
+    QTest::addColumn<QString>("path");
+    for (const char* path :
+         {":/qm/kurvo_zh.qm", ":/qm/kurvo_en.qm", ":/qm/Resources/delete.png",
+          ":/icon/Resources/plus.png", ":/icon/Resources/minus.png", ":/icon/Resources/plus-w.png",
+          ":/icon/Resources/minus-w.png", ":/icon/Resources/pull-down.png",
+          ":/icon/Resources/pull-down-blue.png", ":/icon/Resources/delete.png",
+          ":/icon/Resources/delete-w.png"})
+        QTest::newRow(path) << QString::fromLatin1(path);
+}
+
+void TestResources::filesAtTheirPaths()
+{
+    QFETCH(QString, path);
+    QVERIFY(QFile::exists(path));
+    if (path.endsWith(QLatin1String(".png")))
+        QVERIFY(!QImage(path).isNull());
+}
+
+void TestResources::iconsSwapColour()
+{
+    // The hovered variants are drawn for the blue hover background: white where the normal one
+    // is dark.
+    const QImage normal(QStringLiteral(":/icon/Resources/plus.png"));
+    const QImage hovered(QStringLiteral(":/icon/Resources/plus-w.png"));
+    QCOMPARE(normal.size(), hovered.size());
+    const QPoint centre(normal.width() / 2, normal.height() / 2);
+    QVERIFY(normal.pixelColor(centre).lightness() < 100);
+    QCOMPARE(hovered.pixelColor(centre), QColor(Qt::white));
+    QCOMPARE(normal.pixelColor(0, 0).alpha(), 0);
+}
+
+void TestResources::chineseCatalogue_data()
+{
+    QTest::addColumn<QString>("context");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("translation");
+
+    QTest::newRow("group") << "CrdForm" << "Crd parameter" << "索引";
+    QTest::newRow("window title") << "CrdForm" << "Crd" << "插补";
+    QTest::newRow("full-width colon") << "CrdForm" << "X PrfPos:" << "X 轴规划：";
+    QTest::newRow("placeholder kept") << "CrdForm" << "Axis%1" << "轴%1";
+    QTest::newRow("units") << "CrdForm" << "pulse/ms^2" << "脉冲/毫秒^2";
+    QTest::newRow("label") << "CrdForm" << "LookAheadMode:" << "前瞻预处理";
+    QTest::newRow("QObject context") << "QObject" << "Error:" << "错误";
+    QTest::newRow("span message")
+        << "QObject" << "MaxAxisIndex - MinAxisIndex >8" << "最大轴号索引与最小轴号索引间隔不能超过8.";
+    QTest::newRow("untranslated entry shows as English") << "CrdForm" << "synVel" << "";
+    QTest::newRow("context matters") << "QObject" << "Crd parameter" << "";
+    QTest::newRow("trailing blanks matter") << "CrdForm" << "Crd " << "";
+}
+
+void TestResources::chineseCatalogue()
+{
+    QFETCH(QString, context);
+    QFETCH(QString, source);
+    QFETCH(QString, translation);
+
+    QTranslator chinese;
+    QVERIFY(chinese.load(QStringLiteral(":/qm/kurvo_zh.qm")));
+    QCOMPARE(chinese.translate(context.toLatin1(), source.toUtf8()), translation);
+}
+
+void TestResources::englishCatalogueTranslatesNothing()
+{
+    QTranslator english;
+    QVERIFY(english.load(QStringLiteral(":/qm/kurvo_en.qm")));
+    for (const char* source : {"Crd parameter", "Crd", "X PrfPos:", "mm"})
+        QCOMPARE(english.translate("CrdForm", source), QString());
+    QCOMPARE(english.translate("QObject", "Error:"), QString());
+}
+
+QTEST_MAIN(TestResources)
+#include "tst_resources.moc"
