@@ -14,6 +14,7 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -146,6 +147,9 @@ QGroupBox* CrdForm::CreateMotionParameterGroup()
         }
         rows->addLayout(spacedRow({originLabels[axis], originEdits[axis]}));
     }
+    QTreeWidget* tree = CreateLookAheadTree();
+    tree->hide();
+    rows->addWidget(tree, 10);
     rows->addStretch(1);
     rows->setContentsMargins(2, 1, 2, 1);
 

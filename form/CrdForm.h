@@ -1,6 +1,7 @@
 #ifndef KURVO_CRDFORM_H
 #define KURVO_CRDFORM_H
 
+#include "crd/CrdRecords.h"
 #include "module/HostTypes.h"
 
 #include <QTime>
@@ -17,6 +18,7 @@ class QTableWidget;
 class QTableWidgetItem;
 class QTextEdit;
 class QTimer;
+class QTreeWidget;
 
 // The operator window: drives one coordinate system of the controller. Its operations are
 // defined in the folders of their subsystems.
@@ -79,7 +81,12 @@ private:
     QGroupBox* CreateOperateGroup();
     QGroupBox* CreateMotionParameterGroup();
     QGroupBox* CreateBufferDataGroup();
+    QTreeWidget* CreateLookAheadTree();
     static CrdResourceRecord PickDefaultCore();
+
+    short BuildCrdPrm();
+    void ReadCrdFormParams();
+    bool LookAheadOpen() const;
 
     QTranslator translator;
     int preferredWidth = 0;
@@ -138,6 +145,39 @@ private:
     QCheckBox* originFlagCheck = nullptr;
     QLabel* originLabels[axisCount] = {};
     QLineEdit* originEdits[axisCount] = {};
+
+    // The parameter tree of the "Motion parameter" group.
+    struct TreeEditors
+    {
+        QTreeWidget* tree = nullptr;
+        QLineEdit* vMax[axisCount] = {};
+        QLineEdit* aMax[axisCount] = {};
+        QLineEdit* dvMax[axisCount] = {};
+        QLineEdit* t = nullptr;
+        QLineEdit* n = nullptr;
+        QLineEdit* radiusRatio = nullptr;
+        QLineEdit* jerk = nullptr;
+        QLineEdit* accTime = nullptr;
+        QLineEdit* dccAngle = nullptr;
+        QLineEdit* followRatio = nullptr;
+        QComboBox* followSource = nullptr;
+        QLineEdit* powerMax = nullptr;
+        QLineEdit* powerMin = nullptr;
+        QComboBox* dma = nullptr;
+        QLineEdit* link = nullptr;
+        QLineEdit* threhold = nullptr;
+        QLineEdit* lookAheadInMc = nullptr;
+        QCheckBox* ilcEnable = nullptr;
+        QComboBox* ilcMode = nullptr;
+        QLineEdit* ilcCount = nullptr;
+        QCheckBox* contourEnable = nullptr;
+        QLineEdit* kp = nullptr;
+        QWidget* contourEnableBox = nullptr;
+        QWidget* kpBox = nullptr;
+    } treeEditors;
+
+    CrdFormParams params;
+    CrdPrm crdPrm{};
 
     // "Buffer Data"
     QGroupBox* bufferDataGroup = nullptr;

@@ -2,10 +2,7 @@
 #include "form/CrdForm.h"
 
 void CrdForm::OnStartBtnClicked() {}
-void CrdForm::OnInitBtnClicked() {}
 void CrdForm::OnStopBtnClicked() {}
-void CrdForm::OnOriginStateChanged(int) {}
-void CrdForm::OnCrdDimensionChanged(int) {}
 void CrdForm::OnBufDataTypeChanged(int) {}
 void CrdForm::OnAddDataBtnClicked() {}
 void CrdForm::OnLoadFileDataBtnClicked(short) {}
@@ -18,8 +15,5 @@ void CrdForm::OnItemChanged() {}
 void CrdForm::OnPauseBtnClicked() {}
 void CrdForm::OnRestartBtnClicked() {}
 void CrdForm::Titlechanged(QString) {}
-void CrdForm::OnCobLookAheadModeChanged(int) {}
 void CrdForm::OnbtnOpenFileData() {}
 void CrdForm::OnbtnIlcOpenFileData() {}
-void CrdForm::OnILCEnableClicked(bool) {}
-void CrdForm::OnGetLookAheadPrmBtnClicked() {}

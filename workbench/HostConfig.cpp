@@ -52,6 +52,7 @@ bool HostConfig::load(const QString& path, HostConfig& config, QString& error)
         return false;
     }
     QSettings settings(path, QSettings::IniFormat);
+    settings.allKeys(); // parses the file, so that its status tells
     if (settings.status() != QSettings::NoError) {
         error = QStringLiteral("the host configuration %1 is not a valid INI file").arg(path);
         return false;

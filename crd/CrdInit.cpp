@@ -1,0 +1,177 @@
+// Reading the "Motion parameter" group into the coordinate-system record, and "Init Crd".
+#include "form/CrdForm.h"
+
+#include "controller/CommandResult.h"
+#include "crd/Blending.h"
+#include "form/MyPushButton.h"
+#include "module/ModuleState.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace {
+
+constexpr int originChecked = Qt::Checked;
+
+double number(const QLineEdit* edit)
+{
+    return edit->text().toDouble();
+}
+
+short shortNumber(const QLineEdit* edit)
+{
+    return edit->text().toShort();
+}
+
+short itemData(const QComboBox* combo)
+{
+    return short(combo->currentData().toInt());
+}
+
+void report(const char* name, short code)
+{
+    ReportCommandResult(name, code, moduleState().hostMessage);
+}
+
+void showError(const QString& text)
+{
+    QMessageBox box(QMessageBox::Information, QObject::tr("Error:"), text);
+    box.exec();
+}
+
+} // namespace
+
+bool CrdForm::LookAheadOpen() const
+{
+    return lookAheadModeCombo->currentText().contains(tr("Open"));
+}
+
+void CrdForm::ReadCrdFormParams()
+{
+    CrdFormParams& p = params;
+    const TreeEditors& e = treeEditors;
+    p.dimension = dimensionCombo->currentText().toShort();
+    p.synVelMax = number(synVelMaxEdit);
+    p.synAccMax = number(synAccMaxEdit);
+    p.evenTime = shortNumber(evenTimeEdit);
+    p.setOriginFlag = originFlagCheck->isChecked() ? 1 : 0;
+    if (p.setOriginFlag) {
+        for (int axis = 0; axis < axisCount; ++axis)
+            p.originPos[axis] = number(originEdits[axis]);
+    }
+    p.LookAheadMode = lookAheadModeCombo->currentText();
+    p.T = number(e.t);
+    p.N = number(e.n);
+    p.RadiusRatio = number(e.radiusRatio);
+    p.Jerk = number(e.jerk);
+    p.AccTime = number(e.accTime);
+    p.DccAngle = number(e.dccAngle);
+    for (int axis = 0; axis < axisCount; ++axis) {
+        p.VMax[axis] = number(e.vMax[axis]);
+        p.AMax[axis] = number(e.aMax[axis]);
+        p.DVMax[axis] = number(e.dvMax[axis]);
+        p.Scale[axis] = number(scaleEdits[axis]);
+    }
+    p.FollowRatio = number(e.followRatio);
+    p.FollowSource = itemData(e.followSource);
+    p.PowerMax = number(e.powerMax);
+    p.PowerMin = number(e.powerMin);
+    p.DMA = itemData(e.dma);
+    p.Link = shortNumber(e.link);
+    p.Threhold = shortNumber(e.threhold);
+    p.lookAheadInMc = shortNumber(e.lookAheadInMc);
+    p.contourEnable = e.contourEnable->isChecked() ? 1 : 0;
+    p.Kp = number(e.kp);
+}
+
+short CrdForm::BuildCrdPrm()
+{
+    ModuleState& state = moduleState();
+    state.currentCore = short(coreIndexCombo->currentIndex() + 1);
+    state.currentCrd = short(crdIndexCombo->currentIndex() + 1);
+    state.currentFifo = short(fifoIndexCombo->currentIndex());
+    ReadCrdFormParams();
+
+    int profiles[axisCount];
+    for (int axis = 0; axis < axisCount; ++axis)
+        profiles[axis] = profileCombos[axis]->currentText().toInt();
+    const CrdRecordOutcome outcome =
+        BuildCrdRecord(params, profiles, state.currentCore, state.axisTable, crdPrm);
+
+    const QString axisNames[axisCount] = {tr("X:"), tr("Y:"), tr("Z:"), tr("A:"), tr("C:")};
+    switch (outcome.problem) {
+    case CrdRecordProblem::CoreOutOfRange:
+        showError(tr("The core must lie between 1 and %1.").arg(highestHostCore));
+        return 7;
+    case CrdRecordProblem::ProfileOutOfRange:
+        showError(tr("The profile of axis %1 must lie between 1 and %2.")
+                      .arg(axisNames[outcome.axis], QString::number(highestHostProfile)));
+        return 7;
+    case CrdRecordProblem::SpanTooLarge:
+        showError(QObject::tr("MaxAxisIndex - MinAxisIndex >8"));
+        return 7;
+    case CrdRecordProblem::None:
+        break;
+    }
+    MQN_SetCrdMapBase(state.currentCore, state.currentCrd, outcome.mapBase);
+    return 0;
+}
+
+void CrdForm::OnInitBtnClicked()
+{
+    if (BuildCrdPrm() != 0)
+        return;
+    const ModuleState& state = moduleState();
+    const short core = state.currentCore;
+    const short crd = state.currentCrd;
+    report("MQN_SetCrdPrm", MQN_SetCrdPrm(core, crd, &crdPrm));
+
+    if (LookAheadOpen()) {
+        const LookAheadPrmEx lookAhead = BuildLookAheadRecord(params);
+        const short setup = MQN_SetupLookAheadCrd(core, crd, 0);
+        report("MQN_SetupLookAheadCrd", setup);
+        if (setup != 0)
+            return;
+        report("MQN_SetCrdJerk", MQN_SetCrdJerk(core, crd, params.Jerk));
+        report("MQN_SetCrdContourErrorControl",
+               MQN_SetCrdContourErrorControl(core, crd, params.contourEnable, params.Kp));
+        const short init = MQN_InitLookAheadEx(core, crd, &lookAhead, 0, 0, 0);
+        report("MQN_InitLookAheadEx", init);
+        if (init != 0)
+            return;
+    }
+    bufferDataGroup->setEnabled(true);
+    startCrdButton->setEnabled(true);
+    restartButton->setEnabled(false);
+    pauseButton->setEnabled(false);
+    ApplyFilterPrm();
+}
+
+void CrdForm::OnCobLookAheadModeChanged(int /*index*/)
+{
+    const bool open = LookAheadOpen();
+    for (int axis = 0; axis < axisCount; ++axis) {
+        scaleLabels[axis]->setVisible(open);
+        scaleEdits[axis]->setVisible(open);
+    }
+    treeEditors.tree->setVisible(open);
+    OnCrdDimensionChanged(dimensionCombo->currentIndex());
+}
+
+void CrdForm::OnOriginStateChanged(int state)
+{
+    const bool shown = state == originChecked;
+    for (int axis = 0; axis < axisCount; ++axis) {
+        for (QWidget* widget : {static_cast<QWidget*>(originLabels[axis]),
+                                static_cast<QWidget*>(originEdits[axis])}) {
+            widget->setVisible(shown);
+            widget->setEnabled(shown);
+        }
+    }
+}

@@ -1,0 +1,58 @@
+// "GetLookAheadPrm": the controller's coordinate-system and look-ahead values back into the form,
+// in controller units.
+#include "form/CrdForm.h"
+
+#include "controller/CommandResult.h"
+#include "module/ModuleState.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace {
+
+QString general(double value)
+{
+    return QString::number(value, 'g', -1);
+}
+
+} // namespace
+
+void CrdForm::OnGetLookAheadPrmBtnClicked()
+{
+    const ModuleState& state = moduleState();
+    CrdPrm prm{};
+    if (MQN_GetCrdPrm(state.currentCore, state.currentCrd, &prm) != 0)
+        return;
+
+    dimensionCombo->setCurrentIndex(prm.dimension - 1);
+    for (int entry = 0; entry < 8; ++entry) {
+        const int axis = prm.profile[entry];
+        if (axis >= 1 && axis <= axisCount)
+            profileCombos[axis - 1]->setCurrentIndex(entry);
+    }
+    synVelMaxEdit->setText(general(prm.synVelMax));
+    synAccMaxEdit->setText(general(prm.synAccMax));
+    evenTimeEdit->setText(QString::number(prm.evenTime));
+    if (prm.setOriginFlag != 0) {
+        originFlagCheck->setChecked(true);
+        for (int axis = 0; axis < axisCount; ++axis)
+            originEdits[axis]->setText(QString::number(prm.originPos[axis]));
+    } else {
+        originFlagCheck->setChecked(false);
+    }
+
+    LookAheadPrmEx lookAhead{};
+    ShowCommandError("MQN_GetLookAheadParaEx",
+                     MQN_GetLookAheadParaEx(state.currentCore, state.currentCrd,
+                                            state.currentFifo, &lookAhead, 0));
+    for (int axis = 0; axis < axisCount; ++axis)
+        scaleEdits[axis]->setText(general(lookAhead.Scale[axis]));
+    treeEditors.t->setText(general(lookAhead.T));
+    treeEditors.n->setText(QString::number(lookAhead.N));
+    treeEditors.radiusRatio->setText(general(lookAhead.RadiusRatio));
+
+    double jerk = 0;
+    MQN_GetCrdJerk(state.currentCore, state.currentCrd, &jerk);
+    treeEditors.jerk->setText(general(jerk));
+}

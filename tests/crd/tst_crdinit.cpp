@@ -1,0 +1,670 @@
+// "Init Crd", the mode and origin handlers, the parameter tree, the read-back and the blending
+// file, watched through the virtual controller's journal.
+#include "crd/Blending.h"
+#include "form/WidgetNames.h"
+#include "module/HostSignal.h"
+#include "rvsim.h"
+
+#include "ModalBoxAnswerer.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QStyle>
+#include <QTreeWidget>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+QList<CrdResourceRecord> resources;
+QStringList hostLines;
+
+QList<CrdResourceRecord> hostResources()
+{
+    return resources;
+}
+
+void hostMessage(QString line)
+{
+    hostLines << line;
+}
+
+QStringList journal()
+{
+    QStringList entries;
+    for (int i = 0; i < rvsim_journal_count(); ++i)
+        entries << QString::fromUtf8(rvsim_journal_entry(i));
+    return entries;
+}
+
+const QString closedRecord = QStringLiteral(
+    "MQN_SetCrdPrm(1, 1, {dimension=3, profile=[1, 2, 3, 0, 0, 0, 0, 0], synVelMax=1000, "
+    "synAccMax=5, evenTime=0, setOriginFlag=0, originPos=[0, 0, 0, 0, 0, 0, 0, 0]})");
+
+const QString lookAheadRecord = QStringLiteral(
+    "MQN_InitLookAheadEx(1, 1, {N=200, T=0.01, RadiusRatio=1, "
+    "VMax=[1000, 1000, 1000, 1000, 1000, 0, 0, 0], "
+    "AMax=[10000, 10000, 10000, 10000, 10000, 0, 0, 0], DVMax=[5, 5, 5, 5, 5, 0, 0, 0], "
+    "Scale=[10000, 10000, 10000, 10000, 10000, 0, 0, 0], axisMap=[1, 2, 3, 4, 5, 6, 0, 0]}, "
+    "0, 0, 0)");
+
+} // namespace
+
+class TestCrdInit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void closedModeSendsTheRecordOnly();
+    void openModeSetsUpLookAhead();
+    void initStopsOrGoesOn_data();
+    void initStopsOrGoesOn();
+    void profileTables_data();
+    void profileTables();
+    void spanOfEightSendsNothing();
+    void dimensionTwoWithAnOrigin();
+    void outOfRangeStopsBeforeAnyCall_data();
+    void outOfRangeStopsBeforeAnyCall();
+    void modeShowsScalesAndTree();
+    void originFlagShowsOrigins();
+    void dimensionEnablesItsAxes();
+    void treeItemsAndDefaults();
+    void learningControlsFollowIlcEnable();
+    void contourProbe_data();
+    void contourProbe();
+    void readBack();
+    void readBackWithFailingCrdRead();
+    void readBackWithFailingLookAheadRead();
+    void blendingFile_data();
+    void blendingFile();
+    void blendingFileThatCannotBeRead();
+
+private:
+    void open();
+    void chooseMode(const QString& mode);
+    void choose(const char* name, int index);
+    void chooseProfile(int axis, int profile);
+    void pressInit();
+    template <typename T = QWidget>
+    T* find(const QString& name) const
+    {
+        T* widget = form ? form->findChild<T*>(name) : nullptr;
+        if (!widget)
+            qWarning("no widget %s", qPrintable(name));
+        return widget;
+    }
+    template <typename T = QWidget>
+    T* find(const char* name) const
+    {
+        return find<T>(QLatin1String(name));
+    }
+    QLineEdit* edit(const char* name) const { return find<QLineEdit>(name); }
+
+    std::unique_ptr<QMainWindow> host;
+    std::unique_ptr<HostAxisTable> axisTable;
+    QWidget* form = nullptr;
+};
+
+void TestCrdInit::init()
+{
+    rvsim_reset();
+    rvsim_use_manual_clock(1);
+    hostLines.clear();
+    resources = {CrdResourceRecord{1, 2, 1, 1, {}}};
+    axisTable = std::make_unique<HostAxisTable>();
+    *axisTable = HostAxisTable{};
+    axisTable->useMmUnits = 1;
+    for (int core = 0; core < 16; ++core) {
+        for (int profile = 0; profile < 16; ++profile) {
+            axisTable->pulsesPerMm[core][profile] = 1000;
+            axisTable->velocityFactor[core][profile] = 1;
+            axisTable->accelerationFactor[core][profile] = 0.001;
+        }
+    }
+    host = std::make_unique<QMainWindow>();
+    host->setCentralWidget(new QMdiArea);
+    host->resize(1000, 800);
+    host->show();
+    HandleHostSignal(SignalAttachHost, reinterpret_cast<void*>(&hostMessage),
+                     reinterpret_cast<void*>(&hostResources));
+    HandleHostSignal(SignalSetAxisTable, axisTable.get(), nullptr);
+}
+
+void TestCrdInit::cleanup()
+{
+    if (host)
+        static_cast<QMdiArea*>(host->centralWidget())->closeAllSubWindows();
+    host.reset();
+    form = nullptr;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TestCrdInit::open()
+{
+    LanguageChoice english = LanguageEnglish;
+    HandleHostSignal(SignalOpenWindow, host.get(), &english);
+    form = host->findChild<QWidget*>(QLatin1String(WidgetNames::form));
+    QVERIFY(form);
+    rvsim_journal_enable(1);
+    rvsim_journal_clear();
+}
+
+// As an operator's choice: the item, then the activated signal.
+void TestCrdInit::choose(const char* name, int index)
+{
+    auto* combo = find<QComboBox>(name);
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+void TestCrdInit::chooseMode(const QString& mode)
+{
+    auto* combo = find<QComboBox>(WidgetNames::lookAheadModeCombo);
+    const int index = combo->findText(mode);
+    QVERIFY(index >= 0);
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+void TestCrdInit::chooseProfile(int axis, int profile)
+{
+    auto* combo = find<QComboBox>(WidgetNames::perAxis(WidgetNames::profileCombo, axis));
+    combo->setCurrentIndex(combo->findText(QString::number(profile)));
+    QCOMPARE(combo->currentText(), QString::number(profile));
+}
+
+void TestCrdInit::pressInit()
+{
+    QTest::mouseClick(find<QPushButton>(WidgetNames::initCrdButton), Qt::LeftButton);
+}
+
+void TestCrdInit::closedModeSendsTheRecordOnly()
+{
+    open();
+    pressInit();
+    QCOMPARE(journal(), (QStringList{"MQN_SetCrdMapBase(1, 1, 2)", closedRecord}));
+    QVERIFY(hostLines.isEmpty());
+    QVERIFY(find(WidgetNames::bufferDataGroup)->isEnabled());
+    QVERIFY(find(WidgetNames::startCrdButton)->isEnabled());
+    QVERIFY(!find(WidgetNames::pauseButton)->isEnabled());
+    QVERIFY(!find(WidgetNames::restartButton)->isEnabled());
+}
+
+void TestCrdInit::openModeSetsUpLookAhead()
+{
+    open();
+    chooseMode(QStringLiteral("Open"));
+    edit(WidgetNames::nEdit)->setText(QStringLiteral("200.9"));
+    rvsim_journal_clear();
+    pressInit();
+    QCOMPARE(journal(), (QStringList{"MQN_SetCrdMapBase(1, 1, 2)", closedRecord,
+                                     "MQN_SetupLookAheadCrd(1, 1, 0)", "MQN_SetCrdJerk(1, 1, 1)",
+                                     "MQN_SetCrdContourErrorControl(1, 1, 0, 80)",
+                                     lookAheadRecord}));
+    QVERIFY(hostLines.isEmpty());
+    QVERIFY(find(WidgetNames::bufferDataGroup)->isEnabled());
+}
+
+void TestCrdInit::initStopsOrGoesOn_data()
+{
+    QTest::addColumn<QString>("failing");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("calls");
+    QTest::addColumn<bool>("completed");
+
+    QTest::newRow("record refused: goes on") << "MQN_SetCrdPrm" << 1 << 6 << true;
+    QTest::newRow("look-ahead set-up fails: stops") << "MQN_SetupLookAheadCrd" << -1 << 3 << false;
+    QTest::newRow("jerk fails: goes on") << "MQN_SetCrdJerk" << 7 << 6 << true;
+    QTest::newRow("contour control fails: goes on")
+        << "MQN_SetCrdContourErrorControl" << 8 << 6 << true;
+    QTest::newRow("look-ahead init fails: stops") << "MQN_InitLookAheadEx" << 7 << 6 << false;
+}
+
+void TestCrdInit::initStopsOrGoesOn()
+{
+    QFETCH(QString, failing);
+    QFETCH(int, code);
+    QFETCH(int, calls);
+    QFETCH(bool, completed);
+
+    open();
+    chooseMode(QStringLiteral("Open"));
+    rvsim_journal_clear();
+    rvsim_inject(failing.toLatin1().constData(), short(code), 1);
+    pressInit();
+    QCOMPARE(journal().size(), calls);
+    QCOMPARE(hostLines, QStringList{QStringLiteral("%1 = %2").arg(failing).arg(code)});
+    QCOMPARE(find(WidgetNames::bufferDataGroup)->isEnabled(), completed);
+    QCOMPARE(find(WidgetNames::startCrdButton)->isEnabled(), completed);
+}
+
+void TestCrdInit::profileTables_data()
+{
+    QTest::addColumn<int>("dimension");
+    QTest::addColumn<QList<int>>("profiles");
+    QTest::addColumn<QStringList>("calls");
+
+    QTest::newRow("map base 3 with 1, 2, 3")
+        << 3 << QList<int>{3, 4, 5}
+        << QStringList{"MQN_SetCrdMapBase(1, 1, 3)",
+                       "MQN_SetCrdPrm(1, 1, {dimension=3, profile=[1, 2, 3, 0, 0, 0, 0, 0], "
+                       "synVelMax=1000, synAccMax=5, evenTime=0, setOriginFlag=0, "
+                       "originPos=[0, 0, 0, 0, 0, 0, 0, 0]})"};
+    QTest::newRow("map base 2 with 2 in entry 0 and 1 in entry 3")
+        << 2 << QList<int>{5, 2}
+        << QStringList{"MQN_SetCrdMapBase(1, 1, 2)",
+                       "MQN_SetCrdPrm(1, 1, {dimension=2, profile=[2, 0, 0, 1, 0, 0, 0, 0], "
+                       "synVelMax=1000, synAccMax=5, evenTime=0, setOriginFlag=0, "
+                       "originPos=[0, 0, 0, 0, 0, 0, 0, 0]})"};
+}
+
+void TestCrdInit::profileTables()
+{
+    QFETCH(int, dimension);
+    QFETCH(QList<int>, profiles);
+    QFETCH(QStringList, calls);
+
+    open();
+    choose(WidgetNames::dimensionCombo, dimension - 1);
+    for (int axis = 0; axis < profiles.size(); ++axis)
+        chooseProfile(axis, profiles[axis]);
+    pressInit();
+    QCOMPARE(journal(), calls);
+}
+
+void TestCrdInit::spanOfEightSendsNothing()
+{
+    open();
+    choose(WidgetNames::dimensionCombo, 1);
+    chooseProfile(0, 1);
+    chooseProfile(1, 9);
+    {
+        ModalBoxAnswerer answerer;
+        pressInit();
+        QCOMPARE(answerer.first().title, QStringLiteral("Error:"));
+        QCOMPARE(answerer.first().text, QStringLiteral("MaxAxisIndex - MinAxisIndex >8"));
+        QCOMPARE(answerer.first().icon, QMessageBox::Information);
+    }
+    QVERIFY(journal().isEmpty());
+    QVERIFY(!find(WidgetNames::bufferDataGroup)->isEnabled());
+}
+
+void TestCrdInit::dimensionTwoWithAnOrigin()
+{
+    axisTable->pulsesPerMm[0][1] = 3;   // X on profile 2
+    axisTable->pulsesPerMm[0][11] = 7;  // A on profile 12
+    axisTable->velocityFactor[0][1] = 2;
+    open();
+    choose(WidgetNames::dimensionCombo, 1);
+    chooseProfile(3, 12);
+    find<QCheckBox>(WidgetNames::originFlagCheck)->setChecked(true);
+    const char* origins[] = {"0.5", "-0.5", "", "2", "1"};
+    for (int axis = 0; axis < 5; ++axis)
+        find<QLineEdit>(WidgetNames::perAxis(WidgetNames::originEdit, axis))
+            ->setText(QLatin1String(origins[axis]));
+    pressInit();
+    QCOMPARE(journal(),
+             (QStringList{"MQN_SetCrdMapBase(1, 1, 2)",
+                          "MQN_SetCrdPrm(1, 1, {dimension=2, profile=[1, 2, 0, 0, 0, 0, 0, 0], "
+                          "synVelMax=2000, synAccMax=5, evenTime=0, setOriginFlag=1, "
+                          "originPos=[1, -500, 0, 14, 1000, 0, 0, 0]})"}));
+}
+
+void TestCrdInit::outOfRangeStopsBeforeAnyCall_data()
+{
+    QTest::addColumn<int>("profiles");
+    QTest::addColumn<int>("xProfile");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("no profile to choose") << 0 << 0
+                                          << "The profile of axis X: must lie between 1 and 16.";
+    QTest::newRow("profile 17") << 20 << 17 << "The profile of axis X: must lie between 1 and 16.";
+}
+
+void TestCrdInit::outOfRangeStopsBeforeAnyCall()
+{
+    QFETCH(int, profiles);
+    QFETCH(int, xProfile);
+    QFETCH(QString, message);
+
+    if (profiles == 0)
+        rvsim_inject("MQN_GetResMax", 1, 1); // the choices stay empty
+    else
+        rvsim_configure(0, 0, 0, profiles, 0);
+    open();
+    if (xProfile > 0)
+        chooseProfile(0, xProfile);
+    {
+        ModalBoxAnswerer answerer;
+        pressInit();
+        QCOMPARE(answerer.first().title, QStringLiteral("Error:"));
+        QCOMPARE(answerer.first().text, message);
+    }
+    QVERIFY(journal().isEmpty());
+    QVERIFY(!find(WidgetNames::bufferDataGroup)->isEnabled());
+}
+
+void TestCrdInit::modeShowsScalesAndTree()
+{
+    open();
+    auto scaleVisible = [this](int axis) {
+        return !find(WidgetNames::perAxis(WidgetNames::scaleEdit, axis))->isHidden()
+               && !find(WidgetNames::perAxis(WidgetNames::scaleLabel, axis))->isHidden();
+    };
+    QVERIFY(find(WidgetNames::lookAheadTree)->isHidden());
+    chooseMode(QStringLiteral("Open"));
+    QVERIFY(!find(WidgetNames::lookAheadTree)->isHidden());
+    for (int axis = 0; axis < 5; ++axis)
+        QVERIFY(scaleVisible(axis));
+    chooseMode(QStringLiteral("Close"));
+    QVERIFY(find(WidgetNames::lookAheadTree)->isHidden());
+    for (int axis = 0; axis < 5; ++axis)
+        QVERIFY(!scaleVisible(axis));
+    QVERIFY(journal().isEmpty());
+}
+
+void TestCrdInit::originFlagShowsOrigins()
+{
+    open();
+    auto* flag = find<QCheckBox>(WidgetNames::originFlagCheck);
+    flag->setChecked(true);
+    for (int axis = 0; axis < 5; ++axis) {
+        QWidget* originEdit = find(WidgetNames::perAxis(WidgetNames::originEdit, axis));
+        QWidget* label = find(WidgetNames::perAxis(WidgetNames::originLabel, axis));
+        QVERIFY(!originEdit->isHidden() && originEdit->isEnabled());
+        QVERIFY(!label->isHidden() && label->isEnabled());
+    }
+    flag->setChecked(false);
+    for (int axis = 0; axis < 5; ++axis) {
+        QWidget* originEdit = find(WidgetNames::perAxis(WidgetNames::originEdit, axis));
+        QVERIFY(originEdit->isHidden() && !originEdit->isEnabled());
+    }
+}
+
+void TestCrdInit::dimensionEnablesItsAxes()
+{
+    open();
+    for (int dimension = 1; dimension <= 5; ++dimension) {
+        choose(WidgetNames::dimensionCombo, dimension - 1);
+        for (int axis = 0; axis < 5; ++axis) {
+            QCOMPARE(find(WidgetNames::perAxis(WidgetNames::profileCombo, axis))->isEnabled(),
+                     axis < dimension);
+            QCOMPARE(find(WidgetNames::perAxis(WidgetNames::axisLabel, axis))->isEnabled(),
+                     axis < dimension);
+        }
+    }
+}
+
+void TestCrdInit::treeItemsAndDefaults()
+{
+    open();
+    auto* tree = find<QTreeWidget>(WidgetNames::lookAheadTree);
+    QCOMPARE(tree->columnCount(), 2);
+    QVERIFY(tree->isHeaderHidden());
+    QCOMPARE(tree->columnWidth(0), 150);
+    auto* ownStyle = tree->findChild<QStyle*>();
+    QVERIFY(ownStyle);
+    QCOMPARE(ownStyle->metaObject()->className(), "QFusionStyle");
+    QStringList tops;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        tops << tree->topLevelItem(i)->text(0);
+    QCOMPARE(tops, (QStringList{"LookAheadPrm", "Power Follow", "DMA", "ILC", "ContourControl"}));
+    QTreeWidgetItem* lookAhead = tree->topLevelItem(0);
+    QVERIFY(lookAhead->isExpanded());
+    QVERIFY(lookAhead->font(0).bold());
+    QStringList children;
+    for (int i = 0; i < lookAhead->childCount(); ++i)
+        children << lookAhead->child(i)->text(0);
+    QCOMPARE(children, (QStringList{"Axis1", "Axis2", "Axis3", "Axis4", "Axis5", "T", "N",
+                                    "RadiusRatio", "Jerk", "AccTime", "DccAngle"}));
+    QCOMPARE(lookAhead->child(2)->childCount(), 3);
+    QCOMPARE(lookAhead->child(2)->child(2)->text(0), QStringLiteral("DVMax"));
+    QCOMPARE(tree->itemWidget(lookAhead->child(2)->child(2), 1),
+             find(WidgetNames::perAxis(WidgetNames::dvMaxEdit, 2)));
+
+    const QList<QPair<const char*, const char*>> defaults = {
+        {WidgetNames::tEdit, "0.01"},        {WidgetNames::nEdit, "200"},
+        {WidgetNames::radiusRatioEdit, "1"}, {WidgetNames::jerkEdit, "1"},
+        {WidgetNames::accTimeEdit, "100"},   {WidgetNames::dccAngleEdit, "180"},
+        {WidgetNames::followRatioEdit, "0.2"}, {WidgetNames::powerMaxEdit, "96"},
+        {WidgetNames::powerMinEdit, "0"},    {WidgetNames::linkEdit, "1"},
+        {WidgetNames::threholdEdit, "200"},  {WidgetNames::lookAheadInMcEdit, "0"},
+        {WidgetNames::ilcCountEdit, "0"},    {WidgetNames::kpEdit, "80"}};
+    for (const auto& [name, text] : defaults)
+        QCOMPARE(edit(name)->text(), QLatin1String(text));
+    QCOMPARE(find<QLineEdit>(WidgetNames::perAxis(WidgetNames::vMaxEdit, 4))->text(),
+             QStringLiteral("1000"));
+    QCOMPARE(find<QLineEdit>(WidgetNames::perAxis(WidgetNames::aMaxEdit, 0))->text(),
+             QStringLiteral("10000"));
+
+    auto* followSource = find<QComboBox>(WidgetNames::followSourceCombo);
+    QCOMPARE(followSource->itemText(1), QStringLiteral("Encoder"));
+    QCOMPARE(followSource->itemData(1).toInt(), 1);
+    QVERIFY(followSource->styleSheet().startsWith(QLatin1String("QComboBox{background:")));
+    auto* ilcMode = find<QComboBox>(WidgetNames::ilcModeCombo);
+    QCOMPARE(ilcMode->currentText(), QStringLiteral("Learning"));
+    QCOMPARE(ilcMode->itemData(0).toInt(), 1);
+    QCOMPARE(ilcMode->itemData(1).toInt(), 0);
+    QVERIFY(ilcMode->styleSheet().isEmpty());
+    QCOMPARE(find<QComboBox>(WidgetNames::dmaCombo)->currentData().toInt(), 0);
+
+    // The validators of the tree: T refuses 5000 itself, AccTime takes -1 to 300.
+    QString text = QStringLiteral("5000");
+    int position = 0;
+    QCOMPARE(edit(WidgetNames::tEdit)->validator()->validate(text, position), QValidator::Invalid);
+    text = QStringLiteral("3001");
+    QCOMPARE(edit(WidgetNames::accTimeEdit)->validator()->validate(text, position),
+             QValidator::Invalid);
+}
+
+void TestCrdInit::learningControlsFollowIlcEnable()
+{
+    open();
+    auto* enable = find<QCheckBox>(WidgetNames::ilcEnableCheck);
+    QVERIFY(find(WidgetNames::openIlcFileButton)->isHidden());
+    enable->click();
+    QVERIFY(!find(WidgetNames::openIlcFileButton)->isHidden());
+    QVERIFY(!find(WidgetNames::ilcPathEdit)->isHidden());
+    enable->click();
+    QVERIFY(find(WidgetNames::openIlcFileButton)->isHidden());
+    QVERIFY(find(WidgetNames::ilcPathEdit)->isHidden());
+}
+
+void TestCrdInit::contourProbe_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<bool>("hidden");
+    QTest::newRow("unknown command hides contour control") << 8 << true;
+    QTest::newRow("another failure leaves it") << 7 << false;
+    QTest::newRow("success leaves it") << 0 << false;
+}
+
+void TestCrdInit::contourProbe()
+{
+    QFETCH(int, code);
+    QFETCH(bool, hidden);
+
+    if (code != 0)
+        rvsim_inject("MQN_GetCrdContourErrorControl", short(code), 1);
+    open();
+    QCOMPARE(find(WidgetNames::contourEnableCheck)->isHidden(), hidden);
+    QCOMPARE(find(WidgetNames::kpEdit)->isHidden(), hidden);
+
+    // Hidden or not, Init reads the editors.
+    chooseMode(QStringLiteral("Open"));
+    rvsim_journal_clear();
+    pressInit();
+    QVERIFY(journal().contains(QStringLiteral("MQN_SetCrdContourErrorControl(1, 1, 0, 80)")));
+}
+
+void TestCrdInit::readBack()
+{
+    CrdPrm prm;
+    std::memset(&prm, 0, sizeof prm);
+    prm.dimension = 3;
+    prm.profile[0] = 2; // map base 3: Y on profile 3, X on 4, Z on 6
+    prm.profile[1] = 1;
+    prm.profile[3] = 3;
+    prm.synVelMax = 12.5;
+    prm.synAccMax = 0.0625;
+    prm.evenTime = 7;
+    prm.setOriginFlag = 1;
+    const int32_t origins[] = {10, -20, 30, 40, 50};
+    std::copy(std::begin(origins), std::end(origins), prm.originPos);
+    QCOMPARE(MQN_SetCrdMapBase(1, 1, 3), short(0));
+    QCOMPARE(MQN_SetCrdPrm(1, 1, &prm), short(0));
+    LookAheadPrmEx lookAhead;
+    std::memset(&lookAhead, 0, sizeof lookAhead);
+    lookAhead.N = 150;
+    lookAhead.T = 0.02;
+    lookAhead.RadiusRatio = 0.5;
+    for (int axis = 0; axis < 5; ++axis) {
+        lookAhead.Scale[axis] = 100 * (axis + 1) + 0.5;
+        lookAhead.VMax[axis] = lookAhead.AMax[axis] = lookAhead.DVMax[axis] = 1;
+    }
+    QCOMPARE(MQN_SetupLookAheadCrd(1, 1, 0), short(0));
+    QCOMPARE(MQN_InitLookAheadEx(1, 1, &lookAhead, 0, 0, 0), short(0));
+    QCOMPARE(MQN_SetCrdJerk(1, 1, 0.25), short(0));
+
+    open();
+    QVERIFY(QMetaObject::invokeMethod(form, "OnGetLookAheadPrmBtnClicked"));
+
+    QCOMPARE(find<QComboBox>(WidgetNames::dimensionCombo)->currentIndex(), 2);
+    // Each combo takes the entry's index, the profile number minus the base.
+    QCOMPARE(find<QComboBox>(WidgetNames::perAxis(WidgetNames::profileCombo, 0))->currentIndex(), 1);
+    QCOMPARE(find<QComboBox>(WidgetNames::perAxis(WidgetNames::profileCombo, 1))->currentIndex(), 0);
+    QCOMPARE(find<QComboBox>(WidgetNames::perAxis(WidgetNames::profileCombo, 2))->currentIndex(), 3);
+    QCOMPARE(edit(WidgetNames::synVelMaxEdit)->text(), QStringLiteral("12.5"));
+    QCOMPARE(edit(WidgetNames::synAccMaxEdit)->text(), QStringLiteral("0.0625"));
+    QCOMPARE(edit(WidgetNames::evenTimeEdit)->text(), QStringLiteral("7"));
+    QVERIFY(find<QCheckBox>(WidgetNames::originFlagCheck)->isChecked());
+    const char* originTexts[] = {"10", "-20", "30", "40", "50"};
+    for (int axis = 0; axis < 5; ++axis) {
+        QCOMPARE(find<QLineEdit>(WidgetNames::perAxis(WidgetNames::originEdit, axis))->text(),
+                 QLatin1String(originTexts[axis]));
+        QCOMPARE(find<QLineEdit>(WidgetNames::perAxis(WidgetNames::scaleEdit, axis))->text(),
+                 QString::number(100 * (axis + 1) + 0.5));
+    }
+    QCOMPARE(edit(WidgetNames::tEdit)->text(), QStringLiteral("0.02"));
+    QCOMPARE(edit(WidgetNames::nEdit)->text(), QStringLiteral("150"));
+    QCOMPARE(edit(WidgetNames::radiusRatioEdit)->text(), QStringLiteral("0.5"));
+    QCOMPARE(edit(WidgetNames::jerkEdit)->text(), QStringLiteral("0.25"));
+    QCOMPARE(find<QLineEdit>(WidgetNames::perAxis(WidgetNames::vMaxEdit, 0))->text(),
+             QStringLiteral("1000"));
+    QCOMPARE(journal(), (QStringList{"MQN_GetCrdPrm(1, 1, out)",
+                                     "MQN_GetLookAheadParaEx(1, 1, 0, out, 0)",
+                                     "MQN_GetCrdJerk(1, 1, out)"}));
+}
+
+void TestCrdInit::readBackWithFailingCrdRead()
+{
+    open();
+    const QString before = edit(WidgetNames::synVelMaxEdit)->text();
+    const int dimension = find<QComboBox>(WidgetNames::dimensionCombo)->currentIndex();
+    rvsim_inject("MQN_GetCrdPrm", -1, 1);
+    QVERIFY(QMetaObject::invokeMethod(form, "OnGetLookAheadPrmBtnClicked"));
+    QCOMPARE(journal(), QStringList{"MQN_GetCrdPrm(1, 1, out)"});
+    QCOMPARE(edit(WidgetNames::synVelMaxEdit)->text(), before);
+    QCOMPARE(find<QComboBox>(WidgetNames::dimensionCombo)->currentIndex(), dimension);
+    QCOMPARE(edit(WidgetNames::tEdit)->text(), QStringLiteral("0.01"));
+    QVERIFY(hostLines.isEmpty());
+}
+
+void TestCrdInit::readBackWithFailingLookAheadRead()
+{
+    QCOMPARE(MQN_SetCrdJerk(1, 1, 3), short(0));
+    open();
+    rvsim_inject("MQN_GetLookAheadParaEx", 7, 1);
+    {
+        ModalBoxAnswerer answerer;
+        QVERIFY(QMetaObject::invokeMethod(form, "OnGetLookAheadPrmBtnClicked"));
+        QCOMPARE(answerer.first().text,
+                 QStringLiteral("MQN_GetLookAheadParaEx = 7\r\n----Parameter in command is error!"));
+    }
+    QCOMPARE(edit(WidgetNames::jerkEdit)->text(), QStringLiteral("3"));
+}
+
+void TestCrdInit::blendingFile_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QStringList>("calls");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("active 0 sends")
+        << QByteArray("[Blending]\nactive=0\nparaType=3\npara=0.5\nminAngle=10\nmaxAngle=170\n")
+        << 0 << QStringList{"MQN_SetBlendingParaLa(1, 1, 3, 0.5, 10, 170)"}
+        << QStringList{"MQN_SetBlendingParaLa active 0paraType3 para0.5 maxAngle170  = 1"};
+    QTest::newRow("missing values are zero")
+        << QByteArray("[Blending]\nactive=2\n") << 0
+        << QStringList{"MQN_SetBlendingParaLa(1, 1, 0, 0, 0, 0)"}
+        << QStringList{"MQN_SetBlendingParaLa active 2paraType0 para0 maxAngle0  = 1"};
+    QTest::newRow("a failing call is reported")
+        << QByteArray("[Blending]\nactive=1\npara=1e-05\n") << 7
+        << QStringList{"MQN_SetBlendingParaLa(1, 1, 0, 1e-05, 0, 0)"}
+        << QStringList{"MQN_SetBlendingParaLa active 1paraType0 para1e-05 maxAngle0  = 1",
+                       "MQN_SetBlendingParaLa = 7"};
+    QTest::newRow("active -1 sends nothing")
+        << QByteArray("[Blending]\nactive=-1\nparaType=3\n") << 0 << QStringList()
+        << QStringList();
+    QTest::newRow("no active key sends nothing")
+        << QByteArray("[Blending]\nparaType=3\n") << 0 << QStringList() << QStringList();
+    QTest::newRow("no file sends nothing") << QByteArray() << 0 << QStringList() << QStringList();
+}
+
+void TestCrdInit::blendingFile()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, code);
+    QFETCH(QStringList, calls);
+    QFETCH(QStringList, lines);
+
+    open();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("modules/FilterPrm.ini"));
+    if (!content.isEmpty()) {
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("modules"))));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    if (code != 0)
+        rvsim_inject("MQN_SetBlendingParaLa", short(code), 1);
+    ApplyBlendingFile(path);
+    QCOMPARE(journal(), calls);
+    QCOMPARE(hostLines, lines);
+}
+
+void TestCrdInit::blendingFileThatCannotBeRead()
+{
+    open();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("FilterPrm.ini"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[Blending]\nactive=1\n\"unterminated=2\n");
+    file.close();
+    {
+        ModalBoxAnswerer answerer;
+        ApplyBlendingFile(path);
+        QCOMPARE(answerer.first().title, QStringLiteral("Error:"));
+        QCOMPARE(answerer.first().text, QStringLiteral("Option.ini File Write Error!"));
+    }
+    QVERIFY(journal().isEmpty());
+    QVERIFY(hostLines.isEmpty());
+}
+
+QTEST_MAIN(TestCrdInit)
+#include "tst_crdinit.moc"
