@@ -114,8 +114,10 @@ void executionRate(int segments)
     const double start = cpuSeconds();
     while (executed < segments) {
         int batch = 0;
-        while (batch < 4096 && MQN_LnXY(1, 1, (executed + batch) % 2 ? 500 : 0,
-                                         (executed + batch) % 2 ? 0 : 500, 100, 10, 0, 0) == 0)
+        while (batch < 4096
+               && MQN_LnXY(1, 1, (executed + batch) % 2 ? 500 : 0, (executed + batch) % 2 ? 0 : 500,
+                           100, 10, 0, 0)
+                      == 0)
             ++batch;
         MQN_CrdStart(1, 1, 0);
         rvsim_advance_ms(1e9);

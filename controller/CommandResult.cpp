@@ -7,7 +7,8 @@
 
 namespace {
 
-struct CodeText {
+struct CodeText
+{
     short code;
     const char* text;
 };

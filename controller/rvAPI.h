@@ -47,14 +47,15 @@ extern "C" {
 #define RV_RES_CRD 30
 
 /* Coordinate-system parameters. Lengths and speeds are in controller units (pulses). */
-typedef struct CrdPrm {
-    short dimension;        /* number of axes, 1 to 5 */
-    short profile[8];       /* entry k: axis (1 = X ... 5 = C) driven by profile mapBase + k; 0 unused */
-    double synVelMax;       /* maximum synthesised velocity, pulse/ms */
-    double synAccMax;       /* maximum synthesised acceleration, pulse/ms^2 */
-    short evenTime;         /* smoothing time, ms (0 to 2000) */
-    short setOriginFlag;    /* 1: originPos applies */
-    int32_t originPos[8];   /* origin per axis, pulses */
+typedef struct CrdPrm
+{
+    short dimension;  /* number of axes, 1 to 5 */
+    short profile[8]; /* entry k: axis (1 = X ... 5 = C) driven by profile mapBase + k; 0 unused */
+    double synVelMax; /* maximum synthesised velocity, pulse/ms */
+    double synAccMax; /* maximum synthesised acceleration, pulse/ms^2 */
+    short evenTime;   /* smoothing time, ms (0 to 2000) */
+    short setOriginFlag;  /* 1: originPos applies */
+    int32_t originPos[8]; /* origin per axis, pulses */
 } CrdPrm;
 
 RV_STATIC_ASSERT(sizeof(CrdPrm) == 80, "CrdPrm is 80 bytes");
@@ -66,15 +67,16 @@ RV_STATIC_ASSERT(offsetof(CrdPrm, setOriginFlag) == 42, "CrdPrm.setOriginFlag at
 RV_STATIC_ASSERT(offsetof(CrdPrm, originPos) == 44, "CrdPrm.originPos at 44");
 
 /* Look-ahead parameters of a coordinate system. Per-axis arrays: entry 0 = X ... 4 = C. */
-typedef struct LookAheadPrmEx {
-    int32_t N;              /* segments held back by the look-ahead queue */
-    double T;               /* interpolation period, ms */
-    double RadiusRatio;     /* arc speed reduction ratio */
-    double VMax[8];         /* axis velocity limit, mm/s */
-    double AMax[8];         /* axis acceleration limit, mm/s^2 */
-    double DVMax[8];        /* axis velocity jump allowed at a corner, mm/s */
-    double Scale[8];        /* pulses per millimetre */
-    short axisMap[8];       /* coordinate-system axis of each entry, 0 unused */
+typedef struct LookAheadPrmEx
+{
+    int32_t N;          /* segments held back by the look-ahead queue */
+    double T;           /* interpolation period, ms */
+    double RadiusRatio; /* arc speed reduction ratio */
+    double VMax[8];     /* axis velocity limit, mm/s */
+    double AMax[8];     /* axis acceleration limit, mm/s^2 */
+    double DVMax[8];    /* axis velocity jump allowed at a corner, mm/s */
+    double Scale[8];    /* pulses per millimetre */
+    short axisMap[8];   /* coordinate-system axis of each entry, 0 unused */
 } LookAheadPrmEx;
 
 RV_STATIC_ASSERT(sizeof(LookAheadPrmEx) == 296, "LookAheadPrmEx is 296 bytes");
@@ -87,7 +89,8 @@ RV_STATIC_ASSERT(offsetof(LookAheadPrmEx, Scale) == 216, "LookAheadPrmEx.Scale a
 RV_STATIC_ASSERT(offsetof(LookAheadPrmEx, axisMap) == 280, "LookAheadPrmEx.axisMap at 280");
 
 /* Errors of a learning (ILC) run, in millimetres. */
-typedef struct IlcErrorRecord {
+typedef struct IlcErrorRecord
+{
     double maxError;
     double averageError;
     double rmsError;
@@ -96,12 +99,13 @@ typedef struct IlcErrorRecord {
 RV_STATIC_ASSERT(sizeof(IlcErrorRecord) == 24, "IlcErrorRecord is three doubles");
 
 /* Extended status of a coordinate system's FIFO. */
-typedef struct CrdStatusEx {
-    short runEmpty;         /* 1 when the FIFO ran empty during the current or last run */
-    short run;              /* 1 executing, 0 idle */
-    int32_t completed;      /* commands completed since the last start from an empty state */
-    int32_t remainder;      /* commands left in the FIFO */
-    int32_t userSegNum;     /* segment number of the command being executed */
+typedef struct CrdStatusEx
+{
+    short runEmpty;     /* 1 when the FIFO ran empty during the current or last run */
+    short run;          /* 1 executing, 0 idle */
+    int32_t completed;  /* commands completed since the last start from an empty state */
+    int32_t remainder;  /* commands left in the FIFO */
+    int32_t userSegNum; /* segment number of the command being executed */
 } CrdStatusEx;
 
 RV_STATIC_ASSERT(offsetof(CrdStatusEx, runEmpty) == 0, "CrdStatusEx starts with runEmpty");
@@ -142,8 +146,9 @@ RV_EXPORT short RV_CALL MQN_GetCrdContourErrorControl(short core, short crd, sho
 /* Corner blending of the look-ahead: parameter type, parameter, angles in degrees. */
 RV_EXPORT short RV_CALL MQN_SetBlendingParaLa(short core, short crd, short paraType, double para,
                                               double minAngle, double maxAngle);
-RV_EXPORT short RV_CALL MQN_GetBlendingParaLa(short core, short crd, short* paraType,
-                                              double* para, double* minAngle, double* maxAngle);
+/* Reads the blending parameters back (all zero before the first MQN_SetBlendingParaLa). */
+RV_EXPORT short RV_CALL MQN_GetBlendingParaLa(short core, short crd, short* paraType, double* para,
+                                              double* minAngle, double* maxAngle);
 
 /* --- Run control and status ---------------------------------------------------------------- */
 
@@ -247,30 +252,30 @@ RV_EXPORT short RV_CALL MQN_LnXYZAG0Ex(short core, short crd, double x, double y
                                        double a, double synVel, double synAcc, int32_t segNum,
                                        short option, short fifo);
 RV_EXPORT short RV_CALL MQN_ArcXYREx(short core, short crd, double x, double y, double radius,
-                                     short circleDir, double synVel, double synAcc,
-                                     int32_t segNum, short option, short fifo);
+                                     short circleDir, double synVel, double synAcc, int32_t segNum,
+                                     short option, short fifo);
 RV_EXPORT short RV_CALL MQN_ArcYZREx(short core, short crd, double y, double z, double radius,
-                                     short circleDir, double synVel, double synAcc,
-                                     int32_t segNum, short option, short fifo);
+                                     short circleDir, double synVel, double synAcc, int32_t segNum,
+                                     short option, short fifo);
 RV_EXPORT short RV_CALL MQN_ArcZXREx(short core, short crd, double x, double z, double radius,
-                                     short circleDir, double synVel, double synAcc,
-                                     int32_t segNum, short option, short fifo);
+                                     short circleDir, double synVel, double synAcc, int32_t segNum,
+                                     short option, short fifo);
 RV_EXPORT short RV_CALL MQN_ArcXYCEx(short core, short crd, double x, double y, double xCenter,
-                                     double yCenter, short circleDir, double synVel,
-                                     double synAcc, int32_t segNum, short option, short fifo);
+                                     double yCenter, short circleDir, double synVel, double synAcc,
+                                     int32_t segNum, short option, short fifo);
 RV_EXPORT short RV_CALL MQN_ArcYZCEx(short core, short crd, double y, double z, double yCenter,
-                                     double zCenter, short circleDir, double synVel,
-                                     double synAcc, int32_t segNum, short option, short fifo);
+                                     double zCenter, short circleDir, double synVel, double synAcc,
+                                     int32_t segNum, short option, short fifo);
 RV_EXPORT short RV_CALL MQN_ArcZXCEx(short core, short crd, double x, double z, double zCenter,
-                                     double xCenter, short circleDir, double synVel,
-                                     double synAcc, int32_t segNum, short option, short fifo);
+                                     double xCenter, short circleDir, double synVel, double synAcc,
+                                     int32_t segNum, short option, short fifo);
 
 /* --- Buffered I/O and auxiliary commands ------------------------------------------------------
  * Take effect when the run reaches them. The Ex forms pass through the look-ahead queue. */
 
 /* Digital output: doType 10 enable, 11 clear, 12 general purpose; bits of doMask take doValue. */
-RV_EXPORT short RV_CALL MQN_BufIO(short core, short crd, short doType, short doMask,
-                                  short doValue, short fifo);
+RV_EXPORT short RV_CALL MQN_BufIO(short core, short crd, short doType, short doMask, short doValue,
+                                  short fifo);
 RV_EXPORT short RV_CALL MQN_BufIOEx(short core, short crd, short doType, short doMask,
                                     short doValue, short fifo);
 /* Waits delayTime ms. */
@@ -283,8 +288,8 @@ RV_EXPORT short RV_CALL MQN_BufDAEx(short core, short crd, short channel, short 
  * modal 1 waits for the move to end before the next command. */
 RV_EXPORT short RV_CALL MQN_BufMove(short core, short crd, short moveAxis, int32_t pos, double vel,
                                     double acc, short modal, short fifo);
-RV_EXPORT short RV_CALL MQN_BufMoveEx(short core, short crd, short moveAxis, double pos,
-                                      double vel, double acc, short modal, short fifo);
+RV_EXPORT short RV_CALL MQN_BufMoveEx(short core, short crd, short moveAxis, double pos, double vel,
+                                      double acc, short modal, short fifo);
 /* Follows profile gearAxis along the coordinate system for a distance pos (pulses). */
 RV_EXPORT short RV_CALL MQN_BufGear(short core, short crd, short gearAxis, int32_t pos, short fifo);
 RV_EXPORT short RV_CALL MQN_BufGearEx(short core, short crd, short gearAxis, double pos,

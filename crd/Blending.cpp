@@ -36,11 +36,11 @@ void ApplyBlendingFile(const QString& path)
     const ModuleState& state = moduleState();
     const short code = MQN_SetBlendingParaLa(state.currentCore, state.currentCrd, paraType, para,
                                              minAngle, maxAngle);
-    const QString line = QStringLiteral("MQN_SetBlendingParaLa active %1paraType%2 para%3 "
-                                        "maxAngle%4 ")
-                             .arg(QString::number(active), QString::number(paraType),
-                                  QString::number(para, 'g', -1),
-                                  QString::number(maxAngle, 'g', -1));
+    const QString line
+        = QStringLiteral("MQN_SetBlendingParaLa active %1paraType%2 para%3 "
+                         "maxAngle%4 ")
+              .arg(QString::number(active), QString::number(paraType),
+                   QString::number(para, 'g', -1), QString::number(maxAngle, 'g', -1));
     ReportCommandResult(line.toLocal8Bit().constData(), 1, state.hostMessage);
     ReportCommandResult("MQN_SetBlendingParaLa", code, state.hostMessage);
 }

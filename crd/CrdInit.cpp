@@ -101,8 +101,8 @@ short CrdForm::BuildCrdPrm()
     int profiles[axisCount];
     for (int axis = 0; axis < axisCount; ++axis)
         profiles[axis] = profileCombos[axis]->currentText().toInt();
-    const CrdRecordOutcome outcome =
-        BuildCrdRecord(params, profiles, state.currentCore, state.axisTable, crdPrm);
+    const CrdRecordOutcome outcome
+        = BuildCrdRecord(params, profiles, state.currentCore, state.axisTable, crdPrm);
 
     const QString axisNames[axisCount] = {tr("X:"), tr("Y:"), tr("Z:"), tr("A:"), tr("C:")};
     switch (outcome.problem) {

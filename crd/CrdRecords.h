@@ -52,7 +52,7 @@ enum class CrdRecordProblem { None, CoreOutOfRange, ProfileOutOfRange, SpanTooLa
 struct CrdRecordOutcome
 {
     CrdRecordProblem problem = CrdRecordProblem::None;
-    int axis = -1;    // the axis (0 = X) whose profile is out of range
+    int axis = -1;     // the axis (0 = X) whose profile is out of range
     short mapBase = 0; // the lowest profile of the coordinate system's axes
 };
 

@@ -44,8 +44,8 @@ void CrdForm::OnGetLookAheadPrmBtnClicked()
 
     LookAheadPrmEx lookAhead{};
     ShowCommandError("MQN_GetLookAheadParaEx",
-                     MQN_GetLookAheadParaEx(state.currentCore, state.currentCrd,
-                                            state.currentFifo, &lookAhead, 0));
+                     MQN_GetLookAheadParaEx(state.currentCore, state.currentCrd, state.currentFifo,
+                                            &lookAhead, 0));
     for (int axis = 0; axis < axisCount; ++axis)
         scaleEdits[axis]->setText(general(lookAhead.Scale[axis]));
     treeEditors.t->setText(general(lookAhead.T));

@@ -49,7 +49,9 @@ QComboBox* codedChoice(const char* name, std::initializer_list<std::pair<QString
 class TreeBuilder
 {
 public:
-    explicit TreeBuilder(QTreeWidget* tree) : tree(tree) {}
+    explicit TreeBuilder(QTreeWidget* tree)
+        : tree(tree)
+    {}
 
     QTreeWidgetItem* topLevel(const QString& name)
     {
@@ -129,7 +131,9 @@ QTreeWidget* CrdForm::CreateLookAheadTree()
     auto decimal = [this](double bottom, double top) {
         return new MyDoubleValidator(bottom, top, 4, this);
     };
-    auto integer = [this](int bottom, int top) { return new QIntValidator(bottom, top, this); };
+    auto integer = [this](int bottom, int top) {
+        return new QIntValidator(bottom, top, this);
+    };
     e.t = valueEdit(tEdit, "0.01", decimal(-0.0001, 5000));
     e.n = valueEdit(nEdit, "200", decimal(-0.0001, 5000));
     e.radiusRatio = valueEdit(radiusRatioEdit, "1", decimal(-0.0001, 5000));

@@ -139,7 +139,8 @@ QGroupBox* CrdForm::CreateMotionParameterGroup()
     for (int axis = 0; axis < axisCount; ++axis) {
         originLabels[axis] = namedLabel(perAxis(originLabel, axis));
         originLabels[axis]->setText(originTexts[axis]);
-        originEdits[axis] = namedEdit(perAxis(originEdit, axis), QString(), new QIntValidator(this));
+        originEdits[axis]
+            = namedEdit(perAxis(originEdit, axis), QString(), new QIntValidator(this));
         for (QWidget* widget : {static_cast<QWidget*>(originLabels[axis]),
                                 static_cast<QWidget*>(originEdits[axis])}) {
             widget->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Minimum);

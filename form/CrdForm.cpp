@@ -73,8 +73,7 @@ void CrdForm::SwitchLanguage(int language)
 void CrdForm::MakeConnections()
 {
     connect(originFlagCheck, &QCheckBox::stateChanged, this, &CrdForm::OnOriginStateChanged);
-    connect(lookAheadModeCombo, &QComboBox::activated, this,
-            &CrdForm::OnCobLookAheadModeChanged);
+    connect(lookAheadModeCombo, &QComboBox::activated, this, &CrdForm::OnCobLookAheadModeChanged);
     connect(dimensionCombo, &QComboBox::activated, this, &CrdForm::OnCrdDimensionChanged);
     connect(bufDataTypeCombo, &QComboBox::activated, this, &CrdForm::OnBufDataTypeChanged);
     connect(addDataButton, &QPushButton::clicked, this, &CrdForm::OnAddDataBtnClicked);

@@ -24,15 +24,13 @@ namespace {
 constexpr int tableColumns = 10;
 constexpr short unknownCommand = 8;
 
-template <typename Widget>
-Widget* named(Widget* widget, const QString& name)
+template <typename Widget> Widget* named(Widget* widget, const QString& name)
 {
     widget->setObjectName(name);
     return widget;
 }
 
-template <typename Widget>
-Widget* named(Widget* widget, const char* name)
+template <typename Widget> Widget* named(Widget* widget, const char* name)
 {
     return named(widget, QLatin1String(name));
 }
@@ -174,19 +172,20 @@ QGroupBox* CrdForm::CreateBufferDataGroup()
     bufDataTypeCombo->setStyleSheet(StyleSheets::commandTypeChoice());
     bufDataTypeCombo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     for (const char* type :
-         {"LnXY", "LnXYG0", "LnXYZ", "LnXYZG0", "ArcXYR", "ArcXYC", "ArcZXR", "ArcZXC", "ArcYZR",
-          "ArcYZC", "BufIo", "BufDelay", "BufDA", "BufMove", "BufGear", "BufSetStopIo",
-          "BufLmtsOn", "BufLmtsOff", "BufLaserOnEx", "BufLaserOffEx"})
+         {"LnXY",         "LnXYG0",    "LnXYZ",      "LnXYZG0",      "ArcXYR",
+          "ArcXYC",       "ArcZXR",    "ArcZXC",     "ArcYZR",       "ArcYZC",
+          "BufIo",        "BufDelay",  "BufDA",      "BufMove",      "BufGear",
+          "BufSetStopIo", "BufLmtsOn", "BufLmtsOff", "BufLaserOnEx", "BufLaserOffEx"})
         bufDataTypeCombo->addItem(QLatin1String(type), QVariant());
-    addDataButton = dataButton(WidgetNames::addDataButton, 219,
-                               QStringLiteral(":/icon/Resources/plus.png"),
-                               QStringLiteral(":/icon/Resources/plus-w.png"));
+    addDataButton
+        = dataButton(WidgetNames::addDataButton, 219, QStringLiteral(":/icon/Resources/plus.png"),
+                     QStringLiteral(":/icon/Resources/plus-w.png"));
     deleteDataButton = dataButton(WidgetNames::deleteDataButton, 219,
                                   QStringLiteral(":/icon/Resources/minus.png"),
                                   QStringLiteral(":/icon/Resources/minus-w.png"));
-    clearAllButton = dataButton(WidgetNames::clearAllButton, 219,
-                                QStringLiteral(":/qm/Resources/delete.png"),
-                                QStringLiteral(":/icon/Resources/delete-w.png"));
+    clearAllButton
+        = dataButton(WidgetNames::clearAllButton, 219, QStringLiteral(":/qm/Resources/delete.png"),
+                     QStringLiteral(":/icon/Resources/delete-w.png"));
     openFileButton = dataButton(WidgetNames::openFileButton, 75);
     loadCrdFileButton = dataButton(WidgetNames::loadCrdFileButton, 75);
     openIlcFileButton = dataButton(WidgetNames::openIlcFileButton, 75);

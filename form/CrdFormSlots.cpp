@@ -6,7 +6,10 @@ void CrdForm::OnStopBtnClicked() {}
 void CrdForm::OnBufDataTypeChanged(int) {}
 void CrdForm::OnAddDataBtnClicked() {}
 void CrdForm::OnLoadFileDataBtnClicked(short) {}
-void CrdForm::OnLoadFileDataBtnClicked() { OnLoadFileDataBtnClicked(1); }
+void CrdForm::OnLoadFileDataBtnClicked()
+{
+    OnLoadFileDataBtnClicked(1);
+}
 void CrdForm::OnDeleteDataBtnClicked() {}
 void CrdForm::OnDeleteAllDataBtnClicked() {}
 void CrdForm::OnTimer() {}

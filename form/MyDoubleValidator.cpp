@@ -6,8 +6,7 @@ constexpr int maxDigitsAfterPoint = 10;
 
 MyDoubleValidator::MyDoubleValidator(double bottom, double top, int decimals, QObject* parent)
     : QDoubleValidator(bottom, top, decimals, parent)
-{
-}
+{}
 
 MyDoubleValidator::~MyDoubleValidator() = default;
 

@@ -2,8 +2,7 @@
 
 MyLineEdit::MyLineEdit(const QString& text, QWidget* parent)
     : QLineEdit(text, parent)
-{
-}
+{}
 
 MyLineEdit::~MyLineEdit() = default;
 

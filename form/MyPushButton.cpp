@@ -38,8 +38,8 @@ void MyPushButton::applyStyle(int flag, const QString& normalIcon, const QString
         setIcon(QPixmap(normalIconPath));
         break;
     case Transparent:
-        styleSheet +=
-            QStringLiteral("QPushButton{border:1px solid transparent;background:transparent}");
+        styleSheet
+            += QStringLiteral("QPushButton{border:1px solid transparent;background:transparent}");
         break;
     case GreyBorder:
         styleSheet += QStringLiteral("QPushButton{border:1px solid #cccccc;}");

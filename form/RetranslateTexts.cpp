@@ -47,9 +47,9 @@ void CrdForm::RetranslateTexts()
     QFont statusFont = prfPosLabels[0]->font();
     statusFont.setPointSize(statusFontPointSize);
     motionStatusGroup->setTitle(tr("Motion Status"));
-    const QString statusTexts[] = {tr("X PrfPos:"), tr("Y PrfPos:"), tr("Z PrfPos:"),
-                                   tr("A PrfPos:"), tr("C PrfPos:"), tr("Run:"),
-                                   tr("Space:"),    tr("Segment:")};
+    const QString statusTexts[]
+        = {tr("X PrfPos:"), tr("Y PrfPos:"), tr("Z PrfPos:"), tr("A PrfPos:"),
+           tr("C PrfPos:"), tr("Run:"),      tr("Space:"),    tr("Segment:")};
     QLabel* statusLabels[] = {prfPosLabels[0], prfPosLabels[1], prfPosLabels[2], prfPosLabels[3],
                               prfPosLabels[4], runLabel,        spaceLabel,      segmentLabel};
     for (int i = 0; i < 8; ++i) {

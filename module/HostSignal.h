@@ -7,7 +7,7 @@
 
 // The signals the host sends through KDV_SIGNAL.
 enum HostSignalCode : int16_t {
-    SignalOpenWindow = 1,   // first: the host's QMainWindow, second: LanguageChoice*
+    SignalOpenWindow = 1, // first: the host's QMainWindow, second: LanguageChoice*
     SignalReserved = 2,
     SignalDescribe = 3,     // second: ModuleDescriptor* to fill
     SignalSetLanguage = 4,  // first: LanguageChoice*

@@ -12,7 +12,7 @@
 // The host's entry into the module, on its GUI thread: `signal` is a HostSignalCode, `first` and
 // `second` its arguments; `unused` is never read. Returns 0.
 extern "C" KURVO_EXPORT int32_t KURVO_CDECL KDV_SIGNAL(int16_t signal, void* first, void* second,
-                                                        void* /*unused*/)
+                                                       void* /*unused*/)
 {
     return HandleHostSignal(signal, first, second);
 }

@@ -16,8 +16,8 @@ short VirtualController::enqueue(Crd& crd, Fifo& fifo, Command&& command, bool l
     const std::size_t capacity = std::size_t(cfg.fifoCapacity);
     const std::size_t held = std::size_t(std::max(0, crd.lookAheadPrm.N));
     // Once anything waits in the look-ahead queue, everything queues behind it to keep order.
-    const bool throughLookAhead =
-        (lookAhead && crd.lookAheadReady && held > 0) || !fifo.lookAhead.empty();
+    const bool throughLookAhead
+        = (lookAhead && crd.lookAheadReady && held > 0) || !fifo.lookAhead.empty();
     if (!throughLookAhead) {
         if (fifo.commands.size() >= capacity)
             return refused;
@@ -115,8 +115,7 @@ short VirtualController::bufferArc(short core, short crd, short fifo, int a, int
                                    double velEnd, int32_t segNum, bool lookAhead)
 {
     Fifo* f = fifoAt(core, crd, fifo);
-    if (!f || (circleDir != 0 && circleDir != 1)
-        || !finite({endA, endB, radiusOrCentreA, centreB}))
+    if (!f || (circleDir != 0 && circleDir != 1) || !finite({endA, endB, radiusOrCentreA, centreB}))
         return badArgument;
     Core& c = cores[std::size_t(core - 1)];
     Crd& cs = c.crds[std::size_t(crd - 1)];
@@ -139,9 +138,10 @@ short VirtualController::bufferArc(short core, short crd, short fifo, int a, int
     // Plain end points are whole pulses, so they may miss the circle by a little.
     const double tolerance = 2.0 / pulsesPerUnit;
     const bool ccw = circleDir == 1;
-    const std::optional<Geometry> geometry =
-        byCentre ? Geometry::arcByCentre(start, end, a, b, radiusOrCentreA, centreB, ccw, tolerance)
-                 : Geometry::arcByRadius(start, end, a, b, radiusOrCentreA, ccw);
+    const std::optional<Geometry> geometry
+        = byCentre
+              ? Geometry::arcByCentre(start, end, a, b, radiusOrCentreA, centreB, ccw, tolerance)
+              : Geometry::arcByRadius(start, end, a, b, radiusOrCentreA, ccw);
     if (!geometry)
         return badArgument;
     command.geometry = *geometry;
@@ -156,11 +156,10 @@ short VirtualController::bufferOther(short core, short crd, short fifo, Command 
     Fifo* f = fifoAt(core, crd, fifo);
     if (!f)
         return badArgument;
-    const bool profileCommand = command.kind == Command::Kind::Move
-                                || command.kind == Command::Kind::Gear
-                                || command.kind == Command::Kind::LimitsOn
-                                || command.kind == Command::Kind::LimitsOff
-                                || command.kind == Command::Kind::StopInput;
+    const bool profileCommand
+        = command.kind == Command::Kind::Move || command.kind == Command::Kind::Gear
+          || command.kind == Command::Kind::LimitsOn || command.kind == Command::Kind::LimitsOff
+          || command.kind == Command::Kind::StopInput;
     if (profileCommand && !validProfile(core, command.value[0]))
         return badArgument;
     return enqueue(*crdAt(core, crd), *f, std::move(command), lookAhead);

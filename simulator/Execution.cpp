@@ -97,10 +97,9 @@ void VirtualController::beginFront(Core& core, short crdNumber, Crd& crd, Comman
         crd.userSegNum = command.segNum;
         const double v0 = crd.velocity * crd.unitScale / command.pulsesPerUnit[0];
         const double remaining = command.geometry.length - crd.activeOffset;
-        const double vEnd =
-            command.lookAhead
-                ? plannedEndVelocity(crd.fifos[std::size_t(crd.activeFifo)])
-                : command.velEnd;
+        const double vEnd = command.lookAhead
+                                ? plannedEndVelocity(crd.fifos[std::size_t(crd.activeFifo)])
+                                : command.velEnd;
         crd.activeProfile = SpeedProfile::plan(remaining, v0, command.vMax, vEnd, command.acc);
         recordPath(crdNumber, crd, core, crd.now);
         break;
@@ -270,8 +269,7 @@ double VirtualController::plannedEndVelocity(const Fifo& fifo) const
             more = false;
             return;
         }
-        steps.push_back({cornerSpeed(*previous, next), next.vMax, next.acc,
-                         next.geometry.length});
+        steps.push_back({cornerSpeed(*previous, next), next.vMax, next.acc, next.geometry.length});
         previous = &next;
         horizon += next.geometry.length;
         if (std::sqrt(2 * next.acc * horizon) >= current.vMax || steps.size() >= 4096) {

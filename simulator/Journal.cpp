@@ -16,8 +16,7 @@ void append(std::string& line, double value)
     line += formatDouble(value);
 }
 
-template <typename T, std::size_t N>
-void appendArray(std::string& line, const T (&values)[N])
+template <typename T, std::size_t N> void appendArray(std::string& line, const T (&values)[N])
 {
     line += '[';
     for (std::size_t i = 0; i < N; ++i) {
@@ -35,11 +34,14 @@ void appendArray(std::string& line, const T (&values)[N])
 class RecordWriter
 {
 public:
-    explicit RecordWriter(std::string& line) : line(line) { line += '{'; }
+    explicit RecordWriter(std::string& line)
+        : line(line)
+    {
+        line += '{';
+    }
     ~RecordWriter() { line += '}'; }
 
-    template <typename T>
-    void field(const char* name, const T& value)
+    template <typename T> void field(const char* name, const T& value)
     {
         if (!first)
             line += ", ";
@@ -90,8 +92,8 @@ std::string formatDouble(double value)
 {
     // Shortest round-trip digits; plain notation for exponents -4 to 15, as people write them.
     char buffer[400];
-    const auto scientific =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    const auto scientific
+        = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
     const std::string text(buffer, scientific.ptr);
     const std::size_t e = text.find('e');
     if (e == std::string::npos)
@@ -99,7 +101,8 @@ std::string formatDouble(double value)
     const int exponent = std::stoi(text.substr(e + 1));
     if (exponent < -4 || exponent >= 16)
         return text;
-    const auto fixed = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    const auto fixed
+        = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     return std::string(buffer, fixed.ptr);
 }
 

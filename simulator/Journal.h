@@ -16,18 +16,26 @@ class JournalArg
 {
 public:
     template <typename T, std::enable_if_t<std::is_integral_v<T>, int> = 0>
-    JournalArg(T value) : kind(Kind::Integer), integer(static_cast<long long>(value))
-    {
-    }
-    JournalArg(double value) : kind(Kind::Real), real(value) {}
-    JournalArg(const char* text) : kind(text ? Kind::Text : Kind::Null), pointer(text) {}
-    JournalArg(const CrdPrm* record) : kind(record ? Kind::CrdRecord : Kind::Null), pointer(record)
-    {
-    }
+    JournalArg(T value)
+        : kind(Kind::Integer)
+        , integer(static_cast<long long>(value))
+    {}
+    JournalArg(double value)
+        : kind(Kind::Real)
+        , real(value)
+    {}
+    JournalArg(const char* text)
+        : kind(text ? Kind::Text : Kind::Null)
+        , pointer(text)
+    {}
+    JournalArg(const CrdPrm* record)
+        : kind(record ? Kind::CrdRecord : Kind::Null)
+        , pointer(record)
+    {}
     JournalArg(const LookAheadPrmEx* record)
-        : kind(record ? Kind::LookAheadRecord : Kind::Null), pointer(record)
-    {
-    }
+        : kind(record ? Kind::LookAheadRecord : Kind::Null)
+        , pointer(record)
+    {}
 
     // A pointer the operation writes through, or an opaque one: "out", or "null".
     static JournalArg out(const void* pointer);
@@ -36,7 +44,10 @@ public:
 
 private:
     enum class Kind { Integer, Real, Text, Null, Out, CrdRecord, LookAheadRecord };
-    JournalArg(Kind kind, const void* pointer) : kind(kind), pointer(pointer) {}
+    JournalArg(Kind kind, const void* pointer)
+        : kind(kind)
+        , pointer(pointer)
+    {}
 
     Kind kind;
     long long integer = 0;

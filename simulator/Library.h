@@ -53,8 +53,7 @@ struct Library
 Library& library();
 
 // Runs one MQN_ operation: journal, time, injection, then the operation itself.
-template <typename Operation>
-short call(const char* name, JournalArgs args, Operation&& operation)
+template <typename Operation> short call(const char* name, JournalArgs args, Operation&& operation)
 {
     Library& lib = library();
     std::lock_guard<std::mutex> lock(lib.mutex);

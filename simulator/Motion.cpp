@@ -93,8 +93,8 @@ Geometry Geometry::line(const AxisVector& start, const AxisVector& end)
     return g;
 }
 
-Geometry Geometry::arc(const AxisVector& start, const AxisVector& end, int a, int b,
-                       double centreA, double centreB, bool ccw, bool fullCircle)
+Geometry Geometry::arc(const AxisVector& start, const AxisVector& end, int a, int b, double centreA,
+                       double centreB, bool ccw, bool fullCircle)
 {
     Geometry g;
     g.isArc = true;
@@ -126,8 +126,8 @@ Geometry Geometry::arc(const AxisVector& start, const AxisVector& end, int a, in
     return g;
 }
 
-std::optional<Geometry> Geometry::arcByRadius(const AxisVector& start, const AxisVector& end,
-                                              int a, int b, double radius, bool ccw)
+std::optional<Geometry> Geometry::arcByRadius(const AxisVector& start, const AxisVector& end, int a,
+                                              int b, double radius, bool ccw)
 {
     const double da = end[a] - start[a];
     const double db = end[b] - start[b];
@@ -152,9 +152,9 @@ std::optional<Geometry> Geometry::arcByRadius(const AxisVector& start, const Axi
     return arc(start, end, a, b, centreA, centreB, ccw, false);
 }
 
-std::optional<Geometry> Geometry::arcByCentre(const AxisVector& start, const AxisVector& end,
-                                              int a, int b, double offsetA, double offsetB,
-                                              bool ccw, double tolerance)
+std::optional<Geometry> Geometry::arcByCentre(const AxisVector& start, const AxisVector& end, int a,
+                                              int b, double offsetA, double offsetB, bool ccw,
+                                              double tolerance)
 {
     const double centreA = start[a] + offsetA;
     const double centreB = start[b] + offsetB;

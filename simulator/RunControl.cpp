@@ -146,44 +146,47 @@ short VirtualController::status(short core, short crd, short fifo, short* run, i
     return ok;
 }
 
-short VirtualController::statusEx(short core, short crd, short fifo, CrdStatusEx* status)
+template <typename T, typename Read>
+short VirtualController::readFifo(short core, short crd, short fifo, T* out, Read read)
 {
     Fifo* f = fifoAt(core, crd, fifo);
-    if (!f || !status)
+    if (!f || !out)
         return badArgument;
-    const Crd& c = *crdAt(core, crd);
-    status->runEmpty = c.ranEmpty ? 1 : 0;
-    status->run = c.running ? 1 : 0;
-    status->completed = c.completed;
-    status->remainder = int32_t(f->commands.size());
-    status->userSegNum = c.userSegNum;
+    *out = read(*crdAt(core, crd), *f);
     return ok;
+}
+
+short VirtualController::statusEx(short core, short crd, short fifo, CrdStatusEx* status)
+{
+    return readFifo(core, crd, fifo, status, [](const Crd& c, const Fifo& f) {
+        CrdStatusEx s{};
+        s.runEmpty = c.ranEmpty ? 1 : 0;
+        s.run = c.running ? 1 : 0;
+        s.completed = c.completed;
+        s.remainder = int32_t(f.commands.size());
+        s.userSegNum = c.userSegNum;
+        return s;
+    });
 }
 
 short VirtualController::space(short core, short crd, short fifo, int32_t* space)
 {
-    Fifo* f = fifoAt(core, crd, fifo);
-    if (!f || !space)
-        return badArgument;
-    *space = int32_t(cfg.fifoCapacity) - int32_t(f->commands.size());
-    return ok;
+    const int32_t capacity = cfg.fifoCapacity;
+    return readFifo(core, crd, fifo, space, [capacity](const Crd&, const Fifo& f) {
+        return capacity - int32_t(f.commands.size());
+    });
 }
 
 short VirtualController::remainder(short core, short crd, short fifo, int32_t* count)
 {
-    Fifo* f = fifoAt(core, crd, fifo);
-    if (!f || !count)
-        return badArgument;
-    *count = int32_t(f->commands.size());
-    return ok;
+    return readFifo(core, crd, fifo, count,
+                    [](const Crd&, const Fifo& f) { return int32_t(f.commands.size()); });
 }
 
 short VirtualController::userSegNum(short core, short crd, short fifo, int32_t* segNum)
 {
-    if (!fifoAt(core, crd, fifo) || !segNum)
-        return badArgument;
-    *segNum = crdAt(core, crd)->userSegNum;
-    return ok;
+    return readFifo(core, crd, fifo, segNum,
+                    [](const Crd& c, const Fifo&) { return c.userSegNum; });
 }
 
 // --- Learning ----------------------------------------------------------------------------------
@@ -247,8 +250,8 @@ void VirtualController::sampleIlc(Crd& crd, const Command& command, double until
     const double factor = servoLagMs * std::pow(0.5, crd.ilcLearned);
     double t = std::floor(std::max(crd.ilcLastSample, crd.activeStart)) + 1;
     for (; t <= until; t += 1) {
-        const double speed =
-            crd.activeProfile.velocityAt(t - crd.activeStart) * command.pulsesPerUnit[0];
+        const double speed
+            = crd.activeProfile.velocityAt(t - crd.activeStart) * command.pulsesPerUnit[0];
         const double error = speed * factor;
         crd.ilcMax = std::max(crd.ilcMax, error);
         crd.ilcSum += error;

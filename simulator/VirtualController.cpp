@@ -65,8 +65,8 @@ short VirtualController::resourceMax(short core, short type, short* max)
 short VirtualController::setCrdPrm(short core, short crd, const CrdPrm* prm)
 {
     Crd* c = crdAt(core, crd);
-    if (!c || !prm || prm->dimension < 1 || prm->dimension > crdAxisCount
-        || prm->evenTime < 0 || !finite({prm->synVelMax, prm->synAccMax}))
+    if (!c || !prm || prm->dimension < 1 || prm->dimension > crdAxisCount || prm->evenTime < 0
+        || !finite({prm->synVelMax, prm->synAccMax}))
         return badArgument;
     for (int k = 0; k < 8; ++k) {
         const short axis = prm->profile[k];
@@ -148,8 +148,8 @@ short VirtualController::initLookAhead(short core, short crd, const LookAheadPrm
     const int axes = c->prm.dimension > 0 ? c->prm.dimension : crdAxisCount;
     for (int i = 0; i < axes; ++i) {
         if (!(prm->Scale[i] > 0) || !(prm->VMax[i] > 0) || !(prm->AMax[i] > 0)
-            || !(prm->DVMax[i] > 0) || !finite({prm->Scale[i], prm->VMax[i], prm->AMax[i],
-                                                prm->DVMax[i]}))
+            || !(prm->DVMax[i] > 0)
+            || !finite({prm->Scale[i], prm->VMax[i], prm->AMax[i], prm->DVMax[i]}))
             return badArgument;
     }
     if (!c->lookAheadSetUp || c->running)

@@ -83,7 +83,7 @@ struct Crd
     CrdPrm prm{};
     short mapBase = 1;
     int axisProfile[crdAxisCount] = {-1, -1, -1, -1, -1}; // 0-based profile, -1 none
-    AxisVector freeAxes{}; // positions of axes without a profile
+    AxisVector freeAxes{};                                // positions of axes without a profile
     LookAheadPrmEx lookAheadPrm{};
     bool lookAheadSetUp = false;
     bool lookAheadReady = false;
@@ -191,8 +191,9 @@ public:
     void clearPath() { pathPoints.clear(); }
 
 private:
+    template <typename T, typename Read> short readCrd(short core, short crd, T* out, Read read);
     template <typename T, typename Read>
-    short readCrd(short core, short crd, T* out, Read read);
+    short readFifo(short core, short crd, short fifo, T* out, Read read);
     Core* coreAt(short core);
     Crd* crdAt(short core, short crd);
     Fifo* fifoAt(short core, short crd, short fifo);

@@ -172,8 +172,8 @@ short MQN_SetBlendingParaLa(short core, short crd, short paraType, double para, 
                 });
 }
 
-short MQN_GetBlendingParaLa(short core, short crd, short* paraType, double* para,
-                            double* minAngle, double* maxAngle)
+short MQN_GetBlendingParaLa(short core, short crd, short* paraType, double* para, double* minAngle,
+                            double* maxAngle)
 {
     return call("MQN_GetBlendingParaLa",
                 {core, crd, JournalArg::out(paraType), JournalArg::out(para),
@@ -209,8 +209,7 @@ short MQN_Stop(short core, int32_t profileMask, int32_t option)
 
 short MQN_CrdStatus(short core, short crd, short* run, int32_t* segment, short fifo)
 {
-    return call("MQN_CrdStatus",
-                {core, crd, JournalArg::out(run), JournalArg::out(segment), fifo},
+    return call("MQN_CrdStatus", {core, crd, JournalArg::out(run), JournalArg::out(segment), fifo},
                 [&](VirtualController& c) { return c.status(core, crd, fifo, run, segment); });
 }
 
@@ -240,11 +239,9 @@ short MQN_GetUserSegNumWN(short core, short crd, int32_t* segNum, short fifo)
 
 short MQN_GetPrfPos(short core, short profile, double* pos, short count, uint32_t* clock)
 {
-    return call("MQN_GetPrfPos",
-                {core, profile, JournalArg::out(pos), count, JournalArg::out(clock)},
-                [&](VirtualController& c) {
-                    return c.profilePosition(core, profile, count, pos, clock);
-                });
+    return call(
+        "MQN_GetPrfPos", {core, profile, JournalArg::out(pos), count, JournalArg::out(clock)},
+        [&](VirtualController& c) { return c.profilePosition(core, profile, count, pos, clock); });
 }
 
 short MQN_ZeroPos(short core, short profile, short count)
@@ -291,33 +288,30 @@ short MQN_LnXY(short core, short crd, int32_t x, int32_t y, double synVel, doubl
 short MQN_LnXYG0(short core, short crd, int32_t x, int32_t y, double synVel, double synAcc,
                  short fifo)
 {
-    return call("MQN_LnXYG0", {core, crd, x, y, synVel, synAcc, fifo},
-                [&](VirtualController& c) {
-                    return c.bufferLine(core, crd, fifo, {X, Y}, {double(x), double(y)}, synVel,
-                                        synAcc, 0, 0, false);
-                });
+    return call("MQN_LnXYG0", {core, crd, x, y, synVel, synAcc, fifo}, [&](VirtualController& c) {
+        return c.bufferLine(core, crd, fifo, {X, Y}, {double(x), double(y)}, synVel, synAcc, 0, 0,
+                            false);
+    });
 }
 
 short MQN_LnXYZ(short core, short crd, int32_t x, int32_t y, int32_t z, double synVel,
                 double synAcc, double velEnd, short fifo)
 {
-    return call("MQN_LnXYZ", {core, crd, x, y, z, synVel, synAcc, velEnd, fifo},
-                [&](VirtualController& c) {
-                    return c.bufferLine(core, crd, fifo, {X, Y, Z},
-                                        {double(x), double(y), double(z)}, synVel, synAcc, velEnd,
-                                        0, false);
-                });
+    return call(
+        "MQN_LnXYZ", {core, crd, x, y, z, synVel, synAcc, velEnd, fifo}, [&](VirtualController& c) {
+            return c.bufferLine(core, crd, fifo, {X, Y, Z}, {double(x), double(y), double(z)},
+                                synVel, synAcc, velEnd, 0, false);
+        });
 }
 
 short MQN_LnXYZG0(short core, short crd, int32_t x, int32_t y, int32_t z, double synVel,
                   double synAcc, short fifo)
 {
-    return call("MQN_LnXYZG0", {core, crd, x, y, z, synVel, synAcc, fifo},
-                [&](VirtualController& c) {
-                    return c.bufferLine(core, crd, fifo, {X, Y, Z},
-                                        {double(x), double(y), double(z)}, synVel, synAcc, 0, 0,
-                                        false);
-                });
+    return call(
+        "MQN_LnXYZG0", {core, crd, x, y, z, synVel, synAcc, fifo}, [&](VirtualController& c) {
+            return c.bufferLine(core, crd, fifo, {X, Y, Z}, {double(x), double(y), double(z)},
+                                synVel, synAcc, 0, 0, false);
+        });
 }
 
 short MQN_LnXYZA(short core, short crd, int32_t x, int32_t y, int32_t z, int32_t a, double synVel,
@@ -331,8 +325,8 @@ short MQN_LnXYZA(short core, short crd, int32_t x, int32_t y, int32_t z, int32_t
                 });
 }
 
-short MQN_LnXYZAG0(short core, short crd, int32_t x, int32_t y, int32_t z, int32_t a,
-                   double synVel, double synAcc, short fifo)
+short MQN_LnXYZAG0(short core, short crd, int32_t x, int32_t y, int32_t z, int32_t a, double synVel,
+                   double synAcc, short fifo)
 {
     return call("MQN_LnXYZAG0", {core, crd, x, y, z, a, synVel, synAcc, fifo},
                 [&](VirtualController& c) {
@@ -410,25 +404,25 @@ short MQN_ArcZXC(short core, short crd, int32_t z, int32_t x, double zCenter, do
 short MQN_LnXYEx(short core, short crd, double x, double y, double synVel, double synAcc,
                  int32_t segNum, short option, short fifo)
 {
-    return call("MQN_LnXYEx", {core, crd, x, y, synVel, synAcc, segNum, option, fifo},
-                [&](VirtualController& c) {
-                    return c.bufferLine(core, crd, fifo, {X, Y}, {x, y}, synVel, synAcc, 0, segNum,
-                                        true);
-                });
+    return call(
+        "MQN_LnXYEx", {core, crd, x, y, synVel, synAcc, segNum, option, fifo},
+        [&](VirtualController& c) {
+            return c.bufferLine(core, crd, fifo, {X, Y}, {x, y}, synVel, synAcc, 0, segNum, true);
+        });
 }
 
 short MQN_LnXYG0Ex(short core, short crd, double x, double y, double synVel, double synAcc,
                    int32_t segNum, short option, short fifo)
 {
-    return call("MQN_LnXYG0Ex", {core, crd, x, y, synVel, synAcc, segNum, option, fifo},
-                [&](VirtualController& c) {
-                    return c.bufferLine(core, crd, fifo, {X, Y}, {x, y}, synVel, synAcc, 0, segNum,
-                                        true);
-                });
+    return call(
+        "MQN_LnXYG0Ex", {core, crd, x, y, synVel, synAcc, segNum, option, fifo},
+        [&](VirtualController& c) {
+            return c.bufferLine(core, crd, fifo, {X, Y}, {x, y}, synVel, synAcc, 0, segNum, true);
+        });
 }
 
-short MQN_LnXYZEx(short core, short crd, double x, double y, double z, double synVel,
-                  double synAcc, int32_t segNum, short option, short fifo)
+short MQN_LnXYZEx(short core, short crd, double x, double y, double z, double synVel, double synAcc,
+                  int32_t segNum, short option, short fifo)
 {
     return call("MQN_LnXYZEx", {core, crd, x, y, z, synVel, synAcc, segNum, option, fifo},
                 [&](VirtualController& c) {
@@ -452,18 +446,18 @@ short MQN_LnXYZAEx(short core, short crd, double x, double y, double z, double a
 {
     return call("MQN_LnXYZAEx", {core, crd, x, y, z, a, synVel, synAcc, segNum, option, fifo},
                 [&](VirtualController& c) {
-                    return c.bufferLine(core, crd, fifo, {X, Y, Z, A}, {x, y, z, a}, synVel,
-                                        synAcc, 0, segNum, true);
+                    return c.bufferLine(core, crd, fifo, {X, Y, Z, A}, {x, y, z, a}, synVel, synAcc,
+                                        0, segNum, true);
                 });
 }
 
-short MQN_LnXYZAG0Ex(short core, short crd, double x, double y, double z, double a,
-                     double synVel, double synAcc, int32_t segNum, short option, short fifo)
+short MQN_LnXYZAG0Ex(short core, short crd, double x, double y, double z, double a, double synVel,
+                     double synAcc, int32_t segNum, short option, short fifo)
 {
     return call("MQN_LnXYZAG0Ex", {core, crd, x, y, z, a, synVel, synAcc, segNum, option, fifo},
                 [&](VirtualController& c) {
-                    return c.bufferLine(core, crd, fifo, {X, Y, Z, A}, {x, y, z, a}, synVel,
-                                        synAcc, 0, segNum, true);
+                    return c.bufferLine(core, crd, fifo, {X, Y, Z, A}, {x, y, z, a}, synVel, synAcc,
+                                        0, segNum, true);
                 });
 }
 
@@ -504,49 +498,48 @@ short MQN_ArcXYCEx(short core, short crd, double x, double y, double xCenter, do
                    short circleDir, double synVel, double synAcc, int32_t segNum, short option,
                    short fifo)
 {
-    return call("MQN_ArcXYCEx",
-                {core, crd, x, y, xCenter, yCenter, circleDir, synVel, synAcc, segNum, option,
-                 fifo},
-                [&](VirtualController& c) {
-                    return c.bufferArc(core, crd, fifo, X, Y, x, y, true, xCenter, yCenter,
-                                       circleDir, synVel, synAcc, 0, segNum, true);
-                });
+    return call(
+        "MQN_ArcXYCEx",
+        {core, crd, x, y, xCenter, yCenter, circleDir, synVel, synAcc, segNum, option, fifo},
+        [&](VirtualController& c) {
+            return c.bufferArc(core, crd, fifo, X, Y, x, y, true, xCenter, yCenter, circleDir,
+                               synVel, synAcc, 0, segNum, true);
+        });
 }
 
 short MQN_ArcYZCEx(short core, short crd, double y, double z, double yCenter, double zCenter,
                    short circleDir, double synVel, double synAcc, int32_t segNum, short option,
                    short fifo)
 {
-    return call("MQN_ArcYZCEx",
-                {core, crd, y, z, yCenter, zCenter, circleDir, synVel, synAcc, segNum, option,
-                 fifo},
-                [&](VirtualController& c) {
-                    return c.bufferArc(core, crd, fifo, Y, Z, y, z, true, yCenter, zCenter,
-                                       circleDir, synVel, synAcc, 0, segNum, true);
-                });
+    return call(
+        "MQN_ArcYZCEx",
+        {core, crd, y, z, yCenter, zCenter, circleDir, synVel, synAcc, segNum, option, fifo},
+        [&](VirtualController& c) {
+            return c.bufferArc(core, crd, fifo, Y, Z, y, z, true, yCenter, zCenter, circleDir,
+                               synVel, synAcc, 0, segNum, true);
+        });
 }
 
 short MQN_ArcZXCEx(short core, short crd, double x, double z, double zCenter, double xCenter,
                    short circleDir, double synVel, double synAcc, int32_t segNum, short option,
                    short fifo)
 {
-    return call("MQN_ArcZXCEx",
-                {core, crd, x, z, zCenter, xCenter, circleDir, synVel, synAcc, segNum, option,
-                 fifo},
-                [&](VirtualController& c) {
-                    return c.bufferArc(core, crd, fifo, Z, X, z, x, true, zCenter, xCenter,
-                                       circleDir, synVel, synAcc, 0, segNum, true);
-                });
+    return call(
+        "MQN_ArcZXCEx",
+        {core, crd, x, z, zCenter, xCenter, circleDir, synVel, synAcc, segNum, option, fifo},
+        [&](VirtualController& c) {
+            return c.bufferArc(core, crd, fifo, Z, X, z, x, true, zCenter, xCenter, circleDir,
+                               synVel, synAcc, 0, segNum, true);
+        });
 }
 
 // --- Buffered I/O and auxiliary commands -----------------------------------------------------
 
 short MQN_BufIO(short core, short crd, short doType, short doMask, short doValue, short fifo)
 {
-    return call("MQN_BufIO", {core, crd, doType, doMask, doValue, fifo},
-                [&](VirtualController& c) {
-                    return bufferIo(c, core, crd, doType, doMask, doValue, fifo, false);
-                });
+    return call("MQN_BufIO", {core, crd, doType, doMask, doValue, fifo}, [&](VirtualController& c) {
+        return bufferIo(c, core, crd, doType, doMask, doValue, fifo, false);
+    });
 }
 
 short MQN_BufIOEx(short core, short crd, short doType, short doMask, short doValue, short fifo)

@@ -10,8 +10,7 @@ using rvsim::library;
 namespace {
 
 // Runs `body` on the library under its lock.
-template <typename Body>
-auto locked(Body&& body)
+template <typename Body> auto locked(Body&& body)
 {
     Library& lib = library();
     std::lock_guard<std::mutex> lock(lib.mutex);

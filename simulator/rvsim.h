@@ -55,19 +55,20 @@ RV_EXPORT short rvsim_path_point(int index, short* crd, double* timeMs, double* 
 RV_EXPORT void rvsim_path_clear(void);
 
 /* Output state of a core as the buffered commands left it. */
-typedef struct RvsimOutputs {
-    unsigned short digital[3];   /* doType 10 enable, 11 clear, 12 general purpose */
-    short analog[12];            /* channels 1 to 12 */
-    short laserOn;               /* laser output of channel 0 */
+typedef struct RvsimOutputs
+{
+    unsigned short digital[3]; /* doType 10 enable, 11 clear, 12 general purpose */
+    short analog[12];          /* channels 1 to 12 */
+    short laserOn;             /* laser output of channel 0 */
     short laserFollowOn;
     short laserFollowSource;
     double laserFollowRatio;
     double laserPowerMin;
     double laserPowerMax;
     short posCompareOn;
-    short limitsOff[16];         /* per profile: bit 0 positive, bit 1 negative limit off */
-    short stopInput[16];         /* per profile: inputType * 256 + inputIndex + 1, 0 none */
-    double gearDistance[16];     /* per profile: last geared distance, pulses */
+    short limitsOff[16];     /* per profile: bit 0 positive, bit 1 negative limit off */
+    short stopInput[16];     /* per profile: inputType * 256 + inputIndex + 1, 0 none */
+    double gearDistance[16]; /* per profile: last geared distance, pulses */
 } RvsimOutputs;
 
 /* Fills the output state of `core`; 0, or 7 for a bad core or null pointer. */

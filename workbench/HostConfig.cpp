@@ -15,10 +15,10 @@ void fill(HostAxisTable& table, int core, const QSettings& settings, const QStri
             return settings.value(key + QLatin1String(name), shared).toDouble();
         };
         table.pulsesPerMm[core][profile] = read("pulsesPerMm", table.pulsesPerMm[core][profile]);
-        table.velocityFactor[core][profile] =
-            read("velocityFactor", table.velocityFactor[core][profile]);
-        table.accelerationFactor[core][profile] =
-            read("accelerationFactor", table.accelerationFactor[core][profile]);
+        table.velocityFactor[core][profile]
+            = read("velocityFactor", table.velocityFactor[core][profile]);
+        table.accelerationFactor[core][profile]
+            = read("accelerationFactor", table.accelerationFactor[core][profile]);
     }
 }
 
@@ -62,8 +62,8 @@ bool HostConfig::load(const QString& path, HostConfig& config, QString& error)
     r.crdCount = int16_t(settings.value(QStringLiteral("host/crdsPerCore"), r.crdCount).toInt());
     r.core = int16_t(settings.value(QStringLiteral("host/core"), r.core).toInt());
     r.crd = int16_t(settings.value(QStringLiteral("host/crd"), r.crd).toInt());
-    config.axisTable->useMmUnits =
-        uint8_t(settings.value(QStringLiteral("host/useMmUnits"), 1).toInt() != 0);
+    config.axisTable->useMmUnits
+        = uint8_t(settings.value(QStringLiteral("host/useMmUnits"), 1).toInt() != 0);
     for (int core = 0; core < HostAxisTable::cores; ++core) {
         fill(*config.axisTable, core, settings, QStringLiteral("axes/"));
         fill(*config.axisTable, core, settings, QStringLiteral("core%1/").arg(core + 1));

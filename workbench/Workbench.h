@@ -26,6 +26,9 @@ public:
     // Loads the module and attaches to it; false with `error` set when it cannot.
     bool loadModule(const QString& path, QString& error);
     void openOperatorWindow();
+    // The language of the windows opened from now on.
+    void setOpeningLanguage(LanguageChoice choice) { language = choice; }
+    // Switches the open window too.
     void setLanguage(LanguageChoice language);
     ModuleDescriptor describe();
 

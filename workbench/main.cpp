@@ -33,8 +33,9 @@ int main(int argc, char** argv)
         QStringLiteral("config"), QStringLiteral("Host configuration (INI, see the README)."),
         QStringLiteral("file"));
     const QCommandLineOption moduleOption(
-        QStringLiteral("module"), QStringLiteral("The module to load (default: Kurvo beside "
-                                                 "the workbench)."),
+        QStringLiteral("module"),
+        QStringLiteral("The module to load (default: Kurvo beside "
+                       "the workbench)."),
         QStringLiteral("path"), QDir(QCoreApplication::applicationDirPath()).filePath("Kurvo"));
     const QCommandLineOption languageOption(QStringLiteral("lang"),
                                             QStringLiteral("Window language: zh or en."),
@@ -53,7 +54,8 @@ int main(int argc, char** argv)
     }
     HostConfig config = HostConfig::defaults();
     QString error;
-    if (parser.isSet(configOption) && !HostConfig::load(parser.value(configOption), config, error)) {
+    if (parser.isSet(configOption)
+        && !HostConfig::load(parser.value(configOption), config, error)) {
         complain(error);
         return BadArguments;
     }
@@ -64,7 +66,8 @@ int main(int argc, char** argv)
         complain(error);
         return ModuleNotLoaded;
     }
-    workbench.setLanguage(language == QLatin1String("en") ? LanguageEnglish : LanguageChinese);
+    workbench.setOpeningLanguage(language == QLatin1String("en") ? LanguageEnglish
+                                                                 : LanguageChinese);
     workbench.show();
     workbench.openOperatorWindow();
 

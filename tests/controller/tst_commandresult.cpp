@@ -110,7 +110,6 @@ void TestCommandResult::codeZeroShowsNothing()
 {
     ModalBoxAnswerer answerer(0);
     QCOMPARE(ShowCommandError("LnXY", 0), short(0));
-    QTest::qWait(30);
 }
 
 void TestCommandResult::boxTextsAreTranslated()

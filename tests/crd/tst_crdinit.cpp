@@ -6,18 +6,17 @@
 #include "rvsim.h"
 
 #include "ModalBoxAnswerer.h"
+#include "TestHost.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
-#include <QMdiArea>
 #include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QStyle>
 #include <QTreeWidget>
 
 #include <cstring>
@@ -25,17 +24,9 @@
 
 namespace {
 
-QList<CrdResourceRecord> resources;
-QStringList hostLines;
-
-QList<CrdResourceRecord> hostResources()
+int32_t kdvSignal(int16_t signal, void* first, void* second, void* /*unused*/)
 {
-    return resources;
-}
-
-void hostMessage(QString line)
-{
-    hostLines << line;
+    return HandleHostSignal(signal, first, second);
 }
 
 QStringList journal()
@@ -97,23 +88,14 @@ private:
     void choose(const char* name, int index);
     void chooseProfile(int axis, int profile);
     void pressInit();
-    template <typename T = QWidget>
-    T* find(const QString& name) const
+    template <typename T = QWidget> T* find(const QString& name) const
     {
-        T* widget = form ? form->findChild<T*>(name) : nullptr;
-        if (!widget)
-            qWarning("no widget %s", qPrintable(name));
-        return widget;
+        return host->find<T>(name);
     }
-    template <typename T = QWidget>
-    T* find(const char* name) const
-    {
-        return find<T>(QLatin1String(name));
-    }
+    template <typename T = QWidget> T* find(const char* name) const { return host->find<T>(name); }
     QLineEdit* edit(const char* name) const { return find<QLineEdit>(name); }
 
-    std::unique_ptr<QMainWindow> host;
-    std::unique_ptr<HostAxisTable> axisTable;
+    std::unique_ptr<TestHost> host;
     QWidget* form = nullptr;
 };
 
@@ -121,41 +103,18 @@ void TestCrdInit::init()
 {
     rvsim_reset();
     rvsim_use_manual_clock(1);
-    hostLines.clear();
-    resources = {CrdResourceRecord{1, 2, 1, 1, {}}};
-    axisTable = std::make_unique<HostAxisTable>();
-    *axisTable = HostAxisTable{};
-    axisTable->useMmUnits = 1;
-    for (int core = 0; core < 16; ++core) {
-        for (int profile = 0; profile < 16; ++profile) {
-            axisTable->pulsesPerMm[core][profile] = 1000;
-            axisTable->velocityFactor[core][profile] = 1;
-            axisTable->accelerationFactor[core][profile] = 0.001;
-        }
-    }
-    host = std::make_unique<QMainWindow>();
-    host->setCentralWidget(new QMdiArea);
-    host->resize(1000, 800);
-    host->show();
-    HandleHostSignal(SignalAttachHost, reinterpret_cast<void*>(&hostMessage),
-                     reinterpret_cast<void*>(&hostResources));
-    HandleHostSignal(SignalSetAxisTable, axisTable.get(), nullptr);
+    host = std::make_unique<TestHost>(&kdvSignal);
 }
 
 void TestCrdInit::cleanup()
 {
-    if (host)
-        static_cast<QMdiArea*>(host->centralWidget())->closeAllSubWindows();
     host.reset();
     form = nullptr;
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void TestCrdInit::open()
 {
-    LanguageChoice english = LanguageEnglish;
-    HandleHostSignal(SignalOpenWindow, host.get(), &english);
-    form = host->findChild<QWidget*>(QLatin1String(WidgetNames::form));
+    form = host->open(LanguageEnglish);
     QVERIFY(form);
     rvsim_journal_enable(1);
     rvsim_journal_clear();
@@ -195,7 +154,7 @@ void TestCrdInit::closedModeSendsTheRecordOnly()
     open();
     pressInit();
     QCOMPARE(journal(), (QStringList{"MQN_SetCrdMapBase(1, 1, 2)", closedRecord}));
-    QVERIFY(hostLines.isEmpty());
+    QVERIFY(TestHost::lines.isEmpty());
     QVERIFY(find(WidgetNames::bufferDataGroup)->isEnabled());
     QVERIFY(find(WidgetNames::startCrdButton)->isEnabled());
     QVERIFY(!find(WidgetNames::pauseButton)->isEnabled());
@@ -209,11 +168,11 @@ void TestCrdInit::openModeSetsUpLookAhead()
     edit(WidgetNames::nEdit)->setText(QStringLiteral("200.9"));
     rvsim_journal_clear();
     pressInit();
-    QCOMPARE(journal(), (QStringList{"MQN_SetCrdMapBase(1, 1, 2)", closedRecord,
-                                     "MQN_SetupLookAheadCrd(1, 1, 0)", "MQN_SetCrdJerk(1, 1, 1)",
-                                     "MQN_SetCrdContourErrorControl(1, 1, 0, 80)",
-                                     lookAheadRecord}));
-    QVERIFY(hostLines.isEmpty());
+    QCOMPARE(journal(),
+             (QStringList{"MQN_SetCrdMapBase(1, 1, 2)", closedRecord,
+                          "MQN_SetupLookAheadCrd(1, 1, 0)", "MQN_SetCrdJerk(1, 1, 1)",
+                          "MQN_SetCrdContourErrorControl(1, 1, 0, 80)", lookAheadRecord}));
+    QVERIFY(TestHost::lines.isEmpty());
     QVERIFY(find(WidgetNames::bufferDataGroup)->isEnabled());
 }
 
@@ -245,7 +204,7 @@ void TestCrdInit::initStopsOrGoesOn()
     rvsim_inject(failing.toLatin1().constData(), short(code), 1);
     pressInit();
     QCOMPARE(journal().size(), calls);
-    QCOMPARE(hostLines, QStringList{QStringLiteral("%1 = %2").arg(failing).arg(code)});
+    QCOMPARE(TestHost::lines, QStringList{QStringLiteral("%1 = %2").arg(failing).arg(code)});
     QCOMPARE(find(WidgetNames::bufferDataGroup)->isEnabled(), completed);
     QCOMPARE(find(WidgetNames::startCrdButton)->isEnabled(), completed);
 }
@@ -303,9 +262,9 @@ void TestCrdInit::spanOfEightSendsNothing()
 
 void TestCrdInit::dimensionTwoWithAnOrigin()
 {
-    axisTable->pulsesPerMm[0][1] = 3;   // X on profile 2
-    axisTable->pulsesPerMm[0][11] = 7;  // A on profile 12
-    axisTable->velocityFactor[0][1] = 2;
+    host->axisTable.pulsesPerMm[0][1] = 3;  // X on profile 2
+    host->axisTable.pulsesPerMm[0][11] = 7; // A on profile 12
+    host->axisTable.velocityFactor[0][1] = 2;
     open();
     choose(WidgetNames::dimensionCombo, 1);
     chooseProfile(3, 12);
@@ -328,8 +287,8 @@ void TestCrdInit::outOfRangeStopsBeforeAnyCall_data()
     QTest::addColumn<int>("xProfile");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("no profile to choose") << 0 << 0
-                                          << "The profile of axis X: must lie between 1 and 16.";
+    QTest::newRow("no profile to choose")
+        << 0 << 0 << "The profile of axis X: must lie between 1 and 16.";
     QTest::newRow("profile 17") << 20 << 17 << "The profile of axis X: must lie between 1 and 16.";
 }
 
@@ -434,14 +393,14 @@ void TestCrdInit::treeItemsAndDefaults()
     QCOMPARE(tree->itemWidget(lookAhead->child(2)->child(2), 1),
              find(WidgetNames::perAxis(WidgetNames::dvMaxEdit, 2)));
 
-    const QList<QPair<const char*, const char*>> defaults = {
-        {WidgetNames::tEdit, "0.01"},        {WidgetNames::nEdit, "200"},
-        {WidgetNames::radiusRatioEdit, "1"}, {WidgetNames::jerkEdit, "1"},
-        {WidgetNames::accTimeEdit, "100"},   {WidgetNames::dccAngleEdit, "180"},
-        {WidgetNames::followRatioEdit, "0.2"}, {WidgetNames::powerMaxEdit, "96"},
-        {WidgetNames::powerMinEdit, "0"},    {WidgetNames::linkEdit, "1"},
-        {WidgetNames::threholdEdit, "200"},  {WidgetNames::lookAheadInMcEdit, "0"},
-        {WidgetNames::ilcCountEdit, "0"},    {WidgetNames::kpEdit, "80"}};
+    const QList<QPair<const char*, const char*>> defaults
+        = {{WidgetNames::tEdit, "0.01"},          {WidgetNames::nEdit, "200"},
+           {WidgetNames::radiusRatioEdit, "1"},   {WidgetNames::jerkEdit, "1"},
+           {WidgetNames::accTimeEdit, "100"},     {WidgetNames::dccAngleEdit, "180"},
+           {WidgetNames::followRatioEdit, "0.2"}, {WidgetNames::powerMaxEdit, "96"},
+           {WidgetNames::powerMinEdit, "0"},      {WidgetNames::linkEdit, "1"},
+           {WidgetNames::threholdEdit, "200"},    {WidgetNames::lookAheadInMcEdit, "0"},
+           {WidgetNames::ilcCountEdit, "0"},      {WidgetNames::kpEdit, "80"}};
     for (const auto& [name, text] : defaults)
         QCOMPARE(edit(name)->text(), QLatin1String(text));
     QCOMPARE(find<QLineEdit>(WidgetNames::perAxis(WidgetNames::vMaxEdit, 4))->text(),
@@ -543,9 +502,12 @@ void TestCrdInit::readBack()
 
     QCOMPARE(find<QComboBox>(WidgetNames::dimensionCombo)->currentIndex(), 2);
     // Each combo takes the entry's index, the profile number minus the base.
-    QCOMPARE(find<QComboBox>(WidgetNames::perAxis(WidgetNames::profileCombo, 0))->currentIndex(), 1);
-    QCOMPARE(find<QComboBox>(WidgetNames::perAxis(WidgetNames::profileCombo, 1))->currentIndex(), 0);
-    QCOMPARE(find<QComboBox>(WidgetNames::perAxis(WidgetNames::profileCombo, 2))->currentIndex(), 3);
+    QCOMPARE(find<QComboBox>(WidgetNames::perAxis(WidgetNames::profileCombo, 0))->currentIndex(),
+             1);
+    QCOMPARE(find<QComboBox>(WidgetNames::perAxis(WidgetNames::profileCombo, 1))->currentIndex(),
+             0);
+    QCOMPARE(find<QComboBox>(WidgetNames::perAxis(WidgetNames::profileCombo, 2))->currentIndex(),
+             3);
     QCOMPARE(edit(WidgetNames::synVelMaxEdit)->text(), QStringLiteral("12.5"));
     QCOMPARE(edit(WidgetNames::synAccMaxEdit)->text(), QStringLiteral("0.0625"));
     QCOMPARE(edit(WidgetNames::evenTimeEdit)->text(), QStringLiteral("7"));
@@ -563,9 +525,9 @@ void TestCrdInit::readBack()
     QCOMPARE(edit(WidgetNames::jerkEdit)->text(), QStringLiteral("0.25"));
     QCOMPARE(find<QLineEdit>(WidgetNames::perAxis(WidgetNames::vMaxEdit, 0))->text(),
              QStringLiteral("1000"));
-    QCOMPARE(journal(), (QStringList{"MQN_GetCrdPrm(1, 1, out)",
-                                     "MQN_GetLookAheadParaEx(1, 1, 0, out, 0)",
-                                     "MQN_GetCrdJerk(1, 1, out)"}));
+    QCOMPARE(journal(),
+             (QStringList{"MQN_GetCrdPrm(1, 1, out)", "MQN_GetLookAheadParaEx(1, 1, 0, out, 0)",
+                          "MQN_GetCrdJerk(1, 1, out)"}));
 }
 
 void TestCrdInit::readBackWithFailingCrdRead()
@@ -579,7 +541,7 @@ void TestCrdInit::readBackWithFailingCrdRead()
     QCOMPARE(edit(WidgetNames::synVelMaxEdit)->text(), before);
     QCOMPARE(find<QComboBox>(WidgetNames::dimensionCombo)->currentIndex(), dimension);
     QCOMPARE(edit(WidgetNames::tEdit)->text(), QStringLiteral("0.01"));
-    QVERIFY(hostLines.isEmpty());
+    QVERIFY(TestHost::lines.isEmpty());
 }
 
 void TestCrdInit::readBackWithFailingLookAheadRead()
@@ -590,8 +552,9 @@ void TestCrdInit::readBackWithFailingLookAheadRead()
     {
         ModalBoxAnswerer answerer;
         QVERIFY(QMetaObject::invokeMethod(form, "OnGetLookAheadPrmBtnClicked"));
-        QCOMPARE(answerer.first().text,
-                 QStringLiteral("MQN_GetLookAheadParaEx = 7\r\n----Parameter in command is error!"));
+        QCOMPARE(
+            answerer.first().text,
+            QStringLiteral("MQN_GetLookAheadParaEx = 7\r\n----Parameter in command is error!"));
     }
     QCOMPARE(edit(WidgetNames::jerkEdit)->text(), QStringLiteral("3"));
 }
@@ -617,8 +580,7 @@ void TestCrdInit::blendingFile_data()
         << QStringList{"MQN_SetBlendingParaLa active 1paraType0 para1e-05 maxAngle0  = 1",
                        "MQN_SetBlendingParaLa = 7"};
     QTest::newRow("active -1 sends nothing")
-        << QByteArray("[Blending]\nactive=-1\nparaType=3\n") << 0 << QStringList()
-        << QStringList();
+        << QByteArray("[Blending]\nactive=-1\nparaType=3\n") << 0 << QStringList() << QStringList();
     QTest::newRow("no active key sends nothing")
         << QByteArray("[Blending]\nparaType=3\n") << 0 << QStringList() << QStringList();
     QTest::newRow("no file sends nothing") << QByteArray() << 0 << QStringList() << QStringList();
@@ -644,7 +606,7 @@ void TestCrdInit::blendingFile()
         rvsim_inject("MQN_SetBlendingParaLa", short(code), 1);
     ApplyBlendingFile(path);
     QCOMPARE(journal(), calls);
-    QCOMPARE(hostLines, lines);
+    QCOMPARE(TestHost::lines, lines);
 }
 
 void TestCrdInit::blendingFileThatCannotBeRead()
@@ -663,7 +625,7 @@ void TestCrdInit::blendingFileThatCannotBeRead()
         QCOMPARE(answerer.first().text, QStringLiteral("Option.ini File Write Error!"));
     }
     QVERIFY(journal().isEmpty());
-    QVERIFY(hostLines.isEmpty());
+    QVERIFY(TestHost::lines.isEmpty());
 }
 
 QTEST_MAIN(TestCrdInit)

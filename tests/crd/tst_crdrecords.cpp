@@ -87,8 +87,7 @@ void TestCrdRecords::profileTable_data()
 
     QTest::newRow("X on 3, Y on 4, Z on 5")
         << 3 << Profiles{3, 4, 5} << 3 << Entries{1, 2, 3, 0, 0, 0, 0, 0};
-    QTest::newRow("X on 5, Y on 2")
-        << 2 << Profiles{5, 2} << 2 << Entries{2, 0, 0, 1, 0, 0, 0, 0};
+    QTest::newRow("X on 5, Y on 2") << 2 << Profiles{5, 2} << 2 << Entries{2, 0, 0, 1, 0, 0, 0, 0};
     QTest::newRow("the later axis wins a shared profile")
         << 3 << Profiles{2, 2, 3} << 2 << Entries{2, 3, 0, 0, 0, 0, 0, 0};
     QTest::newRow("a span of 7 fits")
@@ -108,8 +107,8 @@ void TestCrdRecords::profileTable()
 
     CrdPrm prm;
     const auto table = tableWithFactors();
-    const CrdRecordOutcome outcome =
-        BuildCrdRecord(paramsOf(short(dimension)), arrayOf(profiles).values, 1, table.get(), prm);
+    const CrdRecordOutcome outcome
+        = BuildCrdRecord(paramsOf(short(dimension)), arrayOf(profiles).values, 1, table.get(), prm);
     QCOMPARE(outcome.problem, CrdRecordProblem::None);
     QCOMPARE(outcome.mapBase, short(mapBase));
     QCOMPARE(profileEntries(prm), entries);
@@ -122,8 +121,8 @@ void TestCrdRecords::spanOfEightIsRefused()
     CrdPrm prm;
     std::memset(&prm, 0x5a, sizeof prm);
     const auto table = tableWithFactors();
-    const CrdRecordOutcome outcome =
-        BuildCrdRecord(paramsOf(2), arrayOf({1, 9}).values, 1, table.get(), prm);
+    const CrdRecordOutcome outcome
+        = BuildCrdRecord(paramsOf(2), arrayOf({1, 9}).values, 1, table.get(), prm);
     QCOMPARE(outcome.problem, CrdRecordProblem::SpanTooLarge);
 
     // Only the dimension and the smoothing time were written, on zeros.
@@ -138,7 +137,7 @@ void TestCrdRecords::speedsUseTheXProfile()
 {
     CrdPrm prm;
     const auto table = tableWithFactors();
-    table->velocityFactor[1][4] = 2;      // core 2, profile 5
+    table->velocityFactor[1][4] = 2; // core 2, profile 5
     table->accelerationFactor[1][4] = 0.001;
     QCOMPARE(BuildCrdRecord(paramsOf(2), arrayOf({5, 2}).values, 2, table.get(), prm).problem,
              CrdRecordProblem::None);
@@ -208,16 +207,16 @@ void TestCrdRecords::outOfRange_data()
                             << CrdRecordProblem::CoreOutOfRange << -1;
     QTest::newRow("core 17") << 17 << Profiles{2, 3, 4} << 3 << false
                              << CrdRecordProblem::CoreOutOfRange << -1;
-    QTest::newRow("X without a profile") << 1 << Profiles{0, 3, 4} << 3 << false
-                                         << CrdRecordProblem::ProfileOutOfRange << 0;
-    QTest::newRow("Y on profile 17") << 1 << Profiles{10, 17, 12} << 3 << false
-                                     << CrdRecordProblem::ProfileOutOfRange << 1;
-    QTest::newRow("C on 17 outside the dimension") << 1 << Profiles{2, 3, 4, 1, 17} << 3 << false
-                                                   << CrdRecordProblem::None << -1;
-    QTest::newRow("C on 17 with an origin") << 1 << Profiles{2, 3, 4, 1, 17} << 3 << true
-                                            << CrdRecordProblem::ProfileOutOfRange << 4;
-    QTest::newRow("X on 16 is the last covered") << 16 << Profiles{16, 15} << 2 << false
-                                                 << CrdRecordProblem::None << -1;
+    QTest::newRow("X without a profile")
+        << 1 << Profiles{0, 3, 4} << 3 << false << CrdRecordProblem::ProfileOutOfRange << 0;
+    QTest::newRow("Y on profile 17")
+        << 1 << Profiles{10, 17, 12} << 3 << false << CrdRecordProblem::ProfileOutOfRange << 1;
+    QTest::newRow("C on 17 outside the dimension")
+        << 1 << Profiles{2, 3, 4, 1, 17} << 3 << false << CrdRecordProblem::None << -1;
+    QTest::newRow("C on 17 with an origin")
+        << 1 << Profiles{2, 3, 4, 1, 17} << 3 << true << CrdRecordProblem::ProfileOutOfRange << 4;
+    QTest::newRow("X on 16 is the last covered")
+        << 16 << Profiles{16, 15} << 2 << false << CrdRecordProblem::None << -1;
 }
 
 void TestCrdRecords::outOfRange()
@@ -233,8 +232,8 @@ void TestCrdRecords::outOfRange()
     params.setOriginFlag = origin ? 1 : 0;
     CrdPrm prm;
     const auto table = tableWithFactors();
-    const CrdRecordOutcome outcome =
-        BuildCrdRecord(params, arrayOf(profiles).values, core, table.get(), prm);
+    const CrdRecordOutcome outcome
+        = BuildCrdRecord(params, arrayOf(profiles).values, core, table.get(), prm);
     QCOMPARE(outcome.problem, problem);
     QCOMPARE(outcome.axis, axis);
 }

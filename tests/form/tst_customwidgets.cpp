@@ -11,7 +11,8 @@
 
 namespace {
 const QString baseStyle = QStringLiteral("QPushButton{background:#f0f0f0;Margin:2px;}");
-const QString blueHover = QStringLiteral("QPushButton:hover{background-color:#00a0fe;color:#ffffff}");
+const QString blueHover
+    = QStringLiteral("QPushButton:hover{background-color:#00a0fe;color:#ffffff}");
 const QString radius3 = QStringLiteral("QPushButton{border-radius:3px;}");
 const QString greyBorder = QStringLiteral("QPushButton{border:1px solid #cccccc;}");
 

@@ -4,6 +4,8 @@
 #include "module/HostSignal.h"
 #include "rvsim.h"
 
+#include "TestHost.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -25,36 +27,11 @@
 
 namespace {
 
-using KdvSignal = int32_t (*)(int16_t, void*, void*, void*);
+using KdvSignal = TestHost::KdvSignal;
 
-QList<CrdResourceRecord> resources;
-QStringList hostLines;
-
-QList<CrdResourceRecord> hostResources()
+QString tip(TestHost& host, const QString& name)
 {
-    return resources;
-}
-
-void hostMessage(QString line)
-{
-    hostLines << line;
-}
-
-template <typename T = QWidget>
-T* child(QWidget* parent, const QString& name)
-{
-    return parent ? parent->findChild<T*>(name) : nullptr;
-}
-
-template <typename T = QWidget>
-T* child(QWidget* parent, const char* name)
-{
-    return child<T>(parent, QLatin1String(name));
-}
-
-QString tip(QWidget* form, const QString& name)
-{
-    QWidget* widget = child(form, name);
+    QWidget* widget = host.find(name);
     return widget ? widget->toolTip() : QStringLiteral("<missing %1>").arg(name);
 }
 
@@ -84,6 +61,7 @@ private slots:
     void lookAheadProbe();
     void coreChoiceFollowsTheHost_data();
     void coreChoiceFollowsTheHost();
+    void emptyResourceListMeansNoController();
     void initialStates();
     void headerLabelsAfterConstruction();
     void slotTable();
@@ -91,17 +69,16 @@ private slots:
     void styleSheetsAsQuoted();
 
 private:
-    QWidget* open(LanguageChoice language = LanguageEnglish);
-    void send(int16_t signal, void* first = nullptr, void* second = nullptr)
+    QWidget* open(LanguageChoice language = LanguageEnglish) { return host->open(language); }
+    template <typename T = QWidget> T* child(const char* name) const { return host->find<T>(name); }
+    template <typename T = QWidget> T* child(const QString& name) const
     {
-        kdvSignal(signal, first, second, nullptr);
+        return host->find<T>(name);
     }
 
     QLibrary module;
     KdvSignal kdvSignal = nullptr;
-    std::unique_ptr<QMainWindow> host;
-    QMdiArea* area = nullptr;
-    HostAxisTable axisTable{};
+    std::unique_ptr<TestHost> host;
 };
 
 void TestOperatorWindow::initTestCase()
@@ -115,31 +92,12 @@ void TestOperatorWindow::initTestCase()
 void TestOperatorWindow::init()
 {
     rvsim_reset();
-    hostLines.clear();
-    resources = {CrdResourceRecord{1, 2, 1, 1, {}}};
-    axisTable = HostAxisTable{};
-    axisTable.useMmUnits = 1;
-    host = std::make_unique<QMainWindow>();
-    area = new QMdiArea;
-    host->setCentralWidget(area);
-    host->resize(1000, 700);
-    host->show();
-    send(SignalAttachHost, reinterpret_cast<void*>(&hostMessage),
-         reinterpret_cast<void*>(&hostResources));
-    send(SignalSetAxisTable, &axisTable);
+    host = std::make_unique<TestHost>(kdvSignal);
 }
 
 void TestOperatorWindow::cleanup()
 {
-    area->closeAllSubWindows();
     host.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-QWidget* TestOperatorWindow::open(LanguageChoice language)
-{
-    send(SignalOpenWindow, host.get(), &language);
-    return child(host.get(), WidgetNames::form);
 }
 
 void TestOperatorWindow::openTwiceGivesOneWindow()
@@ -148,11 +106,11 @@ void TestOperatorWindow::openTwiceGivesOneWindow()
     QVERIFY(form);
     QCOMPARE(form->metaObject()->className(), "CrdForm");
     open();
-    QCOMPARE(area->subWindowList().size(), 1);
-    QMdiSubWindow* window = area->subWindowList().constFirst();
+    QCOMPARE(host->area()->subWindowList().size(), 1);
+    QMdiSubWindow* window = host->area()->subWindowList().constFirst();
     QCOMPARE(window->objectName(), QStringLiteral("Kurvo"));
     QCOMPARE(window->widget(), form);
-    QCOMPARE(area->activeSubWindow(), window);
+    QCOMPARE(host->area()->activeSubWindow(), window);
     QCOMPARE(form->sizeHint(), QSize(500, 400));
     QCOMPARE(form->property("instanceIndex").toInt(), 0);
 }
@@ -161,18 +119,18 @@ void TestOperatorWindow::openCloseOpenBuildsANewForm()
 {
     QPointer<QWidget> first = open();
     QVERIFY(first);
-    QVERIFY(area->subWindowList().constFirst()->close());
+    QVERIFY(host->area()->subWindowList().constFirst()->close());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(first.isNull());
-    QVERIFY(area->subWindowList().isEmpty());
+    QVERIFY(host->area()->subWindowList().isEmpty());
 
     QWidget* second = open();
     QVERIFY(second);
-    QCOMPARE(area->subWindowList().size(), 1);
+    QCOMPARE(host->area()->subWindowList().size(), 1);
     QCOMPARE(second->property("instanceIndex").toInt(), 0);
     // The new form answers language switches: the module holds it in its table again.
     LanguageChoice chinese = LanguageChinese;
-    send(SignalSetLanguage, &chinese);
+    host->setLanguage(chinese);
     QCOMPARE(second->windowTitle(), QStringLiteral("插补"));
 }
 
@@ -182,15 +140,15 @@ void TestOperatorWindow::centralWidgetThatIsNoMdiAreaOpensNothing()
     plain.setCentralWidget(new QWidget);
     LanguageChoice language = LanguageEnglish;
     QCOMPARE(kdvSignal(SignalOpenWindow, &plain, &language, nullptr), 0);
-    QVERIFY(!child(&plain, WidgetNames::form));
+    QVERIFY(!plain.findChild<QWidget*>(QLatin1String(WidgetNames::form)));
     QVERIFY(open()); // and the module still opens a window for a proper host
 }
 
 void TestOperatorWindow::hostMainWindowKeepsItsSize()
 {
-    const QSize before = host->size();
+    const QSize before = host->window()->size();
     open();
-    QCOMPARE(host->size(), before);
+    QCOMPARE(host->window()->size(), before);
 }
 
 void TestOperatorWindow::languageSwitch_data()
@@ -200,10 +158,18 @@ void TestOperatorWindow::languageSwitch_data()
     QTest::addColumn<QString>("group");
     QTest::addColumn<QString>("button");
 
-    QTest::newRow("English") << 1 << "Crd" << "Crd parameter" << "Start Crd";
-    QTest::newRow("Chinese") << 0 << "插补" << "索引" << "启动插补";
-    QTest::newRow("2 changes nothing") << 2 << "Crd" << "Crd parameter" << "Start Crd";
-    QTest::newRow("-1 changes nothing") << -1 << "Crd" << "Crd parameter" << "Start Crd";
+    QTest::newRow("English") << 1 << "Crd"
+                             << "Crd parameter"
+                             << "Start Crd";
+    QTest::newRow("Chinese") << 0 << "插补"
+                             << "索引"
+                             << "启动插补";
+    QTest::newRow("2 changes nothing") << 2 << "Crd"
+                                       << "Crd parameter"
+                                       << "Start Crd";
+    QTest::newRow("-1 changes nothing") << -1 << "Crd"
+                                        << "Crd parameter"
+                                        << "Start Crd";
 }
 
 void TestOperatorWindow::languageSwitch()
@@ -217,8 +183,8 @@ void TestOperatorWindow::languageSwitch()
     LanguageChoice choice = language;
     QCOMPARE(kdvSignal(SignalSetLanguage, &choice, nullptr, nullptr), 0);
     QCOMPARE(form->windowTitle(), title);
-    QCOMPARE(child<QGroupBox>(form, WidgetNames::crdParameterGroup)->title(), group);
-    QCOMPARE(child<QPushButton>(form, WidgetNames::startCrdButton)->text(), button);
+    QCOMPARE(child<QGroupBox>(WidgetNames::crdParameterGroup)->title(), group);
+    QCOMPARE(child<QPushButton>(WidgetNames::startCrdButton)->text(), button);
 }
 
 void TestOperatorWindow::languageSwitchBeforeAnyWindow()
@@ -233,41 +199,35 @@ void TestOperatorWindow::languageSwitchBeforeAnyWindow()
 void TestOperatorWindow::attachWhileOpenForgetsTheForm()
 {
     QWidget* form = open(LanguageEnglish);
-    send(SignalAttachHost, reinterpret_cast<void*>(&hostMessage),
-         reinterpret_cast<void*>(&hostResources));
+    host->attach();
     LanguageChoice chinese = LanguageChinese;
-    send(SignalSetLanguage, &chinese);
+    host->setLanguage(chinese);
     QCOMPARE(form->windowTitle(), QStringLiteral("Crd"));
     open();
-    QCOMPARE(area->subWindowList().size(), 1);
+    QCOMPARE(host->area()->subWindowList().size(), 1);
 }
 
 void TestOperatorWindow::chineseTexts()
 {
     QWidget* form = open(LanguageChinese);
     QCOMPARE(form->windowTitle(), QStringLiteral("插补"));
-    QCOMPARE(child<QGroupBox>(form, WidgetNames::crdParameterGroup)->title(),
-             QStringLiteral("索引"));
-    QCOMPARE(child<QGroupBox>(form, WidgetNames::motionStatusGroup)->title(),
-             QStringLiteral("运动状态"));
-    const QString statusTexts[] = {"X 轴规划：", "Y 轴规划：", "Z 轴规划：", "A 轴规划：",
-                                   "C 轴规划："};
+    QCOMPARE(child<QGroupBox>(WidgetNames::crdParameterGroup)->title(), QStringLiteral("索引"));
+    QCOMPARE(child<QGroupBox>(WidgetNames::motionStatusGroup)->title(), QStringLiteral("运动状态"));
+    const QString statusTexts[]
+        = {"X 轴规划：", "Y 轴规划：", "Z 轴规划：", "A 轴规划：", "C 轴规划："};
     for (int axis = 0; axis < 5; ++axis)
-        QCOMPARE(child<QLabel>(form, WidgetNames::perAxis(WidgetNames::prfPosLabel, axis))->text(),
+        QCOMPARE(child<QLabel>(WidgetNames::perAxis(WidgetNames::prfPosLabel, axis))->text(),
                  statusTexts[axis]);
-    QCOMPARE(child<QLabel>(form, WidgetNames::runLabel)->text(), QStringLiteral("运动状态："));
-    QCOMPARE(child<QLabel>(form, WidgetNames::spaceLabel)->text(), QStringLiteral("插补空间:"));
-    QCOMPARE(child<QLabel>(form, WidgetNames::segmentLabel)->text(), QStringLiteral("段号:"));
-    QCOMPARE(child<QPushButton>(form, WidgetNames::initCrdButton)->text(),
-             QStringLiteral("初始化插补"));
-    QCOMPARE(child<QPushButton>(form, WidgetNames::clearAllButton)->text(),
-             QStringLiteral("清除所有"));
-    QCOMPARE(child<QLabel>(form, WidgetNames::perAxis(WidgetNames::scaleLabel, 0))->toolTip(),
+    QCOMPARE(child<QLabel>(WidgetNames::runLabel)->text(), QStringLiteral("运动状态："));
+    QCOMPARE(child<QLabel>(WidgetNames::spaceLabel)->text(), QStringLiteral("插补空间:"));
+    QCOMPARE(child<QLabel>(WidgetNames::segmentLabel)->text(), QStringLiteral("段号:"));
+    QCOMPARE(child<QPushButton>(WidgetNames::initCrdButton)->text(), QStringLiteral("初始化插补"));
+    QCOMPARE(child<QPushButton>(WidgetNames::clearAllButton)->text(), QStringLiteral("清除所有"));
+    QCOMPARE(child<QLabel>(WidgetNames::perAxis(WidgetNames::scaleLabel, 0))->toolTip(),
              QStringLiteral("运动一毫米对应脉冲数"));
-    QCOMPARE(child<QComboBox>(form, WidgetNames::lookAheadModeCombo)->itemText(0),
+    QCOMPARE(child<QComboBox>(WidgetNames::lookAheadModeCombo)->itemText(0),
              QStringLiteral("关闭"));
-    QCOMPARE(child<QLabel>(form, WidgetNames::perAxis(WidgetNames::prfPosLabel, 0))->font()
-                 .pointSize(),
+    QCOMPARE(child<QLabel>(WidgetNames::perAxis(WidgetNames::prfPosLabel, 0))->font().pointSize(),
              10);
 }
 
@@ -279,12 +239,21 @@ void TestOperatorWindow::unitTips_data()
     QTest::addColumn<QString>("speed");
     QTest::addColumn<QString>("acceleration");
 
-    QTest::newRow("millimetres, English") << 1 << 1 << "mm" << "mm/s" << "mm/s^2";
-    QTest::newRow("pulses, English") << 0 << 1 << "pulse" << "pulse/ms" << "pulse/ms^2";
-    QTest::newRow("millimetres, Chinese") << 1 << 0 << "毫米" << "毫米/秒" << "毫米/秒^2";
-    QTest::newRow("pulses, Chinese") << 0 << 0 << "脉冲" << "脉冲/毫秒" << "脉冲/毫秒^2";
-    QTest::newRow("any non-zero byte means millimetres") << 0x80 << 1 << "mm" << "mm/s"
-                                                          << "mm/s^2";
+    QTest::newRow("millimetres, English") << 1 << 1 << "mm"
+                                          << "mm/s"
+                                          << "mm/s^2";
+    QTest::newRow("pulses, English") << 0 << 1 << "pulse"
+                                     << "pulse/ms"
+                                     << "pulse/ms^2";
+    QTest::newRow("millimetres, Chinese") << 1 << 0 << "毫米"
+                                          << "毫米/秒"
+                                          << "毫米/秒^2";
+    QTest::newRow("pulses, Chinese") << 0 << 0 << "脉冲"
+                                     << "脉冲/毫秒"
+                                     << "脉冲/毫秒^2";
+    QTest::newRow("any non-zero byte means millimetres") << 0x80 << 1 << "mm"
+                                                         << "mm/s"
+                                                         << "mm/s^2";
 }
 
 void TestOperatorWindow::unitTips()
@@ -295,22 +264,22 @@ void TestOperatorWindow::unitTips()
     QFETCH(QString, speed);
     QFETCH(QString, acceleration);
 
-    axisTable.useMmUnits = uint8_t(useMmUnits);
-    QWidget* form = open(language);
-    QCOMPARE(tip(form, QLatin1String(WidgetNames::synVelMaxLabel)), speed);
-    QCOMPARE(tip(form, QLatin1String(WidgetNames::synAccMaxLabel)), acceleration);
+    host->axisTable.useMmUnits = uint8_t(useMmUnits);
+    QVERIFY(open(language));
+    QCOMPARE(tip(*host, QLatin1String(WidgetNames::synVelMaxLabel)), speed);
+    QCOMPARE(tip(*host, QLatin1String(WidgetNames::synAccMaxLabel)), acceleration);
     for (int axis = 0; axis < 5; ++axis) {
-        QCOMPARE(tip(form, WidgetNames::perAxis(WidgetNames::axisLabel, axis)), length);
-        QCOMPARE(tip(form, WidgetNames::perAxis(WidgetNames::originLabel, axis)), length);
+        QCOMPARE(tip(*host, WidgetNames::perAxis(WidgetNames::axisLabel, axis)), length);
+        QCOMPARE(tip(*host, WidgetNames::perAxis(WidgetNames::originLabel, axis)), length);
     }
 
     // A switch of language follows the same table.
     LanguageChoice other = language == 0 ? 1 : 0;
-    send(SignalSetLanguage, &other);
+    host->setLanguage(other);
     const bool mm = useMmUnits != 0;
-    const QString otherSpeed = other == 1 ? (mm ? "mm/s" : "pulse/ms")
-                                          : (mm ? "毫米/秒" : "脉冲/毫秒");
-    QCOMPARE(tip(form, QLatin1String(WidgetNames::synVelMaxLabel)), otherSpeed);
+    const QString otherSpeed
+        = other == 1 ? (mm ? "mm/s" : "pulse/ms") : (mm ? "毫米/秒" : "脉冲/毫秒");
+    QCOMPARE(tip(*host, QLatin1String(WidgetNames::synVelMaxLabel)), otherSpeed);
 }
 
 void TestOperatorWindow::lookAheadProbe_data()
@@ -331,9 +300,9 @@ void TestOperatorWindow::lookAheadProbe()
     if (code != 0)
         rvsim_inject("MQN_GetLookAheadParaEx", short(code), 1);
     rvsim_journal_enable(1);
-    QWidget* form = open();
-    QCOMPARE(child<QPushButton>(form, WidgetNames::getLookAheadPrmButton)->isHidden(), hidden);
-    QVERIFY(hostLines.isEmpty());
+    QVERIFY(open());
+    QCOMPARE(child<QPushButton>(WidgetNames::getLookAheadPrmButton)->isHidden(), hidden);
+    QVERIFY(TestHost::lines.isEmpty());
     bool probed = false;
     for (int i = 0; i < rvsim_journal_count(); ++i)
         probed |= QByteArray(rvsim_journal_entry(i)) == "MQN_GetLookAheadParaEx(1, 1, 0, out, 0)";
@@ -360,9 +329,9 @@ void TestOperatorWindow::coreChoiceFollowsTheHost()
     QFETCH(QStringList, cores);
     QFETCH(int, selected);
 
-    resources = {record};
-    QWidget* form = open();
-    auto* combo = child<QComboBox>(form, WidgetNames::coreIndexCombo);
+    TestHost::resources = {record};
+    QVERIFY(open());
+    auto* combo = child<QComboBox>(WidgetNames::coreIndexCombo);
     QStringList items;
     for (int i = 0; i < combo->count(); ++i)
         items << combo->itemText(i);
@@ -370,10 +339,19 @@ void TestOperatorWindow::coreChoiceFollowsTheHost()
     QCOMPARE(combo->currentIndex(), selected);
 }
 
+void TestOperatorWindow::emptyResourceListMeansNoController()
+{
+    TestHost::resources.clear();
+    QVERIFY(open());
+    QCOMPARE(child<QComboBox>(WidgetNames::coreIndexCombo)->count(), 0);
+}
+
 void TestOperatorWindow::initialStates()
 {
-    QWidget* form = open();
-    auto button = [form](const char* name) { return child<QPushButton>(form, name); };
+    QVERIFY(open());
+    auto button = [this](const char* name) {
+        return child<QPushButton>(name);
+    };
     QVERIFY(button(WidgetNames::initCrdButton)->isEnabled());
     QVERIFY(!button(WidgetNames::startCrdButton)->isEnabled());
     QVERIFY(!button(WidgetNames::pauseButton)->isEnabled());
@@ -381,42 +359,42 @@ void TestOperatorWindow::initialStates()
     QVERIFY(button(WidgetNames::restartButton)->isHidden());
     QCOMPARE(button(WidgetNames::initCrdButton)->size(), QSize(100, 30));
     QCOMPARE(button(WidgetNames::addDataButton)->size(), QSize(100, 35));
-    QVERIFY(!child(form, WidgetNames::bufferDataGroup)->isEnabled());
+    QVERIFY(!child(WidgetNames::bufferDataGroup)->isEnabled());
     QVERIFY(button(WidgetNames::openIlcFileButton)->isHidden());
-    QVERIFY(child(form, WidgetNames::ilcPathEdit)->isHidden());
-    QVERIFY(child(form, WidgetNames::programTextView)->isHidden());
+    QVERIFY(child(WidgetNames::ilcPathEdit)->isHidden());
+    QVERIFY(child(WidgetNames::programTextView)->isHidden());
 
-    auto* dimension = child<QComboBox>(form, WidgetNames::dimensionCombo);
+    auto* dimension = child<QComboBox>(WidgetNames::dimensionCombo);
     QCOMPARE(dimension->currentText(), QStringLiteral("3"));
-    QCOMPARE(child<QComboBox>(form, WidgetNames::lookAheadModeCombo)->currentText(),
+    QCOMPARE(child<QComboBox>(WidgetNames::lookAheadModeCombo)->currentText(),
              QStringLiteral("Close"));
     // Profiles 1 to 12 of the virtual controller; X, Y, Z on 2, 3, 4; A and C unused.
     const QString expected[] = {"2", "3", "4", "1", "1"};
     for (int axis = 0; axis < 5; ++axis) {
-        auto* profile = child<QComboBox>(form, WidgetNames::perAxis(WidgetNames::profileCombo, axis));
+        auto* profile = child<QComboBox>(WidgetNames::perAxis(WidgetNames::profileCombo, axis));
         QCOMPARE(profile->count(), 12);
         QCOMPARE(profile->currentText(), expected[axis]);
         QCOMPARE(profile->isEnabled(), axis < 3);
-        QVERIFY(child(form, WidgetNames::perAxis(WidgetNames::scaleEdit, axis))->isHidden());
-        QVERIFY(!child(form, WidgetNames::perAxis(WidgetNames::originEdit, axis))->isEnabled());
+        QVERIFY(child(WidgetNames::perAxis(WidgetNames::scaleEdit, axis))->isHidden());
+        QVERIFY(!child(WidgetNames::perAxis(WidgetNames::originEdit, axis))->isEnabled());
     }
-    QCOMPARE(child<QLineEdit>(form, WidgetNames::synVelMaxEdit)->text(), QStringLiteral("1000"));
-    QCOMPARE(child<QLineEdit>(form, WidgetNames::synAccMaxEdit)->text(), QStringLiteral("5000"));
-    QCOMPARE(child<QLineEdit>(form, WidgetNames::evenTimeEdit)->text(), QStringLiteral("0"));
-    QVERIFY(!child<QCheckBox>(form, WidgetNames::originFlagCheck)->isChecked());
+    QCOMPARE(child<QLineEdit>(WidgetNames::synVelMaxEdit)->text(), QStringLiteral("1000"));
+    QCOMPARE(child<QLineEdit>(WidgetNames::synAccMaxEdit)->text(), QStringLiteral("5000"));
+    QCOMPARE(child<QLineEdit>(WidgetNames::evenTimeEdit)->text(), QStringLiteral("0"));
+    QVERIFY(!child<QCheckBox>(WidgetNames::originFlagCheck)->isChecked());
 
-    auto* types = child<QComboBox>(form, WidgetNames::bufDataTypeCombo);
+    auto* types = child<QComboBox>(WidgetNames::bufDataTypeCombo);
     QCOMPARE(types->count(), 20);
     QCOMPARE(types->itemText(0), QStringLiteral("LnXY"));
     QCOMPARE(types->itemText(19), QStringLiteral("BufLaserOffEx"));
-    QCOMPARE(child<QComboBox>(form, WidgetNames::crdIndexCombo)->count(), 2);
-    QCOMPARE(child<QComboBox>(form, WidgetNames::fifoIndexCombo)->itemText(0), QStringLiteral("0"));
+    QCOMPARE(child<QComboBox>(WidgetNames::crdIndexCombo)->count(), 2);
+    QCOMPARE(child<QComboBox>(WidgetNames::fifoIndexCombo)->itemText(0), QStringLiteral("0"));
 }
 
 void TestOperatorWindow::headerLabelsAfterConstruction()
 {
-    QWidget* form = open();
-    auto* table = child<QTableWidget>(form, WidgetNames::commandTable);
+    QVERIFY(open());
+    auto* table = child<QTableWidget>(WidgetNames::commandTable);
     QVERIFY(table);
     QCOMPARE(table->columnCount(), 10);
     QStringList labels;
@@ -424,8 +402,8 @@ void TestOperatorWindow::headerLabelsAfterConstruction()
         QTableWidgetItem* item = table->horizontalHeaderItem(column);
         labels << (item ? item->text() : QString());
     }
-    QCOMPARE(labels, (QStringList{"CrdID      ", "X", "Y", "synVel", "synAcc", "velEnd", "", "",
-                                  "", ""}));
+    QCOMPARE(labels,
+             (QStringList{"CrdID      ", "X", "Y", "synVel", "synAcc", "velEnd", "", "", "", ""}));
     QVERIFY(!table->horizontalHeader()->sectionsClickable());
     QCOMPARE(table->selectionBehavior(), QAbstractItemView::SelectRows);
 }
@@ -434,16 +412,33 @@ void TestOperatorWindow::slotTable()
 {
     QWidget* form = open();
     const QMetaObject* meta = form->metaObject();
-    const QByteArrayList expected = {
-        "OnMotionModelChanged(QString)", "OnCobCoreChanged(QString)", "OnStartBtnClicked()",
-        "OnInitBtnClicked()", "OnStopBtnClicked()", "OnMotionFinished()",
-        "OnUpdateWindowTitle(QString)", "OnOriginStateChanged(int)", "OnCrdDimensionChanged(int)",
-        "OnBufDataTypeChanged(int)", "OnAddDataBtnClicked()", "OnLoadFileDataBtnClicked(short)",
-        "OnLoadFileDataBtnClicked()", "OnDeleteDataBtnClicked()", "OnDeleteAllDataBtnClicked()",
-        "OnTimer()", "OnItemChanged(QTableWidgetItem*)", "OnItemChanged()", "OnPauseBtnClicked()",
-        "OnRestartBtnClicked()", "Titlechanged(QString)", "OnCobLookAheadModeChanged(int)",
-        "OnbtnOpenFileData()", "OnbtnIlcOpenFileData()", "OnCrdPrmBoxChanged(int)",
-        "OnILCEnableClicked(bool)", "OnGetLookAheadPrmBtnClicked()"};
+    const QByteArrayList expected = {"OnMotionModelChanged(QString)",
+                                     "OnCobCoreChanged(QString)",
+                                     "OnStartBtnClicked()",
+                                     "OnInitBtnClicked()",
+                                     "OnStopBtnClicked()",
+                                     "OnMotionFinished()",
+                                     "OnUpdateWindowTitle(QString)",
+                                     "OnOriginStateChanged(int)",
+                                     "OnCrdDimensionChanged(int)",
+                                     "OnBufDataTypeChanged(int)",
+                                     "OnAddDataBtnClicked()",
+                                     "OnLoadFileDataBtnClicked(short)",
+                                     "OnLoadFileDataBtnClicked()",
+                                     "OnDeleteDataBtnClicked()",
+                                     "OnDeleteAllDataBtnClicked()",
+                                     "OnTimer()",
+                                     "OnItemChanged(QTableWidgetItem*)",
+                                     "OnItemChanged()",
+                                     "OnPauseBtnClicked()",
+                                     "OnRestartBtnClicked()",
+                                     "Titlechanged(QString)",
+                                     "OnCobLookAheadModeChanged(int)",
+                                     "OnbtnOpenFileData()",
+                                     "OnbtnIlcOpenFileData()",
+                                     "OnCrdPrmBoxChanged(int)",
+                                     "OnILCEnableClicked(bool)",
+                                     "OnGetLookAheadPrmBtnClicked()"};
     QCOMPARE(meta->methodCount() - meta->methodOffset(), expected.size());
     for (int i = 0; i < expected.size(); ++i) {
         const QMetaMethod method = meta->method(meta->methodOffset() + i);
@@ -471,9 +466,9 @@ void TestOperatorWindow::groupsInTwoRows()
     };
     auto* top = qobject_cast<QBoxLayout*>(rows->itemAt(0)->layout());
     auto* bottom = qobject_cast<QBoxLayout*>(rows->itemAt(1)->layout());
-    QCOMPARE(groupsOf(top), (QStringList{WidgetNames::crdParameterGroup,
-                                         WidgetNames::motionStatusGroup,
-                                         WidgetNames::operateGroup}));
+    QCOMPARE(groupsOf(top),
+             (QStringList{WidgetNames::crdParameterGroup, WidgetNames::motionStatusGroup,
+                          WidgetNames::operateGroup}));
     QCOMPARE(groupsOf(bottom),
              (QStringList{WidgetNames::motionParameterGroup, WidgetNames::bufferDataGroup}));
     QCOMPARE((QList<int>{top->stretch(0), top->stretch(1), top->stretch(2)}),
@@ -494,7 +489,7 @@ void TestOperatorWindow::styleSheetsAsQuoted()
                             "QComboBox::down-arrow {image: url(:/icons/Resources/pull-down.png);}"
                             "QComboBox::down-arrow:hover {image: "
                             "url(:/icons/Resources/pull-down-blue.png);}"));
-    QCOMPARE(child(form, WidgetNames::bufDataTypeCombo)->styleSheet(),
+    QCOMPARE(child(WidgetNames::bufDataTypeCombo)->styleSheet(),
              QStringLiteral("QComboBox{background:transparent;border:1px solid #00a0fe;"
                             "border-radius: 3px;padding-left:4px;padding-right:4px;"
                             "padding-bottom:4px;padding-top:4px;}QComboBox:hover{color:#00a0fe}"
@@ -502,16 +497,16 @@ void TestOperatorWindow::styleSheetsAsQuoted()
                             "QComboBox::down-arrow {image: url(:/icon/Resources/pull-down.png);}"
                             "QComboBox::down-arrow:hover {image: "
                             "url(:/icon/Resources/pull-down-blue.png);}"));
-    auto* table = child<QTableWidget>(form, WidgetNames::commandTable);
+    auto* table = child<QTableWidget>(WidgetNames::commandTable);
     QCOMPARE(table->horizontalHeader()->styleSheet(),
              QStringLiteral("QHeaderView::section{background:#00a0fe;}"));
     QVERIFY(table->styleSheet().startsWith(
         QLatin1String("QHeaderView{background-color:#ffffff;border:0px;}")));
     QVERIFY(table->styleSheet().endsWith(
         QLatin1String("QLineEdit:!enabled {color: rgb(200, 200, 200);}")));
-    QVERIFY(table->styleSheet().contains(QLatin1String(
-        "QTableCornerButton::section{background-Color:#00a0fe;margin:0px;border:0px;"
-        "border-bottom:1px solid #00a0fe;}")));
+    QVERIFY(table->styleSheet().contains(
+        QLatin1String("QTableCornerButton::section{background-Color:#00a0fe;margin:0px;border:0px;"
+                      "border-bottom:1px solid #00a0fe;}")));
 }
 
 QTEST_MAIN(TestOperatorWindow)

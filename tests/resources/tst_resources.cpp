@@ -55,18 +55,39 @@ void TestResources::chineseCatalogue_data()
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("translation");
 
-    QTest::newRow("group") << "CrdForm" << "Crd parameter" << "索引";
-    QTest::newRow("window title") << "CrdForm" << "Crd" << "插补";
-    QTest::newRow("full-width colon") << "CrdForm" << "X PrfPos:" << "X 轴规划：";
-    QTest::newRow("placeholder kept") << "CrdForm" << "Axis%1" << "轴%1";
-    QTest::newRow("units") << "CrdForm" << "pulse/ms^2" << "脉冲/毫秒^2";
-    QTest::newRow("label") << "CrdForm" << "LookAheadMode:" << "前瞻预处理";
-    QTest::newRow("QObject context") << "QObject" << "Error:" << "错误";
-    QTest::newRow("span message")
-        << "QObject" << "MaxAxisIndex - MinAxisIndex >8" << "最大轴号索引与最小轴号索引间隔不能超过8.";
-    QTest::newRow("untranslated entry shows as English") << "CrdForm" << "synVel" << "";
-    QTest::newRow("context matters") << "QObject" << "Crd parameter" << "";
-    QTest::newRow("trailing blanks matter") << "CrdForm" << "Crd " << "";
+    QTest::newRow("group") << "CrdForm"
+                           << "Crd parameter"
+                           << "索引";
+    QTest::newRow("window title") << "CrdForm"
+                                  << "Crd"
+                                  << "插补";
+    QTest::newRow("full-width colon") << "CrdForm"
+                                      << "X PrfPos:"
+                                      << "X 轴规划：";
+    QTest::newRow("placeholder kept") << "CrdForm"
+                                      << "Axis%1"
+                                      << "轴%1";
+    QTest::newRow("units") << "CrdForm"
+                           << "pulse/ms^2"
+                           << "脉冲/毫秒^2";
+    QTest::newRow("label") << "CrdForm"
+                           << "LookAheadMode:"
+                           << "前瞻预处理";
+    QTest::newRow("QObject context") << "QObject"
+                                     << "Error:"
+                                     << "错误";
+    QTest::newRow("span message") << "QObject"
+                                  << "MaxAxisIndex - MinAxisIndex >8"
+                                  << "最大轴号索引与最小轴号索引间隔不能超过8.";
+    QTest::newRow("untranslated entry shows as English") << "CrdForm"
+                                                         << "synVel"
+                                                         << "";
+    QTest::newRow("context matters") << "QObject"
+                                     << "Crd parameter"
+                                     << "";
+    QTest::newRow("trailing blanks matter") << "CrdForm"
+                                            << "Crd "
+                                            << "";
 }
 
 void TestResources::chineseCatalogue()

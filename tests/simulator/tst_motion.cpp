@@ -181,27 +181,28 @@ void TestMotion::arcPointsLieOnTheCircle_data()
     QTest::addColumn<double>("endB");
 
     // Every arc starts at the origin; centres and radii in pulses.
-    QTest::newRow("XY centre, counter-clockwise half circle")
-        << std::function<short()>([] { return MQN_ArcXYC(1, 1, 2000, 0, 1000, 0, 1, 2, 0.01, 0, 0); })
-        << 0 << 1 << 1000.0 << 0.0 << 1000.0 << 2000.0 << 0.0;
-    QTest::newRow("XY radius, shorter clockwise arc")
-        << std::function<short()>([] { return MQN_ArcXYR(1, 1, 1000, 1000, 1000, 0, 2, 0.01, 0, 0); })
-        << 0 << 1 << 1000.0 << 0.0 << 1000.0 << 1000.0 << 1000.0;
-    QTest::newRow("XY radius, longer counter-clockwise arc")
-        << std::function<short()>([] { return MQN_ArcXYR(1, 1, 1000, 1000, -1000, 1, 2, 0.01, 0, 0); })
-        << 0 << 1 << 1000.0 << 0.0 << 1000.0 << 1000.0 << 1000.0;
-    QTest::newRow("XY radius, shorter counter-clockwise arc")
-        << std::function<short()>([] { return MQN_ArcXYR(1, 1, 1000, 1000, 1000, 1, 2, 0.01, 0, 0); })
-        << 0 << 1 << 0.0 << 1000.0 << 1000.0 << 1000.0 << 1000.0;
+    QTest::newRow("XY centre, counter-clockwise half circle") << std::function<short()>([] {
+        return MQN_ArcXYC(1, 1, 2000, 0, 1000, 0, 1, 2, 0.01, 0, 0);
+    }) << 0 << 1 << 1000.0 << 0.0 << 1000.0 << 2000.0 << 0.0;
+    QTest::newRow("XY radius, shorter clockwise arc") << std::function<short()>([] {
+        return MQN_ArcXYR(1, 1, 1000, 1000, 1000, 0, 2, 0.01, 0, 0);
+    }) << 0 << 1 << 1000.0 << 0.0 << 1000.0 << 1000.0 << 1000.0;
+    QTest::newRow("XY radius, longer counter-clockwise arc") << std::function<short()>([] {
+        return MQN_ArcXYR(1, 1, 1000, 1000, -1000, 1, 2, 0.01, 0, 0);
+    }) << 0 << 1 << 1000.0 << 0.0 << 1000.0 << 1000.0 << 1000.0;
+    QTest::newRow("XY radius, shorter counter-clockwise arc") << std::function<short()>([] {
+        return MQN_ArcXYR(1, 1, 1000, 1000, 1000, 1, 2, 0.01, 0, 0);
+    }) << 0 << 1 << 0.0 << 1000.0 << 1000.0 << 1000.0 << 1000.0;
     QTest::newRow("YZ centre, full circle")
         << std::function<short()>([] { return MQN_ArcYZC(1, 1, 0, 0, 0, 500, 0, 2, 0.01, 0, 0); })
         << 1 << 2 << 0.0 << 500.0 << 500.0 << 0.0 << 0.0;
-    QTest::newRow("ZX centre, Z first")
-        << std::function<short()>([] { return MQN_ArcZXC(1, 1, 600, 600, 600, 0, 1, 2, 0.01, 0, 0); })
-        << 2 << 0 << 600.0 << 0.0 << 600.0 << 600.0 << 600.0;
-    QTest::newRow("XY centre in millimetres")
-        << std::function<short()>([] { return MQN_ArcXYCEx(1, 1, 2, 2, 0, 2, 1, 200, 2000, 7, 0, 0); })
-        << 0 << 1 << 0.0 << 2000.0 << 2000.0 << 2000.0 << 2000.0;
+    QTest::newRow("ZX centre, Z first") << std::function<short()>(
+        [] { return MQN_ArcZXC(1, 1, 600, 600, 600, 0, 1, 2, 0.01, 0, 0); })
+                                        << 2 << 0 << 600.0 << 0.0 << 600.0 << 600.0 << 600.0;
+    QTest::newRow("XY centre in millimetres") << std::function<short()>([] {
+        return MQN_ArcXYCEx(1, 1, 2, 2, 0, 2, 1, 200, 2000, 7, 0, 0);
+    }) << 0 << 1 << 0.0 << 2000.0 << 2000.0 << 2000.0
+                                              << 2000.0;
     QTest::newRow("ZX radius in millimetres, X first")
         << std::function<short()>([] { return MQN_ArcZXREx(1, 1, 1, 1, 1, 0, 200, 2000, 7, 0, 0); })
         << 2 << 0 << 1000.0 << 0.0 << 1000.0 << 1000.0 << 1000.0;
@@ -228,8 +229,8 @@ void TestMotion::arcPointsLieOnTheCircle()
     QVERIFY2(points.size() >= 6, qPrintable(QString::number(points.size())));
     double lastTime = -1;
     for (const PathPoint& point : points) {
-        const double distance = std::hypot(point.position[axisA] - centreA,
-                                           point.position[axisB] - centreB);
+        const double distance
+            = std::hypot(point.position[axisA] - centreA, point.position[axisB] - centreB);
         QVERIFY2(std::abs(distance - radius) < 1e-6,
                  qPrintable(QStringLiteral("%1 from the centre").arg(distance)));
         const int other = 3 - axisA - axisB;
@@ -249,16 +250,16 @@ void TestMotion::impossibleArcsAreRefused_data()
         << std::function<short()>([] { return MQN_ArcXYR(1, 1, 2000, 0, 999, 0, 1, 1, 0, 0); });
     QTest::newRow("radius form cannot make a full circle")
         << std::function<short()>([] { return MQN_ArcXYR(1, 1, 0, 0, 500, 0, 1, 1, 0, 0); });
-    QTest::newRow("zero radius")
-        << std::function<short()>([] { return MQN_ArcXYR(1, 1, 10, 0, 0, 0, 1, 1, 0, 0); });
-    QTest::newRow("end point off the centre's circle")
-        << std::function<short()>([] { return MQN_ArcXYC(1, 1, 2000, 200, 1000, 0, 1, 1, 1, 0, 0); });
+    QTest::newRow("zero radius") << std::function<short()>(
+        [] { return MQN_ArcXYR(1, 1, 10, 0, 0, 0, 1, 1, 0, 0); });
+    QTest::newRow("end point off the centre's circle") << std::function<short()>(
+        [] { return MQN_ArcXYC(1, 1, 2000, 200, 1000, 0, 1, 1, 1, 0, 0); });
     QTest::newRow("centre on the start point")
         << std::function<short()>([] { return MQN_ArcXYC(1, 1, 10, 0, 0, 0, 1, 1, 1, 0, 0); });
-    QTest::newRow("in millimetres, off by 0.02 mm")
-        << std::function<short()>([] { return MQN_ArcXYCEx(1, 1, 2, 0.2, 1, 0, 1, 1, 1, 0, 0, 0); });
-    QTest::newRow("direction 2")
-        << std::function<short()>([] { return MQN_ArcXYC(1, 1, 2000, 0, 1000, 0, 2, 1, 1, 0, 0); });
+    QTest::newRow("in millimetres, off by 0.02 mm") << std::function<short()>(
+        [] { return MQN_ArcXYCEx(1, 1, 2, 0.2, 1, 0, 1, 1, 1, 0, 0, 0); });
+    QTest::newRow("direction 2") << std::function<short()>(
+        [] { return MQN_ArcXYC(1, 1, 2000, 0, 1000, 0, 2, 1, 1, 0, 0); });
     QTest::newRow("plane beyond the dimension") << std::function<short()>([] {
         CrdPrm prm;
         MQN_GetCrdPrm(1, 1, &prm);

@@ -83,36 +83,30 @@ void TestSimulator::journalText_data()
     QTest::newRow("integers and shortest doubles")
         << std::function<short()>([] { return MQN_LnXY(1, 1, 12345, -1, 50, 0.0005, 0, 0); })
         << "MQN_LnXY(1, 1, 12345, -1, 50, 0.0005, 0, 0)";
-    QTest::newRow("doubles that need digits")
-        << std::function<short()>(
-               [] { return MQN_LnXYEx(1, 2, 12.3456, -1e-05, 0.1, 1e+20, -7, 0, 1); })
-        << "MQN_LnXYEx(1, 2, 12.3456, -1e-05, 0.1, 1e+20, -7, 0, 1)";
+    QTest::newRow("doubles that need digits") << std::function<short()>([] {
+        return MQN_LnXYEx(1, 2, 12.3456, -1e-05, 0.1, 1e+20, -7, 0, 1);
+    }) << "MQN_LnXYEx(1, 2, 12.3456, -1e-05, 0.1, 1e+20, -7, 0, 1)";
     QTest::newRow("32-bit extremes")
-        << std::function<short()>(
-               [] { return MQN_BufMove(1, 1, 3, INT32_MIN, 1, 2, 1, 0); })
+        << std::function<short()>([] { return MQN_BufMove(1, 1, 3, INT32_MIN, 1, 2, 1, 0); })
         << "MQN_BufMove(1, 1, 3, -2147483648, 1, 2, 1, 0)";
     QTest::newRow("string in double quotes")
         << std::function<short()>([] { return MQN_LoadIlcFile(1, 1, "C:/ilc/run 1.ilc"); })
         << "MQN_LoadIlcFile(1, 1, \"C:/ilc/run 1.ilc\")";
-    QTest::newRow("null string")
-        << std::function<short()>([] { return MQN_LoadIlcFile(1, 1, nullptr); })
-        << "MQN_LoadIlcFile(1, 1, null)";
-    QTest::newRow("out-parameters")
-        << std::function<short()>([] {
-               short run;
-               int32_t segment;
-               return MQN_CrdStatus(1, 1, &run, &segment, 0);
-           })
-        << "MQN_CrdStatus(1, 1, out, out, 0)";
+    QTest::newRow("null string") << std::function<short()>([] {
+        return MQN_LoadIlcFile(1, 1, nullptr);
+    }) << "MQN_LoadIlcFile(1, 1, null)";
+    QTest::newRow("out-parameters") << std::function<short()>([] {
+        short run;
+        int32_t segment;
+        return MQN_CrdStatus(1, 1, &run, &segment, 0);
+    }) << "MQN_CrdStatus(1, 1, out, out, 0)";
     QTest::newRow("null pointers")
         << std::function<short()>([] { return MQN_CrdDataEx(1, 1, nullptr, 0); })
         << "MQN_CrdDataEx(1, 1, null, 0)";
-    QTest::newRow("profile position with a null clock")
-        << std::function<short()>([] {
-               double pos;
-               return MQN_GetPrfPos(1, 2, &pos, 1, nullptr);
-           })
-        << "MQN_GetPrfPos(1, 2, out, 1, null)";
+    QTest::newRow("profile position with a null clock") << std::function<short()>([] {
+        double pos;
+        return MQN_GetPrfPos(1, 2, &pos, 1, nullptr);
+    }) << "MQN_GetPrfPos(1, 2, out, 1, null)";
     QTest::newRow("masks") << std::function<short()>([] { return MQN_Stop(1, 0x80000001, 1); })
                            << "MQN_Stop(1, -2147483647, 1)";
     QTest::newRow("no arguments but the core")
@@ -158,13 +152,12 @@ void TestSimulator::journalRecordsRecords()
     }
     la.axisMap[5] = 6;
     MQN_InitLookAheadEx(1, 1, &la, 0, 0, 0);
-    QCOMPARE(lastEntry(),
-             QStringLiteral("MQN_InitLookAheadEx(1, 1, {N=200, T=0.01, RadiusRatio=1, "
-                            "VMax=[1000, 1000, 1000, 1000, 1000, 0, 0, 0], "
-                            "AMax=[10000, 10000, 10000, 10000, 10000, 0, 0, 0], "
-                            "DVMax=[5, 5, 5, 5, 5, 0, 0, 0], "
-                            "Scale=[10000, 10000, 10000, 10000, 10000, 0, 0, 0], "
-                            "axisMap=[1, 2, 3, 4, 5, 6, 0, 0]}, 0, 0, 0)"));
+    QCOMPARE(lastEntry(), QStringLiteral("MQN_InitLookAheadEx(1, 1, {N=200, T=0.01, RadiusRatio=1, "
+                                         "VMax=[1000, 1000, 1000, 1000, 1000, 0, 0, 0], "
+                                         "AMax=[10000, 10000, 10000, 10000, 10000, 0, 0, 0], "
+                                         "DVMax=[5, 5, 5, 5, 5, 0, 0, 0], "
+                                         "Scale=[10000, 10000, 10000, 10000, 10000, 0, 0, 0], "
+                                         "axisMap=[1, 2, 3, 4, 5, 6, 0, 0]}, 0, 0, 0)"));
 
     MQN_SetCrdPrm(1, 1, nullptr);
     QCOMPARE(lastEntry(), QStringLiteral("MQN_SetCrdPrm(1, 1, null)"));
@@ -329,28 +322,33 @@ void TestSimulator::invalidArguments_data()
     static int32_t outInt;
     static double outDouble;
     static CrdPrm prm;
-    QTest::newRow("core 0") << std::function<short()>([] { return MQN_CrdSpace(0, 1, &outInt, 0); });
-    QTest::newRow("core 2") << std::function<short()>([] { return MQN_CrdSpace(2, 1, &outInt, 0); });
+    QTest::newRow("core 0") << std::function<short()>(
+        [] { return MQN_CrdSpace(0, 1, &outInt, 0); });
+    QTest::newRow("core 2") << std::function<short()>(
+        [] { return MQN_CrdSpace(2, 1, &outInt, 0); });
     QTest::newRow("crd 0") << std::function<short()>([] { return MQN_CrdSpace(1, 0, &outInt, 0); });
     QTest::newRow("crd 3") << std::function<short()>([] { return MQN_CrdSpace(1, 3, &outInt, 0); });
-    QTest::newRow("fifo -1") << std::function<short()>([] { return MQN_CrdSpace(1, 1, &outInt, -1); });
-    QTest::newRow("fifo 2") << std::function<short()>([] { return MQN_CrdSpace(1, 1, &outInt, 2); });
+    QTest::newRow("fifo -1") << std::function<short()>(
+        [] { return MQN_CrdSpace(1, 1, &outInt, -1); });
+    QTest::newRow("fifo 2") << std::function<short()>(
+        [] { return MQN_CrdSpace(1, 1, &outInt, 2); });
     QTest::newRow("resource type 29")
         << std::function<short()>([] { return MQN_GetResCount(1, 29, &outShort); });
-    QTest::newRow("null count")
-        << std::function<short()>([] { return MQN_GetResMax(1, RV_RES_CRD, nullptr); });
-    QTest::newRow("null record") << std::function<short()>([] { return MQN_GetCrdPrm(1, 1, nullptr); });
-    QTest::newRow("null jerk") << std::function<short()>([] { return MQN_GetCrdJerk(1, 1, nullptr); });
+    QTest::newRow("null count") << std::function<short()>(
+        [] { return MQN_GetResMax(1, RV_RES_CRD, nullptr); });
+    QTest::newRow("null record") << std::function<short()>(
+        [] { return MQN_GetCrdPrm(1, 1, nullptr); });
+    QTest::newRow("null jerk") << std::function<short()>(
+        [] { return MQN_GetCrdJerk(1, 1, nullptr); });
     QTest::newRow("null status run")
         << std::function<short()>([] { return MQN_CrdStatus(1, 1, nullptr, &outInt, 0); });
     QTest::newRow("null position")
         << std::function<short()>([] { return MQN_GetPrfPos(1, 1, nullptr, 1, nullptr); });
-    QTest::newRow("profile 13")
-        << std::function<short()>([] { return MQN_GetPrfPos(1, 13, &outDouble, 1, nullptr); });
+    QTest::newRow("profile 13") << std::function<short()>(
+        [] { return MQN_GetPrfPos(1, 13, &outDouble, 1, nullptr); });
     QTest::newRow("profiles past the last")
         << std::function<short()>([] { return MQN_ZeroPos(1, 5, 9); });
-    QTest::newRow("profile 0")
-        << std::function<short()>([] { return MQN_ZeroPos(1, 0, 1); });
+    QTest::newRow("profile 0") << std::function<short()>([] { return MQN_ZeroPos(1, 0, 1); });
     QTest::newRow("dimension 6") << std::function<short()>([] {
         prm = CrdPrm();
         prm.dimension = 6;
@@ -362,8 +360,10 @@ void TestSimulator::invalidArguments_data()
         prm.profile[0] = 3;
         return MQN_SetCrdPrm(1, 1, &prm);
     });
-    QTest::newRow("map base 0") << std::function<short()>([] { return MQN_SetCrdMapBase(1, 1, 0); });
-    QTest::newRow("map base 13") << std::function<short()>([] { return MQN_SetCrdMapBase(1, 1, 13); });
+    QTest::newRow("map base 0") << std::function<short()>(
+        [] { return MQN_SetCrdMapBase(1, 1, 0); });
+    QTest::newRow("map base 13") << std::function<short()>(
+        [] { return MQN_SetCrdMapBase(1, 1, 13); });
     QTest::newRow("start mask 0") << std::function<short()>([] { return MQN_CrdStart(1, 0, 0); });
     QTest::newRow("start mask for crd 3")
         << std::function<short()>([] { return MQN_CrdStart(1, 4, 0); });
@@ -379,16 +379,15 @@ void TestSimulator::invalidArguments_data()
         << std::function<short()>([] { return MQN_BufMove(1, 1, 13, 100, 1, 1, 0, 0); });
     QTest::newRow("move without speed")
         << std::function<short()>([] { return MQN_BufMoveEx(1, 1, 1, 100, 0, 1, 0, 0); });
-    QTest::newRow("limit type 2")
-        << std::function<short()>([] { return MQN_BufLmtsOn(1, 1, 1, 2, 0); });
+    QTest::newRow("limit type 2") << std::function<short()>(
+        [] { return MQN_BufLmtsOn(1, 1, 1, 2, 0); });
     QTest::newRow("stop input type 6")
         << std::function<short()>([] { return MQN_BufSetStopIo(1, 1, 1, 0, 6, 0, 0); });
     QTest::newRow("laser channel 4")
         << std::function<short()>([] { return MQN_BufLaserOnEx(1, 1, 0, 4); });
     QTest::newRow("contour enable 2")
         << std::function<short()>([] { return MQN_SetCrdContourErrorControl(1, 1, 2, 1); });
-    QTest::newRow("learning on crd 5")
-        << std::function<short()>([] { return MQN_StartIlc(1, 5); });
+    QTest::newRow("learning on crd 5") << std::function<short()>([] { return MQN_StartIlc(1, 5); });
 }
 
 void TestSimulator::invalidArguments()

@@ -4,10 +4,10 @@
 
 #include <QComboBox>
 #include <QImage>
-#include <QPushButton>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -113,8 +113,8 @@ void TestWorkbench::initCrdAsANewUserWould()
     QVERIFY(!buffer->isEnabled());
     QTest::mouseClick(init, Qt::LeftButton);
     QVERIFY(buffer->isEnabled());
-    QVERIFY(workbench.findChild<QPushButton*>(QLatin1String(WidgetNames::startCrdButton))
-                ->isEnabled());
+    QVERIFY(
+        workbench.findChild<QPushButton*>(QLatin1String(WidgetNames::startCrdButton))->isEnabled());
     QCoreApplication::processEvents();
     QCOMPARE(workbench.outputLines(), QStringList());
 }
@@ -181,9 +181,10 @@ void TestWorkbench::commandLine_data()
         << QStringList{"--module", "/no/such/Kurvo.so"} << 2 << "cannot load the module";
     QTest::newRow("library without KDV_SIGNAL")
         << QStringList{"--module", NOT_A_MODULE_PATH} << 2 << "has no KDV_SIGNAL";
-    QTest::newRow("unknown language") << QStringList{"--lang", "fr"} << 1 << "--lang takes zh or en";
-    QTest::newRow("unreadable configuration")
-        << QStringList{"--config", "/no/such/host.ini"} << 1 << "cannot read the host configuration";
+    QTest::newRow("unknown language")
+        << QStringList{"--lang", "fr"} << 1 << "--lang takes zh or en";
+    QTest::newRow("unreadable configuration") << QStringList{"--config", "/no/such/host.ini"} << 1
+                                              << "cannot read the host configuration";
     QTest::newRow("help") << QStringList{"--help"} << 0 << "--screenshot";
 }
 
@@ -194,12 +195,13 @@ void TestWorkbench::commandLine()
     QFETCH(QString, message);
 
     QProcess workbench;
-    workbench.start(QStringLiteral(KURVO_WORKBENCH_PATH), arguments << "-platform" << "offscreen");
+    workbench.start(QStringLiteral(KURVO_WORKBENCH_PATH), arguments << "-platform"
+                                                                    << "offscreen");
     QVERIFY(workbench.waitForFinished(30000));
     QCOMPARE(workbench.exitStatus(), QProcess::NormalExit);
     QCOMPARE(workbench.exitCode(), exitCode);
-    const QString output = QString::fromUtf8(workbench.readAllStandardError()
-                                             + workbench.readAllStandardOutput());
+    const QString output
+        = QString::fromUtf8(workbench.readAllStandardError() + workbench.readAllStandardOutput());
     QVERIFY2(output.contains(message), qPrintable(output));
 }
 
