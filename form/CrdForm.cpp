@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <iterator>
+
 namespace {
 constexpr int statusPeriodMs = 10;
 }
@@ -108,7 +110,8 @@ void CrdForm::closeEvent(QCloseEvent* event)
     ModuleState& state = moduleState();
     if (state.openWindowCount > 0)
         --state.openWindowCount;
-    state.formTable[instanceIndex] = nullptr;
+    if (instanceIndex >= 0 && instanceIndex < short(std::size(state.formTable)))
+        state.formTable[instanceIndex] = nullptr;
     event->accept();
 }
 

@@ -75,7 +75,8 @@ int32_t HandleHostSignal(int16_t signal, void* first, void* second)
 {
     switch (signal) {
     case SignalOpenWindow:
-        openWindow(static_cast<QMainWindow*>(first), static_cast<const LanguageChoice*>(second));
+        openWindow(qobject_cast<QMainWindow*>(static_cast<QObject*>(first)),
+                   static_cast<const LanguageChoice*>(second));
         break;
     case SignalDescribe:
         describe(static_cast<ModuleDescriptor*>(second));
