@@ -8,6 +8,9 @@
  * `crd` (1-based) and end with the FIFO index `fifo` (0-based). Operations that address several
  * coordinate systems at once take a bit mask (bit crd-1) and an option word with the same layout.
  *
+ * Positions reach at most 1e15 pulses from zero; a command that would leave that travel, or
+ * that is slower than 1e-9 pulse/ms or 1e-12 pulse/ms^2, is refused with 7.
+ *
  * Units: the plain buffered commands take pulses, pulse/ms and pulse/ms^2; the "Ex" commands take
  * millimetres, mm/s and mm/s^2 and go through the look-ahead set up by MQN_InitLookAheadEx, whose
  * Scale (pulses per millimetre, per axis) converts them.

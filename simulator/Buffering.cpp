@@ -4,6 +4,27 @@
 
 namespace rvsim {
 
+namespace {
+
+// Every point of the path, in pulses, stays within the travel a position can take.
+bool withinTravel(const Geometry& g, const AxisVector& pulsesPerUnit)
+{
+    if (!std::isfinite(g.length))
+        return false;
+    for (int i = 0; i < crdAxisCount; ++i) {
+        double reach = std::max(std::abs(g.start[i]), std::abs(g.end[i]));
+        if (g.isArc && i == g.a)
+            reach = std::abs(g.centreA) + g.radius;
+        if (g.isArc && i == g.b)
+            reach = std::abs(g.centreB) + g.radius;
+        if (!(reach * pulsesPerUnit[i] <= maxTravelPulses))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 AxisVector VirtualController::queueStart(const Core& core, const Crd& crd, const Fifo& fifo) const
 {
     if (fifo.commands.empty() && fifo.lookAhead.empty())
@@ -57,23 +78,25 @@ bool VirtualController::prepareMotion(const Crd& crd, Command& command, bool loo
         velMax /= command.pulsesPerUnit[0];
         accMax /= command.pulsesPerUnit[0];
     }
+    if (!withinTravel(command.geometry, command.pulsesPerUnit))
+        return false;
     command.vMax = velMax > 0 ? std::min(synVel, velMax) : synVel;
     command.acc = accMax > 0 ? std::min(synAcc, accMax) : synAcc;
     command.velEnd = velEnd;
-    if (!lookAhead)
-        return true;
-    // Keep every axis within its own limits along the whole segment.
-    const Geometry& g = command.geometry;
-    for (int i = 0; i < crdAxisCount; ++i) {
-        double share = std::abs(g.directionAt(0)[i]);
-        if (g.isArc && (i == g.a || i == g.b))
-            share = 1;
-        if (share > 1e-12 && command.axisVMax[i] > 0) {
-            command.vMax = std::min(command.vMax, command.axisVMax[i] / share);
-            command.acc = std::min(command.acc, command.axisAMax[i] / share);
+    if (lookAhead) {
+        // Keep every axis within its own limits along the whole segment.
+        const Geometry& g = command.geometry;
+        for (int i = 0; i < crdAxisCount; ++i) {
+            double share = std::abs(g.directionAt(0)[i]);
+            if (g.isArc && (i == g.a || i == g.b))
+                share = 1;
+            if (share > 1e-12 && command.axisVMax[i] > 0) {
+                command.vMax = std::min(command.vMax, command.axisVMax[i] / share);
+                command.acc = std::min(command.acc, command.axisAMax[i] / share);
+            }
         }
     }
-    return true;
+    return command.vMax >= slowestSpeed && command.acc >= slowestAcceleration;
 }
 
 short VirtualController::bufferLine(short core, short crd, short fifo,

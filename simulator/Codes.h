@@ -11,6 +11,12 @@ constexpr short ok = 0;
 constexpr short refused = 1;
 constexpr short badArgument = 7;
 
+// Positions beyond this many pulses from zero are refused.
+constexpr double maxTravelPulses = 1e15;
+// Slower motion than this (per ms, and per ms^2) would take longer than the simulation lasts.
+constexpr double slowestSpeed = 1e-9;
+constexpr double slowestAcceleration = 1e-12;
+
 inline bool finite(std::initializer_list<double> values)
 {
     return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });

@@ -11,6 +11,7 @@ namespace {
 // every learning run.
 constexpr double servoLagMs = 1.0;
 constexpr int learnedIterationsOfAFile = 8;
+constexpr double maxIlcSamplesPerStep = 10000;
 } // namespace
 
 short VirtualController::start(short core, short mask, short option)
@@ -222,7 +223,7 @@ short VirtualController::stopIlc(short core, short crd, IlcErrorRecord* error)
         return badArgument;
     if (!c->ilcRecording)
         return refused;
-    const double n = double(c->ilcSamples);
+    const double n = c->ilcSamples;
     error->maxError = c->ilcMax;
     error->averageError = n > 0 ? c->ilcSum / n : 0;
     error->rmsError = n > 0 ? std::sqrt(c->ilcSumSquares / n) : 0;
@@ -247,16 +248,20 @@ void VirtualController::sampleIlc(Crd& crd, const Command& command, double until
 {
     if (!crd.ilcRecording)
         return;
+    // The servo samples every millisecond; a very long motion is sampled more coarsely, each
+    // sample standing for the milliseconds it skips, so the work stays bounded.
+    const double first = std::floor(std::max(crd.ilcLastSample, crd.activeStart)) + 1;
+    const double count = std::floor(until - first) + 1;
+    const double step = std::max(1.0, std::ceil(count / maxIlcSamplesPerStep));
     const double factor = servoLagMs * std::pow(0.5, crd.ilcLearned);
-    double t = std::floor(std::max(crd.ilcLastSample, crd.activeStart)) + 1;
-    for (; t <= until; t += 1) {
+    for (double t = first; t <= until; t += step) {
         const double speed
             = crd.activeProfile.velocityAt(t - crd.activeStart) * command.pulsesPerUnit[0];
         const double error = speed * factor;
         crd.ilcMax = std::max(crd.ilcMax, error);
-        crd.ilcSum += error;
-        crd.ilcSumSquares += error * error;
-        ++crd.ilcSamples;
+        crd.ilcSum += error * step;
+        crd.ilcSumSquares += error * error * step;
+        crd.ilcSamples += step;
     }
     crd.ilcLastSample = until;
 }

@@ -111,7 +111,7 @@ struct Crd
     bool ilcRecording = false;
     int ilcLearned = 0;
     double ilcMax = 0, ilcSum = 0, ilcSumSquares = 0;
-    long long ilcSamples = 0;
+    double ilcSamples = 0; // milliseconds sampled
     double ilcLastSample = 0;
 };
 

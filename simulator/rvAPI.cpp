@@ -56,8 +56,8 @@ short bufferDa(VirtualController& c, short core, short crd, short channel, short
 short bufferMove(VirtualController& c, short core, short crd, short axis, double pos, double vel,
                  double acc, short modal, short fifo, bool lookAhead)
 {
-    if (!std::isfinite(pos) || !std::isfinite(vel) || !std::isfinite(acc) || !(vel > 0)
-        || !(acc > 0))
+    if (!(std::abs(pos) <= rvsim::maxTravelPulses) || !std::isfinite(vel) || !std::isfinite(acc)
+        || !(vel >= rvsim::slowestSpeed) || !(acc >= rvsim::slowestAcceleration))
         return badArgument;
     return c.bufferOther(core, crd, fifo, other(Kind::Move, {axis, modal}, {pos, vel, acc}),
                          lookAhead);
@@ -66,7 +66,7 @@ short bufferMove(VirtualController& c, short core, short crd, short axis, double
 short bufferGear(VirtualController& c, short core, short crd, short axis, double pos, short fifo,
                  bool lookAhead)
 {
-    if (!std::isfinite(pos))
+    if (!(std::abs(pos) <= rvsim::maxTravelPulses))
         return badArgument;
     return c.bufferOther(core, crd, fifo, other(Kind::Gear, {axis}, {pos}), lookAhead);
 }
