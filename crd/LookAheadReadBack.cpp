@@ -25,10 +25,12 @@ void CrdForm::OnGetLookAheadPrmBtnClicked()
     if (MQN_GetCrdPrm(state.currentCore, state.currentCrd, &prm) != 0)
         return;
 
-    dimensionCombo->setCurrentIndex(prm.dimension - 1);
+    // An index the choice does not have would blank it: such values are left out.
+    if (prm.dimension >= 1 && prm.dimension <= dimensionCombo->count())
+        dimensionCombo->setCurrentIndex(prm.dimension - 1);
     for (int entry = 0; entry < 8; ++entry) {
         const int axis = prm.profile[entry];
-        if (axis >= 1 && axis <= axisCount)
+        if (axis >= 1 && axis <= axisCount && entry < profileCombos[axis - 1]->count())
             profileCombos[axis - 1]->setCurrentIndex(entry);
     }
     synVelMaxEdit->setText(general(prm.synVelMax));

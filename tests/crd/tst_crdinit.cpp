@@ -77,6 +77,7 @@ private slots:
     void contourProbe();
     void readBack();
     void readBackWithFailingCrdRead();
+    void readBackOfAnUnsetCoordinateSystemKeepsTheChoices();
     void readBackWithFailingLookAheadRead();
     void blendingFile_data();
     void blendingFile();
@@ -542,6 +543,16 @@ void TestCrdInit::readBackWithFailingCrdRead()
     QCOMPARE(find<QComboBox>(WidgetNames::dimensionCombo)->currentIndex(), dimension);
     QCOMPARE(edit(WidgetNames::tEdit)->text(), QStringLiteral("0.01"));
     QVERIFY(TestHost::lines.isEmpty());
+}
+
+void TestCrdInit::readBackOfAnUnsetCoordinateSystemKeepsTheChoices()
+{
+    open();
+    QVERIFY(QMetaObject::invokeMethod(form, "OnGetLookAheadPrmBtnClicked"));
+    QCOMPARE(find<QComboBox>(WidgetNames::dimensionCombo)->currentText(), QStringLiteral("3"));
+    QCOMPARE(find<QComboBox>(WidgetNames::perAxis(WidgetNames::profileCombo, 0))->currentText(),
+             QStringLiteral("2"));
+    QCOMPARE(edit(WidgetNames::synVelMaxEdit)->text(), QStringLiteral("0"));
 }
 
 void TestCrdInit::readBackWithFailingLookAheadRead()
