@@ -3,7 +3,6 @@
 
 void CrdForm::OnStartBtnClicked() {}
 void CrdForm::OnStopBtnClicked() {}
-void CrdForm::OnBufDataTypeChanged(int) {}
 void CrdForm::OnAddDataBtnClicked() {}
 void CrdForm::OnLoadFileDataBtnClicked(short) {}
 void CrdForm::OnLoadFileDataBtnClicked()
@@ -13,10 +12,7 @@ void CrdForm::OnLoadFileDataBtnClicked()
 void CrdForm::OnDeleteDataBtnClicked() {}
 void CrdForm::OnDeleteAllDataBtnClicked() {}
 void CrdForm::OnTimer() {}
-void CrdForm::OnItemChanged(QTableWidgetItem*) {}
-void CrdForm::OnItemChanged() {}
 void CrdForm::OnPauseBtnClicked() {}
 void CrdForm::OnRestartBtnClicked() {}
-void CrdForm::Titlechanged(QString) {}
 void CrdForm::OnbtnOpenFileData() {}
 void CrdForm::OnbtnIlcOpenFileData() {}

@@ -402,8 +402,10 @@ void TestOperatorWindow::headerLabelsAfterConstruction()
         QTableWidgetItem* item = table->horizontalHeaderItem(column);
         labels << (item ? item->text() : QString());
     }
+    // The texts then follow the type first offered, "LnXY".
     QCOMPARE(labels,
-             (QStringList{"CrdID      ", "X", "Y", "synVel", "synAcc", "velEnd", "", "", "", ""}));
+             (QStringList{"CrdID", "X", "Y", "synVel", "synAcc", "velEnd", "SegNum", "", "", ""}));
+    QCOMPARE(table->horizontalHeaderItem(3)->toolTip(), QStringLiteral("mm/s"));
     QVERIFY(!table->horizontalHeader()->sectionsClickable());
     QCOMPARE(table->selectionBehavior(), QAbstractItemView::SelectRows);
 }

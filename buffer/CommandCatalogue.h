@@ -1,0 +1,94 @@
+#ifndef KURVO_COMMANDCATALOGUE_H
+#define KURVO_COMMANDCATALOGUE_H
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// The command types a table row can carry: their value columns, header labels, units and
+// editors, in one table that the header, editor and sending code all read.
+
+// Which value of a row a cell holds.
+enum class RowField {
+    X,
+    Y,
+    Z,
+    A,
+    Pos,
+    XCenter,
+    YCenter,
+    ZCenter,
+    SynVel,
+    SynAcc,
+    VelEnd,
+    Radius,
+    CircleDir,
+    SegNum,
+    Axis,
+    DoType,
+    DoMask,
+    DoValue,
+    DelayTime,
+    DaChannel,
+    DaValue,
+    Modal,
+    LimitType,
+    StopType,
+    InputType,
+    InputIndex,
+    LaserChannel,
+};
+
+// The unit a column's header tip names.
+enum class ColumnUnit { None, Length, Speed, Acceleration, Milliseconds };
+
+// What a value cell holds, and so how it is edited and read.
+enum class CellKind {
+    Position,     // editor: -99999999 to 99999999
+    Speed,        // editor: -2000000 to 2000000
+    SegNum,       // editor: 0 to 2000000
+    CircleDir,    // editor: -2 to 2
+    CircleDirYZ,  // editor: 0 to 1
+    Count,        // editor: 0 to 65535 (delay, analogue value, modal)
+    LaserChannel, // editor: -1 to 4, starts at 1
+    AxisChoice,   // choice "1" to "12" in column 1
+    DoTypeChoice, // choice "ENABLE", "CLEAR", "GPO" in column 1
+    HexItem,      // plain item, hexadecimal text
+    TypedItem,    // plain item the operator types into
+};
+
+struct CommandColumn
+{
+    const char* label;
+    RowField field;
+    ColumnUnit unit;
+    CellKind cell;
+};
+
+enum class CommandFamily { Linear, Arc, Auxiliary };
+
+// What adding a row of the type puts into its cells.
+enum class RowCells {
+    Created,    // the column-1 choice, editors and items of the columns
+    ChoiceOnly, // the column-1 choice; the other cells stay plain for typing
+    None,       // nothing: the operator types into plain cells
+    Unknown,    // the name has headers but no row form; adding such a row is an error
+};
+
+struct CommandType
+{
+    QString name;
+    CommandFamily family;
+    // Columns 1 on; the header shows them after "CrdID" (motion) or "BufID".
+    std::vector<CommandColumn> columns;
+    RowCells cells;
+};
+
+// The type named exactly `name`, or null for a name outside the catalogue.
+const CommandType* FindCommandType(const QString& name);
+
+// The types the "BufData Type:" choice offers for a dimension of 1 to 5 and a look-ahead mode.
+QStringList OfferedCommandTypes(int dimension, bool lookAheadOpen);
+
+#endif
