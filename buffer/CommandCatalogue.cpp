@@ -39,7 +39,7 @@ void addLinear(std::vector<CommandType>& types, const char* name, std::vector<Ax
     columns.push_back(segNum);
     for (const char* suffix : {"", "G0", "Ex", "G0Ex"}) {
         types.push_back({QLatin1String(name) + QLatin1String(suffix), CommandFamily::Linear,
-                         *suffix ? columns : ending, RowCells::Created});
+                         *suffix ? columns : ending, RowEditors::Created, false});
     }
 }
 
@@ -54,15 +54,17 @@ void addArc(std::vector<CommandType>& types, const char* plain, const char* ex,
     ending.push_back(velEnd);
     ending.push_back(segNum);
     geometry.push_back(segNum);
-    types.push_back({QLatin1String(plain), CommandFamily::Arc, ending, RowCells::Created});
-    types.push_back({QLatin1String(ex), CommandFamily::Arc, geometry, RowCells::Created});
+    types.push_back({QLatin1String(plain), CommandFamily::Arc, ending, RowEditors::Created, false});
+    types.push_back({QLatin1String(ex), CommandFamily::Arc, geometry, RowEditors::Created, false});
 }
 
 void addAuxiliary(std::vector<CommandType>& types, std::initializer_list<const char*> names,
-                  const std::vector<CommandColumn>& columns, RowCells cells)
+                  const std::vector<CommandColumn>& columns, RowEditors editors,
+                  bool columnOneChoice)
 {
     for (const char* name : names)
-        types.push_back({QLatin1String(name), CommandFamily::Auxiliary, columns, cells});
+        types.push_back(
+            {QLatin1String(name), CommandFamily::Auxiliary, columns, editors, columnOneChoice});
 }
 
 std::vector<CommandType> buildCatalogue()
@@ -96,36 +98,38 @@ std::vector<CommandType> buildCatalogue()
                  {{"doType", F::DoType, U::None, K::DoTypeChoice},
                   {"doMask", F::DoMask, U::None, K::HexItem},
                   {"doValue", F::DoValue, U::None, K::HexItem}},
-                 RowCells::Created);
+                 RowEditors::Created, true);
     addAuxiliary(types, {"BufDelay", "BufDelayEx"},
-                 {{"delayTime", F::DelayTime, U::Milliseconds, K::Count}}, RowCells::Created);
+                 {{"delayTime", F::DelayTime, U::Milliseconds, K::Count}}, RowEditors::Created,
+                 false);
     addAuxiliary(types, {"BufDA", "BufDAEx"},
                  {{"channel", F::DaChannel, U::None, K::AxisChoice},
                   {"value", F::DaValue, U::None, K::Count}},
-                 RowCells::Created);
+                 RowEditors::Created, true);
     addAuxiliary(types, {"BufMove", "BufMoveEx"},
                  {{"moveAxis", F::Axis, U::None, K::AxisChoice},
                   length("pos", F::Pos),
                   {"vel", F::SynVel, U::None, K::Speed},
                   {"acc", F::SynAcc, U::None, K::Speed},
                   {"modal", F::Modal, U::None, K::Count}},
-                 RowCells::Created);
+                 RowEditors::Created, true);
     addAuxiliary(types, {"BufGear", "BufGearEx"},
                  {{"gearAxis", F::Axis, U::None, K::AxisChoice}, length("pos", F::Pos)},
-                 RowCells::Created);
+                 RowEditors::Created, true);
     const std::vector<CommandColumn> stopInput
         = {{"axis", F::Axis, U::None, K::AxisChoice},
            {"stopType", F::StopType, U::None, K::TypedItem},
            {"inputType", F::InputType, U::None, K::TypedItem},
            {"inputIndex", F::InputIndex, U::None, K::TypedItem}};
-    addAuxiliary(types, {"BufSetStopIo"}, stopInput, RowCells::None);
-    addAuxiliary(types, {"BufSetStopIoEx"}, stopInput, RowCells::Unknown);
+    addAuxiliary(types, {"BufSetStopIo"}, stopInput, RowEditors::None, false);
+    addAuxiliary(types, {"BufSetStopIoEx"}, stopInput, RowEditors::Unknown, false);
     const std::vector<CommandColumn> limits = {{"axis", F::Axis, U::None, K::AxisChoice},
                                                {"limitType", F::LimitType, U::None, K::TypedItem}};
-    addAuxiliary(types, {"BufLmtsOn", "BufLmtsOff"}, limits, RowCells::ChoiceOnly);
-    addAuxiliary(types, {"BufLmtsOnEx", "BufLmtsOffEx"}, limits, RowCells::Unknown);
+    addAuxiliary(types, {"BufLmtsOn", "BufLmtsOff"}, limits, RowEditors::None, true);
+    addAuxiliary(types, {"BufLmtsOnEx", "BufLmtsOffEx"}, limits, RowEditors::Unknown, true);
     addAuxiliary(types, {"BufLaserOnEx", "BufLaserOffEx"},
-                 {{"channel", F::LaserChannel, U::None, K::LaserChannel}}, RowCells::Created);
+                 {{"channel", F::LaserChannel, U::None, K::LaserChannel}}, RowEditors::Created,
+                 false);
     return types;
 }
 

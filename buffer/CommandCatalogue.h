@@ -68,12 +68,11 @@ struct CommandColumn
 
 enum class CommandFamily { Linear, Arc, Auxiliary };
 
-// What adding a row of the type puts into its cells.
-enum class RowCells {
-    Created,    // the column-1 choice, editors and items of the columns
-    ChoiceOnly, // the column-1 choice; the other cells stay plain for typing
-    None,       // nothing: the operator types into plain cells
-    Unknown,    // the name has headers but no row form; adding such a row is an error
+// Whether a row of the type gets editors from its columns.
+enum class RowEditors {
+    Created, // editors and items as its columns say
+    None,    // none: the operator types into plain cells
+    Unknown, // the name has headers but no row form: asking for its editors is an error
 };
 
 struct CommandType
@@ -82,7 +81,9 @@ struct CommandType
     CommandFamily family;
     // Columns 1 on; the header shows them after "CrdID" (motion) or "BufID".
     std::vector<CommandColumn> columns;
-    RowCells cells;
+    RowEditors editors;
+    // A new row gets the choice its column 1 names (axis or output type).
+    bool columnOneChoice;
 };
 
 // The type named exactly `name`, or null for a name outside the catalogue.

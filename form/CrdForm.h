@@ -1,6 +1,7 @@
 #ifndef KURVO_CRDFORM_H
 #define KURVO_CRDFORM_H
 
+#include "buffer/CommandCatalogue.h"
 #include "crd/CrdRecords.h"
 #include "module/HostTypes.h"
 
@@ -19,6 +20,8 @@ class QTableWidgetItem;
 class QTextEdit;
 class QTimer;
 class QTreeWidget;
+class QValidator;
+struct BufRowValues;
 
 // The operator window: drives one coordinate system of the controller. Its operations are
 // defined in the folders of their subsystems.
@@ -83,6 +86,10 @@ private:
     QGroupBox* CreateBufferDataGroup();
     QTreeWidget* CreateLookAheadTree();
     static CrdResourceRecord PickDefaultCore();
+
+    short CreateNewColumn(int row, QString type, QTableWidget* table, BufRowValues* values);
+    void SeedRowValues(int row, QString type, QTableWidget* table, BufRowValues* values);
+    QValidator* EditorValidator(CellKind kind);
 
     short BuildCrdPrm();
     void ReadCrdFormParams();

@@ -3,14 +3,11 @@
 
 void CrdForm::OnStartBtnClicked() {}
 void CrdForm::OnStopBtnClicked() {}
-void CrdForm::OnAddDataBtnClicked() {}
 void CrdForm::OnLoadFileDataBtnClicked(short) {}
 void CrdForm::OnLoadFileDataBtnClicked()
 {
     OnLoadFileDataBtnClicked(1);
 }
-void CrdForm::OnDeleteDataBtnClicked() {}
-void CrdForm::OnDeleteAllDataBtnClicked() {}
 void CrdForm::OnTimer() {}
 void CrdForm::OnPauseBtnClicked() {}
 void CrdForm::OnRestartBtnClicked() {}

@@ -1,12 +1,17 @@
 // Editing the command table: which types are offered, and the header following the row.
 #include "form/CrdForm.h"
 
+#include "buffer/BufRowValues.h"
 #include "buffer/CommandCatalogue.h"
+#include "controller/CommandResult.h"
+#include "form/MyPushButton.h"
+#include "module/ModuleState.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <QTextEdit>
 
 void CrdForm::OnCrdDimensionChanged(int index)
 {
@@ -45,4 +50,57 @@ void CrdForm::OnItemChanged()
         return;
     const QTableWidgetItem* type = commandTable->item(row, 0);
     Titlechanged(type ? type->text() : QString());
+}
+
+void CrdForm::OnAddDataBtnClicked()
+{
+    commandTable->show();
+    programTextView->hide();
+    programTextView->clear();
+    int current = commandTable->currentRow();
+    if (current < 0)
+        current = commandTable->rowCount() - 1;
+    const int row = current + 1;
+    const QString type = bufDataTypeCombo->currentText();
+    commandTable->insertRow(row);
+    commandTable->setItem(row, 0, new QTableWidgetItem(type));
+
+    const CommandType* command = FindCommandType(type);
+    if (command && command->columnOneChoice) {
+        auto* choice = new QComboBox;
+        if (command->columns.front().cell == CellKind::DoTypeChoice) {
+            choice->addItems(
+                {QStringLiteral("ENABLE"), QStringLiteral("CLEAR"), QStringLiteral("GPO")});
+        } else {
+            for (int axis = 1; axis <= 12; ++axis)
+                choice->addItem(QString::number(axis));
+        }
+        commandTable->setCellWidget(row, 1, choice);
+    }
+    BufRowValues values;
+    SeedRowValues(row, type, commandTable, &values);
+    ShowCommandError("CreateNewColumn", CreateNewColumn(row, type, commandTable, &values));
+}
+
+void CrdForm::OnDeleteDataBtnClicked()
+{
+    const int row = commandTable->currentRow();
+    if (row >= 0)
+        commandTable->removeRow(row);
+}
+
+void CrdForm::OnDeleteAllDataBtnClicked()
+{
+    const int rows = commandTable->rowCount();
+    for (int row = rows - 1; row >= 0; --row)
+        commandTable->removeRow(row);
+    if (rows > 0) {
+        const ModuleState& state = moduleState();
+        const short crdMask = short(1 << (state.currentCrd - 1));
+        const short fifoOption = short(state.currentFifo << (state.currentCrd - 1));
+        ReportCommandResult("MQN_CrdClear", MQN_CrdClear(state.currentCore, crdMask, fifoOption),
+                            state.hostMessage);
+    }
+    restartButton->hide();
+    pauseButton->show();
 }

@@ -1,0 +1,77 @@
+// The editors of a command-table row and the values a new row proposes.
+#include "form/CrdForm.h"
+
+#include "buffer/BufRowValues.h"
+#include "form/MyDoubleValidator.h"
+#include "form/MyLineEdit.h"
+
+#include <QIntValidator>
+#include <QTableWidget>
+
+namespace {
+constexpr short handled = 0;
+constexpr short unknownType = 7;
+} // namespace
+
+QValidator* CrdForm::EditorValidator(CellKind kind)
+{
+    switch (kind) {
+    case CellKind::Position:
+        return new MyDoubleValidator(-99999999.0, 99999999.0, 3, this);
+    case CellKind::Speed:
+        return new MyDoubleValidator(-2000000.0, 2000000.0, 3, this);
+    case CellKind::SegNum:
+        return new QIntValidator(0, 2000000, this);
+    case CellKind::CircleDir:
+        return new QIntValidator(-2, 2, this);
+    case CellKind::CircleDirYZ:
+        return new QIntValidator(0, 1, this);
+    case CellKind::Count:
+        return new QIntValidator(0, 65535, this);
+    case CellKind::LaserChannel:
+        return new QIntValidator(-1, 4, this);
+    default:
+        return nullptr;
+    }
+}
+
+short CrdForm::CreateNewColumn(int row, QString type, QTableWidget* table, BufRowValues* values)
+{
+    const CommandType* command = FindCommandType(type);
+    if (!command || command->editors == RowEditors::Unknown)
+        return unknownType;
+    if (command->editors == RowEditors::None)
+        return handled;
+    for (std::size_t i = 0; i < command->columns.size(); ++i) {
+        const CommandColumn& column = command->columns[i];
+        const int at = int(i) + 1;
+        if (column.cell == CellKind::HexItem) {
+            const short value = column.field == RowField::DoMask ? values->doMask : values->doValue;
+            table->setItem(row, at, new QTableWidgetItem(QString::number(quint16(value), 16)));
+            continue;
+        }
+        QValidator* validator = EditorValidator(column.cell);
+        if (!validator)
+            continue; // the choice of column 1 comes with the row
+        auto* editor = new MyLineEdit(InitialText(*values, column.field), nullptr);
+        editor->setValidator(validator);
+        table->setCellWidget(row, at, editor);
+        connect(editor, &MyLineEdit::changeTitle, this, qOverload<>(&CrdForm::OnItemChanged));
+    }
+    return handled;
+}
+
+void CrdForm::SeedRowValues(int row, QString type, QTableWidget* table, BufRowValues* values)
+{
+    *values = BufRowValues();
+    const CommandType* command = FindCommandType(type);
+    if (!command)
+        return;
+    for (int earlier = row - 1; earlier >= 0; --earlier) {
+        const QTableWidgetItem* name = table->item(earlier, 0);
+        if (name && name->text() == type) {
+            ReadRow(*table, earlier, *command, RowReading::Seeding, *values);
+            return;
+        }
+    }
+}
