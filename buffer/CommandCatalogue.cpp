@@ -121,8 +121,9 @@ std::vector<CommandType> buildCatalogue()
            {"stopType", F::StopType, U::None, K::TypedItem},
            {"inputType", F::InputType, U::None, K::TypedItem},
            {"inputIndex", F::InputIndex, U::None, K::TypedItem}};
-    addAuxiliary(types, {"BufSetStopIo"}, stopInput, RowEditors::None, false);
-    addAuxiliary(types, {"BufSetStopIoEx"}, stopInput, RowEditors::Unknown, false);
+    // Its axis is chosen as for the other single-axis types, so that the row can be sent.
+    addAuxiliary(types, {"BufSetStopIo"}, stopInput, RowEditors::None, true);
+    addAuxiliary(types, {"BufSetStopIoEx"}, stopInput, RowEditors::Unknown, true);
     const std::vector<CommandColumn> limits = {{"axis", F::Axis, U::None, K::AxisChoice},
                                                {"limitType", F::LimitType, U::None, K::TypedItem}};
     addAuxiliary(types, {"BufLmtsOn", "BufLmtsOff"}, limits, RowEditors::None, true);

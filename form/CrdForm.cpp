@@ -51,7 +51,7 @@ CrdForm::CrdForm(QWidget* parent, int width, int height, int language, short ins
     connect(statusTimer, &QTimer::timeout, this, &CrdForm::OnTimer);
     statusTimer->start(statusPeriodMs);
     bufferDataGroup->setEnabled(false);
-    runState = 0;
+    ilcIterationCount = 0;
 }
 
 // Destroying the translator takes the catalogue out of the application again.

@@ -5,11 +5,13 @@
 #include "crd/CrdRecords.h"
 #include "module/HostTypes.h"
 
+#include <QPointer>
 #include <QTime>
 #include <QTranslator>
 #include <QWidget>
 
 class MyPushButton;
+class MyThread;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -90,6 +92,8 @@ private:
     short CreateNewColumn(int row, QString type, QTableWidget* table, BufRowValues* values);
     void SeedRowValues(int row, QString type, QTableWidget* table, BufRowValues* values);
     QValidator* EditorValidator(CellKind kind);
+    int SendBufferTable();
+    short FlushLookAhead();
 
     short BuildCrdPrm();
     void ReadCrdFormParams();
@@ -103,7 +107,8 @@ private:
     QTimer* statusTimer = nullptr;
     QTime runStartTime;
     QTime runEndTime;
-    short runState = 0;
+    short ilcIterationCount = 0;
+    QPointer<MyThread> streamingWorker;
 
     // "Crd parameter"
     QGroupBox* crdParameterGroup = nullptr;

@@ -4,6 +4,7 @@
 #include "module/HostTypes.h"
 
 #include <QPointer>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -28,6 +29,12 @@ struct ModuleState
     int16_t currentCore = 1;
     int16_t currentCrd = 1;
     int16_t currentFifo = 0;
+
+    // The program text a streaming worker sends: filled by Start before the worker starts and
+    // left alone until the next Start.
+    QStringList programLines;
+    // The run state the status timer saw last.
+    int previousRunState = 0;
 };
 
 ModuleState& moduleState();

@@ -5,6 +5,7 @@
 #include "module/HostSignal.h"
 #include "rvsim.h"
 
+#include "Journal.h"
 #include "ModalBoxAnswerer.h"
 #include "TestHost.h"
 
@@ -29,13 +30,6 @@ int32_t kdvSignal(int16_t signal, void* first, void* second, void* /*unused*/)
     return HandleHostSignal(signal, first, second);
 }
 
-QStringList journal()
-{
-    QStringList entries;
-    for (int i = 0; i < rvsim_journal_count(); ++i)
-        entries << QString::fromUtf8(rvsim_journal_entry(i));
-    return entries;
-}
 
 const QString closedRecord = QStringLiteral(
     "MQN_SetCrdPrm(1, 1, {dimension=3, profile=[1, 2, 3, 0, 0, 0, 0, 0], synVelMax=1000, "
@@ -154,7 +148,7 @@ void TestCrdInit::closedModeSendsTheRecordOnly()
 {
     open();
     pressInit();
-    QCOMPARE(journal(), (QStringList{"MQN_SetCrdMapBase(1, 1, 2)", closedRecord}));
+    QCOMPARE(CommandJournal(), (QStringList{"MQN_SetCrdMapBase(1, 1, 2)", closedRecord}));
     QVERIFY(TestHost::lines.isEmpty());
     QVERIFY(find(WidgetNames::bufferDataGroup)->isEnabled());
     QVERIFY(find(WidgetNames::startCrdButton)->isEnabled());
@@ -169,7 +163,7 @@ void TestCrdInit::openModeSetsUpLookAhead()
     edit(WidgetNames::nEdit)->setText(QStringLiteral("200.9"));
     rvsim_journal_clear();
     pressInit();
-    QCOMPARE(journal(),
+    QCOMPARE(CommandJournal(),
              (QStringList{"MQN_SetCrdMapBase(1, 1, 2)", closedRecord,
                           "MQN_SetupLookAheadCrd(1, 1, 0)", "MQN_SetCrdJerk(1, 1, 1)",
                           "MQN_SetCrdContourErrorControl(1, 1, 0, 80)", lookAheadRecord}));
@@ -204,7 +198,7 @@ void TestCrdInit::initStopsOrGoesOn()
     rvsim_journal_clear();
     rvsim_inject(failing.toLatin1().constData(), short(code), 1);
     pressInit();
-    QCOMPARE(journal().size(), calls);
+    QCOMPARE(CommandJournal().size(), calls);
     QCOMPARE(TestHost::lines, QStringList{QStringLiteral("%1 = %2").arg(failing).arg(code)});
     QCOMPARE(find(WidgetNames::bufferDataGroup)->isEnabled(), completed);
     QCOMPARE(find(WidgetNames::startCrdButton)->isEnabled(), completed);
@@ -241,7 +235,7 @@ void TestCrdInit::profileTables()
     for (int axis = 0; axis < profiles.size(); ++axis)
         chooseProfile(axis, profiles[axis]);
     pressInit();
-    QCOMPARE(journal(), calls);
+    QCOMPARE(CommandJournal(), calls);
 }
 
 void TestCrdInit::spanOfEightSendsNothing()
@@ -257,7 +251,7 @@ void TestCrdInit::spanOfEightSendsNothing()
         QCOMPARE(answerer.first().text, QStringLiteral("MaxAxisIndex - MinAxisIndex >8"));
         QCOMPARE(answerer.first().icon, QMessageBox::Information);
     }
-    QVERIFY(journal().isEmpty());
+    QVERIFY(CommandJournal().isEmpty());
     QVERIFY(!find(WidgetNames::bufferDataGroup)->isEnabled());
 }
 
@@ -275,7 +269,7 @@ void TestCrdInit::dimensionTwoWithAnOrigin()
         find<QLineEdit>(WidgetNames::perAxis(WidgetNames::originEdit, axis))
             ->setText(QLatin1String(origins[axis]));
     pressInit();
-    QCOMPARE(journal(),
+    QCOMPARE(CommandJournal(),
              (QStringList{"MQN_SetCrdMapBase(1, 1, 2)",
                           "MQN_SetCrdPrm(1, 1, {dimension=2, profile=[1, 2, 0, 0, 0, 0, 0, 0], "
                           "synVelMax=2000, synAccMax=5, evenTime=0, setOriginFlag=1, "
@@ -312,7 +306,7 @@ void TestCrdInit::outOfRangeStopsBeforeAnyCall()
         QCOMPARE(answerer.first().title, QStringLiteral("Error:"));
         QCOMPARE(answerer.first().text, message);
     }
-    QVERIFY(journal().isEmpty());
+    QVERIFY(CommandJournal().isEmpty());
     QVERIFY(!find(WidgetNames::bufferDataGroup)->isEnabled());
 }
 
@@ -332,7 +326,7 @@ void TestCrdInit::modeShowsScalesAndTree()
     QVERIFY(find(WidgetNames::lookAheadTree)->isHidden());
     for (int axis = 0; axis < 5; ++axis)
         QVERIFY(!scaleVisible(axis));
-    QVERIFY(journal().isEmpty());
+    QVERIFY(CommandJournal().isEmpty());
 }
 
 void TestCrdInit::originFlagShowsOrigins()
@@ -466,7 +460,7 @@ void TestCrdInit::contourProbe()
     chooseMode(QStringLiteral("Open"));
     rvsim_journal_clear();
     pressInit();
-    QVERIFY(journal().contains(QStringLiteral("MQN_SetCrdContourErrorControl(1, 1, 0, 80)")));
+    QVERIFY(CommandJournal().contains(QStringLiteral("MQN_SetCrdContourErrorControl(1, 1, 0, 80)")));
 }
 
 void TestCrdInit::readBack()
@@ -526,7 +520,7 @@ void TestCrdInit::readBack()
     QCOMPARE(edit(WidgetNames::jerkEdit)->text(), QStringLiteral("0.25"));
     QCOMPARE(find<QLineEdit>(WidgetNames::perAxis(WidgetNames::vMaxEdit, 0))->text(),
              QStringLiteral("1000"));
-    QCOMPARE(journal(),
+    QCOMPARE(CommandJournal(),
              (QStringList{"MQN_GetCrdPrm(1, 1, out)", "MQN_GetLookAheadParaEx(1, 1, 0, out, 0)",
                           "MQN_GetCrdJerk(1, 1, out)"}));
 }
@@ -538,7 +532,7 @@ void TestCrdInit::readBackWithFailingCrdRead()
     const int dimension = find<QComboBox>(WidgetNames::dimensionCombo)->currentIndex();
     rvsim_inject("MQN_GetCrdPrm", -1, 1);
     QVERIFY(QMetaObject::invokeMethod(form, "OnGetLookAheadPrmBtnClicked"));
-    QCOMPARE(journal(), QStringList{"MQN_GetCrdPrm(1, 1, out)"});
+    QCOMPARE(CommandJournal(), QStringList{"MQN_GetCrdPrm(1, 1, out)"});
     QCOMPARE(edit(WidgetNames::synVelMaxEdit)->text(), before);
     QCOMPARE(find<QComboBox>(WidgetNames::dimensionCombo)->currentIndex(), dimension);
     QCOMPARE(edit(WidgetNames::tEdit)->text(), QStringLiteral("0.01"));
@@ -616,7 +610,7 @@ void TestCrdInit::blendingFile()
     if (code != 0)
         rvsim_inject("MQN_SetBlendingParaLa", short(code), 1);
     ApplyBlendingFile(path);
-    QCOMPARE(journal(), calls);
+    QCOMPARE(CommandJournal(), calls);
     QCOMPARE(TestHost::lines, lines);
 }
 
@@ -635,7 +629,7 @@ void TestCrdInit::blendingFileThatCannotBeRead()
         QCOMPARE(answerer.first().title, QStringLiteral("Error:"));
         QCOMPARE(answerer.first().text, QStringLiteral("Option.ini File Write Error!"));
     }
-    QVERIFY(journal().isEmpty());
+    QVERIFY(CommandJournal().isEmpty());
     QVERIFY(TestHost::lines.isEmpty());
 }
 

@@ -4,6 +4,7 @@
 #include "module/HostSignal.h"
 #include "rvsim.h"
 
+#include "Journal.h"
 #include "ModalBoxAnswerer.h"
 #include "TestHost.h"
 
@@ -175,7 +176,8 @@ void TestTableEditing::rowCells_data()
     QTest::newRow("BufMove") << "BufMove"
                              << QStringList{"choice:1", "0.000", "0.000", "0.000", "0", "-"};
     QTest::newRow("BufDelay gets no choice") << "BufDelay" << QStringList{"0", "-"};
-    QTest::newRow("BufSetStopIo gets nothing") << "BufSetStopIo" << QStringList{"-", "-"};
+    QTest::newRow("BufSetStopIo gets its axis choice only")
+        << "BufSetStopIo" << QStringList{"choice:1", "-", "-"};
     QTest::newRow("BufLmtsOn gets its axis choice only")
         << "BufLmtsOn" << QStringList{"choice:1", "-"};
     QTest::newRow("laser channel starts at 1") << "BufLaserOnEx" << QStringList{"1", "-"};
@@ -257,7 +259,7 @@ void TestTableEditing::clearAll()
     pause->hide();
     restart->show();
     QVERIFY(QMetaObject::invokeMethod(form, "OnDeleteAllDataBtnClicked"));
-    QVERIFY(rvsim_journal_count() == 0);
+    QVERIFY(CommandJournal().isEmpty());
     QVERIFY(!pause->isHidden());
     QVERIFY(restart->isHidden());
 
@@ -266,7 +268,7 @@ void TestTableEditing::clearAll()
     rvsim_journal_clear();
     QVERIFY(QMetaObject::invokeMethod(form, "OnDeleteAllDataBtnClicked"));
     QCOMPARE(table->rowCount(), 0);
-    QCOMPARE(QString::fromUtf8(rvsim_journal_entry(0)), QStringLiteral("MQN_CrdClear(1, 1, 0)"));
+    QCOMPARE(CommandJournal(), QStringList{"MQN_CrdClear(1, 1, 0)"});
     QVERIFY(TestHost::lines.isEmpty());
 }
 

@@ -1,0 +1,66 @@
+#ifndef KURVO_GCODEINTERPRETER_H
+#define KURVO_GCODEINTERPRETER_H
+
+#include <QString>
+
+// Reads a G-code program a line at a time into a state from which its consumers derive the
+// motion and switching commands: absolute millimetre coordinates, arcs in the XY plane only,
+// and the words DELAY, EF, ED and H of this dialect.
+class GCodeInterpreter
+{
+public:
+    enum Axis { X, Y, Z, A, C, U, V, W };
+    enum Request { NoMotion, Line, CentreArc, RadiusArc };
+
+    void InterpretLine(const QString& line);
+    // The consumer's end of a line: the target becomes the previous one, the arc words clear,
+    // and the line's speeds carry over (its acceleration only when `carryAcceleration`).
+    void FinishLine(bool carryAcceleration);
+
+    // What the line asks for: a line while the mode is 0 or 1, an arc in mode 2 or 3 on the XY
+    // plane by centre (I, J, with Z unchanged) or by radius.
+    Request MotionRequest() const;
+    // Arc direction: 1 counter-clockwise (G03), 0 clockwise.
+    short ArcDirection() const { return motionMode == 3 ? 1 : 0; }
+    // The line's velocity and acceleration: the rapid ones in mode 0.
+    double Velocity() const { return motionMode == 0 ? line.rapidFeed : line.feed; }
+    double Acceleration() const
+    {
+        return motionMode == 0 ? line.rapidAcceleration : line.acceleration;
+    }
+
+    int motionMode = -1;
+    int plane = 17;
+    int distanceMode = 90;
+    int units = 21;
+    int cutterCompensation = 40;
+    int lengthCompensation = 49;
+    double position[8] = {};
+    double previousPosition[8] = {};
+    double arcRadius = 0;
+    double arcCentre[3] = {};
+    int lineNumber = 0;
+    double dwellTime = 0;
+
+    // The carried speeds; the line's own copy is `line`.
+    struct Speeds
+    {
+        double feed = 10;
+        double acceleration = 300;
+        double rapidFeed = 10;
+        double rapidAcceleration = 300;
+    };
+    Speeds carried;
+    Speeds line;
+
+    int nonModalCode = -1;
+    int tool = -1;
+    int laserSwitch = -1;
+    double delayTime = -1;
+
+private:
+    void ApplyGCode(int code);
+    double ReadNumber(const QString& text, int& at) const;
+};
+
+#endif

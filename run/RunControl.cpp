@@ -1,0 +1,123 @@
+// Start, pause, restart and stop.
+#include "form/CrdForm.h"
+
+#include "controller/CommandResult.h"
+#include "form/MyPushButton.h"
+#include "module/ModuleState.h"
+#include "run/MyThread.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTextEdit>
+
+namespace {
+
+constexpr short noOption = 0;
+
+void report(const char* name, short code)
+{
+    ReportCommandResult(name, code, moduleState().hostMessage);
+}
+
+// The coordinate system's bit, and its FIFO's bit in the option word.
+short crdMask()
+{
+    const ModuleState& state = moduleState();
+    return state.currentCrd >= 1 && state.currentCrd <= 15 ? short(1 << (state.currentCrd - 1))
+                                                           : short(0);
+}
+
+short fifoOption()
+{
+    const ModuleState& state = moduleState();
+    return state.currentCrd >= 1 && state.currentCrd <= 15
+               ? short(state.currentFifo << (state.currentCrd - 1))
+               : short(0);
+}
+
+} // namespace
+
+void CrdForm::OnStartBtnClicked()
+{
+    const ModuleState& state = moduleState();
+    const short core = state.currentCore, crd = state.currentCrd;
+    ilcIterationCount = treeEditors.ilcCount->text().toShort();
+    const bool learning = treeEditors.ilcEnable->isChecked();
+    const QString mode = treeEditors.ilcMode->currentText();
+    if (learning && mode.contains(QLatin1String("Learning"), Qt::CaseInsensitive)) {
+        if (ilcIterationCount == 0)
+            report("MQN_InitIlc", MQN_InitIlc(core));
+        report("MQN_StartIlc", MQN_StartIlc(core, crd));
+    } else if (learning && mode.contains(QLatin1String("Working"), Qt::CaseInsensitive)) {
+        const QByteArray path = ilcPathEdit->text().toLocal8Bit();
+        report("MQN_LoadIlcFile", MQN_LoadIlcFile(core, crd, path.constData()));
+    }
+
+    if (commandTable->rowCount() == 0) {
+        moduleState().programLines = programTextView->toPlainText().split(QLatin1Char('\n'));
+        streamingWorker = new MyThread(this);
+        streamingWorker->start();
+        return;
+    }
+    SendBufferTable();
+    if (LookAheadOpen())
+        ShowCommandError("MQN_CrdDataEx", FlushLookAhead());
+    ShowCommandError("MQN_CrdStart", MQN_CrdStart(core, crdMask(), fifoOption()));
+}
+
+// Pushes out what the look-ahead holds; stops when the buffer is full, since nothing drains it
+// before the start.
+short CrdForm::FlushLookAhead()
+{
+    const ModuleState& state = moduleState();
+    short code = 0;
+    int32_t space = 1;
+    do {
+        code = MQN_CrdDataEx(state.currentCore, state.currentCrd, nullptr, noOption);
+        MQN_CrdSpace(state.currentCore, state.currentCrd, &space, state.currentFifo);
+    } while (code == 1 && space > 0);
+    return code;
+}
+
+void CrdForm::OnPauseBtnClicked()
+{
+    const ModuleState& state = moduleState();
+    const short core = state.currentCore, crd = state.currentCrd;
+    // The X axis's profile: entry i of its choice is profile i + 1, bit i.
+    const int xProfileIndex = profileCombos[0]->currentIndex();
+    const int32_t xBit = xProfileIndex >= 0 && xProfileIndex < 32 ? int32_t(1u << xProfileIndex)
+                                                                  : 0;
+    report("MQN_Stop", MQN_Stop(core, xBit, noOption));
+
+    if (!treeEditors.ilcEnable->isChecked()
+        || !treeEditors.ilcMode->currentText().contains(QLatin1String("Learning")))
+        return;
+    IlcErrorRecord errors{};
+    const short code = MQN_StopIlc(core, crd, &errors);
+    report("MQN_StopIlc", code);
+    if (code != 0)
+        return;
+    const QByteArray lines[] = {
+        QStringLiteral("ErrorMax = %1").arg(QString::number(errors.maxError, 'g')).toUtf8(),
+        QStringLiteral("ErrorRms = %1").arg(QString::number(errors.rmsError, 'g')).toUtf8(),
+        QStringLiteral("ErrorAvg = %1").arg(QString::number(errors.averageError, 'g')).toUtf8()};
+    for (const QByteArray& line : lines)
+        report(line.constData(), ReportTextOnly);
+    ++ilcIterationCount;
+    treeEditors.ilcCount->setText(QString::number(ilcIterationCount));
+    MQN_ZeroPos(core, 1, 8);
+}
+
+void CrdForm::OnRestartBtnClicked()
+{
+    report("MQN_CrdStart", MQN_CrdStart(moduleState().currentCore, crdMask(), fifoOption()));
+}
+
+void CrdForm::OnStopBtnClicked()
+{
+    if (streamingWorker)
+        streamingWorker->RequestStop();
+    ShowCommandError("MQN_Stop", MQN_Stop(moduleState().currentCore, crdMask(), crdMask()));
+}

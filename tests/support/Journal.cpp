@@ -1,0 +1,30 @@
+#include "Journal.h"
+
+#include <algorithm>
+
+#include "rvsim.h"
+
+QStringList Journal()
+{
+    QStringList entries;
+    for (int i = 0; i < rvsim_journal_count(); ++i)
+        entries << QString::fromUtf8(rvsim_journal_entry(i));
+    return entries;
+}
+
+QStringList CommandJournal()
+{
+    static const QStringList statusQueries = {
+        "MQN_CrdStatus(",          "MQN_GetUserSegNumWN(", "MQN_CrdSpace(",
+        "MQN_GetRemainderSegNum(", "MQN_CrdStatusEx(",     "MQN_GetPrfPos("};
+    QStringList commands;
+    for (const QString& entry : Journal()) {
+        const bool query = std::any_of(statusQueries.begin(), statusQueries.end(),
+                                       [&entry](const QString& name) {
+                                           return entry.startsWith(name);
+                                       });
+        if (!query)
+            commands << entry;
+    }
+    return commands;
+}
