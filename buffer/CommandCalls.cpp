@@ -13,17 +13,17 @@ constexpr short laserChannel = 0;
 class Pulses
 {
 public:
-    Pulses(const BufRowValues& v, const AxisFactorSet& f) : values(v), factors(f) {}
+    Pulses(const BufRowValues& v, const AxisFactorSet& f)
+        : values(v)
+        , factors(f)
+    {}
 
     int32_t at(Axis axis) const
     {
         const double coordinates[] = {values.x, values.y, values.z, values.a};
         return TruncateToInt32(coordinates[axis] * factors.axis[axis].pulsesPerMm);
     }
-    double length(double value, Axis axis) const
-    {
-        return value * factors.axis[axis].pulsesPerMm;
-    }
+    double length(double value, Axis axis) const { return value * factors.axis[axis].pulsesPerMm; }
     double speed(double value, Axis reference) const
     {
         return value * factors.axis[reference].velocity;
@@ -61,8 +61,8 @@ short sendLine(int axes, bool rapid, const BufRowValues& v, bool open, const Con
             return MQN_LnXYZEx(core, crd, v.x, v.y, v.z, v.synVel, v.synAcc, v.SegNum, noOption,
                                fifo);
         case 7:
-            return MQN_LnXYZG0Ex(core, crd, v.x, v.y, v.z, v.synVel, v.synAcc, v.SegNum,
-                                 noOption, fifo);
+            return MQN_LnXYZG0Ex(core, crd, v.x, v.y, v.z, v.synVel, v.synAcc, v.SegNum, noOption,
+                                 fifo);
         case 8:
             return MQN_LnXYZAEx(core, crd, v.x, v.y, v.z, v.a, v.synVel, v.synAcc, v.SegNum,
                                 noOption, fifo);
@@ -105,8 +105,8 @@ short sendArc(const QString& plane, bool byCentre, const BufRowValues& v, bool o
             if (yz)
                 return MQN_ArcYZCEx(core, crd, v.y, v.z, v.yCenter, v.zCenter, dir, v.synVel,
                                     v.synAcc, v.SegNum, noOption, fifo);
-            return MQN_ArcZXCEx(core, crd, v.x, v.z, v.zCenter, v.xCenter, dir, v.synVel,
-                                v.synAcc, v.SegNum, noOption, fifo);
+            return MQN_ArcZXCEx(core, crd, v.x, v.z, v.zCenter, v.xCenter, dir, v.synVel, v.synAcc,
+                                v.SegNum, noOption, fifo);
         }
         if (xy)
             return MQN_ArcXYREx(core, crd, v.x, v.y, v.radius, dir, v.synVel, v.synAcc, v.SegNum,
@@ -151,8 +151,8 @@ short SendMotionRow(const QString& type, const BufRowValues& values, bool lookAh
     if (base.endsWith(QLatin1String("Ex")))
         base.chop(2);
     if (base.startsWith(QLatin1String("Arc")))
-        return sendArc(base.mid(3, 2), base.endsWith(QLatin1Char('C')), values, lookAheadOpen,
-                       to, factors);
+        return sendArc(base.mid(3, 2), base.endsWith(QLatin1Char('C')), values, lookAheadOpen, to,
+                       factors);
     const bool rapid = base.endsWith(QLatin1String("G0"));
     if (rapid)
         base.chop(2);

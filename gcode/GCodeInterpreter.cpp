@@ -65,13 +65,27 @@ void GCodeInterpreter::InterpretLine(const QString& text)
                 position[X] = ReadNumber(text, at);
             }
             break;
-        case 'Y': position[Y] = ReadNumber(text, at); break;
-        case 'Z': position[Z] = ReadNumber(text, at); break;
-        case 'A': position[A] = ReadNumber(text, at); break;
-        case 'C': position[C] = ReadNumber(text, at); break;
-        case 'U': position[U] = ReadNumber(text, at); break;
-        case 'V': position[V] = ReadNumber(text, at); break;
-        case 'W': position[W] = ReadNumber(text, at); break;
+        case 'Y':
+            position[Y] = ReadNumber(text, at);
+            break;
+        case 'Z':
+            position[Z] = ReadNumber(text, at);
+            break;
+        case 'A':
+            position[A] = ReadNumber(text, at);
+            break;
+        case 'C':
+            position[C] = ReadNumber(text, at);
+            break;
+        case 'U':
+            position[U] = ReadNumber(text, at);
+            break;
+        case 'V':
+            position[V] = ReadNumber(text, at);
+            break;
+        case 'W':
+            position[W] = ReadNumber(text, at);
+            break;
         case 'T':
             if (upper)
                 tool = truncated(ReadNumber(text, at));
@@ -108,12 +122,23 @@ void GCodeInterpreter::InterpretLine(const QString& text)
                 line.rapidAcceleration = ReadNumber(text, at);
             }
             break;
-        case 'H': laserSwitch = truncated(ReadNumber(text, at)); break;
-        case 'R': arcRadius = ReadNumber(text, at); break;
-        case 'I': arcCentre[0] = ReadNumber(text, at); break;
-        case 'J': arcCentre[1] = ReadNumber(text, at); break;
-        case 'K': arcCentre[2] = ReadNumber(text, at); break;
-        default: break;
+        case 'H':
+            laserSwitch = truncated(ReadNumber(text, at));
+            break;
+        case 'R':
+            arcRadius = ReadNumber(text, at);
+            break;
+        case 'I':
+            arcCentre[0] = ReadNumber(text, at);
+            break;
+        case 'J':
+            arcCentre[1] = ReadNumber(text, at);
+            break;
+        case 'K':
+            arcCentre[2] = ReadNumber(text, at);
+            break;
+        default:
+            break;
         }
     }
 }
@@ -121,25 +146,43 @@ void GCodeInterpreter::InterpretLine(const QString& text)
 void GCodeInterpreter::ApplyGCode(int code)
 {
     switch (code) {
-    case 4: case 28: case 29: case 53: case 70: case 71: case 72: case 92:
+    case 4:
+    case 28:
+    case 29:
+    case 53:
+    case 70:
+    case 71:
+    case 72:
+    case 92:
         nonModalCode = code;
         break;
-    case 0: case 1: case 2: case 3:
+    case 0:
+    case 1:
+    case 2:
+    case 3:
         motionMode = code;
         break;
-    case 17: case 18: case 19:
+    case 17:
+    case 18:
+    case 19:
         plane = code;
         break;
-    case 90: case 91:
+    case 90:
+    case 91:
         distanceMode = code;
         break;
-    case 20: case 21:
+    case 20:
+    case 21:
         units = code;
         break;
-    case 40: case 41: case 42:
+    case 40:
+    case 41:
+    case 42:
         cutterCompensation = code;
         break;
-    case 43: case 44: case 49:
+    case 43:
+    case 44:
+    case 49:
         lengthCompensation = code;
         break;
     default:

@@ -22,8 +22,7 @@ void report(const char* name, short code)
 
 MyThread::MyThread(QObject* parent)
     : QThread(parent)
-{
-}
+{}
 
 // The form owns its workers: one still streaming when the form goes is stopped first.
 MyThread::~MyThread()

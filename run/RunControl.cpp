@@ -87,8 +87,8 @@ void CrdForm::OnPauseBtnClicked()
     const short core = state.currentCore, crd = state.currentCrd;
     // The X axis's profile: entry i of its choice is profile i + 1, bit i.
     const int xProfileIndex = profileCombos[0]->currentIndex();
-    const int32_t xBit = xProfileIndex >= 0 && xProfileIndex < 32 ? int32_t(1u << xProfileIndex)
-                                                                  : 0;
+    const int32_t xBit
+        = xProfileIndex >= 0 && xProfileIndex < 32 ? int32_t(1u << xProfileIndex) : 0;
     report("MQN_Stop", MQN_Stop(core, xBit, noOption));
 
     if (!treeEditors.ilcEnable->isChecked()
@@ -99,10 +99,10 @@ void CrdForm::OnPauseBtnClicked()
     report("MQN_StopIlc", code);
     if (code != 0)
         return;
-    const QByteArray lines[] = {
-        QStringLiteral("ErrorMax = %1").arg(QString::number(errors.maxError, 'g')).toUtf8(),
-        QStringLiteral("ErrorRms = %1").arg(QString::number(errors.rmsError, 'g')).toUtf8(),
-        QStringLiteral("ErrorAvg = %1").arg(QString::number(errors.averageError, 'g')).toUtf8()};
+    const QByteArray lines[]
+        = {QStringLiteral("ErrorMax = %1").arg(QString::number(errors.maxError, 'g')).toUtf8(),
+           QStringLiteral("ErrorRms = %1").arg(QString::number(errors.rmsError, 'g')).toUtf8(),
+           QStringLiteral("ErrorAvg = %1").arg(QString::number(errors.averageError, 'g')).toUtf8()};
     for (const QByteArray& line : lines)
         report(line.constData(), ReportTextOnly);
     ++ilcIterationCount;

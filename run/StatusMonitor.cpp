@@ -38,8 +38,8 @@ void CrdForm::OnTimer()
             // A profile the host's table does not cover, or a factor of 0, shows nothing new.
             const bool covered = core >= 1 && core <= highestHostCore && profile >= 1
                                  && profile <= highestHostProfile;
-            const double perMm =
-                covered ? FactorsOf(state.axisTable, core, profile).pulsesPerMm : 0;
+            const double perMm
+                = covered ? FactorsOf(state.axisTable, core, profile).pulsesPerMm : 0;
             if (perMm != 0)
                 prfPosValues[axis]->setText(QString::number(pulses / perMm, 'f', 3));
         }
@@ -55,10 +55,9 @@ void CrdForm::OnTimer()
     const bool ended = run == 0 && state.previousRunState == 1;
     if (began) {
         runStartTime = QTime::currentTime();
-        for (QWidget* widget : {static_cast<QWidget*>(motionParameterGroup),
-                                static_cast<QWidget*>(bufferDataGroup),
-                                static_cast<QWidget*>(initCrdButton),
-                                static_cast<QWidget*>(startCrdButton)})
+        for (QWidget* widget :
+             {static_cast<QWidget*>(motionParameterGroup), static_cast<QWidget*>(bufferDataGroup),
+              static_cast<QWidget*>(initCrdButton), static_cast<QWidget*>(startCrdButton)})
             widget->setEnabled(false);
         restartButton->setEnabled(true);
         pauseButton->setEnabled(true);
@@ -67,13 +66,12 @@ void CrdForm::OnTimer()
         int elapsed = runStartTime.msecsTo(runEndTime);
         if (elapsed < 0)
             elapsed += millisecondsPerDay; // the run went past midnight
-        const QByteArray line =
-            QStringLiteral("CrdRunningTime=%1s").arg(elapsed * 1.0 / 1000.0).toUtf8();
+        const QByteArray line
+            = QStringLiteral("CrdRunningTime=%1s").arg(elapsed * 1.0 / 1000.0).toUtf8();
         ReportCommandResult(line.constData(), ReportTextOnly, state.hostMessage);
-        for (QWidget* widget : {static_cast<QWidget*>(motionParameterGroup),
-                                static_cast<QWidget*>(bufferDataGroup),
-                                static_cast<QWidget*>(initCrdButton),
-                                static_cast<QWidget*>(startCrdButton)})
+        for (QWidget* widget :
+             {static_cast<QWidget*>(motionParameterGroup), static_cast<QWidget*>(bufferDataGroup),
+              static_cast<QWidget*>(initCrdButton), static_cast<QWidget*>(startCrdButton)})
             widget->setEnabled(true);
     } else if (run == 0 && state.previousRunState == 0) {
         runStartTime = runEndTime = QTime::currentTime();

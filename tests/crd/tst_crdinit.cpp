@@ -30,7 +30,6 @@ int32_t kdvSignal(int16_t signal, void* first, void* second, void* /*unused*/)
     return HandleHostSignal(signal, first, second);
 }
 
-
 const QString closedRecord = QStringLiteral(
     "MQN_SetCrdPrm(1, 1, {dimension=3, profile=[1, 2, 3, 0, 0, 0, 0, 0], synVelMax=1000, "
     "synAccMax=5, evenTime=0, setOriginFlag=0, originPos=[0, 0, 0, 0, 0, 0, 0, 0]})");
@@ -460,7 +459,8 @@ void TestCrdInit::contourProbe()
     chooseMode(QStringLiteral("Open"));
     rvsim_journal_clear();
     pressInit();
-    QVERIFY(CommandJournal().contains(QStringLiteral("MQN_SetCrdContourErrorControl(1, 1, 0, 80)")));
+    QVERIFY(
+        CommandJournal().contains(QStringLiteral("MQN_SetCrdContourErrorControl(1, 1, 0, 80)")));
 }
 
 void TestCrdInit::readBack()

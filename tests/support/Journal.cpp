@@ -14,15 +14,14 @@ QStringList Journal()
 
 QStringList CommandJournal()
 {
-    static const QStringList statusQueries = {
-        "MQN_CrdStatus(",          "MQN_GetUserSegNumWN(", "MQN_CrdSpace(",
-        "MQN_GetRemainderSegNum(", "MQN_CrdStatusEx(",     "MQN_GetPrfPos("};
+    static const QStringList statusQueries
+        = {"MQN_CrdStatus(",          "MQN_GetUserSegNumWN(", "MQN_CrdSpace(",
+           "MQN_GetRemainderSegNum(", "MQN_CrdStatusEx(",     "MQN_GetPrfPos("};
     QStringList commands;
     for (const QString& entry : Journal()) {
-        const bool query = std::any_of(statusQueries.begin(), statusQueries.end(),
-                                       [&entry](const QString& name) {
-                                           return entry.startsWith(name);
-                                       });
+        const bool query
+            = std::any_of(statusQueries.begin(), statusQueries.end(),
+                          [&entry](const QString& name) { return entry.startsWith(name); });
         if (!query)
             commands << entry;
     }

@@ -1,0 +1,170 @@
+#include "gcode/GCodeInterpreter.h"
+
+#include <QTest>
+
+using G = GCodeInterpreter;
+
+class TestGCodeInterpreter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void words_data();
+    void words();
+    void dwellAndDelay();
+    void speedsCarryOverAtTheEndOfALine();
+    void motionRequests_data();
+    void motionRequests();
+    void emptyAndCommentLinesRepeatTheLastMove();
+    void unknownGNumbersAndCharactersAreSkipped();
+};
+
+void TestGCodeInterpreter::words_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::addColumn<double>("feed");
+
+    QTest::newRow("feed is truncated") << "G1 X10 Y5 F250.7" << 1 << 10.0 << 5.0 << 250.0;
+    QTest::newRow("lower-case g is skipped, x is read") << "g1 x10" << -1 << 10.0 << 0.0 << 10.0;
+    QTest::newRow("a comment ends the line") << "G01 X5 (move) Y7" << 1 << 5.0 << 0.0 << 10.0;
+    QTest::newRow("semicolon ends the line") << "G00 X1 ; Y2" << 0 << 1.0 << 0.0 << 10.0;
+    QTest::newRow("X followed by a letter is 0") << "X7 Y1 XY3" << -1 << 0.0 << 3.0 << 10.0;
+    QTest::newRow("words in any order") << "Y-2.5 F100 G3 X+4" << 3 << 4.0 << -2.5 << 100.0;
+    QTest::newRow("exponents are not read") << "X1E3" << -1 << 1.0 << 0.0 << 10.0;
+    QTest::newRow("G number truncated") << "G1.9 X1" << 1 << 1.0 << 0.0 << 10.0;
+}
+
+void TestGCodeInterpreter::words()
+{
+    QFETCH(QString, line);
+    QFETCH(int, mode);
+    QFETCH(double, x);
+    QFETCH(double, y);
+    QFETCH(double, feed);
+
+    G program;
+    program.InterpretLine(line);
+    QCOMPARE(program.motionMode, mode);
+    QCOMPARE(program.position[G::X], x);
+    QCOMPARE(program.position[G::Y], y);
+    QCOMPARE(program.line.feed, feed);
+}
+
+void TestGCodeInterpreter::dwellAndDelay()
+{
+    G program;
+    program.InterpretLine(QStringLiteral("G04 X2.5"));
+    QCOMPARE(program.position[G::X], 0.0);
+    QCOMPARE(program.dwellTime, 2.5);
+    program.InterpretLine(QStringLiteral("X2.5 G04"));
+    QCOMPARE(program.position[G::X], 2.5);
+
+    program.InterpretLine(QStringLiteral("DELAY500"));
+    QCOMPARE(program.delayTime, 500.0);
+    program.InterpretLine(QStringLiteral("DEL5 X1"));
+    QCOMPARE(program.delayTime, -1.0);
+    QCOMPARE(program.position[G::X], 1.0);
+    program.InterpretLine(QStringLiteral("D50"));
+    QCOMPARE(program.line.acceleration, 50.0);
+    program.InterpretLine(QStringLiteral("delay20"));
+    QCOMPARE(program.delayTime, 20.0);
+
+    program.InterpretLine(QStringLiteral("EF20 ED800 H1"));
+    QCOMPARE(program.line.rapidFeed, 20.0);
+    QCOMPARE(program.line.rapidAcceleration, 800.0);
+    QCOMPARE(program.laserSwitch, 1);
+    program.InterpretLine(QStringLiteral("X3"));
+    QCOMPARE(program.laserSwitch, -1);
+}
+
+void TestGCodeInterpreter::speedsCarryOverAtTheEndOfALine()
+{
+    G program;
+    program.InterpretLine(QStringLiteral("G1 F200 D50 EF30 ED900"));
+    QCOMPARE(program.carried.feed, 10.0);
+    program.FinishLine(false);
+    QCOMPARE(program.carried.feed, 200.0);
+    QCOMPARE(program.carried.rapidFeed, 30.0);
+    QCOMPARE(program.carried.rapidAcceleration, 900.0);
+    QCOMPARE(program.carried.acceleration, 300.0); // the worker does not carry D
+    program.InterpretLine(QStringLiteral("X1"));
+    QCOMPARE(program.Acceleration(), 300.0);
+    QCOMPARE(program.Velocity(), 200.0);
+
+    program.InterpretLine(QStringLiteral("D60"));
+    program.FinishLine(true);
+    QCOMPARE(program.carried.acceleration, 60.0);
+    program.InterpretLine(QStringLiteral("G0 X2"));
+    QCOMPARE(program.Velocity(), 30.0);
+    QCOMPARE(program.Acceleration(), 900.0);
+}
+
+void TestGCodeInterpreter::motionRequests_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("request");
+    QTest::addColumn<int>("direction");
+
+    QTest::newRow("centre-form clockwise arc")
+        << QStringList{"G02 X10 Y0 I5 J0"} << int(G::CentreArc) << 0;
+    QTest::newRow("centre form with a changed Z: no arc")
+        << QStringList{"G02 X10 Y0 Z1 I5 J0"} << int(G::NoMotion) << 0;
+    QTest::newRow("radius-form counter-clockwise arc")
+        << QStringList{"G03 X1 Y1 R2"} << int(G::RadiusArc) << 1;
+    QTest::newRow("arc with neither: nothing") << QStringList{"G02 X1 Y1"} << int(G::NoMotion) << 0;
+    QTest::newRow("arcs only in the XY plane")
+        << QStringList{"G18 G02 X1 Z1 I1"} << int(G::NoMotion) << 0;
+    QTest::newRow("arc words clear at the end of a line")
+        << QStringList{"G03 X1 Y1 R2", "X2 Y2"} << int(G::NoMotion) << 1;
+    QTest::newRow("no mode yet") << QStringList{"X1 Y1"} << int(G::NoMotion) << 0;
+}
+
+void TestGCodeInterpreter::motionRequests()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(int, request);
+    QFETCH(int, direction);
+
+    G program;
+    for (int i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            program.FinishLine(true);
+        program.InterpretLine(lines[i]);
+    }
+    QCOMPARE(int(program.MotionRequest()), request);
+    QCOMPARE(int(program.ArcDirection()), direction);
+}
+
+void TestGCodeInterpreter::emptyAndCommentLinesRepeatTheLastMove()
+{
+    G program;
+    program.InterpretLine(QStringLiteral("G1 X4 Y2"));
+    program.FinishLine(false);
+    for (const char* line : {"", "(comment)", "F20"}) {
+        program.InterpretLine(QLatin1String(line));
+        QCOMPARE(program.MotionRequest(), G::Line);
+        QCOMPARE(program.position[G::X], 4.0);
+        program.FinishLine(false);
+    }
+}
+
+void TestGCodeInterpreter::unknownGNumbersAndCharactersAreSkipped()
+{
+    G program;
+    program.InterpretLine(QStringLiteral("G1 X1"));
+    program.InterpretLine(QStringLiteral("G55 G99 Q7 @ X2 N42 T3 G91 G20 G41 G43"));
+    QCOMPARE(program.motionMode, 1);
+    QCOMPARE(program.position[G::X], 2.0);
+    QCOMPARE(program.lineNumber, 42);
+    QCOMPARE(program.tool, 3);
+    QCOMPARE(program.distanceMode, 91);
+    QCOMPARE(program.units, 20);
+    QCOMPARE(program.cutterCompensation, 41);
+    QCOMPARE(program.lengthCompensation, 43);
+}
+
+QTEST_MAIN(TestGCodeInterpreter)
+#include "tst_gcodeinterpreter.moc"
