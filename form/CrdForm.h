@@ -94,6 +94,9 @@ private:
     QValidator* EditorValidator(CellKind kind);
     int SendBufferTable();
     short FlushLookAhead();
+    int CountProgramLines(const QString& path);
+    int ShowProgramText(const QString& path);
+    int LoadProgramIntoTable(const QString& path);
 
     short BuildCrdPrm();
     void ReadCrdFormParams();

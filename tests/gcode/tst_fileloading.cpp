@@ -1,0 +1,241 @@
+// Choosing and loading program files: short programs become table rows, long ones text.
+#include "form/WidgetNames.h"
+#include "module/HostSignal.h"
+#include "rvsim.h"
+
+#include "ModalBoxAnswerer.h"
+#include "TestHost.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+
+#include <memory>
+
+namespace {
+
+int32_t kdvSignal(int16_t signal, void* first, void* second, void*)
+{
+    return HandleHostSignal(signal, first, second);
+}
+
+} // namespace
+
+class TestFileLoading : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { host.reset(); }
+
+    void tenLinesBecomeRowsElevenText();
+    void rowsOfAProgram_data();
+    void rowsOfAProgram();
+    void movesRepeatAndCarrySpeeds();
+    void longProgramShowsAsText();
+    void emptyPathWithAlarm();
+    void unreadableFileClearsAndSays();
+    void fileChoice_data();
+    void fileChoice();
+
+private:
+    QString write(const QString& name, const QString& text);
+    void load(const QString& path);
+    QStringList rowTypes() const;
+    QString cell(int row, int column) const;
+
+    QTemporaryDir dir;
+    std::unique_ptr<TestHost> host;
+    QWidget* form = nullptr;
+    QTableWidget* table = nullptr;
+};
+
+void TestFileLoading::init()
+{
+    rvsim_reset();
+    host = std::make_unique<TestHost>(&kdvSignal);
+    form = host->open();
+    table = host->find<QTableWidget>(WidgetNames::commandTable);
+}
+
+QString TestFileLoading::write(const QString& name, const QString& text)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return QString();
+    file.write(text.toUtf8());
+    return path;
+}
+
+void TestFileLoading::load(const QString& path)
+{
+    host->find<QLineEdit>(WidgetNames::programPathEdit)->setText(path);
+    QVERIFY(QMetaObject::invokeMethod(form, "OnLoadFileDataBtnClicked"));
+}
+
+QStringList TestFileLoading::rowTypes() const
+{
+    QStringList types;
+    for (int row = 0; row < table->rowCount(); ++row)
+        types << table->item(row, 0)->text();
+    return types;
+}
+
+QString TestFileLoading::cell(int row, int column) const
+{
+    auto* editor = qobject_cast<QLineEdit*>(table->cellWidget(row, column));
+    return editor ? editor->text() : QString();
+}
+
+void TestFileLoading::tenLinesBecomeRowsElevenText()
+{
+    QStringList lines{QStringLiteral("G1 X1")};
+    for (int i = 2; i <= 10; ++i)
+        lines << QStringLiteral("X%1").arg(i);
+    load(write("ten.nc", lines.join('\n')));
+    QCOMPARE(table->rowCount(), 10);
+    QVERIFY(!table->isHidden());
+    QVERIFY(host->find(WidgetNames::programTextView)->isHidden());
+
+    lines << QStringLiteral("X11");
+    load(write("eleven.nc", lines.join('\n')));
+    QCOMPARE(table->rowCount(), 0);
+    QVERIFY(table->isHidden());
+    auto* text = host->find<QTextEdit>(WidgetNames::programTextView);
+    QVERIFY(!text->isHidden());
+    QCOMPARE(text->toPlainText(), lines.join('\n'));
+}
+
+void TestFileLoading::rowsOfAProgram_data()
+{
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("types");
+
+    QTest::newRow("closed lines") << false << "G01 X10 Y10 F100\nX20\n(end)"
+                                  << QStringList{"LnXYZ", "LnXYZ", "LnXYZ"};
+    QTest::newRow("open lines") << true << "G01 X10\nG00 X0" << QStringList{"LnXYZEx", "LnXYZG0Ex"};
+    QTest::newRow("no motion mode yet gives no rows")
+        << false << "X1 Y1\nF20\nG1 X2" << QStringList{"LnXYZ"};
+    QTest::newRow("laser before the move")
+        << false << "H1 G00 X5\nH0"
+        << QStringList{"BufLaserOnEx", "LnXYZG0Ex", "BufLaserOffEx", "LnXYZG0Ex"};
+    QTest::newRow("arcs") << false << "G02 X10 Y0 I5 J0\nG03 X0 Y0 R5"
+                          << QStringList{"ArcXYC", "ArcXYR"};
+    QTest::newRow("arcs with look-ahead")
+        << true << "G02 X10 Y0 I5 J0\nG03 X0 Y0 R5" << QStringList{"ArcXYCEx", "ArcXYREx"};
+}
+
+void TestFileLoading::rowsOfAProgram()
+{
+    QFETCH(bool, open);
+    QFETCH(QString, program);
+    QFETCH(QStringList, types);
+
+    if (open) {
+        auto* mode = host->find<QComboBox>(WidgetNames::lookAheadModeCombo);
+        mode->setCurrentIndex(1);
+    }
+    load(write("program.nc", program));
+    QCOMPARE(rowTypes(), types);
+}
+
+void TestFileLoading::movesRepeatAndCarrySpeeds()
+{
+    load(write("three.nc", "G01 X10 Y10 F100\nX20\n(end)"));
+    const QStringList expected[] = {{"10.000", "10.000", "0.000", "100.000", "300.000"},
+                                    {"20.000", "10.000", "0.000", "100.000", "300.000"},
+                                    {"20.000", "10.000", "0.000", "100.000", "300.000"}};
+    for (int row = 0; row < 3; ++row) {
+        QStringList cells;
+        for (int column = 1; column <= 5; ++column)
+            cells << cell(row, column);
+        QCOMPARE(cells, expected[row]);
+    }
+
+    load(write("arc.nc", "G02 X10 Y0 I5 J-1 F40 D70"));
+    QStringList cells;
+    for (int column = 1; column <= 9; ++column)
+        cells << cell(0, column);
+    QCOMPARE(cells, (QStringList{"10.000", "0.000", "5.000", "-1.000", "0", "40.000", "70.000",
+                                 "0.000", "0"}));
+}
+
+void TestFileLoading::longProgramShowsAsText()
+{
+    QStringList lines;
+    for (int i = 0; i < 50; ++i)
+        lines << QStringLiteral("G1 X%1").arg(i);
+    load(write("long.nc", lines.join('\n')));
+    auto* text = host->find<QTextEdit>(WidgetNames::programTextView);
+    QCOMPARE(text->textCursor().position(), 0);
+    QCOMPARE(text->document()->blockCount(), 50);
+}
+
+void TestFileLoading::emptyPathWithAlarm()
+{
+    load(write("one.nc", "G1 X1"));
+    QCOMPARE(table->rowCount(), 1);
+    ModalBoxAnswerer answerer;
+    load(QString());
+    QCOMPARE(answerer.first().title, QStringLiteral("Info"));
+    QCOMPARE(answerer.first().text, QStringLiteral("File path can not be empty !"));
+    QCOMPARE(table->rowCount(), 1);
+}
+
+void TestFileLoading::unreadableFileClearsAndSays()
+{
+    load(write("one.nc", "G1 X1"));
+    ModalBoxAnswerer answerer;
+    load(dir.filePath("missing.nc"));
+    QCOMPARE(answerer.first().text, QStringLiteral("File open fail !"));
+    QCOMPARE(table->rowCount(), 0);
+}
+
+void TestFileLoading::fileChoice_data()
+{
+    QTest::addColumn<QByteArray>("slot");
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<bool>("choose");
+
+    QTest::newRow("program chosen")
+        << QByteArray("OnbtnOpenFileData") << QByteArray(WidgetNames::programPathEdit) << "NC(*.nc)"
+        << true;
+    QTest::newRow("program dialog cancelled")
+        << QByteArray("OnbtnOpenFileData") << QByteArray(WidgetNames::programPathEdit) << "NC(*.nc)"
+        << false;
+    QTest::newRow("learning file chosen")
+        << QByteArray("OnbtnIlcOpenFileData") << QByteArray(WidgetNames::ilcPathEdit)
+        << "ILC(*.ilc)" << true;
+}
+
+void TestFileLoading::fileChoice()
+{
+    QFETCH(QByteArray, slot);
+    QFETCH(QByteArray, field);
+    QFETCH(QString, filter);
+    QFETCH(bool, choose);
+
+    const QString file = write("chosen.nc", "G1 X1");
+    auto* path = host->find<QLineEdit>(field.constData());
+    path->setText(QStringLiteral("before"));
+    {
+        FileDialogAnswerer answerer(choose ? file : QString());
+        QVERIFY(QMetaObject::invokeMethod(form, slot.constData()));
+        QCOMPARE(answerer.caption, QStringLiteral("1,txt"));
+        QCOMPARE(answerer.directory, QCoreApplication::applicationDirPath());
+        QCOMPARE(answerer.filters, (QStringList{filter, "All(*.*)"}));
+    }
+    QCOMPARE(path->text(), choose ? file : QString());
+    QCOMPARE(table->rowCount(), 0); // choosing loads nothing
+}
+
+QTEST_MAIN(TestFileLoading)
+#include "tst_fileloading.moc"
