@@ -73,6 +73,7 @@ private:
 void TestRunControl::init()
 {
     rvsim_reset();
+    moduleState().previousRunState = 0; // the run state the timer saw last outlives forms
     rvsim_use_manual_clock(1);
     host = std::make_unique<TestHost>(&kdvSignal);
     form = host->open();
