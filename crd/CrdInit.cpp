@@ -104,14 +104,14 @@ short CrdForm::BuildCrdPrm()
     const CrdRecordOutcome outcome
         = BuildCrdRecord(params, profiles, state.currentCore, state.axisTable, crdPrm);
 
-    const QString axisNames[axisCount] = {tr("X:"), tr("Y:"), tr("Z:"), tr("A:"), tr("C:")};
     switch (outcome.problem) {
     case CrdRecordProblem::CoreOutOfRange:
         showError(tr("The core must lie between 1 and %1.").arg(highestHostCore));
         return 7;
     case CrdRecordProblem::ProfileOutOfRange:
         showError(tr("The profile of axis %1 must lie between 1 and %2.")
-                      .arg(axisNames[outcome.axis], QString::number(highestHostProfile)));
+                      .arg(QLatin1Char("XYZAC"[outcome.axis]))
+                      .arg(highestHostProfile));
         return 7;
     case CrdRecordProblem::SpanTooLarge:
         showError(QObject::tr("MaxAxisIndex - MinAxisIndex >8"));

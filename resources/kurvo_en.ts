@@ -491,6 +491,18 @@
         <source>zCenter</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The program is still being sent.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The core must lie between 1 and %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The profile of axis %1 must lie between 1 and %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

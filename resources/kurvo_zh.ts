@@ -491,6 +491,18 @@
         <source>zCenter</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The program is still being sent.</source>
+        <translation>程序仍在发送中。</translation>
+    </message>
+    <message>
+        <source>The core must lie between 1 and %1.</source>
+        <translation>核号必须在1到%1之间。</translation>
+    </message>
+    <message>
+        <source>The profile of axis %1 must lie between 1 and %2.</source>
+        <translation>%1 轴的规划号必须在1到%2之间。</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTableWidget>
 #include <QTextEdit>
 
@@ -41,6 +42,12 @@ short fifoOption()
 
 void CrdForm::OnStartBtnClicked()
 {
+    // The worker reads the program lines until it ends: a second start would change them under
+    // its feet.
+    if (streamingWorker && streamingWorker->isRunning()) {
+        QMessageBox::information(this, tr("Info"), tr("The program is still being sent."));
+        return;
+    }
     const ModuleState& state = moduleState();
     const short core = state.currentCore, crd = state.currentCrd;
     ilcIterationCount = treeEditors.ilcCount->text().toShort();

@@ -282,8 +282,8 @@ void TestCrdInit::outOfRangeStopsBeforeAnyCall_data()
     QTest::addColumn<QString>("message");
 
     QTest::newRow("no profile to choose")
-        << 0 << 0 << "The profile of axis X: must lie between 1 and 16.";
-    QTest::newRow("profile 17") << 20 << 17 << "The profile of axis X: must lie between 1 and 16.";
+        << 0 << 0 << "The profile of axis X must lie between 1 and 16.";
+    QTest::newRow("profile 17") << 20 << 17 << "The profile of axis X must lie between 1 and 16.";
 }
 
 void TestCrdInit::outOfRangeStopsBeforeAnyCall()

@@ -79,6 +79,9 @@ void TestResources::chineseCatalogue_data()
     QTest::newRow("span message") << "QObject"
                                   << "MaxAxisIndex - MinAxisIndex >8"
                                   << "最大轴号索引与最小轴号索引间隔不能超过8.";
+    QTest::newRow("our own message") << "CrdForm"
+                                     << "The profile of axis %1 must lie between 1 and %2."
+                                     << "%1 轴的规划号必须在1到%2之间。";
     QTest::newRow("untranslated entry shows as English") << "CrdForm"
                                                          << "synVel"
                                                          << "";

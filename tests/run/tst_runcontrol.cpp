@@ -56,6 +56,7 @@ private slots:
     void emptyProgram();
     void laserWordReportsTheCompare();
     void stopDuringStreaming();
+    void noSecondStartWhileStreaming();
     void statusFollowsTheRun();
     void statusWithoutController();
 
@@ -294,6 +295,35 @@ void TestRunControl::stopDuringStreaming()
     const QStringList calls = CommandJournal();
     QCOMPARE(countOf(calls, "MQN_CrdDataEx"), 0);
     QCOMPARE(countOf(calls, "MQN_CrdStart"), 0);
+}
+
+void TestRunControl::noSecondStartWhileStreaming()
+{
+    rvsim_configure(0, 0, 0, 0, 8);
+    rvsim_use_manual_clock(1);
+    host = std::make_unique<TestHost>(&kdvSignal);
+    form = host->open();
+    initCrd(true);
+    host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText("G1 F10\nX1\nX0");
+    auto* worker = form->findChild<QThread*>();
+    QVERIFY(!worker);
+    // A FIFO of 8 with a look-ahead of 200 holds the short program; hold the worker in its
+    // wait for space with a longer one.
+    QStringList program{QStringLiteral("G1 F10")};
+    for (int i = 0; i < 400; ++i)
+        program << QStringLiteral("X%1").arg(i % 2);
+    host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(program.join('\n'));
+    start();
+    worker = form->findChild<QThread*>();
+    QTRY_VERIFY(countOf(CommandJournal(), "MQN_LnXYZEx") >= 8);
+    {
+        ModalBoxAnswerer answerer;
+        start();
+        QCOMPARE(answerer.first().text, QStringLiteral("The program is still being sent."));
+    }
+    QCOMPARE(form->findChildren<QThread*>().size(), 1);
+    QVERIFY(QMetaObject::invokeMethod(form, "OnStopBtnClicked"));
+    QTRY_VERIFY(worker->isFinished());
 }
 
 void TestRunControl::statusFollowsTheRun()
