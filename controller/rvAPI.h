@@ -155,10 +155,10 @@ RV_EXPORT short RV_CALL MQN_GetBlendingParaLa(short core, short crd, short* para
 
 /* --- Run control and status ---------------------------------------------------------------- */
 
-/* Moves what the look-ahead queue of FIFO `fifo` holds into the FIFO; data is null.
- * Returns 1 while the FIFO could not take everything (call again later), 0 when the queue is
- * empty. */
-RV_EXPORT short RV_CALL MQN_CrdDataEx(short core, short crd, void* data, short fifo);
+/* Moves what the look-ahead queues of the coordinate system's FIFOs hold into the FIFOs; data is
+ * null, option 0. Returns 1 while a FIFO could not take everything (call again later), 0 when
+ * the queues are empty. */
+RV_EXPORT short RV_CALL MQN_CrdDataEx(short core, short crd, void* data, short option);
 /* Starts the coordinate systems of crdMask; option bit crd-1 selects FIFO 1 instead of 0.
  * Refused with 1 when the selected FIFO is empty. */
 RV_EXPORT short RV_CALL MQN_CrdStart(short core, short crdMask, short option);

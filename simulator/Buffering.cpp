@@ -188,16 +188,20 @@ short VirtualController::bufferOther(short core, short crd, short fifo, Command 
     return enqueue(*crdAt(core, crd), *f, std::move(command), lookAhead);
 }
 
-short VirtualController::pushLookAhead(short core, short crd, short fifo)
+short VirtualController::pushLookAhead(short core, short crd)
 {
-    Fifo* f = fifoAt(core, crd, fifo);
-    if (!f)
+    Crd* c = crdAt(core, crd);
+    if (!c)
         return badArgument;
-    while (!f->lookAhead.empty() && f->commands.size() < std::size_t(cfg.fifoCapacity)) {
-        f->commands.push_back(std::move(f->lookAhead.front()));
-        f->lookAhead.pop_front();
+    bool emptied = true;
+    for (Fifo& f : c->fifos) {
+        while (!f.lookAhead.empty() && f.commands.size() < std::size_t(cfg.fifoCapacity)) {
+            f.commands.push_back(std::move(f.lookAhead.front()));
+            f.lookAhead.pop_front();
+        }
+        emptied = emptied && f.lookAhead.empty();
     }
-    return f->lookAhead.empty() ? ok : refused;
+    return emptied ? ok : refused;
 }
 
 } // namespace rvsim

@@ -156,7 +156,7 @@ public:
     short getBlending(short core, short crd, short* type, double* para, double* minAngle,
                       double* maxAngle);
 
-    short pushLookAhead(short core, short crd, short fifo);
+    short pushLookAhead(short core, short crd);
     short start(short core, short mask, short option);
     short clear(short core, short mask, short option);
     short stop(short core, int32_t profileMask, int32_t option);

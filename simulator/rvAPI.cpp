@@ -183,10 +183,10 @@ short MQN_GetBlendingParaLa(short core, short crd, short* paraType, double* para
                 });
 }
 
-short MQN_CrdDataEx(short core, short crd, void* data, short fifo)
+short MQN_CrdDataEx(short core, short crd, void* data, short option)
 {
-    return call("MQN_CrdDataEx", {core, crd, JournalArg::out(data), fifo},
-                [&](VirtualController& c) { return c.pushLookAhead(core, crd, fifo); });
+    return call("MQN_CrdDataEx", {core, crd, JournalArg::out(data), option},
+                [&](VirtualController& c) { return c.pushLookAhead(core, crd); });
 }
 
 short MQN_CrdStart(short core, short crdMask, short option)

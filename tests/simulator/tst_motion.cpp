@@ -107,6 +107,7 @@ private slots:
     void smoothStopDeceleratesAndStartGoesOn();
     void abruptStopHaltsAtOnce();
     void lookAheadQueueFillsTheFifo();
+    void pushingLookAheadServesEveryFifo();
     void cornerSpeed_data();
     void cornerSpeed();
     void fifoRunningEmptyIsReported();
@@ -408,6 +409,22 @@ void TestMotion::lookAheadQueueFillsTheFifo()
     int32_t segNum = 0;
     MQN_GetUserSegNumWN(1, 1, &segNum, 0);
     QCOMPARE(segNum, 12);
+}
+
+void TestMotion::pushingLookAheadServesEveryFifo()
+{
+    setUpCrd(4);
+    for (int i = 1; i <= 6; ++i)
+        QCOMPARE(MQN_LnXYEx(1, 1, i, 0, 100, 10000, i, 0, 1), short(0));
+    int32_t space = 0;
+    MQN_CrdSpace(1, 1, &space, 1);
+    QCOMPARE(space, 4096 - 2);
+    QCOMPARE(MQN_CrdDataEx(1, 1, nullptr, 0), short(0));
+    MQN_CrdSpace(1, 1, &space, 1);
+    QCOMPARE(space, 4096 - 6);
+    QCOMPARE(MQN_CrdStart(1, 1, 1), short(0)); // option bit 0: FIFO 1
+    runToEnd();
+    QCOMPARE(positionMm(1), 6.0);
 }
 
 void TestMotion::cornerSpeed_data()
