@@ -4,10 +4,13 @@
 
 #include <QComboBox>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,6 +26,7 @@ private slots:
     void unreadableConfiguration();
     void malformedConfiguration();
     void initCrdAsANewUserWould();
+    void aTableRunsToItsEnd();
     void showsTheOperatorWindow();
     void hostLinesFromAnyThreadKeepTheirOrder();
 
@@ -117,6 +121,39 @@ void TestWorkbench::initCrdAsANewUserWould()
         workbench.findChild<QPushButton*>(QLatin1String(WidgetNames::startCrdButton))->isEnabled());
     QCoreApplication::processEvents();
     QCOMPARE(workbench.outputLines(), QStringList());
+}
+
+void TestWorkbench::aTableRunsToItsEnd()
+{
+    Workbench workbench(HostConfig::defaults());
+    QString error;
+    QVERIFY2(workbench.loadModule(QStringLiteral(KURVO_MODULE_PATH), error), qPrintable(error));
+    workbench.setOpeningLanguage(LanguageEnglish);
+    workbench.show();
+    workbench.openOperatorWindow();
+    auto find = [&workbench](const char* name) {
+        return workbench.findChild<QWidget*>(QLatin1String(name));
+    };
+    QTest::mouseClick(static_cast<QPushButton*>(find(WidgetNames::initCrdButton)), Qt::LeftButton);
+    QTest::mouseClick(static_cast<QPushButton*>(find(WidgetNames::addDataButton)), Qt::LeftButton);
+    auto* table = static_cast<QTableWidget*>(find(WidgetNames::commandTable));
+    QCOMPARE(table->rowCount(), 1);
+    // 10 mm by 5 mm at 100 mm/s and 1000 mm/s^2: about a quarter of a second.
+    const char* cells[] = {"10", "5", "100", "1000", "0", "1"};
+    for (int column = 1; column <= 6; ++column)
+        static_cast<QLineEdit*>(table->cellWidget(0, column))
+            ->setText(QLatin1String(cells[column - 1]));
+    QTest::mouseClick(static_cast<QPushButton*>(find(WidgetNames::startCrdButton)), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!find(WidgetNames::initCrdButton)->isEnabled(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(find(WidgetNames::initCrdButton)->isEnabled(), 10000);
+    QTRY_COMPARE(workbench.outputLines().size(), 1);
+    QVERIFY2(workbench.outputLines().constFirst().startsWith(QLatin1String("CrdRunningTime=")),
+             qPrintable(workbench.outputLines().constFirst()));
+    QCOMPARE(static_cast<QLabel*>(find(WidgetNames::runValue))->text(), QStringLiteral("0"));
+    const QString x = static_cast<QLabel*>(workbench.findChild<QWidget*>(
+                                               WidgetNames::perAxis(WidgetNames::prfPosValue, 0)))
+                          ->text();
+    QCOMPARE(x, QStringLiteral("10.000"));
 }
 
 void TestWorkbench::unreadableConfiguration()
