@@ -14,63 +14,67 @@ constexpr int learnedIterationsOfAFile = 8;
 constexpr double maxIlcSamplesPerStep = 10000;
 } // namespace
 
-short VirtualController::start(short core, short mask, short option)
+std::optional<std::vector<VirtualController::Selected>>
+VirtualController::selectCrds(short core, short mask, short option)
 {
     Core* c = coreAt(core);
     if (!c || mask <= 0 || mask >= (1 << cfg.crdsPerCore))
-        return badArgument;
+        return std::nullopt;
+    std::vector<Selected> selected;
     for (int i = 0; i < cfg.crdsPerCore; ++i) {
         if (!(mask & (1 << i)))
             continue;
         const int fifo = (option >> i) & 1;
         if (fifo >= cfg.fifosPerCrd)
-            return badArgument;
-        const Crd& crd = c->crds[std::size_t(i)];
-        const Fifo& f = crd.fifos[std::size_t(fifo)];
-        if (!crd.running && f.commands.empty() && f.lookAhead.empty())
+            return std::nullopt;
+        selected.push_back({&c->crds[std::size_t(i)], fifo});
+    }
+    return selected;
+}
+
+short VirtualController::start(short core, short mask, short option)
+{
+    const auto selected = selectCrds(core, mask, option);
+    if (!selected)
+        return badArgument;
+    for (const auto& [crd, fifo] : *selected) {
+        const Fifo& f = crd->fifos[std::size_t(fifo)];
+        if (!crd->running && f.commands.empty() && f.lookAhead.empty())
             return refused;
     }
-    for (int i = 0; i < cfg.crdsPerCore; ++i) {
-        Crd& crd = c->crds[std::size_t(i)];
-        if (!(mask & (1 << i)) || crd.running)
+    for (const auto& [crd, fifo] : *selected) {
+        if (crd->running)
             continue;
-        if (crd.activeOffset == 0)
-            crd.completed = 0;
-        crd.running = true;
-        crd.activeFifo = (option >> i) & 1;
-        crd.now = clock;
-        crd.activeStarted = false;
-        crd.stopping = false;
-        crd.ranEmpty = false;
-        crd.velocity = 0;
+        if (crd->activeOffset == 0)
+            crd->completed = 0;
+        crd->running = true;
+        crd->activeFifo = fifo;
+        crd->now = clock;
+        crd->activeStarted = false;
+        crd->stopping = false;
+        crd->ranEmpty = false;
+        crd->velocity = 0;
     }
     return ok;
 }
 
 short VirtualController::clear(short core, short mask, short option)
 {
-    Core* c = coreAt(core);
-    if (!c || mask <= 0 || mask >= (1 << cfg.crdsPerCore))
+    const auto selected = selectCrds(core, mask, option);
+    if (!selected)
         return badArgument;
-    for (int i = 0; i < cfg.crdsPerCore; ++i) {
-        if (!(mask & (1 << i)))
-            continue;
-        if (((option >> i) & 1) >= cfg.fifosPerCrd)
-            return badArgument;
-        if (c->crds[std::size_t(i)].running)
+    for (const auto& [crd, fifo] : *selected) {
+        if (crd->running)
             return refused;
     }
-    for (int i = 0; i < cfg.crdsPerCore; ++i) {
-        if (!(mask & (1 << i)))
-            continue;
-        Crd& crd = c->crds[std::size_t(i)];
-        Fifo& f = crd.fifos[std::size_t((option >> i) & 1)];
+    for (const auto& [crd, fifo] : *selected) {
+        Fifo& f = crd->fifos[std::size_t(fifo)];
         f.commands.clear();
         f.lookAhead.clear();
-        crd.activeStarted = false;
-        crd.activeOffset = 0;
-        crd.completed = 0;
-        crd.ranEmpty = false;
+        crd->activeStarted = false;
+        crd->activeOffset = 0;
+        crd->completed = 0;
+        crd->ranEmpty = false;
     }
     return ok;
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -191,6 +192,14 @@ public:
     void clearPath() { pathPoints.clear(); }
 
 private:
+    // A coordinate system of a mask, with the FIFO the option word selects for it.
+    struct Selected
+    {
+        Crd* crd;
+        int fifo;
+    };
+    // The coordinate systems of `mask`; none for a bad core, mask or option.
+    std::optional<std::vector<Selected>> selectCrds(short core, short mask, short option);
     template <typename T, typename Read> short readCrd(short core, short crd, T* out, Read read);
     template <typename T, typename Read>
     short readFifo(short core, short crd, short fifo, T* out, Read read);
