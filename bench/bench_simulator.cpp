@@ -3,6 +3,7 @@
 // way the module's worker does, at the highest time scale.
 //
 // Run: build/bench/bench_simulator [segments]   (default 1,000,000)
+#include "LookAheadCrd.h"
 #include "rvsim.h"
 
 #include <chrono>
@@ -24,36 +25,11 @@ double wallSeconds()
     return std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
 }
 
-void setUpCrd()
-{
-    CrdPrm prm;
-    std::memset(&prm, 0, sizeof prm);
-    prm.dimension = 3;
-    prm.profile[0] = 1;
-    prm.profile[1] = 2;
-    prm.profile[2] = 3;
-    prm.synVelMax = 1000;
-    prm.synAccMax = 100;
-    MQN_SetCrdPrm(1, 1, &prm);
-    MQN_SetupLookAheadCrd(1, 1, 0);
-    LookAheadPrmEx la;
-    std::memset(&la, 0, sizeof la);
-    la.N = 200;
-    la.T = 1;
-    for (int i = 0; i < 5; ++i) {
-        la.VMax[i] = 1000;
-        la.AMax[i] = 10000;
-        la.DVMax[i] = 5;
-        la.Scale[i] = 1000;
-    }
-    MQN_InitLookAheadEx(1, 1, &la, 0, 0, 0);
-}
-
 void acceptRate()
 {
     rvsim_reset();
     rvsim_use_manual_clock(1);
-    setUpCrd();
+    SetUpLookAheadCrd(LookAheadCrd());
     const int total = 2000000;
     int accepted = 0;
     const double start = cpuSeconds();
@@ -73,7 +49,7 @@ void acceptRate()
 void dryRun(int segments)
 {
     rvsim_reset();
-    setUpCrd();
+    SetUpLookAheadCrd(LookAheadCrd());
     rvsim_set_time_scale(1e6);
     const double simStart = rvsim_now_ms();
     const double cpuStart = cpuSeconds();
@@ -109,7 +85,7 @@ void executionRate(int segments)
 {
     rvsim_reset();
     rvsim_use_manual_clock(1);
-    setUpCrd();
+    SetUpLookAheadCrd(LookAheadCrd());
     int executed = 0;
     const double start = cpuSeconds();
     while (executed < segments) {

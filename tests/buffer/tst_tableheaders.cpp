@@ -4,6 +4,7 @@
 #include "module/HostSignal.h"
 #include "rvsim.h"
 
+#include "LinkedModule.h"
 #include "TestHost.h"
 
 #include <QComboBox>
@@ -11,15 +12,6 @@
 #include <QTest>
 
 #include <memory>
-
-namespace {
-
-int32_t kdvSignal(int16_t signal, void* first, void* second, void*)
-{
-    return HandleHostSignal(signal, first, second);
-}
-
-} // namespace
 
 class TestTableHeaders : public QObject
 {
@@ -61,7 +53,7 @@ private:
 void TestTableHeaders::init()
 {
     rvsim_reset();
-    host = std::make_unique<TestHost>(&kdvSignal);
+    host = std::make_unique<TestHost>(&LinkedKdvSignal);
 }
 
 QStringList TestTableHeaders::labels() const

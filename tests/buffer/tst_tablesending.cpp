@@ -4,6 +4,7 @@
 #include "rvsim.h"
 
 #include "Journal.h"
+#include "LinkedModule.h"
 #include "ModalBoxAnswerer.h"
 #include "TableRows.h"
 #include "TestHost.h"
@@ -15,11 +16,6 @@
 #include <memory>
 
 namespace {
-
-int32_t kdvSignal(int16_t signal, void* first, void* second, void*)
-{
-    return HandleHostSignal(signal, first, second);
-}
 
 using Rows = QList<QPair<QString, QStringList>>;
 
@@ -52,7 +48,7 @@ void TestTableSending::init()
 {
     rvsim_reset();
     rvsim_use_manual_clock(1);
-    host = std::make_unique<TestHost>(&kdvSignal);
+    host = std::make_unique<TestHost>(&LinkedKdvSignal);
     form = host->open();
 }
 

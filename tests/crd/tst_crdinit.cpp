@@ -6,6 +6,7 @@
 #include "rvsim.h"
 
 #include "Journal.h"
+#include "LinkedModule.h"
 #include "ModalBoxAnswerer.h"
 #include "TestHost.h"
 
@@ -24,11 +25,6 @@
 #include <memory>
 
 namespace {
-
-int32_t kdvSignal(int16_t signal, void* first, void* second, void* /*unused*/)
-{
-    return HandleHostSignal(signal, first, second);
-}
 
 const QString closedRecord = QStringLiteral(
     "MQN_SetCrdPrm(1, 1, {dimension=3, profile=[1, 2, 3, 0, 0, 0, 0, 0], synVelMax=1000, "
@@ -97,7 +93,7 @@ void TestCrdInit::init()
 {
     rvsim_reset();
     rvsim_use_manual_clock(1);
-    host = std::make_unique<TestHost>(&kdvSignal);
+    host = std::make_unique<TestHost>(&LinkedKdvSignal);
 }
 
 void TestCrdInit::cleanup()

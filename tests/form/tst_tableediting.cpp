@@ -5,6 +5,7 @@
 #include "rvsim.h"
 
 #include "Journal.h"
+#include "LinkedModule.h"
 #include "ModalBoxAnswerer.h"
 #include "TestHost.h"
 
@@ -17,15 +18,6 @@
 #include <QTextEdit>
 
 #include <memory>
-
-namespace {
-
-int32_t kdvSignal(int16_t signal, void* first, void* second, void*)
-{
-    return HandleHostSignal(signal, first, second);
-}
-
-} // namespace
 
 class TestTableEditing : public QObject
 {
@@ -62,7 +54,7 @@ private:
 void TestTableEditing::init()
 {
     rvsim_reset();
-    host = std::make_unique<TestHost>(&kdvSignal);
+    host = std::make_unique<TestHost>(&LinkedKdvSignal);
     form = host->open();
     table = host->find<QTableWidget>(WidgetNames::commandTable);
     rvsim_journal_enable(1);

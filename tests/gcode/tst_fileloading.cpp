@@ -3,6 +3,7 @@
 #include "module/HostSignal.h"
 #include "rvsim.h"
 
+#include "LinkedModule.h"
 #include "ModalBoxAnswerer.h"
 #include "TestHost.h"
 
@@ -15,15 +16,6 @@
 #include <QTextEdit>
 
 #include <memory>
-
-namespace {
-
-int32_t kdvSignal(int16_t signal, void* first, void* second, void*)
-{
-    return HandleHostSignal(signal, first, second);
-}
-
-} // namespace
 
 class TestFileLoading : public QObject
 {
@@ -58,7 +50,7 @@ private:
 void TestFileLoading::init()
 {
     rvsim_reset();
-    host = std::make_unique<TestHost>(&kdvSignal);
+    host = std::make_unique<TestHost>(&LinkedKdvSignal);
     form = host->open();
     table = host->find<QTableWidget>(WidgetNames::commandTable);
 }

@@ -5,6 +5,7 @@
 #include "rvsim.h"
 
 #include "Journal.h"
+#include "LinkedModule.h"
 #include "ModalBoxAnswerer.h"
 #include "TableRows.h"
 #include "TestHost.h"
@@ -22,11 +23,6 @@
 #include <memory>
 
 namespace {
-
-int32_t kdvSignal(int16_t signal, void* first, void* second, void*)
-{
-    return HandleHostSignal(signal, first, second);
-}
 
 int countOf(const QStringList& calls, const QString& prefix)
 {
@@ -76,7 +72,7 @@ void TestRunControl::init()
     rvsim_reset();
     moduleState().previousRunState = 0; // the run state the timer saw last outlives forms
     rvsim_use_manual_clock(1);
-    host = std::make_unique<TestHost>(&kdvSignal);
+    host = std::make_unique<TestHost>(&LinkedKdvSignal);
     form = host->open();
 }
 
@@ -275,7 +271,7 @@ void TestRunControl::stopDuringStreaming()
 {
     rvsim_configure(0, 0, 0, 0, 8);
     rvsim_use_manual_clock(1);
-    host = std::make_unique<TestHost>(&kdvSignal);
+    host = std::make_unique<TestHost>(&LinkedKdvSignal);
     form = host->open();
     initCrd(true);
     QStringList program{QStringLiteral("G1 F10")};
@@ -301,7 +297,7 @@ void TestRunControl::noSecondStartWhileStreaming()
 {
     rvsim_configure(0, 0, 0, 0, 8);
     rvsim_use_manual_clock(1);
-    host = std::make_unique<TestHost>(&kdvSignal);
+    host = std::make_unique<TestHost>(&LinkedKdvSignal);
     form = host->open();
     initCrd(true);
     host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText("G1 F10\nX1\nX0");
@@ -360,7 +356,7 @@ void TestRunControl::statusFollowsTheRun()
 void TestRunControl::statusWithoutController()
 {
     TestHost::resources = {CrdResourceRecord{0, 0, 0, 0, {}}};
-    host = std::make_unique<TestHost>(&kdvSignal);
+    host = std::make_unique<TestHost>(&LinkedKdvSignal);
     TestHost::resources = {CrdResourceRecord{0, 0, 0, 0, {}}};
     form = host->open();
     rvsim_journal_enable(1);

@@ -3,6 +3,8 @@
 // crashes (the sanitizer build checks for undefined behaviour too).
 #include "rvsim.h"
 
+#include "LookAheadCrd.h"
+
 #include <QTest>
 
 #include <cmath>
@@ -262,21 +264,12 @@ std::vector<Call> everyOperation()
 // A coordinate system that accepts motion, so that random commands also run.
 void setUpRunnableCrd()
 {
-    CrdPrm prm;
-    std::memset(&prm, 0, sizeof prm);
-    prm.dimension = 5;
-    for (short axis = 0; axis < 5; ++axis)
-        prm.profile[axis] = short(axis + 1);
-    prm.synVelMax = 1000;
-    prm.synAccMax = 10;
-    MQN_SetCrdPrm(1, 1, &prm);
-    MQN_SetupLookAheadCrd(1, 1, 0);
-    LookAheadPrmEx la;
-    std::memset(&la, 0, sizeof la);
-    la.N = 3;
-    for (int axis = 0; axis < 5; ++axis)
-        la.VMax[axis] = la.AMax[axis] = la.DVMax[axis] = la.Scale[axis] = 100;
-    MQN_InitLookAheadEx(1, 1, &la, 0, 0, 0);
+    LookAheadCrd crd;
+    crd.dimension = 5;
+    crd.synAccMax = 10;
+    crd.held = 3;
+    crd.vMax = crd.aMax = crd.dvMax = crd.scale = 100;
+    SetUpLookAheadCrd(crd);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "rvsim.h"
 
+#include "LookAheadCrd.h"
+
 #include <QTest>
 
 #include <cmath>
@@ -16,27 +18,15 @@ constexpr double pulsesPerMm = 1000;
 // per millimetre, holding `held` segments back.
 void setUpCrd(int held = 4, double dvMax = 5)
 {
-    CrdPrm prm;
-    std::memset(&prm, 0, sizeof prm);
-    prm.dimension = 3;
-    prm.profile[0] = 1;
-    prm.profile[1] = 2;
-    prm.profile[2] = 3;
-    prm.synVelMax = 10000;
-    prm.synAccMax = 10000;
-    QCOMPARE(MQN_SetCrdPrm(1, 1, &prm), short(0));
-    QCOMPARE(MQN_SetupLookAheadCrd(1, 1, 0), short(0));
-    LookAheadPrmEx la;
-    std::memset(&la, 0, sizeof la);
-    la.N = held;
-    la.T = 1;
-    for (int i = 0; i < 5; ++i) {
-        la.VMax[i] = 1e6;
-        la.AMax[i] = 1e9;
-        la.DVMax[i] = dvMax;
-        la.Scale[i] = pulsesPerMm;
-    }
-    QCOMPARE(MQN_InitLookAheadEx(1, 1, &la, 0, 0, 0), short(0));
+    LookAheadCrd crd;
+    crd.synVelMax = 10000;
+    crd.synAccMax = 10000;
+    crd.held = held;
+    crd.vMax = 1e6;
+    crd.aMax = 1e9;
+    crd.dvMax = dvMax;
+    crd.scale = pulsesPerMm;
+    QCOMPARE(SetUpLookAheadCrd(crd), short(0));
 }
 
 void flushAndStart()

@@ -1,5 +1,7 @@
 #include "rvsim.h"
 
+#include "Journal.h"
+
 #include <QTest>
 
 #include <atomic>
@@ -10,14 +12,6 @@
 Q_DECLARE_METATYPE(std::function<short()>)
 
 namespace {
-
-QStringList journal()
-{
-    QStringList entries;
-    for (int i = 0; i < rvsim_journal_count(); ++i)
-        entries << QString::fromUtf8(rvsim_journal_entry(i));
-    return entries;
-}
 
 QString lastEntry()
 {
@@ -122,7 +116,7 @@ void TestSimulator::journalText()
     QFETCH(QString, entry);
 
     operation();
-    QCOMPARE(journal(), QStringList{entry});
+    QCOMPARE(Journal(), QStringList{entry});
 }
 
 void TestSimulator::journalRecordsRecords()
@@ -197,7 +191,7 @@ void TestSimulator::injectionCounts()
     QCOMPARE(MQN_InitIlc(1), short(-7));
     QCOMPARE(MQN_InitIlc(1), short(-7));
     QCOMPARE(MQN_InitIlc(1), short(0));
-    QCOMPARE(journal(), QStringList(3, "MQN_InitIlc(1)"));
+    QCOMPARE(Journal(), QStringList(3, "MQN_InitIlc(1)"));
     QCOMPARE(MQN_StartIlc(1, 1), short(0));
 
     rvsim_inject("MQN_InitIlc", 8, 5);
