@@ -1,6 +1,7 @@
 #include "gcode/GCodeInterpreter.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -14,21 +15,32 @@ bool is(QChar c, char letter)
     return c.toUpper() == QLatin1Char(letter);
 }
 
-int truncated(double value)
-{
-    if (!(std::abs(value) < 2147483647.0))
-        return 0;
-    return int(value);
-}
 
 } // namespace
 
-double GCodeInterpreter::ReadNumber(const QString& text, int& at) const
+QStringView GCodeInterpreter::CollectNumber(const QString& text, int& at)
 {
     const int start = at;
     while (at < text.size() && isNumberCharacter(text[at]))
         ++at;
-    return text.mid(start, at - start).toDouble();
+    return QStringView(text).mid(start, at - start);
+}
+
+double GCodeInterpreter::ReadNumber(const QString& text, int& at)
+{
+    return CollectNumber(text, at).toDouble();
+}
+
+// A G, H, N or T number decides a mode or a switch: one that does not convert, or whose whole
+// part does not fit, is unknown rather than 0, so that a typo never becomes G0 or H0.
+std::optional<int> GCodeInterpreter::ReadWholeNumber(const QString& text, int& at)
+{
+    bool converted = false;
+    const double value = std::trunc(CollectNumber(text, at).toDouble(&converted));
+    if (!converted || !(value >= double(std::numeric_limits<int>::min()))
+        || !(value <= double(std::numeric_limits<int>::max())))
+        return std::nullopt;
+    return int(value);
 }
 
 void GCodeInterpreter::InterpretLine(const QString& text)
@@ -54,8 +66,10 @@ void GCodeInterpreter::InterpretLine(const QString& text)
         const bool upper = c.isUpper();
         switch (letter) {
         case 'G':
-            if (upper)
-                ApplyGCode(truncated(ReadNumber(text, at)));
+            if (!upper)
+                break;
+            if (const std::optional<int> code = ReadWholeNumber(text, at))
+                ApplyGCode(*code);
             break;
         case 'X':
             if (nonModalCode == 4) {
@@ -87,8 +101,10 @@ void GCodeInterpreter::InterpretLine(const QString& text)
             position[W] = ReadNumber(text, at);
             break;
         case 'T':
-            if (upper)
-                tool = truncated(ReadNumber(text, at));
+            if (!upper)
+                break;
+            if (const std::optional<int> number = ReadWholeNumber(text, at))
+                tool = *number;
             break;
         case 'F':
             if (upper)
@@ -110,8 +126,10 @@ void GCodeInterpreter::InterpretLine(const QString& text)
             break;
         }
         case 'N':
-            if (upper)
-                lineNumber = truncated(ReadNumber(text, at));
+            if (!upper)
+                break;
+            if (const std::optional<int> number = ReadWholeNumber(text, at))
+                lineNumber = *number;
             break;
         case 'E':
             if (at < text.size() && is(text[at], 'F')) {
@@ -123,7 +141,8 @@ void GCodeInterpreter::InterpretLine(const QString& text)
             }
             break;
         case 'H':
-            laserSwitch = truncated(ReadNumber(text, at));
+            if (const std::optional<int> number = ReadWholeNumber(text, at))
+                laserSwitch = *number;
             break;
         case 'R':
             arcRadius = ReadNumber(text, at);

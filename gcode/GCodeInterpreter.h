@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // Reads a G-code program a line at a time into a state from which its consumers derive the
 // motion and switching commands: absolute millimetre coordinates, arcs in the XY plane only,
 // and the words DELAY, EF, ED and H of this dialect.
@@ -60,7 +62,9 @@ public:
 
 private:
     void ApplyGCode(int code);
-    double ReadNumber(const QString& text, int& at) const;
+    static QStringView CollectNumber(const QString& text, int& at);
+    static double ReadNumber(const QString& text, int& at);
+    static std::optional<int> ReadWholeNumber(const QString& text, int& at);
 };
 
 #endif

@@ -17,6 +17,8 @@ private slots:
     void motionRequests();
     void emptyAndCommentLinesRepeatTheLastMove();
     void unknownGNumbersAndCharactersAreSkipped();
+    void numbersThatDoNotFitSwitchNothing_data();
+    void numbersThatDoNotFitSwitchNothing();
 };
 
 void TestGCodeInterpreter::words_data()
@@ -164,6 +166,49 @@ void TestGCodeInterpreter::unknownGNumbersAndCharactersAreSkipped()
     QCOMPARE(program.units, 20);
     QCOMPARE(program.cutterCompensation, 41);
     QCOMPARE(program.lengthCompensation, 43);
+}
+
+void TestGCodeInterpreter::numbersThatDoNotFitSwitchNothing_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("laser");
+    QTest::addColumn<int>("lineNumber");
+    QTest::addColumn<int>("tool");
+
+    // The line before is "G1 N5": feed motion, line number 5, no tool, laser untouched.
+    const QString huge = QString(400, QLatin1Char('9'));
+    QTest::newRow("G beyond 32 bits keeps the feed motion")
+        << "G99999999999 X5" << 1 << -1 << 5 << -1;
+    QTest::newRow("G of 400 digits (infinite) keeps the motion") << "G" + huge << 1 << -1 << 5 << -1;
+    QTest::newRow("G without a number is no G0") << "G X5" << 1 << -1 << 5 << -1;
+    QTest::newRow("G with a garbled number is no G0") << "G0-1 X5" << 1 << -1 << 5 << -1;
+    QTest::newRow("H beyond 32 bits switches nothing") << "H99999999999" << 1 << -1 << 5 << -1;
+    QTest::newRow("H of 2^32 + 1 is no H1") << "H4294967297" << 1 << -1 << 5 << -1;
+    QTest::newRow("H without a number is no H0") << "H" << 1 << -1 << 5 << -1;
+    QTest::newRow("N and T beyond 32 bits keep their values")
+        << "N99999999999 T99999999999" << 1 << -1 << 5 << -1;
+    QTest::newRow("well-formed words still apply") << "G0 H0 N-7 T2.9" << 0 << 0 << -7 << 2;
+    QTest::newRow("largest 32-bit numbers fit") << "N2147483647 T-2147483648" << 1 << -1
+                                                  << 2147483647 << -2147483647 - 1;
+}
+
+void TestGCodeInterpreter::numbersThatDoNotFitSwitchNothing()
+{
+    QFETCH(QString, line);
+    QFETCH(int, mode);
+    QFETCH(int, laser);
+    QFETCH(int, lineNumber);
+    QFETCH(int, tool);
+
+    G program;
+    program.InterpretLine(QStringLiteral("G1 N5"));
+    program.FinishLine(false);
+    program.InterpretLine(line);
+    QCOMPARE(program.motionMode, mode);
+    QCOMPARE(program.laserSwitch, laser);
+    QCOMPARE(program.lineNumber, lineNumber);
+    QCOMPARE(program.tool, tool);
 }
 
 QTEST_MAIN(TestGCodeInterpreter)
