@@ -4,6 +4,7 @@
 #include "buffer/BufRowValues.h"
 #include "buffer/CommandCatalogue.h"
 #include "controller/CommandResult.h"
+#include "controller/CrdAddress.h"
 #include "form/MyPushButton.h"
 #include "module/ModuleState.h"
 
@@ -96,9 +97,9 @@ void CrdForm::OnDeleteAllDataBtnClicked()
         commandTable->removeRow(row);
     if (rows > 0) {
         const ModuleState& state = moduleState();
-        const short crdMask = short(1 << (state.currentCrd - 1));
-        const short fifoOption = short(state.currentFifo << (state.currentCrd - 1));
-        ReportCommandResult("MQN_CrdClear", MQN_CrdClear(state.currentCore, crdMask, fifoOption),
+        ReportCommandResult("MQN_CrdClear",
+                            MQN_CrdClear(state.currentCore, CrdMask(state.currentCrd),
+                                         FifoOption(state.currentCrd, state.currentFifo)),
                             state.hostMessage);
     }
     restartButton->hide();

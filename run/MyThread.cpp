@@ -1,27 +1,32 @@
 #include "run/MyThread.h"
 
 #include "controller/CommandResult.h"
+#include "controller/CrdAddress.h"
 #include "controller/rvAPI.h"
 #include "gcode/GCodeInterpreter.h"
 #include "module/ModuleState.h"
 
 #include <QCoreApplication>
+#include <QMutexLocker>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int startAfterLines = 1000;
 constexpr int eventPassesBetweenPolls = 30;
 constexpr short noOption = 0;
-
-void report(const char* name, short code)
-{
-    ReportCommandResult(name, code, moduleState().hostMessage);
-}
+constexpr short bufferFull = 1;
 
 } // namespace
 
 MyThread::MyThread(QObject* parent)
     : QThread(parent)
+    , lines(moduleState().programLines)
+    , core(moduleState().currentCore)
+    , crd(moduleState().currentCrd)
+    , fifo(moduleState().currentFifo)
+    , hostMessage(moduleState().hostMessage)
 {}
 
 // The form owns its workers: one still streaming when the form goes is stopped first.
@@ -31,11 +36,40 @@ MyThread::~MyThread()
     wait();
 }
 
-bool MyThread::WaitForSpace(short core, short crd, short fifo)
+void MyThread::RequestStop()
+{
+    QMutexLocker lock(&startGuard);
+    stopRequested = true;
+}
+
+short MyThread::StartMotion()
+{
+    QMutexLocker lock(&startGuard);
+    if (stopRequested)
+        return 0;
+    started = true;
+    return MQN_CrdStart(core, CrdMask(crd), FifoOption(crd, fifo));
+}
+
+void MyThread::StartMotionOnce()
+{
+    if (!started)
+        report("MQN_CrdStart", StartMotion());
+}
+
+void MyThread::report(const char* name, short code) const
+{
+    ReportCommandResult(name, code, hostMessage);
+}
+
+// Only a running motion makes room: a buffer that fills before the start threshold starts the
+// motion then, or the stream would wait for ever.
+bool MyThread::WaitForSpace()
 {
     int32_t space = 0;
     MQN_CrdSpace(core, crd, &space, fifo);
     while (space == 0 && !stopRequested) {
+        StartMotionOnce();
         for (int pass = 0; pass < eventPassesBetweenPolls; ++pass)
             QCoreApplication::processEvents();
         msleep(1);
@@ -44,18 +78,25 @@ bool MyThread::WaitForSpace(short core, short crd, short fifo)
     return space > 0;
 }
 
+void MyThread::FlushLookAhead()
+{
+    short code = 0;
+    do {
+        code = MQN_CrdDataEx(core, crd, nullptr, noOption);
+        if (code == bufferFull) {
+            StartMotionOnce();
+            msleep(1);
+        }
+    } while (code == bufferFull && !stopRequested);
+    report("MQN_CrdDataEx", code);
+}
+
 void MyThread::run()
 {
-    const ModuleState& state = moduleState();
-    const short core = state.currentCore, crd = state.currentCrd, fifo = state.currentFifo;
-    const short crdMask = short(1 << (crd - 1));
-    const short fifoOption = short(fifo << (crd - 1));
-    const QStringList& lines = state.programLines;
-
     GCodeInterpreter program;
     int taken = 0;
     while (taken < lines.size() && !stopRequested) {
-        if (!WaitForSpace(core, crd, fifo))
+        if (!WaitForSpace())
             break;
         program.InterpretLine(lines[taken++]);
 
@@ -69,7 +110,7 @@ void MyThread::run()
         if (program.delayTime != -1.0) {
             const short delay = short(std::clamp(program.delayTime, -32768.0, 32767.0));
             MQN_BufDelayEx(core, crd, delay, fifo);
-            ReportCommandResult("BufDelayTime", delay, state.hostMessage);
+            report("BufDelayTime", delay);
         }
 
         const double* p = program.position;
@@ -101,20 +142,14 @@ void MyThread::run()
         program.FinishLine(false);
 
         if (taken == startAfterLines)
-            report("MQN_CrdStart", MQN_CrdStart(core, crdMask, fifoOption));
+            StartMotionOnce();
     }
 
     if (!stopRequested) {
-        short code = 0;
-        do {
-            code = MQN_CrdDataEx(core, crd, nullptr, noOption);
-            if (code == 1)
-                msleep(1); // the buffer is full: let the motion make room
-        } while (code == 1 && !stopRequested);
-        report("MQN_CrdDataEx", code);
-        if (taken < startAfterLines)
-            report("MQN_CrdStart", MQN_CrdStart(core, crdMask, fifoOption));
+        FlushLookAhead();
+        StartMotionOnce();
     }
+    endedByStop = stopRequested.load();
     stopRequested = false;
     emit MotionFinished();
 }

@@ -1,22 +1,34 @@
 #ifndef KURVO_MYTHREAD_H
 #define KURVO_MYTHREAD_H
 
+#include "module/HostTypes.h"
+
+#include <QMutex>
+#include <QStringList>
 #include <QThread>
 
 #include <atomic>
 
 // Streams the program lines into the controller's buffer from a thread of its own, starting the
-// motion once 1000 lines are in.
+// motion once 1000 lines are in, or earlier when the buffer fills before that.
 class MyThread : public QThread
 {
     Q_OBJECT
 
 public:
+    // Takes its own copy of the program lines, the controller address and the host's message
+    // callback, so that nothing the GUI thread changes later reaches the running stream.
     explicit MyThread(QObject* parent);
     ~MyThread() override;
 
-    // Ends the stream after the current line; any thread.
-    void RequestStop() { stopRequested = true; }
+    // Ends the stream after the current line, or in its wait for space; no start of the motion
+    // follows once this returns. Any thread.
+    void RequestStop();
+    // Starts the coordinate system unless a stop was requested; marks the motion as started.
+    // Returns the controller's code, or 0 when stopped. Any thread.
+    short StartMotion();
+    // Whether the last run ended on a stop request rather than at the end of the program.
+    bool WasStopped() const { return endedByStop; }
 
 signals:
     void MotionFinished();
@@ -25,9 +37,23 @@ protected:
     void run() override;
 
 private:
-    bool WaitForSpace(short core, short crd, short fifo);
+    bool WaitForSpace();
+    void FlushLookAhead();
+    void StartMotionOnce();
+    void report(const char* name, short code) const;
 
+    const QStringList lines;
+    const short core;
+    const short crd;
+    const short fifo;
+    const HostMessageCallback hostMessage;
+
+    // Held while a stop is requested and while the start is made, so that a stop and a start
+    // never cross: a start either comes before the stop or not at all.
+    QMutex startGuard;
     std::atomic<bool> stopRequested{false};
+    std::atomic<bool> started{false};
+    std::atomic<bool> endedByStop{false};
 };
 
 #endif

@@ -2,6 +2,7 @@
 #include "form/CrdForm.h"
 
 #include "controller/CommandResult.h"
+#include "controller/CrdAddress.h"
 #include "form/MyPushButton.h"
 #include "module/ModuleState.h"
 #include "run/MyThread.h"
@@ -22,30 +23,37 @@ void report(const char* name, short code)
     ReportCommandResult(name, code, moduleState().hostMessage);
 }
 
-// The coordinate system's bit, and its FIFO's bit in the option word.
 short crdMask()
 {
-    const ModuleState& state = moduleState();
-    return state.currentCrd >= 1 && state.currentCrd <= 15 ? short(1 << (state.currentCrd - 1))
-                                                           : short(0);
+    return CrdMask(moduleState().currentCrd);
 }
 
 short fifoOption()
 {
     const ModuleState& state = moduleState();
-    return state.currentCrd >= 1 && state.currentCrd <= 15
-               ? short(state.currentFifo << (state.currentCrd - 1))
-               : short(0);
+    return FifoOption(state.currentCrd, state.currentFifo);
+}
+
+bool crdRunning()
+{
+    const ModuleState& state = moduleState();
+    short run = 0;
+    int32_t segment = 0;
+    MQN_CrdStatus(state.currentCore, state.currentCrd, &run, &segment, 0);
+    return run != 0;
 }
 
 } // namespace
 
 void CrdForm::OnStartBtnClicked()
 {
-    // The worker reads the program lines until it ends: a second start would change them under
-    // its feet.
+    // A stream is sent once: while its worker still sends, Start resumes a paused motion and
+    // starts no second stream.
     if (streamingWorker && streamingWorker->isRunning()) {
-        QMessageBox::information(this, tr("Info"), tr("The program is still being sent."));
+        if (crdRunning())
+            QMessageBox::information(this, tr("Info"), tr("The program is still being sent."));
+        else
+            ShowCommandError("MQN_CrdStart", streamingWorker->StartMotion());
         return;
     }
     const ModuleState& state = moduleState();
@@ -63,6 +71,9 @@ void CrdForm::OnStartBtnClicked()
     }
 
     if (commandTable->rowCount() == 0) {
+        // What a stopped stream left in the buffer would run before the program's first line.
+        if (streamingWorker && streamingWorker->WasStopped())
+            report("MQN_CrdClear", MQN_CrdClear(core, crdMask(), fifoOption()));
         moduleState().programLines = programTextView->toPlainText().split(QLatin1Char('\n'));
         streamingWorker = new MyThread(this);
         streamingWorker->start();

@@ -144,7 +144,7 @@ void TestCrdInit::closedModeSendsTheRecordOnly()
     open();
     pressInit();
     QCOMPARE(CommandJournal(), (QStringList{"MQN_SetCrdMapBase(1, 1, 2)", closedRecord}));
-    QVERIFY(TestHost::lines.isEmpty());
+    QVERIFY(TestHost::Lines().isEmpty());
     QVERIFY(find(WidgetNames::bufferDataGroup)->isEnabled());
     QVERIFY(find(WidgetNames::startCrdButton)->isEnabled());
     QVERIFY(!find(WidgetNames::pauseButton)->isEnabled());
@@ -162,7 +162,7 @@ void TestCrdInit::openModeSetsUpLookAhead()
              (QStringList{"MQN_SetCrdMapBase(1, 1, 2)", closedRecord,
                           "MQN_SetupLookAheadCrd(1, 1, 0)", "MQN_SetCrdJerk(1, 1, 1)",
                           "MQN_SetCrdContourErrorControl(1, 1, 0, 80)", lookAheadRecord}));
-    QVERIFY(TestHost::lines.isEmpty());
+    QVERIFY(TestHost::Lines().isEmpty());
     QVERIFY(find(WidgetNames::bufferDataGroup)->isEnabled());
 }
 
@@ -194,7 +194,7 @@ void TestCrdInit::initStopsOrGoesOn()
     rvsim_inject(failing.toLatin1().constData(), short(code), 1);
     pressInit();
     QCOMPARE(CommandJournal().size(), calls);
-    QCOMPARE(TestHost::lines, QStringList{QStringLiteral("%1 = %2").arg(failing).arg(code)});
+    QCOMPARE(TestHost::Lines(), QStringList{QStringLiteral("%1 = %2").arg(failing).arg(code)});
     QCOMPARE(find(WidgetNames::bufferDataGroup)->isEnabled(), completed);
     QCOMPARE(find(WidgetNames::startCrdButton)->isEnabled(), completed);
 }
@@ -532,7 +532,7 @@ void TestCrdInit::readBackWithFailingCrdRead()
     QCOMPARE(edit(WidgetNames::synVelMaxEdit)->text(), before);
     QCOMPARE(find<QComboBox>(WidgetNames::dimensionCombo)->currentIndex(), dimension);
     QCOMPARE(edit(WidgetNames::tEdit)->text(), QStringLiteral("0.01"));
-    QVERIFY(TestHost::lines.isEmpty());
+    QVERIFY(TestHost::Lines().isEmpty());
 }
 
 void TestCrdInit::readBackOfAnUnsetCoordinateSystemKeepsTheChoices()
@@ -607,7 +607,7 @@ void TestCrdInit::blendingFile()
         rvsim_inject("MQN_SetBlendingParaLa", short(code), 1);
     ApplyBlendingFile(path);
     QCOMPARE(CommandJournal(), calls);
-    QCOMPARE(TestHost::lines, lines);
+    QCOMPARE(TestHost::Lines(), lines);
 }
 
 void TestCrdInit::blendingFileThatCannotBeRead()
@@ -626,7 +626,7 @@ void TestCrdInit::blendingFileThatCannotBeRead()
         QCOMPARE(answerer.first().text, QStringLiteral("Option.ini File Write Error!"));
     }
     QVERIFY(CommandJournal().isEmpty());
-    QVERIFY(TestHost::lines.isEmpty());
+    QVERIFY(TestHost::Lines().isEmpty());
 }
 
 QTEST_MAIN(TestCrdInit)

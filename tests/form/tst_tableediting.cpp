@@ -261,7 +261,7 @@ void TestTableEditing::clearAll()
     QVERIFY(QMetaObject::invokeMethod(form, "OnDeleteAllDataBtnClicked"));
     QCOMPARE(table->rowCount(), 0);
     QCOMPARE(CommandJournal(), QStringList{"MQN_CrdClear(1, 1, 0)"});
-    QVERIFY(TestHost::lines.isEmpty());
+    QVERIFY(TestHost::Lines().isEmpty());
 }
 
 QTEST_MAIN(TestTableEditing)

@@ -302,7 +302,7 @@ void TestOperatorWindow::lookAheadProbe()
     rvsim_journal_enable(1);
     QVERIFY(open());
     QCOMPARE(child<QPushButton>(WidgetNames::getLookAheadPrmButton)->isHidden(), hidden);
-    QVERIFY(TestHost::lines.isEmpty());
+    QVERIFY(TestHost::Lines().isEmpty());
     bool probed = false;
     for (int i = 0; i < rvsim_journal_count(); ++i)
         probed |= QByteArray(rvsim_journal_entry(i)) == "MQN_GetLookAheadParaEx(1, 1, 0, out, 0)";

@@ -14,11 +14,13 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
 #include <QThread>
+#include <QPointer>
 
 #include <memory>
 
@@ -28,6 +30,15 @@ int countOf(const QStringList& calls, const QString& prefix)
 {
     return int(std::count_if(calls.begin(), calls.end(),
                              [&](const QString& call) { return call.startsWith(prefix); }));
+}
+
+// A program of `lines` feed moves, each to its own X.
+QString feedProgram(int lines)
+{
+    QStringList program{QStringLiteral("G1 F1000")};
+    for (int i = 1; i < lines; ++i)
+        program << QStringLiteral("X%1").arg(i * 0.01);
+    return program.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -51,7 +62,11 @@ private slots:
     void programOf1500Lines();
     void emptyProgram();
     void laserWordReportsTheCompare();
-    void stopDuringStreaming();
+    void stopWinsOverAPendingStart_data();
+    void stopWinsOverAPendingStart();
+    void smallBufferStartsWhenFull_data();
+    void smallBufferStartsWhenFull();
+    void pausedStreamResumesAndRestartsFromTheBeginning();
     void noSecondStartWhileStreaming();
     void statusFollowsTheRun();
     void statusWithoutController();
@@ -62,6 +77,8 @@ private:
     void tick() { QVERIFY(QMetaObject::invokeMethod(form, "OnTimer")); }
     void runProgram(const QString& text);
     void setLearning(bool enabled, const QString& mode, const QString& count);
+    void openWithFifo(int capacity);
+    static int completedSegments();
 
     std::unique_ptr<TestHost> host;
     QWidget* form = nullptr;
@@ -169,7 +186,7 @@ void TestRunControl::learningAtStart()
     rvsim_journal_clear();
     start();
     QCOMPARE(CommandJournal().mid(0, calls.size()), calls);
-    QCOMPARE(TestHost::lines, lines);
+    QCOMPARE(TestHost::Lines(), lines);
 }
 
 void TestRunControl::pauseCollectsTheLearningErrors()
@@ -184,11 +201,11 @@ void TestRunControl::pauseCollectsTheLearningErrors()
     // X on profile 2 is bit 1; the run ended, so the profiles can be zeroed.
     QCOMPARE(CommandJournal(),
              (QStringList{"MQN_Stop(1, 2, 0)", "MQN_StopIlc(1, 1, out)", "MQN_ZeroPos(1, 1, 8)"}));
-    QCOMPARE(TestHost::lines.size(), 3);
-    QVERIFY(TestHost::lines[0].startsWith(QLatin1String("ErrorMax = ")));
-    QVERIFY(TestHost::lines[0].mid(11).toDouble() > 0);
-    QVERIFY(TestHost::lines[1].startsWith(QLatin1String("ErrorRms = ")));
-    QVERIFY(TestHost::lines[2].startsWith(QLatin1String("ErrorAvg = ")));
+    QCOMPARE(TestHost::Lines().size(), 3);
+    QVERIFY(TestHost::Lines()[0].startsWith(QLatin1String("ErrorMax = ")));
+    QVERIFY(TestHost::Lines()[0].mid(11).toDouble() > 0);
+    QVERIFY(TestHost::Lines()[1].startsWith(QLatin1String("ErrorRms = ")));
+    QVERIFY(TestHost::Lines()[2].startsWith(QLatin1String("ErrorAvg = ")));
     QCOMPARE(host->find<QLineEdit>(WidgetNames::ilcCountEdit)->text(), QStringLiteral("1"));
 }
 
@@ -198,7 +215,7 @@ void TestRunControl::pauseWithAFailingLearningStop()
     setLearning(true, QStringLiteral("Learning"), QStringLiteral("4"));
     QVERIFY(QMetaObject::invokeMethod(form, "OnPauseBtnClicked")); // learning never started
     QCOMPARE(CommandJournal(), (QStringList{"MQN_Stop(1, 2, 0)", "MQN_StopIlc(1, 1, out)"}));
-    QCOMPARE(TestHost::lines, QStringList{"MQN_StopIlc = 1"});
+    QCOMPARE(TestHost::Lines(), QStringList{"MQN_StopIlc = 1"});
     QCOMPARE(host->find<QLineEdit>(WidgetNames::ilcCountEdit)->text(), QStringLiteral("4"));
 }
 
@@ -206,7 +223,7 @@ void TestRunControl::restartAndStop()
 {
     initCrd(false);
     QVERIFY(QMetaObject::invokeMethod(form, "OnRestartBtnClicked"));
-    QCOMPARE(TestHost::lines, QStringList{"MQN_CrdStart = 1"}); // nothing in the buffer
+    QCOMPARE(TestHost::Lines(), QStringList{"MQN_CrdStart = 1"}); // nothing in the buffer
     rvsim_inject("MQN_Stop", -1, 1);
     {
         ModalBoxAnswerer answerer;
@@ -229,7 +246,7 @@ void TestRunControl::programOfFiveLines()
     QVERIFY(calls.contains("MQN_BufDelayEx(1, 1, 20, 0)"));
     QCOMPARE(calls.constLast(), QStringLiteral("MQN_CrdStart(1, 1, 0)"));
     QCOMPARE(calls.at(calls.size() - 2), QStringLiteral("MQN_CrdDataEx(1, 1, null, 0)"));
-    QVERIFY(TestHost::lines.contains("BufDelayTime = 20"));
+    QVERIFY(TestHost::Lines().contains("BufDelayTime = 20"));
 }
 
 void TestRunControl::programOf1500Lines()
@@ -255,7 +272,7 @@ void TestRunControl::emptyProgram()
     runProgram(QString());
     QCOMPARE(CommandJournal(),
              (QStringList{"MQN_CrdDataEx(1, 1, null, 0)", "MQN_CrdStart(1, 1, 0)"}));
-    QCOMPARE(TestHost::lines, QStringList{"MQN_CrdStart = 1"}); // nothing to run
+    QCOMPARE(TestHost::Lines(), QStringList{"MQN_CrdStart = 1"}); // nothing to run
 }
 
 void TestRunControl::laserWordReportsTheCompare()
@@ -264,33 +281,138 @@ void TestRunControl::laserWordReportsTheCompare()
     runProgram(QStringLiteral("H1\nH0"));
     QCOMPARE(CommandJournal().mid(0, 2), (QStringList{"MQN_BufPosCompareStartEx(1, 1, 0, 1)",
                                                       "MQN_BufPosCompareStopEx(1, 1, 0, 1)"}));
-    QCOMPARE(TestHost::lines.constFirst(), QStringLiteral("MQN_BufPosCompareStartExEnable = 1"));
+    QCOMPARE(TestHost::Lines().constFirst(), QStringLiteral("MQN_BufPosCompareStartExEnable = 1"));
 }
 
-void TestRunControl::stopDuringStreaming()
+void TestRunControl::openWithFifo(int capacity)
 {
-    rvsim_configure(0, 0, 0, 0, 8);
+    rvsim_configure(0, 0, 0, 0, capacity);
     rvsim_use_manual_clock(1);
     host = std::make_unique<TestHost>(&LinkedKdvSignal);
     form = host->open();
     initCrd(true);
-    QStringList program{QStringLiteral("G1 F10")};
-    for (int i = 0; i < 400; ++i)
-        program << QStringLiteral("X%1").arg(i % 2);
-    host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(program.join('\n'));
+}
+
+void TestRunControl::stopWinsOverAPendingStart_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<bool>("flushStaysFull");
+    QTest::addColumn<bool>("byClosing");
+
+    // A FIFO of 8 behind a look-ahead of 200 on a frozen clock: 208 lines fill it.
+    QTest::newRow("stop while waiting for space") << 400 << false << false;
+    QTest::newRow("stop while flushing the look-ahead") << 5 << true << false;
+    QTest::newRow("closing while waiting for space") << 400 << false << true;
+    QTest::newRow("closing while flushing the look-ahead") << 5 << true << true;
+}
+
+void TestRunControl::stopWinsOverAPendingStart()
+{
+    QFETCH(int, lines);
+    QFETCH(bool, flushStaysFull);
+    QFETCH(bool, byClosing);
+
+    openWithFifo(8);
+    if (flushStaysFull)
+        rvsim_inject("MQN_CrdDataEx", 1, -1);
+    host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(feedProgram(lines));
     start();
-    auto* worker = form->findChild<QThread*>();
+    QPointer<QThread> worker = form->findChild<QThread*>();
     QVERIFY(worker);
-    QSignalSpy finished(worker, SIGNAL(MotionFinished()));
-    // The frozen clock never drains the buffer: the worker waits for space until told to stop.
-    QTRY_VERIFY(countOf(CommandJournal(), "MQN_LnXYZEx") >= 8);
+    if (flushStaysFull)
+        QTRY_VERIFY(countOf(CommandJournal(), "MQN_CrdDataEx") >= 3);
+    else
+        QTRY_VERIFY(countOf(CommandJournal(), "MQN_LnXYZEx") >= 208);
     QVERIFY(!worker->isFinished());
-    QVERIFY(QMetaObject::invokeMethod(form, "OnStopBtnClicked"));
-    QVERIFY(finished.wait(5000) || finished.count() == 1);
-    QTRY_VERIFY(worker->isFinished());
+
+    const int stoppedAt = rvsim_journal_count();
+    if (byClosing) {
+        host->area()->closeAllSubWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!worker); // the form waited for its worker
+    } else {
+        QVERIFY(QMetaObject::invokeMethod(form, "OnStopBtnClicked"));
+        QTRY_VERIFY(worker->isFinished());
+    }
+    const QStringList after = CommandJournal();
+    QStringList tail;
+    for (int i = stoppedAt; i < rvsim_journal_count(); ++i)
+        tail << QString::fromUtf8(rvsim_journal_entry(i));
+    QCOMPARE(countOf(tail, "MQN_CrdStart"), 0);
+    QCOMPARE(countOf(tail, "MQN_LnXYZEx"), 0);
+    QVERIFY(countOf(after, "MQN_CrdStart") <= 1);
+}
+
+void TestRunControl::smallBufferStartsWhenFull_data()
+{
+    QTest::addColumn<int>("capacity");
+    QTest::addColumn<int>("lines");
+
+    QTest::newRow("FIFO of 300, 2000 lines: full long before line 1000") << 300 << 2000;
+    QTest::newRow("FIFO of 8, 205 lines: full only in the final flush") << 8 << 205;
+}
+
+void TestRunControl::smallBufferStartsWhenFull()
+{
+    QFETCH(int, capacity);
+    QFETCH(int, lines);
+
+    openWithFifo(capacity);
+    rvsim_set_time_scale(1e6);
+    rvsim_use_manual_clock(0);
+    runProgram(feedProgram(lines));
     const QStringList calls = CommandJournal();
-    QCOMPARE(countOf(calls, "MQN_CrdDataEx"), 0);
-    QCOMPARE(countOf(calls, "MQN_CrdStart"), 0);
+    QCOMPARE(countOf(calls, "MQN_CrdStart"), 1);
+    QCOMPARE(countOf(calls, "MQN_LnXYZEx"), lines);
+    QTRY_COMPARE(completedSegments(), lines);
+}
+
+int TestRunControl::completedSegments()
+{
+    short run = 1;
+    int32_t completed = 0;
+    MQN_CrdStatus(1, 1, &run, &completed, 0);
+    return run == 0 ? int(completed) : -1;
+}
+
+void TestRunControl::pausedStreamResumesAndRestartsFromTheBeginning()
+{
+    openWithFifo(8);
+    const int lines = 300;
+    host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(feedProgram(lines));
+    start();
+    QPointer<QThread> worker = form->findChild<QThread*>();
+    QTRY_COMPARE(countOf(CommandJournal(), "MQN_CrdStart"), 1); // the buffer filled up
+    rvsim_advance_ms(50);
+    QVERIFY(QMetaObject::invokeMethod(form, "OnPauseBtnClicked"));
+    rvsim_advance_ms(1000);
+    QVERIFY(completedSegments() >= 0); // the motion stands
+
+    // Start on the paused stream resumes it: no box, no second worker.
+    rvsim_journal_clear();
+    start();
+    QCOMPARE(CommandJournal().filter("MQN_CrdStart"), QStringList{"MQN_CrdStart(1, 1, 0)"});
+    QCOMPARE(form->findChildren<QThread*>().size(), 1);
+    rvsim_advance_ms(50);
+    QVERIFY(QMetaObject::invokeMethod(form, "OnPauseBtnClicked"));
+    rvsim_advance_ms(1000);
+
+    // Stop, then Start: the buffer is cleared and the program runs once, from its first line.
+    QVERIFY(QMetaObject::invokeMethod(form, "OnStopBtnClicked"));
+    QTRY_VERIFY(worker->isFinished());
+    rvsim_journal_clear();
+    start();
+    rvsim_set_time_scale(1e6);
+    rvsim_use_manual_clock(0);
+    auto workers = form->findChildren<QThread*>();
+    QCOMPARE(workers.size(), 2);
+    QTRY_VERIFY_WITH_TIMEOUT(workers.constLast()->isFinished(), 20000);
+    const QStringList calls = CommandJournal();
+    QCOMPARE(calls.constFirst(), QStringLiteral("MQN_CrdClear(1, 1, 0)"));
+    QCOMPARE(calls.filter("MQN_LnXYZEx").constFirst(),
+             QStringLiteral("MQN_LnXYZEx(1, 1, 0, 0, 0, 1000, 300, 0, 0, 0)"));
+    QCOMPARE(countOf(calls, "MQN_LnXYZEx"), lines);
+    QTRY_COMPARE(completedSegments(), lines);
 }
 
 void TestRunControl::noSecondStartWhileStreaming()
@@ -348,9 +470,9 @@ void TestRunControl::statusFollowsTheRun()
                  QLatin1String(positions[axis]));
     QCOMPARE(host->find<QLabel>(WidgetNames::segmentValue)->text(),
              QStringLiteral("segment0        RemainderSegNum0  runEmpty0"));
-    QCOMPARE(TestHost::lines.size(), 1);
-    QVERIFY2(QRegularExpression("^CrdRunningTime=[0-9.e-]+s$").match(TestHost::lines[0]).hasMatch(),
-             qPrintable(TestHost::lines[0]));
+    QCOMPARE(TestHost::Lines().size(), 1);
+    QVERIFY2(QRegularExpression("^CrdRunningTime=[0-9.e-]+s$").match(TestHost::Lines()[0]).hasMatch(),
+             qPrintable(TestHost::Lines()[0]));
 }
 
 void TestRunControl::statusWithoutController()

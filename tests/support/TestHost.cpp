@@ -2,13 +2,17 @@
 
 #include <QCoreApplication>
 #include <QMdiArea>
+#include <QMutex>
 
 #include "form/WidgetNames.h"
 
 QList<CrdResourceRecord> TestHost::resources;
-QStringList TestHost::lines;
 
 namespace {
+
+// The streaming worker prints from its own thread while the test reads on the GUI thread.
+QMutex linesGuard;
+QStringList lines;
 
 QList<CrdResourceRecord> hostResources()
 {
@@ -17,7 +21,8 @@ QList<CrdResourceRecord> hostResources()
 
 void hostMessage(QString line)
 {
-    TestHost::lines << line;
+    QMutexLocker lock(&linesGuard);
+    lines << line;
 }
 
 } // namespace
@@ -27,7 +32,10 @@ TestHost::TestHost(KdvSignal kdvSignal)
     , mainWindow(std::make_unique<QMainWindow>())
 {
     resources = {CrdResourceRecord{1, 2, 1, 1, {}}};
-    lines.clear();
+    {
+        QMutexLocker lock(&linesGuard);
+        lines.clear();
+    }
     axisTable.useMmUnits = 1;
     for (int core = 0; core < HostAxisTable::cores; ++core) {
         for (int profile = 0; profile < HostAxisTable::profiles; ++profile) {
@@ -48,6 +56,12 @@ TestHost::~TestHost()
     area()->closeAllSubWindows();
     mainWindow.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QStringList TestHost::Lines()
+{
+    QMutexLocker lock(&linesGuard);
+    return lines;
 }
 
 QMdiArea* TestHost::area() const

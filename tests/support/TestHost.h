@@ -40,9 +40,10 @@ public:
     }
 
     HostAxisTable axisTable{};
-    // What the host's resource list returns, and the lines it was handed; shared by all hosts.
+    // What the host's resource list returns; shared by all hosts.
     static QList<CrdResourceRecord> resources;
-    static QStringList lines;
+    // The lines the host was handed since the last host was made, from any thread.
+    static QStringList Lines();
 
 private:
     KdvSignal kdvSignal;
