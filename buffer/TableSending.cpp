@@ -34,6 +34,7 @@ int CrdForm::SendBufferTable()
                                 && profile <= highestHostProfile;
         if (factors.covered[axis])
             factors.axis[axis] = FactorsOf(state.axisTable, to.core, profile);
+        factors.covered[axis] = factors.covered[axis] && UsableFactors(factors.axis[axis]);
     }
     const LaserFollow laser{params.FollowSource, params.FollowRatio, params.PowerMin,
                             params.PowerMax};

@@ -8,38 +8,89 @@
 #include <QMessageBox>
 #include <QSettings>
 
+#include <cmath>
+#include <optional>
+
 void ApplyFilterPrm()
 {
     ApplyBlendingFile(QCoreApplication::applicationDirPath()
                       + QStringLiteral("/modules/FilterPrm.ini"));
 }
 
+namespace {
+
+// A value of the file as the controller takes it; empty when the text is no such number.
+std::optional<short> shortValue(const QSettings& file, const QString& key, short fallback)
+{
+    if (!file.contains(key))
+        return fallback;
+    bool converted = false;
+    const short value = file.value(key).toString().trimmed().toShort(&converted);
+    return converted ? std::optional<short>(value) : std::nullopt;
+}
+
+std::optional<double> finiteValue(const QSettings& file, const QString& key)
+{
+    if (!file.contains(key))
+        return 0.0;
+    bool converted = false;
+    const double value = file.value(key).toString().trimmed().toDouble(&converted);
+    return converted && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+}
+
+void showUnusable(const QSettings& file, const QString& key)
+{
+    QMessageBox::information(nullptr, QObject::tr("Error:"),
+                             QObject::tr("The blending file holds no usable value for \"%1\": "
+                                         "\"%2\". Nothing was sent.")
+                                 .arg(key, file.value(key).toString()));
+}
+
+} // namespace
+
 void ApplyBlendingFile(const QString& path)
 {
     QSettings file(path, QSettings::IniFormat);
     file.beginGroup(QStringLiteral("Blending"));
     // The settings object parses the file at the first read; only then does its status tell.
-    const short active = short(file.value(QStringLiteral("active"), -1).toInt());
+    const std::optional<short> active = shortValue(file, QStringLiteral("active"), -1);
     if (file.status() != QSettings::NoError) {
         QMessageBox::information(nullptr, QObject::tr("Error:"),
                                  QObject::tr("Option.ini File Write Error!"));
         return;
     }
-    if (active == -1)
+    if (!active) {
+        showUnusable(file, QStringLiteral("active"));
         return;
-    const short paraType = short(file.value(QStringLiteral("paraType"), 0).toInt());
-    const double para = file.value(QStringLiteral("para"), 0.0).toDouble();
-    const double minAngle = file.value(QStringLiteral("minAngle"), 0.0).toDouble();
-    const double maxAngle = file.value(QStringLiteral("maxAngle"), 0.0).toDouble();
+    }
+    if (*active == -1)
+        return;
+    const std::optional<short> paraType = shortValue(file, QStringLiteral("paraType"), 0);
+    if (!paraType) {
+        showUnusable(file, QStringLiteral("paraType"));
+        return;
+    }
+    double values[3] = {};
+    const QString keys[3]
+        = {QStringLiteral("para"), QStringLiteral("minAngle"), QStringLiteral("maxAngle")};
+    for (int i = 0; i < 3; ++i) {
+        const std::optional<double> value = finiteValue(file, keys[i]);
+        if (!value) {
+            showUnusable(file, keys[i]);
+            return;
+        }
+        values[i] = *value;
+    }
+    const double para = values[0], minAngle = values[1], maxAngle = values[2];
     file.endGroup();
 
     const ModuleState& state = moduleState();
-    const short code = MQN_SetBlendingParaLa(state.currentCore, state.currentCrd, paraType, para,
+    const short code = MQN_SetBlendingParaLa(state.currentCore, state.currentCrd, *paraType, para,
                                              minAngle, maxAngle);
     const QString line
         = QStringLiteral("MQN_SetBlendingParaLa active %1paraType%2 para%3 "
                          "maxAngle%4 ")
-              .arg(QString::number(active), QString::number(paraType),
+              .arg(QString::number(*active), QString::number(*paraType),
                    QString::number(para, 'g', -1), QString::number(maxAngle, 'g', -1));
     ReportCommandResult(line.toLocal8Bit().constData(), 1, state.hostMessage);
     ReportCommandResult("MQN_SetBlendingParaLa", code, state.hostMessage);

@@ -113,6 +113,11 @@ short CrdForm::BuildCrdPrm()
                       .arg(QLatin1Char("XYZAC"[outcome.axis]))
                       .arg(highestHostProfile));
         return 7;
+    case CrdRecordProblem::UnusableHostFactors:
+        showError(tr("The host's axis table has no usable factors for core %1, profile %2.")
+                      .arg(state.currentCore)
+                      .arg(profiles[outcome.axis]));
+        return 7;
     case CrdRecordProblem::SpanTooLarge:
         showError(QObject::tr("MaxAxisIndex - MinAxisIndex >8"));
         return 7;

@@ -26,6 +26,15 @@ HostFactors FactorsOf(const HostAxisTable* table, int core, int profile)
                        table->accelerationFactor[core - 1][profile - 1]};
 }
 
+bool UsableFactors(const HostFactors& factors)
+{
+    for (double factor : {factors.pulsesPerMm, factors.velocity, factors.acceleration}) {
+        if (!(std::isfinite(factor) && factor > 0))
+            return false;
+    }
+    return true;
+}
+
 int32_t TruncateToInt32(double value)
 {
     if (std::isnan(value))
@@ -57,6 +66,11 @@ CrdRecordOutcome BuildCrdRecord(const CrdFormParams& params, const int (&profile
     for (int axis = 0; axis < checked; ++axis) {
         if (!coveredByHost(profiles[axis], highestHostProfile)) {
             outcome.problem = CrdRecordProblem::ProfileOutOfRange;
+            outcome.axis = axis;
+            return outcome;
+        }
+        if (!UsableFactors(FactorsOf(table, core, profiles[axis]))) {
+            outcome.problem = CrdRecordProblem::UnusableHostFactors;
             outcome.axis = axis;
             return outcome;
         }

@@ -45,22 +45,31 @@ struct HostFactors
     double acceleration = 1;
 };
 HostFactors FactorsOf(const HostAxisTable* table, int core, int profile);
+// Whether every factor is a finite number above 0: anything else would send positions and
+// speeds of 0, of the wrong sign or beyond any range.
+bool UsableFactors(const HostFactors& factors);
 
 // Why a coordinate-system record could not be built.
-enum class CrdRecordProblem { None, CoreOutOfRange, ProfileOutOfRange, SpanTooLarge };
+enum class CrdRecordProblem {
+    None,
+    CoreOutOfRange,
+    ProfileOutOfRange,
+    UnusableHostFactors,
+    SpanTooLarge
+};
 
 struct CrdRecordOutcome
 {
     CrdRecordProblem problem = CrdRecordProblem::None;
-    int axis = -1;     // the axis (0 = X) whose profile is out of range
+    int axis = -1;     // the axis (0 = X) whose profile is out of range or has unusable factors
     short mapBase = 0; // the lowest profile of the coordinate system's axes
 };
 
 // Fills `prm` (zeroed first) from the parameters, the profile number of each axis (0 when its
 // choice holds none) and the core, converting speeds and origins with the host's factors. The
 // profiles of the first `dimension` axes may span at most 8; a later axis on the same profile
-// wins. A core or profile the host table does not cover stops the build before any factor is
-// read.
+// wins. A core or profile the host table does not cover, or unusable factors of an axis read,
+// stop the build.
 CrdRecordOutcome BuildCrdRecord(const CrdFormParams& params, const int (&profiles)[5], int core,
                                 const HostAxisTable* table, CrdPrm& prm);
 

@@ -25,9 +25,10 @@ void CrdForm::OnGetLookAheadPrmBtnClicked()
     if (MQN_GetCrdPrm(state.currentCore, state.currentCrd, &prm) != 0)
         return;
 
-    // An index the choice does not have would blank it: such values are left out.
-    if (prm.dimension >= 1 && prm.dimension <= dimensionCombo->count())
-        dimensionCombo->setCurrentIndex(prm.dimension - 1);
+    // A coordinate system never set up has dimension 0: the choice then shows none, and the
+    // next Init meets the controller's refusal.
+    dimensionCombo->setCurrentIndex(prm.dimension - 1);
+    // A profile the choice does not have would blank it: such values are left out.
     for (int entry = 0; entry < 8; ++entry) {
         const int axis = prm.profile[entry];
         if (axis >= 1 && axis <= axisCount && entry < profileCombos[axis - 1]->count())

@@ -2,6 +2,7 @@
 // builds.
 #include "form/CrdForm.h"
 
+#include "controller/CommandResult.h"
 #include "controller/rvAPI.h"
 #include "form/MyPushButton.h"
 #include "form/StyleSheets.h"
@@ -18,6 +19,8 @@
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -86,7 +89,16 @@ QGroupBox* CrdForm::CreateCrdParameterGroup()
     const CrdResourceRecord record = PickDefaultCore();
 
     coreIndexLabel = named(new QLabel, WidgetNames::coreIndexLabel);
-    coreIndexCombo = named(numberChoice(1, record.coreCount), WidgetNames::coreIndexCombo);
+    // The host's axis table, and so the module, knows 16 cores at most.
+    const int offeredCores = std::min<int>(record.coreCount, highestHostCore);
+    if (record.coreCount > offeredCores) {
+        const QByteArray line = tr("The host reports %1 cores; the window offers cores 1 to %2.")
+                                    .arg(record.coreCount)
+                                    .arg(offeredCores)
+                                    .toUtf8();
+        ReportCommandResult(line.constData(), ReportTextOnly, moduleState().hostMessage);
+    }
+    coreIndexCombo = named(numberChoice(1, offeredCores), WidgetNames::coreIndexCombo);
     if (record.core > 0)
         coreIndexCombo->setCurrentIndex(record.core - 1);
     crdIndexLabel = named(new QLabel, WidgetNames::crdIndexLabel);

@@ -503,6 +503,14 @@
         <source>The profile of axis %1 must lie between 1 and %2.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The host's axis table has no usable factors for core %1, profile %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The host reports %1 cores; the window offers cores 1 to %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -516,6 +524,10 @@
     </message>
     <message>
         <source>Option.ini File Write Error!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The blending file holds no usable value for &quot;%1&quot;: &quot;%2&quot;. Nothing was sent.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

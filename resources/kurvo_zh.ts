@@ -503,6 +503,14 @@
         <source>The profile of axis %1 must lie between 1 and %2.</source>
         <translation>%1 轴的规划号必须在1到%2之间。</translation>
     </message>
+    <message>
+        <source>The host's axis table has no usable factors for core %1, profile %2.</source>
+        <translation>主机轴表中核%1、规划%2的换算系数不可用。</translation>
+    </message>
+    <message>
+        <source>The host reports %1 cores; the window offers cores 1 to %2.</source>
+        <translation>主机报告%1个核；窗口只提供核1到%2。</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -517,6 +525,10 @@
     <message>
         <source>Option.ini File Write Error!</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The blending file holds no usable value for &quot;%1&quot;: &quot;%2&quot;. Nothing was sent.</source>
+        <translation>平滑参数文件中"%1"的值"%2"不可用，未发送任何参数。</translation>
     </message>
 </context>
 </TS>

@@ -10,6 +10,8 @@
 #include <QGroupBox>
 #include <QLabel>
 
+#include <cmath>
+
 namespace {
 constexpr int millisecondsPerDay = 24 * 60 * 60 * 1000;
 }
@@ -35,12 +37,12 @@ void CrdForm::OnTimer()
             const int profile = profileCombos[axis]->currentText().toInt();
             double pulses = 0;
             MQN_GetPrfPos(core, short(profile), &pulses, 1, nullptr);
-            // A profile the host's table does not cover, or a factor of 0, shows nothing new.
+            // A profile the host's table does not cover, or unusable factors, show nothing new.
             const bool covered = core >= 1 && core <= highestHostCore && profile >= 1
                                  && profile <= highestHostProfile;
             const double perMm
                 = covered ? FactorsOf(state.axisTable, core, profile).pulsesPerMm : 0;
-            if (perMm != 0)
+            if (std::isfinite(perMm) && perMm > 0)
                 prfPosValues[axis]->setText(QString::number(pulses / perMm, 'f', 3));
         }
     }

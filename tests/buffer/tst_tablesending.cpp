@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <limits>
 #include <memory>
 
 namespace {
@@ -35,6 +36,7 @@ private slots:
     void walkEndsAtANameItCannotSend();
     void oneBoxPerFailingRow();
     void refusedRowsAreShown();
+    void rowOnAnAxisWithoutUsableFactorsIsRefused();
 
 private:
     // Starts with the rows in the given look-ahead mode; returns the calls up to the start.
@@ -172,6 +174,22 @@ void TestTableSending::refusedRowsAreShown()
     QCOMPARE(calls, QStringList{"MQN_BufDelay(1, 1, 9, 0)"});
     QCOMPARE(answerer.first().text,
              QStringLiteral("BufLmtsOff = 7\r\n----Parameter in command is error!"));
+}
+
+// The host may change its table after Init: a row on an axis whose factor has become unusable
+// is refused, and the rows on other axes are still sent.
+void TestTableSending::rowOnAnAxisWithoutUsableFactorsIsRefused()
+{
+    QMetaObject::invokeMethod(form, "OnInitBtnClicked");
+    AddTableRow(*host, form, "LnXY", {"1", "2", "50", "1", "0"});
+    AddTableRow(*host, form, "BufDelay", {"9"});
+    host->axisTable.pulsesPerMm[0][1] = std::numeric_limits<double>::quiet_NaN(); // X: profile 2
+    rvsim_journal_enable(1);
+    rvsim_journal_clear();
+    ModalBoxAnswerer answerer;
+    QMetaObject::invokeMethod(form, "OnStartBtnClicked");
+    QCOMPARE(CommandJournal().mid(0, 1), QStringList{"MQN_BufDelay(1, 1, 9, 0)"});
+    QCOMPARE(answerer.first().text, QStringLiteral("LnXY = 7\r\n----Parameter in command is error!"));
 }
 
 QTEST_MAIN(TestTableSending)

@@ -22,6 +22,7 @@
 #include <QTreeWidget>
 
 #include <cstring>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -64,13 +65,17 @@ private slots:
     void learningControlsFollowIlcEnable();
     void contourProbe_data();
     void contourProbe();
+    void unusableHostFactorsStopInit_data();
+    void unusableHostFactorsStopInit();
     void readBack();
     void readBackWithFailingCrdRead();
-    void readBackOfAnUnsetCoordinateSystemKeepsTheChoices();
+    void readBackOfAnUnsetCoordinateSystem();
     void readBackWithFailingLookAheadRead();
     void blendingFile_data();
     void blendingFile();
     void blendingFileThatCannotBeRead();
+    void unusableBlendingValuesSendNothing_data();
+    void unusableBlendingValuesSendNothing();
 
 private:
     void open();
@@ -300,6 +305,40 @@ void TestCrdInit::outOfRangeStopsBeforeAnyCall()
         pressInit();
         QCOMPARE(answerer.first().title, QStringLiteral("Error:"));
         QCOMPARE(answerer.first().text, message);
+    }
+    QVERIFY(CommandJournal().isEmpty());
+    QVERIFY(!find(WidgetNames::bufferDataGroup)->isEnabled());
+}
+
+void TestCrdInit::unusableHostFactorsStopInit_data()
+{
+    QTest::addColumn<int>("factor"); // 0 pulses per mm, 1 velocity, 2 acceleration
+    QTest::addColumn<double>("value");
+
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    QTest::newRow("pulses per mm 0") << 0 << 0.0;
+    QTest::newRow("pulses per mm negative") << 0 << -1000.0;
+    QTest::newRow("velocity factor not a number") << 1 << nan;
+    QTest::newRow("acceleration factor infinite") << 2 << inf;
+}
+
+void TestCrdInit::unusableHostFactorsStopInit()
+{
+    QFETCH(int, factor);
+    QFETCH(double, value);
+
+    // Y on profile 3 of core 1, as the window starts.
+    double* factors[] = {&host->axisTable.pulsesPerMm[0][2], &host->axisTable.velocityFactor[0][2],
+                         &host->axisTable.accelerationFactor[0][2]};
+    *factors[factor] = value;
+    open();
+    {
+        ModalBoxAnswerer answerer;
+        pressInit();
+        QCOMPARE(answerer.first().text,
+                 QStringLiteral("The host's axis table has no usable factors for core 1, "
+                                "profile 3."));
     }
     QVERIFY(CommandJournal().isEmpty());
     QVERIFY(!find(WidgetNames::bufferDataGroup)->isEnabled());
@@ -535,14 +574,19 @@ void TestCrdInit::readBackWithFailingCrdRead()
     QVERIFY(TestHost::Lines().isEmpty());
 }
 
-void TestCrdInit::readBackOfAnUnsetCoordinateSystemKeepsTheChoices()
+void TestCrdInit::readBackOfAnUnsetCoordinateSystem()
 {
     open();
     QVERIFY(QMetaObject::invokeMethod(form, "OnGetLookAheadPrmBtnClicked"));
-    QCOMPARE(find<QComboBox>(WidgetNames::dimensionCombo)->currentText(), QStringLiteral("3"));
+    QCOMPARE(find<QComboBox>(WidgetNames::dimensionCombo)->currentIndex(), -1);
     QCOMPARE(find<QComboBox>(WidgetNames::perAxis(WidgetNames::profileCombo, 0))->currentText(),
              QStringLiteral("2"));
     QCOMPARE(edit(WidgetNames::synVelMaxEdit)->text(), QStringLiteral("0"));
+
+    rvsim_journal_clear();
+    pressInit();
+    QCOMPARE(CommandJournal().filter("MQN_SetCrdPrm").size(), 1);
+    QCOMPARE(TestHost::Lines(), QStringList{"MQN_SetCrdPrm = 7"});
 }
 
 void TestCrdInit::readBackWithFailingLookAheadRead()
@@ -624,6 +668,49 @@ void TestCrdInit::blendingFileThatCannotBeRead()
         ApplyBlendingFile(path);
         QCOMPARE(answerer.first().title, QStringLiteral("Error:"));
         QCOMPARE(answerer.first().text, QStringLiteral("Option.ini File Write Error!"));
+    }
+    QVERIFY(CommandJournal().isEmpty());
+    QVERIFY(TestHost::Lines().isEmpty());
+}
+
+void TestCrdInit::unusableBlendingValuesSendNothing_data()
+{
+    QTest::addColumn<QByteArray>("values");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+
+    QTest::newRow("active beyond 16 bits") << QByteArray("active=70000") << "active" << "70000";
+    QTest::newRow("active not a number") << QByteArray("active=nan") << "active" << "nan";
+    QTest::newRow("paraType beyond 16 bits")
+        << QByteArray("active=1\nparaType=-40000") << "paraType" << "-40000";
+    QTest::newRow("para infinite") << QByteArray("active=1\npara=inf") << "para" << "inf";
+    QTest::newRow("para beyond double") << QByteArray("active=1\npara=1e400") << "para" << "1e400";
+    QTest::newRow("minAngle not a number")
+        << QByteArray("active=1\nminAngle=nan") << "minAngle" << "nan";
+    QTest::newRow("maxAngle minus infinity")
+        << QByteArray("active=1\nmaxAngle=-inf") << "maxAngle" << "-inf";
+}
+
+void TestCrdInit::unusableBlendingValuesSendNothing()
+{
+    QFETCH(QByteArray, values);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+
+    open();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("FilterPrm.ini"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[Blending]\n" + values + "\n");
+    file.close();
+    {
+        ModalBoxAnswerer answerer;
+        ApplyBlendingFile(path);
+        QCOMPARE(answerer.first().text,
+                 QStringLiteral("The blending file holds no usable value for \"%1\": \"%2\". "
+                                "Nothing was sent.")
+                     .arg(key, value));
     }
     QVERIFY(CommandJournal().isEmpty());
     QVERIFY(TestHost::Lines().isEmpty());

@@ -314,13 +314,20 @@ void TestOperatorWindow::coreChoiceFollowsTheHost_data()
     QTest::addColumn<CrdResourceRecord>("record");
     QTest::addColumn<QStringList>("cores");
     QTest::addColumn<int>("selected");
+    QTest::addColumn<QStringList>("lines");
 
     QTest::newRow("no controller: empty choice")
-        << CrdResourceRecord{0, 0, 0, 0, {}} << QStringList() << -1;
+        << CrdResourceRecord{0, 0, 0, 0, {}} << QStringList() << -1 << QStringList();
     QTest::newRow("three cores, the host assigns core 2")
-        << CrdResourceRecord{3, 2, 2, 1, {}} << QStringList{"1", "2", "3"} << 1;
+        << CrdResourceRecord{3, 2, 2, 1, {}} << QStringList{"1", "2", "3"} << 1 << QStringList();
     QTest::newRow("no assignment: the next coordinate system of core 1")
-        << CrdResourceRecord{1, 2, 0, 0, {}} << QStringList{"1"} << 0;
+        << CrdResourceRecord{1, 2, 0, 0, {}} << QStringList{"1"} << 0 << QStringList();
+    QStringList sixteen;
+    for (int core = 1; core <= 16; ++core)
+        sixteen << QString::number(core);
+    QTest::newRow("32767 cores: the 16 the axis table knows")
+        << CrdResourceRecord{32767, 2, 1, 1, {}} << sixteen << 0
+        << QStringList{"The host reports 32767 cores; the window offers cores 1 to 16."};
 }
 
 void TestOperatorWindow::coreChoiceFollowsTheHost()
@@ -328,6 +335,7 @@ void TestOperatorWindow::coreChoiceFollowsTheHost()
     QFETCH(CrdResourceRecord, record);
     QFETCH(QStringList, cores);
     QFETCH(int, selected);
+    QFETCH(QStringList, lines);
 
     TestHost::resources = {record};
     QVERIFY(open());
@@ -337,6 +345,7 @@ void TestOperatorWindow::coreChoiceFollowsTheHost()
         items << combo->itemText(i);
     QCOMPARE(items, cores);
     QCOMPARE(combo->currentIndex(), selected);
+    QCOMPARE(TestHost::Lines(), lines);
 }
 
 void TestOperatorWindow::emptyResourceListMeansNoController()
