@@ -2,9 +2,9 @@
 
 #include "controller/CommandResult.h"
 #include "controller/rvAPI.h"
+#include "crd/SettingsFolder.h"
 #include "module/ModuleState.h"
 
-#include <QCoreApplication>
 #include <QMessageBox>
 #include <QSettings>
 
@@ -13,8 +13,7 @@
 
 void ApplyFilterPrm()
 {
-    ApplyBlendingFile(QCoreApplication::applicationDirPath()
-                      + QStringLiteral("/modules/FilterPrm.ini"));
+    ApplyBlendingFile(SettingsFolder() + QStringLiteral("/FilterPrm.ini"));
 }
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <QString>
 
-// Sends the blending parameters of "/modules/FilterPrm.ini" under the application's directory
-// to the current coordinate system, when the file's "active" is not -1.
+// Sends the blending parameters of "FilterPrm.ini" in the settings folder to the current
+// coordinate system, when the file's "active" is not -1.
 void ApplyFilterPrm();
 
 // The same for the file at `path`: a file that cannot be read as INI shows an error box; a

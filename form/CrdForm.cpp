@@ -45,6 +45,7 @@ CrdForm::CrdForm(QWidget* parent, int width, int height, int language, short ins
     preferredWidth = width;
     preferredHeight = height;
     setWindowTitle(tr("Crd"));
+    LoadCrdSettings();
     this->instanceIndex = instanceIndex;
 
     statusTimer = new QTimer(this);
@@ -107,6 +108,7 @@ void CrdForm::resizeEvent(QResizeEvent* event)
 
 void CrdForm::closeEvent(QCloseEvent* event)
 {
+    SaveCrdSettings();
     ModuleState& state = moduleState();
     if (state.openWindowCount > 0)
         --state.openWindowCount;

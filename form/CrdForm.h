@@ -98,6 +98,17 @@ private:
     int ShowProgramText(const QString& path);
     int LoadProgramIntoTable(const QString& path);
 
+    void LoadCrdSettings();
+    void SaveCrdSettings();
+    struct StoredTreeValue
+    {
+        QString key;
+        QLineEdit* edit;
+        double fallback;
+        double value;
+    };
+    QList<StoredTreeValue> StoredTreeValues() const;
+
     short BuildCrdPrm();
     void ReadCrdFormParams();
     bool LookAheadOpen() const;
@@ -107,6 +118,7 @@ private:
     int preferredHeight = 0;
     short instanceIndex = 0;
     bool controllerPresent = false;
+    bool settingsFileReadable = true;
     QTimer* statusTimer = nullptr;
     QTime runStartTime;
     QTime runEndTime;

@@ -35,6 +35,8 @@ struct ModuleState
     QStringList programLines;
     // The run state the status timer saw last.
     int previousRunState = 0;
+    // Where the settings files lie when not in the application's "modules" folder.
+    QString settingsFolder;
 };
 
 ModuleState& moduleState();

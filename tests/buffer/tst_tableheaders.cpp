@@ -53,7 +53,7 @@ private:
 void TestTableHeaders::init()
 {
     rvsim_reset();
-    host = std::make_unique<TestHost>(&LinkedKdvSignal);
+    host = LinkedTestHost();
 }
 
 QStringList TestTableHeaders::labels() const

@@ -50,7 +50,7 @@ void TestTableSending::init()
 {
     rvsim_reset();
     rvsim_use_manual_clock(1);
-    host = std::make_unique<TestHost>(&LinkedKdvSignal);
+    host = LinkedTestHost();
     form = host->open();
 }
 

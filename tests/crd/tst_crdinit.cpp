@@ -98,7 +98,7 @@ void TestCrdInit::init()
 {
     rvsim_reset();
     rvsim_use_manual_clock(1);
-    host = std::make_unique<TestHost>(&LinkedKdvSignal);
+    host = LinkedTestHost();
 }
 
 void TestCrdInit::cleanup()

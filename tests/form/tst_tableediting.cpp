@@ -54,7 +54,7 @@ private:
 void TestTableEditing::init()
 {
     rvsim_reset();
-    host = std::make_unique<TestHost>(&LinkedKdvSignal);
+    host = LinkedTestHost();
     form = host->open();
     table = host->find<QTableWidget>(WidgetNames::commandTable);
     rvsim_journal_enable(1);

@@ -50,7 +50,7 @@ private:
 void TestFileLoading::init()
 {
     rvsim_reset();
-    host = std::make_unique<TestHost>(&LinkedKdvSignal);
+    host = LinkedTestHost();
     form = host->open();
     table = host->find<QTableWidget>(WidgetNames::commandTable);
 }

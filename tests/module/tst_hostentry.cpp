@@ -1,5 +1,8 @@
+#include "crd/SettingsFolder.h"
 #include "form/WidgetNames.h"
 #include "module/HostSignal.h"
+
+#include "ModalBoxAnswerer.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -7,6 +10,7 @@
 #include <QMdiArea>
 
 #include <QLibrary>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstring>
@@ -33,13 +37,22 @@ class TestHostEntry : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void windowBeforeTheHostAttachedHasNoController();
     void describeThroughTheLoadedModule();
     void unknownSignalsDoNothing_data();
     void unknownSignalsDoNothing();
     void attachKeepsCallbacksAndResetsTheCursor();
     void axisTableIsKeptAsGiven();
+
+private:
+    QTemporaryDir settings;
 };
+
+void TestHostEntry::initTestCase()
+{
+    SetSettingsFolder(settings.path());
+}
 
 void TestHostEntry::windowBeforeTheHostAttachedHasNoController()
 {
@@ -47,7 +60,12 @@ void TestHostEntry::windowBeforeTheHostAttachedHasNoController()
     auto* area = new QMdiArea;
     host.setCentralWidget(area);
     LanguageChoice english = LanguageEnglish;
-    QCOMPARE(HandleHostSignal(SignalOpenWindow, &host, &english), 0);
+    {
+        // No settings file: the remembered program path is one blank, which does not open.
+        ModalBoxAnswerer answerer;
+        QCOMPARE(HandleHostSignal(SignalOpenWindow, &host, &english), 0);
+        QCOMPARE(answerer.first().text, QStringLiteral("File open fail !"));
+    }
     auto* form = host.findChild<QWidget*>(QLatin1String(WidgetNames::form));
     QVERIFY(form);
     QCOMPARE(host.findChild<QComboBox*>(QLatin1String(WidgetNames::coreIndexCombo))->count(), 0);

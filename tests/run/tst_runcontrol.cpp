@@ -87,9 +87,8 @@ private:
 void TestRunControl::init()
 {
     rvsim_reset();
-    moduleState().previousRunState = 0; // the run state the timer saw last outlives forms
     rvsim_use_manual_clock(1);
-    host = std::make_unique<TestHost>(&LinkedKdvSignal);
+    host = LinkedTestHost();
     form = host->open();
 }
 
@@ -286,9 +285,10 @@ void TestRunControl::laserWordReportsTheCompare()
 
 void TestRunControl::openWithFifo(int capacity)
 {
+    host.reset();
     rvsim_configure(0, 0, 0, 0, capacity);
     rvsim_use_manual_clock(1);
-    host = std::make_unique<TestHost>(&LinkedKdvSignal);
+    host = LinkedTestHost();
     form = host->open();
     initCrd(true);
 }
@@ -417,11 +417,7 @@ void TestRunControl::pausedStreamResumesAndRestartsFromTheBeginning()
 
 void TestRunControl::noSecondStartWhileStreaming()
 {
-    rvsim_configure(0, 0, 0, 0, 8);
-    rvsim_use_manual_clock(1);
-    host = std::make_unique<TestHost>(&LinkedKdvSignal);
-    form = host->open();
-    initCrd(true);
+    openWithFifo(8);
     host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText("G1 F10\nX1\nX0");
     auto* worker = form->findChild<QThread*>();
     QVERIFY(!worker);
@@ -478,7 +474,8 @@ void TestRunControl::statusFollowsTheRun()
 void TestRunControl::statusWithoutController()
 {
     TestHost::resources = {CrdResourceRecord{0, 0, 0, 0, {}}};
-    host = std::make_unique<TestHost>(&LinkedKdvSignal);
+    host.reset();
+    host = LinkedTestHost();
     TestHost::resources = {CrdResourceRecord{0, 0, 0, 0, {}}};
     form = host->open();
     rvsim_journal_enable(1);

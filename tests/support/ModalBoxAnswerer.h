@@ -24,6 +24,9 @@ public:
         bool hasParent = false;
     };
 
+    // Answers boxes without counting them.
+    static constexpr int anyNumber = -1;
+
     explicit ModalBoxAnswerer(int expectedBoxes = 1);
     ~ModalBoxAnswerer() override;
 

@@ -1,10 +1,15 @@
 #include "TestHost.h"
 
+#include "ModalBoxAnswerer.h"
+#include "form/WidgetNames.h"
+
 #include <QCoreApplication>
+#include <QFile>
 #include <QMdiArea>
 #include <QMutex>
+#include <QSettings>
 
-#include "form/WidgetNames.h"
+#include <algorithm>
 
 QList<CrdResourceRecord> TestHost::resources;
 
@@ -27,10 +32,15 @@ void hostMessage(QString line)
 
 } // namespace
 
-TestHost::TestHost(KdvSignal kdvSignal)
+TestHost::TestHost(KdvSignal kdvSignal, SettingsSeam useSettingsFolder)
     : kdvSignal(kdvSignal)
+    , useSettingsFolder(useSettingsFolder)
     , mainWindow(std::make_unique<QMainWindow>())
 {
+    if (useSettingsFolder) {
+        settingsDir = std::make_unique<QTemporaryDir>();
+        useSettingsFolder(settingsDir->path());
+    }
     resources = {CrdResourceRecord{1, 2, 1, 1, {}}};
     {
         QMutexLocker lock(&linesGuard);
@@ -53,9 +63,25 @@ TestHost::TestHost(KdvSignal kdvSignal)
 
 TestHost::~TestHost()
 {
+    // Closing saves the settings, which reads the window's values as Init does: a test that
+    // left a bad value gets Init's box once more.
+    ModalBoxAnswerer closing(ModalBoxAnswerer::anyNumber);
     area()->closeAllSubWindows();
     mainWindow.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (useSettingsFolder)
+        useSettingsFolder(QString());
+}
+
+QString TestHost::settingsFolder() const
+{
+    return settingsDir ? settingsDir->path()
+                       : QCoreApplication::applicationDirPath() + QStringLiteral("/modules");
+}
+
+QString TestHost::settingsFile() const
+{
+    return settingsFolder() + QStringLiteral("/Crd.ini");
 }
 
 QStringList TestHost::Lines()
@@ -77,8 +103,29 @@ void TestHost::attach()
 
 QWidget* TestHost::open(LanguageChoice language)
 {
+    if (neutralSettings && !QFile::exists(settingsFile()))
+        WriteNeutralSettings(settingsFile(), resources.value(0));
     kdvSignal(SignalOpenWindow, mainWindow.get(), &language, nullptr);
     return find(WidgetNames::form);
+}
+
+void TestHost::WriteNeutralSettings(const QString& path, const CrdResourceRecord& host)
+{
+    QSettings file(path, QSettings::IniFormat);
+    file.beginGroup(QStringLiteral("KurvoCore1Crd1"));
+    file.setValue(QStringLiteral("Core"), std::max(0, host.core - 1));
+    file.setValue(QStringLiteral("dimension"), 2);
+    const int profiles[] = {1, 2, 3, 0, 0};
+    for (int axis = 0; axis < 5; ++axis) {
+        file.setValue(QStringLiteral("Profile%1").arg(axis), profiles[axis]);
+        file.setValue(QStringLiteral("Scale%1").arg(axis), 10000);
+    }
+    file.setValue(QStringLiteral("synVelMax"), 1000);
+    file.setValue(QStringLiteral("synAccMax"), 5000);
+    file.setValue(QStringLiteral("evenTime"), 0);
+    file.setValue(QStringLiteral("dCrdJerk"), 1);
+    file.setValue(QStringLiteral("labOpenFileData"), QString());
+    file.endGroup();
 }
 
 void TestHost::setLanguage(LanguageChoice language)

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -17,14 +18,19 @@ class TestHost
 {
 public:
     using KdvSignal = int32_t (*)(int16_t signal, void* first, void* second, void* unused);
+    using SettingsSeam = void (*)(const QString& folder);
 
-    // Attaches to the module and hands over the axis table.
-    explicit TestHost(KdvSignal kdvSignal);
+    // Attaches to the module and hands over the axis table. With a settings seam the module's
+    // settings files lie in a folder of this host's own, empty at first and gone with the host.
+    explicit TestHost(KdvSignal kdvSignal, SettingsSeam useSettingsFolder = nullptr);
     ~TestHost();
 
     void attach();
-    // Opens (or activates) the operator window; returns the form.
+    // Opens (or activates) the operator window; returns the form. Without a settings file it
+    // first writes one that holds the values the window is built with and no program, unless
+    // `neutralSettings` is off: a missing file would load defaults and a program path of " ".
     QWidget* open(LanguageChoice language = LanguageEnglish);
+    bool neutralSettings = true;
     void setLanguage(LanguageChoice language);
 
     QMainWindow* window() const { return mainWindow.get(); }
@@ -45,8 +51,19 @@ public:
     // The lines the host was handed since the last host was made, from any thread.
     static QStringList Lines();
 
+    // The module's settings file: in the host's own folder when it was given a seam, else
+    // beside the application, where only tests in a folder of their own may use it.
+    QString settingsFolder() const;
+    QString settingsFile() const;
+
+    // Writes a settings file holding the values the window is built with for `host`, no program.
+    static void WriteNeutralSettings(const QString& file, const CrdResourceRecord& host);
+
 private:
+
     KdvSignal kdvSignal;
+    SettingsSeam useSettingsFolder;
+    std::unique_ptr<QTemporaryDir> settingsDir;
     std::unique_ptr<QMainWindow> mainWindow;
 };
 

@@ -3,6 +3,8 @@
 #include "form/WidgetNames.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +16,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "ModalBoxAnswerer.h"
+#include "TestHost.h"
+
 #include <thread>
 
 class TestWorkbench : public QObject
@@ -21,6 +26,7 @@ class TestWorkbench : public QObject
     Q_OBJECT
 
 private slots:
+    void init();
     void defaultConfiguration();
     void configurationFile();
     void unreadableConfiguration();
@@ -28,12 +34,22 @@ private slots:
     void initCrdAsANewUserWould();
     void aTableRunsToItsEnd();
     void showsTheOperatorWindow();
+    void opensOnTheSampleProgram();
     void hostLinesFromAnyThreadKeepTheirOrder();
 
     void commandLine_data();
     void commandLine();
     void screenshotOffscreen();
 };
+
+// The module keeps its settings beside the application: here, this test's own folder.
+void TestWorkbench::init()
+{
+    const QString settings
+        = QCoreApplication::applicationDirPath() + QStringLiteral("/modules/Crd.ini");
+    QFile::remove(settings);
+    TestHost::WriteNeutralSettings(settings, CrdResourceRecord{1, 2, 1, 1, {}});
+}
 
 void TestWorkbench::defaultConfiguration()
 {
@@ -186,6 +202,33 @@ void TestWorkbench::showsTheOperatorWindow()
     QCOMPARE(workbench.mdiArea()->subWindowList().size(), 1);
 }
 
+void TestWorkbench::opensOnTheSampleProgram()
+{
+    const QString settings
+        = QCoreApplication::applicationDirPath() + QStringLiteral("/modules/Crd.ini");
+    QFile::remove(settings);
+    QVERIFY(QFile::copy(QStringLiteral(KURVO_SAMPLE_SETTINGS), settings));
+    Workbench workbench(HostConfig::defaults());
+    QString error;
+    QVERIFY2(workbench.loadModule(QStringLiteral(KURVO_MODULE_PATH), error), qPrintable(error));
+    workbench.setOpeningLanguage(LanguageEnglish);
+    workbench.show();
+    {
+        ModalBoxAnswerer noBox(0);
+        workbench.openOperatorWindow();
+    }
+    auto* table = workbench.findChild<QTableWidget*>(QLatin1String(WidgetNames::commandTable));
+    QVERIFY(table->isVisible());
+    QStringList types;
+    for (int row = 0; row < table->rowCount(); ++row)
+        types << table->item(row, 0)->text();
+    QCOMPARE(types, (QStringList{"LnXYZ", "LnXYZ", "ArcXYR", "LnXYZ", "ArcXYR", "LnXYZ", "ArcXYR",
+                                 "LnXYZ", "ArcXYR"}));
+    QVERIFY(workbench.findChild<QLineEdit*>(QLatin1String(WidgetNames::programPathEdit))
+                ->text()
+                .endsWith(QLatin1String("/workbench/examples/square.nc")));
+}
+
 void TestWorkbench::hostLinesFromAnyThreadKeepTheirOrder()
 {
     Workbench workbench(HostConfig::defaults());
@@ -242,13 +285,20 @@ void TestWorkbench::commandLine()
     QVERIFY2(output.contains(message), qPrintable(output));
 }
 
+// A copy of the workbench in a folder of its own, with the sample settings, opens its window
+// without a box in the way and saves the picture.
 void TestWorkbench::screenshotOffscreen()
 {
     QTemporaryDir dir;
+    const QString program = dir.filePath(QStringLiteral("kurvo-workbench"));
+    QVERIFY(QFile::copy(QStringLiteral(KURVO_WORKBENCH_PATH), program));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("modules")));
+    QVERIFY(QFile::copy(QStringLiteral(KURVO_SAMPLE_SETTINGS),
+                        dir.filePath(QStringLiteral("modules/Crd.ini"))));
     const QString picture = dir.filePath(QStringLiteral("workbench.png"));
     QProcess workbench;
-    workbench.start(QStringLiteral(KURVO_WORKBENCH_PATH),
-                    {"--lang", "en", "--screenshot", picture, "-platform", "offscreen"});
+    workbench.start(program, {"--module", KURVO_MODULE_PATH, "--lang", "en", "--screenshot",
+                              picture, "-platform", "offscreen"});
     QVERIFY(workbench.waitForFinished(30000));
     QCOMPARE(workbench.exitCode(), 0);
     const QImage image(picture);
