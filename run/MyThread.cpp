@@ -34,6 +34,9 @@ MyThread::~MyThread()
 {
     RequestStop();
     wait();
+    // wait() synchronises inside the toolkit; reading the flag the run set last makes the
+    // hand-over of the worker's members visible to the thread checker too.
+    static_cast<void>(runEnded.load(std::memory_order_acquire));
 }
 
 void MyThread::RequestStop()
@@ -152,4 +155,5 @@ void MyThread::run()
     endedByStop = stopRequested.load();
     stopRequested = false;
     emit MotionFinished();
+    runEnded.store(true, std::memory_order_release);
 }

@@ -54,6 +54,7 @@ private:
     std::atomic<bool> stopRequested{false};
     std::atomic<bool> started{false};
     std::atomic<bool> endedByStop{false};
+    std::atomic<bool> runEnded{false};
 };
 
 #endif
