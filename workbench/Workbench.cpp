@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QToolBar>
 
 namespace {
 
@@ -78,6 +79,21 @@ void Workbench::createMenus()
     moduleMenu->addAction(QStringLiteral("&Describe module"), this, &Workbench::showDescription);
     moduleMenu->addSeparator();
     moduleMenu->addAction(QStringLiteral("&Quit"), this, &QWidget::close);
+
+    // The operator window has no Stop of its own: the host offers one, always in reach.
+    QToolBar* machine = addToolBar(QStringLiteral("Machine"));
+    machine->setObjectName(QStringLiteral("machineToolBar"));
+    QAction* stop = machine->addAction(QStringLiteral("Stop"), this, &Workbench::stopMotion);
+    stop->setObjectName(QStringLiteral("stopAction"));
+    stop->setShortcut(Qt::Key_Escape);
+    stop->setShortcutContext(Qt::ApplicationShortcut);
+    stop->setToolTip(QStringLiteral("Stop the coordinate system at once (Esc)"));
+}
+
+void Workbench::stopMotion()
+{
+    if (QWidget* form = area->findChild<QWidget*>(QStringLiteral("crdFrom")))
+        QMetaObject::invokeMethod(form, "OnStopBtnClicked");
 }
 
 bool Workbench::loadModule(const QString& path, QString& error)

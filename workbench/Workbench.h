@@ -40,6 +40,8 @@ public:
 
 public slots:
     void appendOutput(const QString& line);
+    // Calls the operator window's stop by its name, as the toolbar's Stop and Esc do.
+    void stopMotion();
 
 private:
     void createMenus();

@@ -18,6 +18,7 @@
 
 #include "ModalBoxAnswerer.h"
 #include "TestHost.h"
+#include "rvsim.h"
 
 #include <thread>
 
@@ -35,6 +36,7 @@ private slots:
     void aTableRunsToItsEnd();
     void showsTheOperatorWindow();
     void opensOnTheSampleProgram();
+    void escapeStopsTheMotion();
     void hostLinesFromAnyThreadKeepTheirOrder();
 
     void commandLine_data();
@@ -227,6 +229,27 @@ void TestWorkbench::opensOnTheSampleProgram()
     QVERIFY(workbench.findChild<QLineEdit*>(QLatin1String(WidgetNames::programPathEdit))
                 ->text()
                 .endsWith(QLatin1String("/workbench/examples/square.nc")));
+}
+
+// Esc anywhere in the workbench reaches the operator window's stop: the stream's worker ends
+// and the coordinate system stops at once.
+void TestWorkbench::escapeStopsTheMotion()
+{
+    Workbench workbench(HostConfig::defaults());
+    QString error;
+    QVERIFY2(workbench.loadModule(QStringLiteral(KURVO_MODULE_PATH), error), qPrintable(error));
+    workbench.show();
+    workbench.openOperatorWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(&workbench));
+    rvsim_journal_enable(1);
+    rvsim_journal_clear();
+    QTest::keyClick(workbench.findChild<QWidget*>(QLatin1String(WidgetNames::programPathEdit)),
+                    Qt::Key_Escape);
+    QStringList calls;
+    for (int i = 0; i < rvsim_journal_count(); ++i)
+        calls << QString::fromUtf8(rvsim_journal_entry(i));
+    QVERIFY2(calls.contains(QStringLiteral("MQN_Stop(1, 1, 1)")), qPrintable(calls.join(' ')));
+    rvsim_journal_enable(0);
 }
 
 void TestWorkbench::hostLinesFromAnyThreadKeepTheirOrder()
