@@ -1,49 +1,97 @@
 #include "gcode/GCodeInterpreter.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
 namespace {
 
-bool isNumberCharacter(QChar c)
+// A digit is any the toolkit calls one, other scripts' digits too.
+bool isNumberCharacter(char16_t c)
 {
-    return c.isDigit() || c == QLatin1Char('.') || c == QLatin1Char('-') || c == QLatin1Char('+');
+    if (c >= 0x80)
+        return QChar(c).isDigit();
+    return (c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'+';
 }
 
-bool is(QChar c, char letter)
+// The upper-case ASCII letter a character stands for, 0 for none. Letters outside ASCII go
+// through the toolkit's case mapping, as some map onto an ASCII letter.
+char16_t upperLetter(char16_t c)
 {
-    return c.toUpper() == QLatin1Char(letter);
+    if (c < 0x80)
+        return c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
+    const char16_t upper = QChar(c).toUpper().unicode();
+    return upper < 0x80 ? upper : char16_t(0);
 }
 
+bool isUpperCase(char16_t c)
+{
+    return c < 0x80 ? c >= u'A' && c <= u'Z' : QChar(c).isUpper();
+}
+
+// The toolkit's text-to-double conversion of a run of number characters, without allocating
+// in the common case: a plain ASCII decimal goes through std::from_chars, which rounds exactly
+// as the toolkit does; anything else (a stray sign, a second point, more digits than a double
+// holds, digits of other scripts) is left to the toolkit itself.
+double toNumber(QStringView run, bool* converted)
+{
+    char buffer[64];
+    const qsizetype length = run.size();
+    bool ascii = length > 0 && length < qsizetype(sizeof buffer);
+    for (qsizetype i = 0; ascii && i < length; ++i) {
+        const char16_t c = run[i].unicode();
+        ascii = c < 0x80;
+        buffer[i] = char(c);
+    }
+    if (ascii) {
+        const char* begin = buffer;
+        const char* end = buffer + length;
+        if (*begin == '+' && length > 1 && begin[1] != '+' && begin[1] != '-')
+            ++begin;
+        double value = 0;
+        const auto [stop, error] = std::from_chars(begin, end, value);
+        if (error == std::errc() && stop == end) {
+            if (converted)
+                *converted = true;
+            return value;
+        }
+    }
+    return run.toDouble(converted);
+}
 
 } // namespace
 
-QStringView GCodeInterpreter::CollectNumber(const QString& text, int& at)
+QStringView GCodeInterpreter::CollectNumber(QStringView text, qsizetype& at)
 {
-    const int start = at;
-    while (at < text.size() && isNumberCharacter(text[at]))
+    const qsizetype start = at;
+    while (at < text.size() && isNumberCharacter(text[at].unicode()))
         ++at;
-    return QStringView(text).mid(start, at - start);
+    return text.mid(start, at - start);
 }
 
-double GCodeInterpreter::ReadNumber(const QString& text, int& at)
+double GCodeInterpreter::ReadNumber(QStringView text, qsizetype& at)
 {
-    return CollectNumber(text, at).toDouble();
+    return toNumber(CollectNumber(text, at), nullptr);
 }
 
 // A G, H, N or T number decides a mode or a switch: one that does not convert, or whose whole
 // part does not fit, is unknown rather than 0, so that a typo never becomes G0 or H0.
-std::optional<int> GCodeInterpreter::ReadWholeNumber(const QString& text, int& at)
+std::optional<int> GCodeInterpreter::ReadWholeNumber(QStringView text, qsizetype& at)
 {
     bool converted = false;
-    const double value = std::trunc(CollectNumber(text, at).toDouble(&converted));
+    const double value = std::trunc(toNumber(CollectNumber(text, at), &converted));
     if (!converted || !(value >= double(std::numeric_limits<int>::min()))
         || !(value <= double(std::numeric_limits<int>::max())))
         return std::nullopt;
     return int(value);
 }
 
-void GCodeInterpreter::InterpretLine(const QString& text)
+void GCodeInterpreter::InterpretLine(const QString& line)
+{
+    InterpretLine(QStringView(line));
+}
+
+void GCodeInterpreter::InterpretLine(QStringView text)
 {
     line = carried;
     nonModalCode = -1;
@@ -51,27 +99,28 @@ void GCodeInterpreter::InterpretLine(const QString& text)
     laserSwitch = -1;
     delayTime = -1.0;
 
-    int at = 0;
+    auto nextIs = [&text](qsizetype at, char16_t letter) {
+        return at < text.size() && upperLetter(text[at].unicode()) == letter;
+    };
+    qsizetype at = 0;
     while (at < text.size()) {
-        const QChar c = text[at];
-        if (c == QLatin1Char(' ') || c == QLatin1Char('\t')) {
+        const char16_t c = text[at].unicode();
+        if (c == u' ' || c == u'\t') {
             ++at;
             continue;
         }
-        if (c == QLatin1Char('(') || c == QLatin1Char('%') || c == QLatin1Char(';')
-            || c == QLatin1Char('/'))
+        if (c == u'(' || c == u'%' || c == u';' || c == u'/')
             return;
         ++at;
-        const char letter = c.toUpper().toLatin1();
-        const bool upper = c.isUpper();
-        switch (letter) {
-        case 'G':
+        const bool upper = isUpperCase(c);
+        switch (upperLetter(c)) {
+        case u'G':
             if (!upper)
                 break;
             if (const std::optional<int> code = ReadWholeNumber(text, at))
                 ApplyGCode(*code);
             break;
-        case 'X':
+        case u'X':
             if (nonModalCode == 4) {
                 dwellTime = ReadNumber(text, at);
                 nonModalCode = -1;
@@ -79,45 +128,45 @@ void GCodeInterpreter::InterpretLine(const QString& text)
                 position[X] = ReadNumber(text, at);
             }
             break;
-        case 'Y':
+        case u'Y':
             position[Y] = ReadNumber(text, at);
             break;
-        case 'Z':
+        case u'Z':
             position[Z] = ReadNumber(text, at);
             break;
-        case 'A':
+        case u'A':
             position[A] = ReadNumber(text, at);
             break;
-        case 'C':
+        case u'C':
             position[C] = ReadNumber(text, at);
             break;
-        case 'U':
+        case u'U':
             position[U] = ReadNumber(text, at);
             break;
-        case 'V':
+        case u'V':
             position[V] = ReadNumber(text, at);
             break;
-        case 'W':
+        case u'W':
             position[W] = ReadNumber(text, at);
             break;
-        case 'T':
+        case u'T':
             if (!upper)
                 break;
             if (const std::optional<int> number = ReadWholeNumber(text, at))
                 tool = *number;
             break;
-        case 'F':
+        case u'F':
             if (upper)
                 line.feed = std::trunc(ReadNumber(text, at));
             break;
-        case 'D': {
-            if (at >= text.size() || !is(text[at], 'E')) {
+        case u'D': {
+            if (!nextIs(at, u'E')) {
                 line.acceleration = ReadNumber(text, at);
                 break;
             }
             // "DELAY": the letters after D must follow in turn, or they are dropped.
             int spelled = 0;
-            while (spelled < 4 && at < text.size() && is(text[at], "ELAY"[spelled])) {
+            while (spelled < 4 && nextIs(at, u"ELAY"[spelled])) {
                 ++at;
                 ++spelled;
             }
@@ -125,35 +174,35 @@ void GCodeInterpreter::InterpretLine(const QString& text)
                 delayTime = ReadNumber(text, at);
             break;
         }
-        case 'N':
+        case u'N':
             if (!upper)
                 break;
             if (const std::optional<int> number = ReadWholeNumber(text, at))
                 lineNumber = *number;
             break;
-        case 'E':
-            if (at < text.size() && is(text[at], 'F')) {
+        case u'E':
+            if (nextIs(at, u'F')) {
                 ++at;
                 line.rapidFeed = ReadNumber(text, at);
-            } else if (at < text.size() && is(text[at], 'D')) {
+            } else if (nextIs(at, u'D')) {
                 ++at;
                 line.rapidAcceleration = ReadNumber(text, at);
             }
             break;
-        case 'H':
+        case u'H':
             if (const std::optional<int> number = ReadWholeNumber(text, at))
                 laserSwitch = *number;
             break;
-        case 'R':
+        case u'R':
             arcRadius = ReadNumber(text, at);
             break;
-        case 'I':
+        case u'I':
             arcCentre[0] = ReadNumber(text, at);
             break;
-        case 'J':
+        case u'J':
             arcCentre[1] = ReadNumber(text, at);
             break;
-        case 'K':
+        case u'K':
             arcCentre[2] = ReadNumber(text, at);
             break;
         default:

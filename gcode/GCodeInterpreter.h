@@ -15,6 +15,7 @@ public:
     enum Request { NoMotion, Line, CentreArc, RadiusArc };
 
     void InterpretLine(const QString& line);
+    void InterpretLine(QStringView line);
     // The consumer's end of a line: the target becomes the previous one, the arc words clear,
     // and the line's speeds carry over (its acceleration only when `carryAcceleration`).
     void FinishLine(bool carryAcceleration);
@@ -62,9 +63,9 @@ public:
 
 private:
     void ApplyGCode(int code);
-    static QStringView CollectNumber(const QString& text, int& at);
-    static double ReadNumber(const QString& text, int& at);
-    static std::optional<int> ReadWholeNumber(const QString& text, int& at);
+    static QStringView CollectNumber(QStringView text, qsizetype& at);
+    static double ReadNumber(QStringView text, qsizetype& at);
+    static std::optional<int> ReadWholeNumber(QStringView text, qsizetype& at);
 };
 
 #endif

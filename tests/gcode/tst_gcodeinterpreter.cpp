@@ -1,6 +1,9 @@
 #include "gcode/GCodeInterpreter.h"
 
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <cstring>
 
 using G = GCodeInterpreter;
 
@@ -17,6 +20,8 @@ private slots:
     void motionRequests();
     void emptyAndCommentLinesRepeatTheLastMove();
     void unknownGNumbersAndCharactersAreSkipped();
+    void numbersReadAsTheToolkitConvertsThem_data();
+    void numbersReadAsTheToolkitConvertsThem();
     void numbersThatDoNotFitSwitchNothing_data();
     void numbersThatDoNotFitSwitchNothing();
 };
@@ -166,6 +171,44 @@ void TestGCodeInterpreter::unknownGNumbersAndCharactersAreSkipped()
     QCOMPARE(program.units, 20);
     QCOMPARE(program.cutterCompensation, 41);
     QCOMPARE(program.lengthCompensation, 43);
+}
+
+// Every run of number characters reads as the toolkit's conversion gives it, to the bit: hand
+// picked edges, then random runs.
+void TestGCodeInterpreter::numbersReadAsTheToolkitConvertsThem_data()
+{
+    QTest::addColumn<QString>("number");
+
+    const char* const edges[] = {"",     "+",     "-",    ".",    "+.5",  "-.5",  "5.",  "+-1",
+                                 "-+1",  "++1",   "--1",  "1-",   "1..2", "-0",   "00012",
+                                 "0.1",  "2.675", "1+1",  "9007199254740993"};
+    for (const char* edge : edges)
+        QTest::newRow(edge[0] ? edge : "empty") << QString::fromLatin1(edge);
+    QTest::newRow("more digits than a double holds") << QString(400, QLatin1Char('9'));
+    QTest::newRow("below the smallest double") << "0." + QString(400, QLatin1Char('0')) + "1";
+    QTest::newRow("a digit of another script") << QStringLiteral("1\u0663");
+    QTest::newRow("63 characters") << QString(62, QLatin1Char('1')) + ".5";
+    QTest::newRow("64 characters") << QString(63, QLatin1Char('1')) + ".5";
+
+    QRandomGenerator random(7);
+    const QString characters = QStringLiteral("0123456789.+-");
+    for (int i = 0; i < 2000; ++i) {
+        QString run;
+        const int length = random.bounded(24);
+        for (int c = 0; c < length; ++c)
+            run += characters[random.bounded(int(characters.size()))];
+        QTest::newRow(qPrintable(QStringLiteral("random %1").arg(i))) << run;
+    }
+}
+
+void TestGCodeInterpreter::numbersReadAsTheToolkitConvertsThem()
+{
+    QFETCH(QString, number);
+
+    G program;
+    program.InterpretLine("X" + number + " G1");
+    const double expected = number.toDouble();
+    QCOMPARE(std::memcmp(&program.position[G::X], &expected, sizeof expected), 0);
 }
 
 void TestGCodeInterpreter::numbersThatDoNotFitSwitchNothing_data()

@@ -1,0 +1,84 @@
+// Interpretation speed: the generated program of `lines` lines (default 1,000,000) through the
+// G-code interpreter, as the streaming worker reads it (lines split beforehand), and from the
+// file's bytes to the arguments of the controller calls, with the lines split into strings as
+// Start does today and with the lines taken as views of the decoded text.
+//
+//   bench_gcode [lines] [seed]
+#include "ProgramGenerator.h"
+#include "gcode/GCodeInterpreter.h"
+
+#include <QElapsedTimer>
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// What a consumer reads of a line; summed so that nothing is optimised away.
+double consume(const GCodeInterpreter& program)
+{
+    switch (program.MotionRequest()) {
+    case GCodeInterpreter::Line:
+        return program.position[0] + program.position[1] + program.Velocity();
+    case GCodeInterpreter::CentreArc:
+        return program.arcCentre[0] + program.arcCentre[1] + program.ArcDirection();
+    case GCodeInterpreter::RadiusArc:
+        return program.arcRadius;
+    case GCodeInterpreter::NoMotion:
+        break;
+    }
+    return program.laserSwitch;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int lines = argc > 1 ? std::atoi(argv[1]) : 1000000;
+    const uint64_t seed = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1;
+    const QByteArray bytes = GenerateProgram(lines, seed);
+
+    QElapsedTimer clock;
+    clock.start();
+    const QStringList split = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
+    const double splitSeconds = clock.nsecsElapsed() / 1e9;
+
+    double sum = 0;
+    clock.restart();
+    {
+        GCodeInterpreter program;
+        for (const QString& line : split) {
+            program.InterpretLine(line);
+            sum += consume(program);
+            program.FinishLine(false);
+        }
+    }
+    const double interpretSeconds = clock.nsecsElapsed() / 1e9;
+
+    double viewSum = 0;
+    clock.restart();
+    {
+        const QString text = QString::fromUtf8(bytes);
+        GCodeInterpreter program;
+        for (QStringView line : QStringView(text).tokenize(u'\n')) {
+            program.InterpretLine(line);
+            viewSum += consume(program);
+            program.FinishLine(false);
+        }
+    }
+    const double viewSeconds = clock.nsecsElapsed() / 1e9;
+
+    std::printf("program: %d lines, %.1f MB, seed %llu\n", lines, bytes.size() / 1e6,
+                static_cast<unsigned long long>(seed));
+    std::printf("interpretation alone: %.3f s, %.2f M lines/s\n", interpretSeconds,
+                split.size() / interpretSeconds / 1e6);
+    std::printf("file to call arguments (decode, split, interpret): %.3f s, %.2f M lines/s\n",
+                splitSeconds + interpretSeconds,
+                split.size() / (splitSeconds + interpretSeconds) / 1e6);
+    std::printf("file to call arguments (decode, lines as views): %.3f s, %.2f M lines/s\n",
+                viewSeconds, split.size() / viewSeconds / 1e6);
+    std::printf("checksum %.17g, %s\n", sum, sum == viewSum ? "both passes agree" : "PASSES DIFFER");
+    return 0;
+}
