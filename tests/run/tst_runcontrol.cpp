@@ -69,6 +69,7 @@ private slots:
     void smallBufferStartsWhenFull();
     void pausedStreamResumesAndRestartsFromTheBeginning();
     void sampleContourStreamsToItsEnd();
+    void hostAttachesAgainDuringAStream();
     void noSecondStartWhileStreaming();
     void statusFollowsTheRun();
     void statusWithoutController();
@@ -429,6 +430,22 @@ void TestRunControl::sampleContourStreamsToItsEnd()
     QTRY_VERIFY(completedSegments() > 3000);
     const QStringList failures = TestHost::Lines().filter(QRegularExpression(" = -?[1-9]"));
     QCOMPARE(failures, QStringList{"MQN_BufPosCompareStartExEnable = 1"});
+}
+
+// The host may hand over its callbacks again while a worker streams: the worker keeps the
+// callback it started with, so the two threads share nothing there (the thread checker's run
+// of this suite tells).
+void TestRunControl::hostAttachesAgainDuringAStream()
+{
+    openWithFifo(8);
+    host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(feedProgram(400));
+    start();
+    auto* worker = form->findChild<QThread*>();
+    QTRY_COMPARE(countOf(CommandJournal(), "MQN_CrdStart"), 1);
+    host->attach();
+    QVERIFY(QMetaObject::invokeMethod(form, "OnStopBtnClicked"));
+    QTRY_VERIFY(worker->isFinished());
+    QCOMPARE(TestHost::Lines(), QStringList());
 }
 
 void TestRunControl::noSecondStartWhileStreaming()
