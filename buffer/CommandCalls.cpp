@@ -1,11 +1,11 @@
 #include "buffer/CommandCalls.h"
 
+#include "controller/ReturnCodes.h"
 #include "controller/rvAPI.h"
 
 namespace {
 
 enum Axis { X, Y, Z, A };
-constexpr short missingFactor = 7;
 constexpr short noOption = 0;
 constexpr short laserChannel = 0;
 
@@ -72,7 +72,7 @@ short sendLine(int axes, bool rapid, const BufRowValues& v, bool open, const Con
         }
     }
     if (!covers(f, {X, Y}) || (axes >= 3 && !covers(f, {Z})) || (axes == 4 && !covers(f, {A})))
-        return missingFactor;
+        return ReturnCode::BadArgument;
     const Pulses p(v, f);
     const double vel = p.speed(v.synVel, X), acc = p.acceleration(X), end = p.speed(v.velEnd, X);
     switch (axes * 2 + (rapid ? 1 : 0)) {
@@ -121,7 +121,7 @@ short sendArc(const QString& plane, bool byCentre, const BufRowValues& v, bool o
     const Axis second = yz ? Z : (xy ? Y : X);
     const Axis reference = yz ? Y : X;
     if (!covers(f, {first, second}))
-        return missingFactor;
+        return ReturnCode::BadArgument;
     const Pulses p(v, f);
     const double vel = p.speed(v.synVel, reference), acc = p.acceleration(reference);
     const double end = p.speed(v.velEnd, reference);

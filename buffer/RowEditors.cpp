@@ -2,6 +2,7 @@
 #include "form/CrdForm.h"
 
 #include "buffer/BufRowValues.h"
+#include "controller/ReturnCodes.h"
 #include "form/MyDoubleValidator.h"
 #include "form/MyLineEdit.h"
 
@@ -9,8 +10,6 @@
 #include <QTableWidget>
 
 namespace {
-constexpr short handled = 0;
-constexpr short unknownType = 7;
 } // namespace
 
 QValidator* CrdForm::EditorValidator(CellKind kind)
@@ -39,9 +38,9 @@ short CrdForm::CreateNewColumn(int row, QString type, QTableWidget* table, BufRo
 {
     const CommandType* command = FindCommandType(type);
     if (!command || command->editors == RowEditors::Unknown)
-        return unknownType;
+        return ReturnCode::BadArgument;
     if (command->editors == RowEditors::None)
-        return handled;
+        return ReturnCode::Success;
     for (std::size_t i = 0; i < command->columns.size(); ++i) {
         const CommandColumn& column = command->columns[i];
         const int at = int(i) + 1;
@@ -58,7 +57,7 @@ short CrdForm::CreateNewColumn(int row, QString type, QTableWidget* table, BufRo
         table->setCellWidget(row, at, editor);
         connect(editor, &MyLineEdit::changeTitle, this, qOverload<>(&CrdForm::OnItemChanged));
     }
-    return handled;
+    return ReturnCode::Success;
 }
 
 void CrdForm::SeedRowValues(int row, QString type, QTableWidget* table, BufRowValues* values)

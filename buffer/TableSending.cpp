@@ -3,6 +3,7 @@
 
 #include "buffer/CommandCalls.h"
 #include "controller/CommandResult.h"
+#include "controller/ReturnCodes.h"
 #include "module/ModuleState.h"
 
 #include <QComboBox>
@@ -10,7 +11,6 @@
 
 namespace {
 
-constexpr short refusedRow = 7;
 
 // The name a row is reported under: its type without "Ex".
 QByteArray labelOf(QString type)
@@ -52,7 +52,7 @@ int CrdForm::SendBufferTable()
             break;
         values.velEnd = 0;
         if (!ReadRow(*commandTable, row, *type, RowReading::Sending, values)) {
-            ShowCommandError(labelOf(name).constData(), refusedRow);
+            ShowCommandError(labelOf(name).constData(), ReturnCode::BadArgument);
             continue;
         }
         if (type->family == CommandFamily::Auxiliary)

@@ -1,5 +1,7 @@
 #include "controller/CommandResult.h"
 
+#include "module/ModuleState.h"
+
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -73,6 +75,11 @@ short ShowCommandError(const char* name, short code)
     box.setDefaultButton(QMessageBox::Discard);
     box.exec();
     return code;
+}
+
+void ReportToHost(const char* name, short code)
+{
+    ReportCommandResult(name, code, moduleState().hostMessage);
 }
 
 void ReportCommandResult(const char* name, short code, HostMessageCallback callback)

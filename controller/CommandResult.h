@@ -14,6 +14,10 @@ short ShowCommandError(const char* name, short code);
 // prints nothing. Without a callback the line goes to Qt's message log. Any thread.
 void ReportCommandResult(const char* name, short code, HostMessageCallback callback);
 
+// ReportCommandResult through the callback the host handed over last. GUI thread: the streaming
+// worker reports through the copy it took when it was made.
+void ReportToHost(const char* name, short code);
+
 // The fixed English meaning of a controller return code, untranslated.
 const char* CommandResultText(short code);
 

@@ -91,6 +91,6 @@ void ApplyBlendingFile(const QString& path)
                          "maxAngle%4 ")
               .arg(QString::number(*active), QString::number(*paraType),
                    QString::number(para, 'g', -1), QString::number(maxAngle, 'g', -1));
-    ReportCommandResult(line.toLocal8Bit().constData(), 1, state.hostMessage);
-    ReportCommandResult("MQN_SetBlendingParaLa", code, state.hostMessage);
+    ReportToHost(line.toUtf8().constData(), 1);
+    ReportToHost("MQN_SetBlendingParaLa", code);
 }

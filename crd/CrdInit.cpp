@@ -2,6 +2,7 @@
 #include "form/CrdForm.h"
 
 #include "controller/CommandResult.h"
+#include "controller/ReturnCodes.h"
 #include "crd/Blending.h"
 #include "form/MyPushButton.h"
 #include "module/ModuleState.h"
@@ -32,11 +33,6 @@ short shortNumber(const QLineEdit* edit)
 short itemData(const QComboBox* combo)
 {
     return short(combo->currentData().toInt());
-}
-
-void report(const char* name, short code)
-{
-    ReportCommandResult(name, code, moduleState().hostMessage);
 }
 
 void showError(const QString& text)
@@ -107,20 +103,20 @@ short CrdForm::BuildCrdPrm()
     switch (outcome.problem) {
     case CrdRecordProblem::CoreOutOfRange:
         showError(tr("The core must lie between 1 and %1.").arg(highestHostCore));
-        return 7;
+        return ReturnCode::BadArgument;
     case CrdRecordProblem::ProfileOutOfRange:
         showError(tr("The profile of axis %1 must lie between 1 and %2.")
                       .arg(QLatin1Char("XYZAC"[outcome.axis]))
                       .arg(highestHostProfile));
-        return 7;
+        return ReturnCode::BadArgument;
     case CrdRecordProblem::UnusableHostFactors:
         showError(tr("The host's axis table has no usable factors for core %1, profile %2.")
                       .arg(state.currentCore)
                       .arg(profiles[outcome.axis]));
-        return 7;
+        return ReturnCode::BadArgument;
     case CrdRecordProblem::SpanTooLarge:
         showError(QObject::tr("MaxAxisIndex - MinAxisIndex >8"));
-        return 7;
+        return ReturnCode::BadArgument;
     case CrdRecordProblem::None:
         break;
     }
@@ -135,19 +131,19 @@ void CrdForm::OnInitBtnClicked()
     const ModuleState& state = moduleState();
     const short core = state.currentCore;
     const short crd = state.currentCrd;
-    report("MQN_SetCrdPrm", MQN_SetCrdPrm(core, crd, &crdPrm));
+    ReportToHost("MQN_SetCrdPrm", MQN_SetCrdPrm(core, crd, &crdPrm));
 
     if (LookAheadOpen()) {
         const LookAheadPrmEx lookAhead = BuildLookAheadRecord(params);
         const short setup = MQN_SetupLookAheadCrd(core, crd, 0);
-        report("MQN_SetupLookAheadCrd", setup);
+        ReportToHost("MQN_SetupLookAheadCrd", setup);
         if (setup != 0)
             return;
-        report("MQN_SetCrdJerk", MQN_SetCrdJerk(core, crd, params.Jerk));
-        report("MQN_SetCrdContourErrorControl",
+        ReportToHost("MQN_SetCrdJerk", MQN_SetCrdJerk(core, crd, params.Jerk));
+        ReportToHost("MQN_SetCrdContourErrorControl",
                MQN_SetCrdContourErrorControl(core, crd, params.contourEnable, params.Kp));
         const short init = MQN_InitLookAheadEx(core, crd, &lookAhead, 0, 0, 0);
-        report("MQN_InitLookAheadEx", init);
+        ReportToHost("MQN_InitLookAheadEx", init);
         if (init != 0)
             return;
     }

@@ -1,6 +1,7 @@
 // The look-ahead, power-follow, DMA, learning and contour-control parameter tree.
 #include "form/CrdForm.h"
 
+#include "controller/ReturnCodes.h"
 #include "form/MyDoubleValidator.h"
 #include "form/MyPushButton.h"
 #include "form/StyleSheets.h"
@@ -21,7 +22,6 @@ namespace {
 
 constexpr int nameColumnWidth = 150;
 constexpr int axisEditorMinimumWidth = 60;
-constexpr short unknownCommand = 8;
 
 QLineEdit* valueEdit(const QString& name, const char* text, QValidator* validator)
 {
@@ -191,7 +191,7 @@ QTreeWidget* CrdForm::CreateLookAheadTree()
     short enable = 0;
     double kp = 0;
     if (MQN_GetCrdContourErrorControl(state.currentCore, state.currentCrd, &enable, &kp)
-        == unknownCommand) {
+        == ReturnCode::UnknownCommand) {
         const QList<QWidget*> contourWidgets{e.contourEnable, e.kp, e.contourEnableBox, e.kpBox};
         for (QWidget* widget : contourWidgets)
             widget->hide();

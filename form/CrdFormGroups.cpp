@@ -3,6 +3,7 @@
 #include "form/CrdForm.h"
 
 #include "controller/CommandResult.h"
+#include "controller/ReturnCodes.h"
 #include "controller/rvAPI.h"
 #include "form/MyPushButton.h"
 #include "form/StyleSheets.h"
@@ -25,7 +26,6 @@
 namespace {
 
 constexpr int tableColumns = 10;
-constexpr short unknownCommand = 8;
 
 template <typename Widget> Widget* named(Widget* widget, const QString& name)
 {
@@ -96,7 +96,7 @@ QGroupBox* CrdForm::CreateCrdParameterGroup()
                                     .arg(record.coreCount)
                                     .arg(offeredCores)
                                     .toUtf8();
-        ReportCommandResult(line.constData(), ReportTextOnly, moduleState().hostMessage);
+        ReportToHost(line.constData(), ReportTextOnly);
     }
     coreIndexCombo = named(numberChoice(1, offeredCores), WidgetNames::coreIndexCombo);
     if (record.core > 0)
@@ -162,7 +162,7 @@ QGroupBox* CrdForm::CreateOperateGroup()
     const ModuleState& state = moduleState();
     LookAheadPrmEx probe{};
     if (MQN_GetLookAheadParaEx(state.currentCore, state.currentCrd, state.currentFifo, &probe, 0)
-        == unknownCommand)
+        == ReturnCode::UnknownCommand)
         getLookAheadPrmButton->hide();
 
     auto* column = new QVBoxLayout;

@@ -97,10 +97,8 @@ void CrdForm::OnDeleteAllDataBtnClicked()
         commandTable->removeRow(row);
     if (rows > 0) {
         const ModuleState& state = moduleState();
-        ReportCommandResult("MQN_CrdClear",
-                            MQN_CrdClear(state.currentCore, CrdMask(state.currentCrd),
-                                         FifoOption(state.currentCrd, state.currentFifo)),
-                            state.hostMessage);
+        ReportToHost("MQN_CrdClear", MQN_CrdClear(state.currentCore, CrdMask(state.currentCrd),
+                                                  FifoOption(state.currentCrd, state.currentFifo)));
     }
     restartButton->hide();
     pauseButton->show();

@@ -2,6 +2,7 @@
 
 #include "controller/CommandResult.h"
 #include "controller/CrdAddress.h"
+#include "controller/ReturnCodes.h"
 #include "controller/rvAPI.h"
 #include "gcode/GCodeInterpreter.h"
 #include "module/ModuleState.h"
@@ -19,7 +20,6 @@ constexpr int eventPassesBetweenPolls = 30;
 // it full while the waiting worker takes under 2% of a core.
 constexpr unsigned long pollPauseMs = 4;
 constexpr short noOption = 0;
-constexpr short bufferFull = 1;
 
 } // namespace
 
@@ -89,11 +89,11 @@ void MyThread::FlushLookAhead()
     short code = 0;
     do {
         code = MQN_CrdDataEx(core, crd, nullptr, noOption);
-        if (code == bufferFull) {
+        if (code == ReturnCode::Refused) {
             StartMotionOnce();
             msleep(pollPauseMs);
         }
-    } while (code == bufferFull && !stopRequested);
+    } while (code == ReturnCode::Refused && !stopRequested);
     report("MQN_CrdDataEx", code);
 }
 

@@ -3,6 +3,7 @@
 
 #include "controller/CommandResult.h"
 #include "controller/CrdAddress.h"
+#include "controller/ReturnCodes.h"
 #include "form/MyPushButton.h"
 #include "module/ModuleState.h"
 #include "run/MyThread.h"
@@ -17,11 +18,6 @@
 namespace {
 
 constexpr short noOption = 0;
-
-void report(const char* name, short code)
-{
-    ReportCommandResult(name, code, moduleState().hostMessage);
-}
 
 short crdMask()
 {
@@ -63,17 +59,17 @@ void CrdForm::OnStartBtnClicked()
     const QString mode = treeEditors.ilcMode->currentText();
     if (learning && mode.contains(QLatin1String("Learning"), Qt::CaseInsensitive)) {
         if (ilcIterationCount == 0)
-            report("MQN_InitIlc", MQN_InitIlc(core));
-        report("MQN_StartIlc", MQN_StartIlc(core, crd));
+            ReportToHost("MQN_InitIlc", MQN_InitIlc(core));
+        ReportToHost("MQN_StartIlc", MQN_StartIlc(core, crd));
     } else if (learning && mode.contains(QLatin1String("Working"), Qt::CaseInsensitive)) {
         const QByteArray path = ilcPathEdit->text().toLocal8Bit();
-        report("MQN_LoadIlcFile", MQN_LoadIlcFile(core, crd, path.constData()));
+        ReportToHost("MQN_LoadIlcFile", MQN_LoadIlcFile(core, crd, path.constData()));
     }
 
     if (commandTable->rowCount() == 0) {
         // What a stopped stream left in the buffer would run before the program's first line.
         if (streamingWorker && streamingWorker->WasStopped())
-            report("MQN_CrdClear", MQN_CrdClear(core, crdMask(), fifoOption()));
+            ReportToHost("MQN_CrdClear", MQN_CrdClear(core, crdMask(), fifoOption()));
         moduleState().programLines = programTextView->toPlainText().split(QLatin1Char('\n'));
         streamingWorker = new MyThread(this);
         streamingWorker->start();
@@ -95,7 +91,7 @@ short CrdForm::FlushLookAhead()
     do {
         code = MQN_CrdDataEx(state.currentCore, state.currentCrd, nullptr, noOption);
         MQN_CrdSpace(state.currentCore, state.currentCrd, &space, state.currentFifo);
-    } while (code == 1 && space > 0);
+    } while (code == ReturnCode::Refused && space > 0);
     return code;
 }
 
@@ -107,14 +103,14 @@ void CrdForm::OnPauseBtnClicked()
     const int xProfileIndex = profileCombos[0]->currentIndex();
     const int32_t xBit
         = xProfileIndex >= 0 && xProfileIndex < 32 ? int32_t(1u << xProfileIndex) : 0;
-    report("MQN_Stop", MQN_Stop(core, xBit, noOption));
+    ReportToHost("MQN_Stop", MQN_Stop(core, xBit, noOption));
 
     if (!treeEditors.ilcEnable->isChecked()
         || !treeEditors.ilcMode->currentText().contains(QLatin1String("Learning")))
         return;
     IlcErrorRecord errors{};
     const short code = MQN_StopIlc(core, crd, &errors);
-    report("MQN_StopIlc", code);
+    ReportToHost("MQN_StopIlc", code);
     if (code != 0)
         return;
     const QByteArray lines[]
@@ -122,7 +118,7 @@ void CrdForm::OnPauseBtnClicked()
            QStringLiteral("ErrorRms = %1").arg(QString::number(errors.rmsError, 'g')).toUtf8(),
            QStringLiteral("ErrorAvg = %1").arg(QString::number(errors.averageError, 'g')).toUtf8()};
     for (const QByteArray& line : lines)
-        report(line.constData(), ReportTextOnly);
+        ReportToHost(line.constData(), ReportTextOnly);
     ++ilcIterationCount;
     treeEditors.ilcCount->setText(QString::number(ilcIterationCount));
     MQN_ZeroPos(core, 1, 8);
@@ -130,7 +126,7 @@ void CrdForm::OnPauseBtnClicked()
 
 void CrdForm::OnRestartBtnClicked()
 {
-    report("MQN_CrdStart", MQN_CrdStart(moduleState().currentCore, crdMask(), fifoOption()));
+    ReportToHost("MQN_CrdStart", MQN_CrdStart(moduleState().currentCore, crdMask(), fifoOption()));
 }
 
 void CrdForm::OnStopBtnClicked()

@@ -70,7 +70,7 @@ void CrdForm::OnTimer()
             elapsed += millisecondsPerDay; // the run went past midnight
         const QByteArray line
             = QStringLiteral("CrdRunningTime=%1s").arg(elapsed * 1.0 / 1000.0).toUtf8();
-        ReportCommandResult(line.constData(), ReportTextOnly, state.hostMessage);
+        ReportToHost(line.constData(), ReportTextOnly);
         for (QWidget* widget :
              {static_cast<QWidget*>(motionParameterGroup), static_cast<QWidget*>(bufferDataGroup),
               static_cast<QWidget*>(initCrdButton), static_cast<QWidget*>(startCrdButton)})
