@@ -87,7 +87,7 @@ bool VirtualController::prepareMotion(const Crd& crd, Command& command, bool loo
         // Keep every axis within its own limits along the whole segment.
         const Geometry& g = command.geometry;
         for (int i = 0; i < crdAxisCount; ++i) {
-            double share = std::abs(g.directionAt(0)[i]);
+            double share = std::abs(g.entry[i]);
             if (g.isArc && (i == g.a || i == g.b))
                 share = 1;
             if (share > 1e-12 && command.axisVMax[i] > 0) {

@@ -18,8 +18,8 @@ bool blocksMotion(const Command& command)
 // within its DVMax.
 double cornerSpeed(const Command& from, const Command& to)
 {
-    const AxisVector out = from.geometry.directionAt(from.geometry.length);
-    const AxisVector in = to.geometry.directionAt(0);
+    const AxisVector& out = from.geometry.exit;
+    const AxisVector& in = to.geometry.entry;
     double limit = std::numeric_limits<double>::infinity();
     for (int i = 0; i < crdAxisCount; ++i) {
         const double change = std::abs(in[i] - out[i]);

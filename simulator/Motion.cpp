@@ -90,6 +90,8 @@ Geometry Geometry::line(const AxisVector& start, const AxisVector& end)
     for (int i = 0; i < crdAxisCount; ++i)
         sum += (end[i] - start[i]) * (end[i] - start[i]);
     g.length = std::sqrt(sum);
+    g.entry = g.directionAt(0);
+    g.exit = g.directionAt(g.length);
     return g;
 }
 
@@ -123,6 +125,8 @@ Geometry Geometry::arc(const AxisVector& start, const AxisVector& end, int a, in
         sweep = ccw ? 2 * pi : -2 * pi;
     g.sweep = sweep;
     g.length = g.radius * std::abs(sweep);
+    g.entry = g.directionAt(0);
+    g.exit = g.directionAt(g.length);
     return g;
 }
 

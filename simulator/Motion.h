@@ -56,6 +56,10 @@ struct Geometry
     int a = 0, b = 1;
     double centreA = 0, centreB = 0, radius = 0;
     double startAngle = 0, sweep = 0; // sweep > 0 counter-clockwise
+    // The unit tangents at the start and at the end, worked out once: the planner compares them
+    // at every corner ahead, again at every segment start.
+    AxisVector entry{};
+    AxisVector exit{};
 
 private:
     static Geometry arc(const AxisVector& start, const AxisVector& end, int a, int b,
