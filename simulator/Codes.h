@@ -1,15 +1,18 @@
 #ifndef RVSIM_CODES_H
 #define RVSIM_CODES_H
 
+#include "ReturnCodes.h"
+
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
 namespace rvsim {
 
-constexpr short ok = 0;
-constexpr short refused = 1;
-constexpr short badArgument = 7;
+// The codes of the controller's interface, by the names the virtual controller uses.
+constexpr short ok = ReturnCode::Success;
+constexpr short refused = ReturnCode::Refused;
+constexpr short badArgument = ReturnCode::BadArgument;
 
 // Positions beyond this many pulses from zero are refused.
 constexpr double maxTravelPulses = 1e15;
