@@ -34,9 +34,10 @@ int main(int argc, char** argv)
         QStringLiteral("file"));
     const QCommandLineOption moduleOption(
         QStringLiteral("module"),
-        QStringLiteral("The module to load (default: Kurvo beside "
+        QStringLiteral("The module to load (default: Kurvo in the modules folder beside "
                        "the workbench)."),
-        QStringLiteral("path"), QDir(QCoreApplication::applicationDirPath()).filePath("Kurvo"));
+        QStringLiteral("path"),
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("modules/Kurvo")));
     const QCommandLineOption languageOption(QStringLiteral("lang"),
                                             QStringLiteral("Window language: zh or en."),
                                             QStringLiteral("zh|en"), QStringLiteral("zh"));
