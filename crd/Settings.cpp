@@ -153,12 +153,10 @@ void CrdForm::SaveCrdSettings()
     for (int axis = 0; axis < axisCount; ++axis)
         file.setValue(axisKey("originPos", axis), params.originPos[axis]);
     file.setValue(QStringLiteral("LookAheadMode"), params.LookAheadMode);
-    const QList<StoredTreeValue> treeValues = StoredTreeValues();
-    file.setValue(treeValues[0].key, treeValues[0].value);
+    for (const StoredTreeValue& value : StoredTreeValues())
+        file.setValue(value.key, value.value);
     // No field of the window feeds the look-ahead's AccMax; files of older versions hold it.
     file.setValue(QStringLiteral("dLookAheadPrmAccMax"), 0.0);
-    for (int i = 1; i < treeValues.size(); ++i)
-        file.setValue(treeValues[i].key, treeValues[i].value);
     file.setValue(QStringLiteral("labOpenFileData"), programPathEdit->text());
     for (int axis = 0; axis < axisCount; ++axis)
         file.setValue(axisKey("Scale", axis), params.Scale[axis]);
