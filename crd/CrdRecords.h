@@ -37,6 +37,12 @@ struct CrdFormParams
 constexpr int highestHostCore = HostAxisTable::cores;
 constexpr int highestHostProfile = HostAxisTable::profiles;
 
+// The cores the window offers of those the host reports: no more than its axis table holds.
+inline int OfferedCoreCount(const CrdResourceRecord& host)
+{
+    return host.coreCount < highestHostCore ? host.coreCount : highestHostCore;
+}
+
 // Conversion factors of one core and profile (both in range); 1 without a host table.
 struct HostFactors
 {

@@ -178,7 +178,7 @@ CrdResourceRecord CrdForm::PickDefaultCore()
     if (crd > crdCountOf(state.cursorCore)) {
         crd = 1;
         core = short(state.cursorCore + 1);
-        if (core > std::min<int>(host.coreCount, highestHostCore))
+        if (core > OfferedCoreCount(host))
             core = 1;
     }
     const short crdCount = crdCountOf(core);

@@ -21,7 +21,6 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-#include <algorithm>
 
 namespace {
 
@@ -89,8 +88,7 @@ QGroupBox* CrdForm::CreateCrdParameterGroup()
     const CrdResourceRecord record = PickDefaultCore();
 
     coreIndexLabel = named(new QLabel, WidgetNames::coreIndexLabel);
-    // The host's axis table, and so the module, knows 16 cores at most.
-    const int offeredCores = std::min<int>(record.coreCount, highestHostCore);
+    const int offeredCores = OfferedCoreCount(record);
     if (record.coreCount > offeredCores) {
         const QByteArray line = tr("The host reports %1 cores; the window offers cores 1 to %2.")
                                     .arg(record.coreCount)
