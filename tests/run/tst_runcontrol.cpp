@@ -342,7 +342,8 @@ void TestRunControl::stopWinsOverAPendingStart()
     for (int i = stoppedAt; i < rvsim_journal_count(); ++i)
         tail << QString::fromUtf8(rvsim_journal_entry(i));
     QCOMPARE(countOf(tail, "MQN_CrdStart"), 0);
-    QCOMPARE(countOf(tail, "MQN_LnXYZEx"), 0);
+    // A stop ends the stream after the line being sent when it came, at most that one.
+    QVERIFY(countOf(tail, "MQN_LnXYZEx") <= 1);
     QVERIFY(countOf(after, "MQN_CrdStart") <= 1);
 }
 
