@@ -3,12 +3,16 @@
 
 #include "buffer/CommandCatalogue.h"
 #include "crd/CrdRecords.h"
+#include "gcode/ProgramText.h"
 #include "module/HostTypes.h"
 
 #include <QPointer>
 #include <QTime>
 #include <QTranslator>
 #include <QWidget>
+
+#include <memory>
+#include <optional>
 
 class MyPushButton;
 class MyThread;
@@ -19,6 +23,7 @@ class QLabel;
 class QLineEdit;
 class QTableWidget;
 class QTableWidgetItem;
+class QTextDocument;
 class QTextEdit;
 class QTimer;
 class QTreeWidget;
@@ -94,9 +99,15 @@ private:
     QValidator* EditorValidator(CellKind kind);
     int SendBufferTable();
     short FlushLookAhead();
-    int CountProgramLines(const QString& path);
-    int ShowProgramText(const QString& path);
-    int LoadProgramIntoTable(const QString& path);
+    // A program file read once; the view's document is built too when the program is long.
+    struct ReadProgram
+    {
+        std::optional<ProgramText> program;
+        std::unique_ptr<QTextDocument> document;
+    };
+    ReadProgram ReadProgramFile(const QString& path);
+    int ShowProgramText(ReadProgram read);
+    int LoadProgramIntoTable(const std::optional<ProgramText>& program);
 
     void LoadCrdSettings();
     void SaveCrdSettings();
@@ -124,6 +135,8 @@ private:
     QTime runEndTime;
     short ilcIterationCount = 0;
     QPointer<MyThread> streamingWorker;
+    // The long program last loaded, while the view still shows it unchanged.
+    std::shared_ptr<const ProgramText> loadedProgram;
 
     // "Crd parameter"
     QGroupBox* crdParameterGroup = nullptr;

@@ -5,21 +5,26 @@
 #include "buffer/BufRowValues.h"
 #include "controller/CommandResult.h"
 #include "gcode/GCodeInterpreter.h"
+#include "gcode/ProgramCommands.h"
 
 #include <QCoreApplication>
-#include <QFile>
+#include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTableWidget>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
-#include <QTextStream>
+#include <QThread>
 
 namespace {
 
 constexpr int longestTableProgram = 10;
 constexpr int notOpened = -1;
+// Files beyond this size are read, and their view built, on a thread of their own.
+constexpr qint64 readAwayFromWindowBytes = 1 << 20;
 
 // The label a loaded row's editors are reported under.
 const char* rowLabel(const QString& type)
@@ -67,52 +72,68 @@ void CrdForm::OnLoadFileDataBtnClicked(short isShowAlarm)
         QMessageBox::information(this, tr("Info"), tr("File path can not be empty !"));
         return;
     }
-    const int lines = CountProgramLines(path);
+    ReadProgram read = ReadProgramFile(path);
     OnDeleteAllDataBtnClicked();
     programTextView->clear();
-    const int result
-        = lines > longestTableProgram ? ShowProgramText(path) : LoadProgramIntoTable(path);
+    const bool shownAsText = read.program && read.program->LineCount() > longestTableProgram;
+    const int result = shownAsText ? ShowProgramText(std::move(read))
+                                   : LoadProgramIntoTable(read.program);
     if (result != 0)
         QMessageBox::information(this, tr("Info"), tr("File open fail !"));
 }
 
-int CrdForm::CountProgramLines(const QString& path)
+CrdForm::ReadProgram CrdForm::ReadProgramFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return notOpened;
-    QTextStream stream(&file);
-    int lines = 0;
-    while (!stream.atEnd()) {
-        stream.readLine();
-        ++lines;
-    }
-    return lines;
+    // The view's settings travel with an empty copy of its document.
+    std::unique_ptr<QTextDocument> document(programTextView->document()->clone());
+    document->clear();
+    auto read = [&path, &document] {
+        ReadProgram result{ProgramText::Read(path), nullptr};
+        if (result.program && result.program->LineCount() > longestTableProgram) {
+            document->setUndoRedoEnabled(false);
+            document->setPlainText(result.program->JoinedText());
+            document->setUndoRedoEnabled(true);
+            result.document = std::move(document);
+        }
+        return result;
+    };
+    if (QFileInfo(path).size() < readAwayFromWindowBytes)
+        return read();
+
+    // The window goes on painting and polling meanwhile; the operator's input waits until
+    // the program is in.
+    ReadProgram result;
+    std::unique_ptr<QThread> reader(QThread::create([&result, &read] { result = read(); }));
+    QEventLoop waiting;
+    connect(reader.get(), &QThread::finished, &waiting, &QEventLoop::quit);
+    reader->start();
+    waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    reader->wait();
+    return result;
 }
 
-int CrdForm::ShowProgramText(const QString& path)
+int CrdForm::ShowProgramText(ReadProgram read)
 {
     commandTable->hide();
-    programTextView->show();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return notOpened;
-    QTextStream stream(&file);
-    while (!stream.atEnd())
-        programTextView->append(stream.readLine());
+    QTextDocument* document = read.document.release();
+    document->setParent(programTextView);
+    programTextView->setDocument(document);
     programTextView->moveCursor(QTextCursor::Start);
+    programTextView->show();
+    loadedProgram = std::make_shared<const ProgramText>(std::move(*read.program));
+    // Start takes the loaded lines until the operator or anyone else changes the text.
+    connect(document, &QTextDocument::contentsChanged, this, [this] { loadedProgram.reset(); });
     return 0;
 }
 
-int CrdForm::LoadProgramIntoTable(const QString& path)
+int CrdForm::LoadProgramIntoTable(const std::optional<ProgramText>& program)
 {
     commandTable->show();
     programTextView->hide();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!program)
         return notOpened;
     const bool open = LookAheadOpen();
-    GCodeInterpreter program;
+    GCodeInterpreter line;
     BufRowValues values;
     auto append = [this, &values](const QString& type) {
         const int row = commandTable->rowCount();
@@ -120,39 +141,54 @@ int CrdForm::LoadProgramIntoTable(const QString& path)
         commandTable->setItem(row, 0, new QTableWidgetItem(type));
         ShowCommandError(rowLabel(type), CreateNewColumn(row, type, commandTable, &values));
     };
-
-    QTextStream stream(&file);
-    while (!stream.atEnd()) {
-        program.InterpretLine(stream.readLine());
-        if (program.laserSwitch == 1)
-            append(QStringLiteral("BufLaserOnEx"));
-        else if (program.laserSwitch == 0)
-            append(QStringLiteral("BufLaserOffEx"));
-
+    auto takeMotion = [&line, &values] {
         using G = GCodeInterpreter;
-        const G::Request request = program.MotionRequest();
-        if (request != G::NoMotion) {
-            values.x = program.position[G::X];
-            values.y = program.position[G::Y];
-            values.z = program.position[G::Z];
-            values.a = program.position[G::A];
-            values.synVel = program.Velocity();
-            values.synAcc = program.Acceleration();
-        }
-        if (request == G::Line) {
-            append(program.motionMode == 0 ? QStringLiteral("LnXYZG0Ex")
-                   : open                  ? QStringLiteral("LnXYZEx")
-                                           : QStringLiteral("LnXYZ"));
-        } else if (request == G::CentreArc || request == G::RadiusArc) {
-            values.xCenter = program.arcCentre[0];
-            values.yCenter = program.arcCentre[1];
-            values.radius = program.arcRadius;
-            values.circleDir = program.ArcDirection();
-            const bool centre = request == G::CentreArc;
-            append(centre ? (open ? QStringLiteral("ArcXYCEx") : QStringLiteral("ArcXYC"))
-                          : (open ? QStringLiteral("ArcXYREx") : QStringLiteral("ArcXYR")));
-        }
-        program.FinishLine(true);
+        values.x = line.position[G::X];
+        values.y = line.position[G::Y];
+        values.z = line.position[G::Z];
+        values.a = line.position[G::A];
+        values.synVel = line.Velocity();
+        values.synAcc = line.Acceleration();
+    };
+    auto takeArc = [&line, &values, &takeMotion] {
+        takeMotion();
+        values.xCenter = line.arcCentre[0];
+        values.yCenter = line.arcCentre[1];
+        values.radius = line.arcRadius;
+        values.circleDir = line.ArcDirection();
+    };
+
+    for (qsizetype index = 0; index < program->LineCount(); ++index) {
+        line.InterpretLine(program->Line(index));
+        ForEachCommand(line, [&](ProgramCommand command) {
+            switch (command) {
+            case ProgramCommand::LaserOn:
+                append(QStringLiteral("BufLaserOnEx"));
+                break;
+            case ProgramCommand::LaserOff:
+                append(QStringLiteral("BufLaserOffEx"));
+                break;
+            case ProgramCommand::Dwell: // the table has no dwell row
+                break;
+            case ProgramCommand::RapidLine:
+                takeMotion();
+                append(QStringLiteral("LnXYZG0Ex"));
+                break;
+            case ProgramCommand::FeedLine:
+                takeMotion();
+                append(open ? QStringLiteral("LnXYZEx") : QStringLiteral("LnXYZ"));
+                break;
+            case ProgramCommand::CentreArc:
+                takeArc();
+                append(open ? QStringLiteral("ArcXYCEx") : QStringLiteral("ArcXYC"));
+                break;
+            case ProgramCommand::RadiusArc:
+                takeArc();
+                append(open ? QStringLiteral("ArcXYREx") : QStringLiteral("ArcXYR"));
+                break;
+            }
+        });
+        line.FinishLine(true);
     }
     return 0;
 }

@@ -1,12 +1,14 @@
 #ifndef KURVO_MODULESTATE_H
 #define KURVO_MODULESTATE_H
 
+#include "gcode/ProgramText.h"
 #include "module/HostTypes.h"
 
 #include <QPointer>
-#include <QStringList>
+#include <QString>
 
 #include <cstdint>
+#include <memory>
 
 class CrdForm;
 class QMdiSubWindow;
@@ -30,9 +32,9 @@ struct ModuleState
     int16_t currentCrd = 1;
     int16_t currentFifo = 0;
 
-    // The program text a streaming worker sends: filled by Start before the worker starts and
-    // left alone until the next Start.
-    QStringList programLines;
+    // The program a streaming worker sends: set by Start before the worker starts and left
+    // alone until the next Start.
+    std::shared_ptr<const ProgramText> programLines;
     // The run state the status timer saw last.
     int previousRunState = 0;
     // Where the settings files lie when not in the application's "modules" folder.

@@ -5,6 +5,7 @@
 #include "controller/ReturnCodes.h"
 #include "controller/rvAPI.h"
 #include "gcode/GCodeInterpreter.h"
+#include "gcode/ProgramCommands.h"
 #include "module/ModuleState.h"
 
 #include <QCoreApplication>
@@ -97,55 +98,59 @@ void MyThread::FlushLookAhead()
     report("MQN_CrdDataEx", code);
 }
 
+void MyThread::SendCommand(ProgramCommand command, const GCodeInterpreter& line)
+{
+    const double* p = line.position;
+    using G = GCodeInterpreter;
+    switch (command) {
+    case ProgramCommand::LaserOn: {
+        const short code = MQN_BufPosCompareStartEx(core, crd, fifo, 1);
+        report("MQN_BufPosCompareStartExEnable", 1);
+        report("MQN_BufPosCompareStartEx", code);
+        break;
+    }
+    case ProgramCommand::LaserOff:
+        report("MQN_BufPosCompareStopEx", MQN_BufPosCompareStopEx(core, crd, fifo, 1));
+        break;
+    case ProgramCommand::Dwell: {
+        const short delay = short(std::clamp(line.delayTime, -32768.0, 32767.0));
+        MQN_BufDelayEx(core, crd, delay, fifo);
+        report("BufDelayTime", delay);
+        break;
+    }
+    case ProgramCommand::RapidLine:
+        report("MQN_LnXYZG0Ex",
+               MQN_LnXYZG0Ex(core, crd, p[G::X], p[G::Y], p[G::Z], line.Velocity(),
+                             line.Acceleration(), line.lineNumber, noOption, fifo));
+        break;
+    case ProgramCommand::FeedLine:
+        MQN_LnXYZEx(core, crd, p[G::X], p[G::Y], p[G::Z], line.Velocity(), line.Acceleration(),
+                    line.lineNumber, noOption, fifo);
+        break;
+    case ProgramCommand::CentreArc:
+        report("MQN_LnXYZEx",
+               MQN_ArcXYCEx(core, crd, p[G::X], p[G::Y], line.arcCentre[0], line.arcCentre[1],
+                            line.ArcDirection(), line.Velocity(), line.Acceleration(),
+                            line.lineNumber, noOption, fifo));
+        break;
+    case ProgramCommand::RadiusArc:
+        MQN_ArcXYREx(core, crd, p[G::X], p[G::Y], line.arcRadius, line.ArcDirection(),
+                     line.Velocity(), line.Acceleration(), 0, noOption, fifo);
+        break;
+    }
+}
+
 void MyThread::run()
 {
-    GCodeInterpreter program;
-    int taken = 0;
-    while (taken < lines.size() && !stopRequested) {
+    GCodeInterpreter line;
+    const qsizetype lineCount = lines ? lines->LineCount() : 0;
+    qsizetype taken = 0;
+    while (taken < lineCount && !stopRequested) {
         if (!WaitForSpace())
             break;
-        program.InterpretLine(lines[taken++]);
-
-        if (program.laserSwitch == 1) {
-            const short code = MQN_BufPosCompareStartEx(core, crd, fifo, 1);
-            report("MQN_BufPosCompareStartExEnable", 1);
-            report("MQN_BufPosCompareStartEx", code);
-        } else if (program.laserSwitch == 0) {
-            report("MQN_BufPosCompareStopEx", MQN_BufPosCompareStopEx(core, crd, fifo, 1));
-        }
-        if (program.delayTime != -1.0) {
-            const short delay = short(std::clamp(program.delayTime, -32768.0, 32767.0));
-            MQN_BufDelayEx(core, crd, delay, fifo);
-            report("BufDelayTime", delay);
-        }
-
-        const double* p = program.position;
-        using G = GCodeInterpreter;
-        switch (program.MotionRequest()) {
-        case G::Line:
-            if (program.motionMode == 0) {
-                report("MQN_LnXYZG0Ex",
-                       MQN_LnXYZG0Ex(core, crd, p[G::X], p[G::Y], p[G::Z], program.Velocity(),
-                                     program.Acceleration(), program.lineNumber, noOption, fifo));
-            } else {
-                MQN_LnXYZEx(core, crd, p[G::X], p[G::Y], p[G::Z], program.Velocity(),
-                            program.Acceleration(), program.lineNumber, noOption, fifo);
-            }
-            break;
-        case G::CentreArc:
-            report("MQN_LnXYZEx",
-                   MQN_ArcXYCEx(core, crd, p[G::X], p[G::Y], program.arcCentre[0],
-                                program.arcCentre[1], program.ArcDirection(), program.Velocity(),
-                                program.Acceleration(), program.lineNumber, noOption, fifo));
-            break;
-        case G::RadiusArc:
-            MQN_ArcXYREx(core, crd, p[G::X], p[G::Y], program.arcRadius, program.ArcDirection(),
-                         program.Velocity(), program.Acceleration(), 0, noOption, fifo);
-            break;
-        case G::NoMotion:
-            break;
-        }
-        program.FinishLine(false);
+        line.InterpretLine(lines->Line(taken++));
+        ForEachCommand(line, [this, &line](ProgramCommand command) { SendCommand(command, line); });
+        line.FinishLine(false);
 
         if (taken == startAfterLines)
             StartMotionOnce();

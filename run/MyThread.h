@@ -1,13 +1,15 @@
 #ifndef KURVO_MYTHREAD_H
 #define KURVO_MYTHREAD_H
 
+#include "gcode/ProgramCommands.h"
+#include "gcode/ProgramText.h"
 #include "module/HostTypes.h"
 
 #include <QMutex>
-#include <QStringList>
 #include <QThread>
 
 #include <atomic>
+#include <memory>
 
 // Streams the program lines into the controller's buffer from a thread of its own, starting the
 // motion once 1000 lines are in, or earlier when the buffer fills before that.
@@ -40,9 +42,10 @@ private:
     bool WaitForSpace();
     void FlushLookAhead();
     void StartMotionOnce();
+    void SendCommand(ProgramCommand command, const GCodeInterpreter& line);
     void report(const char* name, short code) const;
 
-    const QStringList lines;
+    const std::shared_ptr<const ProgramText> lines;
     const short core;
     const short crd;
     const short fifo;

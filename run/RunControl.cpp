@@ -70,7 +70,9 @@ void CrdForm::OnStartBtnClicked()
         // What a stopped stream left in the buffer would run before the program's first line.
         if (streamingWorker && streamingWorker->WasStopped())
             ReportToHost("MQN_CrdClear", MQN_CrdClear(core, crdMask(), fifoOption()));
-        moduleState().programLines = programTextView->toPlainText().split(QLatin1Char('\n'));
+        moduleState().programLines
+            = loadedProgram ? loadedProgram
+                            : std::make_shared<const ProgramText>(programTextView->toPlainText());
         streamingWorker = new MyThread(this);
         streamingWorker->start();
         return;

@@ -1,6 +1,8 @@
 // Choosing and loading program files: short programs become table rows, long ones text.
 #include "form/WidgetNames.h"
+#include "gcode/ProgramText.h"
 #include "module/HostSignal.h"
+#include "module/ModuleState.h"
 #include "rvsim.h"
 
 #include "LinkedModule.h"
@@ -14,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTextStream>
+#include <QThread>
 
 #include <memory>
 
@@ -30,6 +34,10 @@ private slots:
     void rowsOfAProgram();
     void movesRepeatAndCarrySpeeds();
     void longProgramShowsAsText();
+    void linesAsATextStreamReadsThem_data();
+    void linesAsATextStreamReadsThem();
+    void startTakesTheLoadedLinesUntilTheTextChanges_data();
+    void startTakesTheLoadedLinesUntilTheTextChanges();
     void emptyPathWithAlarm();
     void unreadableFileClearsAndSays();
     void fileChoice_data();
@@ -168,6 +176,87 @@ void TestFileLoading::longProgramShowsAsText()
     auto* text = host->find<QTextEdit>(WidgetNames::programTextView);
     QCOMPARE(text->textCursor().position(), 0);
     QCOMPARE(text->document()->blockCount(), 50);
+}
+
+void TestFileLoading::linesAsATextStreamReadsThem_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("one line feed") << QByteArray("\n");
+    QTest::newRow("no last feed") << QByteArray("G1 X1\nG1 X2");
+    QTest::newRow("last feed") << QByteArray("G1 X1\nG1 X2\n");
+    QTest::newRow("empty lines") << QByteArray("\n\nG1\n\n\n");
+    QTest::newRow("carriage returns") << QByteArray("G1 X1\r\nG1\r\r\nX2\r");
+    QTest::newRow("utf-8 mark") << QByteArray("\xef\xbb\xbfG1 X1\n(Kreis \xc3\xa4)\n");
+    QTest::newRow("utf-16 mark") << QByteArray("\xff\xfeG\0001\0\n\0X\0", 10);
+    QTest::newRow("broken utf-8") << QByteArray("G1 X\xc3\x28\n\xe2\x82");
+    QTest::newRow("nul") << QByteArray("G1\0X1\nX2", 9);
+}
+
+// One read of the file gives the lines that reading it line by line gave.
+void TestFileLoading::linesAsATextStreamReadsThem()
+{
+    QFETCH(QByteArray, bytes);
+    QFile file(dir.filePath(QStringLiteral("lines.nc")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+
+    QStringList expected;
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    QTextStream stream(&file);
+    while (!stream.atEnd())
+        expected << stream.readLine();
+
+    const std::optional<ProgramText> program = ProgramText::Read(file.fileName());
+    QVERIFY(program);
+    QStringList lines;
+    for (qsizetype line = 0; line < program->LineCount(); ++line)
+        lines << program->Line(line).toString();
+    QCOMPARE(lines, expected);
+    QCOMPARE(program->JoinedText(), expected.join(u'\n'));
+}
+
+void TestFileLoading::startTakesTheLoadedLinesUntilTheTextChanges_data()
+{
+    QTest::addColumn<int>("lineCount");
+    QTest::newRow("read at once") << 11;
+    QTest::newRow("read away from the window") << 60000; // beyond a mebibyte
+}
+
+void TestFileLoading::startTakesTheLoadedLinesUntilTheTextChanges()
+{
+    QFETCH(int, lineCount);
+    QStringList lines;
+    for (int i = 0; i < lineCount; ++i)
+        lines << QStringLiteral("G01 X%1.5 Y-3").arg(i, 12);
+    load(write("long.nc", lines.join(u'\n') + u'\n'));
+    auto* view = host->find<QTextEdit>(WidgetNames::programTextView);
+    QVERIFY(view->isVisible());
+    QCOMPARE(view->toPlainText(), lines.join(u'\n'));
+    QCOMPARE(view->textCursor().position(), 0);
+
+    // What a Start hands its worker; nothing when the worker does not end on Stop.
+    auto startAndStop = [this]() -> std::shared_ptr<const ProgramText> {
+        QMetaObject::invokeMethod(form, "OnStartBtnClicked");
+        std::shared_ptr<const ProgramText> sent = moduleState().programLines;
+        QMetaObject::invokeMethod(form, "OnStopBtnClicked");
+        auto* worker = form->findChild<QThread*>();
+        if (!worker || !QTest::qWaitFor([worker] { return worker->isFinished(); }))
+            return nullptr;
+        delete worker;
+        return sent;
+    };
+    std::shared_ptr<const ProgramText> sent = startAndStop();
+    QVERIFY(sent);
+    QCOMPARE(sent->LineCount(), lineCount);
+    QCOMPARE(sent->Line(lineCount - 1), lines.last());
+    QCOMPARE(startAndStop(), sent); // the same lines, not split again
+
+    view->setPlainText(QStringLiteral("G1 X1\nG1 X2\n"));
+    sent = startAndStop();
+    QVERIFY(sent);
+    QCOMPARE(sent->LineCount(), 3);
+    QCOMPARE(sent->Line(1), QStringLiteral("G1 X2"));
 }
 
 void TestFileLoading::emptyPathWithAlarm()

@@ -1,0 +1,32 @@
+#include "gcode/ProgramText.h"
+
+#include <QFile>
+#include <QTextStream>
+
+ProgramText::ProgramText(QString text) : ProgramText(std::move(text), false) {}
+
+ProgramText::ProgramText(QString programText, bool lastLineFeedEndsText)
+    : text(std::move(programText))
+{
+    const QStringView view(text);
+    lineStarts.push_back(0);
+    for (qsizetype feed = view.indexOf(u'\n'); feed >= 0; feed = view.indexOf(u'\n', feed + 1))
+        lineStarts.push_back(feed + 1);
+    const bool endedByFeed = lastLineFeedEndsText && (text.isEmpty() || text.endsWith(u'\n'));
+    if (!endedByFeed)
+        lineStarts.push_back(text.size() + 1);
+}
+
+std::optional<ProgramText> ProgramText::Read(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return std::nullopt;
+    QTextStream stream(&file);
+    return ProgramText(stream.readAll(), true);
+}
+
+QString ProgramText::JoinedText() const
+{
+    return LineCount() == 0 ? QString() : text.first(lineStarts.back() - 1);
+}

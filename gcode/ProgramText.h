@@ -1,0 +1,43 @@
+#ifndef KURVO_PROGRAMTEXT_H
+#define KURVO_PROGRAMTEXT_H
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+#include <vector>
+
+// A program's text held once, with where each of its lines starts, so that the text view and
+// the streaming worker take lines without splitting the text again.
+class ProgramText
+{
+public:
+    ProgramText() : ProgramText(QString()) {}
+
+    // The file's lines as a text stream reads them: line feeds end lines, carriage returns before
+    // them are dropped, and a last line feed starts no further line. Nothing when the file does
+    // not open.
+    static std::optional<ProgramText> Read(const QString& path);
+    // The text split at every line feed, empty lines kept, including the last one.
+    explicit ProgramText(QString text);
+
+    qsizetype LineCount() const { return qsizetype(lineStarts.size()) - 1; }
+    QStringView Line(qsizetype index) const
+    {
+        const qsizetype start = lineStarts[size_t(index)];
+        return QStringView(text).mid(start, lineStarts[size_t(index) + 1] - 1 - start);
+    }
+
+    // The lines joined by line feeds, as a text view shows them.
+    QString JoinedText() const;
+
+private:
+    ProgramText(QString text, bool lastLineFeedEndsText);
+
+    QString text;
+    // One entry per line and one past the last line's end, each a line's start; a line ends one
+    // character (its line feed) before the next one starts.
+    std::vector<qsizetype> lineStarts;
+};
+
+#endif
