@@ -58,12 +58,12 @@ struct Call
 
 // The controller's own work: the calls the worker makes for the program, without interpreting
 // it, waiting for space the same way.
-double directCalls(const QStringList& lines)
+double directCalls(const ProgramText& lines)
 {
     std::vector<Call> calls;
     GCodeInterpreter program;
-    for (const QString& line : lines) {
-        program.InterpretLine(line);
+    for (qsizetype line = 0; line < lines.LineCount(); ++line) {
+        program.InterpretLine(lines.Line(line));
         const double* p = program.position;
         calls.push_back({program.MotionRequest(), program.motionMode, p[0], p[1], p[2],
                          program.arcCentre[0], program.arcCentre[1], program.Velocity(),
@@ -96,7 +96,7 @@ double directCalls(const QStringList& lines)
     return cpuSeconds() - start;
 }
 
-double streamed(const QStringList& lines)
+double streamed(const std::shared_ptr<const ProgramText>& lines)
 {
     setUp(false);
     moduleState().programLines = lines;
@@ -120,7 +120,7 @@ int main(int argc, char** argv)
     QStringList waiting;
     for (int i = 0; i < 10000; ++i)
         waiting << QStringLiteral("G1 X%1 F100").arg(i % 2);
-    moduleState().programLines = waiting;
+    moduleState().programLines = std::make_shared<const ProgramText>(waiting.join(u'\n'));
     {
         MyThread worker(nullptr);
         worker.start();
@@ -131,12 +131,13 @@ int main(int argc, char** argv)
         std::printf("buffer full: %.3f s of CPU in 5 s, %.2f%% of a core\n", busy, 20 * busy);
     }
 
-    const QStringList lines = QString::fromUtf8(GenerateProgram(count, seed)).split(QLatin1Char('\n'));
+    const auto lines
+        = std::make_shared<const ProgramText>(QString::fromUtf8(GenerateProgram(count, seed)));
     const double worker = streamed(lines);
-    const double direct = directCalls(lines);
+    const double direct = directCalls(*lines);
     std::printf("%lld lines: worker %.2f s CPU, the same calls made directly %.2f s CPU; "
                 "%.2f us per line beyond the controller's own work\n",
-                static_cast<long long>(lines.size()), worker, direct,
-                (worker - direct) / double(lines.size()) * 1e6);
+                static_cast<long long>(lines->LineCount()), worker, direct,
+                (worker - direct) / double(lines->LineCount()) * 1e6);
     return 0;
 }
