@@ -1,0 +1,118 @@
+#!/usr/bin/env python3
+"""Runs the test suite against deliberate small faults, one at a time, and tells which it catches.
+
+    tests/mutation/mutants.py [--build DIR] [--only NAME...]
+
+Each fault replaces one exact piece of source (it must occur once) in a copy of the working
+tree, the copy is built in DIR (default build-mutants, kept between runs so that each fault
+rebuilds little) and CTest runs; a fault is caught when a test fails. The copy lies in
+DIR/source. Prints one line per fault and a summary; exits 0.
+"""
+import argparse
+import pathlib
+import shutil
+import subprocess
+import sys
+
+# name, file, original text, faulty text
+FAULTS = [
+    ("crd mask off by one", "controller/CrdAddress.h",
+     "short(1 << (crd - 1))", "short(1 << crd)"),
+    ("fifo option ignores the crd", "controller/CrdAddress.h",
+     "short(fifo << (crd - 1))", "short(fifo)"),
+    ("start threshold off by one", "run/MyThread.cpp",
+     "constexpr int startAfterLines = 1000;", "constexpr int startAfterLines = 1001;"),
+    ("worker drops the final flush", "run/MyThread.cpp",
+     "        FlushLookAhead();\n        StartMotionOnce();", "        StartMotionOnce();"),
+    ("stop does not stop the worker", "run/MyThread.cpp",
+     "    while (taken < lineCount && !stopRequested) {", "    while (taken < lineCount) {"),
+    ("laser on and off swapped", "gcode/ProgramCommands.h",
+     "    if (line.laserSwitch == 1)", "    if (line.laserSwitch == 0)"),
+    ("rapid taken as feed", "gcode/ProgramCommands.h",
+     "line.motionMode == 0 ? ProgramCommand::RapidLine", "line.motionMode == 1 ? ProgramCommand::RapidLine"),
+    ("arc direction inverted", "gcode/GCodeInterpreter.h",
+     "return motionMode == 3 ? 1 : 0;", "return motionMode == 2 ? 1 : 0;"),
+    ("feed not truncated", "gcode/GCodeInterpreter.cpp",
+     "line.feed = std::trunc(ReadNumber(text, at));", "line.feed = ReadNumber(text, at);"),
+    ("I read into J", "gcode/GCodeInterpreter.cpp",
+     "arcCentre[0] = ReadNumber(text, at);", "arcCentre[1] = ReadNumber(text, at);"),
+    ("loader drops the last line", "gcode/FileLoading.cpp",
+     "for (qsizetype index = 0; index < program->LineCount(); ++index)",
+     "for (qsizetype index = 0; index + 1 < program->LineCount(); ++index)"),
+    ("ten-line rule off by one", "gcode/FileLoading.cpp",
+     "constexpr int longestTableProgram = 10;", "constexpr int longestTableProgram = 11;"),
+    ("table walk goes on past an unknown type", "buffer/TableSending.cpp",
+     "        if (!type || name == QLatin1String(\"BufLmtsOffEx\")",
+     "        if (name == QLatin1String(\"BufLmtsOffEx\")"),
+    ("velEnd carried from row to row", "buffer/TableSending.cpp",
+     "        values.velEnd = 0;\n", ""),
+    ("lengths not scaled to pulses", "buffer/CommandCalls.cpp",
+     "double length(double value, Axis axis) const { return value * factors.axis[axis].pulsesPerMm; }",
+     "double length(double value, Axis axis) const { return value + 0 * factors.axis[axis].pulsesPerMm; }"),
+    ("truncation rounds instead", "crd/CrdRecords.cpp",
+     "const double truncated = std::trunc(value);", "const double truncated = std::round(value);"),
+    ("read-back dimension off by one", "crd/LookAheadReadBack.cpp",
+     "dimensionCombo->setCurrentIndex(prm.dimension - 1);", "dimensionCombo->setCurrentIndex(prm.dimension);"),
+    ("settings keep the fifo under another key", "crd/Settings.cpp",
+     "file.setValue(QStringLiteral(\"fifo\"), fifoIndexCombo->currentIndex());",
+     "file.setValue(QStringLiteral(\"Fifo\"), fifoIndexCombo->currentIndex());"),
+    ("run time past midnight not mended", "run/StatusMonitor.cpp",
+     "            elapsed += millisecondsPerDay; // the run went past midnight\n", ""),
+    ("controls stay disabled after a run", "run/StatusMonitor.cpp",
+     "            widget->setEnabled(true);", "            widget->setEnabled(false);"),
+    ("virtual FIFO one larger", "simulator/Buffering.cpp",
+     "        if (fifo.commands.size() >= capacity)\n            return refused;\n    } else",
+     "        if (fifo.commands.size() > capacity)\n            return refused;\n    } else"),
+    ("look-ahead keeps one command fewer", "simulator/Buffering.cpp",
+     "    } else if (fifo.lookAhead.size() >= held) {", "    } else if (fifo.lookAhead.size() + 1 >= held) {"),
+]
+
+
+def run(command, cwd, log):
+    return subprocess.run(command, cwd=cwd, stdout=log, stderr=subprocess.STDOUT).returncode
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", default="build-mutants")
+    parser.add_argument("--only", nargs="*")
+    args = parser.parse_args()
+    root = pathlib.Path(__file__).resolve().parents[2]
+    build = (root / args.build).resolve()
+    source = build / "source"
+    build.mkdir(exist_ok=True)
+    shutil.rmtree(source, ignore_errors=True)
+    shutil.copytree(root, source, ignore=shutil.ignore_patterns(".git", "build*"))
+    binary = build / "binary"
+    log = open(build / "mutants.log", "w")
+    if run(["cmake", "-S", str(source), "-B", str(binary), "-G", "Ninja",
+            "-DCMAKE_BUILD_TYPE=RelWithDebInfo"], root, log) != 0:
+        sys.exit("configure failed, see " + str(build / "mutants.log"))
+
+    caught = survived = 0
+    for name, path, original, faulty in FAULTS:
+        if args.only and name not in args.only:
+            continue
+        file = source / path
+        text = file.read_text()
+        if text.count(original) != 1:
+            print(f"STALE     {name}: the original text is not in {path} exactly once")
+            continue
+        file.write_text(text.replace(original, faulty))
+        try:
+            if run(["cmake", "--build", str(binary)], root, log) != 0:
+                verdict = "NO BUILD"
+            else:
+                failed = run(["ctest", "--test-dir", str(binary), "-j2", "--timeout", "120"],
+                             root, log) != 0
+                verdict = "caught" if failed else "SURVIVED"
+        finally:
+            file.write_text(text)
+        caught += verdict == "caught"
+        survived += verdict == "SURVIVED"
+        print(f"{verdict:9} {name} ({path})", flush=True)
+    print(f"{caught} caught, {survived} survived")
+
+
+if __name__ == "__main__":
+    main()
