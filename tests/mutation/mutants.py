@@ -57,7 +57,7 @@ FAULTS = [
      "file.setValue(QStringLiteral(\"fifo\"), fifoIndexCombo->currentIndex());",
      "file.setValue(QStringLiteral(\"Fifo\"), fifoIndexCombo->currentIndex());"),
     ("run time past midnight not mended", "run/StatusMonitor.cpp",
-     "            elapsed += millisecondsPerDay; // the run went past midnight\n", ""),
+     "        if (elapsed < 0)", "        if (elapsed < -millisecondsPerDay)"),
     ("controls stay disabled after a run", "run/StatusMonitor.cpp",
      "            widget->setEnabled(true);", "            widget->setEnabled(false);"),
     ("virtual FIFO one larger", "simulator/Buffering.cpp",
