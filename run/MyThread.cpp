@@ -7,11 +7,11 @@
 #include "gcode/GCodeInterpreter.h"
 #include "gcode/ProgramCommands.h"
 #include "module/ModuleState.h"
+#include "run/CommandSending.h"
 
 #include <QCoreApplication>
 #include <QMutexLocker>
 
-#include <algorithm>
 
 namespace {
 
@@ -27,9 +27,7 @@ constexpr short noOption = 0;
 MyThread::MyThread(QObject* parent)
     : QThread(parent)
     , lines(moduleState().programLines)
-    , core(moduleState().currentCore)
-    , crd(moduleState().currentCrd)
-    , fifo(moduleState().currentFifo)
+    , target{moduleState().currentCore, moduleState().currentCrd, moduleState().currentFifo}
     , hostMessage(moduleState().hostMessage)
 {}
 
@@ -55,7 +53,7 @@ short MyThread::StartMotion()
     if (stopRequested)
         return 0;
     started = true;
-    return MQN_CrdStart(core, CrdMask(crd), FifoOption(crd, fifo));
+    return MQN_CrdStart(target.core, CrdMask(target.crd), FifoOption(target.crd, target.fifo));
 }
 
 void MyThread::StartMotionOnce()
@@ -74,13 +72,13 @@ void MyThread::report(const char* name, short code) const
 bool MyThread::WaitForSpace()
 {
     int32_t space = 0;
-    MQN_CrdSpace(core, crd, &space, fifo);
+    MQN_CrdSpace(target.core, target.crd, &space, target.fifo);
     while (space == 0 && !stopRequested) {
         StartMotionOnce();
         for (int pass = 0; pass < eventPassesBetweenPolls; ++pass)
             QCoreApplication::processEvents();
         msleep(pollPauseMs);
-        MQN_CrdSpace(core, crd, &space, fifo);
+        MQN_CrdSpace(target.core, target.crd, &space, target.fifo);
     }
     return space > 0;
 }
@@ -89,55 +87,13 @@ void MyThread::FlushLookAhead()
 {
     short code = 0;
     do {
-        code = MQN_CrdDataEx(core, crd, nullptr, noOption);
+        code = MQN_CrdDataEx(target.core, target.crd, nullptr, noOption);
         if (code == ReturnCode::Refused) {
             StartMotionOnce();
             msleep(pollPauseMs);
         }
     } while (code == ReturnCode::Refused && !stopRequested);
     report("MQN_CrdDataEx", code);
-}
-
-void MyThread::SendCommand(ProgramCommand command, const GCodeInterpreter& line)
-{
-    const double* p = line.position;
-    using G = GCodeInterpreter;
-    switch (command) {
-    case ProgramCommand::LaserOn: {
-        const short code = MQN_BufPosCompareStartEx(core, crd, fifo, 1);
-        report("MQN_BufPosCompareStartExEnable", 1);
-        report("MQN_BufPosCompareStartEx", code);
-        break;
-    }
-    case ProgramCommand::LaserOff:
-        report("MQN_BufPosCompareStopEx", MQN_BufPosCompareStopEx(core, crd, fifo, 1));
-        break;
-    case ProgramCommand::Dwell: {
-        const short delay = short(std::clamp(line.delayTime, -32768.0, 32767.0));
-        MQN_BufDelayEx(core, crd, delay, fifo);
-        report("BufDelayTime", delay);
-        break;
-    }
-    case ProgramCommand::RapidLine:
-        report("MQN_LnXYZG0Ex",
-               MQN_LnXYZG0Ex(core, crd, p[G::X], p[G::Y], p[G::Z], line.Velocity(),
-                             line.Acceleration(), line.lineNumber, noOption, fifo));
-        break;
-    case ProgramCommand::FeedLine:
-        MQN_LnXYZEx(core, crd, p[G::X], p[G::Y], p[G::Z], line.Velocity(), line.Acceleration(),
-                    line.lineNumber, noOption, fifo);
-        break;
-    case ProgramCommand::CentreArc:
-        report("MQN_LnXYZEx",
-               MQN_ArcXYCEx(core, crd, p[G::X], p[G::Y], line.arcCentre[0], line.arcCentre[1],
-                            line.ArcDirection(), line.Velocity(), line.Acceleration(),
-                            line.lineNumber, noOption, fifo));
-        break;
-    case ProgramCommand::RadiusArc:
-        MQN_ArcXYREx(core, crd, p[G::X], p[G::Y], line.arcRadius, line.ArcDirection(),
-                     line.Velocity(), line.Acceleration(), 0, noOption, fifo);
-        break;
-    }
 }
 
 void MyThread::run()
@@ -149,7 +105,9 @@ void MyThread::run()
         if (!WaitForSpace())
             break;
         line.InterpretLine(lines->Line(taken++));
-        ForEachCommand(line, [this, &line](ProgramCommand command) { SendCommand(command, line); });
+        ForEachCommand(line, [this, &line](ProgramCommand command) {
+            SendProgramCommand(command, line, target, hostMessage);
+        });
         line.FinishLine(false);
 
         if (taken == startAfterLines)

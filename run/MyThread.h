@@ -1,7 +1,7 @@
 #ifndef KURVO_MYTHREAD_H
 #define KURVO_MYTHREAD_H
 
-#include "gcode/ProgramCommands.h"
+#include "run/CommandSending.h"
 #include "gcode/ProgramText.h"
 #include "module/HostTypes.h"
 
@@ -42,13 +42,10 @@ private:
     bool WaitForSpace();
     void FlushLookAhead();
     void StartMotionOnce();
-    void SendCommand(ProgramCommand command, const GCodeInterpreter& line);
     void report(const char* name, short code) const;
 
     const std::shared_ptr<const ProgramText> lines;
-    const short core;
-    const short crd;
-    const short fifo;
+    const StreamTarget target;
     const HostMessageCallback hostMessage;
 
     // Held while a stop is requested and while the start is made, so that a stop and a start
