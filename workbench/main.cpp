@@ -1,5 +1,6 @@
 // kurvo-workbench: loads the Kurvo module as its host does and opens the operator window on
 // the virtual controller.
+#include "DryRunCommand.h"
 #include "Workbench.h"
 
 #include <QApplication>
@@ -22,6 +23,10 @@ void complain(const QString& message)
 
 int main(int argc, char** argv)
 {
+    if (AsksForDryRun(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return RunDryRunCommand(QCoreApplication::arguments());
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kurvo-workbench"));
 

@@ -1,0 +1,271 @@
+#include "DryRun.h"
+
+#include "SimulatorInterface.h"
+#include "controller/ReturnCodes.h"
+#include "controller/rvAPI.h"
+#include "gcode/GCodeInterpreter.h"
+#include "gcode/ProgramText.h"
+#include "run/CommandSending.h"
+
+#include <QSettings>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr StreamTarget target{1, 1, 0};
+// The worker's rule: the motion starts once this many lines are in, or when the buffer fills.
+constexpr int64_t startAfterLines = 1000;
+// Time moves in steps while the stream waits: doubled while a step frees no room (a long
+// segment at the front), back to the first once it does. The longest step stays far below the
+// time a full buffer of short segments takes, so the buffer never runs dry.
+constexpr double firstWaitStepMs = 10;
+constexpr double longestWaitStepMs = 640;
+constexpr double endStepMs = 1000;
+constexpr int planPoints = 1000;
+constexpr double pi = 3.14159265358979323846;
+
+short setUpCrd(const DryRunMachine& machine)
+{
+    CrdPrm prm;
+    std::memset(&prm, 0, sizeof prm);
+    prm.dimension = 3;
+    for (short axis = 0; axis < 3; ++axis)
+        prm.profile[axis] = short(axis + 1);
+    prm.synVelMax = machine.feedMax * machine.pulsesPerMm / 1000;
+    prm.synAccMax = machine.accelerationMax * machine.pulsesPerMm / 1e6;
+    LookAheadPrmEx lookAhead;
+    std::memset(&lookAhead, 0, sizeof lookAhead);
+    lookAhead.N = machine.lookAheadSegments;
+    lookAhead.T = 1;
+    lookAhead.RadiusRatio = 1;
+    for (int axis = 0; axis < 5; ++axis) {
+        lookAhead.VMax[axis] = machine.axisFeedMax;
+        lookAhead.AMax[axis] = machine.axisAccelerationMax;
+        lookAhead.DVMax[axis] = machine.cornerJump;
+        lookAhead.Scale[axis] = machine.pulsesPerMm;
+        lookAhead.axisMap[axis] = short(axis + 1);
+    }
+    for (short code : {MQN_SetCrdPrm(target.core, target.crd, &prm),
+                       MQN_SetupLookAheadCrd(target.core, target.crd, 0),
+                       MQN_InitLookAheadEx(target.core, target.crd, &lookAhead, 0, 0, 0)}) {
+        if (code != 0)
+            return code;
+    }
+    return 0;
+}
+
+// The length of the motion the line asks for, as the controller draws it: a straight line, or
+// an arc in XY from the previous point (a centre arc back to its start is a full circle).
+double motionLength(ProgramCommand command, const GCodeInterpreter& line)
+{
+    using G = GCodeInterpreter;
+    const double* from = line.previousPosition;
+    const double* to = line.position;
+    const double chord = std::hypot(to[G::X] - from[G::X], to[G::Y] - from[G::Y]);
+    switch (command) {
+    case ProgramCommand::RapidLine:
+    case ProgramCommand::FeedLine:
+        return std::hypot(chord, to[G::Z] - from[G::Z]);
+    case ProgramCommand::CentreArc: {
+        const double centreX = from[G::X] + line.arcCentre[0];
+        const double centreY = from[G::Y] + line.arcCentre[1];
+        const double radius = std::hypot(line.arcCentre[0], line.arcCentre[1]);
+        double sweep = std::atan2(to[G::Y] - centreY, to[G::X] - centreX)
+                       - std::atan2(from[G::Y] - centreY, from[G::X] - centreX);
+        if (line.ArcDirection() == 1)
+            sweep = sweep <= 0 ? sweep + 2 * pi : sweep;
+        else
+            sweep = sweep >= 0 ? 2 * pi - sweep : -sweep;
+        return radius * sweep;
+    }
+    case ProgramCommand::RadiusArc: {
+        const double radius = std::abs(line.arcRadius);
+        const double half = std::asin(std::min(1.0, chord / (2 * radius)));
+        return radius * (line.arcRadius < 0 ? 2 * pi - 2 * half : 2 * half);
+    }
+    case ProgramCommand::LaserOn:
+    case ProgramCommand::LaserOff:
+    case ProgramCommand::Dwell:
+        break;
+    }
+    return 0;
+}
+
+bool isMotion(ProgramCommand command)
+{
+    return command != ProgramCommand::LaserOn && command != ProgramCommand::LaserOff
+           && command != ProgramCommand::Dwell;
+}
+
+// What the worker would print in the host's output goes to the error stream.
+void printMessage(QString message)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+// The stream's side of the controller: its start, and simulated time moved on while it waits.
+class DryStream
+{
+public:
+    DryStream(const SimulatorInterface& simulator, int64_t expectedSegments)
+        : sim(simulator)
+        , planStride(std::max<int64_t>(1, expectedSegments / planPoints))
+    {}
+
+    void StartOnce()
+    {
+        if (started)
+            return;
+        started = true;
+        startMs = sim.nowMs();
+        MQN_CrdStart(target.core, 1, 0);
+    }
+
+    // Moves time on by a step; false when the coordinate system no longer runs.
+    bool Wait(double stepMs)
+    {
+        StartOnce();
+        sim.advanceMs(stepMs);
+        short run = 0;
+        int32_t completed = 0;
+        MQN_CrdStatus(target.core, target.crd, &run, &completed, target.fifo);
+        if (completed - lastPlanned >= planStride) {
+            plan.push_back({completed, sim.nowMs() - startMs});
+            lastPlanned = completed;
+        }
+        return run == 1;
+    }
+
+    bool WaitForSpace()
+    {
+        int32_t space = 0;
+        MQN_CrdSpace(target.core, target.crd, &space, target.fifo);
+        double stepMs = firstWaitStepMs;
+        while (space == 0) {
+            if (!Wait(stepMs))
+                return false;
+            stepMs = std::min(2 * stepMs, longestWaitStepMs);
+            MQN_CrdSpace(target.core, target.crd, &space, target.fifo);
+        }
+        return true;
+    }
+
+    // Pushes the look-ahead out and lets the run end; false when it ended with commands left.
+    bool Flush()
+    {
+        while (MQN_CrdDataEx(target.core, target.crd, nullptr, 0) == ReturnCode::Refused) {
+            if (!Wait(firstWaitStepMs))
+                return false;
+        }
+        StartOnce();
+        while (Wait(endStepMs)) {
+        }
+        int32_t left = 0;
+        MQN_GetRemainderSegNum(target.core, target.crd, &left, target.fifo);
+        return left == 0;
+    }
+
+    // From the start to the end of the last motion recorded.
+    double CycleMs() const
+    {
+        const int count = sim.pathCount();
+        double endMs = startMs;
+        if (count > 0)
+            sim.pathPoint(count - 1, nullptr, &endMs, nullptr);
+        return started ? std::max(0.0, endMs - startMs) : 0;
+    }
+
+    std::vector<PlannedRun::Point> plan;
+
+private:
+    const SimulatorInterface& sim;
+    const int64_t planStride;
+    bool started = false;
+    double startMs = 0;
+    int64_t lastPlanned = 0;
+};
+
+} // namespace
+
+DryRunMachine DryRunMachine::Read(const QString& configPath)
+{
+    DryRunMachine machine;
+    if (configPath.isEmpty())
+        return machine;
+    QSettings file(configPath, QSettings::IniFormat);
+    file.beginGroup(QStringLiteral("dryRun"));
+    const auto read = [&file](const char* key, auto& value) {
+        value = file.value(QLatin1String(key), value).template value<std::decay_t<decltype(value)>>();
+    };
+    read("feedMax", machine.feedMax);
+    read("accelerationMax", machine.accelerationMax);
+    read("axisFeedMax", machine.axisFeedMax);
+    read("axisAccelerationMax", machine.axisAccelerationMax);
+    read("cornerJump", machine.cornerJump);
+    read("lookAheadSegments", machine.lookAheadSegments);
+    read("pulsesPerMm", machine.pulsesPerMm);
+    return machine;
+}
+
+bool DryRun(const ProgramText& program, const DryRunMachine& machine,
+            const SimulatorInterface& simulator, const DryRunProgress& progress,
+            DryRunReport& report, QString& error)
+{
+    simulator.reset();
+    simulator.useManualClock(1);
+    simulator.enablePath(1);
+    if (const short code = setUpCrd(machine)) {
+        error = QStringLiteral("the virtual controller refused the dry run's coordinate system "
+                               "(code %1)")
+                    .arg(code);
+        return false;
+    }
+
+    report = DryRunReport();
+    const int64_t lineCount = program.LineCount();
+    const int64_t progressStride = std::max<int64_t>(1, lineCount / 100);
+    DryStream stream(simulator, lineCount);
+    GCodeInterpreter line;
+    int64_t commandsSent = 0;
+    bool running = true;
+    for (int64_t taken = 0; taken < lineCount && running;) {
+        line.InterpretLine(program.Line(qsizetype(taken++)));
+        ForEachCommand(line, [&](ProgramCommand command) {
+            running = running && stream.WaitForSpace();
+            if (!running)
+                return;
+            SendProgramCommand(command, line, target, &printMessage);
+            ++commandsSent;
+            if (isMotion(command)) {
+                ++report.segments;
+                report.pathLength += motionLength(command, line);
+                report.largestFeed = std::max(report.largestFeed, line.Velocity());
+            }
+        });
+        line.FinishLine(false);
+        if (taken == startAfterLines)
+            stream.StartOnce();
+        if (progress && taken % progressStride == 0)
+            progress(taken, lineCount);
+    }
+    if (!running || !stream.Flush()) {
+        error = QStringLiteral("the virtual controller stopped before the end of the program");
+        return false;
+    }
+    report.cycleMs = stream.CycleMs();
+    report.plan = PlannedRun(std::move(stream.plan), commandsSent, report.cycleMs);
+    return true;
+}
+
+QString DryRunReportText(const DryRunReport& report)
+{
+    return QStringLiteral("cycle time: %1 s\npath length: %2 mm\nsegments: %3\nlargest feed: %4 mm/s")
+        .arg(report.cycleMs / 1000, 0, 'f', 3)
+        .arg(report.pathLength, 0, 'f', 3)
+        .arg(report.segments)
+        .arg(report.largestFeed, 0, 'g', 10);
+}

@@ -1,0 +1,53 @@
+#ifndef KURVO_WORKBENCH_DRYRUN_H
+#define KURVO_WORKBENCH_DRYRUN_H
+
+#include "RunProgress.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+class ProgramText;
+struct SimulatorInterface;
+
+// The machine a dry run plans for: coordinate system 1 of core 1 with look-ahead, axes X, Y and
+// Z. Read from the group "dryRun" of the host configuration, key by key.
+struct DryRunMachine
+{
+    double feedMax = 1000;           // mm/s along the path
+    double accelerationMax = 10000;  // mm/s^2 along the path
+    double axisFeedMax = 1000;       // mm/s of each axis
+    double axisAccelerationMax = 1e5; // mm/s^2 of each axis
+    double cornerJump = 5;           // mm/s an axis's speed may jump at a corner
+    int lookAheadSegments = 200;
+    double pulsesPerMm = 1000;
+
+    static DryRunMachine Read(const QString& configPath);
+};
+
+struct DryRunReport
+{
+    double cycleMs = 0;
+    double pathLength = 0; // mm
+    int64_t segments = 0;
+    double largestFeed = 0; // mm/s, rapid moves included
+    PlannedRun plan;
+};
+
+// Called now and then with the lines streamed so far.
+using DryRunProgress = std::function<void(int64_t linesDone, int64_t lineCount)>;
+
+// Interprets the program and streams its commands the way the module's worker does into the
+// virtual controller, reset first. Time moves only while the stream waits for space and after
+// its end, so that the planner always sees a full look-ahead, as on a machine whose buffer
+// stays full. False with `error` set when the controller refuses the coordinate system or stops
+// before the program's end.
+bool DryRun(const ProgramText& program, const DryRunMachine& machine,
+            const SimulatorInterface& simulator, const DryRunProgress& progress,
+            DryRunReport& report, QString& error);
+
+// "cycle time: 12.345 s" and the other figures, one a line.
+QString DryRunReportText(const DryRunReport& report);
+
+#endif

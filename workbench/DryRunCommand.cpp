@@ -1,0 +1,76 @@
+#include "DryRunCommand.h"
+
+#include "DryRun.h"
+#include "SimulatorInterface.h"
+#include "gcode/ProgramText.h"
+
+#include <QCommandLineParser>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+enum ExitCode { Success = 0, Unreadable = 1, NotPlanned = 2 };
+
+int complain(const QString& message, int code)
+{
+    std::fprintf(stderr, "kurvo-workbench: %s\n", qPrintable(message));
+    return code;
+}
+
+} // namespace
+
+bool AsksForDryRun(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--dry-run") == 0 || std::strncmp(argv[i], "--dry-run=", 10) == 0)
+            return true;
+    }
+    return false;
+}
+
+int RunDryRunCommand(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption dryRunOption(
+        QStringLiteral("dry-run"),
+        QStringLiteral("Plan the program on the virtual controller and print its cycle time."),
+        QStringLiteral("program"));
+    const QCommandLineOption configOption(
+        QStringLiteral("config"), QStringLiteral("Host configuration (INI, see the README)."),
+        QStringLiteral("file"));
+    const QCommandLineOption progressOption(QStringLiteral("progress"),
+                                            QStringLiteral("Print progress and the timetable."));
+    parser.addOptions({dryRunOption, configOption, progressOption});
+    if (!parser.parse(arguments))
+        return complain(parser.errorText(), Unreadable);
+
+    const QString path = parser.value(dryRunOption);
+    const std::optional<ProgramText> program = ProgramText::Read(path);
+    if (!program)
+        return complain(QStringLiteral("cannot read the program %1").arg(path), Unreadable);
+    const SimulatorInterface* simulator = SimulatorInterface::Find();
+    if (!simulator)
+        return complain(QStringLiteral("the controller library is not the virtual controller: "
+                                       "a dry run needs it"),
+                        NotPlanned);
+
+    const bool showProgress = parser.isSet(progressOption);
+    const auto printProgress = [](int64_t done, int64_t total) {
+        std::printf("progress %lld %lld\n", static_cast<long long>(done),
+                    static_cast<long long>(total));
+        std::fflush(stdout);
+    };
+    DryRunReport report;
+    QString error;
+    if (!DryRun(*program, DryRunMachine::Read(parser.value(configOption)), *simulator,
+                showProgress ? DryRunProgress(printProgress) : DryRunProgress(), report, error))
+        return complain(error, NotPlanned);
+    if (showProgress) {
+        for (const PlannedRun::Point& point : report.plan.Points())
+            std::printf("plan %lld %.3f\n", static_cast<long long>(point.executed), point.ms);
+    }
+    std::printf("%s\n", qPrintable(DryRunReportText(report)));
+    return Success;
+}
