@@ -16,10 +16,12 @@ template <typename Function> bool resolve(QLibrary& library, const char* name, F
 
 std::optional<SimulatorInterface> resolveAll()
 {
-    // The library the workbench is linked against: loading it again only finds it.
-    QLibrary library(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("rvAPI")));
+    // By its bare name the library the workbench is linked against is found again, the one
+    // instance the module drives too; by a path it could be loaded a second time.
+    QLibrary library(QStringLiteral("rvAPI"));
     if (!library.load()) {
-        library.setFileName(QStringLiteral("rvAPI"));
+        library.setFileName(
+            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("rvAPI")));
         if (!library.load())
             return std::nullopt;
     }

@@ -1,15 +1,27 @@
 #include "Workbench.h"
 
+#include "BackplotView.h"
+#include "DryRunProcess.h"
+#include "MachineWatch.h"
+#include "RecentPrograms.h"
+#include "SimulatorInterface.h"
 #include "module/HostSignal.h"
 
+#include <QComboBox>
 #include <QDockWidget>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPointer>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -41,9 +53,10 @@ QList<CrdResourceRecord> hostResources()
 
 } // namespace
 
-Workbench::Workbench(HostConfig hostConfig, QWidget* parent)
+Workbench::Workbench(HostConfig hostConfig, QString hostConfigPath, QWidget* parent)
     : QMainWindow(parent)
     , config(std::move(hostConfig))
+    , configPath(std::move(hostConfigPath))
 {
     setWindowTitle(QStringLiteral("Kurvo workbench"));
     area = new QMdiArea;
@@ -55,6 +68,12 @@ Workbench::Workbench(HostConfig hostConfig, QWidget* parent)
     dock->setObjectName(QStringLiteral("outputDock"));
     dock->setWidget(output);
     addDockWidget(Qt::BottomDockWidgetArea, dock);
+    createBackplotDock();
+    progress = new QLabel(QStringLiteral("idle"));
+    progress->setObjectName(QStringLiteral("runProgress"));
+    statusBar()->addPermanentWidget(progress);
+    watch = new MachineWatch(probe, plot, progress, SimulatorInterface::Find(), this);
+    connect(watch, &MachineWatch::PlanWanted, this, &Workbench::planInBackground);
     createMenus();
     currentWorkbench() = this;
     currentResource() = config.resource;
@@ -80,6 +99,15 @@ void Workbench::createMenus()
     moduleMenu->addSeparator();
     moduleMenu->addAction(QStringLiteral("&Quit"), this, &QWidget::close);
 
+    QMenu* programMenu = menuBar()->addMenu(QStringLiteral("&Program"));
+    programMenu->addAction(QStringLiteral("&Open..."), this, &Workbench::chooseProgram);
+    recentMenu = programMenu->addMenu(QStringLiteral("&Recent programs"));
+    recentMenu->setObjectName(QStringLiteral("recentMenu"));
+    fillRecentMenu();
+    QAction* dryRunAction
+        = programMenu->addAction(QStringLiteral("&Dry run..."), this, &Workbench::chooseDryRun);
+    dryRunAction->setObjectName(QStringLiteral("dryRunAction"));
+
     // The operator window has no Stop of its own: the host offers one, always in reach.
     QToolBar* machine = addToolBar(QStringLiteral("Machine"));
     machine->setObjectName(QStringLiteral("machineToolBar"));
@@ -90,10 +118,133 @@ void Workbench::createMenus()
     stop->setToolTip(QStringLiteral("Stop the coordinate system at once (Esc)"));
 }
 
+void Workbench::createBackplotDock()
+{
+    plot = new BackplotView;
+    plot->setObjectName(QStringLiteral("backplot"));
+    auto* plane = new QComboBox;
+    plane->setObjectName(QStringLiteral("backplotPlane"));
+    plane->addItems({QStringLiteral("XY"), QStringLiteral("XZ"), QStringLiteral("YZ")});
+    connect(plane, &QComboBox::currentIndexChanged, plot,
+            [this](int index) { plot->SetPlane(PlotPlane(index)); });
+    auto* fit = new QPushButton(QStringLiteral("Zoom to fit"));
+    connect(fit, &QPushButton::clicked, plot, &BackplotView::FitToPath);
+    auto* clear = new QPushButton(QStringLiteral("Clear"));
+    connect(clear, &QPushButton::clicked, plot, &BackplotView::Clear);
+
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(plane);
+    controls->addWidget(fit);
+    controls->addWidget(clear);
+    controls->addStretch();
+    auto* panel = new QWidget;
+    auto* layout = new QVBoxLayout(panel);
+    layout->addLayout(controls);
+    layout->addWidget(plot, 1);
+    auto* dock = new QDockWidget(QStringLiteral("Backplot"), this);
+    dock->setObjectName(QStringLiteral("backplotDock"));
+    dock->setWidget(panel);
+    addDockWidget(Qt::RightDockWidgetArea, dock);
+}
+
+void Workbench::chooseProgram()
+{
+    const std::optional<FormReading> form = probe.Read();
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Open program"), form ? form->programPath : QString(),
+        QStringLiteral("NC (*.nc);;All (*)"));
+    if (!path.isEmpty())
+        openProgram(path);
+}
+
+void Workbench::openProgram(const QString& path)
+{
+    if (!probe.Form())
+        openOperatorWindow();
+    if (probe.LoadProgram(path))
+        rememberProgram(path);
+}
+
+void Workbench::rememberProgram(const QString& path)
+{
+    WriteRecentPrograms(WithRecent(ReadRecentPrograms(), path));
+    fillRecentMenu();
+}
+
+void Workbench::fillRecentMenu()
+{
+    recentMenu->clear();
+    const QStringList recent = ReadRecentPrograms();
+    for (const QString& path : recent)
+        recentMenu->addAction(path, this, [this, path] { openProgram(path); });
+    recentMenu->setEnabled(!recent.isEmpty());
+}
+
+void Workbench::chooseDryRun()
+{
+    const std::optional<FormReading> form = probe.Read();
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Dry run of a program"), form ? form->programPath : QString(),
+        QStringLiteral("NC (*.nc);;All (*)"));
+    if (!path.isEmpty())
+        dryRun(path);
+}
+
+DryRunProcess* Workbench::startDryRun(const QString& path)
+{
+    auto* process = new DryRunProcess(path, configPath, this);
+    connect(process, &DryRunProcess::Finished, this, [this, process](bool ok) {
+        if (ok)
+            watch->SetPlan(process->Program(), process->Output().Plan());
+        process->deleteLater();
+    });
+    process->Start();
+    return process;
+}
+
+void Workbench::dryRun(const QString& path)
+{
+    auto* box = new QProgressDialog(QStringLiteral("Dry run of %1").arg(path),
+                                    QStringLiteral("Cancel"), 0, 100, this);
+    box->setObjectName(QStringLiteral("dryRunProgress"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setMinimumDuration(0);
+    DryRunProcess* process = startDryRun(path);
+    connect(process, &DryRunProcess::Progressed, box, &QProgressDialog::setValue);
+    connect(box, &QProgressDialog::canceled, process, &DryRunProcess::Cancel);
+    connect(process, &DryRunProcess::Finished, this, [this, process, box](bool ok, const QString& error) {
+        appendOutput(QStringLiteral("Dry run of %1:").arg(process->Program()));
+        for (const QString& line : ok ? process->Output().ReportLines() : QStringList{error})
+            appendOutput(QStringLiteral("  ") + line);
+        box->close();
+        emit dryRunFinished(ok);
+    });
+    rememberProgram(path);
+}
+
+void Workbench::planInBackground(const QString& path)
+{
+    if (!backgroundPlan)
+        backgroundPlan = startDryRun(path);
+}
+
+QString Workbench::progressText() const
+{
+    return progress->text();
+}
+
 void Workbench::stopMotion()
 {
-    if (QWidget* form = area->findChild<QWidget*>(QStringLiteral("crdFrom")))
+    if (QWidget* form = probe.Form())
         QMetaObject::invokeMethod(form, "OnStopBtnClicked");
+}
+
+void Workbench::initialiseAndStart()
+{
+    if (QWidget* form = probe.Form()) {
+        QMetaObject::invokeMethod(form, "OnInitBtnClicked");
+        QMetaObject::invokeMethod(form, "OnStartBtnClicked");
+    }
 }
 
 bool Workbench::loadModule(const QString& path, QString& error)

@@ -1,14 +1,21 @@
 #ifndef KURVO_WORKBENCH_WORKBENCH_H
 #define KURVO_WORKBENCH_WORKBENCH_H
 
+#include "FormProbe.h"
 #include "HostConfig.h"
 
 #include <QLibrary>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <cstdint>
 
+class BackplotView;
+class DryRunProcess;
+class MachineWatch;
+class QLabel;
 class QMdiArea;
+class QMenu;
 class QPlainTextEdit;
 
 // The stand-in host: a main window with an MDI area and an output pane, which loads the
@@ -20,7 +27,9 @@ class Workbench : public QMainWindow
 public:
     using KdvSignal = int32_t (*)(int16_t signal, void* first, void* second, void* unused);
 
-    explicit Workbench(HostConfig config, QWidget* parent = nullptr);
+    // `configPath` names the file `config` came from, for the dry runs; empty for the defaults.
+    explicit Workbench(HostConfig config, QString configPath = QString(),
+                       QWidget* parent = nullptr);
     ~Workbench() override;
 
     // Loads the module and attaches to it; false with `error` set when it cannot.
@@ -37,22 +46,49 @@ public:
 
     QMdiArea* mdiArea() const { return area; }
     QStringList outputLines() const;
+    BackplotView* backplot() const { return plot; }
+    QString progressText() const;
+
+    // Puts the program into the operator window and loads it there; remembers it as recent.
+    void openProgram(const QString& path);
+    // Plans the program in a process of its own, with a progress box; the figures go to the
+    // output pane and the timetable to the run's time left.
+    void dryRun(const QString& path);
 
 public slots:
     void appendOutput(const QString& line);
     // Calls the operator window's stop by its name, as the toolbar's Stop and Esc do.
     void stopMotion();
+    // Presses the operator window's set-up and start buttons, as an operator does first.
+    void initialiseAndStart();
+
+signals:
+    void dryRunFinished(bool ok);
 
 private:
     void createMenus();
+    void createBackplotDock();
     void showDescription();
+    void chooseProgram();
+    void chooseDryRun();
+    void rememberProgram(const QString& path);
+    void fillRecentMenu();
+    void planInBackground(const QString& path);
+    DryRunProcess* startDryRun(const QString& path);
 
     HostConfig config;
+    QString configPath;
     QLibrary module;
     KdvSignal kdvSignal = nullptr;
     LanguageChoice language = LanguageChinese;
     QMdiArea* area = nullptr;
     QPlainTextEdit* output = nullptr;
+    BackplotView* plot = nullptr;
+    QLabel* progress = nullptr;
+    QMenu* recentMenu = nullptr;
+    FormProbe probe{this};
+    MachineWatch* watch = nullptr;
+    QPointer<DryRunProcess> backgroundPlan;
 };
 
 #endif

@@ -50,7 +50,24 @@ int main(int argc, char** argv)
         QStringLiteral("screenshot"),
         QStringLiteral("Save a picture of the main window to the file, then quit."),
         QStringLiteral("png"));
-    parser.addOptions({configOption, moduleOption, languageOption, screenshotOption});
+    const QCommandLineOption delayOption(
+        QStringLiteral("screenshot-after"),
+        QStringLiteral("Milliseconds to wait before the screenshot (default 500)."),
+        QStringLiteral("ms"), QStringLiteral("500"));
+    const QCommandLineOption programOption(
+        QStringLiteral("program"), QStringLiteral("Load the program into the operator window."),
+        QStringLiteral("file"));
+    const QCommandLineOption runOption(
+        QStringLiteral("run"),
+        QStringLiteral("Set the coordinate system up and start what the window holds."));
+    const QCommandLineOption dryRunOption(
+        QStringLiteral("dry-run"),
+        QStringLiteral("Plan the program on the virtual controller, print its cycle time, path "
+                       "length, segments and largest feed, and quit (with --config: its "
+                       "[dryRun] machine)."),
+        QStringLiteral("program"));
+    parser.addOptions({configOption, moduleOption, languageOption, screenshotOption, delayOption,
+                       programOption, runOption, dryRunOption});
     parser.process(app);
 
     const QString language = parser.value(languageOption);
@@ -66,7 +83,7 @@ int main(int argc, char** argv)
         return BadArguments;
     }
 
-    Workbench workbench(std::move(config));
+    Workbench workbench(std::move(config), parser.value(configOption));
     workbench.resize(1280, 860);
     if (!workbench.loadModule(parser.value(moduleOption), error)) {
         complain(error);
@@ -76,11 +93,15 @@ int main(int argc, char** argv)
                                                                  : LanguageChinese);
     workbench.show();
     workbench.openOperatorWindow();
+    if (parser.isSet(programOption))
+        workbench.openProgram(parser.value(programOption));
+    if (parser.isSet(runOption))
+        workbench.initialiseAndStart();
 
     if (parser.isSet(screenshotOption)) {
         const QString file = parser.value(screenshotOption);
         int result = Success;
-        QTimer::singleShot(500, &workbench, [&] {
+        QTimer::singleShot(parser.value(delayOption).toInt(), &workbench, [&] {
             if (!workbench.grab().save(file)) {
                 complain(QStringLiteral("cannot write the screenshot %1").arg(file));
                 result = ScreenshotFailed;

@@ -1,0 +1,59 @@
+#ifndef KURVO_WORKBENCH_BACKPLOTVIEW_H
+#define KURVO_WORKBENCH_BACKPLOTVIEW_H
+
+#include "PathPlot.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <optional>
+#include <vector>
+
+// The executed path in one plane, drawn once into an image and extended as points come in; the
+// current position marked. The wheel zooms about the pointer, dragging pans, a double click fits
+// the path into view.
+class BackplotView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit BackplotView(QWidget* parent = nullptr);
+
+    void AddPoints(const std::vector<PathPoint3>& points);
+    void SetCurrentPosition(std::optional<PathPoint3> position);
+    void Clear();
+    void SetPlane(PlotPlane plane);
+    void FitToPath();
+    // A text shown instead of the path, for when there is no path to show.
+    void SetNotice(const QString& text);
+
+    const std::vector<PathPoint3>& Path() const { return path; }
+    const PlotView& View() const { return view; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void SetView(const PlotView& newView);
+    void RedrawPath();
+    void DrawNewPoints();
+
+    std::vector<PathPoint3> path;
+    PathExtent extent;
+    std::optional<PathPoint3> current;
+    PlotPlane plane = PlotPlane::XY;
+    PlotView view;
+    bool following = true; // fits the view to the path as it grows, until the user zooms or pans
+    QImage picture;
+    std::size_t drawnPoints = 0;
+    std::optional<QPoint> lastPixel;
+    QPoint dragFrom;
+    QString notice;
+};
+
+#endif

@@ -1,0 +1,58 @@
+#ifndef KURVO_WORKBENCH_DRYRUNPROCESS_H
+#define KURVO_WORKBENCH_DRYRUNPROCESS_H
+
+#include "RunProgress.h"
+
+#include <QObject>
+#include <QProcess>
+#include <QStringList>
+
+// Reads what `kurvo-workbench --dry-run ... --progress` prints, a piece at a time.
+class DryRunOutput
+{
+public:
+    void Feed(const QByteArray& output);
+    int Percent() const { return percent; }
+    // The figures' lines as printed.
+    const QStringList& ReportLines() const { return report; }
+    PlannedRun Plan() const;
+
+private:
+    void TakeLine(const QByteArray& line);
+
+    QByteArray pending;
+    int percent = 0;
+    std::vector<PlannedRun::Point> plan;
+    QStringList report;
+};
+
+// A dry run in a process of its own, so that it never touches the controller the operator
+// window drives.
+class DryRunProcess : public QObject
+{
+    Q_OBJECT
+
+public:
+    DryRunProcess(QString program, QString configPath, QObject* parent = nullptr);
+
+    const QString& Program() const { return program; }
+    const DryRunOutput& Output() const { return output; }
+    void Start();
+    void Cancel();
+
+signals:
+    void Progressed(int percent);
+    // `ok` false with the reason in `error`.
+    void Finished(bool ok, const QString& error);
+
+private:
+    void Read();
+    void End(int exitCode, QProcess::ExitStatus status);
+
+    const QString program;
+    const QString configPath;
+    QProcess process;
+    DryRunOutput output;
+};
+
+#endif

@@ -1,0 +1,72 @@
+#include "FormProbe.h"
+
+#include "form/WidgetNames.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QWidget>
+
+namespace {
+
+template <typename Widget> Widget* named(QWidget* form, const QString& name)
+{
+    return form->findChild<Widget*>(name);
+}
+
+template <typename Widget> Widget* named(QWidget* form, const char* name)
+{
+    return named<Widget>(form, QLatin1String(name));
+}
+
+short comboIndex(QWidget* form, const char* name, short fallback)
+{
+    const auto* combo = named<QComboBox>(form, name);
+    return combo ? short(combo->currentIndex()) : fallback;
+}
+
+} // namespace
+
+FormProbe::FormProbe(QWidget* hostWindow)
+    : host(hostWindow)
+{}
+
+QWidget* FormProbe::Form()
+{
+    if (!form)
+        form = host->findChild<QWidget*>(QLatin1String(WidgetNames::form));
+    return form;
+}
+
+std::optional<FormReading> FormProbe::Read()
+{
+    QWidget* window = Form();
+    if (!window)
+        return std::nullopt;
+    FormReading reading;
+    reading.core = short(comboIndex(window, WidgetNames::coreIndexCombo, 0) + 1);
+    reading.crd = short(comboIndex(window, WidgetNames::crdIndexCombo, 0) + 1);
+    reading.fifo = comboIndex(window, WidgetNames::fifoIndexCombo, 0);
+    for (int axis = 0; axis < 3; ++axis) {
+        if (const auto* combo = named<QComboBox>(window, WidgetNames::perAxis(WidgetNames::profileCombo, axis)))
+            reading.profiles[std::size_t(axis)] = short(combo->currentText().toInt());
+        const auto* scale = named<QLineEdit>(window, WidgetNames::perAxis(WidgetNames::scaleEdit, axis));
+        const double pulses = scale ? scale->text().toDouble() : 0;
+        if (pulses > 0)
+            reading.pulsesPerMm[std::size_t(axis)] = pulses;
+    }
+    if (const auto* path = named<QLineEdit>(window, WidgetNames::programPathEdit))
+        reading.programPath = path->text().trimmed();
+    if (const auto* text = named<QWidget>(window, WidgetNames::programTextView))
+        reading.showsProgramText = text->isVisibleTo(window);
+    return reading;
+}
+
+bool FormProbe::LoadProgram(const QString& path)
+{
+    QWidget* window = Form();
+    auto* field = window ? named<QLineEdit>(window, WidgetNames::programPathEdit) : nullptr;
+    if (!field)
+        return false;
+    field->setText(path);
+    return QMetaObject::invokeMethod(window, "OnLoadFileDataBtnClicked");
+}

@@ -1,0 +1,94 @@
+#include "MachineWatch.h"
+
+#include "BackplotView.h"
+#include "SimulatorInterface.h"
+#include "controller/rvAPI.h"
+
+#include <QLabel>
+
+namespace {
+
+constexpr int tickMs = 33;
+constexpr int ticksPerRunLook = 6;
+// Points taken a tick: a long record comes in over several ticks, none of them long.
+constexpr int pointsPerTick = 200000;
+
+} // namespace
+
+MachineWatch::MachineWatch(FormProbe& formProbe, BackplotView* backplot, QLabel* progressLabel,
+                           const SimulatorInterface* simulator, QObject* parent)
+    : QObject(parent)
+    , probe(formProbe)
+    , plot(backplot)
+    , progress(progressLabel)
+{
+    if (simulator) {
+        simulator->enablePath(1);
+        pathReader = std::make_unique<PathRecordReader>(*simulator);
+    } else {
+        plot->SetNotice(tr("The controller library has no path record (it is not the virtual "
+                           "controller): no backplot."));
+    }
+    connect(&timer, &QTimer::timeout, this, &MachineWatch::Tick);
+    timer.start(tickMs);
+}
+
+void MachineWatch::SetPlan(const QString& program, PlannedRun newPlan)
+{
+    plannedProgram = program;
+    plan = std::move(newPlan);
+}
+
+void MachineWatch::Tick()
+{
+    const std::optional<FormReading> form = probe.Read();
+    if (!form)
+        return;
+    WatchPath(*form);
+    if (++ticks % ticksPerRunLook == 0)
+        WatchRun(*form);
+}
+
+void MachineWatch::WatchPath(const FormReading& form)
+{
+    if (pathReader) {
+        PathRecordReader::News news = pathReader->Take(form.crd, form.pulsesPerMm, pointsPerTick);
+        if (news.restarted)
+            plot->Clear();
+        plot->AddPoints(news.points);
+    }
+    std::optional<PathPoint3> position = PathPoint3{};
+    for (std::size_t axis = 0; axis < 3 && position; ++axis) {
+        double pulses = 0;
+        uint32_t clock = 0;
+        if (MQN_GetPrfPos(form.core, form.profiles[axis], &pulses, 1, &clock) == 0)
+            (*position)[axis] = pulses / form.pulsesPerMm[axis];
+        else
+            position.reset();
+    }
+    plot->SetCurrentPosition(position);
+}
+
+void MachineWatch::WatchRun(const FormReading& form)
+{
+    CrdStatusEx status{};
+    if (MQN_CrdStatusEx(form.core, form.crd, &status, form.fifo) != 0)
+        return;
+    const bool runsNow = status.run == 1;
+    if (runsNow && !running) {
+        runClock.start();
+        runProgram = form.showsProgramText ? form.programPath : QString();
+        if (!runProgram.isEmpty() && runProgram != plannedProgram)
+            emit PlanWanted(runProgram);
+    }
+    if (runsNow || running) {
+        figures.executed = status.completed;
+        figures.sent = int64_t(status.completed) + status.remainder;
+        figures.runSeconds = runClock.elapsed() / 1000.0;
+        const bool planned = !runProgram.isEmpty() && runProgram == plannedProgram && !plan.IsEmpty();
+        figures.secondsLeft = planned ? std::optional<double>(plan.TimeLeftMs(figures.executed) / 1000)
+                                      : PacedSecondsLeft(figures);
+        progress->setText(ProgressText(figures));
+    }
+    running = runsNow;
+}

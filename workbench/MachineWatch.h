@@ -1,0 +1,56 @@
+#ifndef KURVO_WORKBENCH_MACHINEWATCH_H
+#define KURVO_WORKBENCH_MACHINEWATCH_H
+
+#include "FormProbe.h"
+#include "PathRecordReader.h"
+#include "RunProgress.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
+
+class BackplotView;
+class QLabel;
+struct SimulatorInterface;
+
+// Watches the machine the operator window drives, about 30 times a second: the executed path
+// and the current position into the backplot, and the run's figures into the status bar.
+class MachineWatch : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Without the virtual controller's interface the backplot says so and stays empty.
+    MachineWatch(FormProbe& probe, BackplotView* plot, QLabel* progress,
+                 const SimulatorInterface* simulator, QObject* parent);
+
+    // The timetable for runs of `program` from now on.
+    void SetPlan(const QString& program, PlannedRun plan);
+
+signals:
+    // A run of the program in the window began, and there is no timetable for it.
+    void PlanWanted(const QString& program);
+
+private:
+    void Tick();
+    void WatchPath(const FormReading& form);
+    void WatchRun(const FormReading& form);
+
+    FormProbe& probe;
+    BackplotView* plot;
+    QLabel* progress;
+    std::unique_ptr<PathRecordReader> pathReader;
+    QTimer timer;
+    int ticks = 0;
+
+    bool running = false;
+    QElapsedTimer runClock;
+    RunFigures figures;
+    QString runProgram;
+    QString plannedProgram;
+    PlannedRun plan;
+};
+
+#endif

@@ -1,0 +1,111 @@
+#include "PathPlot.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double margin = 0.05;
+constexpr double smallestSpanMm = 1;
+
+} // namespace
+
+QPointF Project(const PathPoint3& point, PlotPlane plane)
+{
+    switch (plane) {
+    case PlotPlane::XZ:
+        return {point[0], point[2]};
+    case PlotPlane::YZ:
+        return {point[1], point[2]};
+    case PlotPlane::XY:
+        break;
+    }
+    return {point[0], point[1]};
+}
+
+QPoint PlotView::ToPixel(QPointF point) const
+{
+    const double scale = pixels.width() / world.width();
+    const double x = (point.x() - world.left()) * scale;
+    const double y = (world.bottom() - point.y()) * scale;
+    // Far outside the widget a pixel needs no precision, only to stay outside.
+    const double limit = 1e6;
+    return {int(std::floor(std::clamp(x, -limit, limit))),
+            int(std::floor(std::clamp(y, -limit, limit)))};
+}
+
+QPointF PlotView::ToWorld(QPointF pixel) const
+{
+    const double scale = world.width() / pixels.width();
+    return {world.left() + pixel.x() * scale, world.bottom() - pixel.y() * scale};
+}
+
+PlotView FitView(const QRectF& bounds, QSize pixels)
+{
+    const QSize size(std::max(1, pixels.width()), std::max(1, pixels.height()));
+    const double width = std::max(bounds.width(), smallestSpanMm) * (1 + 2 * margin);
+    const double height = std::max(bounds.height(), smallestSpanMm) * (1 + 2 * margin);
+    const double scale = std::min(size.width() / width, size.height() / height);
+    const QSizeF shown(size.width() / scale, size.height() / scale);
+    QRectF world(QPointF(), shown);
+    world.moveCenter(bounds.center());
+    return {world, size};
+}
+
+PlotView ZoomView(const PlotView& view, double factor, QPoint anchor)
+{
+    const QPointF fixed = view.ToWorld(anchor);
+    const QSizeF size = view.world.size() / factor;
+    const double left = fixed.x() - (fixed.x() - view.world.left()) / factor;
+    const double bottom = fixed.y() - (fixed.y() - view.world.bottom()) / factor;
+    return {QRectF(left, bottom - size.height(), size.width(), size.height()), view.pixels};
+}
+
+PlotView PanView(const PlotView& view, QPoint delta)
+{
+    const double scale = view.world.width() / view.pixels.width();
+    return {view.world.translated(-delta.x() * scale, delta.y() * scale), view.pixels};
+}
+
+PlotView ResizeView(const PlotView& view, QSize pixels)
+{
+    const QSize size(std::max(1, pixels.width()), std::max(1, pixels.height()));
+    const double scale = view.world.width() / view.pixels.width();
+    const QSizeF shown(size.width() * scale, size.height() * scale);
+    return {QRectF(QPointF(view.world.left(), view.world.bottom() - shown.height()), shown), size};
+}
+
+void PathExtent::Include(const PathPoint3& point)
+{
+    if (!lowest) {
+        lowest = point;
+        highest = point;
+        return;
+    }
+    for (std::size_t axis = 0; axis < point.size(); ++axis) {
+        (*lowest)[axis] = std::min((*lowest)[axis], point[axis]);
+        highest[axis] = std::max(highest[axis], point[axis]);
+    }
+}
+
+std::optional<QRectF> PathExtent::InPlane(PlotPlane plane) const
+{
+    if (!lowest)
+        return std::nullopt;
+    return QRectF(Project(*lowest, plane), Project(highest, plane));
+}
+
+std::vector<QPoint> DecimatedPolyline(const std::vector<PathPoint3>& path, std::size_t first,
+                                      PlotPlane plane, const PlotView& view,
+                                      std::optional<QPoint> previous)
+{
+    std::vector<QPoint> pixels;
+    if (previous)
+        pixels.push_back(*previous);
+    for (std::size_t i = first; i < path.size(); ++i) {
+        const QPoint pixel = view.ToPixel(Project(path[i], plane));
+        if (pixels.empty() || pixel != pixels.back())
+            pixels.push_back(pixel);
+    }
+    return pixels;
+}

@@ -1,0 +1,63 @@
+#ifndef KURVO_WORKBENCH_PATHPLOT_H
+#define KURVO_WORKBENCH_PATHPLOT_H
+
+#include <QPoint>
+#include <QRectF>
+#include <QSize>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+// The machine's executed path as the backplot keeps it, in millimetres, and the geometry of
+// drawing it: which plane, which part of it on which pixels, and how few points do.
+using PathPoint3 = std::array<double, 3>; // X, Y, Z
+
+enum class PlotPlane { XY, XZ, YZ };
+
+// The two coordinates of `point` the plane shows, across and up.
+QPointF Project(const PathPoint3& point, PlotPlane plane);
+
+// A part of the plane on a widget: `world` (in mm) fills `pixels`, the same scale across and
+// up, the plane's up pointing up.
+struct PlotView
+{
+    QRectF world;
+    QSize pixels;
+
+    QPoint ToPixel(QPointF point) const;
+    QPointF ToWorld(QPointF pixel) const;
+};
+
+// The smallest view that shows `bounds` whole with a margin, centred, at one scale for both
+// directions; a point or a line gets a view of 1 mm at least.
+PlotView FitView(const QRectF& bounds, QSize pixels);
+// `factor` above 1 zooms in, keeping the point under `anchor` (a pixel) where it is.
+PlotView ZoomView(const PlotView& view, double factor, QPoint anchor);
+// Moves the plane with the mouse by `delta` pixels.
+PlotView PanView(const PlotView& view, QPoint delta);
+
+// The same scale and upper left corner on a widget of another size.
+PlotView ResizeView(const PlotView& view, QSize pixels);
+
+// The box the path's points lie in, grown point by point.
+class PathExtent
+{
+public:
+    void Include(const PathPoint3& point);
+    // The box seen in the plane; nothing before the first point.
+    std::optional<QRectF> InPlane(PlotPlane plane) const;
+
+private:
+    std::optional<PathPoint3> lowest;
+    PathPoint3 highest{};
+};
+
+// The pixels a polyline through path[first...] visits, one for each run of points that land on
+// the same pixel: what a line through them draws, with as many points as the path leaves
+// pixels. `previous` continues a polyline drawn before (the pixel it ended on).
+std::vector<QPoint> DecimatedPolyline(const std::vector<PathPoint3>& path, std::size_t first,
+                                      PlotPlane plane, const PlotView& view,
+                                      std::optional<QPoint> previous = std::nullopt);
+
+#endif
