@@ -29,6 +29,7 @@ public:
 
     const std::vector<PathPoint3>& Path() const { return path; }
     const PlotView& View() const { return view; }
+    const QString& Notice() const { return notice; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,7 +1,5 @@
 #include "DryRunProcess.h"
 
-#include <QCoreApplication>
-#include <QDir>
 
 void DryRunOutput::Feed(const QByteArray& chunk)
 {
@@ -34,8 +32,10 @@ PlannedRun DryRunOutput::Plan() const
     return PlannedRun(plan, plan.back().executed, plan.back().ms);
 }
 
-DryRunProcess::DryRunProcess(QString programPath, QString config, QObject* parent)
+DryRunProcess::DryRunProcess(QString workbenchPath, QString programPath, QString config,
+                             QObject* parent)
     : QObject(parent)
+    , workbench(std::move(workbenchPath))
     , program(std::move(programPath))
     , configPath(std::move(config))
 {
@@ -52,8 +52,7 @@ void DryRunProcess::Start()
     QStringList arguments{QStringLiteral("--dry-run"), program, QStringLiteral("--progress")};
     if (!configPath.isEmpty())
         arguments << QStringLiteral("--config") << configPath;
-    process.start(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("kurvo-workbench")),
-                  arguments);
+    process.start(workbench, arguments);
 }
 
 void DryRunProcess::Cancel()

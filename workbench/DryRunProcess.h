@@ -33,7 +33,9 @@ class DryRunProcess : public QObject
     Q_OBJECT
 
 public:
-    DryRunProcess(QString program, QString configPath, QObject* parent = nullptr);
+    // `workbench` is the kurvo-workbench executable that makes the dry run.
+    DryRunProcess(QString workbench, QString program, QString configPath,
+                  QObject* parent = nullptr);
 
     const QString& Program() const { return program; }
     const DryRunOutput& Output() const { return output; }
@@ -49,6 +51,7 @@ private:
     void Read();
     void End(int exitCode, QProcess::ExitStatus status);
 
+    const QString workbench;
     const QString program;
     const QString configPath;
     QProcess process;

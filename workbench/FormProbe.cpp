@@ -47,12 +47,9 @@ std::optional<FormReading> FormProbe::Read()
     reading.crd = short(comboIndex(window, WidgetNames::crdIndexCombo, 0) + 1);
     reading.fifo = comboIndex(window, WidgetNames::fifoIndexCombo, 0);
     for (int axis = 0; axis < 3; ++axis) {
-        if (const auto* combo = named<QComboBox>(window, WidgetNames::perAxis(WidgetNames::profileCombo, axis)))
+        const QString name = WidgetNames::perAxis(WidgetNames::profileCombo, axis);
+        if (const auto* combo = named<QComboBox>(window, name))
             reading.profiles[std::size_t(axis)] = short(combo->currentText().toInt());
-        const auto* scale = named<QLineEdit>(window, WidgetNames::perAxis(WidgetNames::scaleEdit, axis));
-        const double pulses = scale ? scale->text().toDouble() : 0;
-        if (pulses > 0)
-            reading.pulsesPerMm[std::size_t(axis)] = pulses;
     }
     if (const auto* path = named<QLineEdit>(window, WidgetNames::programPathEdit))
         reading.programPath = path->text().trimmed();

@@ -17,7 +17,6 @@ struct FormReading
     short crd = 1;
     short fifo = 0;
     std::array<short, 3> profiles{1, 2, 3}; // of X, Y and Z
-    std::array<double, 3> pulsesPerMm{1000, 1000, 1000};
     QString programPath;
     bool showsProgramText = false; // a Start streams the program rather than the table
 };

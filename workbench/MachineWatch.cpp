@@ -3,22 +3,24 @@
 #include "BackplotView.h"
 #include "SimulatorInterface.h"
 #include "controller/rvAPI.h"
+#include "crd/CrdRecords.h"
 
 #include <QLabel>
 
 namespace {
 
 constexpr int tickMs = 33;
-constexpr int ticksPerRunLook = 6;
 // Points taken a tick: a long record comes in over several ticks, none of them long.
 constexpr int pointsPerTick = 200000;
 
 } // namespace
 
-MachineWatch::MachineWatch(FormProbe& formProbe, BackplotView* backplot, QLabel* progressLabel,
+MachineWatch::MachineWatch(FormProbe& formProbe, const HostAxisTable* hostAxisTable,
+                           BackplotView* backplot, QLabel* progressLabel,
                            const SimulatorInterface* simulator, QObject* parent)
     : QObject(parent)
     , probe(formProbe)
+    , axisTable(hostAxisTable)
     , plot(backplot)
     , progress(progressLabel)
 {
@@ -45,14 +47,24 @@ void MachineWatch::Tick()
     if (!form)
         return;
     WatchPath(*form);
-    if (++ticks % ticksPerRunLook == 0)
-        WatchRun(*form);
+    WatchRun(*form);
+}
+
+std::array<double, 3> MachineWatch::PulsesPerMm(const FormReading& form) const
+{
+    std::array<double, 3> factors{};
+    for (std::size_t axis = 0; axis < factors.size(); ++axis) {
+        const HostFactors host = FactorsOf(axisTable, form.core, form.profiles[axis]);
+        factors[axis] = UsableFactors(host) ? host.pulsesPerMm : 1;
+    }
+    return factors;
 }
 
 void MachineWatch::WatchPath(const FormReading& form)
 {
+    const std::array<double, 3> pulsesPerMm = PulsesPerMm(form);
     if (pathReader) {
-        PathRecordReader::News news = pathReader->Take(form.crd, form.pulsesPerMm, pointsPerTick);
+        PathRecordReader::News news = pathReader->Take(form.crd, pulsesPerMm, pointsPerTick);
         if (news.restarted)
             plot->Clear();
         plot->AddPoints(news.points);
@@ -62,7 +74,7 @@ void MachineWatch::WatchPath(const FormReading& form)
         double pulses = 0;
         uint32_t clock = 0;
         if (MQN_GetPrfPos(form.core, form.profiles[axis], &pulses, 1, &clock) == 0)
-            (*position)[axis] = pulses / form.pulsesPerMm[axis];
+            (*position)[axis] = pulses / pulsesPerMm[axis];
         else
             position.reset();
     }
@@ -88,7 +100,9 @@ void MachineWatch::WatchRun(const FormReading& form)
         const bool planned = !runProgram.isEmpty() && runProgram == plannedProgram && !plan.IsEmpty();
         figures.secondsLeft = planned ? std::optional<double>(plan.TimeLeftMs(figures.executed) / 1000)
                                       : PacedSecondsLeft(figures);
-        progress->setText(ProgressText(figures));
+        const QString text = ProgressText(figures);
+        if (text != progress->text())
+            progress->setText(text);
     }
     running = runsNow;
 }

@@ -13,6 +13,7 @@
 
 class BackplotView;
 class QLabel;
+struct HostAxisTable;
 struct SimulatorInterface;
 
 // Watches the machine the operator window drives, about 30 times a second: the executed path
@@ -23,8 +24,9 @@ class MachineWatch : public QObject
 
 public:
     // Without the virtual controller's interface the backplot says so and stays empty.
-    MachineWatch(FormProbe& probe, BackplotView* plot, QLabel* progress,
-                 const SimulatorInterface* simulator, QObject* parent);
+    // Positions are shown in millimetres by the host's axis table, as the window shows them.
+    MachineWatch(FormProbe& probe, const HostAxisTable* axisTable, BackplotView* plot,
+                 QLabel* progress, const SimulatorInterface* simulator, QObject* parent);
 
     // The timetable for runs of `program` from now on.
     void SetPlan(const QString& program, PlannedRun plan);
@@ -38,12 +40,14 @@ private:
     void WatchPath(const FormReading& form);
     void WatchRun(const FormReading& form);
 
+    std::array<double, 3> PulsesPerMm(const FormReading& form) const;
+
     FormProbe& probe;
+    const HostAxisTable* axisTable;
     BackplotView* plot;
     QLabel* progress;
     std::unique_ptr<PathRecordReader> pathReader;
     QTimer timer;
-    int ticks = 0;
 
     bool running = false;
     QElapsedTimer runClock;

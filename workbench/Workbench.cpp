@@ -72,7 +72,8 @@ Workbench::Workbench(HostConfig hostConfig, QString hostConfigPath, QWidget* par
     progress = new QLabel(QStringLiteral("idle"));
     progress->setObjectName(QStringLiteral("runProgress"));
     statusBar()->addPermanentWidget(progress);
-    watch = new MachineWatch(probe, plot, progress, SimulatorInterface::Find(), this);
+    watch = new MachineWatch(probe, config.axisTable.get(), plot, progress,
+                             SimulatorInterface::Find(), this);
     connect(watch, &MachineWatch::PlanWanted, this, &Workbench::planInBackground);
     createMenus();
     currentWorkbench() = this;
@@ -192,7 +193,7 @@ void Workbench::chooseDryRun()
 
 DryRunProcess* Workbench::startDryRun(const QString& path)
 {
-    auto* process = new DryRunProcess(path, configPath, this);
+    auto* process = new DryRunProcess(dryRunExecutable, path, configPath, this);
     connect(process, &DryRunProcess::Finished, this, [this, process](bool ok) {
         if (ok)
             watch->SetPlan(process->Program(), process->Output().Plan());

@@ -4,6 +4,7 @@
 #include "FormProbe.h"
 #include "HostConfig.h"
 
+#include <QCoreApplication>
 #include <QLibrary>
 #include <QMainWindow>
 #include <QPointer>
@@ -54,6 +55,8 @@ public:
     // Plans the program in a process of its own, with a progress box; the figures go to the
     // output pane and the timetable to the run's time left.
     void dryRun(const QString& path);
+    // The executable that makes dry runs: this one, unless the workbench lives in another.
+    void setDryRunExecutable(const QString& path) { dryRunExecutable = path; }
 
 public slots:
     void appendOutput(const QString& line);
@@ -78,6 +81,7 @@ private:
 
     HostConfig config;
     QString configPath;
+    QString dryRunExecutable = QCoreApplication::applicationFilePath();
     QLibrary module;
     KdvSignal kdvSignal = nullptr;
     LanguageChoice language = LanguageChinese;

@@ -1,3 +1,6 @@
+#include "BackplotView.h"
+#include "MachineWatch.h"
+#include "RecentPrograms.h"
 #include "Workbench.h"
 
 #include "form/WidgetNames.h"
@@ -12,6 +15,8 @@
 #include <QMdiSubWindow>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,6 +43,8 @@ private slots:
     void opensOnTheSampleProgram();
     void escapeStopsTheMotion();
     void hostLinesFromAnyThreadKeepTheirOrder();
+    void dryRunFromTheMenu();
+    void noBackplotWithoutTheVirtualController();
 
     void commandLine_data();
     void commandLine();
@@ -172,6 +179,12 @@ void TestWorkbench::aTableRunsToItsEnd()
                                                WidgetNames::perAxis(WidgetNames::prfPosValue, 0)))
                           ->text();
     QCOMPARE(x, QStringLiteral("10.000"));
+
+    QTRY_VERIFY(!workbench.backplot()->Path().empty());
+    const PathPoint3 end = workbench.backplot()->Path().back();
+    QCOMPARE(QPointF(end[0], end[1]), QPointF(10, 5));
+    QVERIFY2(workbench.progressText().startsWith(QLatin1String("1 of 1 segments")),
+             qPrintable(workbench.progressText()));
 }
 
 void TestWorkbench::unreadableConfiguration()
@@ -272,6 +285,35 @@ void TestWorkbench::hostLinesFromAnyThreadKeepTheirOrder()
         QCOMPARE(line.section(QLatin1Char(' '), 1).toInt(), next);
         ++next;
     }
+}
+
+// The figures of a dry run reach the output pane; the program joins the recent ones.
+void TestWorkbench::dryRunFromTheMenu()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    WriteRecentPrograms({});
+    Workbench workbench(HostConfig::defaults());
+    workbench.setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
+    const QString program = QFINDTESTDATA("../../workbench/examples/square.nc");
+    QSignalSpy finished(&workbench, &Workbench::dryRunFinished);
+    workbench.dryRun(program);
+    QVERIFY(finished.wait(60000));
+    QCOMPARE(finished.constFirst().constFirst().toBool(), true);
+    const QStringList lines = workbench.outputLines();
+    QCOMPARE(lines.constFirst(), QStringLiteral("Dry run of %1:").arg(program));
+    QVERIFY2(lines.size() == 5 && lines.at(1).startsWith(QLatin1String("  cycle time: ")),
+             qPrintable(lines.join('\n')));
+    QCOMPARE(ReadRecentPrograms(), QStringList{QFileInfo(program).absoluteFilePath()});
+}
+
+void TestWorkbench::noBackplotWithoutTheVirtualController()
+{
+    QWidget host;
+    FormProbe probe(&host);
+    BackplotView plot;
+    QLabel progress;
+    MachineWatch watch(probe, nullptr, &plot, &progress, nullptr, nullptr);
+    QVERIFY(plot.Notice().contains(QLatin1String("no backplot")));
 }
 
 void TestWorkbench::commandLine_data()
