@@ -9,6 +9,7 @@ namespace {
 const QColor background(250, 250, 247);
 const QColor pathColour(20, 90, 180);
 const QColor markColour(220, 40, 30);
+constexpr std::size_t pointsPerSlice = 100000;
 
 } // namespace
 
@@ -17,6 +18,11 @@ BackplotView::BackplotView(QWidget* parent)
 {
     setMinimumSize(240, 200);
     view = FitView(QRectF(0, 0, 1, 1), size());
+    nextSlice.setSingleShot(true);
+    connect(&nextSlice, &QTimer::timeout, this, [this] {
+        DrawNewPoints();
+        update();
+    });
 }
 
 void BackplotView::AddPoints(const std::vector<PathPoint3>& points)
@@ -88,8 +94,12 @@ void BackplotView::DrawNewPoints()
 {
     if (picture.size() != size())
         picture = QImage(size(), QImage::Format_RGB32);
-    const std::vector<QPoint> pixels = DecimatedPolyline(path, drawnPoints, plane, view, lastPixel);
-    drawnPoints = path.size();
+    const std::size_t end = std::min(path.size(), drawnPoints + pointsPerSlice);
+    const std::vector<QPoint> pixels
+        = DecimatedPolyline(path, drawnPoints, end, plane, view, lastPixel);
+    drawnPoints = end;
+    if (drawnPoints < path.size())
+        nextSlice.start(0);
     if (pixels.empty())
         return;
     QPainter painter(&picture);

@@ -4,6 +4,7 @@
 #include "PathPlot.h"
 
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 
 #include <optional>
@@ -12,6 +13,8 @@
 // The executed path in one plane, drawn once into an image and extended as points come in; the
 // current position marked. The wheel zooms about the pointer, dragging pans, a double click fits
 // the path into view.
+// A long path is drawn in slices, one an event-loop turn, so that a redraw never holds the
+// window up.
 class BackplotView : public QWidget
 {
     Q_OBJECT
@@ -27,9 +30,11 @@ public:
     // A text shown instead of the path, for when there is no path to show.
     void SetNotice(const QString& text);
 
-    const std::vector<PathPoint3>& Path() const { return path; }
+    const PathPoints& Path() const { return path; }
     const PlotView& View() const { return view; }
     const QString& Notice() const { return notice; }
+    // Whether slices of the path are still to be drawn.
+    bool Drawing() const { return nextSlice.isActive(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -44,12 +49,13 @@ private:
     void RedrawPath();
     void DrawNewPoints();
 
-    std::vector<PathPoint3> path;
+    PathPoints path;
     PathExtent extent;
     std::optional<PathPoint3> current;
     PlotPlane plane = PlotPlane::XY;
     PlotView view;
     bool following = true; // fits the view to the path as it grows, until the user zooms or pans
+    QTimer nextSlice;
     QImage picture;
     std::size_t drawnPoints = 0;
     std::optional<QPoint> lastPixel;

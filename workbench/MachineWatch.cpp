@@ -11,7 +11,7 @@ namespace {
 
 constexpr int tickMs = 33;
 // Points taken a tick: a long record comes in over several ticks, none of them long.
-constexpr int pointsPerTick = 200000;
+constexpr int pointsPerTick = 50000;
 
 } // namespace
 

@@ -95,14 +95,14 @@ std::optional<QRectF> PathExtent::InPlane(PlotPlane plane) const
     return QRectF(Project(*lowest, plane), Project(highest, plane));
 }
 
-std::vector<QPoint> DecimatedPolyline(const std::vector<PathPoint3>& path, std::size_t first,
-                                      PlotPlane plane, const PlotView& view,
+std::vector<QPoint> DecimatedPolyline(const PathPoints& path, std::size_t first,
+                                      std::size_t end, PlotPlane plane, const PlotView& view,
                                       std::optional<QPoint> previous)
 {
     std::vector<QPoint> pixels;
     if (previous)
         pixels.push_back(*previous);
-    for (std::size_t i = first; i < path.size(); ++i) {
+    for (std::size_t i = first; i < std::min(end, path.size()); ++i) {
         const QPoint pixel = view.ToPixel(Project(path[i], plane));
         if (pixels.empty() || pixel != pixels.back())
             pixels.push_back(pixel);

@@ -6,12 +6,15 @@
 #include <QSize>
 
 #include <array>
+#include <deque>
 #include <optional>
 #include <vector>
 
 // The machine's executed path as the backplot keeps it, in millimetres, and the geometry of
 // drawing it: which plane, which part of it on which pixels, and how few points do.
 using PathPoint3 = std::array<double, 3>; // X, Y, Z
+// A path grows by blocks: a million points never move when more come.
+using PathPoints = std::deque<PathPoint3>;
 
 enum class PlotPlane { XY, XZ, YZ };
 
@@ -53,11 +56,11 @@ private:
     PathPoint3 highest{};
 };
 
-// The pixels a polyline through path[first...] visits, one for each run of points that land on
-// the same pixel: what a line through them draws, with as many points as the path leaves
+// The pixels a polyline through path[first, end) visits, one for each run of points that land
+// on the same pixel: what a line through them draws, with as many points as the path leaves
 // pixels. `previous` continues a polyline drawn before (the pixel it ended on).
-std::vector<QPoint> DecimatedPolyline(const std::vector<PathPoint3>& path, std::size_t first,
-                                      PlotPlane plane, const PlotView& view,
+std::vector<QPoint> DecimatedPolyline(const PathPoints& path, std::size_t first,
+                                      std::size_t end, PlotPlane plane, const PlotView& view,
                                       std::optional<QPoint> previous = std::nullopt);
 
 #endif

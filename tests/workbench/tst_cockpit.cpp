@@ -279,19 +279,19 @@ void TestCockpit::decimationKeepsOnePointAPixel()
     QFETCH(double, stepMm);
     QFETCH(int, pixels);
     const PlotView view{QRectF(0, 0, 100, 100), QSize(100, 100)};
-    std::vector<PathPoint3> path;
+    PathPoints path;
     for (int i = 0; i < points; ++i)
         path.push_back({0.5 + i * stepMm, 50.5, 0});
-    const std::vector<QPoint> line = DecimatedPolyline(path, 0, PlotPlane::XY, view);
+    const std::vector<QPoint> line = DecimatedPolyline(path, 0, path.size(), PlotPlane::XY, view);
     QCOMPARE(int(line.size()), pixels);
     QCOMPARE(line.front(), view.ToPixel({0.5, 50.5}));
     QCOMPARE(line.back(), view.ToPixel(Project(path.back(), PlotPlane::XY)));
 
     // Continuing from the last pixel drawn adds only what is new.
     path.push_back({path.back()[0], 50.5, 7});
-    QCOMPARE(DecimatedPolyline(path, path.size() - 1, PlotPlane::XY, view, line.back()).size(),
+    QCOMPARE(DecimatedPolyline(path, path.size() - 1, path.size(), PlotPlane::XY, view, line.back()).size(),
              std::size_t(1));
-    QCOMPARE(DecimatedPolyline(path, path.size() - 1, PlotPlane::XZ, view, line.back()).size(),
+    QCOMPARE(DecimatedPolyline(path, path.size() - 1, path.size(), PlotPlane::XZ, view, line.back()).size(),
              std::size_t(2));
 }
 
