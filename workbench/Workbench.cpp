@@ -146,6 +146,7 @@ void Workbench::createBackplotDock()
     dock->setObjectName(QStringLiteral("backplotDock"));
     dock->setWidget(panel);
     addDockWidget(Qt::RightDockWidgetArea, dock);
+    resizeDocks({dock}, {420}, Qt::Horizontal);
 }
 
 void Workbench::chooseProgram()
