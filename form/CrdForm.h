@@ -5,9 +5,9 @@
 #include "crd/CrdRecords.h"
 #include "gcode/ProgramText.h"
 #include "module/HostTypes.h"
+#include "run/RunWatch.h"
 
 #include <QPointer>
-#include <QTime>
 #include <QTranslator>
 #include <QWidget>
 
@@ -131,8 +131,7 @@ private:
     bool controllerPresent = false;
     bool settingsFileReadable = true;
     QTimer* statusTimer = nullptr;
-    QTime runStartTime;
-    QTime runEndTime;
+    RunWatch runWatch;
     short ilcIterationCount = 0;
     QPointer<MyThread> streamingWorker;
     // The long program last loaded, while the view still shows it unchanged.

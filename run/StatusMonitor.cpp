@@ -13,8 +13,16 @@
 #include <cmath>
 
 namespace {
-constexpr int millisecondsPerDay = 24 * 60 * 60 * 1000;
+
+// Setting a label's text lays the window out anew: an idle window polls 100 times a second
+// and should cost next to nothing.
+void showText(QLabel* label, const QString& text)
+{
+    if (label->text() != text)
+        label->setText(text);
 }
+
+} // namespace
 
 void CrdForm::OnTimer()
 {
@@ -43,40 +51,36 @@ void CrdForm::OnTimer()
             const double perMm
                 = covered ? FactorsOf(state.axisTable, core, profile).pulsesPerMm : 0;
             if (std::isfinite(perMm) && perMm > 0)
-                prfPosValues[axis]->setText(QString::number(pulses / perMm, 'f', 3));
+                showText(prfPosValues[axis], QString::number(pulses / perMm, 'f', 3));
         }
     }
-    runValue->setText(QString::number(run));
-    spaceValue->setText(QString::number(space));
-    segmentValue->setText(QStringLiteral("segment%1        RemainderSegNum%2  runEmpty%3")
-                              .arg(userSegment)
-                              .arg(remaining)
-                              .arg(runEmpty));
+    showText(runValue, QString::number(run));
+    showText(spaceValue, QString::number(space));
+    showText(segmentValue, QStringLiteral("segment%1        RemainderSegNum%2  runEmpty%3")
+                               .arg(userSegment)
+                               .arg(remaining)
+                               .arg(runEmpty));
 
-    const bool began = run == 1 && state.previousRunState == 0;
-    const bool ended = run == 0 && state.previousRunState == 1;
-    if (began) {
-        runStartTime = QTime::currentTime();
-        for (QWidget* widget :
-             {static_cast<QWidget*>(motionParameterGroup), static_cast<QWidget*>(bufferDataGroup),
-              static_cast<QWidget*>(initCrdButton), static_cast<QWidget*>(startCrdButton)})
+    const QList<QWidget*> idleOnly{motionParameterGroup, bufferDataGroup, initCrdButton,
+                                   startCrdButton};
+    const RunWatch::Change change = runWatch.Observe(state.previousRunState, run);
+    state.previousRunState = run;
+    switch (change) {
+    case RunWatch::Change::Began:
+        for (QWidget* widget : idleOnly)
             widget->setEnabled(false);
         restartButton->setEnabled(true);
         pauseButton->setEnabled(true);
-    } else if (ended) {
-        runEndTime = QTime::currentTime();
-        int elapsed = runStartTime.msecsTo(runEndTime);
-        if (elapsed < 0)
-            elapsed += millisecondsPerDay; // the run went past midnight
+        break;
+    case RunWatch::Change::Ended: {
         const QByteArray line
-            = QStringLiteral("CrdRunningTime=%1s").arg(elapsed * 1.0 / 1000.0).toUtf8();
+            = QStringLiteral("CrdRunningTime=%1s").arg(runWatch.ElapsedMs() / 1000.0).toUtf8();
         ReportToHost(line.constData(), ReportTextOnly);
-        for (QWidget* widget :
-             {static_cast<QWidget*>(motionParameterGroup), static_cast<QWidget*>(bufferDataGroup),
-              static_cast<QWidget*>(initCrdButton), static_cast<QWidget*>(startCrdButton)})
+        for (QWidget* widget : idleOnly)
             widget->setEnabled(true);
-    } else if (run == 0 && state.previousRunState == 0) {
-        runStartTime = runEndTime = QTime::currentTime();
+        break;
     }
-    state.previousRunState = run;
+    case RunWatch::Change::None:
+        break;
+    }
 }

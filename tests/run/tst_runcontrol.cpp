@@ -3,6 +3,7 @@
 #include "form/WidgetNames.h"
 #include "module/HostSignal.h"
 #include "rvsim.h"
+#include "run/RunWatch.h"
 
 #include "Journal.h"
 #include "LinkedModule.h"
@@ -73,6 +74,8 @@ private slots:
     void noSecondStartWhileStreaming();
     void statusFollowsTheRun();
     void statusWithoutController();
+    void runWatchTimesTheRun_data();
+    void runWatchTimesTheRun();
 
 private:
     void initCrd(bool open);
@@ -513,4 +516,34 @@ void TestRunControl::statusWithoutController()
 }
 
 QTEST_MAIN(TestRunControl)
+void TestRunControl::runWatchTimesTheRun_data()
+{
+    QTest::addColumn<QTime>("begin");
+    QTest::addColumn<QTime>("end");
+    QTest::addColumn<int>("elapsedMs");
+
+    QTest::newRow("in the afternoon") << QTime(14, 0) << QTime(14, 0, 2, 500) << 2500;
+    QTest::newRow("past midnight") << QTime(23, 59, 59) << QTime(0, 0, 1, 250) << 2250;
+    QTest::newRow("within one tick") << QTime(9, 0) << QTime(9, 0) << 0;
+}
+
+// The run counts from the first tick that saw it to the first that saw it over.
+void TestRunControl::runWatchTimesTheRun()
+{
+    QFETCH(QTime, begin);
+    QFETCH(QTime, end);
+    QFETCH(int, elapsedMs);
+    static QTime now;
+    RunWatch watch([] { return now; });
+    now = begin.addSecs(-60);
+    QCOMPARE(watch.Observe(0, 0), RunWatch::Change::None);
+    now = begin;
+    QCOMPARE(watch.Observe(0, 1), RunWatch::Change::Began);
+    now = begin.addMSecs(10);
+    QCOMPARE(watch.Observe(1, 1), RunWatch::Change::None);
+    now = end;
+    QCOMPARE(watch.Observe(1, 0), RunWatch::Change::Ended);
+    QCOMPARE(watch.ElapsedMs(), elapsedMs);
+}
+
 #include "tst_runcontrol.moc"
