@@ -38,6 +38,7 @@ private slots:
     void linesAsATextStreamReadsThem();
     void startTakesTheLoadedLinesUntilTheTextChanges_data();
     void startTakesTheLoadedLinesUntilTheTextChanges();
+    void aLongProgramRunsToItsEnd();
     void emptyPathWithAlarm();
     void unreadableFileClearsAndSays();
     void fileChoice_data();
@@ -257,6 +258,38 @@ void TestFileLoading::startTakesTheLoadedLinesUntilTheTextChanges()
     QVERIFY(sent);
     QCOMPARE(sent->LineCount(), 3);
     QCOMPARE(sent->Line(1), QStringLiteral("G1 X2"));
+}
+
+// 200,000 one-millimetre moves to and fro at 10 mm/s, each to a full stop: about 7 hours of
+// motion, 5 s at the time scale here, with the buffer some 100 ms ahead of the machine.
+void TestFileLoading::aLongProgramRunsToItsEnd()
+{
+    constexpr int lineCount = 200000;
+    QString text = QStringLiteral("G01 X1 Y0 F10\n");
+    for (int i = 1; i < lineCount; ++i)
+        text += QStringLiteral("X%1 Y%2\n").arg(1 - i % 2).arg(i * 0.001, 0, 'f', 3);
+    auto* mode = host->find<QComboBox>(WidgetNames::lookAheadModeCombo);
+    mode->setCurrentIndex(1);
+    emit mode->activated(1);
+    QVERIFY(QMetaObject::invokeMethod(form, "OnInitBtnClicked"));
+    load(write("long.nc", text));
+    QVERIFY(host->find<QTextEdit>(WidgetNames::programTextView)->isVisible());
+
+    rvsim_set_time_scale(5000);
+    QVERIFY(QMetaObject::invokeMethod(form, "OnStartBtnClicked"));
+    auto* worker = form->findChild<QThread*>();
+    QVERIFY(worker);
+    QTRY_VERIFY_WITH_TIMEOUT(worker->isFinished(), 120000);
+    short run = 1;
+    int32_t completed = 0;
+    QTRY_VERIFY_WITH_TIMEOUT((MQN_CrdStatus(1, 1, &run, &completed, 0), run == 0), 120000);
+    QCOMPARE(completed, lineCount);
+    const short yProfile = short(
+        host->find<QComboBox>(WidgetNames::perAxis(WidgetNames::profileCombo, 1))->currentText().toInt());
+    const double yScale = host->find<QLineEdit>(WidgetNames::perAxis(WidgetNames::scaleEdit, 1))->text().toDouble();
+    double y = 0;
+    MQN_GetPrfPos(1, yProfile, &y, 1, nullptr);
+    QCOMPARE(y, (lineCount - 1) * 0.001 * yScale);
 }
 
 void TestFileLoading::emptyPathWithAlarm()
