@@ -96,7 +96,7 @@ int codeOf(const QString& text, std::initializer_list<const char*> names)
 
 int doTypeCode(const QString& text)
 {
-    const int position = codeOf(text, {"ENABLE", "CLEAR", "GPO"});
+    const int position = int(OutputTypeChoices().indexOf(text));
     return position < 0 ? -1 : 10 + position;
 }
 

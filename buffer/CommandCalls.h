@@ -4,6 +4,8 @@
 #include "buffer/BufRowValues.h"
 #include "crd/CrdRecords.h"
 
+#include <initializer_list>
+
 // Where buffered commands go.
 struct ControllerAddress
 {
@@ -29,14 +31,41 @@ struct LaserFollow
     double powerMax;
 };
 
-// Buffers one linear or arc row: its Ex form, as entered, with look-ahead open, else its plain
-// form in pulses through the host's factors. Returns the controller's code, or 7 without a
-// call when a factor it needs is missing.
-short SendMotionRow(const QString& type, const BufRowValues& values, bool lookAheadOpen,
-                    const ControllerAddress& to, const AxisFactorSet& factors);
+// One row on its way to the controller: its values, where they go, and how a plain command
+// turns millimetres into pulses through the host's factors.
+class RowSend
+{
+public:
+    enum Axis { X, Y, Z, A };
 
-// Buffers one I/O or auxiliary row; returns the code of its last call (0 when it sends none).
-short SendAuxiliaryRow(const QString& type, const BufRowValues& values, bool lookAheadOpen,
-                       const ControllerAddress& to, const LaserFollow& laser);
+    RowSend(const BufRowValues& values, const ControllerAddress& to, const AxisFactorSet& factors,
+            const LaserFollow& laser)
+        : v(values)
+        , to(to)
+        , laser(laser)
+        , factors(factors)
+    {}
+
+    // Whether the host's table has usable factors for every one of `axes`.
+    bool Covers(std::initializer_list<Axis> axes) const;
+    // The row's coordinate of `axis` in pulses, truncated toward zero.
+    int32_t Pulses(Axis axis) const;
+    double Length(double mm, Axis axis) const { return mm * factors.axis[axis].pulsesPerMm; }
+    double Speed(double value, Axis reference) const
+    {
+        return value * factors.axis[reference].velocity;
+    }
+    double Acceleration(Axis reference) const
+    {
+        return v.synAcc * factors.axis[reference].acceleration;
+    }
+
+    const BufRowValues& v;
+    const ControllerAddress to;
+    const LaserFollow& laser;
+
+private:
+    const AxisFactorSet& factors;
+};
 
 #endif

@@ -6,8 +6,9 @@
 
 #include <vector>
 
-// The command types a table row can carry: their value columns, header labels, units and
-// editors, in one table that the header, editor and sending code all read.
+// The command types a table row can carry: their value columns, header labels, units,
+// editors, column-1 choices and controller calls, in one table that the header, editor and
+// sending code all read.
 
 // Which value of a row a cell holds.
 enum class RowField {
@@ -75,6 +76,17 @@ enum class RowEditors {
     Unknown, // the name has headers but no row form: asking for its editors is an error
 };
 
+class RowSend;
+// Buffers a row; returns the controller's code (7 without a call when the host's factors for
+// an axis it needs are missing).
+using RowCall = short (*)(const RowSend& row);
+
+// What the walk over the table does at a row of the type.
+enum class WalkRule {
+    Send,    // reads and sends the row, then goes on
+    EndsWalk // stops: there is no controller command for it
+};
+
 struct CommandType
 {
     QString name;
@@ -82,11 +94,19 @@ struct CommandType
     // Columns 1 on; the header shows them after "CrdID" (motion) or "BufID".
     std::vector<CommandColumn> columns;
     RowEditors editors;
-    // A new row gets the choice its column 1 names (axis or output type).
-    bool columnOneChoice;
+    // The choice a new row gets in column 1 (axis or output type); empty for none.
+    QStringList columnOneChoices;
+    // The call with look-ahead closed, and with it open; a null call sends nothing.
+    RowCall plainCall;
+    RowCall exCall;
+    WalkRule walk;
 };
 
-// The type named exactly `name`, or null for a name outside the catalogue.
+// The output types a digital-output row chooses from; the code of each is 10 + its position.
+const QStringList& OutputTypeChoices();
+
+// The type named exactly `name`, or null for a name outside the catalogue (the walk over the
+// table stops there too).
 const CommandType* FindCommandType(const QString& name);
 
 // The types the "BufData Type:" choice offers for a dimension of 1 to 5 and a look-ahead mode.

@@ -11,7 +11,6 @@
 
 namespace {
 
-
 // The name a row is reported under: its type without "Ex".
 QByteArray labelOf(QString type)
 {
@@ -46,20 +45,18 @@ int CrdForm::SendBufferTable()
         const QTableWidgetItem* item = commandTable->item(row, 0);
         const QString name = item ? item->text() : QString();
         const CommandType* type = FindCommandType(name);
-        // The walk ends at a name it has no controller command for.
-        if (!type || name == QLatin1String("BufLmtsOffEx")
-            || name == QLatin1String("BufSetStopIoEx"))
+        if (!type || type->walk == WalkRule::EndsWalk)
             break;
         values.velEnd = 0;
         if (!ReadRow(*commandTable, row, *type, RowReading::Sending, values)) {
             ShowCommandError(labelOf(name).constData(), ReturnCode::BadArgument);
             continue;
         }
-        if (type->family == CommandFamily::Auxiliary)
-            SendAuxiliaryRow(name, values, open, to, laser);
-        else
-            ShowCommandError(labelOf(name).constData(),
-                             SendMotionRow(name, values, open, to, factors));
+        const RowCall call = open ? type->exCall : type->plainCall;
+        const short code = call ? call(RowSend(values, to, factors, laser)) : 0;
+        // Output rows do not report their code.
+        if (type->family != CommandFamily::Auxiliary)
+            ShowCommandError(labelOf(name).constData(), code);
     }
     return 0;
 }

@@ -67,15 +67,9 @@ void CrdForm::OnAddDataBtnClicked()
     commandTable->setItem(row, 0, new QTableWidgetItem(type));
 
     const CommandType* command = FindCommandType(type);
-    if (command && command->columnOneChoice) {
+    if (command && !command->columnOneChoices.isEmpty()) {
         auto* choice = new QComboBox;
-        if (command->columns.front().cell == CellKind::DoTypeChoice) {
-            choice->addItems(
-                {QStringLiteral("ENABLE"), QStringLiteral("CLEAR"), QStringLiteral("GPO")});
-        } else {
-            for (int axis = 1; axis <= 12; ++axis)
-                choice->addItem(QString::number(axis));
-        }
+        choice->addItems(command->columnOneChoices);
         commandTable->setCellWidget(row, 1, choice);
     }
     BufRowValues values;
