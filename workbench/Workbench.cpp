@@ -149,12 +149,16 @@ void Workbench::createBackplotDock()
     resizeDocks({dock}, {420}, Qt::Horizontal);
 }
 
-void Workbench::chooseProgram()
+QString Workbench::askForProgram(const QString& title)
 {
     const std::optional<FormReading> form = probe.Read();
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Open program"), form ? form->programPath : QString(),
-        QStringLiteral("NC (*.nc);;All (*)"));
+    return QFileDialog::getOpenFileName(this, title, form ? form->programPath : QString(),
+                                        QStringLiteral("NC (*.nc);;All (*)"));
+}
+
+void Workbench::chooseProgram()
+{
+    const QString path = askForProgram(QStringLiteral("Open program"));
     if (!path.isEmpty())
         openProgram(path);
 }
@@ -184,10 +188,7 @@ void Workbench::fillRecentMenu()
 
 void Workbench::chooseDryRun()
 {
-    const std::optional<FormReading> form = probe.Read();
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Dry run of a program"), form ? form->programPath : QString(),
-        QStringLiteral("NC (*.nc);;All (*)"));
+    const QString path = askForProgram(QStringLiteral("Dry run of a program"));
     if (!path.isEmpty())
         dryRun(path);
 }

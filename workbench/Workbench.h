@@ -72,6 +72,7 @@ private:
     void createMenus();
     void createBackplotDock();
     void showDescription();
+    QString askForProgram(const QString& title);
     void chooseProgram();
     void chooseDryRun();
     void rememberProgram(const QString& path);
