@@ -87,8 +87,10 @@ void TestTableSending::rowsBecomeCalls_data()
         << true << Rows{{"LnXY", {"12.3456", "-0.0019", "50", "0.5", "0", "3"}}}
         << QStringList{"MQN_LnXYEx(1, 1, 12.3456, -0.0019, 50, 0.5, 3, 0, 0)"};
     QTest::newRow("an Ex row with look-ahead closed sends velEnd 0")
-        << false << Rows{{"LnXYEx", {"1", "2", "10", "1", "4"}}}
-        << QStringList{"MQN_LnXY(1, 1, 1000, 2000, 10, 0.001, 0, 0)"};
+        << false
+        << Rows{{"LnXY", {"0", "0", "10", "1", "7", "1"}}, {"LnXYEx", {"1", "2", "10", "1", "4"}}}
+        << QStringList{"MQN_LnXY(1, 1, 0, 0, 10, 0.001, 7, 0)",
+                       "MQN_LnXY(1, 1, 1000, 2000, 10, 0.001, 0, 0)"};
     QTest::newRow("truncation toward zero")
         << false << Rows{{"LnXYZG0", {"0.0006", "-2.9996", "1", "10", "1", "0"}}}
         << QStringList{"MQN_LnXYZG0(1, 1, 0, -2999, 1000, 10, 0.001, 0)"};
