@@ -299,6 +299,27 @@ bool VirtualController::outputs(short core, RvsimOutputs* out) const
     return true;
 }
 
+double VirtualController::timeLeft(short core, short crd) const
+{
+    if (core < 1 || core > cfg.cores || crd < 1 || crd > cfg.crdsPerCore)
+        return 0;
+    VirtualController scratch(cfg);
+    scratch.cores = cores;
+    scratch.clock = clock;
+    Core& played = scratch.cores[std::size_t(core - 1)];
+    Crd& c = played.crds[std::size_t(crd - 1)];
+    Fifo& fifo = c.fifos[std::size_t(c.activeFifo)];
+    double end = clock;
+    while (c.running && !fifo.commands.empty()) {
+        if (!c.activeStarted)
+            scratch.beginFront(played, crd, c, fifo.commands.front());
+        end = std::max(c.now, scratch.frontEndTime(played, c, fifo.commands.front()));
+        c.now = end;
+        scratch.finishFront(played, crd, c, fifo);
+    }
+    return end - clock;
+}
+
 void VirtualController::recordPath(short crdNumber, const Crd& crd, const Core& core, double time)
 {
     if (!pathOn)

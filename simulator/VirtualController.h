@@ -186,6 +186,9 @@ public:
     short bufferOther(short core, short crd, short fifo, Command command, bool lookAhead);
 
     bool outputs(short core, RvsimOutputs* out) const;
+    // The planned milliseconds until the coordinate system has done the commands in its FIFO;
+    // 0 when it does not run. Played out on a copy of the cores.
+    double timeLeft(short core, short crd) const;
 
     void enablePath(bool on) { pathOn = on; }
     const std::deque<PathPoint>& path() const { return pathPoints; }

@@ -145,6 +145,14 @@ void rvsim_path_clear(void)
     locked([](Library& lib) { lib.controller->clearPath(); });
 }
 
+double rvsim_time_left_ms(short core, short crd)
+{
+    return locked([&](Library& lib) {
+        lib.controller->advanceTo(lib.clock.now());
+        return lib.controller->timeLeft(core, crd);
+    });
+}
+
 short rvsim_outputs(short core, RvsimOutputs* outputs)
 {
     return locked([&](Library& lib) -> short {

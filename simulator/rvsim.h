@@ -54,6 +54,11 @@ RV_EXPORT int rvsim_path_count(void);
 RV_EXPORT short rvsim_path_point(int index, short* crd, double* timeMs, double* positions);
 RV_EXPORT void rvsim_path_clear(void);
 
+/* The planner's milliseconds until coordinate system `crd` of `core` has done the commands in
+ * its FIFO (look-ahead commands not yet passed on are not counted); 0 when it does not run or
+ * for a bad core or crd. */
+RV_EXPORT double rvsim_time_left_ms(short core, short crd);
+
 /* Output state of a core as the buffered commands left it. */
 typedef struct RvsimOutputs
 {

@@ -17,12 +17,13 @@ constexpr int pointsPerTick = 50000;
 
 MachineWatch::MachineWatch(FormProbe& formProbe, const HostAxisTable* hostAxisTable,
                            BackplotView* backplot, QLabel* progressLabel,
-                           const SimulatorInterface* simulator, QObject* parent)
+                           const SimulatorInterface* simulatorInterface, QObject* parent)
     : QObject(parent)
     , probe(formProbe)
     , axisTable(hostAxisTable)
     , plot(backplot)
     , progress(progressLabel)
+    , simulator(simulatorInterface)
 {
     if (simulator) {
         simulator->enablePath(1);
@@ -81,6 +82,18 @@ void MachineWatch::WatchPath(const FormReading& form)
     plot->SetCurrentPosition(position);
 }
 
+// A streamed program's time left is its timetable's; a table's commands are all in the buffer,
+// where the controller's planner plays them out. A program whose timetable is still being made
+// goes at the pace it kept so far.
+std::optional<double> MachineWatch::SecondsLeft(const FormReading& form) const
+{
+    if (!runProgram.isEmpty() && runProgram == plannedProgram && !plan.IsEmpty())
+        return plan.TimeLeftMs(figures.executed) / 1000;
+    if (runProgram.isEmpty() && simulator)
+        return simulator->timeLeftMs(form.core, form.crd) / 1000;
+    return PacedSecondsLeft(figures);
+}
+
 void MachineWatch::WatchRun(const FormReading& form)
 {
     CrdStatusEx status{};
@@ -97,9 +110,7 @@ void MachineWatch::WatchRun(const FormReading& form)
         figures.executed = status.completed;
         figures.sent = int64_t(status.completed) + status.remainder;
         figures.runSeconds = runClock.elapsed() / 1000.0;
-        const bool planned = !runProgram.isEmpty() && runProgram == plannedProgram && !plan.IsEmpty();
-        figures.secondsLeft = planned ? std::optional<double>(plan.TimeLeftMs(figures.executed) / 1000)
-                                      : PacedSecondsLeft(figures);
+        figures.secondsLeft = SecondsLeft(form);
         const QString text = ProgressText(figures);
         if (text != progress->text())
             progress->setText(text);

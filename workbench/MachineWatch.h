@@ -39,6 +39,7 @@ private:
     void Tick();
     void WatchPath(const FormReading& form);
     void WatchRun(const FormReading& form);
+    std::optional<double> SecondsLeft(const FormReading& form) const;
 
     std::array<double, 3> PulsesPerMm(const FormReading& form) const;
 
@@ -46,6 +47,7 @@ private:
     const HostAxisTable* axisTable;
     BackplotView* plot;
     QLabel* progress;
+    const SimulatorInterface* simulator;
     std::unique_ptr<PathRecordReader> pathReader;
     QTimer timer;
 

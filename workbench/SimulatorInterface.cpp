@@ -32,7 +32,8 @@ std::optional<SimulatorInterface> resolveAll()
                           && resolve(library, "rvsim_now_ms", s.nowMs)
                           && resolve(library, "rvsim_path_enable", s.enablePath)
                           && resolve(library, "rvsim_path_count", s.pathCount)
-                          && resolve(library, "rvsim_path_point", s.pathPoint);
+                          && resolve(library, "rvsim_path_point", s.pathPoint)
+                          && resolve(library, "rvsim_time_left_ms", s.timeLeftMs);
     if (!complete)
         return std::nullopt;
     return s;

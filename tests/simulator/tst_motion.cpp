@@ -105,6 +105,7 @@ private slots:
     void bufferedMoveAndDelay();
     void originOffsetAndZeroing();
     void learningErrors();
+    void timeLeftIsThePlannersTime();
 };
 
 void TestMotion::init()
@@ -598,4 +599,25 @@ void TestMotion::learningErrors()
 }
 
 QTEST_MAIN(TestMotion)
+// Two 10 mm moves there and back at 50 mm/s and 500 mm/s^2, each to a full stop (0.3 s), and
+// a 200 ms dwell between them.
+void TestMotion::timeLeftIsThePlannersTime()
+{
+    setUpCrd(4, 1e-9);
+    QCOMPARE(rvsim_time_left_ms(1, 1), 0.0);
+    QCOMPARE(MQN_LnXYEx(1, 1, 10, 0, 50, 500, 1, 0, 0), short(0));
+    QCOMPARE(MQN_BufDelayEx(1, 1, 200, 0), short(0));
+    QCOMPARE(MQN_LnXYEx(1, 1, 0, 0, 50, 500, 2, 0, 0), short(0));
+    flushAndStart();
+    QCOMPARE_LT(std::abs(rvsim_time_left_ms(1, 1) - 800), 1e-9);
+    rvsim_advance_ms(100);
+    QCOMPARE_LT(std::abs(rvsim_time_left_ms(1, 1) - 700), 1e-9);
+    rvsim_advance_ms(450);
+    QCOMPARE_LT(std::abs(rvsim_time_left_ms(1, 1) - 250), 1e-9);
+    // Played out on a copy: the run itself goes on as before.
+    QCOMPARE(runToEnd(), 250.0);
+    QCOMPARE(rvsim_time_left_ms(1, 1), 0.0);
+    QCOMPARE(rvsim_time_left_ms(9, 1), 0.0);
+}
+
 #include "tst_motion.moc"
