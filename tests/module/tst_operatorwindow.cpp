@@ -18,12 +18,10 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMetaMethod>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
-#include <QVBoxLayout>
 
 #include <memory>
 
@@ -66,9 +64,6 @@ private slots:
     void emptyResourceListMeansNoController();
     void initialStates();
     void headerLabelsAfterConstruction();
-    void slotTable();
-    void groupsInTwoRows();
-    void styleSheetsAsQuoted();
 
 private:
     QWidget* open(LanguageChoice language = LanguageEnglish) { return host->open(language); }
@@ -428,107 +423,6 @@ void TestOperatorWindow::headerLabelsAfterConstruction()
     QCOMPARE(table->horizontalHeaderItem(3)->toolTip(), QStringLiteral("mm/s"));
     QVERIFY(!table->horizontalHeader()->sectionsClickable());
     QCOMPARE(table->selectionBehavior(), QAbstractItemView::SelectRows);
-}
-
-void TestOperatorWindow::slotTable()
-{
-    QWidget* form = open();
-    const QMetaObject* meta = form->metaObject();
-    const QByteArrayList expected = {"OnMotionModelChanged(QString)",
-                                     "OnCobCoreChanged(QString)",
-                                     "OnStartBtnClicked()",
-                                     "OnInitBtnClicked()",
-                                     "OnStopBtnClicked()",
-                                     "OnMotionFinished()",
-                                     "OnUpdateWindowTitle(QString)",
-                                     "OnOriginStateChanged(int)",
-                                     "OnCrdDimensionChanged(int)",
-                                     "OnBufDataTypeChanged(int)",
-                                     "OnAddDataBtnClicked()",
-                                     "OnLoadFileDataBtnClicked(short)",
-                                     "OnLoadFileDataBtnClicked()",
-                                     "OnDeleteDataBtnClicked()",
-                                     "OnDeleteAllDataBtnClicked()",
-                                     "OnTimer()",
-                                     "OnItemChanged(QTableWidgetItem*)",
-                                     "OnItemChanged()",
-                                     "OnPauseBtnClicked()",
-                                     "OnRestartBtnClicked()",
-                                     "Titlechanged(QString)",
-                                     "OnCobLookAheadModeChanged(int)",
-                                     "OnbtnOpenFileData()",
-                                     "OnbtnIlcOpenFileData()",
-                                     "OnCrdPrmBoxChanged(int)",
-                                     "OnILCEnableClicked(bool)",
-                                     "OnGetLookAheadPrmBtnClicked()"};
-    QCOMPARE(meta->methodCount() - meta->methodOffset(), expected.size());
-    for (int i = 0; i < expected.size(); ++i) {
-        const QMetaMethod method = meta->method(meta->methodOffset() + i);
-        QCOMPARE(method.methodSignature(), expected[i]);
-        QCOMPARE(method.methodType(), QMetaMethod::Slot);
-        QCOMPARE(method.access(), QMetaMethod::Private);
-    }
-    QVERIFY(QMetaObject::invokeMethod(form, "OnMotionFinished"));
-    QVERIFY(QMetaObject::invokeMethod(form, "OnCrdPrmBoxChanged", Q_ARG(int, 2)));
-}
-
-void TestOperatorWindow::groupsInTwoRows()
-{
-    QWidget* form = open();
-    auto* rows = qobject_cast<QVBoxLayout*>(form->layout());
-    QVERIFY(rows);
-    QCOMPARE(rows->count(), 2);
-    QCOMPARE(rows->stretch(0), 1);
-    QCOMPARE(rows->stretch(1), 5);
-    auto groupsOf = [](QLayout* row) {
-        QStringList names;
-        for (int i = 0; i < row->count(); ++i)
-            names << row->itemAt(i)->widget()->objectName();
-        return names;
-    };
-    auto* top = qobject_cast<QBoxLayout*>(rows->itemAt(0)->layout());
-    auto* bottom = qobject_cast<QBoxLayout*>(rows->itemAt(1)->layout());
-    QCOMPARE(groupsOf(top),
-             (QStringList{WidgetNames::crdParameterGroup, WidgetNames::motionStatusGroup,
-                          WidgetNames::operateGroup}));
-    QCOMPARE(groupsOf(bottom),
-             (QStringList{WidgetNames::motionParameterGroup, WidgetNames::bufferDataGroup}));
-    QCOMPARE((QList<int>{top->stretch(0), top->stretch(1), top->stretch(2)}),
-             (QList<int>{1, 4, 1}));
-    QCOMPARE((QList<int>{bottom->stretch(0), bottom->stretch(1)}), (QList<int>{2, 5}));
-    QVERIFY(form->testAttribute(Qt::WA_StyledBackground));
-}
-
-void TestOperatorWindow::styleSheetsAsQuoted()
-{
-    QWidget* form = open();
-    QCOMPARE(form->styleSheet(),
-             QStringLiteral("QComboBox{background:transparent;}QComboBox:hover{color:#00a0fe}"
-                            "QComboBox{background:transparent;border:1px solid rgb(150, 150, "
-                            "150);border-radius: 2px;padding-left:2px;padding-right:2px;"
-                            "padding-bottom:1px;padding-top:1px;}QComboBox:hover{color:#00a0fe}"
-                            "QComboBox::drop-down {border: 1px solid transparent;}"
-                            "QComboBox::down-arrow {image: url(:/icons/Resources/pull-down.png);}"
-                            "QComboBox::down-arrow:hover {image: "
-                            "url(:/icons/Resources/pull-down-blue.png);}"));
-    QCOMPARE(child(WidgetNames::bufDataTypeCombo)->styleSheet(),
-             QStringLiteral("QComboBox{background:transparent;border:1px solid #00a0fe;"
-                            "border-radius: 3px;padding-left:4px;padding-right:4px;"
-                            "padding-bottom:4px;padding-top:4px;}QComboBox:hover{color:#00a0fe}"
-                            "QComboBox::drop-down {border: 1px solid transparent;}"
-                            "QComboBox::down-arrow {image: url(:/icon/Resources/pull-down.png);}"
-                            "QComboBox::down-arrow:hover {image: "
-                            "url(:/icon/Resources/pull-down-blue.png);}"));
-    auto* table = child<QTableWidget>(WidgetNames::commandTable);
-    QCOMPARE(table->horizontalHeader()->styleSheet(),
-             QStringLiteral("QHeaderView::section{background:#00a0fe;}"));
-    QVERIFY(table->styleSheet().startsWith(
-        QLatin1String("QHeaderView{background-color:#ffffff;border:0px;}")));
-    QVERIFY(table->styleSheet().endsWith(
-        QLatin1String("QLineEdit:!enabled {color: rgb(200, 200, 200);}")));
-    QVERIFY(table->styleSheet().contains(
-        QLatin1String("QTableCornerButton::section{background-Color:#00a0fe;margin:0px;border:0px;"
-                      "border-bottom:1px solid #00a0fe;}")));
 }
 
 QTEST_MAIN(TestOperatorWindow)
