@@ -56,11 +56,8 @@ void TestTableSending::init()
 
 QStringList TestTableSending::send(const Rows& rows, bool open)
 {
-    if (open) {
-        auto* mode = host->find<QComboBox>(WidgetNames::lookAheadModeCombo);
-        mode->setCurrentIndex(1);
-        emit mode->activated(1);
-    }
+    if (open)
+        host->openLookAhead();
     QMetaObject::invokeMethod(form, "OnInitBtnClicked");
     for (const auto& [type, cells] : rows)
         AddTableRow(*host, form, type, cells);

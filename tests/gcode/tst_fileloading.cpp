@@ -268,9 +268,7 @@ void TestFileLoading::aLongProgramRunsToItsEnd()
     QString text = QStringLiteral("G01 X1 Y0 F10\n");
     for (int i = 1; i < lineCount; ++i)
         text += QStringLiteral("X%1 Y%2\n").arg(1 - i % 2).arg(i * 0.001, 0, 'f', 3);
-    auto* mode = host->find<QComboBox>(WidgetNames::lookAheadModeCombo);
-    mode->setCurrentIndex(1);
-    emit mode->activated(1);
+    host->openLookAhead();
     QVERIFY(QMetaObject::invokeMethod(form, "OnInitBtnClicked"));
     load(write("long.nc", text));
     QVERIFY(host->find<QTextEdit>(WidgetNames::programTextView)->isVisible());

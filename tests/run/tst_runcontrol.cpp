@@ -105,11 +105,8 @@ void TestRunControl::cleanup()
 
 void TestRunControl::initCrd(bool open)
 {
-    if (open) {
-        auto* mode = host->find<QComboBox>(WidgetNames::lookAheadModeCombo);
-        mode->setCurrentIndex(1);
-        emit mode->activated(1);
-    }
+    if (open)
+        host->openLookAhead();
     QVERIFY(QMetaObject::invokeMethod(form, "OnInitBtnClicked"));
     QVERIFY(host->find(WidgetNames::bufferDataGroup)->isEnabled());
     rvsim_journal_enable(1);

@@ -3,6 +3,7 @@
 #include "ModalBoxAnswerer.h"
 #include "form/WidgetNames.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QMdiArea>
@@ -131,4 +132,11 @@ void TestHost::WriteNeutralSettings(const QString& path, const CrdResourceRecord
 void TestHost::setLanguage(LanguageChoice language)
 {
     kdvSignal(SignalSetLanguage, &language, nullptr, nullptr);
+}
+
+void TestHost::openLookAhead() const
+{
+    auto* mode = find<QComboBox>(WidgetNames::lookAheadModeCombo);
+    mode->setCurrentIndex(1);
+    emit mode->activated(1);
 }

@@ -32,6 +32,8 @@ public:
     QWidget* open(LanguageChoice language = LanguageEnglish);
     bool neutralSettings = true;
     void setLanguage(LanguageChoice language);
+    // Chooses look-ahead mode "Open" as the operator does.
+    void openLookAhead() const;
 
     QMainWindow* window() const { return mainWindow.get(); }
     QMdiArea* area() const;
