@@ -41,6 +41,8 @@ void BackplotView::AddPoints(const std::vector<PathPoint3>& points)
 
 void BackplotView::SetCurrentPosition(std::optional<PathPoint3> position)
 {
+    if (position == current)
+        return;
     current = position;
     update();
 }
