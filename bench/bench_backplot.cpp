@@ -75,20 +75,20 @@ int main(int argc, char** argv)
     for (;;) {
         bool empty = false;
         longestTick = std::max(longestTick, milliseconds([&] {
-            PathRecordReader::News news = reader.Take(1, pulsesPerMm, 50000);
-            empty = news.points.empty();
-            plot.AddPoints(news.points);
-        }));
-        longestTick = std::max(longestTick,
-                               milliseconds([] { QCoreApplication::processEvents(); }));
+                                   PathRecordReader::News news = reader.Take(1, pulsesPerMm, 50000);
+                                   empty = news.points.empty();
+                                   plot.AddPoints(news.points);
+                               }));
+        longestTick
+            = std::max(longestTick, milliseconds([] { QCoreApplication::processEvents(); }));
         if (empty)
             break;
         ++ticks;
     }
     const Redraw fit = redraw(plot, [&] { plot.FitToPath(); });
     const Redraw plane = redraw(plot, [&] { plot.SetPlane(PlotPlane::XZ); });
-    QWheelEvent wheel(QPointF(450, 350), QPointF(450, 350), QPoint(), QPoint(0, 240),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(QPointF(450, 350), QPointF(450, 350), QPoint(), QPoint(0, 240), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
     const Redraw zoom = redraw(plot, [&] { QApplication::sendEvent(&plot, &wheel); });
     const double paint = milliseconds([&] { plot.repaint(); });
     std::printf("%zu points taken in %d ticks, longest GUI turn %.1f ms\n", plot.Path().size(),

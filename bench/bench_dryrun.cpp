@@ -46,8 +46,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const double totalSeconds = clock.nsecsElapsed() / 1e9;
-    std::printf("dry run of %d lines: %.2f s (read %.2f s, plan %.2f s)\n%s\n", lines,
-                totalSeconds, readSeconds, totalSeconds - readSeconds,
-                qPrintable(DryRunReportText(report)));
+    std::printf("dry run of %d lines: %.2f s (read %.2f s, plan %.2f s)\n%s\n", lines, totalSeconds,
+                readSeconds, totalSeconds - readSeconds, qPrintable(DryRunReportText(report)));
     return 0;
 }

@@ -67,9 +67,14 @@ void addLinear(std::vector<CommandType>& types, const char* name, std::vector<Ax
     columns.push_back(segNum);
     for (const char* suffix : {"", "G0", "Ex", "G0Ex"}) {
         const Calls calls = QByteArray(suffix).startsWith("G0") ? rapid : feed;
-        types.push_back({QLatin1String(name) + QLatin1String(suffix), CommandFamily::Linear,
-                         *suffix ? columns : ending, RowEditors::Created, {}, calls.plain,
-                         calls.ex, WalkRule::Send});
+        types.push_back({QLatin1String(name) + QLatin1String(suffix),
+                         CommandFamily::Linear,
+                         *suffix ? columns : ending,
+                         RowEditors::Created,
+                         {},
+                         calls.plain,
+                         calls.ex,
+                         WalkRule::Send});
     }
 }
 
@@ -84,10 +89,22 @@ void addArc(std::vector<CommandType>& types, const char* plain, const char* ex,
     ending.push_back(velEnd);
     ending.push_back(segNum);
     geometry.push_back(segNum);
-    types.push_back({QLatin1String(plain), CommandFamily::Arc, ending, RowEditors::Created, {},
-                     calls.plain, calls.ex, WalkRule::Send});
-    types.push_back({QLatin1String(ex), CommandFamily::Arc, geometry, RowEditors::Created, {},
-                     calls.plain, calls.ex, WalkRule::Send});
+    types.push_back({QLatin1String(plain),
+                     CommandFamily::Arc,
+                     ending,
+                     RowEditors::Created,
+                     {},
+                     calls.plain,
+                     calls.ex,
+                     WalkRule::Send});
+    types.push_back({QLatin1String(ex),
+                     CommandFamily::Arc,
+                     geometry,
+                     RowEditors::Created,
+                     {},
+                     calls.plain,
+                     calls.ex,
+                     WalkRule::Send});
 }
 
 void addAuxiliary(std::vector<CommandType>& types, std::initializer_list<const char*> names,
@@ -102,18 +119,19 @@ void addAuxiliary(std::vector<CommandType>& types, std::initializer_list<const c
         choices = OutputTypeChoices();
     }
     for (const char* name : names)
-        types.push_back({QLatin1String(name), CommandFamily::Auxiliary, columns, editors,
-                         choices, calls.plain, calls.ex, walk});
+        types.push_back({QLatin1String(name), CommandFamily::Auxiliary, columns, editors, choices,
+                         calls.plain, calls.ex, walk});
 }
 
 void addLines(std::vector<CommandType>& types)
 {
     addLinear(types, "LnXY", {X, Y},
               {[](const S& s) {
-                   return plainMotion(s, {S::X, S::Y}, S::X, [&](double vel, double acc, double end) {
-                       return MQN_LnXY(s.to.core, s.to.crd, s.Pulses(S::X), s.Pulses(S::Y), vel,
-                                       acc, end, s.to.fifo);
-                   });
+                   return plainMotion(s, {S::X, S::Y}, S::X,
+                                      [&](double vel, double acc, double end) {
+                                          return MQN_LnXY(s.to.core, s.to.crd, s.Pulses(S::X),
+                                                          s.Pulses(S::Y), vel, acc, end, s.to.fifo);
+                                      });
                },
                [](const S& s) {
                    return MQN_LnXYEx(s.to.core, s.to.crd, s.v.x, s.v.y, s.v.synVel, s.v.synAcc,
@@ -129,52 +147,53 @@ void addLines(std::vector<CommandType>& types)
                    return MQN_LnXYG0Ex(s.to.core, s.to.crd, s.v.x, s.v.y, s.v.synVel, s.v.synAcc,
                                        s.v.SegNum, noOption, s.to.fifo);
                }});
-    addLinear(
-        types, "LnXYZ", {X, Y, Z},
-        {[](const S& s) {
-             return plainMotion(s, {S::X, S::Y, S::Z}, S::X, [&](double vel, double acc, double end) {
-                 return MQN_LnXYZ(s.to.core, s.to.crd, s.Pulses(S::X), s.Pulses(S::Y),
-                                  s.Pulses(S::Z), vel, acc, end, s.to.fifo);
-             });
-         },
-         [](const S& s) {
-             return MQN_LnXYZEx(s.to.core, s.to.crd, s.v.x, s.v.y, s.v.z, s.v.synVel, s.v.synAcc,
-                                s.v.SegNum, noOption, s.to.fifo);
-         }},
-        {[](const S& s) {
-             return plainMotion(s, {S::X, S::Y, S::Z}, S::X, [&](double vel, double acc, double) {
-                 return MQN_LnXYZG0(s.to.core, s.to.crd, s.Pulses(S::X), s.Pulses(S::Y),
-                                    s.Pulses(S::Z), vel, acc, s.to.fifo);
-             });
-         },
-         [](const S& s) {
-             return MQN_LnXYZG0Ex(s.to.core, s.to.crd, s.v.x, s.v.y, s.v.z, s.v.synVel,
-                                  s.v.synAcc, s.v.SegNum, noOption, s.to.fifo);
-         }});
-    addLinear(
-        types, "LnXYZA", {X, Y, Z, A},
-        {[](const S& s) {
-             return plainMotion(
-                 s, {S::X, S::Y, S::Z, S::A}, S::X, [&](double vel, double acc, double end) {
-                     return MQN_LnXYZA(s.to.core, s.to.crd, s.Pulses(S::X), s.Pulses(S::Y),
-                                       s.Pulses(S::Z), s.Pulses(S::A), vel, acc, end, s.to.fifo);
-                 });
-         },
-         [](const S& s) {
-             return MQN_LnXYZAEx(s.to.core, s.to.crd, s.v.x, s.v.y, s.v.z, s.v.a, s.v.synVel,
-                                 s.v.synAcc, s.v.SegNum, noOption, s.to.fifo);
-         }},
-        {[](const S& s) {
-             return plainMotion(
-                 s, {S::X, S::Y, S::Z, S::A}, S::X, [&](double vel, double acc, double) {
-                     return MQN_LnXYZAG0(s.to.core, s.to.crd, s.Pulses(S::X), s.Pulses(S::Y),
-                                         s.Pulses(S::Z), s.Pulses(S::A), vel, acc, s.to.fifo);
-                 });
-         },
-         [](const S& s) {
-             return MQN_LnXYZAG0Ex(s.to.core, s.to.crd, s.v.x, s.v.y, s.v.z, s.v.a, s.v.synVel,
-                                   s.v.synAcc, s.v.SegNum, noOption, s.to.fifo);
-         }});
+    addLinear(types, "LnXYZ", {X, Y, Z},
+              {[](const S& s) {
+                   return plainMotion(
+                       s, {S::X, S::Y, S::Z}, S::X, [&](double vel, double acc, double end) {
+                           return MQN_LnXYZ(s.to.core, s.to.crd, s.Pulses(S::X), s.Pulses(S::Y),
+                                            s.Pulses(S::Z), vel, acc, end, s.to.fifo);
+                       });
+               },
+               [](const S& s) {
+                   return MQN_LnXYZEx(s.to.core, s.to.crd, s.v.x, s.v.y, s.v.z, s.v.synVel,
+                                      s.v.synAcc, s.v.SegNum, noOption, s.to.fifo);
+               }},
+              {[](const S& s) {
+                   return plainMotion(
+                       s, {S::X, S::Y, S::Z}, S::X, [&](double vel, double acc, double) {
+                           return MQN_LnXYZG0(s.to.core, s.to.crd, s.Pulses(S::X), s.Pulses(S::Y),
+                                              s.Pulses(S::Z), vel, acc, s.to.fifo);
+                       });
+               },
+               [](const S& s) {
+                   return MQN_LnXYZG0Ex(s.to.core, s.to.crd, s.v.x, s.v.y, s.v.z, s.v.synVel,
+                                        s.v.synAcc, s.v.SegNum, noOption, s.to.fifo);
+               }});
+    addLinear(types, "LnXYZA", {X, Y, Z, A},
+              {[](const S& s) {
+                   return plainMotion(
+                       s, {S::X, S::Y, S::Z, S::A}, S::X, [&](double vel, double acc, double end) {
+                           return MQN_LnXYZA(s.to.core, s.to.crd, s.Pulses(S::X), s.Pulses(S::Y),
+                                             s.Pulses(S::Z), s.Pulses(S::A), vel, acc, end,
+                                             s.to.fifo);
+                       });
+               },
+               [](const S& s) {
+                   return MQN_LnXYZAEx(s.to.core, s.to.crd, s.v.x, s.v.y, s.v.z, s.v.a, s.v.synVel,
+                                       s.v.synAcc, s.v.SegNum, noOption, s.to.fifo);
+               }},
+              {[](const S& s) {
+                   return plainMotion(
+                       s, {S::X, S::Y, S::Z, S::A}, S::X, [&](double vel, double acc, double) {
+                           return MQN_LnXYZAG0(s.to.core, s.to.crd, s.Pulses(S::X), s.Pulses(S::Y),
+                                               s.Pulses(S::Z), s.Pulses(S::A), vel, acc, s.to.fifo);
+                       });
+               },
+               [](const S& s) {
+                   return MQN_LnXYZAG0Ex(s.to.core, s.to.crd, s.v.x, s.v.y, s.v.z, s.v.a,
+                                         s.v.synVel, s.v.synAcc, s.v.SegNum, noOption, s.to.fifo);
+               }});
 }
 
 // Plain arcs take their first axis's factors for speeds and radius, except the YZ plane's,
@@ -283,14 +302,16 @@ void addInputsAndOutputs(std::vector<CommandType>& types)
                                        s.to.fifo);
                   },
                   [](const S& s) {
-                      return MQN_BufIOEx(s.to.core, s.to.crd, s.v.doType, s.v.doMask,
-                                         s.v.doValue, s.to.fifo);
+                      return MQN_BufIOEx(s.to.core, s.to.crd, s.v.doType, s.v.doMask, s.v.doValue,
+                                         s.to.fifo);
                   }});
     addAuxiliary(
         types, {"BufDelay", "BufDelayEx"}, {{"delayTime", F::DelayTime, U::Milliseconds, K::Count}},
         RowEditors::Created,
         {[](const S& s) { return MQN_BufDelay(s.to.core, s.to.crd, s.v.delayTime, s.to.fifo); },
-         [](const S& s) { return MQN_BufDelayEx(s.to.core, s.to.crd, s.v.delayTime, s.to.fifo); }});
+         [](const S& s) {
+             return MQN_BufDelayEx(s.to.core, s.to.crd, s.v.delayTime, s.to.fifo);
+         }});
     addAuxiliary(types, {"BufDA", "BufDAEx"},
                  {{"channel", F::DaChannel, U::None, K::AxisChoice},
                   {"value", F::DaValue, U::None, K::Count}},
@@ -317,16 +338,15 @@ void addInputsAndOutputs(std::vector<CommandType>& types)
                       return MQN_BufMoveEx(s.to.core, s.to.crd, s.v.axis, s.v.pos, s.v.synVel,
                                            s.v.synAcc, s.v.modal, s.to.fifo);
                   }});
-    addAuxiliary(types, {"BufGear", "BufGearEx"},
-                 {{"gearAxis", F::Axis, U::None, K::AxisChoice}, length("pos", F::Pos)},
-                 RowEditors::Created,
-                 {[](const S& s) {
-                      return MQN_BufGear(s.to.core, s.to.crd, s.v.axis, TruncateToInt32(s.v.pos),
-                                         s.to.fifo);
-                  },
-                  [](const S& s) {
-                      return MQN_BufGearEx(s.to.core, s.to.crd, s.v.axis, s.v.pos, s.to.fifo);
-                  }});
+    addAuxiliary(
+        types, {"BufGear", "BufGearEx"},
+        {{"gearAxis", F::Axis, U::None, K::AxisChoice}, length("pos", F::Pos)}, RowEditors::Created,
+        {[](const S& s) {
+             return MQN_BufGear(s.to.core, s.to.crd, s.v.axis, TruncateToInt32(s.v.pos), s.to.fifo);
+         },
+         [](const S& s) {
+             return MQN_BufGearEx(s.to.core, s.to.crd, s.v.axis, s.v.pos, s.to.fifo);
+         }});
     const std::vector<CommandColumn> stopInput
         = {{"axis", F::Axis, U::None, K::AxisChoice},
            {"stopType", F::StopType, U::None, K::TypedItem},
@@ -339,8 +359,7 @@ void addInputsAndOutputs(std::vector<CommandType>& types)
     // Its axis is chosen as for the other single-axis types, so that the row can be sent.
     addAuxiliary(types, {"BufSetStopIo"}, stopInput, RowEditors::None,
                  {setStopInput, setStopInput});
-    addAuxiliary(types, {"BufSetStopIoEx"}, stopInput, RowEditors::Unknown, {},
-                 WalkRule::EndsWalk);
+    addAuxiliary(types, {"BufSetStopIoEx"}, stopInput, RowEditors::Unknown, {}, WalkRule::EndsWalk);
     const std::vector<CommandColumn> limits = {{"axis", F::Axis, U::None, K::AxisChoice},
                                                {"limitType", F::LimitType, U::None, K::TypedItem}};
     // The controller has no look-ahead form of the limit switch: with look-ahead open the
@@ -360,8 +379,7 @@ void addInputsAndOutputs(std::vector<CommandType>& types)
 void addLaser(std::vector<CommandType>& types)
 {
     const RowCall laserOn = [](const S& s) {
-        MQN_BufLaserFollowModeEx(s.to.core, s.to.crd, s.laser.source, s.to.fifo, laserChannel,
-                                 0.0);
+        MQN_BufLaserFollowModeEx(s.to.core, s.to.crd, s.laser.source, s.to.fifo, laserChannel, 0.0);
         MQN_BufLaserFollowRatioEx(s.to.core, s.to.crd, s.laser.ratio, s.laser.powerMin,
                                   s.laser.powerMax, s.to.fifo, laserChannel);
         return MQN_BufLaserOnEx(s.to.core, s.to.crd, s.to.fifo, laserChannel);

@@ -11,6 +11,7 @@
 #include <QTranslator>
 #include <QWidget>
 
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -132,6 +133,15 @@ private:
     bool settingsFileReadable = true;
     QTimer* statusTimer = nullptr;
     RunWatch runWatch;
+    // What the status fields show now; nothing before the first tick.
+    struct ShownStatus
+    {
+        std::optional<double> positions[axisCount];
+        std::optional<int> run;
+        std::optional<int32_t> space;
+        std::optional<std::array<int32_t, 3>> counters;
+    };
+    ShownStatus shownStatus;
     short ilcIterationCount = 0;
     QPointer<MyThread> streamingWorker;
     // The long program last loaded, while the view still shows it unchanged.

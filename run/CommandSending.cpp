@@ -46,10 +46,9 @@ void SendProgramCommand(ProgramCommand command, const GCodeInterpreter& line,
                     line.lineNumber, noOption, fifo);
         break;
     case ProgramCommand::CentreArc:
-        report("MQN_LnXYZEx",
-               MQN_ArcXYCEx(core, crd, p[G::X], p[G::Y], line.arcCentre[0], line.arcCentre[1],
-                            line.ArcDirection(), line.Velocity(), line.Acceleration(),
-                            line.lineNumber, noOption, fifo));
+        report("MQN_LnXYZEx", MQN_ArcXYCEx(core, crd, p[G::X], p[G::Y], line.arcCentre[0],
+                                           line.arcCentre[1], line.ArcDirection(), line.Velocity(),
+                                           line.Acceleration(), line.lineNumber, noOption, fifo));
         break;
     case ProgramCommand::RadiusArc:
         MQN_ArcXYREx(core, crd, p[G::X], p[G::Y], line.arcRadius, line.ArcDirection(),

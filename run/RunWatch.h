@@ -11,7 +11,9 @@ class RunWatch
 public:
     enum class Change { None, Began, Ended };
 
-    explicit RunWatch(QTime (*clock)() = &QTime::currentTime) : clock(clock) {}
+    explicit RunWatch(QTime (*clock)() = &QTime::currentTime)
+        : clock(clock)
+    {}
 
     // Takes the run state (1 running) seen after `previousRun` the tick before.
     Change Observe(int previousRun, int run);

@@ -14,12 +14,16 @@
 
 namespace {
 
-// Setting a label's text lays the window out anew: an idle window polls 100 times a second
-// and should cost next to nothing.
-void showText(QLabel* label, const QString& text)
+// An idle window polls 100 times a second and should cost next to nothing: a field is
+// formatted and set only when the value it shows changed (setting a text lays the window out
+// anew).
+template <typename Value, typename Format>
+void showChanged(QLabel* label, Value& shown, const Value& value, Format&& format)
 {
-    if (label->text() != text)
-        label->setText(text);
+    if (value == shown)
+        return;
+    shown = value;
+    label->setText(format());
 }
 
 } // namespace
@@ -50,16 +54,25 @@ void CrdForm::OnTimer()
                                  && profile <= highestHostProfile;
             const double perMm
                 = covered ? FactorsOf(state.axisTable, core, profile).pulsesPerMm : 0;
-            if (std::isfinite(perMm) && perMm > 0)
-                showText(prfPosValues[axis], QString::number(pulses / perMm, 'f', 3));
+            if (std::isfinite(perMm) && perMm > 0) {
+                const double mm = pulses / perMm;
+                showChanged(prfPosValues[axis], shownStatus.positions[axis],
+                            std::optional<double>(mm),
+                            [mm] { return QString::number(mm, 'f', 3); });
+            }
         }
     }
-    showText(runValue, QString::number(run));
-    showText(spaceValue, QString::number(space));
-    showText(segmentValue, QStringLiteral("segment%1        RemainderSegNum%2  runEmpty%3")
-                               .arg(userSegment)
-                               .arg(remaining)
-                               .arg(runEmpty));
+    showChanged(runValue, shownStatus.run, std::optional<int>(run),
+                [run] { return QString::number(run); });
+    showChanged(spaceValue, shownStatus.space, std::optional<int32_t>(space),
+                [space] { return QString::number(space); });
+    const std::array<int32_t, 3> counters{userSegment, remaining, runEmpty};
+    showChanged(segmentValue, shownStatus.counters, std::optional(counters), [&counters] {
+        return QStringLiteral("segment%1        RemainderSegNum%2  runEmpty%3")
+            .arg(counters[0])
+            .arg(counters[1])
+            .arg(counters[2]);
+    });
 
     const QList<QWidget*> idleOnly{motionParameterGroup, bufferDataGroup, initCrdButton,
                                    startCrdButton};

@@ -199,7 +199,8 @@ DryRunMachine DryRunMachine::Read(const QString& configPath)
     QSettings file(configPath, QSettings::IniFormat);
     file.beginGroup(QStringLiteral("dryRun"));
     const auto read = [&file](const char* key, auto& value) {
-        value = file.value(QLatin1String(key), value).template value<std::decay_t<decltype(value)>>();
+        value
+            = file.value(QLatin1String(key), value).template value<std::decay_t<decltype(value)>>();
     };
     read("feedMax", machine.feedMax);
     read("accelerationMax", machine.accelerationMax);
@@ -263,7 +264,8 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
 
 QString DryRunReportText(const DryRunReport& report)
 {
-    return QStringLiteral("cycle time: %1 s\npath length: %2 mm\nsegments: %3\nlargest feed: %4 mm/s")
+    return QStringLiteral(
+               "cycle time: %1 s\npath length: %2 mm\nsegments: %3\nlargest feed: %4 mm/s")
         .arg(report.cycleMs / 1000, 0, 'f', 3)
         .arg(report.pathLength, 0, 'f', 3)
         .arg(report.segments)

@@ -15,11 +15,11 @@ struct SimulatorInterface;
 // Z. Read from the group "dryRun" of the host configuration, key by key.
 struct DryRunMachine
 {
-    double feedMax = 1000;           // mm/s along the path
-    double accelerationMax = 10000;  // mm/s^2 along the path
-    double axisFeedMax = 1000;       // mm/s of each axis
+    double feedMax = 1000;            // mm/s along the path
+    double accelerationMax = 10000;   // mm/s^2 along the path
+    double axisFeedMax = 1000;        // mm/s of each axis
     double axisAccelerationMax = 1e5; // mm/s^2 of each axis
-    double cornerJump = 5;           // mm/s an axis's speed may jump at a corner
+    double cornerJump = 5;            // mm/s an axis's speed may jump at a corner
     int lookAheadSegments = 200;
     double pulsesPerMm = 1000;
 

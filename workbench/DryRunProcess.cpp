@@ -1,6 +1,5 @@
 #include "DryRunProcess.h"
 
-
 void DryRunOutput::Feed(const QByteArray& chunk)
 {
     pending += chunk;
@@ -43,7 +42,8 @@ DryRunProcess::DryRunProcess(QString workbenchPath, QString programPath, QString
     connect(&process, &QProcess::finished, this, &DryRunProcess::End);
     connect(&process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
-            emit Finished(false, QStringLiteral("cannot start the dry run: %1").arg(process.errorString()));
+            emit Finished(
+                false, QStringLiteral("cannot start the dry run: %1").arg(process.errorString()));
     });
 }
 
@@ -74,7 +74,10 @@ void DryRunProcess::End(int exitCode, QProcess::ExitStatus status)
         return;
     }
     // The reason is the last line; the lines before are what the stream reported on its way.
-    const QString reason
-        = QString::fromLocal8Bit(process.readAllStandardError()).trimmed().section(QLatin1Char('\n'), -1);
-    emit Finished(false, reason.isEmpty() ? QStringLiteral("the dry run of %1 ended early").arg(program) : reason);
+    const QString reason = QString::fromLocal8Bit(process.readAllStandardError())
+                               .trimmed()
+                               .section(QLatin1Char('\n'), -1);
+    emit Finished(false, reason.isEmpty()
+                             ? QStringLiteral("the dry run of %1 ended early").arg(program)
+                             : reason);
 }

@@ -95,8 +95,8 @@ std::optional<QRectF> PathExtent::InPlane(PlotPlane plane) const
     return QRectF(Project(*lowest, plane), Project(highest, plane));
 }
 
-std::vector<QPoint> DecimatedPolyline(const PathPoints& path, std::size_t first,
-                                      std::size_t end, PlotPlane plane, const PlotView& view,
+std::vector<QPoint> DecimatedPolyline(const PathPoints& path, std::size_t first, std::size_t end,
+                                      PlotPlane plane, const PlotView& view,
                                       std::optional<QPoint> previous)
 {
     std::vector<QPoint> pixels;

@@ -59,8 +59,8 @@ private:
 // The pixels a polyline through path[first, end) visits, one for each run of points that land
 // on the same pixel: what a line through them draws, with as many points as the path leaves
 // pixels. `previous` continues a polyline drawn before (the pixel it ended on).
-std::vector<QPoint> DecimatedPolyline(const PathPoints& path, std::size_t first,
-                                      std::size_t end, PlotPlane plane, const PlotView& view,
+std::vector<QPoint> DecimatedPolyline(const PathPoints& path, std::size_t first, std::size_t end,
+                                      PlotPlane plane, const PlotView& view,
                                       std::optional<QPoint> previous = std::nullopt);
 
 #endif

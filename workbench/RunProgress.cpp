@@ -51,17 +51,19 @@ QString ClockText(double seconds)
     };
     const int64_t hours = whole / 3600;
     if (hours > 0)
-        return QStringLiteral("%1:%2:%3").arg(hours).arg(twoDigits(whole / 60 % 60), twoDigits(whole % 60));
+        return QStringLiteral("%1:%2:%3")
+            .arg(hours)
+            .arg(twoDigits(whole / 60 % 60), twoDigits(whole % 60));
     return QStringLiteral("%1:%2").arg(whole / 60).arg(twoDigits(whole % 60));
 }
 
 QString ProgressText(const RunFigures& figures)
 {
     const QLocale english(QLocale::English);
-    QString text = QStringLiteral("%1 of %2 segments \u00b7 run %3")
-                       .arg(english.toString(qlonglong(figures.executed)),
-                            english.toString(qlonglong(figures.sent)),
-                            ClockText(figures.runSeconds));
+    QString text
+        = QStringLiteral("%1 of %2 segments \u00b7 run %3")
+              .arg(english.toString(qlonglong(figures.executed)),
+                   english.toString(qlonglong(figures.sent)), ClockText(figures.runSeconds));
     if (figures.secondsLeft)
         text += QStringLiteral(" \u00b7 left %1").arg(ClockText(*figures.secondsLeft));
     return text;

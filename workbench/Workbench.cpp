@@ -215,13 +215,15 @@ void Workbench::dryRun(const QString& path)
     DryRunProcess* process = startDryRun(path);
     connect(process, &DryRunProcess::Progressed, box, &QProgressDialog::setValue);
     connect(box, &QProgressDialog::canceled, process, &DryRunProcess::Cancel);
-    connect(process, &DryRunProcess::Finished, this, [this, process, box](bool ok, const QString& error) {
-        appendOutput(QStringLiteral("Dry run of %1:").arg(process->Program()));
-        for (const QString& line : ok ? process->Output().ReportLines() : QStringList{error})
-            appendOutput(QStringLiteral("  ") + line);
-        box->close();
-        emit dryRunFinished(ok);
-    });
+    connect(process, &DryRunProcess::Finished, this,
+            [this, process, box](bool ok, const QString& error) {
+                appendOutput(QStringLiteral("Dry run of %1:").arg(process->Program()));
+                for (const QString& line :
+                     ok ? process->Output().ReportLines() : QStringList{error})
+                    appendOutput(QStringLiteral("  ") + line);
+                box->close();
+                emit dryRunFinished(ok);
+            });
     rememberProgram(path);
 }
 

@@ -85,9 +85,8 @@ void TestCockpit::dryRunMatchesTheClosedForm_data()
     QTest::newRow("square with full stops")
         << QByteArray("G01 X50 F50 D500\nY50 D500\nX0 D500\nY0 D500\n") << 1e-9
         << 4 * trapezoidSeconds(50, 50, 500) << 200.0;
-    QTest::newRow("half circle")
-        << QByteArray("G03 X20 Y0 I10 J0 F50 D500\n") << 5.0
-        << trapezoidSeconds(10 * M_PI, 50, 500) << 10 * M_PI;
+    QTest::newRow("half circle") << QByteArray("G03 X20 Y0 I10 J0 F50 D500\n") << 5.0
+                                 << trapezoidSeconds(10 * M_PI, 50, 500) << 10 * M_PI;
     QTest::newRow("straight on through a line cut in two")
         << QByteArray("G01 X40 F50 D500\nX100 D500\n") << 5.0 << trapezoidSeconds(100, 50, 500)
         << 100.0;
@@ -108,8 +107,8 @@ void TestCockpit::dryRunMatchesTheClosedForm()
 
     DryRunReport report;
     QString error;
-    QVERIFY2(DryRun(ProgramText(QString::fromLatin1(program)), openMachine(cornerJump),
-                    *simulator, {}, report, error),
+    QVERIFY2(DryRun(ProgramText(QString::fromLatin1(program)), openMachine(cornerJump), *simulator,
+                    {}, report, error),
              qPrintable(error));
     QVERIFY2(std::abs(report.cycleMs / 1000 - seconds) <= 0.01 * seconds,
              qPrintable(QStringLiteral("%1 s, not %2 s").arg(report.cycleMs / 1000).arg(seconds)));
@@ -123,8 +122,7 @@ void TestCockpit::dryRunFromTheCommandLine_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("printed");
 
-    QTest::newRow("figures") << QByteArray("G00 X10 EF200 ED2000\nG01 X0 F50 D500\nG01 X5\n")
-                             << 0
+    QTest::newRow("figures") << QByteArray("G00 X10 EF200 ED2000\nG01 X0 F50 D500\nG01 X5\n") << 0
                              << QStringLiteral("cycle time: %1 s\npath length: 25.000 mm\n"
                                                "segments: 3\nlargest feed: 200 mm/s\n")
                                     .arg(trapezoidSeconds(10, 200, 2000)
@@ -149,8 +147,9 @@ void TestCockpit::dryRunFromTheCommandLine()
     config.close();
 
     QProcess workbench;
-    workbench.start(QStringLiteral(KURVO_WORKBENCH_PATH),
-                    {QStringLiteral("--dry-run"), path, QStringLiteral("--config"), config.fileName()});
+    workbench.start(
+        QStringLiteral(KURVO_WORKBENCH_PATH),
+        {QStringLiteral("--dry-run"), path, QStringLiteral("--config"), config.fileName()});
     QVERIFY(workbench.waitForFinished(60000));
     QCOMPARE(workbench.exitCode(), exitCode);
     if (exitCode == 0)
@@ -206,13 +205,16 @@ void TestCockpit::progressText_data()
     QTest::addColumn<QString>("text");
 
     QTest::newRow("planned") << qint64(1204) << qint64(5000) << 12.4 << 63.0
-                             << QStringLiteral("1,204 of 5,000 segments \u00b7 run 0:12 \u00b7 left 1:03");
+                             << QStringLiteral(
+                                    "1,204 of 5,000 segments \u00b7 run 0:12 \u00b7 left 1:03");
     QTest::newRow("paced") << qint64(100) << qint64(400) << 10.0 << -1.0
-                           << QStringLiteral("100 of 400 segments \u00b7 run 0:10 \u00b7 left 0:30");
+                           << QStringLiteral(
+                                  "100 of 400 segments \u00b7 run 0:10 \u00b7 left 0:30");
     QTest::newRow("nothing done yet") << qint64(0) << qint64(4096) << 0.2 << -1.0
                                       << QStringLiteral("0 of 4,096 segments \u00b7 run 0:00");
-    QTest::newRow("hours") << qint64(1000000) << qint64(1000000) << 3723.0 << 0.0
-                           << QStringLiteral("1,000,000 of 1,000,000 segments \u00b7 run 1:02:03 \u00b7 left 0:00");
+    QTest::newRow("hours")
+        << qint64(1000000) << qint64(1000000) << 3723.0 << 0.0
+        << QStringLiteral("1,000,000 of 1,000,000 segments \u00b7 run 1:02:03 \u00b7 left 0:00");
 }
 
 void TestCockpit::progressText()
@@ -223,7 +225,8 @@ void TestCockpit::progressText()
     QFETCH(double, planLeft);
     QFETCH(QString, text);
     RunFigures figures{executed, sent, runSeconds, std::nullopt};
-    figures.secondsLeft = planLeft >= 0 ? std::optional<double>(planLeft) : PacedSecondsLeft(figures);
+    figures.secondsLeft
+        = planLeft >= 0 ? std::optional<double>(planLeft) : PacedSecondsLeft(figures);
     QCOMPARE(ProgressText(figures), text);
 }
 
@@ -289,9 +292,11 @@ void TestCockpit::decimationKeepsOnePointAPixel()
 
     // Continuing from the last pixel drawn adds only what is new.
     path.push_back({path.back()[0], 50.5, 7});
-    QCOMPARE(DecimatedPolyline(path, path.size() - 1, path.size(), PlotPlane::XY, view, line.back()).size(),
+    QCOMPARE(DecimatedPolyline(path, path.size() - 1, path.size(), PlotPlane::XY, view, line.back())
+                 .size(),
              std::size_t(1));
-    QCOMPARE(DecimatedPolyline(path, path.size() - 1, path.size(), PlotPlane::XZ, view, line.back()).size(),
+    QCOMPARE(DecimatedPolyline(path, path.size() - 1, path.size(), PlotPlane::XZ, view, line.back())
+                 .size(),
              std::size_t(2));
 }
 
