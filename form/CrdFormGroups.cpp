@@ -6,6 +6,7 @@
 #include "controller/ReturnCodes.h"
 #include "controller/rvAPI.h"
 #include "form/MyPushButton.h"
+#include "form/ProgramTextLayout.h"
 #include "form/StyleSheets.h"
 #include "form/WidgetNames.h"
 #include "module/ModuleState.h"
@@ -247,6 +248,8 @@ QGroupBox* CrdForm::CreateBufferDataGroup()
                                              tr("synAcc"), tr("velEnd"), QString(), QString(),
                                              QString(), QString()});
     programTextView = named(new QTextEdit, WidgetNames::programTextView);
+    programTextView->document()->setDocumentLayout(
+        new ProgramTextLayout(programTextView->document()));
     programTextView->hide();
 
     auto* rows = new QVBoxLayout;

@@ -4,6 +4,7 @@
 
 #include "buffer/BufRowValues.h"
 #include "controller/CommandResult.h"
+#include "form/ProgramTextLayout.h"
 #include "gcode/GCodeInterpreter.h"
 #include "gcode/ProgramCommands.h"
 
@@ -72,9 +73,10 @@ void CrdForm::OnLoadFileDataBtnClicked(short isShowAlarm)
         QMessageBox::information(this, tr("Info"), tr("File path can not be empty !"));
         return;
     }
+    // Emptied first, the view's document is cheap to copy for the new program.
+    programTextView->clear();
     ReadProgram read = ReadProgramFile(path);
     OnDeleteAllDataBtnClicked();
-    programTextView->clear();
     const bool shownAsText = read.program && read.program->LineCount() > longestTableProgram;
     const int result = shownAsText ? ShowProgramText(std::move(read))
                                    : LoadProgramIntoTable(read.program);
@@ -87,6 +89,8 @@ CrdForm::ReadProgram CrdForm::ReadProgramFile(const QString& path)
     // The view's settings travel with an empty copy of its document.
     std::unique_ptr<QTextDocument> document(programTextView->document()->clone());
     document->clear();
+    // Laid out as it is filled, so that showing it needs no pass over its lines.
+    document->setDocumentLayout(new ProgramTextLayout(document.get()));
     auto read = [&path, &document] {
         ReadProgram result{ProgramText::Read(path), nullptr};
         if (result.program && result.program->LineCount() > longestTableProgram) {

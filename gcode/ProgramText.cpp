@@ -28,5 +28,6 @@ std::optional<ProgramText> ProgramText::Read(const QString& path)
 
 QString ProgramText::JoinedText() const
 {
-    return LineCount() == 0 ? QString() : text.first(lineStarts.back() - 1);
+    // Shares the held text rather than copying tens of megabytes.
+    return LineCount() == 0 ? QString() : QString::fromRawData(text.constData(), lineStarts.back() - 1);
 }

@@ -28,7 +28,7 @@ public:
         return QStringView(text).mid(start, lineStarts[size_t(index) + 1] - 1 - start);
     }
 
-    // The lines joined by line feeds, as a text view shows them.
+    // The lines joined by line feeds, as a text view shows them; valid while this text lives.
     QString JoinedText() const;
 
 private:

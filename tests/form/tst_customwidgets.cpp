@@ -1,6 +1,7 @@
 #include "form/MyDoubleValidator.h"
 #include "form/MyLineEdit.h"
 #include "form/MyPushButton.h"
+#include "form/ProgramTextLayout.h"
 
 #include <QEnterEvent>
 #include <QFocusEvent>
@@ -8,6 +9,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace {
 const QString baseStyle = QStringLiteral("QPushButton{background:#f0f0f0;Margin:2px;}");
@@ -15,6 +19,23 @@ const QString blueHover
     = QStringLiteral("QPushButton:hover{background-color:#00a0fe;color:#ffffff}");
 const QString radius3 = QStringLiteral("QPushButton{border-radius:3px;}");
 const QString greyBorder = QStringLiteral("QPushButton{border:1px solid #cccccc;}");
+
+// A change to a document: where, how many characters go, what comes in their place.
+struct TextEdit
+{
+    int position;
+    int removed;
+    QString inserted;
+};
+using TextEdits = QList<TextEdit>;
+
+void apply(QTextDocument& document, const TextEdit& edit)
+{
+    QTextCursor cursor(&document);
+    cursor.setPosition(edit.position);
+    cursor.setPosition(edit.position + edit.removed, QTextCursor::KeepAnchor);
+    cursor.insertText(edit.inserted);
+}
 
 QColor iconColour(const QPushButton& button)
 {
@@ -43,6 +64,9 @@ private slots:
     void lineEditAnnouncesEachFocusIn_data();
     void lineEditAnnouncesEachFocusIn();
     void lineEditAnnouncesRealFocusChanges();
+
+    void programRowsFollowTheText_data();
+    void programRowsFollowTheText();
 
 private:
     QTemporaryDir iconDir;
@@ -248,6 +272,69 @@ void TestCustomWidgets::lineEditAnnouncesRealFocusChanges()
     QTRY_VERIFY(first->hasFocus());
     QCOMPARE(spy.count(), before + 2);
     QCOMPARE(QByteArray(first->metaObject()->className()), QByteArray("MyLineEdit"));
+}
+
+void TestCustomWidgets::programRowsFollowTheText_data()
+{
+    const QString separator(QChar::LineSeparator);
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<TextEdits>("edits");
+    QTest::newRow("a paragraph a line") << "G1 X1\nG1 X22\n\nM30" << TextEdits{};
+    QTest::newRow("line separators take rows of their own")
+        << "a" + separator + "bb\nc" + separator + separator + "d\ne" << TextEdits{};
+    QTest::newRow("lines inserted in the middle")
+        << "one\ntwo\nthree" << TextEdits{{5, 0, "x\ny" + separator + "z\n"}};
+    QTest::newRow("lines inserted before a paragraph of two lines")
+        << "a\nb" + separator + "c\nd" << TextEdits{{0, 0, "x\ny\n"}, {4, 2, ""}};
+    QTest::newRow("lines removed across paragraphs")
+        << "one\ntwo\nthree\nfour" << TextEdits{{2, 9, "-"}};
+    QTest::newRow("a line shortened after it was laid out")
+        << "G1 X100.000\nG1 Y2" << TextEdits{{3, 8, ""}, {0, 0, "N1 "}};
+    QTest::newRow("separators joined and split again")
+        << "a" + separator + "b\nc" + separator + "d\ne"
+        << TextEdits{{3, 1, ""}, {1, 1, "\n"}, {0, 0, separator}};
+    QTest::newRow("everything replaced") << "a\nb" << TextEdits{{0, 3, "c" + separator + "d\ne"}};
+}
+
+void TestCustomWidgets::programRowsFollowTheText()
+{
+    QFETCH(QString, text);
+    QFETCH(TextEdits, edits);
+    QTextDocument document;
+    auto* layout = new ProgramTextLayout(&document);
+    document.setDocumentLayout(layout);
+    document.setPlainText(text);
+    const qreal margin = document.documentMargin();
+    const qreal row = QFontMetricsF(document.defaultFont()).height();
+    auto lineStarts = [&document] {
+        QList<int> starts{0};
+        const QString plain = document.toPlainText();
+        for (int i = 0; i < plain.size(); ++i) {
+            if (plain[i] == u'\n')
+                starts << i + 1;
+        }
+        return starts << plain.size() + 1;
+    };
+    auto checkRows = [&] {
+        const QList<int> starts = lineStarts();
+        const int rows = int(starts.size()) - 1;
+        QCOMPARE(layout->documentSize().height(), rows * row + 2 * margin);
+        for (int line = 0; line < rows; ++line) {
+            const qreal y = margin + (line + 0.5) * row;
+            QCOMPARE(layout->hitTest({0, y}, Qt::FuzzyHit), starts[line]);
+            QCOMPARE(layout->hitTest({1e6, y}, Qt::FuzzyHit), starts[line + 1] - 1);
+        }
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            const int firstLine = int(std::upper_bound(starts.begin(), starts.end(),
+                                                       block.position()) - starts.begin()) - 1;
+            QCOMPARE(layout->blockBoundingRect(block).top(), margin + firstLine * row);
+        }
+    };
+    checkRows();
+    for (const TextEdit& edit : edits) {
+        apply(document, edit);
+        checkRows();
+    }
 }
 
 QTEST_MAIN(TestCustomWidgets)
