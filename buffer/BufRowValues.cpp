@@ -100,66 +100,67 @@ int doTypeCode(const QString& text)
     return position < 0 ? -1 : 10 + position;
 }
 
-class CellReader
-{
-public:
-    CellReader(const QTableWidget& table, int row)
-        : table(table)
-        , row(row)
-    {}
-
-    const QLineEdit* editor(int column) const
-    {
-        return qobject_cast<const QLineEdit*>(table.cellWidget(row, column));
-    }
-    const QComboBox* choice() const
-    {
-        return qobject_cast<const QComboBox*>(table.cellWidget(row, 1));
-    }
-    const QTableWidgetItem* item(int column) const { return table.item(row, column); }
-
-private:
-    const QTableWidget& table;
-    int row;
-};
-
 } // namespace
 
-bool ReadRow(const QTableWidget& table, int row, const CommandType& type, RowReading reading,
-             BufRowValues& values)
+RowTexts TakeRowTexts(const QTableWidget& table, int row, const CommandType& type)
 {
-    const CellReader cells(table, row);
-    bool complete = true;
+    RowTexts texts(type.columns.size());
     for (std::size_t i = 0; i < type.columns.size(); ++i) {
+        RowCell& cell = texts[i];
+        const int column = int(i) + 1;
+        switch (type.columns[i].cell) {
+        case CellKind::AxisChoice:
+        case CellKind::DoTypeChoice:
+            // A choice always sits in column 1.
+            if (const auto* choice = qobject_cast<const QComboBox*>(table.cellWidget(row, 1)))
+                cell = {true, choice->currentText(), choice->currentIndex()};
+            break;
+        case CellKind::HexItem:
+        case CellKind::TypedItem:
+            if (const QTableWidgetItem* item = table.item(row, column))
+                cell = {true, item->text().trimmed()};
+            break;
+        default:
+            if (const auto* editor = qobject_cast<const QLineEdit*>(table.cellWidget(row, column)))
+                cell = {true, editor->text()};
+            break;
+        }
+    }
+    return texts;
+}
+
+bool ParseRow(const RowTexts& texts, const CommandType& type, RowReading reading,
+              BufRowValues& values)
+{
+    bool complete = true;
+    for (std::size_t i = 0; i < type.columns.size() && i < texts.size(); ++i) {
         const CommandColumn& column = type.columns[i];
-        const int at = int(i) + 1;
+        const RowCell& cell = texts[i];
+        // An item cell without an item reads as empty; an editor or choice that is not there
+        // leaves its field alone.
+        const bool itemCell = column.cell == CellKind::HexItem || column.cell == CellKind::TypedItem;
+        complete &= cell.present;
+        if (!cell.present && !itemCell)
+            continue;
+        const QString& text = cell.text;
         switch (column.cell) {
         case CellKind::AxisChoice:
-        case CellKind::DoTypeChoice: {
-            const QComboBox* choice = cells.choice();
-            if (!choice) {
-                complete = false;
-                break;
-            }
-            values.choiceText = choice->currentText();
+        case CellKind::DoTypeChoice:
+            values.choiceText = text;
             if (column.field == RowField::Axis)
-                values.axis = short(choice->currentIndex() + 1);
+                values.axis = short(cell.choiceIndex + 1);
             else if (column.field == RowField::DaChannel)
-                values.daChannel = choice->currentText().toShort();
-            else if (const int code = doTypeCode(values.choiceText); code >= 0)
+                values.daChannel = text.toShort();
+            else if (const int code = doTypeCode(text); code >= 0)
                 values.doType = short(code);
             else
                 complete = false;
             break;
-        }
         case CellKind::HexItem:
-        case CellKind::TypedItem: {
-            const QTableWidgetItem* item = cells.item(at);
-            const QString text = item ? item->text().trimmed() : QString();
-            complete &= item != nullptr;
-            if (column.cell == CellKind::HexItem) {
-                *shortField(values, column.field) = short(text.toInt(nullptr, 16));
-            } else if (column.field == RowField::LimitType || column.field == RowField::InputType) {
+            *shortField(values, column.field) = short(text.toInt(nullptr, 16));
+            break;
+        case CellKind::TypedItem:
+            if (column.field == RowField::LimitType || column.field == RowField::InputType) {
                 values.choiceText = text;
                 const int code = column.field == RowField::LimitType
                                      ? codeOf(text, {"Lmts_positive", "Lmts_negative"})
@@ -173,14 +174,7 @@ bool ReadRow(const QTableWidget& table, int row, const CommandType& type, RowRea
                 *shortField(values, column.field) = truncateToInt16(text.toDouble());
             }
             break;
-        }
         default: {
-            const QLineEdit* editor = cells.editor(at);
-            if (!editor) {
-                complete = false;
-                break;
-            }
-            const QString text = editor->text();
             const double number = text.toDouble();
             if (double* field = doubleField(values, column.field)) {
                 *field = number;
@@ -197,6 +191,12 @@ bool ReadRow(const QTableWidget& table, int row, const CommandType& type, RowRea
         }
     }
     return complete;
+}
+
+bool ReadRow(const QTableWidget& table, int row, const CommandType& type, RowReading reading,
+             BufRowValues& values)
+{
+    return ParseRow(TakeRowTexts(table, row, type), type, reading, values);
 }
 
 QString InitialText(const BufRowValues& values, RowField field)

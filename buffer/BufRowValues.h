@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 class QTableWidget;
 
@@ -35,6 +36,26 @@ struct BufRowValues
 // Seeding reads a row to propose the values of a new one; sending reads it for the controller.
 // They differ in a few columns: the segment number and the analogue value.
 enum class RowReading { Seeding, Sending };
+
+// What one of a row's cells holds: the text of its editor, item or choice (and the choice's
+// entry), or nothing when the cell has none.
+struct RowCell
+{
+    bool present = false;
+    QString text;
+    int choiceIndex = -1;
+};
+// A row's cells, one per column of its type.
+using RowTexts = std::vector<RowCell>;
+
+// The texts of the cells of `row` that the type's columns name.
+RowTexts TakeRowTexts(const QTableWidget& table, int row, const CommandType& type);
+
+// Parses a row's texts into `values`; fields of columns the type lacks keep what they held.
+// Returns false when a coded cell holds none of its names or a cell the type needs is absent;
+// what could be parsed is parsed all the same.
+bool ParseRow(const RowTexts& texts, const CommandType& type, RowReading reading,
+              BufRowValues& values);
 
 // Reads the cells of `row` that the type's columns name into `values`; fields of columns the
 // type lacks keep what they held. Returns false when a coded cell holds none of its names or a
