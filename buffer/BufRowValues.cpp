@@ -138,7 +138,8 @@ bool ParseRow(const RowTexts& texts, const CommandType& type, RowReading reading
         const RowCell& cell = texts[i];
         // An item cell without an item reads as empty; an editor or choice that is not there
         // leaves its field alone.
-        const bool itemCell = column.cell == CellKind::HexItem || column.cell == CellKind::TypedItem;
+        const bool itemCell
+            = column.cell == CellKind::HexItem || column.cell == CellKind::TypedItem;
         complete &= cell.present;
         if (!cell.present && !itemCell)
             continue;

@@ -51,7 +51,6 @@ bool CrdForm::LookAheadOpen() const
 void CrdForm::ReadCrdFormParams()
 {
     CrdFormParams& p = params;
-    const TreeEditors& e = treeEditors;
     p.dimension = dimensionCombo->currentText().toShort();
     p.synVelMax = number(synVelMaxEdit);
     p.synAccMax = number(synAccMaxEdit);
@@ -62,28 +61,28 @@ void CrdForm::ReadCrdFormParams()
             p.originPos[axis] = number(originEdits[axis]);
     }
     p.LookAheadMode = lookAheadModeCombo->currentText();
-    p.T = number(e.t);
-    p.N = number(e.n);
-    p.RadiusRatio = number(e.radiusRatio);
-    p.Jerk = number(e.jerk);
-    p.AccTime = number(e.accTime);
-    p.DccAngle = number(e.dccAngle);
-    for (int axis = 0; axis < axisCount; ++axis) {
-        p.VMax[axis] = number(e.vMax[axis]);
-        p.AMax[axis] = number(e.aMax[axis]);
-        p.DVMax[axis] = number(e.dvMax[axis]);
-        p.Scale[axis] = number(scaleEdits[axis]);
+    for (std::size_t limit = 0; limit < TreeAxisValues().size(); ++limit) {
+        for (int axis = 0; axis < axisCount; ++axis) {
+            (p.*TreeAxisValues()[limit].member)[axis] = number(treeEditors.axisLimits[limit][axis]);
+        }
     }
-    p.FollowRatio = number(e.followRatio);
-    p.FollowSource = itemData(e.followSource);
-    p.PowerMax = number(e.powerMax);
-    p.PowerMin = number(e.powerMin);
-    p.DMA = itemData(e.dma);
-    p.Link = shortNumber(e.link);
-    p.Threhold = shortNumber(e.threhold);
-    p.lookAheadInMc = shortNumber(e.lookAheadInMc);
-    p.contourEnable = e.contourEnable->isChecked() ? 1 : 0;
-    p.Kp = number(e.kp);
+    for (int axis = 0; axis < axisCount; ++axis)
+        p.Scale[axis] = number(scaleEdits[axis]);
+    for (int id = 0; id < treeValueCount; ++id) {
+        const TreeValue& value = TreeValues()[std::size_t(id)];
+        const auto which = TreeValueId(id);
+        switch (value.editor) {
+        case TreeEditor::Number:
+            StoreText(value, treeEditors.edit(which)->text(), p);
+            break;
+        case TreeEditor::Choice:
+            StoreCode(value, itemData(treeEditors.choice(which)), p);
+            break;
+        case TreeEditor::Check:
+            StoreCode(value, treeEditors.check(which)->isChecked() ? 1 : 0, p);
+            break;
+        }
+    }
 }
 
 short CrdForm::BuildCrdPrm()
@@ -141,7 +140,7 @@ void CrdForm::OnInitBtnClicked()
             return;
         ReportToHost("MQN_SetCrdJerk", MQN_SetCrdJerk(core, crd, params.Jerk));
         ReportToHost("MQN_SetCrdContourErrorControl",
-               MQN_SetCrdContourErrorControl(core, crd, params.contourEnable, params.Kp));
+                     MQN_SetCrdContourErrorControl(core, crd, params.contourEnable, params.Kp));
         const short init = MQN_InitLookAheadEx(core, crd, &lookAhead, 0, 0, 0);
         ReportToHost("MQN_InitLookAheadEx", init);
         if (init != 0)

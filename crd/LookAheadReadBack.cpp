@@ -45,17 +45,15 @@ void CrdForm::OnGetLookAheadPrmBtnClicked()
         originFlagCheck->setChecked(false);
     }
 
-    LookAheadPrmEx lookAhead{};
+    TreeReadBack readBack;
     ShowCommandError("MQN_GetLookAheadParaEx",
                      MQN_GetLookAheadParaEx(state.currentCore, state.currentCrd, state.currentFifo,
-                                            &lookAhead, 0));
+                                            &readBack.lookAhead, 0));
     for (int axis = 0; axis < axisCount; ++axis)
-        scaleEdits[axis]->setText(general(lookAhead.Scale[axis]));
-    treeEditors.t->setText(general(lookAhead.T));
-    treeEditors.n->setText(QString::number(lookAhead.N));
-    treeEditors.radiusRatio->setText(general(lookAhead.RadiusRatio));
-
-    double jerk = 0;
-    MQN_GetCrdJerk(state.currentCore, state.currentCrd, &jerk);
-    treeEditors.jerk->setText(general(jerk));
+        scaleEdits[axis]->setText(general(readBack.lookAhead.Scale[axis]));
+    MQN_GetCrdJerk(state.currentCore, state.currentCrd, &readBack.jerk);
+    for (int id = 0; id < treeValueCount; ++id) {
+        if (const auto read = TreeValues()[std::size_t(id)].readBack)
+            treeEditors.edit(TreeValueId(id))->setText(general(read(readBack)));
+    }
 }

@@ -2,6 +2,7 @@
 #include "form/CrdForm.h"
 
 #include "controller/ReturnCodes.h"
+#include "crd/TreeValues.h"
 #include "form/MyDoubleValidator.h"
 #include "form/MyPushButton.h"
 #include "form/StyleSheets.h"
@@ -29,21 +30,6 @@ QLineEdit* valueEdit(const QString& name, const char* text, QValidator* validato
     edit->setObjectName(name);
     edit->setValidator(validator);
     return edit;
-}
-
-QLineEdit* valueEdit(const char* name, const char* text, QValidator* validator)
-{
-    return valueEdit(QLatin1String(name), text, validator);
-}
-
-// A choice whose entries carry the numbers the controller wants.
-QComboBox* codedChoice(const char* name, std::initializer_list<std::pair<QString, int>> entries)
-{
-    auto* combo = new QComboBox;
-    combo->setObjectName(QLatin1String(name));
-    for (const auto& [text, code] : entries)
-        combo->addItem(text, code);
-    return combo;
 }
 
 class TreeBuilder
@@ -98,10 +84,9 @@ private:
 
 QTreeWidget* CrdForm::CreateLookAheadTree()
 {
-    using namespace WidgetNames;
     TreeEditors& e = treeEditors;
     auto* tree = new QTreeWidget;
-    tree->setObjectName(QLatin1String(lookAheadTree));
+    tree->setObjectName(QLatin1String(WidgetNames::lookAheadTree));
     tree->setColumnCount(2);
     tree->header()->hide();
     tree->setColumnWidth(0, nameColumnWidth);
@@ -112,79 +97,59 @@ QTreeWidget* CrdForm::CreateLookAheadTree()
     e.tree = tree;
 
     TreeBuilder builder(tree);
-    QTreeWidgetItem* lookAhead = builder.topLevel(tr("LookAheadPrm"));
+    const QList<QTreeWidgetItem*> groups{builder.topLevel(tr("LookAheadPrm")),
+                                         builder.topLevel(tr("Power Follow")),
+                                         builder.topLevel(tr("DMA")), builder.topLevel(tr("ILC")),
+                                         builder.topLevel(tr("ContourControl"))};
+    QTreeWidgetItem* lookAhead = groups[int(TreeGroup::LookAhead)];
     for (int axis = 0; axis < axisCount; ++axis) {
         auto* axisItem = new QTreeWidgetItem(lookAhead, QStringList{tr("Axis%1").arg(axis + 1)});
-        auto axisEdit = [&](const char* stem, const char* text) {
-            QLineEdit* edit = valueEdit(perAxis(stem, axis), text,
-                                        new MyDoubleValidator(0.0001, 20000000, 4, this));
+        for (std::size_t limit = 0; limit < TreeAxisValues().size(); ++limit) {
+            const TreeAxisValue& value = TreeAxisValues()[limit];
+            QLineEdit* edit
+                = valueEdit(WidgetNames::perAxis(value.widgetStem, axis), value.initialText,
+                            new MyDoubleValidator(0.0001, 20000000, 4, this));
             edit->setMinimumWidth(axisEditorMinimumWidth);
-            return edit;
-        };
-        e.vMax[axis] = axisEdit(vMaxEdit, "1000");
-        e.aMax[axis] = axisEdit(aMaxEdit, "10000");
-        e.dvMax[axis] = axisEdit(dvMaxEdit, "5");
-        builder.direct(axisItem, tr("VMax"), e.vMax[axis]);
-        builder.direct(axisItem, tr("AMax"), e.aMax[axis]);
-        builder.direct(axisItem, tr("DVMax"), e.dvMax[axis]);
+            e.axisLimits[limit][axis] = edit;
+            builder.direct(axisItem, tr(value.label), edit);
+        }
     }
-    auto decimal = [this](double bottom, double top) {
-        return new MyDoubleValidator(bottom, top, 4, this);
-    };
-    auto integer = [this](int bottom, int top) {
-        return new QIntValidator(bottom, top, this);
-    };
-    e.t = valueEdit(tEdit, "0.01", decimal(-0.0001, 5000));
-    e.n = valueEdit(nEdit, "200", decimal(-0.0001, 5000));
-    e.radiusRatio = valueEdit(radiusRatioEdit, "1", decimal(-0.0001, 5000));
-    e.jerk = valueEdit(jerkEdit, "1", decimal(-0.0001, 5000));
-    e.accTime = valueEdit(accTimeEdit, "100", integer(-1, 300));
-    e.dccAngle = valueEdit(dccAngleEdit, "180", decimal(-0.0001, 180.1));
-    builder.contained(lookAhead, tr("T"), e.t);
-    builder.contained(lookAhead, tr("N"), e.n);
-    builder.contained(lookAhead, tr("RadiusRatio"), e.radiusRatio);
-    builder.contained(lookAhead, tr("Jerk"), e.jerk);
-    builder.contained(lookAhead, tr("AccTime"), e.accTime);
-    builder.contained(lookAhead, tr("DccAngle"), e.dccAngle);
 
-    QTreeWidgetItem* powerFollow = builder.topLevel(tr("Power Follow"));
-    e.followRatio = valueEdit(followRatioEdit, "0.2", decimal(-0.0001, 5000));
-    e.followSource = codedChoice(followSourceCombo, {{tr("Profile"), 0}, {tr("Encoder"), 1}});
-    e.followSource->setStyleSheet(StyleSheets::form());
-    e.powerMax = valueEdit(powerMaxEdit, "96", decimal(-0.0001, 100.1));
-    e.powerMin = valueEdit(powerMinEdit, "0", decimal(-0.0001, 100.1));
-    builder.contained(powerFollow, tr("FollowRatio"), e.followRatio);
-    builder.contained(powerFollow, tr("FollowSource"), e.followSource);
-    builder.contained(powerFollow, tr("PowerMax"), e.powerMax);
-    builder.contained(powerFollow, tr("PowerMin"), e.powerMin);
-
-    QTreeWidgetItem* dmaItem = builder.topLevel(tr("DMA"));
-    e.dma = codedChoice(dmaCombo, {{tr("Off"), 0}, {tr("On"), 1}});
-    e.dma->setStyleSheet(StyleSheets::form());
-    e.link = valueEdit(linkEdit, "1", integer(-1, 100));
-    e.threhold = valueEdit(threholdEdit, "200", integer(-1, 4000));
-    e.lookAheadInMc = valueEdit(lookAheadInMcEdit, "0", integer(-1, 100));
-    builder.contained(dmaItem, tr("DMA"), e.dma);
-    builder.contained(dmaItem, tr("Link"), e.link);
-    builder.contained(dmaItem, tr("Threhold"), e.threhold);
-    builder.contained(dmaItem, tr("lookAheadInMc"), e.lookAheadInMc);
-
-    QTreeWidgetItem* ilc = builder.topLevel(tr("ILC"));
-    e.ilcEnable = new QCheckBox;
-    e.ilcEnable->setObjectName(QLatin1String(ilcEnableCheck));
-    e.ilcMode = codedChoice(ilcModeCombo, {{tr("Learning"), 1}, {tr("Working"), 0}});
-    e.ilcCount = valueEdit(ilcCountEdit, "0", integer(-1, 1000));
-    builder.contained(ilc, tr("ILCEnable"), e.ilcEnable);
-    builder.contained(ilc, tr("ILCMode"), e.ilcMode);
-    builder.contained(ilc, tr("ILCCount"), e.ilcCount);
-    connect(e.ilcEnable, &QCheckBox::clicked, this, &CrdForm::OnILCEnableClicked);
-
-    QTreeWidgetItem* contour = builder.topLevel(tr("ContourControl"));
-    e.contourEnable = new QCheckBox;
-    e.contourEnable->setObjectName(QLatin1String(contourEnableCheck));
-    e.kp = valueEdit(kpEdit, "80", integer(-1, 300));
-    e.contourEnableBox = builder.contained(contour, tr("Enable"), e.contourEnable);
-    e.kpBox = builder.contained(contour, tr("Kp"), e.kp);
+    QList<QWidget*> contourWidgets;
+    for (int id = 0; id < treeValueCount; ++id) {
+        const TreeValue& value = TreeValues()[std::size_t(id)];
+        QWidget* editor = nullptr;
+        switch (value.editor) {
+        case TreeEditor::Number:
+            editor = valueEdit(QLatin1String(value.widgetName), value.initialText,
+                               value.decimals > 0
+                                   ? static_cast<QValidator*>(new MyDoubleValidator(
+                                       value.bottom, value.top, value.decimals, this))
+                                   : new QIntValidator(int(value.bottom), int(value.top), this));
+            break;
+        case TreeEditor::Choice: {
+            auto* combo = new QComboBox;
+            for (const TreeChoiceEntry& entry : value.choices)
+                combo->addItem(tr(entry.text), entry.code);
+            // The choices Init sends carry the form's style sheet; the learning mode, which
+            // Start reads, has none.
+            if (!std::holds_alternative<std::monostate>(value.member))
+                combo->setStyleSheet(StyleSheets::form());
+            editor = combo;
+            break;
+        }
+        case TreeEditor::Check:
+            editor = new QCheckBox;
+            break;
+        }
+        editor->setObjectName(QLatin1String(value.widgetName));
+        e.values[id] = editor;
+        QWidget* box = builder.contained(groups[int(value.group)], tr(value.label), editor);
+        if (value.group == TreeGroup::Contour)
+            contourWidgets << editor << box;
+    }
+    connect(e.check(TreeValueId::IlcEnable), &QCheckBox::clicked, this,
+            &CrdForm::OnILCEnableClicked);
 
     // A controller without contour-error control does not know the command at all.
     const ModuleState& state = moduleState();
@@ -192,8 +157,7 @@ QTreeWidget* CrdForm::CreateLookAheadTree()
     double kp = 0;
     if (MQN_GetCrdContourErrorControl(state.currentCore, state.currentCrd, &enable, &kp)
         == ReturnCode::UnknownCommand) {
-        const QList<QWidget*> contourWidgets{e.contourEnable, e.kp, e.contourEnableBox, e.kpBox};
-        for (QWidget* widget : contourWidgets)
+        for (QWidget* widget : std::as_const(contourWidgets))
             widget->hide();
     }
     builder.finish();
@@ -201,9 +165,24 @@ QTreeWidget* CrdForm::CreateLookAheadTree()
     return tree;
 }
 
+QLineEdit* CrdForm::TreeEditors::edit(TreeValueId id) const
+{
+    return qobject_cast<QLineEdit*>(values[int(id)]);
+}
+
+QComboBox* CrdForm::TreeEditors::choice(TreeValueId id) const
+{
+    return qobject_cast<QComboBox*>(values[int(id)]);
+}
+
+QCheckBox* CrdForm::TreeEditors::check(TreeValueId id) const
+{
+    return qobject_cast<QCheckBox*>(values[int(id)]);
+}
+
 void CrdForm::OnILCEnableClicked(bool /*isCliked*/)
 {
-    const bool learning = treeEditors.ilcEnable->isChecked();
+    const bool learning = treeEditors.check(TreeValueId::IlcEnable)->isChecked();
     openIlcFileButton->setVisible(learning);
     ilcPathEdit->setVisible(learning);
 }

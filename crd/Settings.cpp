@@ -60,8 +60,7 @@ void readIndex(const QSettings& file, const QString& key, const QVariant& fallba
     combo->setCurrentIndex(short(file.value(key, fallback).toInt()));
 }
 
-void readText(const QSettings& file, const QString& key, const QVariant& fallback,
-              QLineEdit* edit)
+void readText(const QSettings& file, const QString& key, const QVariant& fallback, QLineEdit* edit)
 {
     edit->setText(file.value(key, fallback).toString());
 }
@@ -72,19 +71,6 @@ QString axisKey(const char* name, int axis)
 }
 
 } // namespace
-
-// The tree values a group keeps, in the order of the file, with what a missing key reads as.
-QList<CrdForm::StoredTreeValue> CrdForm::StoredTreeValues() const
-{
-    return {{QStringLiteral("dLookAheadPrmT"), treeEditors.t, 0.01, params.T},
-            {QStringLiteral("dLookAheadPrmN"), treeEditors.n, 200, params.N},
-            {QStringLiteral("dLookAheadPrmRadiusRatio"), treeEditors.radiusRatio, 1,
-             params.RadiusRatio},
-            {QStringLiteral("dCrdJerk"), treeEditors.jerk, 0.5, params.Jerk},
-            {QStringLiteral("dCrdAccTime"), treeEditors.accTime, 100, params.AccTime},
-            {QStringLiteral("dLookAheadPrmDccAngle"), treeEditors.dccAngle, 180,
-             params.DccAngle}};
-}
 
 void CrdForm::LoadCrdSettings()
 {
@@ -118,8 +104,13 @@ void CrdForm::LoadCrdSettings()
         file.value(QStringLiteral("LookAheadMode"), tr("Close")).toString()));
     OnCobLookAheadModeChanged(lookAheadModeCombo->currentIndex());
 
-    for (const StoredTreeValue& value : StoredTreeValues())
-        readText(file, value.key, value.fallback, value.edit);
+    for (int id = 0; id < treeValueCount; ++id) {
+        const TreeValue& value = TreeValues()[std::size_t(id)];
+        if (value.settingsKey) {
+            readText(file, QLatin1String(value.settingsKey), value.settingsFallback,
+                     treeEditors.edit(TreeValueId(id)));
+        }
+    }
     readText(file, QStringLiteral("labOpenFileData"), QStringLiteral(" "), programPathEdit);
     if (!programPathEdit->text().isEmpty())
         OnLoadFileDataBtnClicked(0);
@@ -153,8 +144,10 @@ void CrdForm::SaveCrdSettings()
     for (int axis = 0; axis < axisCount; ++axis)
         file.setValue(axisKey("originPos", axis), params.originPos[axis]);
     file.setValue(QStringLiteral("LookAheadMode"), params.LookAheadMode);
-    for (const StoredTreeValue& value : StoredTreeValues())
-        file.setValue(value.key, value.value);
+    for (const TreeValue& value : TreeValues()) {
+        if (value.settingsKey)
+            file.setValue(QLatin1String(value.settingsKey), MemberValue(value, params));
+    }
     // No field of the window feeds the look-ahead's AccMax; files of older versions hold it.
     file.setValue(QStringLiteral("dLookAheadPrmAccMax"), 0.0);
     file.setValue(QStringLiteral("labOpenFileData"), programPathEdit->text());

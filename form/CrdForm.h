@@ -3,6 +3,7 @@
 
 #include "buffer/CommandCatalogue.h"
 #include "crd/CrdRecords.h"
+#include "crd/TreeValues.h"
 #include "gcode/ProgramText.h"
 #include "module/HostTypes.h"
 #include "run/RunWatch.h"
@@ -112,14 +113,6 @@ private:
 
     void LoadCrdSettings();
     void SaveCrdSettings();
-    struct StoredTreeValue
-    {
-        QString key;
-        QLineEdit* edit;
-        double fallback;
-        double value;
-    };
-    QList<StoredTreeValue> StoredTreeValues() const;
 
     short BuildCrdPrm();
     void ReadCrdFormParams();
@@ -195,34 +188,16 @@ private:
     QLabel* originLabels[axisCount] = {};
     QLineEdit* originEdits[axisCount] = {};
 
-    // The parameter tree of the "Motion parameter" group.
+    // The parameter tree of the "Motion parameter" group: the editors of the per-axis limits
+    // in the order of TreeAxisValues(), and of every other value in the order of TreeValues().
     struct TreeEditors
     {
         QTreeWidget* tree = nullptr;
-        QLineEdit* vMax[axisCount] = {};
-        QLineEdit* aMax[axisCount] = {};
-        QLineEdit* dvMax[axisCount] = {};
-        QLineEdit* t = nullptr;
-        QLineEdit* n = nullptr;
-        QLineEdit* radiusRatio = nullptr;
-        QLineEdit* jerk = nullptr;
-        QLineEdit* accTime = nullptr;
-        QLineEdit* dccAngle = nullptr;
-        QLineEdit* followRatio = nullptr;
-        QComboBox* followSource = nullptr;
-        QLineEdit* powerMax = nullptr;
-        QLineEdit* powerMin = nullptr;
-        QComboBox* dma = nullptr;
-        QLineEdit* link = nullptr;
-        QLineEdit* threhold = nullptr;
-        QLineEdit* lookAheadInMc = nullptr;
-        QCheckBox* ilcEnable = nullptr;
-        QComboBox* ilcMode = nullptr;
-        QLineEdit* ilcCount = nullptr;
-        QCheckBox* contourEnable = nullptr;
-        QLineEdit* kp = nullptr;
-        QWidget* contourEnableBox = nullptr;
-        QWidget* kpBox = nullptr;
+        QLineEdit* axisLimits[3][axisCount] = {};
+        QWidget* values[treeValueCount] = {};
+        QLineEdit* edit(TreeValueId id) const;
+        QComboBox* choice(TreeValueId id) const;
+        QCheckBox* check(TreeValueId id) const;
     } treeEditors;
 
     CrdFormParams params;

@@ -206,8 +206,8 @@ int ProgramTextLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accurac
     if (!line.isValid())
         return block.position();
     const QPointF inLine(point.x() - document()->documentMargin(), point.y() - RowTop(row));
-    const bool onText = inLine.x() >= 0 && inLine.x() <= line.naturalTextWidth()
-                        && inLine.y() >= 0 && inLine.y() < rowHeight;
+    const bool onText = inLine.x() >= 0 && inLine.x() <= line.naturalTextWidth() && inLine.y() >= 0
+                        && inLine.y() < rowHeight;
     if (accuracy == Qt::ExactHit && !onText)
         return -1;
     return block.position() + line.xToCursor(inLine.x());

@@ -54,9 +54,9 @@ void CrdForm::OnStartBtnClicked()
     }
     const ModuleState& state = moduleState();
     const short core = state.currentCore, crd = state.currentCrd;
-    ilcIterationCount = treeEditors.ilcCount->text().toShort();
-    const bool learning = treeEditors.ilcEnable->isChecked();
-    const QString mode = treeEditors.ilcMode->currentText();
+    ilcIterationCount = treeEditors.edit(TreeValueId::IlcCount)->text().toShort();
+    const bool learning = treeEditors.check(TreeValueId::IlcEnable)->isChecked();
+    const QString mode = treeEditors.choice(TreeValueId::IlcMode)->currentText();
     if (learning && mode.contains(QLatin1String("Learning"), Qt::CaseInsensitive)) {
         if (ilcIterationCount == 0)
             ReportToHost("MQN_InitIlc", MQN_InitIlc(core));
@@ -107,8 +107,8 @@ void CrdForm::OnPauseBtnClicked()
         = xProfileIndex >= 0 && xProfileIndex < 32 ? int32_t(1u << xProfileIndex) : 0;
     ReportToHost("MQN_Stop", MQN_Stop(core, xBit, noOption));
 
-    if (!treeEditors.ilcEnable->isChecked()
-        || !treeEditors.ilcMode->currentText().contains(QLatin1String("Learning")))
+    if (!treeEditors.check(TreeValueId::IlcEnable)->isChecked()
+        || !treeEditors.choice(TreeValueId::IlcMode)->currentText().contains(QLatin1String("Learning")))
         return;
     IlcErrorRecord errors{};
     const short code = MQN_StopIlc(core, crd, &errors);
@@ -122,7 +122,7 @@ void CrdForm::OnPauseBtnClicked()
     for (const QByteArray& line : lines)
         ReportToHost(line.constData(), ReportTextOnly);
     ++ilcIterationCount;
-    treeEditors.ilcCount->setText(QString::number(ilcIterationCount));
+    treeEditors.edit(TreeValueId::IlcCount)->setText(QString::number(ilcIterationCount));
     MQN_ZeroPos(core, 1, 8);
 }
 

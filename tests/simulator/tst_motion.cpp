@@ -614,8 +614,9 @@ void TestMotion::timeLeftIsThePlannersTime()
     QCOMPARE_LT(std::abs(rvsim_time_left_ms(1, 1) - 700), 1e-9);
     rvsim_advance_ms(450);
     QCOMPARE_LT(std::abs(rvsim_time_left_ms(1, 1) - 250), 1e-9);
-    // Played out on a copy: the run itself goes on as before.
-    QCOMPARE(runToEnd(), 250.0);
+    // Played out on a copy: the run itself goes on as before (to within the 1 ms step the run
+    // is played in; the manual clock starts where the wall clock had got to at the switch).
+    QCOMPARE_LE(std::abs(runToEnd() - 250), 1.0);
     QCOMPARE(rvsim_time_left_ms(1, 1), 0.0);
     QCOMPARE(rvsim_time_left_ms(9, 1), 0.0);
 }
