@@ -10,8 +10,6 @@ private slots:
     void everyNameIsKnown();
     void namesMatchExactly_data();
     void namesMatchExactly();
-    void columns_data();
-    void columns();
     void offeredTypes_data();
     void offeredTypes();
 };
@@ -48,41 +46,6 @@ void TestCatalogue::namesMatchExactly()
 {
     QFETCH(QString, name);
     QVERIFY(!FindCommandType(name));
-}
-
-void TestCatalogue::columns_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QStringList>("labels");
-
-    QTest::newRow("LnXY") << "LnXY"
-                          << QStringList{"X", "Y", "synVel", "synAcc", "velEnd", "SegNum"};
-    QTest::newRow("G0 has no velEnd")
-        << "LnXYZG0" << QStringList{"X", "Y", "Z", "synVel", "synAcc", "SegNum"};
-    QTest::newRow("Ex has no velEnd")
-        << "LnXYZAEx" << QStringList{"X", "Y", "Z", "A", "synVel", "synAcc", "SegNum"};
-    QTest::newRow("ArcYZR") << "ArcYZR" << QStringList{"Y",      "Z",      "radius", "circleDir",
-                                                       "synVel", "synAcc", "velEnd", "SegNum"};
-    QTest::newRow("ZX arcs list X before Z")
-        << "ArcZXCEx"
-        << QStringList{"X", "Z", "xCenter", "zCenter", "circleDir", "synVel", "synAcc", "SegNum"};
-    QTest::newRow("BufIoEx") << "BufIoEx" << QStringList{"doType", "doMask", "doValue"};
-    QTest::newRow("BufMove") << "BufMove" << QStringList{"moveAxis", "pos", "vel", "acc", "modal"};
-    QTest::newRow("BufSetStopIo") << "BufSetStopIo"
-                                  << QStringList{"axis", "stopType", "inputType", "inputIndex"};
-    QTest::newRow("BufLmtsOffEx") << "BufLmtsOffEx" << QStringList{"axis", "limitType"};
-    QTest::newRow("BufLaserOffEx") << "BufLaserOffEx" << QStringList{"channel"};
-}
-
-void TestCatalogue::columns()
-{
-    QFETCH(QString, name);
-    QFETCH(QStringList, labels);
-
-    QStringList actual;
-    for (const CommandColumn& column : FindCommandType(name)->columns)
-        actual << QLatin1String(column.label);
-    QCOMPARE(actual, labels);
 }
 
 void TestCatalogue::offeredTypes_data()

@@ -61,7 +61,6 @@ private slots:
     void modeShowsScalesAndTree();
     void originFlagShowsOrigins();
     void dimensionEnablesItsAxes();
-    void treeItemsAndDefaults();
     void learningControlsFollowIlcEnable();
     void contourProbe_data();
     void contourProbe();
@@ -393,68 +392,6 @@ void TestCrdInit::dimensionEnablesItsAxes()
                      axis < dimension);
         }
     }
-}
-
-void TestCrdInit::treeItemsAndDefaults()
-{
-    open();
-    auto* tree = find<QTreeWidget>(WidgetNames::lookAheadTree);
-    QCOMPARE(tree->columnCount(), 2);
-    QVERIFY(tree->isHeaderHidden());
-    QCOMPARE(tree->columnWidth(0), 150);
-    auto* ownStyle = tree->findChild<QStyle*>();
-    QVERIFY(ownStyle);
-    QCOMPARE(ownStyle->metaObject()->className(), "QFusionStyle");
-    QStringList tops;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        tops << tree->topLevelItem(i)->text(0);
-    QCOMPARE(tops, (QStringList{"LookAheadPrm", "Power Follow", "DMA", "ILC", "ContourControl"}));
-    QTreeWidgetItem* lookAhead = tree->topLevelItem(0);
-    QVERIFY(lookAhead->isExpanded());
-    QVERIFY(lookAhead->font(0).bold());
-    QStringList children;
-    for (int i = 0; i < lookAhead->childCount(); ++i)
-        children << lookAhead->child(i)->text(0);
-    QCOMPARE(children, (QStringList{"Axis1", "Axis2", "Axis3", "Axis4", "Axis5", "T", "N",
-                                    "RadiusRatio", "Jerk", "AccTime", "DccAngle"}));
-    QCOMPARE(lookAhead->child(2)->childCount(), 3);
-    QCOMPARE(lookAhead->child(2)->child(2)->text(0), QStringLiteral("DVMax"));
-    QCOMPARE(tree->itemWidget(lookAhead->child(2)->child(2), 1),
-             find(WidgetNames::perAxis(WidgetNames::dvMaxEdit, 2)));
-
-    const QList<QPair<const char*, const char*>> defaults
-        = {{WidgetNames::tEdit, "0.01"},          {WidgetNames::nEdit, "200"},
-           {WidgetNames::radiusRatioEdit, "1"},   {WidgetNames::jerkEdit, "1"},
-           {WidgetNames::accTimeEdit, "100"},     {WidgetNames::dccAngleEdit, "180"},
-           {WidgetNames::followRatioEdit, "0.2"}, {WidgetNames::powerMaxEdit, "96"},
-           {WidgetNames::powerMinEdit, "0"},      {WidgetNames::linkEdit, "1"},
-           {WidgetNames::threholdEdit, "200"},    {WidgetNames::lookAheadInMcEdit, "0"},
-           {WidgetNames::ilcCountEdit, "0"},      {WidgetNames::kpEdit, "80"}};
-    for (const auto& [name, text] : defaults)
-        QCOMPARE(edit(name)->text(), QLatin1String(text));
-    QCOMPARE(find<QLineEdit>(WidgetNames::perAxis(WidgetNames::vMaxEdit, 4))->text(),
-             QStringLiteral("1000"));
-    QCOMPARE(find<QLineEdit>(WidgetNames::perAxis(WidgetNames::aMaxEdit, 0))->text(),
-             QStringLiteral("10000"));
-
-    auto* followSource = find<QComboBox>(WidgetNames::followSourceCombo);
-    QCOMPARE(followSource->itemText(1), QStringLiteral("Encoder"));
-    QCOMPARE(followSource->itemData(1).toInt(), 1);
-    QVERIFY(followSource->styleSheet().startsWith(QLatin1String("QComboBox{background:")));
-    auto* ilcMode = find<QComboBox>(WidgetNames::ilcModeCombo);
-    QCOMPARE(ilcMode->currentText(), QStringLiteral("Learning"));
-    QCOMPARE(ilcMode->itemData(0).toInt(), 1);
-    QCOMPARE(ilcMode->itemData(1).toInt(), 0);
-    QVERIFY(ilcMode->styleSheet().isEmpty());
-    QCOMPARE(find<QComboBox>(WidgetNames::dmaCombo)->currentData().toInt(), 0);
-
-    // The validators of the tree: T refuses 5000 itself, AccTime takes -1 to 300.
-    QString text = QStringLiteral("5000");
-    int position = 0;
-    QCOMPARE(edit(WidgetNames::tEdit)->validator()->validate(text, position), QValidator::Invalid);
-    text = QStringLiteral("3001");
-    QCOMPARE(edit(WidgetNames::accTimeEdit)->validator()->validate(text, position),
-             QValidator::Invalid);
 }
 
 void TestCrdInit::learningControlsFollowIlcEnable()

@@ -62,8 +62,6 @@ private slots:
     void coreChoiceFollowsTheHost_data();
     void coreChoiceFollowsTheHost();
     void emptyResourceListMeansNoController();
-    void initialStates();
-    void headerLabelsAfterConstruction();
 
 private:
     QWidget* open(LanguageChoice language = LanguageEnglish) { return host->open(language); }
@@ -353,76 +351,6 @@ void TestOperatorWindow::emptyResourceListMeansNoController()
     TestHost::resources.clear();
     QVERIFY(open());
     QCOMPARE(child<QComboBox>(WidgetNames::coreIndexCombo)->count(), 0);
-}
-
-// The window as built, before any settings: a settings file that cannot be parsed is ignored.
-void TestOperatorWindow::initialStates()
-{
-    QFile settings(host->settingsFile());
-    QVERIFY(QDir().mkpath(host->settingsFolder()));
-    QVERIFY(settings.open(QIODevice::WriteOnly));
-    settings.write("[KurvoCore1Crd1]\n\"unterminated=2\n");
-    settings.close();
-    QVERIFY(open());
-    auto button = [this](const char* name) {
-        return child<QPushButton>(name);
-    };
-    QVERIFY(button(WidgetNames::initCrdButton)->isEnabled());
-    QVERIFY(!button(WidgetNames::startCrdButton)->isEnabled());
-    QVERIFY(!button(WidgetNames::pauseButton)->isEnabled());
-    QVERIFY(!button(WidgetNames::restartButton)->isEnabled());
-    QVERIFY(button(WidgetNames::restartButton)->isHidden());
-    QCOMPARE(button(WidgetNames::initCrdButton)->size(), QSize(100, 30));
-    QCOMPARE(button(WidgetNames::addDataButton)->size(), QSize(100, 35));
-    QVERIFY(!child(WidgetNames::bufferDataGroup)->isEnabled());
-    QVERIFY(button(WidgetNames::openIlcFileButton)->isHidden());
-    QVERIFY(child(WidgetNames::ilcPathEdit)->isHidden());
-    QVERIFY(child(WidgetNames::programTextView)->isHidden());
-
-    auto* dimension = child<QComboBox>(WidgetNames::dimensionCombo);
-    QCOMPARE(dimension->currentText(), QStringLiteral("3"));
-    QCOMPARE(child<QComboBox>(WidgetNames::lookAheadModeCombo)->currentText(),
-             QStringLiteral("Close"));
-    // Profiles 1 to 12 of the virtual controller; X, Y, Z on 2, 3, 4; A and C unused.
-    const QString expected[] = {"2", "3", "4", "1", "1"};
-    for (int axis = 0; axis < 5; ++axis) {
-        auto* profile = child<QComboBox>(WidgetNames::perAxis(WidgetNames::profileCombo, axis));
-        QCOMPARE(profile->count(), 12);
-        QCOMPARE(profile->currentText(), expected[axis]);
-        QCOMPARE(profile->isEnabled(), axis < 3);
-        QVERIFY(child(WidgetNames::perAxis(WidgetNames::scaleEdit, axis))->isHidden());
-        QVERIFY(!child(WidgetNames::perAxis(WidgetNames::originEdit, axis))->isEnabled());
-    }
-    QCOMPARE(child<QLineEdit>(WidgetNames::synVelMaxEdit)->text(), QStringLiteral("1000"));
-    QCOMPARE(child<QLineEdit>(WidgetNames::synAccMaxEdit)->text(), QStringLiteral("5000"));
-    QCOMPARE(child<QLineEdit>(WidgetNames::evenTimeEdit)->text(), QStringLiteral("0"));
-    QVERIFY(!child<QCheckBox>(WidgetNames::originFlagCheck)->isChecked());
-
-    auto* types = child<QComboBox>(WidgetNames::bufDataTypeCombo);
-    QCOMPARE(types->count(), 20);
-    QCOMPARE(types->itemText(0), QStringLiteral("LnXY"));
-    QCOMPARE(types->itemText(19), QStringLiteral("BufLaserOffEx"));
-    QCOMPARE(child<QComboBox>(WidgetNames::crdIndexCombo)->count(), 2);
-    QCOMPARE(child<QComboBox>(WidgetNames::fifoIndexCombo)->itemText(0), QStringLiteral("0"));
-}
-
-void TestOperatorWindow::headerLabelsAfterConstruction()
-{
-    QVERIFY(open());
-    auto* table = child<QTableWidget>(WidgetNames::commandTable);
-    QVERIFY(table);
-    QCOMPARE(table->columnCount(), 10);
-    QStringList labels;
-    for (int column = 0; column < table->columnCount(); ++column) {
-        QTableWidgetItem* item = table->horizontalHeaderItem(column);
-        labels << (item ? item->text() : QString());
-    }
-    // The texts then follow the type first offered, "LnXY".
-    QCOMPARE(labels,
-             (QStringList{"CrdID", "X", "Y", "synVel", "synAcc", "velEnd", "SegNum", "", "", ""}));
-    QCOMPARE(table->horizontalHeaderItem(3)->toolTip(), QStringLiteral("mm/s"));
-    QVERIFY(!table->horizontalHeader()->sectionsClickable());
-    QCOMPARE(table->selectionBehavior(), QAbstractItemView::SelectRows);
 }
 
 QTEST_MAIN(TestOperatorWindow)
