@@ -86,8 +86,6 @@ class TestMotion : public QObject
 private slots:
     void init();
 
-    void lineFollowsItsSpeedProfile_data();
-    void lineFollowsItsSpeedProfile();
     void plainLineRunsInPulses();
     void arcPointsLieOnTheCircle_data();
     void arcPointsLieOnTheCircle();
@@ -112,35 +110,6 @@ void TestMotion::init()
 {
     rvsim_reset();
     rvsim_use_manual_clock(1);
-}
-
-void TestMotion::lineFollowsItsSpeedProfile_data()
-{
-    QTest::addColumn<double>("acc");
-    QTest::addColumn<double>("totalMs");
-
-    // Accelerating to 100 mm/s takes 100/acc s; a symmetric profile takes length/speed + that.
-    QTest::newRow("1000 mm/s^2: no time at full speed") << 1000.0 << 200.0;
-    QTest::newRow("10000 mm/s^2: 10 ms ramps") << 10000.0 << 110.0;
-}
-
-void TestMotion::lineFollowsItsSpeedProfile()
-{
-    QFETCH(double, acc);
-    QFETCH(double, totalMs);
-
-    setUpCrd();
-    QCOMPARE(MQN_LnXYEx(1, 1, 10, 0, 100, acc, 1, 0, 0), short(0));
-    flushAndStart();
-
-    rvsim_advance_ms(totalMs / 2);
-    QVERIFY(std::abs(positionMm(1) - 5) < 1e-9);
-    QCOMPARE(positionMm(2), 0.0);
-    rvsim_advance_ms(totalMs / 2 - 0.01);
-    QCOMPARE(runState(), short(1));
-    rvsim_advance_ms(0.02);
-    QCOMPARE(runState(), short(0));
-    QCOMPARE(positionMm(1), 10.0);
 }
 
 void TestMotion::plainLineRunsInPulses()

@@ -39,18 +39,10 @@ class TestSimulator : public QObject
 private slots:
     void init();
 
-    void journalText_data();
-    void journalText();
-    void journalRecordsRecords();
     void journalIsOffAtPowerOnAndKeepsTheLatest();
-    void journalEntryOutOfRange();
 
-    void injectionCounts();
-    void injectionEveryCallAndRemoval();
     void injectedCallHasNoEffect();
 
-    void setThenGetRoundTrips();
-    void resourcesAndConfiguration();
 
     void invalidArguments_data();
     void invalidArguments();
@@ -67,94 +59,6 @@ void TestSimulator::init()
     rvsim_reset();
     rvsim_use_manual_clock(1);
     rvsim_journal_enable(1);
-}
-
-void TestSimulator::journalText_data()
-{
-    QTest::addColumn<std::function<short()>>("operation");
-    QTest::addColumn<QString>("entry");
-
-    QTest::newRow("integers and shortest doubles")
-        << std::function<short()>([] { return MQN_LnXY(1, 1, 12345, -1, 50, 0.0005, 0, 0); })
-        << "MQN_LnXY(1, 1, 12345, -1, 50, 0.0005, 0, 0)";
-    QTest::newRow("doubles that need digits") << std::function<short()>([] {
-        return MQN_LnXYEx(1, 2, 12.3456, -1e-05, 0.1, 1e+20, -7, 0, 1);
-    }) << "MQN_LnXYEx(1, 2, 12.3456, -1e-05, 0.1, 1e+20, -7, 0, 1)";
-    QTest::newRow("32-bit extremes")
-        << std::function<short()>([] { return MQN_BufMove(1, 1, 3, INT32_MIN, 1, 2, 1, 0); })
-        << "MQN_BufMove(1, 1, 3, -2147483648, 1, 2, 1, 0)";
-    QTest::newRow("string in double quotes")
-        << std::function<short()>([] { return MQN_LoadIlcFile(1, 1, "C:/ilc/run 1.ilc"); })
-        << "MQN_LoadIlcFile(1, 1, \"C:/ilc/run 1.ilc\")";
-    QTest::newRow("null string") << std::function<short()>([] {
-        return MQN_LoadIlcFile(1, 1, nullptr);
-    }) << "MQN_LoadIlcFile(1, 1, null)";
-    QTest::newRow("out-parameters") << std::function<short()>([] {
-        short run;
-        int32_t segment;
-        return MQN_CrdStatus(1, 1, &run, &segment, 0);
-    }) << "MQN_CrdStatus(1, 1, out, out, 0)";
-    QTest::newRow("null pointers")
-        << std::function<short()>([] { return MQN_CrdDataEx(1, 1, nullptr, 0); })
-        << "MQN_CrdDataEx(1, 1, null, 0)";
-    QTest::newRow("profile position with a null clock") << std::function<short()>([] {
-        double pos;
-        return MQN_GetPrfPos(1, 2, &pos, 1, nullptr);
-    }) << "MQN_GetPrfPos(1, 2, out, 1, null)";
-    QTest::newRow("masks") << std::function<short()>([] { return MQN_Stop(1, 0x80000001, 1); })
-                           << "MQN_Stop(1, -2147483647, 1)";
-    QTest::newRow("no arguments but the core")
-        << std::function<short()>([] { return MQN_InitIlc(1); }) << "MQN_InitIlc(1)";
-    QTest::newRow("invalid call is journalled too")
-        << std::function<short()>([] { return MQN_SetCrdJerk(9, -3, 1.5); })
-        << "MQN_SetCrdJerk(9, -3, 1.5)";
-}
-
-void TestSimulator::journalText()
-{
-    QFETCH(std::function<short()>, operation);
-    QFETCH(QString, entry);
-
-    operation();
-    QCOMPARE(Journal(), QStringList{entry});
-}
-
-void TestSimulator::journalRecordsRecords()
-{
-    CrdPrm prm = twoAxisPrm();
-    prm.setOriginFlag = 1;
-    prm.originPos[0] = 3;
-    prm.originPos[1] = -1;
-    prm.synAccMax = 0.25;
-    MQN_SetCrdPrm(1, 1, &prm);
-    QCOMPARE(lastEntry(),
-             QStringLiteral("MQN_SetCrdPrm(1, 1, {dimension=2, profile=[1, 2, 0, 0, 0, 0, 0, 0], "
-                            "synVelMax=500, synAccMax=0.25, evenTime=0, setOriginFlag=1, "
-                            "originPos=[3, -1, 0, 0, 0, 0, 0, 0]})"));
-
-    LookAheadPrmEx la;
-    std::memset(&la, 0, sizeof la);
-    la.N = 200;
-    la.T = 0.01;
-    la.RadiusRatio = 1;
-    for (int i = 0; i < 5; ++i) {
-        la.VMax[i] = 1000;
-        la.AMax[i] = 10000;
-        la.DVMax[i] = 5;
-        la.Scale[i] = 10000;
-        la.axisMap[i] = short(i + 1);
-    }
-    la.axisMap[5] = 6;
-    MQN_InitLookAheadEx(1, 1, &la, 0, 0, 0);
-    QCOMPARE(lastEntry(), QStringLiteral("MQN_InitLookAheadEx(1, 1, {N=200, T=0.01, RadiusRatio=1, "
-                                         "VMax=[1000, 1000, 1000, 1000, 1000, 0, 0, 0], "
-                                         "AMax=[10000, 10000, 10000, 10000, 10000, 0, 0, 0], "
-                                         "DVMax=[5, 5, 5, 5, 5, 0, 0, 0], "
-                                         "Scale=[10000, 10000, 10000, 10000, 10000, 0, 0, 0], "
-                                         "axisMap=[1, 2, 3, 4, 5, 6, 0, 0]}, 0, 0, 0)"));
-
-    MQN_SetCrdPrm(1, 1, nullptr);
-    QCOMPARE(lastEntry(), QStringLiteral("MQN_SetCrdPrm(1, 1, null)"));
 }
 
 void TestSimulator::journalIsOffAtPowerOnAndKeepsTheLatest()
@@ -177,45 +81,6 @@ void TestSimulator::journalIsOffAtPowerOnAndKeepsTheLatest()
     QCOMPARE(rvsim_journal_count(), 0);
 }
 
-void TestSimulator::journalEntryOutOfRange()
-{
-    MQN_InitIlc(1);
-    QVERIFY(rvsim_journal_entry(-1) == nullptr);
-    QVERIFY(rvsim_journal_entry(1) == nullptr);
-    QVERIFY(rvsim_journal_entry(0) != nullptr);
-}
-
-void TestSimulator::injectionCounts()
-{
-    rvsim_inject("MQN_InitIlc", -7, 2);
-    QCOMPARE(MQN_InitIlc(1), short(-7));
-    QCOMPARE(MQN_InitIlc(1), short(-7));
-    QCOMPARE(MQN_InitIlc(1), short(0));
-    QCOMPARE(Journal(), QStringList(3, "MQN_InitIlc(1)"));
-    QCOMPARE(MQN_StartIlc(1, 1), short(0));
-
-    rvsim_inject("MQN_InitIlc", 8, 5);
-    rvsim_inject("MQN_InitIlc", 3, 1);
-    QCOMPARE(MQN_InitIlc(1), short(3));
-    QCOMPARE(MQN_InitIlc(1), short(0));
-}
-
-void TestSimulator::injectionEveryCallAndRemoval()
-{
-    rvsim_inject("MQN_GetCrdContourErrorControl", 8, -1);
-    short enable;
-    double kp;
-    for (int i = 0; i < 50; ++i)
-        QCOMPARE(MQN_GetCrdContourErrorControl(1, 1, &enable, &kp), short(8));
-    rvsim_inject("MQN_GetCrdContourErrorControl", 0, 0);
-    QCOMPARE(MQN_GetCrdContourErrorControl(1, 1, &enable, &kp), short(0));
-
-    rvsim_inject("MQN_CrdSpace", 1, -1);
-    rvsim_reset();
-    int32_t space;
-    QCOMPARE(MQN_CrdSpace(1, 1, &space, 0), short(0));
-}
-
 void TestSimulator::injectedCallHasNoEffect()
 {
     QCOMPARE(MQN_SetCrdJerk(1, 1, 2.5), short(0));
@@ -231,80 +96,6 @@ void TestSimulator::injectedCallHasNoEffect()
     QCOMPARE(MQN_LnXY(1, 1, 10, 10, 1, 1, 0, 0), short(-1));
     int32_t space = 0;
     MQN_CrdSpace(1, 1, &space, 0);
-    QCOMPARE(space, 4096);
-}
-
-void TestSimulator::setThenGetRoundTrips()
-{
-    CrdPrm prm = twoAxisPrm();
-    prm.dimension = 3;
-    prm.profile[2] = 3;
-    prm.evenTime = 25;
-    prm.setOriginFlag = 1;
-    prm.originPos[2] = -40;
-    QCOMPARE(MQN_SetCrdPrm(1, 2, &prm), short(0));
-    CrdPrm back;
-    std::memset(&back, 0xff, sizeof back);
-    QCOMPARE(MQN_GetCrdPrm(1, 2, &back), short(0));
-    QCOMPARE(std::memcmp(&prm, &back, sizeof prm), 0);
-    QCOMPARE(MQN_GetCrdPrm(1, 1, &back), short(0));
-    QCOMPARE(back.dimension, short(0));
-
-    QCOMPARE(MQN_SetCrdMapBase(1, 2, 4), short(0));
-    short base = 0;
-    QCOMPARE(MQN_GetCrdMapBase(1, 2, &base), short(0));
-    QCOMPARE(base, short(4));
-
-    LookAheadPrmEx la;
-    std::memset(&la, 0, sizeof la);
-    la.N = 20;
-    la.T = 1;
-    for (int i = 0; i < 5; ++i)
-        la.Scale[i] = la.VMax[i] = la.AMax[i] = la.DVMax[i] = 1 + i;
-    QCOMPARE(MQN_InitLookAheadEx(1, 2, &la, 0, 0, 0), short(1)); // not set up yet
-    QCOMPARE(MQN_SetupLookAheadCrd(1, 2, 0), short(0));
-    QCOMPARE(MQN_InitLookAheadEx(1, 2, &la, 0, 0, 0), short(0));
-    LookAheadPrmEx laBack;
-    QCOMPARE(MQN_GetLookAheadParaEx(1, 2, 1, &laBack, 0), short(0));
-    QCOMPARE(std::memcmp(&la, &laBack, sizeof la), 0);
-
-    QCOMPARE(MQN_SetCrdJerk(1, 2, 0.125), short(0));
-    double jerk = 0;
-    QCOMPARE(MQN_GetCrdJerk(1, 2, &jerk), short(0));
-    QCOMPARE(jerk, 0.125);
-
-    QCOMPARE(MQN_SetCrdContourErrorControl(1, 2, 1, 80), short(0));
-    short enable = 0;
-    double kp = 0;
-    QCOMPARE(MQN_GetCrdContourErrorControl(1, 2, &enable, &kp), short(0));
-    QCOMPARE(enable, short(1));
-    QCOMPARE(kp, 80.0);
-
-    QCOMPARE(MQN_SetBlendingParaLa(1, 2, 3, 0.5, 10, 170), short(0));
-    short type = 0;
-    double para = 0, minAngle = 0, maxAngle = 0;
-    QCOMPARE(MQN_GetBlendingParaLa(1, 2, &type, &para, &minAngle, &maxAngle), short(0));
-    QCOMPARE(type, short(3));
-    QCOMPARE(para, 0.5);
-    QCOMPARE(minAngle, 10.0);
-    QCOMPARE(maxAngle, 170.0);
-}
-
-void TestSimulator::resourcesAndConfiguration()
-{
-    short count = 0, max = 0;
-    QCOMPARE(MQN_GetResCount(1, RV_RES_CRD, &count), short(0));
-    QCOMPARE(count, short(2));
-    QCOMPARE(MQN_GetResMax(1, RV_RES_CRD, &max), short(0));
-    QCOMPARE(max, short(12));
-
-    rvsim_configure(2, 3, 0, 16, 0);
-    QCOMPARE(MQN_GetResCount(2, RV_RES_CRD, &count), short(0));
-    QCOMPARE(count, short(3));
-    QCOMPARE(MQN_GetResMax(2, RV_RES_CRD, &max), short(0));
-    QCOMPARE(max, short(16));
-    int32_t space = 0;
-    QCOMPARE(MQN_CrdSpace(2, 3, &space, 1), short(0));
     QCOMPARE(space, 4096);
 }
 

@@ -37,7 +37,6 @@ private slots:
     void configurationFile();
     void unreadableConfiguration();
     void malformedConfiguration();
-    void initCrdAsANewUserWould();
     void aTableRunsToItsEnd();
     void showsTheOperatorWindow();
     void opensOnTheSampleProgram();
@@ -111,41 +110,6 @@ void TestWorkbench::malformedConfiguration()
     QString error;
     QVERIFY(!HostConfig::load(path, config, error));
     QVERIFY2(error.contains(QLatin1String("not a valid INI file")), qPrintable(error));
-}
-
-void TestWorkbench::initCrdAsANewUserWould()
-{
-    Workbench workbench(HostConfig::defaults());
-    QString error;
-    QVERIFY2(workbench.loadModule(QStringLiteral(KURVO_MODULE_PATH), error), qPrintable(error));
-    workbench.setLanguage(LanguageEnglish);
-    workbench.show();
-    workbench.openOperatorWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(&workbench));
-
-    auto* dimension = workbench.findChild<QComboBox*>(QLatin1String(WidgetNames::dimensionCombo));
-    auto* mode = workbench.findChild<QComboBox*>(QLatin1String(WidgetNames::lookAheadModeCombo));
-    auto* init = workbench.findChild<QPushButton*>(QLatin1String(WidgetNames::initCrdButton));
-    auto* buffer = workbench.findChild<QWidget*>(QLatin1String(WidgetNames::bufferDataGroup));
-    QVERIFY(dimension && mode && init && buffer);
-    // Choose with the keyboard, as an operator would: focus the choice, pick, confirm.
-    auto pick = [](QComboBox* combo, const QString& text) {
-        combo->setFocus();
-        const int steps = combo->findText(text) - combo->currentIndex();
-        for (int i = 0; i < std::abs(steps); ++i)
-            QTest::keyClick(combo, steps > 0 ? Qt::Key_Down : Qt::Key_Up);
-        QCOMPARE(combo->currentText(), text);
-    };
-    pick(dimension, QStringLiteral("3"));
-    pick(mode, QStringLiteral("Open"));
-    QVERIFY(!workbench.findChild<QWidget*>(QLatin1String(WidgetNames::lookAheadTree))->isHidden());
-    QVERIFY(!buffer->isEnabled());
-    QTest::mouseClick(init, Qt::LeftButton);
-    QVERIFY(buffer->isEnabled());
-    QVERIFY(
-        workbench.findChild<QPushButton*>(QLatin1String(WidgetNames::startCrdButton))->isEnabled());
-    QCoreApplication::processEvents();
-    QCOMPARE(workbench.outputLines(), QStringList());
 }
 
 void TestWorkbench::aTableRunsToItsEnd()
