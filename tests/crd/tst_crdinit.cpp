@@ -67,14 +67,11 @@ private slots:
     void unusableHostFactorsStopInit_data();
     void unusableHostFactorsStopInit();
     void readBack();
-    void readBackWithFailingCrdRead();
     void readBackOfAnUnsetCoordinateSystem();
-    void readBackWithFailingLookAheadRead();
+    void failingReadBack_data();
+    void failingReadBack();
     void blendingFile_data();
     void blendingFile();
-    void blendingFileThatCannotBeRead();
-    void unusableBlendingValuesSendNothing_data();
-    void unusableBlendingValuesSendNothing();
 
 private:
     void open();
@@ -497,20 +494,6 @@ void TestCrdInit::readBack()
                           "MQN_GetCrdJerk(1, 1, out)"}));
 }
 
-void TestCrdInit::readBackWithFailingCrdRead()
-{
-    open();
-    const QString before = edit(WidgetNames::synVelMaxEdit)->text();
-    const int dimension = find<QComboBox>(WidgetNames::dimensionCombo)->currentIndex();
-    rvsim_inject("MQN_GetCrdPrm", -1, 1);
-    QVERIFY(QMetaObject::invokeMethod(form, "OnGetLookAheadPrmBtnClicked"));
-    QCOMPARE(CommandJournal(), QStringList{"MQN_GetCrdPrm(1, 1, out)"});
-    QCOMPARE(edit(WidgetNames::synVelMaxEdit)->text(), before);
-    QCOMPARE(find<QComboBox>(WidgetNames::dimensionCombo)->currentIndex(), dimension);
-    QCOMPARE(edit(WidgetNames::tEdit)->text(), QStringLiteral("0.01"));
-    QVERIFY(TestHost::Lines().isEmpty());
-}
-
 void TestCrdInit::readBackOfAnUnsetCoordinateSystem()
 {
     open();
@@ -526,19 +509,46 @@ void TestCrdInit::readBackOfAnUnsetCoordinateSystem()
     QCOMPARE(TestHost::Lines(), QStringList{"MQN_SetCrdPrm = 7"});
 }
 
-void TestCrdInit::readBackWithFailingLookAheadRead()
+void TestCrdInit::failingReadBack_data()
 {
+    QTest::addColumn<QString>("failing");
+    QTest::addColumn<QStringList>("calls");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("jerk");
+
+    QTest::newRow("record read fails: nothing changes")
+        << "MQN_GetCrdPrm" << QStringList{"MQN_GetCrdPrm(1, 1, out)"} << QString() << "1";
+    QTest::newRow("look-ahead read fails: box, jerk still read")
+        << "MQN_GetLookAheadParaEx"
+        << QStringList{"MQN_GetCrdPrm(1, 1, out)", "MQN_GetLookAheadParaEx(1, 1, 0, out, 0)",
+                       "MQN_GetCrdJerk(1, 1, out)"}
+        << "MQN_GetLookAheadParaEx = 7\r\n----Parameter in command is error!" << "3";
+}
+
+void TestCrdInit::failingReadBack()
+{
+    QFETCH(QString, failing);
+    QFETCH(QStringList, calls);
+    QFETCH(QString, box);
+    QFETCH(QString, jerk);
+
     QCOMPARE(MQN_SetCrdJerk(1, 1, 3), short(0));
     open();
-    rvsim_inject("MQN_GetLookAheadParaEx", 7, 1);
+    const QString velocity = edit(WidgetNames::synVelMaxEdit)->text();
+    const int dimension = find<QComboBox>(WidgetNames::dimensionCombo)->currentIndex();
+    rvsim_inject(failing.toLatin1().constData(), 7, 1);
     {
-        ModalBoxAnswerer answerer;
+        ModalBoxAnswerer answerer(box.isEmpty() ? 0 : 1);
         QVERIFY(QMetaObject::invokeMethod(form, "OnGetLookAheadPrmBtnClicked"));
-        QCOMPARE(
-            answerer.first().text,
-            QStringLiteral("MQN_GetLookAheadParaEx = 7\r\n----Parameter in command is error!"));
+        QCOMPARE(answerer.first().text, box);
     }
-    QCOMPARE(edit(WidgetNames::jerkEdit)->text(), QStringLiteral("3"));
+    QCOMPARE(CommandJournal(), calls);
+    QCOMPARE(edit(WidgetNames::jerkEdit)->text(), jerk);
+    if (box.isEmpty()) {
+        QCOMPARE(edit(WidgetNames::synVelMaxEdit)->text(), velocity);
+        QCOMPARE(find<QComboBox>(WidgetNames::dimensionCombo)->currentIndex(), dimension);
+        QCOMPARE(edit(WidgetNames::tEdit)->text(), QStringLiteral("0.01"));
+    }
 }
 
 void TestCrdInit::blendingFile_data()
@@ -547,25 +557,46 @@ void TestCrdInit::blendingFile_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QStringList>("calls");
     QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("box");
 
     QTest::newRow("active 0 sends")
         << QByteArray("[Blending]\nactive=0\nparaType=3\npara=0.5\nminAngle=10\nmaxAngle=170\n")
         << 0 << QStringList{"MQN_SetBlendingParaLa(1, 1, 3, 0.5, 10, 170)"}
-        << QStringList{"MQN_SetBlendingParaLa active 0paraType3 para0.5 maxAngle170  = 1"};
+        << QStringList{"MQN_SetBlendingParaLa active 0paraType3 para0.5 maxAngle170  = 1"}
+        << QString();
     QTest::newRow("missing values are zero")
         << QByteArray("[Blending]\nactive=2\n") << 0
         << QStringList{"MQN_SetBlendingParaLa(1, 1, 0, 0, 0, 0)"}
-        << QStringList{"MQN_SetBlendingParaLa active 2paraType0 para0 maxAngle0  = 1"};
+        << QStringList{"MQN_SetBlendingParaLa active 2paraType0 para0 maxAngle0  = 1"} << QString();
     QTest::newRow("a failing call is reported")
         << QByteArray("[Blending]\nactive=1\npara=1e-05\n") << 7
         << QStringList{"MQN_SetBlendingParaLa(1, 1, 0, 1e-05, 0, 0)"}
         << QStringList{"MQN_SetBlendingParaLa active 1paraType0 para1e-05 maxAngle0  = 1",
-                       "MQN_SetBlendingParaLa = 7"};
+                       "MQN_SetBlendingParaLa = 7"}
+        << QString();
+    const QStringList none;
     QTest::newRow("active -1 sends nothing")
-        << QByteArray("[Blending]\nactive=-1\nparaType=3\n") << 0 << QStringList() << QStringList();
+        << QByteArray("[Blending]\nactive=-1\nparaType=3\n") << 0 << none << none << QString();
     QTest::newRow("no active key sends nothing")
-        << QByteArray("[Blending]\nparaType=3\n") << 0 << QStringList() << QStringList();
-    QTest::newRow("no file sends nothing") << QByteArray() << 0 << QStringList() << QStringList();
+        << QByteArray("[Blending]\nparaType=3\n") << 0 << none << none << QString();
+    QTest::newRow("no file sends nothing") << QByteArray() << 0 << none << none << QString();
+    QTest::newRow("a file that cannot be parsed")
+        << QByteArray("[Blending]\nactive=1\n\"unterminated=2\n") << 0 << none << none
+        << "Option.ini File Write Error!";
+    auto unusable = [&none](const char* name, const QByteArray& values, const QString& key,
+                            const QString& value) {
+        QTest::newRow(name) << "[Blending]\n" + values + "\n" << 0 << none << none
+                            << QStringLiteral("The blending file holds no usable value for "
+                                              "\"%1\": \"%2\". Nothing was sent.")
+                                   .arg(key, value);
+    };
+    unusable("active beyond 16 bits", "active=70000", "active", "70000");
+    unusable("active not a number", "active=nan", "active", "nan");
+    unusable("paraType beyond 16 bits", "active=1\nparaType=-40000", "paraType", "-40000");
+    unusable("para infinite", "active=1\npara=inf", "para", "inf");
+    unusable("para beyond double", "active=1\npara=1e400", "para", "1e400");
+    unusable("minAngle not a number", "active=1\nminAngle=nan", "minAngle", "nan");
+    unusable("maxAngle minus infinity", "active=1\nmaxAngle=-inf", "maxAngle", "-inf");
 }
 
 void TestCrdInit::blendingFile()
@@ -574,83 +605,25 @@ void TestCrdInit::blendingFile()
     QFETCH(int, code);
     QFETCH(QStringList, calls);
     QFETCH(QStringList, lines);
+    QFETCH(QString, box);
 
     open();
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("modules/FilterPrm.ini"));
+    const QString path = dir.filePath(QStringLiteral("FilterPrm.ini"));
     if (!content.isEmpty()) {
-        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("modules"))));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(content);
     }
     if (code != 0)
         rvsim_inject("MQN_SetBlendingParaLa", short(code), 1);
-    ApplyBlendingFile(path);
+    {
+        ModalBoxAnswerer answerer(box.isEmpty() ? 0 : 1);
+        ApplyBlendingFile(path);
+        QCOMPARE(answerer.first().text, box);
+    }
     QCOMPARE(CommandJournal(), calls);
     QCOMPARE(TestHost::Lines(), lines);
-}
-
-void TestCrdInit::blendingFileThatCannotBeRead()
-{
-    open();
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("FilterPrm.ini"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[Blending]\nactive=1\n\"unterminated=2\n");
-    file.close();
-    {
-        ModalBoxAnswerer answerer;
-        ApplyBlendingFile(path);
-        QCOMPARE(answerer.first().title, QStringLiteral("Error:"));
-        QCOMPARE(answerer.first().text, QStringLiteral("Option.ini File Write Error!"));
-    }
-    QVERIFY(CommandJournal().isEmpty());
-    QVERIFY(TestHost::Lines().isEmpty());
-}
-
-void TestCrdInit::unusableBlendingValuesSendNothing_data()
-{
-    QTest::addColumn<QByteArray>("values");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("value");
-
-    QTest::newRow("active beyond 16 bits") << QByteArray("active=70000") << "active" << "70000";
-    QTest::newRow("active not a number") << QByteArray("active=nan") << "active" << "nan";
-    QTest::newRow("paraType beyond 16 bits")
-        << QByteArray("active=1\nparaType=-40000") << "paraType" << "-40000";
-    QTest::newRow("para infinite") << QByteArray("active=1\npara=inf") << "para" << "inf";
-    QTest::newRow("para beyond double") << QByteArray("active=1\npara=1e400") << "para" << "1e400";
-    QTest::newRow("minAngle not a number")
-        << QByteArray("active=1\nminAngle=nan") << "minAngle" << "nan";
-    QTest::newRow("maxAngle minus infinity")
-        << QByteArray("active=1\nmaxAngle=-inf") << "maxAngle" << "-inf";
-}
-
-void TestCrdInit::unusableBlendingValuesSendNothing()
-{
-    QFETCH(QByteArray, values);
-    QFETCH(QString, key);
-    QFETCH(QString, value);
-
-    open();
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("FilterPrm.ini"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[Blending]\n" + values + "\n");
-    file.close();
-    {
-        ModalBoxAnswerer answerer;
-        ApplyBlendingFile(path);
-        QCOMPARE(answerer.first().text,
-                 QStringLiteral("The blending file holds no usable value for \"%1\": \"%2\". "
-                                "Nothing was sent.")
-                     .arg(key, value));
-    }
-    QVERIFY(CommandJournal().isEmpty());
-    QVERIFY(TestHost::Lines().isEmpty());
 }
 
 QTEST_MAIN(TestCrdInit)

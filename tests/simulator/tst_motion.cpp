@@ -99,10 +99,8 @@ private slots:
     void cornerSpeed_data();
     void cornerSpeed();
     void fifoRunningEmptyIsReported();
-    void auxiliaryCommandsActWhenReached();
     void bufferedMoveAndDelay();
     void originOffsetAndZeroing();
-    void learningErrors();
     void timeLeftIsThePlannersTime();
 };
 
@@ -434,53 +432,6 @@ void TestMotion::fifoRunningEmptyIsReported()
     QCOMPARE(positionMm(1), 3.0);
 }
 
-void TestMotion::auxiliaryCommandsActWhenReached()
-{
-    setUpCrd(0);
-    QCOMPARE(MQN_LnXYEx(1, 1, 10, 0, 100, 10000, 1, 0, 0), short(0));
-    QCOMPARE(MQN_BufIO(1, 1, 12, 0x00f0, 0x0030, 0), short(0));
-    QCOMPARE(MQN_BufDA(1, 1, 3, -1200, 0), short(0));
-    QCOMPARE(MQN_BufLaserFollowModeEx(1, 1, 1, 0, 0, 0.0), short(0));
-    QCOMPARE(MQN_BufLaserFollowRatioEx(1, 1, 0.2, 0, 96, 0, 0), short(0));
-    QCOMPARE(MQN_BufLaserOnEx(1, 1, 0, 0), short(0));
-    QCOMPARE(MQN_BufPosCompareStartEx(1, 1, 0, 1), short(0));
-    QCOMPARE(MQN_BufLmtsOff(1, 1, 2, 1, 0), short(0));
-    QCOMPARE(MQN_BufSetStopIo(1, 1, 2, 0, 4, 7, 0), short(0));
-    QCOMPARE(MQN_BufGear(1, 1, 4, -300, 0), short(0));
-    QCOMPARE(MQN_LnXYEx(1, 1, 20, 0, 100, 10000, 2, 0, 0), short(0));
-    QCOMPARE(MQN_BufLaserOffEx(1, 1, 0, 0), short(0));
-    QCOMPARE(MQN_BufLaserFollowOffEx(1, 1, 0, 0), short(0));
-    QCOMPARE(MQN_BufLmtsOn(1, 1, 2, 1, 0), short(0));
-    QCOMPARE(MQN_CrdStart(1, 1, 0), short(0));
-
-    RvsimOutputs out;
-    rvsim_advance_ms(50);
-    QCOMPARE(rvsim_outputs(1, &out), short(0));
-    QCOMPARE(out.digital[2], (unsigned short)0);
-    QCOMPARE(out.laserOn, short(0));
-
-    rvsim_advance_ms(100); // past the first line, into the second
-    QCOMPARE(rvsim_outputs(1, &out), short(0));
-    QCOMPARE(out.digital[2], (unsigned short)0x0030);
-    QCOMPARE(out.analog[2], short(-1200));
-    QCOMPARE(out.laserOn, short(1));
-    QCOMPARE(out.laserFollowOn, short(1));
-    QCOMPARE(out.laserFollowSource, short(1));
-    QCOMPARE(out.laserFollowRatio, 0.2);
-    QCOMPARE(out.laserPowerMax, 96.0);
-    QCOMPARE(out.posCompareOn, short(1));
-    QCOMPARE(out.limitsOff[1], short(2));
-    QCOMPARE(out.stopInput[1], short(4 * 256 + 7 + 1));
-    QCOMPARE(out.gearDistance[3], -300.0);
-
-    runToEnd();
-    QCOMPARE(rvsim_outputs(1, &out), short(0));
-    QCOMPARE(out.laserOn, short(0));
-    QCOMPARE(out.laserFollowOn, short(0));
-    QCOMPARE(out.limitsOff[1], short(0));
-    QCOMPARE(rvsim_outputs(2, &out), short(7));
-}
-
 void TestMotion::bufferedMoveAndDelay()
 {
     setUpCrd(0);
@@ -535,39 +486,6 @@ void TestMotion::originOffsetAndZeroing()
     QCOMPARE(pos[1], 100.0);
 }
 
-void TestMotion::learningErrors()
-{
-    setUpCrd(0);
-    IlcErrorRecord error;
-    QVERIFY(MQN_StopIlc(1, 1, &error) != 0); // never started
-    QVERIFY(MQN_LoadIlcFile(1, 1, "/no/such/file.ilc") != 0);
-
-    auto learningRun = [&](double back) {
-        QCOMPARE(MQN_StartIlc(1, 1), short(0));
-        QCOMPARE(MQN_LnXYEx(1, 1, back, 0, 100, 10000, 1, 0, 0), short(0));
-        QCOMPARE(MQN_CrdStart(1, 1, 0), short(0));
-        runToEnd();
-        QCOMPARE(MQN_StopIlc(1, 1, &error), short(0));
-    };
-    QCOMPARE(MQN_InitIlc(1), short(0));
-    learningRun(10);
-    const IlcErrorRecord first = error;
-    // 100 mm/s is 100 pulse/ms: a servo lagging 1 ms trails by up to 100 pulses.
-    QCOMPARE(first.maxError, 100.0);
-    QVERIFY(first.averageError > 0 && first.averageError < first.maxError);
-    QVERIFY(first.rmsError > first.averageError && first.rmsError < first.maxError);
-
-    learningRun(0);
-    QCOMPARE(error.maxError, first.maxError / 2);
-    QCOMPARE(error.averageError, first.averageError / 2);
-
-    QCOMPARE(MQN_InitIlc(1), short(0));
-    learningRun(10);
-    QCOMPARE(error.maxError, first.maxError);
-    QCOMPARE(error.rmsError, first.rmsError);
-}
-
-QTEST_MAIN(TestMotion)
 // Two 10 mm moves there and back at 50 mm/s and 500 mm/s^2, each to a full stop (0.3 s), and
 // a 200 ms dwell between them.
 void TestMotion::timeLeftIsThePlannersTime()
@@ -590,4 +508,5 @@ void TestMotion::timeLeftIsThePlannersTime()
     QCOMPARE(rvsim_time_left_ms(9, 1), 0.0);
 }
 
+QTEST_MAIN(TestMotion)
 #include "tst_motion.moc"
