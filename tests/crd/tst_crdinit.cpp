@@ -52,20 +52,14 @@ private slots:
     void openModeSetsUpLookAhead();
     void initStopsOrGoesOn_data();
     void initStopsOrGoesOn();
-    void profileTables_data();
-    void profileTables();
-    void spanOfEightSendsNothing();
-    void dimensionTwoWithAnOrigin();
-    void outOfRangeStopsBeforeAnyCall_data();
-    void outOfRangeStopsBeforeAnyCall();
+    void refusedRecordSendsNothing_data();
+    void refusedRecordSendsNothing();
     void modeShowsScalesAndTree();
     void originFlagShowsOrigins();
     void dimensionEnablesItsAxes();
     void learningControlsFollowIlcEnable();
     void contourProbe_data();
     void contourProbe();
-    void unusableHostFactorsStopInit_data();
-    void unusableHostFactorsStopInit();
     void readBack();
     void readBackOfAnUnsetCoordinateSystem();
     void failingReadBack_data();
@@ -200,141 +194,45 @@ void TestCrdInit::initStopsOrGoesOn()
     QCOMPARE(find(WidgetNames::startCrdButton)->isEnabled(), completed);
 }
 
-void TestCrdInit::profileTables_data()
+void TestCrdInit::refusedRecordSendsNothing_data()
 {
-    QTest::addColumn<int>("dimension");
-    QTest::addColumn<QList<int>>("profiles");
-    QTest::addColumn<QStringList>("calls");
-
-    QTest::newRow("map base 3 with 1, 2, 3")
-        << 3 << QList<int>{3, 4, 5}
-        << QStringList{"MQN_SetCrdMapBase(1, 1, 3)",
-                       "MQN_SetCrdPrm(1, 1, {dimension=3, profile=[1, 2, 3, 0, 0, 0, 0, 0], "
-                       "synVelMax=1000, synAccMax=5, evenTime=0, setOriginFlag=0, "
-                       "originPos=[0, 0, 0, 0, 0, 0, 0, 0]})"};
-    QTest::newRow("map base 2 with 2 in entry 0 and 1 in entry 3")
-        << 2 << QList<int>{5, 2}
-        << QStringList{"MQN_SetCrdMapBase(1, 1, 2)",
-                       "MQN_SetCrdPrm(1, 1, {dimension=2, profile=[2, 0, 0, 1, 0, 0, 0, 0], "
-                       "synVelMax=1000, synAccMax=5, evenTime=0, setOriginFlag=0, "
-                       "originPos=[0, 0, 0, 0, 0, 0, 0, 0]})"};
-}
-
-void TestCrdInit::profileTables()
-{
-    QFETCH(int, dimension);
-    QFETCH(QList<int>, profiles);
-    QFETCH(QStringList, calls);
-
-    open();
-    choose(WidgetNames::dimensionCombo, dimension - 1);
-    for (int axis = 0; axis < profiles.size(); ++axis)
-        chooseProfile(axis, profiles[axis]);
-    pressInit();
-    QCOMPARE(CommandJournal(), calls);
-}
-
-void TestCrdInit::spanOfEightSendsNothing()
-{
-    open();
-    choose(WidgetNames::dimensionCombo, 1);
-    chooseProfile(0, 1);
-    chooseProfile(1, 9);
-    {
-        ModalBoxAnswerer answerer;
-        pressInit();
-        QCOMPARE(answerer.first().title, QStringLiteral("Error:"));
-        QCOMPARE(answerer.first().text, QStringLiteral("MaxAxisIndex - MinAxisIndex >8"));
-        QCOMPARE(answerer.first().icon, QMessageBox::Information);
-    }
-    QVERIFY(CommandJournal().isEmpty());
-    QVERIFY(!find(WidgetNames::bufferDataGroup)->isEnabled());
-}
-
-void TestCrdInit::dimensionTwoWithAnOrigin()
-{
-    host->axisTable.pulsesPerMm[0][1] = 3;  // X on profile 2
-    host->axisTable.pulsesPerMm[0][11] = 7; // A on profile 12
-    host->axisTable.velocityFactor[0][1] = 2;
-    open();
-    choose(WidgetNames::dimensionCombo, 1);
-    chooseProfile(3, 12);
-    find<QCheckBox>(WidgetNames::originFlagCheck)->setChecked(true);
-    const char* origins[] = {"0.5", "-0.5", "", "2", "1"};
-    for (int axis = 0; axis < 5; ++axis)
-        find<QLineEdit>(WidgetNames::perAxis(WidgetNames::originEdit, axis))
-            ->setText(QLatin1String(origins[axis]));
-    pressInit();
-    QCOMPARE(CommandJournal(),
-             (QStringList{"MQN_SetCrdMapBase(1, 1, 2)",
-                          "MQN_SetCrdPrm(1, 1, {dimension=2, profile=[1, 2, 0, 0, 0, 0, 0, 0], "
-                          "synVelMax=2000, synAccMax=5, evenTime=0, setOriginFlag=1, "
-                          "originPos=[1, -500, 0, 14, 1000, 0, 0, 0]})"}));
-}
-
-void TestCrdInit::outOfRangeStopsBeforeAnyCall_data()
-{
-    QTest::addColumn<int>("profiles");
-    QTest::addColumn<int>("xProfile");
+    QTest::addColumn<int>("profiles");       // the virtual controller's; 0: none offered
+    QTest::addColumn<QList<int>>("chosen");  // X, Y profiles
+    QTest::addColumn<int>("yFactor");        // -1: Y's pulses per mm left as they are
     QTest::addColumn<QString>("message");
 
     QTest::newRow("no profile to choose")
-        << 0 << 0 << "The profile of axis X must lie between 1 and 16.";
-    QTest::newRow("profile 17") << 20 << 17 << "The profile of axis X must lie between 1 and 16.";
+        << 0 << QList<int>{} << -1 << "The profile of axis X must lie between 1 and 16.";
+    QTest::newRow("profile 17")
+        << 20 << QList<int>{17} << -1 << "The profile of axis X must lie between 1 and 16.";
+    QTest::newRow("a span beyond 8")
+        << 12 << QList<int>{1, 9} << -1 << "MaxAxisIndex - MinAxisIndex >8";
+    QTest::newRow("unusable factors of Y")
+        << 12 << QList<int>{} << 0
+        << "The host's axis table has no usable factors for core 1, profile 3.";
 }
 
-void TestCrdInit::outOfRangeStopsBeforeAnyCall()
+void TestCrdInit::refusedRecordSendsNothing()
 {
     QFETCH(int, profiles);
-    QFETCH(int, xProfile);
+    QFETCH(QList<int>, chosen);
+    QFETCH(int, yFactor);
     QFETCH(QString, message);
 
     if (profiles == 0)
         rvsim_inject("MQN_GetResMax", 1, 1); // the choices stay empty
     else
         rvsim_configure(0, 0, 0, profiles, 0);
+    if (yFactor >= 0)
+        host->axisTable.pulsesPerMm[0][2] = yFactor; // Y on profile 3, as the window starts
     open();
-    if (xProfile > 0)
-        chooseProfile(0, xProfile);
+    for (int axis = 0; axis < chosen.size(); ++axis)
+        chooseProfile(axis, chosen[axis]);
     {
         ModalBoxAnswerer answerer;
         pressInit();
         QCOMPARE(answerer.first().title, QStringLiteral("Error:"));
         QCOMPARE(answerer.first().text, message);
-    }
-    QVERIFY(CommandJournal().isEmpty());
-    QVERIFY(!find(WidgetNames::bufferDataGroup)->isEnabled());
-}
-
-void TestCrdInit::unusableHostFactorsStopInit_data()
-{
-    QTest::addColumn<int>("factor"); // 0 pulses per mm, 1 velocity, 2 acceleration
-    QTest::addColumn<double>("value");
-
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
-    QTest::newRow("pulses per mm 0") << 0 << 0.0;
-    QTest::newRow("pulses per mm negative") << 0 << -1000.0;
-    QTest::newRow("velocity factor not a number") << 1 << nan;
-    QTest::newRow("acceleration factor infinite") << 2 << inf;
-}
-
-void TestCrdInit::unusableHostFactorsStopInit()
-{
-    QFETCH(int, factor);
-    QFETCH(double, value);
-
-    // Y on profile 3 of core 1, as the window starts.
-    double* factors[] = {&host->axisTable.pulsesPerMm[0][2], &host->axisTable.velocityFactor[0][2],
-                         &host->axisTable.accelerationFactor[0][2]};
-    *factors[factor] = value;
-    open();
-    {
-        ModalBoxAnswerer answerer;
-        pressInit();
-        QCOMPARE(answerer.first().text,
-                 QStringLiteral("The host's axis table has no usable factors for core 1, "
-                                "profile 3."));
     }
     QVERIFY(CommandJournal().isEmpty());
     QVERIFY(!find(WidgetNames::bufferDataGroup)->isEnabled());

@@ -102,8 +102,8 @@ void TestSettings::missingFileLoadsTheDefaults()
     QCOMPARE(text(WN::synVelMaxEdit), QString());
     QVERIFY(!host->find<QCheckBox>(WN::originFlagCheck)->isChecked());
     QCOMPARE(combo(WN::lookAheadModeCombo)->currentText(), QStringLiteral("Close"));
-    const QStringList tree{text(WN::tEdit),     text(WN::nEdit),       text(WN::radiusRatioEdit),
-                           text(WN::jerkEdit),  text(WN::accTimeEdit), text(WN::dccAngleEdit)};
+    const QStringList tree{text(WN::tEdit),    text(WN::nEdit),       text(WN::radiusRatioEdit),
+                           text(WN::jerkEdit), text(WN::accTimeEdit), text(WN::dccAngleEdit)};
     QCOMPARE(tree, (QStringList{"0.01", "200", "1", "0.5", "100", "180"}));
     QCOMPARE(text(WN::programPathEdit), QStringLiteral(" "));
 }
@@ -119,72 +119,42 @@ void TestSettings::roundTrip()
     choose(WN::lookAheadModeCombo, 1);
     choose(WN::dimensionCombo, 3);
     choose(WN::perAxis(WN::profileCombo, 3), 6);
-    host->find<QLineEdit>(WN::synVelMaxEdit)->setText(QStringLiteral("250.5"));
-    host->find<QLineEdit>(WN::synAccMaxEdit)->setText(QStringLiteral("900"));
-    host->find<QLineEdit>(WN::evenTimeEdit)->setText(QStringLiteral("12"));
-    host->find<QLineEdit>(WN::perAxis(WN::scaleEdit, 1))->setText(QStringLiteral("2000"));
-    host->find<QLineEdit>(WN::tEdit)->setText(QStringLiteral("0.02"));
-    host->find<QLineEdit>(WN::jerkEdit)->setText(QStringLiteral("3"));
     host->find<QCheckBox>(WN::originFlagCheck)->setChecked(true);
-    host->find<QLineEdit>(WN::perAxis(WN::originEdit, 0))->setText(QStringLiteral("-7"));
+    const QList<QPair<QString, QString>> typed{{WN::synVelMaxEdit, "250.5"},
+                                               {WN::synAccMaxEdit, "900"},
+                                               {WN::evenTimeEdit, "12"},
+                                               {WN::perAxis(WN::scaleEdit, 1), "2000"},
+                                               {WN::tEdit, "0.02"},
+                                               {WN::jerkEdit, "3"},
+                                               {WN::perAxis(WN::originEdit, 0), "-7"}};
+    for (const auto& [name, value] : typed)
+        host->find<QLineEdit>(name)->setText(value);
     close();
 
     QSettings saved(host->settingsFile(), QSettings::IniFormat);
     saved.beginGroup(QStringLiteral("KurvoCore1Crd1"));
-    const QStringList keys{"Core",
-                           "Crd",
-                           "LookAheadMode",
-                           "Profile0",
-                           "Profile1",
-                           "Profile2",
-                           "Profile3",
-                           "Profile4",
-                           "Scale0",
-                           "Scale1",
-                           "Scale2",
-                           "Scale3",
-                           "Scale4",
-                           "dCrdAccTime",
-                           "dCrdJerk",
-                           "dLookAheadPrmAccMax",
-                           "dLookAheadPrmDccAngle",
-                           "dLookAheadPrmN",
-                           "dLookAheadPrmRadiusRatio",
-                           "dLookAheadPrmT",
-                           "dimension",
-                           "evenTime",
-                           "fifo",
-                           "labOpenFileData",
-                           "originPos0",
-                           "originPos1",
-                           "originPos2",
-                           "originPos3",
-                           "originPos4",
-                           "setOriginFlag",
-                           "synAccMax",
-                           "synVelMax"};
-    QCOMPARE(saved.childKeys(), keys);
-    QCOMPARE(saved.value("dimension").toString(), QStringLiteral("3"));
-    QCOMPARE(saved.value("Profile3").toString(), QStringLiteral("6"));
-    QCOMPARE(saved.value("synVelMax").toString(), QStringLiteral("250.5"));
-    QCOMPARE(saved.value("Scale1").toString(), QStringLiteral("2000"));
-    QCOMPARE(saved.value("originPos0").toString(), QStringLiteral("-7"));
-    QCOMPARE(saved.value("LookAheadMode").toString(), QStringLiteral("Open"));
-    QCOMPARE(saved.value("dLookAheadPrmAccMax").toString(), QStringLiteral("0"));
+    QCOMPARE(saved.childKeys().join(u' '),
+             QStringLiteral("Core Crd LookAheadMode Profile0 Profile1 Profile2 Profile3 Profile4 "
+                            "Scale0 Scale1 Scale2 Scale3 Scale4 dCrdAccTime dCrdJerk "
+                            "dLookAheadPrmAccMax dLookAheadPrmDccAngle dLookAheadPrmN "
+                            "dLookAheadPrmRadiusRatio dLookAheadPrmT dimension evenTime fifo "
+                            "labOpenFileData originPos0 originPos1 originPos2 originPos3 "
+                            "originPos4 setOriginFlag synAccMax synVelMax"));
+    const QList<QPair<const char*, const char*>> values{
+        {"dimension", "3"},          {"Profile3", "6"},    {"synVelMax", "250.5"},
+        {"Scale1", "2000"},          {"originPos0", "-7"}, {"LookAheadMode", "Open"},
+        {"dLookAheadPrmAccMax", "0"}};
+    for (const auto& [key, value] : values)
+        QCOMPARE(saved.value(key).toString(), QLatin1String(value));
 
     open();
     QCOMPARE(combo(WN::lookAheadModeCombo)->currentText(), QStringLiteral("Open"));
     QVERIFY(!host->find(WN::lookAheadTree)->isHidden());
     QCOMPARE(combo(WN::dimensionCombo)->currentText(), QStringLiteral("4"));
     QCOMPARE(combo(WN::perAxis(WN::profileCombo, 3))->currentText(), QStringLiteral("7"));
-    QCOMPARE(text(WN::synVelMaxEdit), QStringLiteral("250.5"));
-    QCOMPARE(text(WN::synAccMaxEdit), QStringLiteral("900"));
-    QCOMPARE(text(WN::evenTimeEdit), QStringLiteral("12"));
-    QCOMPARE(host->find<QLineEdit>(WN::perAxis(WN::scaleEdit, 1))->text(), QStringLiteral("2000"));
-    QCOMPARE(text(WN::tEdit), QStringLiteral("0.02"));
-    QCOMPARE(text(WN::jerkEdit), QStringLiteral("3"));
+    for (const auto& [name, value] : typed)
+        QCOMPARE(host->find<QLineEdit>(name)->text(), value);
     QVERIFY(host->find<QCheckBox>(WN::originFlagCheck)->isChecked());
-    QCOMPARE(host->find<QLineEdit>(WN::perAxis(WN::originEdit, 0))->text(), QStringLiteral("-7"));
     QVERIFY(host->find(WN::perAxis(WN::originEdit, 0))->isEnabled());
     QCOMPARE(text(WN::programPathEdit), QString());
 }

@@ -54,7 +54,6 @@ private slots:
     void languageSwitch();
     void languageSwitchBeforeAnyWindow();
     void attachWhileOpenForgetsTheForm();
-    void chineseTexts();
     void unitTips_data();
     void unitTips();
     void lookAheadProbe_data();
@@ -203,30 +202,6 @@ void TestOperatorWindow::attachWhileOpenForgetsTheForm()
     QCOMPARE(form->windowTitle(), QStringLiteral("Crd"));
     open();
     QCOMPARE(host->area()->subWindowList().size(), 1);
-}
-
-void TestOperatorWindow::chineseTexts()
-{
-    QWidget* form = open(LanguageChinese);
-    QCOMPARE(form->windowTitle(), QStringLiteral("插补"));
-    QCOMPARE(child<QGroupBox>(WidgetNames::crdParameterGroup)->title(), QStringLiteral("索引"));
-    QCOMPARE(child<QGroupBox>(WidgetNames::motionStatusGroup)->title(), QStringLiteral("运动状态"));
-    const QString statusTexts[]
-        = {"X 轴规划：", "Y 轴规划：", "Z 轴规划：", "A 轴规划：", "C 轴规划："};
-    for (int axis = 0; axis < 5; ++axis)
-        QCOMPARE(child<QLabel>(WidgetNames::perAxis(WidgetNames::prfPosLabel, axis))->text(),
-                 statusTexts[axis]);
-    QCOMPARE(child<QLabel>(WidgetNames::runLabel)->text(), QStringLiteral("运动状态："));
-    QCOMPARE(child<QLabel>(WidgetNames::spaceLabel)->text(), QStringLiteral("插补空间:"));
-    QCOMPARE(child<QLabel>(WidgetNames::segmentLabel)->text(), QStringLiteral("段号:"));
-    QCOMPARE(child<QPushButton>(WidgetNames::initCrdButton)->text(), QStringLiteral("初始化插补"));
-    QCOMPARE(child<QPushButton>(WidgetNames::clearAllButton)->text(), QStringLiteral("清除所有"));
-    QCOMPARE(child<QLabel>(WidgetNames::perAxis(WidgetNames::scaleLabel, 0))->toolTip(),
-             QStringLiteral("运动一毫米对应脉冲数"));
-    QCOMPARE(child<QComboBox>(WidgetNames::lookAheadModeCombo)->itemText(0),
-             QStringLiteral("关闭"));
-    QCOMPARE(child<QLabel>(WidgetNames::perAxis(WidgetNames::prfPosLabel, 0))->font().pointSize(),
-             10);
 }
 
 void TestOperatorWindow::unitTips_data()

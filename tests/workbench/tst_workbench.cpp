@@ -33,10 +33,9 @@ class TestWorkbench : public QObject
 
 private slots:
     void init();
-    void defaultConfiguration();
     void configurationFile();
-    void unreadableConfiguration();
-    void malformedConfiguration();
+    void configurationThatCannotBeLoaded_data();
+    void configurationThatCannotBeLoaded();
     void aTableRunsToItsEnd();
     void showsTheOperatorWindow();
     void opensOnTheSampleProgram();
@@ -57,19 +56,6 @@ void TestWorkbench::init()
         = QCoreApplication::applicationDirPath() + QStringLiteral("/modules/Crd.ini");
     QFile::remove(settings);
     TestHost::WriteNeutralSettings(settings, CrdResourceRecord{1, 2, 1, 1, {}});
-}
-
-void TestWorkbench::defaultConfiguration()
-{
-    const HostConfig config = HostConfig::defaults();
-    QCOMPARE(config.resource.coreCount, int16_t(1));
-    QCOMPARE(config.resource.crdCount, int16_t(2));
-    QCOMPARE(config.resource.core, int16_t(1));
-    QCOMPARE(config.resource.crd, int16_t(1));
-    QCOMPARE(int(config.axisTable->useMmUnits), 1);
-    QCOMPARE(config.axisTable->pulsesPerMm[15][15], 1000.0);
-    QCOMPARE(config.axisTable->velocityFactor[0][0], 1.0);
-    QCOMPARE(config.axisTable->accelerationFactor[3][7], 0.001);
 }
 
 void TestWorkbench::configurationFile()
@@ -98,18 +84,30 @@ void TestWorkbench::configurationFile()
     QCOMPARE(config.axisTable->accelerationFactor[1][0], 0.001);
 }
 
-void TestWorkbench::malformedConfiguration()
+void TestWorkbench::configurationThatCannotBeLoaded_data()
 {
+    QTest::addColumn<QByteArray>("content"); // none: no file at all
+    QTest::addColumn<QString>("error");
+    QTest::newRow("malformed") << QByteArray("[host]\ncores=1\n\"crd=2\n") << "not a valid INI file";
+    QTest::newRow("missing") << QByteArray() << "host.ini";
+}
+
+void TestWorkbench::configurationThatCannotBeLoaded()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, error);
+
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("host.ini"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[host]\ncores=1\n\"crd=2\n");
-    file.close();
+    if (!content.isEmpty()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
     HostConfig config;
-    QString error;
-    QVERIFY(!HostConfig::load(path, config, error));
-    QVERIFY2(error.contains(QLatin1String("not a valid INI file")), qPrintable(error));
+    QString message;
+    QVERIFY(!HostConfig::load(path, config, message));
+    QVERIFY2(message.contains(error), qPrintable(message));
 }
 
 void TestWorkbench::aTableRunsToItsEnd()
@@ -152,14 +150,6 @@ void TestWorkbench::aTableRunsToItsEnd()
     QTRY_COMPARE(lastPlotted(), QPointF(10, 5));
     QTRY_VERIFY2(workbench.progressText().startsWith(QLatin1String("1 of 1 segments")),
                  qPrintable(workbench.progressText()));
-}
-
-void TestWorkbench::unreadableConfiguration()
-{
-    HostConfig config;
-    QString error;
-    QVERIFY(!HostConfig::load(QStringLiteral("/no/such/host.ini"), config, error));
-    QVERIFY2(error.contains(QLatin1String("/no/such/host.ini")), qPrintable(error));
 }
 
 void TestWorkbench::showsTheOperatorWindow()
