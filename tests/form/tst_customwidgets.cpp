@@ -12,6 +12,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 
 namespace {
 const QString baseStyle = QStringLiteral("QPushButton{background:#f0f0f0;Margin:2px;}");
@@ -67,6 +68,7 @@ private slots:
 
     void programRowsFollowTheText_data();
     void programRowsFollowTheText();
+    void programViewDrawsTheSelectedRow();
 
 private:
     QTemporaryDir iconDir;
@@ -335,6 +337,32 @@ void TestCustomWidgets::programRowsFollowTheText()
         apply(document, edit);
         checkRows();
     }
+}
+
+void TestCustomWidgets::programViewDrawsTheSelectedRow()
+{
+    QTextEdit view;
+    view.document()->setDocumentLayout(new ProgramTextLayout(view.document()));
+    view.setPlainText(QStringLiteral("G1 X1\nG1 X2\nG1 X3"));
+    view.resize(200, 120);
+    QTextCursor second(view.document()->findBlockByNumber(1));
+    second.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    view.setTextCursor(second);
+    const QImage image = view.viewport()->grab().toImage();
+    const QColor highlight = view.palette().color(QPalette::Highlight);
+    int top = image.height(), bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) == highlight) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    const qreal margin = view.document()->documentMargin();
+    const qreal row = QFontMetricsF(view.document()->defaultFont()).height();
+    QVERIFY2(bottom >= 0, "no selection drawn");
+    QVERIFY(top >= std::floor(margin + row) && bottom <= std::ceil(margin + 2 * row));
 }
 
 QTEST_MAIN(TestCustomWidgets)
