@@ -54,6 +54,6 @@ void CrdForm::OnGetLookAheadPrmBtnClicked()
     MQN_GetCrdJerk(state.currentCore, state.currentCrd, &readBack.jerk);
     for (int id = 0; id < treeValueCount; ++id) {
         if (const auto read = TreeValues()[std::size_t(id)].readBack)
-            treeEditors.edit(TreeValueId(id))->setText(general(read(readBack)));
+            treeEditors.edit(TreeValueId(id))->setText(read(readBack));
     }
 }

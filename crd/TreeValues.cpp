@@ -2,6 +2,7 @@
 
 #include "form/WidgetNames.h"
 
+#include <QString>
 #include <QtGlobal>
 
 namespace {
@@ -15,6 +16,12 @@ using P = CrdFormParams;
 constexpr int places = 4;
 constexpr double justBelowZero = -0.0001;
 
+// As the read-back shows every decimal it gets.
+QString shortest(double value)
+{
+    return QString::number(value, 'g', -1);
+}
+
 } // namespace
 
 const std::array<TreeValue, treeValueCount>& TreeValues()
@@ -25,16 +32,16 @@ const std::array<TreeValue, treeValueCount>& TreeValues()
     static const std::array<TreeValue, treeValueCount> values{{
         {Group::LookAhead, TREE_LABEL("T"), tEdit, E::Number, "0.01", justBelowZero, 5000, places,
          &P::T, {}, "dLookAheadPrmT", 0.01,
-         [](const TreeReadBack& r) { return r.lookAhead.T; }},
+         [](const TreeReadBack& r) { return shortest(r.lookAhead.T); }},
         {Group::LookAhead, TREE_LABEL("N"), nEdit, E::Number, "200", justBelowZero, 5000, places,
          &P::N, {}, "dLookAheadPrmN", 200,
-         [](const TreeReadBack& r) { return double(r.lookAhead.N); }},
+         [](const TreeReadBack& r) { return QString::number(r.lookAhead.N); }},
         {Group::LookAhead, TREE_LABEL("RadiusRatio"), radiusRatioEdit, E::Number, "1",
          justBelowZero, 5000, places, &P::RadiusRatio, {}, "dLookAheadPrmRadiusRatio", 1,
-         [](const TreeReadBack& r) { return r.lookAhead.RadiusRatio; }},
+         [](const TreeReadBack& r) { return shortest(r.lookAhead.RadiusRatio); }},
         {Group::LookAhead, TREE_LABEL("Jerk"), jerkEdit, E::Number, "1", justBelowZero, 5000,
          places, &P::Jerk, {}, "dCrdJerk", 0.5,
-         [](const TreeReadBack& r) { return r.jerk; }},
+         [](const TreeReadBack& r) { return shortest(r.jerk); }},
         {Group::LookAhead, TREE_LABEL("AccTime"), accTimeEdit, E::Number, "100", -1, 300, 0,
          &P::AccTime, {}, "dCrdAccTime", 100},
         {Group::LookAhead, TREE_LABEL("DccAngle"), dccAngleEdit, E::Number, "180", justBelowZero,

@@ -52,7 +52,8 @@ struct TreeChoiceEntry
 // One value of the tree: where it shows and under which label (translated in the window's
 // context), its widget's name, what it starts as and accepts, the member of the form's
 // parameters it feeds at Init (none for the learning values, which Start reads), and where
-// kept, its settings key with what a missing key reads as, and where read back, from what.
+// kept, its settings key with what a missing key reads as, and where read back, the text it
+// shows of what the controller handed back.
 struct TreeValue
 {
     TreeGroup group;
@@ -66,7 +67,7 @@ struct TreeValue
     TreeChoiceEntry choices[2] = {};
     const char* settingsKey = nullptr;
     double settingsFallback = 0;
-    double (*readBack)(const TreeReadBack&) = nullptr;
+    QString (*readBack)(const TreeReadBack&) = nullptr;
 };
 
 const std::array<TreeValue, treeValueCount>& TreeValues();
