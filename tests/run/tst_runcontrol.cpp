@@ -133,20 +133,28 @@ void TestRunControl::runProgram(const QString& text)
 void TestRunControl::startSendsAndStarts_data()
 {
     QTest::addColumn<bool>("open");
+    QTest::addColumn<int>("crd");
+    QTest::addColumn<int>("fifo");
     QTest::addColumn<QStringList>("calls");
     QTest::newRow("closed: no look-ahead data to push")
-        << false << QStringList{"MQN_BufDelay(1, 1, 5, 0)", "MQN_CrdStart(1, 1, 0)"};
+        << false << 1 << 0 << QStringList{"MQN_BufDelay(1, 1, 5, 0)", "MQN_CrdStart(1, 1, 0)"};
     QTest::newRow("open: push, then start")
-        << true
+        << true << 1 << 0
         << QStringList{"MQN_BufDelayEx(1, 1, 5, 0)", "MQN_CrdDataEx(1, 1, null, 0)",
                        "MQN_CrdStart(1, 1, 0)"};
+    QTest::newRow("second crd, second fifo: mask and option at the crd's bit")
+        << false << 2 << 1 << QStringList{"MQN_BufDelay(1, 2, 5, 1)", "MQN_CrdStart(1, 2, 2)"};
 }
 
 void TestRunControl::startSendsAndStarts()
 {
     QFETCH(bool, open);
+    QFETCH(int, crd);
+    QFETCH(int, fifo);
     QFETCH(QStringList, calls);
 
+    host->find<QComboBox>(WidgetNames::crdIndexCombo)->setCurrentIndex(crd - 1);
+    host->find<QComboBox>(WidgetNames::fifoIndexCombo)->setCurrentIndex(fifo);
     initCrd(open);
     AddTableRow(*host, form, open ? "BufDelayEx" : "BufDelay", {"5"});
     rvsim_journal_clear();
