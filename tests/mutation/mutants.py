@@ -84,7 +84,10 @@ def main():
     source = build / "source"
     build.mkdir(exist_ok=True)
     shutil.rmtree(source, ignore_errors=True)
-    shutil.copytree(root, source, ignore=shutil.ignore_patterns(".git", "build*"))
+    # Fresh times on every copied file: objects built from an earlier run's last fault must
+    # not pass for up to date.
+    shutil.copytree(root, source, ignore=shutil.ignore_patterns(".git", "build*"),
+                    copy_function=shutil.copy)
     binary = build / "binary"
     log = open(build / "mutants.log", "w")
     if run(["cmake", "-S", str(source), "-B", str(binary), "-G", "Ninja",
