@@ -6,13 +6,13 @@
 #include "gcode/GCodeInterpreter.h"
 #include "gcode/ProgramText.h"
 #include "run/CommandSending.h"
+#include "simulator/LookAheadCrd.h"
 
 #include <QSettings>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -30,32 +30,16 @@ constexpr double pi = 3.14159265358979323846;
 
 short setUpCrd(const DryRunMachine& machine)
 {
-    CrdPrm prm;
-    std::memset(&prm, 0, sizeof prm);
-    prm.dimension = 3;
-    for (short axis = 0; axis < 3; ++axis)
-        prm.profile[axis] = short(axis + 1);
-    prm.synVelMax = machine.feedMax * machine.pulsesPerMm / 1000;
-    prm.synAccMax = machine.accelerationMax * machine.pulsesPerMm / 1e6;
-    LookAheadPrmEx lookAhead;
-    std::memset(&lookAhead, 0, sizeof lookAhead);
-    lookAhead.N = machine.lookAheadSegments;
-    lookAhead.T = 1;
-    lookAhead.RadiusRatio = 1;
-    for (int axis = 0; axis < 5; ++axis) {
-        lookAhead.VMax[axis] = machine.axisFeedMax;
-        lookAhead.AMax[axis] = machine.axisAccelerationMax;
-        lookAhead.DVMax[axis] = machine.cornerJump;
-        lookAhead.Scale[axis] = machine.pulsesPerMm;
-        lookAhead.axisMap[axis] = short(axis + 1);
-    }
-    for (short code : {MQN_SetCrdPrm(target.core, target.crd, &prm),
-                       MQN_SetupLookAheadCrd(target.core, target.crd, 0),
-                       MQN_InitLookAheadEx(target.core, target.crd, &lookAhead, 0, 0, 0)}) {
-        if (code != 0)
-            return code;
-    }
-    return 0;
+    static_assert(target.core == 1 && target.crd == 1, "the helper sets up crd 1 of core 1");
+    LookAheadCrd crd;
+    crd.synVelMax = machine.feedMax * machine.pulsesPerMm / 1000;
+    crd.synAccMax = machine.accelerationMax * machine.pulsesPerMm / 1e6;
+    crd.held = machine.lookAheadSegments;
+    crd.vMax = machine.axisFeedMax;
+    crd.aMax = machine.axisAccelerationMax;
+    crd.dvMax = machine.cornerJump;
+    crd.scale = machine.pulsesPerMm;
+    return SetUpLookAheadCrd(crd);
 }
 
 // The length of the motion the line asks for, as the controller draws it: a straight line, or

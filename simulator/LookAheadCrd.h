@@ -1,12 +1,13 @@
-#ifndef KURVO_TESTS_LOOKAHEADCRD_H
-#define KURVO_TESTS_LOOKAHEADCRD_H
+#ifndef KURVO_SIMULATOR_LOOKAHEADCRD_H
+#define KURVO_SIMULATOR_LOOKAHEADCRD_H
 
 #include "rvAPI.h"
 
 #include <cstring>
 #include <initializer_list>
 
-// A coordinate system with look-ahead, as tests and benchmarks need one.
+// A coordinate system with look-ahead, set up through the controller interface as the dry run,
+// the tests and the benchmarks need one.
 struct LookAheadCrd
 {
     short dimension = 3;
