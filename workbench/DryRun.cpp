@@ -1,6 +1,7 @@
 #include "DryRun.h"
 
 #include "SimulatorInterface.h"
+#include "controller/CrdAddress.h"
 #include "controller/ReturnCodes.h"
 #include "controller/rvAPI.h"
 #include "gcode/GCodeInterpreter.h"
@@ -106,7 +107,7 @@ public:
             return;
         started = true;
         startMs = sim.nowMs();
-        MQN_CrdStart(target.core, 1, 0);
+        MQN_CrdStart(target.core, CrdMask(target.crd), FifoOption(target.crd, target.fifo));
     }
 
     // Moves time on by a step; false when the coordinate system no longer runs.
@@ -141,7 +142,7 @@ public:
     // Pushes the look-ahead out and lets the run end; false when it ended with commands left.
     bool Flush()
     {
-        while (MQN_CrdDataEx(target.core, target.crd, nullptr, 0) == ReturnCode::Refused) {
+        while (MQN_CrdDataEx(target.core, target.crd, nullptr, target.fifo) == ReturnCode::Refused) {
             if (!Wait(firstWaitStepMs))
                 return false;
         }
