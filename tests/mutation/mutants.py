@@ -6,7 +6,7 @@
 Each fault replaces one exact piece of source (it must occur once) in a copy of the working
 tree, the copy is built in DIR (default build-mutants, kept between runs so that each fault
 rebuilds little) and CTest runs; a fault is caught when a test fails. The copy lies in
-DIR/source. Prints one line per fault and a summary; exits 0.
+DIR/source. Prints one line per fault, with the suites that caught it, and a summary; exits 0.
 """
 import argparse
 import os
@@ -74,6 +74,14 @@ def run(command, cwd, log, env=None):
                           stderr=subprocess.STDOUT).returncode
 
 
+def failed_suites(binary):
+    """The suites CTest's last run lists as failed."""
+    failed = binary / "Testing" / "Temporary" / "LastTestsFailed.log"
+    if not failed.exists():
+        return []
+    return [line.split(":", 1)[1].strip() for line in failed.read_text().splitlines() if ":" in line]
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", default="build-mutants")
@@ -117,7 +125,8 @@ def main():
             file.write_text(text)
         caught += verdict == "caught"
         survived += verdict == "SURVIVED"
-        print(f"{verdict:9} {name} ({path})", flush=True)
+        by = " by " + ", ".join(failed_suites(binary)) if verdict == "caught" else ""
+        print(f"{verdict:9} {name} ({path}){by}", flush=True)
     print(f"{caught} caught, {survived} survived")
 
 
