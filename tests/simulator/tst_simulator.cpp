@@ -1,21 +1,36 @@
+// The virtual controller: what it refuses, how its buffers fill and empty, and the motion it
+// plays out on its manual clock.
+#include "LookAheadCrd.h"
 #include "rvsim.h"
-
-#include "Journal.h"
 
 #include <QTest>
 
 #include <atomic>
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <thread>
 
-Q_DECLARE_METATYPE(std::function<short()>)
+using Call = std::function<short()>;
+Q_DECLARE_METATYPE(Call)
 
 namespace {
 
-QString lastEntry()
+constexpr double pulsesPerMm = 1000;
+
+// Coordinate system 1 on profiles 1 to 3 (X, Y, Z), look-ahead in millimetres at 1000 pulses
+// per millimetre, holding `held` segments back.
+void setUpCrd(int held = 4, double dvMax = 5)
 {
-    return QString::fromUtf8(rvsim_journal_entry(rvsim_journal_count() - 1));
+    LookAheadCrd crd;
+    crd.synVelMax = 10000;
+    crd.synAccMax = 10000;
+    crd.held = held;
+    crd.vMax = 1e6;
+    crd.aMax = 1e9;
+    crd.dvMax = dvMax;
+    crd.scale = pulsesPerMm;
+    QCOMPARE(SetUpLookAheadCrd(crd), short(0));
 }
 
 CrdPrm twoAxisPrm()
@@ -30,6 +45,43 @@ CrdPrm twoAxisPrm()
     return prm;
 }
 
+void flushAndStart()
+{
+    QCOMPARE(MQN_CrdDataEx(1, 1, nullptr, 0), short(0));
+    QCOMPARE(MQN_CrdStart(1, 1, 0), short(0));
+}
+
+double positionMm(short profile)
+{
+    double pos = 0;
+    MQN_GetPrfPos(1, profile, &pos, 1, nullptr);
+    return pos / pulsesPerMm;
+}
+
+int32_t space(short crd = 1, short fifo = 0)
+{
+    int32_t free = -1;
+    MQN_CrdSpace(1, crd, &free, fifo);
+    return free;
+}
+
+short runState()
+{
+    short run = -1;
+    int32_t segment = 0;
+    MQN_CrdStatus(1, 1, &run, &segment, 0);
+    return run;
+}
+
+// Advances in 1 ms steps until the run ends; returns the simulated time it took.
+double runToEnd(double limitMs = 100000)
+{
+    const double start = rvsim_now_ms();
+    while (runState() == 1 && rvsim_now_ms() - start < limitMs)
+        rvsim_advance_ms(1);
+    return rvsim_now_ms() - start;
+}
+
 } // namespace
 
 class TestSimulator : public QObject
@@ -39,17 +91,23 @@ class TestSimulator : public QObject
 private slots:
     void init();
 
-    void journalIsOffAtPowerOnAndKeepsTheLatest();
-
-    void injectedCallHasNoEffect();
-
-
-    void invalidArguments_data();
-    void invalidArguments();
-
-    void fifoCapacityAndRefusal();
-    void clearEmptiesTheNamedFifoOnly();
+    void refusedCallsChangeNothing_data();
+    void refusedCallsChangeNothing();
+    void fullFifoRefusesAndClearEmptiesTheNamedOne();
     void startNeedsSomethingQueued();
+    void lookAheadQueueFillsTheFifo();
+    void countersBeforeDuringAndAfter();
+    void fifoRunningEmptyIsReported();
+
+    void plainLineRunsInPulses();
+    void arcPointsLieOnTheCircle_data();
+    void arcPointsLieOnTheCircle();
+    void cornerSpeed_data();
+    void cornerSpeed();
+    void smoothStopDeceleratesAndStartGoesOn();
+    void abruptStopHaltsAtOnce();
+    void originOffsetAndZeroing();
+    void timeLeftIsThePlannersTime();
 
     void twoThreadsAtOnce();
 };
@@ -58,220 +116,386 @@ void TestSimulator::init()
 {
     rvsim_reset();
     rvsim_use_manual_clock(1);
-    rvsim_journal_enable(1);
 }
 
-void TestSimulator::journalIsOffAtPowerOnAndKeepsTheLatest()
+void TestSimulator::refusedCallsChangeNothing_data()
 {
-    rvsim_reset();
-    MQN_InitIlc(1);
-    QCOMPARE(rvsim_journal_count(), 0);
+    QTest::addColumn<Call>("call");
 
-    rvsim_journal_enable(1);
-    for (int i = 0; i < 1000005; ++i)
-        MQN_BufDelay(1, 1, short(i % 1000), 0);
-    QCOMPARE(rvsim_journal_count(), 1000000);
-    QCOMPARE(QString::fromUtf8(rvsim_journal_entry(0)), QStringLiteral("MQN_BufDelay(1, 1, 5, 0)"));
-    QCOMPARE(lastEntry(), QStringLiteral("MQN_BufDelay(1, 1, 4, 0)"));
-
-    rvsim_journal_clear();
-    QCOMPARE(rvsim_journal_count(), 0);
-    rvsim_journal_enable(0);
-    MQN_InitIlc(1);
-    QCOMPARE(rvsim_journal_count(), 0);
-}
-
-void TestSimulator::injectedCallHasNoEffect()
-{
-    QCOMPARE(MQN_SetCrdJerk(1, 1, 2.5), short(0));
-    rvsim_inject("MQN_SetCrdJerk", 1, 1);
-    QCOMPARE(MQN_SetCrdJerk(1, 1, 9), short(1));
-    double jerk = 0;
-    QCOMPARE(MQN_GetCrdJerk(1, 1, &jerk), short(0));
-    QCOMPARE(jerk, 2.5);
-
-    const CrdPrm prm = twoAxisPrm();
-    MQN_SetCrdPrm(1, 1, &prm);
-    rvsim_inject("MQN_LnXY", -1, 1);
-    QCOMPARE(MQN_LnXY(1, 1, 10, 10, 1, 1, 0, 0), short(-1));
-    int32_t space = 0;
-    MQN_CrdSpace(1, 1, &space, 0);
-    QCOMPARE(space, 4096);
-}
-
-void TestSimulator::invalidArguments_data()
-{
-    QTest::addColumn<std::function<short()>>("operation");
-
-    static short outShort;
     static int32_t outInt;
-    static double outDouble;
     static CrdPrm prm;
-    QTest::newRow("core 0") << std::function<short()>(
-        [] { return MQN_CrdSpace(0, 1, &outInt, 0); });
-    QTest::newRow("core 2") << std::function<short()>(
-        [] { return MQN_CrdSpace(2, 1, &outInt, 0); });
-    QTest::newRow("crd 0") << std::function<short()>([] { return MQN_CrdSpace(1, 0, &outInt, 0); });
-    QTest::newRow("crd 3") << std::function<short()>([] { return MQN_CrdSpace(1, 3, &outInt, 0); });
-    QTest::newRow("fifo -1") << std::function<short()>(
-        [] { return MQN_CrdSpace(1, 1, &outInt, -1); });
-    QTest::newRow("fifo 2") << std::function<short()>(
-        [] { return MQN_CrdSpace(1, 1, &outInt, 2); });
-    QTest::newRow("resource type 29")
-        << std::function<short()>([] { return MQN_GetResCount(1, 29, &outShort); });
-    QTest::newRow("null count") << std::function<short()>(
-        [] { return MQN_GetResMax(1, RV_RES_CRD, nullptr); });
-    QTest::newRow("null record") << std::function<short()>(
-        [] { return MQN_GetCrdPrm(1, 1, nullptr); });
-    QTest::newRow("null jerk") << std::function<short()>(
-        [] { return MQN_GetCrdJerk(1, 1, nullptr); });
-    QTest::newRow("null status run")
-        << std::function<short()>([] { return MQN_CrdStatus(1, 1, nullptr, &outInt, 0); });
-    QTest::newRow("null position")
-        << std::function<short()>([] { return MQN_GetPrfPos(1, 1, nullptr, 1, nullptr); });
-    QTest::newRow("profile 13") << std::function<short()>(
-        [] { return MQN_GetPrfPos(1, 13, &outDouble, 1, nullptr); });
-    QTest::newRow("profiles past the last")
-        << std::function<short()>([] { return MQN_ZeroPos(1, 5, 9); });
-    QTest::newRow("profile 0") << std::function<short()>([] { return MQN_ZeroPos(1, 0, 1); });
-    QTest::newRow("dimension 6") << std::function<short()>([] {
-        prm = CrdPrm();
+    QTest::newRow("core 2") << Call([] { return MQN_CrdSpace(2, 1, &outInt, 0); });
+    QTest::newRow("crd 3") << Call([] { return MQN_CrdSpace(1, 3, &outInt, 0); });
+    QTest::newRow("fifo 2") << Call([] { return MQN_CrdSpace(1, 1, &outInt, 2); });
+    QTest::newRow("null record") << Call([] { return MQN_GetCrdPrm(1, 1, nullptr); });
+    QTest::newRow("profiles past the last") << Call([] { return MQN_ZeroPos(1, 5, 9); });
+    QTest::newRow("dimension 6") << Call([] {
+        prm = twoAxisPrm();
         prm.dimension = 6;
         return MQN_SetCrdPrm(1, 1, &prm);
     });
-    QTest::newRow("profile table names an axis beyond the dimension") << std::function<short()>([] {
-        prm = CrdPrm();
-        prm.dimension = 2;
-        prm.profile[0] = 3;
-        return MQN_SetCrdPrm(1, 1, &prm);
-    });
-    QTest::newRow("map base 0") << std::function<short()>(
-        [] { return MQN_SetCrdMapBase(1, 1, 0); });
-    QTest::newRow("map base 13") << std::function<short()>(
-        [] { return MQN_SetCrdMapBase(1, 1, 13); });
-    QTest::newRow("start mask 0") << std::function<short()>([] { return MQN_CrdStart(1, 0, 0); });
-    QTest::newRow("start mask for crd 3")
-        << std::function<short()>([] { return MQN_CrdStart(1, 4, 0); });
-    QTest::newRow("clear mask negative")
-        << std::function<short()>([] { return MQN_CrdClear(1, -1, 0); });
-    QTest::newRow("digital output type 9")
-        << std::function<short()>([] { return MQN_BufIO(1, 1, 9, 1, 1, 0); });
-    QTest::newRow("analogue channel 13")
-        << std::function<short()>([] { return MQN_BufDA(1, 1, 13, 1, 0); });
-    QTest::newRow("negative delay")
-        << std::function<short()>([] { return MQN_BufDelay(1, 1, -5, 0); });
-    QTest::newRow("move of profile 13")
-        << std::function<short()>([] { return MQN_BufMove(1, 1, 13, 100, 1, 1, 0, 0); });
+    QTest::newRow("map base 13") << Call([] { return MQN_SetCrdMapBase(1, 1, 13); });
+    QTest::newRow("start mask for crd 3") << Call([] { return MQN_CrdStart(1, 4, 0); });
+    QTest::newRow("negative delay") << Call([] { return MQN_BufDelay(1, 1, -5, 0); });
     QTest::newRow("move without speed")
-        << std::function<short()>([] { return MQN_BufMoveEx(1, 1, 1, 100, 0, 1, 0, 0); });
-    QTest::newRow("limit type 2") << std::function<short()>(
-        [] { return MQN_BufLmtsOn(1, 1, 1, 2, 0); });
-    QTest::newRow("stop input type 6")
-        << std::function<short()>([] { return MQN_BufSetStopIo(1, 1, 1, 0, 6, 0, 0); });
-    QTest::newRow("laser channel 4")
-        << std::function<short()>([] { return MQN_BufLaserOnEx(1, 1, 0, 4); });
-    QTest::newRow("contour enable 2")
-        << std::function<short()>([] { return MQN_SetCrdContourErrorControl(1, 1, 2, 1); });
-    QTest::newRow("learning on crd 5") << std::function<short()>([] { return MQN_StartIlc(1, 5); });
+        << Call([] { return MQN_BufMoveEx(1, 1, 1, 100, 0, 1, 0, 0); });
+    QTest::newRow("laser channel 4") << Call([] { return MQN_BufLaserOnEx(1, 1, 0, 4); });
+    // Arcs, from the origin, in pulses.
+    QTest::newRow("radius shorter than half the chord")
+        << Call([] { return MQN_ArcXYR(1, 1, 2000, 0, 999, 0, 1, 1, 0, 0); });
+    QTest::newRow("radius form cannot make a full circle")
+        << Call([] { return MQN_ArcXYR(1, 1, 0, 0, 500, 0, 1, 1, 0, 0); });
+    QTest::newRow("end point off the centre's circle")
+        << Call([] { return MQN_ArcXYC(1, 1, 2000, 200, 1000, 0, 1, 1, 1, 0, 0); });
+    QTest::newRow("in millimetres, off by 0.02 mm")
+        << Call([] { return MQN_ArcXYCEx(1, 1, 2, 0.2, 1, 0, 1, 1, 1, 0, 0, 0); });
+    QTest::newRow("direction 2")
+        << Call([] { return MQN_ArcXYC(1, 1, 2000, 0, 1000, 0, 2, 1, 1, 0, 0); });
 }
 
-void TestSimulator::invalidArguments()
+void TestSimulator::refusedCallsChangeNothing()
 {
-    QFETCH(std::function<short()>, operation);
+    QFETCH(Call, call);
 
-    QCOMPARE(operation(), short(7));
-    // Nothing changed: the first coordinate system is still empty and unconfigured.
-    int32_t space = 0;
-    QCOMPARE(MQN_CrdSpace(1, 1, &space, 0), short(0));
-    QCOMPARE(space, 4096);
+    setUpCrd();
+    QCOMPARE(call(), short(7));
+    QCOMPARE(MQN_CrdDataEx(1, 1, nullptr, 0), short(0));
+    QCOMPARE(space(), 4096);
     CrdPrm prm;
     QCOMPARE(MQN_GetCrdPrm(1, 1, &prm), short(0));
-    QCOMPARE(prm.dimension, short(0));
+    QCOMPARE(prm.dimension, short(3));
     short base = 0;
     MQN_GetCrdMapBase(1, 1, &base);
     QCOMPARE(base, short(1));
 }
 
-void TestSimulator::fifoCapacityAndRefusal()
+void TestSimulator::fullFifoRefusesAndClearEmptiesTheNamedOne()
 {
     rvsim_configure(0, 0, 0, 0, 4);
     rvsim_use_manual_clock(1);
     const CrdPrm prm = twoAxisPrm();
     QCOMPARE(MQN_SetCrdPrm(1, 1, &prm), short(0));
+    QCOMPARE(MQN_SetCrdPrm(1, 2, &prm), short(0));
     for (int i = 1; i <= 4; ++i)
         QCOMPARE(MQN_LnXY(1, 1, i * 100, 0, 10, 1, 0, 0), short(0));
     QCOMPARE(MQN_BufDelay(1, 1, 10, 0), short(1));
-    QCOMPARE(MQN_LnXY(1, 1, 900, 0, 10, 1, 0, 0), short(1));
-
-    int32_t space = -1, remainder = -1;
-    QCOMPARE(MQN_CrdSpace(1, 1, &space, 0), short(0));
-    QCOMPARE(space, 0);
+    int32_t remainder = -1;
     QCOMPARE(MQN_GetRemainderSegNum(1, 1, &remainder, 0), short(0));
     QCOMPARE(remainder, 4);
-    QCOMPARE(MQN_CrdSpace(1, 1, &space, 1), short(0));
-    QCOMPARE(space, 4);
-
-    QCOMPARE(MQN_CrdClear(1, 1, 0), short(0));
-    QCOMPARE(MQN_CrdSpace(1, 1, &space, 0), short(0));
-    QCOMPARE(space, 4);
-}
-
-void TestSimulator::clearEmptiesTheNamedFifoOnly()
-{
-    const CrdPrm prm = twoAxisPrm();
-    MQN_SetCrdPrm(1, 1, &prm);
-    MQN_SetCrdPrm(1, 2, &prm);
-    MQN_BufDelay(1, 1, 5, 0);
+    QCOMPARE(space(), 0);
     MQN_BufDelay(1, 1, 5, 1);
     MQN_BufDelay(1, 2, 5, 0);
+
     QCOMPARE(MQN_CrdClear(1, 1, 1), short(0)); // crd 1, FIFO 1
-    int32_t space = 0;
-    MQN_CrdSpace(1, 1, &space, 0);
-    QCOMPARE(space, 4095);
-    MQN_CrdSpace(1, 1, &space, 1);
-    QCOMPARE(space, 4096);
-    MQN_CrdSpace(1, 2, &space, 0);
-    QCOMPARE(space, 4095);
+    QCOMPARE(space(1, 0), 0);
+    QCOMPARE(space(1, 1), 4);
+    QCOMPARE(space(2, 0), 3);
     QCOMPARE(MQN_CrdClear(1, 3, 0), short(0)); // both, FIFO 0
-    MQN_CrdSpace(1, 1, &space, 0);
-    QCOMPARE(space, 4096);
-    MQN_CrdSpace(1, 2, &space, 0);
-    QCOMPARE(space, 4096);
+    QCOMPARE(space(1, 0), 4);
+    QCOMPARE(space(2, 0), 4);
 }
 
 void TestSimulator::startNeedsSomethingQueued()
 {
-    short run = -1;
-    int32_t segment = -1;
     QCOMPARE(MQN_CrdStart(1, 1, 0), short(1));
-    QCOMPARE(MQN_CrdStatus(1, 1, &run, &segment, 0), short(0));
-    QCOMPARE(run, short(0));
-
+    QCOMPARE(runState(), short(0));
     MQN_BufDelay(1, 1, 100, 1);
     QCOMPARE(MQN_CrdStart(1, 1, 0), short(1)); // FIFO 0 is still empty
     QCOMPARE(MQN_CrdStart(1, 1, 1), short(0)); // option bit 0: FIFO 1
-    QCOMPARE(MQN_CrdStatus(1, 1, &run, &segment, 0), short(0));
-    QCOMPARE(run, short(1));
+    QCOMPARE(runState(), short(1));
     QCOMPARE(MQN_CrdClear(1, 1, 1), short(1)); // not while running
-
     const CrdPrm prm = twoAxisPrm();
-    QCOMPARE(MQN_SetCrdPrm(1, 1, &prm), short(1)); // not while running
-    QCOMPARE(MQN_Stop(1, 1, 0), short(0));         // crd 1 has no profiles yet: untouched
-    QCOMPARE(MQN_CrdStatus(1, 1, &run, &segment, 0), short(0));
-    QCOMPARE(run, short(1));
-
+    QCOMPARE(MQN_SetCrdPrm(1, 1, &prm), short(1));
+    QCOMPARE(MQN_Stop(1, 1, 0), short(0)); // crd 1 has no profiles yet: untouched
+    QCOMPARE(runState(), short(1));
     rvsim_advance_ms(100);
+    short run = -1;
+    int32_t segment = -1;
     QCOMPARE(MQN_CrdStatus(1, 1, &run, &segment, 0), short(0));
     QCOMPARE(run, short(0));
     QCOMPARE(segment, 1);
 }
 
+void TestSimulator::lookAheadQueueFillsTheFifo()
+{
+    rvsim_configure(0, 0, 0, 0, 8);
+    rvsim_use_manual_clock(1);
+    setUpCrd(4);
+    for (int i = 1; i <= 12; ++i)
+        QCOMPARE(MQN_LnXYEx(1, 1, i, 0, 100, 10000, i, 0, 0), short(0));
+    QCOMPARE(MQN_LnXYEx(1, 1, 13, 0, 100, 10000, 13, 0, 0), short(1)); // nowhere to go
+    QCOMPARE(space(), 0);
+    QCOMPARE(MQN_CrdDataEx(1, 1, nullptr, 0), short(1));
+
+    QCOMPARE(MQN_CrdStart(1, 1, 0), short(0));
+    short result = 1;
+    for (int ms = 0; ms < 1000 && result == 1; ++ms) {
+        rvsim_advance_ms(1);
+        result = MQN_CrdDataEx(1, 1, nullptr, 0);
+    }
+    QCOMPARE(result, short(0));
+    runToEnd();
+    QCOMPARE(positionMm(1), 12.0);
+    int32_t segNum = 0;
+    MQN_GetUserSegNumWN(1, 1, &segNum, 0);
+    QCOMPARE(segNum, 12);
+}
+
+void TestSimulator::countersBeforeDuringAndAfter()
+{
+    setUpCrd();
+    // Three 10 mm lines at 100 mm/s with 10 ms ramps, each stopping: 110 ms apiece.
+    QCOMPARE(MQN_LnXYG0Ex(1, 1, 10, 0, 100, 10000, 11, 0, 0), short(0));
+    QCOMPARE(MQN_BufIOEx(1, 1, 12, 0x1, 0x1, 0), short(0));
+    QCOMPARE(MQN_BufDelayEx(1, 1, 0, 0), short(0));
+    QCOMPARE(MQN_LnXYG0Ex(1, 1, 10, 10, 100, 10000, 12, 0, 0), short(0));
+    QCOMPARE(MQN_BufDelayEx(1, 1, 0, 0), short(0));
+    QCOMPARE(MQN_LnXYG0Ex(1, 1, 0, 10, 100, 10000, 13, 0, 0), short(0));
+
+    // Free space, commands left, user segment number, segments completed, running.
+    auto counters = [] {
+        int32_t remainder = 0, segNum = 0, completed = 0;
+        short run = 0;
+        MQN_GetRemainderSegNum(1, 1, &remainder, 0);
+        MQN_GetUserSegNumWN(1, 1, &segNum, 0);
+        MQN_CrdStatus(1, 1, &run, &completed, 0);
+        return QList<int>{space(), remainder, segNum, completed, run};
+    };
+    QCOMPARE(counters().mid(0, 2), (QList<int>{4096 - 2, 2})); // four held back
+    flushAndStart();
+    QCOMPARE(counters(), (QList<int>{4096 - 6, 6, 11, 0, 1}));
+    rvsim_advance_ms(150); // into the second line
+    QCOMPARE(counters(), (QList<int>{4096 - 3, 3, 12, 3, 1}));
+    rvsim_advance_ms(200);
+    QCOMPARE(counters(), (QList<int>{4096, 0, 13, 6, 0}));
+}
+
+void TestSimulator::fifoRunningEmptyIsReported()
+{
+    setUpCrd(2);
+    for (int i = 1; i <= 3; ++i)
+        QCOMPARE(MQN_LnXYEx(1, 1, i, 0, 100, 10000, i, 0, 0), short(0));
+    QCOMPARE(MQN_CrdStart(1, 1, 0), short(0)); // one in the FIFO, two held back
+    rvsim_advance_ms(500);
+    QCOMPARE(runState(), short(1)); // waits for what the look-ahead still holds
+    CrdStatusEx status;
+    QCOMPARE(MQN_CrdStatusEx(1, 1, &status, 0), short(0));
+    QCOMPARE(status.runEmpty, short(1));
+    QCOMPARE(positionMm(1), 1.0);
+
+    QCOMPARE(MQN_CrdDataEx(1, 1, nullptr, 0), short(0));
+    runToEnd();
+    QCOMPARE(positionMm(1), 3.0);
+}
+
+void TestSimulator::plainLineRunsInPulses()
+{
+    setUpCrd();
+    // 1000 pulses at 1 pulse/ms, 0.01 pulse/ms^2: 100 ms ramps, 900 ms at speed.
+    QCOMPARE(MQN_LnXY(1, 1, 0, 1000, 1, 0.01, 0, 0), short(0));
+    QCOMPARE(MQN_CrdStart(1, 1, 0), short(0));
+    rvsim_advance_ms(100);
+    QVERIFY(std::abs(positionMm(2) - 0.05) < 1e-12);
+    rvsim_advance_ms(999);
+    QCOMPARE(runState(), short(1));
+    rvsim_advance_ms(2);
+    QCOMPARE(runState(), short(0));
+    QCOMPARE(positionMm(2), 1.0);
+}
+
+void TestSimulator::arcPointsLieOnTheCircle_data()
+{
+    QTest::addColumn<Call>("arc");
+    QTest::addColumn<int>("axisA");
+    QTest::addColumn<int>("axisB");
+    QTest::addColumn<QPointF>("centre");
+    QTest::addColumn<double>("radius");
+    QTest::addColumn<QPointF>("end");
+
+    // Every arc starts at the origin; centres and radii in pulses.
+    QTest::newRow("XY centre, counter-clockwise half circle")
+        << Call([] { return MQN_ArcXYC(1, 1, 2000, 0, 1000, 0, 1, 2, 0.01, 0, 0); }) << 0 << 1
+        << QPointF(1000, 0) << 1000.0 << QPointF(2000, 0);
+    QTest::newRow("XY radius, shorter clockwise arc")
+        << Call([] { return MQN_ArcXYR(1, 1, 1000, 1000, 1000, 0, 2, 0.01, 0, 0); }) << 0 << 1
+        << QPointF(1000, 0) << 1000.0 << QPointF(1000, 1000);
+    QTest::newRow("XY radius, longer counter-clockwise arc")
+        << Call([] { return MQN_ArcXYR(1, 1, 1000, 1000, -1000, 1, 2, 0.01, 0, 0); }) << 0 << 1
+        << QPointF(1000, 0) << 1000.0 << QPointF(1000, 1000);
+    QTest::newRow("YZ centre, full circle")
+        << Call([] { return MQN_ArcYZC(1, 1, 0, 0, 0, 500, 0, 2, 0.01, 0, 0); }) << 1 << 2
+        << QPointF(0, 500) << 500.0 << QPointF(0, 0);
+    QTest::newRow("ZX centre, Z first")
+        << Call([] { return MQN_ArcZXC(1, 1, 600, 600, 600, 0, 1, 2, 0.01, 0, 0); }) << 2 << 0
+        << QPointF(600, 0) << 600.0 << QPointF(600, 600);
+    QTest::newRow("ZX radius in millimetres, X first")
+        << Call([] { return MQN_ArcZXREx(1, 1, 1, 1, 1, 0, 200, 2000, 7, 0, 0); }) << 2 << 0
+        << QPointF(1000, 0) << 1000.0 << QPointF(1000, 1000);
+}
+
+void TestSimulator::arcPointsLieOnTheCircle()
+{
+    QFETCH(Call, arc);
+    QFETCH(int, axisA);
+    QFETCH(int, axisB);
+    QFETCH(QPointF, centre);
+    QFETCH(double, radius);
+    QFETCH(QPointF, end);
+
+    setUpCrd();
+    rvsim_path_enable(1);
+    QCOMPARE(arc(), short(0));
+    flushAndStart();
+    runToEnd();
+    QVERIFY(rvsim_path_count() >= 6);
+    double lastTime = -1;
+    QPointF last;
+    for (int i = 0; i < rvsim_path_count(); ++i) {
+        short crd;
+        double time, position[5];
+        rvsim_path_point(i, &crd, &time, position);
+        last = QPointF(position[axisA], position[axisB]);
+        const double distance = std::hypot(last.x() - centre.x(), last.y() - centre.y());
+        QVERIFY2(std::abs(distance - radius) < 1e-6, qPrintable(QString::number(distance)));
+        QCOMPARE(position[3 - axisA - axisB], 0.0);
+        QVERIFY(time >= lastTime);
+        lastTime = time;
+    }
+    QCOMPARE(last, end);
+}
+
+void TestSimulator::cornerSpeed_data()
+{
+    QTest::addColumn<double>("angleDegrees");
+    QTest::addColumn<double>("minMs");
+    QTest::addColumn<double>("maxMs");
+
+    // Two 20 mm lines at 100 mm/s, 1000 mm/s^2. Through the corner at speed: 0.4 s + 0.1 s.
+    // Stopping at it: twice 0.2 s + 0.1 s.
+    QTest::newRow("1 degree keeps its speed") << 1.0 << 499.0 << 502.0;
+    QTest::newRow("90 degrees slows down") << 90.0 << 590.0 << 600.5;
+}
+
+void TestSimulator::cornerSpeed()
+{
+    QFETCH(double, angleDegrees);
+    QFETCH(double, minMs);
+    QFETCH(double, maxMs);
+
+    setUpCrd(8, 5);
+    const double angle = angleDegrees * M_PI / 180;
+    QCOMPARE(MQN_LnXYEx(1, 1, 20, 0, 100, 1000, 1, 0, 0), short(0));
+    QCOMPARE(MQN_LnXYEx(1, 1, 20 + 20 * std::cos(angle), 20 * std::sin(angle), 100, 1000, 2, 0, 0),
+             short(0));
+    flushAndStart();
+    const double took = runToEnd();
+    QVERIFY2(took >= minMs && took <= maxMs, qPrintable(QString::number(took)));
+}
+
+void TestSimulator::smoothStopDeceleratesAndStartGoesOn()
+{
+    setUpCrd();
+    // 100 mm at 100 mm/s with 1000 mm/s^2: at speed from 5 mm on.
+    QCOMPARE(MQN_LnXYEx(1, 1, 100, 0, 100, 1000, 1, 0, 0), short(0));
+    QCOMPARE(MQN_BufDelayEx(1, 1, 10, 0), short(0));
+    flushAndStart();
+    rvsim_advance_ms(500); // 5 mm + 0.4 s at 100 mm/s
+    QVERIFY(std::abs(positionMm(1) - 45) < 1e-9);
+
+    QCOMPARE(MQN_Stop(1, 0x1, 0), short(0)); // X is profile 1: smooth stop
+    QCOMPARE(runState(), short(1));
+    rvsim_advance_ms(110);
+    QCOMPARE(runState(), short(0));
+    QVERIFY2(std::abs(positionMm(1) - 50) < 1e-9, // braked over v^2/2a = 5 mm
+             qPrintable(QString::number(positionMm(1))));
+    int32_t remainder = 0;
+    MQN_GetRemainderSegNum(1, 1, &remainder, 0);
+    QCOMPARE(remainder, 2);
+
+    QCOMPARE(MQN_CrdStart(1, 1, 0), short(0));
+    const double took = runToEnd();
+    QCOMPARE(positionMm(1), 100.0);
+    // 50 mm from standstill to standstill: 0.1 s ramps, 0.4 s at speed, then the 10 ms delay.
+    QVERIFY2(std::abs(took - 610) <= 1, qPrintable(QString::number(took)));
+}
+
+void TestSimulator::abruptStopHaltsAtOnce()
+{
+    setUpCrd();
+    QCOMPARE(MQN_LnXYEx(1, 1, 100, 0, 100, 1000, 1, 0, 0), short(0));
+    flushAndStart();
+    rvsim_advance_ms(300);
+    const double at = positionMm(1);
+    QCOMPARE(MQN_Stop(1, 0x1, 0x1), short(0));
+    QCOMPARE(runState(), short(0));
+    rvsim_advance_ms(300);
+    QCOMPARE(positionMm(1), at);
+
+    QCOMPARE(MQN_Stop(1, 0x4, 0), short(0)); // profile 3 is Z of the same crd: nothing to stop
+    QCOMPARE(MQN_CrdStart(1, 1, 0), short(0));
+    runToEnd();
+    QCOMPARE(positionMm(1), 100.0);
+}
+
+void TestSimulator::originOffsetAndZeroing()
+{
+    CrdPrm prm = twoAxisPrm();
+    prm.profile[0] = 2; // map base 3: profile 3 drives Y, profile 4 drives X
+    prm.profile[1] = 1;
+    prm.synVelMax = 100;
+    prm.synAccMax = 100;
+    prm.setOriginFlag = 1;
+    prm.originPos[0] = 500;
+    prm.originPos[1] = -20;
+    QCOMPARE(MQN_SetCrdMapBase(1, 1, 3), short(0));
+    QCOMPARE(MQN_SetCrdPrm(1, 1, &prm), short(0));
+    QCOMPARE(MQN_LnXY(1, 1, 100, 40, 10, 1, 0, 0), short(0));
+    QCOMPARE(MQN_CrdStart(1, 1, 0), short(0));
+    runToEnd();
+
+    double pos[4] = {};
+    QCOMPARE(MQN_GetPrfPos(1, 1, pos, 4, nullptr), short(0));
+    QCOMPARE(pos[2], 40.0 - 20);
+    QCOMPARE(pos[3], 100.0 + 500);
+    QCOMPARE(MQN_ZeroPos(1, 1, 8), short(0));
+    QCOMPARE(MQN_GetPrfPos(1, 1, pos, 4, nullptr), short(0));
+    QCOMPARE(pos[3], 0.0);
+
+    // The next line starts where the zeroed profiles now stand (X at -500).
+    QCOMPARE(MQN_LnXY(1, 1, -400, 20, 10, 1, 0, 0), short(0));
+    QCOMPARE(MQN_CrdStart(1, 1, 0), short(0));
+    runToEnd();
+    QCOMPARE(MQN_GetPrfPos(1, 3, pos, 2, nullptr), short(0));
+    QCOMPARE(pos[0], 0.0);
+    QCOMPARE(pos[1], 100.0);
+}
+
+// Two 10 mm moves there and back at 50 mm/s and 500 mm/s^2, each to a full stop (0.3 s), and
+// a 200 ms dwell between them.
+void TestSimulator::timeLeftIsThePlannersTime()
+{
+    setUpCrd(4, 1e-9);
+    QCOMPARE(rvsim_time_left_ms(1, 1), 0.0);
+    QCOMPARE(MQN_LnXYEx(1, 1, 10, 0, 50, 500, 1, 0, 0), short(0));
+    QCOMPARE(MQN_BufDelayEx(1, 1, 200, 0), short(0));
+    QCOMPARE(MQN_LnXYEx(1, 1, 0, 0, 50, 500, 2, 0, 0), short(0));
+    flushAndStart();
+    QCOMPARE_LT(std::abs(rvsim_time_left_ms(1, 1) - 800), 1e-9);
+    rvsim_advance_ms(550);
+    QCOMPARE_LT(std::abs(rvsim_time_left_ms(1, 1) - 250), 1e-9);
+    // Played out on a copy: the run itself goes on as before (to within the 1 ms step the run
+    // is played in; the manual clock starts where the wall clock had got to at the switch).
+    QCOMPARE_LE(std::abs(runToEnd() - 250), 1.0);
+    QCOMPARE(rvsim_time_left_ms(1, 1), 0.0);
+}
+
+// A host's worker streams while its GUI thread polls: every call of both is taken whole.
 void TestSimulator::twoThreadsAtOnce()
 {
     rvsim_journal_enable(1);
     rvsim_use_manual_clock(0);
     rvsim_set_time_scale(1000);
-    CrdPrm prm = twoAxisPrm();
+    const CrdPrm prm = twoAxisPrm();
     QCOMPARE(MQN_SetCrdPrm(1, 1, &prm), short(0));
 
     constexpr int lines = 20000;
@@ -279,22 +503,12 @@ void TestSimulator::twoThreadsAtOnce()
     std::atomic<int> calls{1}; // the coordinate-system record above
     int polls = 0;
     std::thread worker([&] {
-        int sent = 0;
-        while (sent < lines) {
-            int32_t space = 0;
-            MQN_CrdSpace(1, 1, &space, 0);
-            ++calls;
-            if (space > 0) {
-                ++calls;
-                if (MQN_LnXY(1, 1, (sent % 2) * 100, 0, 50, 5, 0, 0) == 0)
-                    ++sent;
-            }
+        for (int sent = 0; sent < lines;) {
+            calls += 2;
+            if (space() > 0 && (++calls, MQN_LnXY(1, 1, (sent % 2) * 100, 0, 50, 5, 0, 0) == 0))
+                ++sent;
             // Plain commands end the run when the FIFO drains: start again as a host would.
-            short run = 1;
-            int32_t segment;
-            MQN_CrdStatus(1, 1, &run, &segment, 0);
-            ++calls;
-            if (run == 0 && sent % 500 == 0) {
+            if (runState() == 0 && sent % 500 == 0) {
                 MQN_CrdStart(1, 1, 0);
                 ++calls;
             }
@@ -302,16 +516,14 @@ void TestSimulator::twoThreadsAtOnce()
         done = true;
     });
     while (!done) {
-        short run;
-        int32_t segment, space, remainder, segNum;
-        double pos;
-        MQN_CrdStatus(1, 1, &run, &segment, 0);
-        MQN_CrdSpace(1, 1, &space, 0);
+        int32_t remainder, segNum;
         MQN_GetRemainderSegNum(1, 1, &remainder, 0);
         MQN_GetUserSegNumWN(1, 1, &segNum, 0);
-        MQN_GetPrfPos(1, 1, &pos, 1, nullptr);
-        QVERIFY(space >= 0 && space <= 4096);
-        QVERIFY(pos >= -1e-6 && pos <= 100 + 1e-6);
+        runState();
+        const int32_t free = space();
+        const double x = positionMm(1) * pulsesPerMm;
+        QVERIFY(free >= 0 && free <= 4096);
+        QVERIFY(x >= -1e-6 && x <= 100 + 1e-6);
         ++polls;
     }
     worker.join();
