@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
 #include <QThread>
@@ -58,22 +57,17 @@ private slots:
     void learningAtStart_data();
     void learningAtStart();
     void pauseCollectsTheLearningErrors();
-    void pauseWithAFailingLearningStop();
     void restartAndStop();
-    void programOfFiveLines();
-    void programOf1500Lines();
-    void emptyProgram();
-    void laserWordReportsTheCompare();
+    void programStreams_data();
+    void programStreams();
+    void bufferStartsTheMotionOnce_data();
+    void bufferStartsTheMotionOnce();
     void stopWinsOverAPendingStart_data();
     void stopWinsOverAPendingStart();
-    void smallBufferStartsWhenFull_data();
-    void smallBufferStartsWhenFull();
     void pausedStreamResumesAndRestartsFromTheBeginning();
     void sampleContourStreamsToItsEnd();
-    void hostAttachesAgainDuringAStream();
-    void noSecondStartWhileStreaming();
+    void whileStreaming();
     void statusFollowsTheRun();
-    void statusWithoutController();
     void runWatchTimesTheRun_data();
     void runWatchTimesTheRun();
 
@@ -84,6 +78,7 @@ private:
     void runProgram(const QString& text);
     void setLearning(bool enabled, const QString& mode, const QString& count);
     void openWithFifo(int capacity);
+    QThread* startStream(int lines);
     static int completedSegments();
 
     std::unique_ptr<TestHost> host;
@@ -219,16 +214,6 @@ void TestRunControl::pauseCollectsTheLearningErrors()
     QCOMPARE(host->find<QLineEdit>(WidgetNames::ilcCountEdit)->text(), QStringLiteral("1"));
 }
 
-void TestRunControl::pauseWithAFailingLearningStop()
-{
-    initCrd(false);
-    setLearning(true, QStringLiteral("Learning"), QStringLiteral("4"));
-    QVERIFY(QMetaObject::invokeMethod(form, "OnPauseBtnClicked")); // learning never started
-    QCOMPARE(CommandJournal(), (QStringList{"MQN_Stop(1, 2, 0)", "MQN_StopIlc(1, 1, out)"}));
-    QCOMPARE(TestHost::Lines(), QStringList{"MQN_StopIlc = 1"});
-    QCOMPARE(host->find<QLineEdit>(WidgetNames::ilcCountEdit)->text(), QStringLiteral("4"));
-}
-
 void TestRunControl::restartAndStop()
 {
     initCrd(false);
@@ -245,53 +230,72 @@ void TestRunControl::restartAndStop()
     QCOMPARE(CommandJournal(), (QStringList{"MQN_CrdStart(1, 1, 0)", "MQN_Stop(1, 1, 1)"}));
 }
 
-void TestRunControl::programOfFiveLines()
+void TestRunControl::programStreams_data()
 {
-    initCrd(true);
-    runProgram(QStringLiteral("G1 X1 F100\nX2\nN7 X3\nG0 X0 EF50\nDELAY20"));
-    const QStringList calls = CommandJournal();
-    QCOMPARE(countOf(calls, "MQN_LnXYZEx"), 3);
-    QVERIFY(calls.contains("MQN_LnXYZEx(1, 1, 3, 0, 0, 100, 300, 7, 0, 0)"));
-    QVERIFY(calls.contains("MQN_LnXYZG0Ex(1, 1, 0, 0, 0, 50, 300, 7, 0, 0)"));
-    QVERIFY(calls.contains("MQN_BufDelayEx(1, 1, 20, 0)"));
-    QCOMPARE(calls.constLast(), QStringLiteral("MQN_CrdStart(1, 1, 0)"));
-    QCOMPARE(calls.at(calls.size() - 2), QStringLiteral("MQN_CrdDataEx(1, 1, null, 0)"));
-    QVERIFY(TestHost::Lines().contains("BufDelayTime = 20"));
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("calls");
+    QTest::addColumn<QStringList>("lines");
+
+    const QStringList flushAndStart{"MQN_CrdDataEx(1, 1, null, 0)", "MQN_CrdStart(1, 1, 0)"};
+    QTest::newRow("five lines")
+        << "G1 X1 F100\nX2\nN7 X3\nG0 X0 EF50\nDELAY20"
+        << QStringList{"MQN_LnXYZEx(1, 1, 1, 0, 0, 100, 300, 0, 0, 0)",
+                       "MQN_LnXYZEx(1, 1, 2, 0, 0, 100, 300, 0, 0, 0)",
+                       "MQN_LnXYZEx(1, 1, 3, 0, 0, 100, 300, 7, 0, 0)",
+                       "MQN_LnXYZG0Ex(1, 1, 0, 0, 0, 50, 300, 7, 0, 0)",
+                       "MQN_BufDelayEx(1, 1, 20, 0)",
+                       // a line without motion repeats the last move
+                       "MQN_LnXYZG0Ex(1, 1, 0, 0, 0, 50, 300, 7, 0, 0)"} + flushAndStart
+        << QStringList{"BufDelayTime = 20"};
+    QTest::newRow("empty: nothing to run")
+        << QString() << flushAndStart << QStringList{"MQN_CrdStart = 1"};
+    QTest::newRow("laser words report the compare")
+        << "H1\nH0"
+        << QStringList{"MQN_BufPosCompareStartEx(1, 1, 0, 1)",
+                       "MQN_BufPosCompareStopEx(1, 1, 0, 1)"} + flushAndStart
+        << QStringList{"MQN_BufPosCompareStartExEnable = 1"};
 }
 
-void TestRunControl::programOf1500Lines()
+void TestRunControl::programStreams()
 {
+    QFETCH(QString, program);
+    QFETCH(QStringList, calls);
+    QFETCH(QStringList, lines);
+
     initCrd(true);
-    QStringList program{QStringLiteral("G1 F1000")};
-    for (int i = 1; i < 1500; ++i)
-        program << QStringLiteral("X%1").arg(i % 2 ? 1 : 0);
+    runProgram(program);
+    QCOMPARE(CommandJournal(), calls);
+    QCOMPARE(TestHost::Lines(), lines);
+}
+
+void TestRunControl::bufferStartsTheMotionOnce_data()
+{
+    QTest::addColumn<int>("capacity"); // 0: the controller's own
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("sentBeforeStart");
+
+    QTest::newRow("1500 lines: at line 1000") << 0 << 1500 << 1000;
+    // 200 held back by the look-ahead, 300 in the FIFO.
+    QTest::newRow("FIFO of 300, 2000 lines: when full") << 300 << 2000 << 500;
+    QTest::newRow("FIFO of 8, 205 lines: full only in the final flush") << 8 << 205 << 205;
+}
+
+void TestRunControl::bufferStartsTheMotionOnce()
+{
+    QFETCH(int, capacity);
+    QFETCH(int, lines);
+    QFETCH(int, sentBeforeStart);
+
+    openWithFifo(capacity);
     rvsim_set_time_scale(1e6);
     rvsim_use_manual_clock(0);
-    runProgram(program.join(QLatin1Char('\n')));
+    runProgram(feedProgram(lines));
     const QStringList calls = CommandJournal();
     QCOMPARE(countOf(calls, "MQN_CrdStart"), 1);
-    const int started = int(calls.indexOf("MQN_CrdStart(1, 1, 0)"));
-    QCOMPARE(countOf(calls.mid(0, started), "MQN_LnXYZEx"), 1000);
-    QCOMPARE(countOf(calls, "MQN_LnXYZEx"), 1500);
-    QCOMPARE(calls.constLast(), QStringLiteral("MQN_CrdDataEx(1, 1, null, 0)"));
-}
-
-void TestRunControl::emptyProgram()
-{
-    initCrd(true);
-    runProgram(QString());
-    QCOMPARE(CommandJournal(),
-             (QStringList{"MQN_CrdDataEx(1, 1, null, 0)", "MQN_CrdStart(1, 1, 0)"}));
-    QCOMPARE(TestHost::Lines(), QStringList{"MQN_CrdStart = 1"}); // nothing to run
-}
-
-void TestRunControl::laserWordReportsTheCompare()
-{
-    initCrd(true);
-    runProgram(QStringLiteral("H1\nH0"));
-    QCOMPARE(CommandJournal().mid(0, 2), (QStringList{"MQN_BufPosCompareStartEx(1, 1, 0, 1)",
-                                                      "MQN_BufPosCompareStopEx(1, 1, 0, 1)"}));
-    QCOMPARE(TestHost::Lines().constFirst(), QStringLiteral("MQN_BufPosCompareStartExEnable = 1"));
+    const int started = int(calls.indexOf(QRegularExpression("MQN_CrdStart.*")));
+    QCOMPARE(countOf(calls.mid(0, started), "MQN_LnXYZEx"), sentBeforeStart);
+    QCOMPARE(countOf(calls, "MQN_LnXYZEx"), lines);
+    QTRY_COMPARE(completedSegments(), lines);
 }
 
 void TestRunControl::openWithFifo(int capacity)
@@ -302,6 +306,19 @@ void TestRunControl::openWithFifo(int capacity)
     host = LinkedTestHost();
     form = host->open();
     initCrd(true);
+}
+
+// Starts a stream of `lines` feed moves into a FIFO of 8 and waits until the full buffer has
+// started the motion; the frozen clock keeps it running and the worker waiting for space.
+// Returns the worker, or null when the motion did not start.
+QThread* TestRunControl::startStream(int lines)
+{
+    openWithFifo(8);
+    host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(feedProgram(lines));
+    start();
+    const bool started
+        = QTest::qWaitFor([] { return countOf(CommandJournal(), "MQN_CrdStart") == 1; });
+    return started ? form->findChild<QThread*>() : nullptr;
 }
 
 void TestRunControl::stopWinsOverAPendingStart_data()
@@ -355,30 +372,6 @@ void TestRunControl::stopWinsOverAPendingStart()
     QVERIFY(countOf(after, "MQN_CrdStart") <= 1);
 }
 
-void TestRunControl::smallBufferStartsWhenFull_data()
-{
-    QTest::addColumn<int>("capacity");
-    QTest::addColumn<int>("lines");
-
-    QTest::newRow("FIFO of 300, 2000 lines: full long before line 1000") << 300 << 2000;
-    QTest::newRow("FIFO of 8, 205 lines: full only in the final flush") << 8 << 205;
-}
-
-void TestRunControl::smallBufferStartsWhenFull()
-{
-    QFETCH(int, capacity);
-    QFETCH(int, lines);
-
-    openWithFifo(capacity);
-    rvsim_set_time_scale(1e6);
-    rvsim_use_manual_clock(0);
-    runProgram(feedProgram(lines));
-    const QStringList calls = CommandJournal();
-    QCOMPARE(countOf(calls, "MQN_CrdStart"), 1);
-    QCOMPARE(countOf(calls, "MQN_LnXYZEx"), lines);
-    QTRY_COMPARE(completedSegments(), lines);
-}
-
 int TestRunControl::completedSegments()
 {
     short run = 1;
@@ -389,12 +382,9 @@ int TestRunControl::completedSegments()
 
 void TestRunControl::pausedStreamResumesAndRestartsFromTheBeginning()
 {
-    openWithFifo(8);
     const int lines = 300;
-    host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(feedProgram(lines));
-    start();
-    QPointer<QThread> worker = form->findChild<QThread*>();
-    QTRY_COMPARE(countOf(CommandJournal(), "MQN_CrdStart"), 1); // the buffer filled up
+    QThread* worker = startStream(lines);
+    QVERIFY(worker);
     rvsim_advance_ms(50);
     QVERIFY(QMetaObject::invokeMethod(form, "OnPauseBtnClicked"));
     rvsim_advance_ms(1000);
@@ -441,38 +431,23 @@ void TestRunControl::sampleContourStreamsToItsEnd()
     QCOMPARE(failures, QStringList{"MQN_BufPosCompareStartExEnable = 1"});
 }
 
-// The host may hand over its callbacks again while a worker streams: the worker keeps the
-// callback it started with, so the two threads share nothing there (the thread checker's run
-// of this suite tells).
-void TestRunControl::hostAttachesAgainDuringAStream()
+// While a worker streams, Start says so and starts no second worker, and the host may hand
+// over its callbacks again: the worker keeps the callback it started with, so the two threads
+// share nothing there (the thread checker's run of this suite tells).
+void TestRunControl::whileStreaming()
 {
-    openWithFifo(8);
-    host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(feedProgram(400));
-    start();
-    auto* worker = form->findChild<QThread*>();
-    QTRY_COMPARE(countOf(CommandJournal(), "MQN_CrdStart"), 1);
-    host->attach();
-    QVERIFY(QMetaObject::invokeMethod(form, "OnStopBtnClicked"));
-    QTRY_VERIFY(worker->isFinished());
-    QCOMPARE(TestHost::Lines(), QStringList());
-}
-
-void TestRunControl::noSecondStartWhileStreaming()
-{
-    openWithFifo(8);
-    host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(feedProgram(400));
-    start();
-    auto* worker = form->findChild<QThread*>();
-    // The full buffer starts the motion; the frozen clock keeps it running, the worker waiting.
-    QTRY_COMPARE(countOf(CommandJournal(), "MQN_CrdStart"), 1);
+    QThread* worker = startStream(400);
+    QVERIFY(worker);
     {
         ModalBoxAnswerer answerer;
         start();
         QCOMPARE(answerer.first().text, QStringLiteral("The program is still being sent."));
     }
     QCOMPARE(form->findChildren<QThread*>().size(), 1);
+    host->attach();
     QVERIFY(QMetaObject::invokeMethod(form, "OnStopBtnClicked"));
     QTRY_VERIFY(worker->isFinished());
+    QCOMPARE(TestHost::Lines(), QStringList());
 }
 
 void TestRunControl::statusFollowsTheRun()
@@ -504,20 +479,6 @@ void TestRunControl::statusFollowsTheRun()
     QCOMPARE(TestHost::Lines().size(), 1);
     QVERIFY2(QRegularExpression("^CrdRunningTime=[0-9.e-]+s$").match(TestHost::Lines()[0]).hasMatch(),
              qPrintable(TestHost::Lines()[0]));
-}
-
-void TestRunControl::statusWithoutController()
-{
-    TestHost::resources = {CrdResourceRecord{0, 0, 0, 0, {}}};
-    host.reset();
-    host = LinkedTestHost();
-    TestHost::resources = {CrdResourceRecord{0, 0, 0, 0, {}}};
-    form = host->open();
-    rvsim_journal_enable(1);
-    rvsim_journal_clear();
-    tick();
-    QVERIFY(Journal().isEmpty());
-    QVERIFY(host->find<QLabel>(WidgetNames::runValue)->text().isEmpty());
 }
 
 QTEST_MAIN(TestRunControl)
