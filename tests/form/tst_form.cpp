@@ -1,0 +1,492 @@
+// The window's own widgets (the number validator, the hover button, the line edit that
+// announces its focus, the program view's layout) and the editing of command-table rows.
+#include "form/MyDoubleValidator.h"
+#include "form/MyLineEdit.h"
+#include "form/MyPushButton.h"
+#include "form/ProgramTextLayout.h"
+#include "form/WidgetNames.h"
+#include "rvsim.h"
+
+#include "Journal.h"
+#include "LinkedModule.h"
+#include "ModalBoxAnswerer.h"
+
+#include <QComboBox>
+#include <QEnterEvent>
+#include <QFocusEvent>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+
+namespace {
+
+// A change to a document: where, how many characters go, what comes in their place.
+struct TextEdit
+{
+    int position;
+    int removed;
+    QString inserted;
+};
+using TextEdits = QList<TextEdit>;
+
+void apply(QTextDocument& document, const TextEdit& edit)
+{
+    QTextCursor cursor(&document);
+    cursor.setPosition(edit.position);
+    cursor.setPosition(edit.position + edit.removed, QTextCursor::KeepAnchor);
+    cursor.insertText(edit.inserted);
+}
+
+QColor iconColour(const QPushButton& button)
+{
+    return button.icon().isNull() ? QColor()
+                                  : button.icon().pixmap(QSize(8, 8)).toImage().pixelColor(4, 4);
+}
+
+} // namespace
+
+class TestForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup() { host.reset(); }
+
+    void validator_data();
+    void validator();
+    void buttonIconWhileHovered_data();
+    void buttonIconWhileHovered();
+    void lineEditAnnouncesRealFocusChanges();
+    void programRowsFollowTheText_data();
+    void programRowsFollowTheText();
+    void programViewDrawsTheSelectedRow();
+
+    void firstRowOfAnEmptyTable();
+    void newRowsGoBelowTheCurrentRow();
+    void deleteRemovesTheCurrentRowOnly();
+    void newRowProposesTheValuesOfTheNearestRowOfItsType();
+    void rowCells_data();
+    void rowCells();
+    void namesWithoutARowFormAreRefused_data();
+    void namesWithoutARowFormAreRefused();
+    void editorValidators();
+    void focusOnAnEditorRelabelsTheHeader();
+    void clearAll();
+
+private:
+    void add(const QString& type);
+    QString text(int row, int column) const;
+    QStringList cells(int row, int count) const;
+    QStringList types() const;
+
+    QTemporaryDir iconDir;
+    QString redIcon;
+    QString blueIcon;
+    std::unique_ptr<TestHost> host;
+    QWidget* form = nullptr;
+    QTableWidget* table = nullptr;
+};
+
+void TestForm::initTestCase()
+{
+    QVERIFY(iconDir.isValid());
+    redIcon = iconDir.filePath(QStringLiteral("plus.png"));
+    blueIcon = iconDir.filePath(QStringLiteral("plus-w.png"));
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(redIcon));
+    image.fill(Qt::blue);
+    QVERIFY(image.save(blueIcon));
+}
+
+void TestForm::init()
+{
+    rvsim_reset();
+    host = LinkedTestHost();
+    form = host->open();
+    table = host->find<QTableWidget>(WidgetNames::commandTable);
+    rvsim_journal_enable(1);
+    rvsim_journal_clear();
+}
+
+void TestForm::add(const QString& type)
+{
+    auto* choice = host->find<QComboBox>(WidgetNames::bufDataTypeCombo);
+    choice->clear();
+    choice->addItem(type);
+    QVERIFY(QMetaObject::invokeMethod(form, "OnAddDataBtnClicked"));
+}
+
+QString TestForm::text(int row, int column) const
+{
+    if (auto* editor = qobject_cast<QLineEdit*>(table->cellWidget(row, column)))
+        return editor->text();
+    if (auto* choice = qobject_cast<QComboBox*>(table->cellWidget(row, column)))
+        return QStringLiteral("choice:") + choice->currentText();
+    const QTableWidgetItem* item = table->item(row, column);
+    return item ? QStringLiteral("item:") + item->text() : QStringLiteral("-");
+}
+
+// The texts of columns 1 to `count` of `row`.
+QStringList TestForm::cells(int row, int count) const
+{
+    QStringList texts;
+    for (int column = 1; column <= count; ++column)
+        texts << text(row, column);
+    return texts;
+}
+
+QStringList TestForm::types() const
+{
+    QStringList names;
+    for (int row = 0; row < table->rowCount(); ++row)
+        names << table->item(row, 0)->text();
+    return names;
+}
+
+void TestForm::validator_data()
+{
+    QTest::addColumn<double>("bottom");
+    QTest::addColumn<double>("top");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QValidator::State>("state");
+
+    const double b = -2000000, t = 2000000;
+    QTest::newRow("empty is intermediate") << b << t << "" << QValidator::Intermediate;
+    QTest::newRow("minus sign alone is intermediate") << b << t << "-" << QValidator::Intermediate;
+    QTest::newRow("ten digits after the point")
+        << b << t << "1.0123456789" << QValidator::Acceptable;
+    QTest::newRow("eleven digits after the point")
+        << b << t << "1.01234567891" << QValidator::Invalid;
+    QTest::newRow("top itself is refused") << b << t << "2000000" << QValidator::Invalid;
+    QTest::newRow("bottom itself is refused") << b << t << "-2000000" << QValidator::Invalid;
+    QTest::newRow("just inside the top") << b << t << "1999999.9" << QValidator::Acceptable;
+    QTest::newRow("letters without minus are invalid") << b << t << "abc" << QValidator::Invalid;
+    QTest::newRow("letters with a minus anywhere are intermediate")
+        << b << t << "ab-c" << QValidator::Intermediate;
+    QTest::newRow("comma is no decimal point") << b << t << "1,5" << QValidator::Invalid;
+    QTest::newRow("exponent form is a number") << b << t << "1e3" << QValidator::Acceptable;
+    QTest::newRow("lone zero under bottom 0.0001")
+        << 0.0001 << 10000.0 << "0" << QValidator::Invalid;
+    QTest::newRow("out of range is never intermediate")
+        << 0.0001 << 10000.0 << "-3" << QValidator::Invalid;
+    QTest::newRow("decimals of the base are not enforced")
+        << 0.0001 << 10000.0 << "1.123456" << QValidator::Acceptable;
+}
+
+void TestForm::validator()
+{
+    QFETCH(double, bottom);
+    QFETCH(double, top);
+    QFETCH(QString, input);
+    QFETCH(QValidator::State, state);
+
+    MyDoubleValidator validator(bottom, top, 4, nullptr);
+    int position = 0;
+    QCOMPARE(validator.validate(input, position), state);
+}
+
+void TestForm::buttonIconWhileHovered_data()
+{
+    QTest::addColumn<int>("flags");
+    QTest::addColumn<bool>("iconsExist");
+    QTest::addColumn<QColor>("hovered");
+
+    QTest::newRow("hover flag: the other icon") << 219 << true << QColor(Qt::blue);
+    QTest::newRow("no hover flag: the same icon") << (16 | 75) << true << QColor(Qt::red);
+    QTest::newRow("icons missing: none") << 219 << false << QColor();
+}
+
+void TestForm::buttonIconWhileHovered()
+{
+    QFETCH(int, flags);
+    QFETCH(bool, iconsExist);
+    QFETCH(QColor, hovered);
+
+    const QString missing = iconDir.filePath(QStringLiteral("none.png"));
+    MyPushButton button(nullptr, flags, iconsExist ? redIcon : missing,
+                        iconsExist ? blueIcon : missing);
+    const QColor normal = iconColour(button);
+    QCOMPARE(normal, iconsExist ? QColor(Qt::red) : QColor());
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QCoreApplication::sendEvent(&button, &enter);
+    QCOMPARE(iconColour(button), hovered);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&button, &leave);
+    QCOMPARE(iconColour(button), normal);
+}
+
+void TestForm::lineEditAnnouncesRealFocusChanges()
+{
+    QWidget window;
+    auto* first = new MyLineEdit(QString(), &window);
+    auto* second = new QLineEdit(&window);
+    second->move(0, 40);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    QSignalSpy spy(first, &MyLineEdit::changeTitle);
+    second->setFocus();
+    QTRY_VERIFY(second->hasFocus());
+    const int before = spy.count();
+    first->setFocus();
+    QTRY_VERIFY(first->hasFocus());
+    QCOMPARE(spy.count(), before + 1);
+    second->setFocus();
+    QTRY_VERIFY(second->hasFocus());
+    first->setFocus();
+    QTRY_VERIFY(first->hasFocus());
+    QCOMPARE(spy.count(), before + 2);
+    QCOMPARE(QByteArray(first->metaObject()->className()), QByteArray("MyLineEdit"));
+}
+
+void TestForm::programRowsFollowTheText_data()
+{
+    const QString separator(QChar::LineSeparator);
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<TextEdits>("edits");
+    QTest::newRow("a paragraph a line") << "G1 X1\nG1 X22\n\nM30" << TextEdits{};
+    QTest::newRow("line separators take rows of their own")
+        << "a" + separator + "bb\nc" + separator + separator + "d\ne" << TextEdits{};
+    QTest::newRow("lines inserted in the middle")
+        << "one\ntwo\nthree" << TextEdits{{5, 0, "x\ny" + separator + "z\n"}};
+    QTest::newRow("lines inserted before a paragraph of two lines")
+        << "a\nb" + separator + "c\nd" << TextEdits{{0, 0, "x\ny\n"}, {4, 2, ""}};
+    QTest::newRow("lines removed across paragraphs")
+        << "one\ntwo\nthree\nfour" << TextEdits{{2, 9, "-"}};
+    QTest::newRow("a line shortened after it was laid out")
+        << "G1 X100.000\nG1 Y2" << TextEdits{{3, 8, ""}, {0, 0, "N1 "}};
+    QTest::newRow("separators joined and split again")
+        << "a" + separator + "b\nc" + separator + "d\ne"
+        << TextEdits{{3, 1, ""}, {1, 1, "\n"}, {0, 0, separator}};
+    QTest::newRow("everything replaced") << "a\nb" << TextEdits{{0, 3, "c" + separator + "d\ne"}};
+}
+
+void TestForm::programRowsFollowTheText()
+{
+    QFETCH(QString, text);
+    QFETCH(TextEdits, edits);
+    QTextDocument document;
+    auto* layout = new ProgramTextLayout(&document);
+    document.setDocumentLayout(layout);
+    document.setPlainText(text);
+    const qreal margin = document.documentMargin();
+    const qreal row = QFontMetricsF(document.defaultFont()).height();
+    auto lineStarts = [&document] {
+        QList<int> starts{0};
+        const QString plain = document.toPlainText();
+        for (int i = 0; i < plain.size(); ++i) {
+            if (plain[i] == u'\n')
+                starts << i + 1;
+        }
+        return starts << plain.size() + 1;
+    };
+    auto checkRows = [&] {
+        const QList<int> starts = lineStarts();
+        const int rows = int(starts.size()) - 1;
+        QCOMPARE(layout->documentSize().height(), rows * row + 2 * margin);
+        for (int line = 0; line < rows; ++line) {
+            const qreal y = margin + (line + 0.5) * row;
+            QCOMPARE(layout->hitTest({0, y}, Qt::FuzzyHit), starts[line]);
+            QCOMPARE(layout->hitTest({1e6, y}, Qt::FuzzyHit), starts[line + 1] - 1);
+        }
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            const int firstLine = int(std::upper_bound(starts.begin(), starts.end(),
+                                                       block.position()) - starts.begin()) - 1;
+            QCOMPARE(layout->blockBoundingRect(block).top(), margin + firstLine * row);
+        }
+    };
+    checkRows();
+    for (const TextEdit& edit : edits) {
+        apply(document, edit);
+        checkRows();
+    }
+}
+
+void TestForm::programViewDrawsTheSelectedRow()
+{
+    QTextEdit view;
+    view.document()->setDocumentLayout(new ProgramTextLayout(view.document()));
+    view.setPlainText(QStringLiteral("G1 X1\nG1 X2\nG1 X3"));
+    view.resize(200, 120);
+    QTextCursor second(view.document()->findBlockByNumber(1));
+    second.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    view.setTextCursor(second);
+    const QImage image = view.viewport()->grab().toImage();
+    const QColor highlight = view.palette().color(QPalette::Highlight);
+    int top = image.height(), bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) == highlight) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    const qreal margin = view.document()->documentMargin();
+    const qreal row = QFontMetricsF(view.document()->defaultFont()).height();
+    QVERIFY2(bottom >= 0, "no selection drawn");
+    QVERIFY(top >= std::floor(margin + row) && bottom <= std::ceil(margin + 2 * row));
+}
+
+void TestForm::firstRowOfAnEmptyTable()
+{
+    auto* program = host->find<QTextEdit>(WidgetNames::programTextView);
+    program->setPlainText(QStringLiteral("G1 X1"));
+    program->show();
+    table->hide();
+    QVERIFY(QMetaObject::invokeMethod(form, "OnAddDataBtnClicked"));
+    QCOMPARE(types(), QStringList{"LnXY"});
+    QVERIFY(!table->isHidden());
+    QVERIFY(program->isHidden());
+    QVERIFY(program->toPlainText().isEmpty());
+    QCOMPARE(cells(0, 7), (QStringList{"0.000", "0.000", "0.000", "0.000", "0.000", "0", "-"}));
+}
+
+void TestForm::newRowsGoBelowTheCurrentRow()
+{
+    for (const char* type : {"BufDelay", "BufGear", "BufMove"})
+        add(QLatin1String(type));
+    table->setCurrentCell(0, 0);
+    for (const char* type : {"LnXY", "ArcXYC", "BufIo"})
+        add(QLatin1String(type));
+    QCOMPARE(types(), (QStringList{"BufDelay", "BufIo", "ArcXYC", "LnXY", "BufGear", "BufMove"}));
+}
+
+void TestForm::deleteRemovesTheCurrentRowOnly()
+{
+    add(QStringLiteral("BufDelay"));
+    add(QStringLiteral("BufGear"));
+    table->setCurrentCell(-1, -1);
+    QVERIFY(QMetaObject::invokeMethod(form, "OnDeleteDataBtnClicked"));
+    QCOMPARE(table->rowCount(), 2);
+    table->setCurrentCell(0, 0);
+    QVERIFY(QMetaObject::invokeMethod(form, "OnDeleteDataBtnClicked"));
+    QCOMPARE(types(), QStringList{"BufGear"});
+}
+
+// Rows of other types are skipped; the segment number is read as a 16-bit number.
+void TestForm::newRowProposesTheValuesOfTheNearestRowOfItsType()
+{
+    add(QStringLiteral("LnXYG0"));
+    qobject_cast<QLineEdit*>(table->cellWidget(0, 1))->setText(QStringLiteral("5"));
+    qobject_cast<QLineEdit*>(table->cellWidget(0, 5))->setText(QStringLiteral("40000"));
+    add(QStringLiteral("BufDelay"));
+    add(QStringLiteral("LnXYG0"));
+    QCOMPARE(text(2, 1), QStringLiteral("5.000"));
+    QCOMPARE(text(2, 5), QStringLiteral("0"));
+    add(QStringLiteral("ArcXYR"));
+    QCOMPARE(cells(3, 8),
+             (QStringList{"0.000", "0.000", "0.000", "0", "0.000", "0.000", "0.000", "0"}));
+}
+
+void TestForm::rowCells_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QStringList>("cells");
+
+    QTest::newRow("BufIo: output choice and hexadecimal items")
+        << "BufIo" << QStringList{"choice:ENABLE", "item:0", "item:0", "-"};
+    QTest::newRow("BufMove") << "BufMove"
+                             << QStringList{"choice:1", "0.000", "0.000", "0.000", "0", "-"};
+    QTest::newRow("BufDelay gets no choice") << "BufDelay" << QStringList{"0", "-"};
+    QTest::newRow("BufSetStopIo gets its axis choice only")
+        << "BufSetStopIo" << QStringList{"choice:1", "-", "-"};
+    QTest::newRow("laser channel starts at 1") << "BufLaserOnEx" << QStringList{"1", "-"};
+}
+
+void TestForm::rowCells()
+{
+    QFETCH(QString, type);
+    QFETCH(QStringList, cells);
+
+    add(type);
+    QCOMPARE(this->cells(0, int(cells.size())), cells);
+    if (auto* choice = qobject_cast<QComboBox*>(table->cellWidget(0, 1)); choice && type != "BufIo")
+        QCOMPARE(choice->count(), 12);
+}
+
+void TestForm::namesWithoutARowFormAreRefused_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::newRow("BufLmtsOnEx") << "BufLmtsOnEx";
+    QTest::newRow("a name outside the catalogue") << "LnXYZB";
+}
+
+void TestForm::namesWithoutARowFormAreRefused()
+{
+    QFETCH(QString, type);
+    ModalBoxAnswerer answerer;
+    add(type);
+    QCOMPARE(answerer.first().text,
+             QStringLiteral("CreateNewColumn = 7\r\n----Parameter in command is error!"));
+    QCOMPARE(types(), QStringList{type});
+}
+
+void TestForm::editorValidators()
+{
+    add(QStringLiteral("ArcYZR"));
+    add(QStringLiteral("ArcXYR"));
+    auto state = [this](int row, int column, QString input) {
+        int position = 0;
+        return qobject_cast<QLineEdit*>(table->cellWidget(row, column))
+            ->validator()
+            ->validate(input, position);
+    };
+    QCOMPARE(state(0, 4, "-1"), QValidator::Invalid); // YZ by radius: 0 or 1
+    QCOMPARE(state(1, 4, "-1"), QValidator::Acceptable);
+    QCOMPARE(state(1, 8, "2000000"), QValidator::Acceptable);
+    QCOMPARE(state(1, 8, "20000000"), QValidator::Invalid);
+    QCOMPARE(state(1, 1, "99999999"), QValidator::Invalid);
+    QCOMPARE(state(1, 5, "-1999999.5"), QValidator::Acceptable);
+}
+
+void TestForm::focusOnAnEditorRelabelsTheHeader()
+{
+    add(QStringLiteral("LnXY"));
+    add(QStringLiteral("BufDelay"));
+    QVERIFY(QMetaObject::invokeMethod(form, "Titlechanged", Q_ARG(QString, "LnXY")));
+    QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("X"));
+    auto* delay = qobject_cast<MyLineEdit*>(table->cellWidget(1, 1));
+    QVERIFY(delay);
+    QFocusEvent focus(QEvent::FocusIn, Qt::MouseFocusReason);
+    QCoreApplication::sendEvent(delay, &focus);
+    QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("BufID"));
+    QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("delayTime"));
+
+    table->setCurrentCell(0, 0);
+    emit table->itemClicked(table->item(0, 0));
+    QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("X"));
+}
+
+void TestForm::clearAll()
+{
+    auto* pause = host->find<QPushButton>(WidgetNames::pauseButton);
+    auto* restart = host->find<QPushButton>(WidgetNames::restartButton);
+    pause->hide();
+    restart->show();
+    QVERIFY(QMetaObject::invokeMethod(form, "OnDeleteAllDataBtnClicked"));
+    QVERIFY(CommandJournal().isEmpty());
+    QVERIFY(!pause->isHidden());
+    QVERIFY(restart->isHidden());
+
+    add(QStringLiteral("BufDelay"));
+    add(QStringLiteral("BufGear"));
+    rvsim_journal_clear();
+    QVERIFY(QMetaObject::invokeMethod(form, "OnDeleteAllDataBtnClicked"));
+    QCOMPARE(table->rowCount(), 0);
+    QCOMPARE(CommandJournal(), QStringList{"MQN_CrdClear(1, 1, 0)"});
+    QVERIFY(TestHost::Lines().isEmpty());
+}
+
+QTEST_MAIN(TestForm)
+#include "tst_form.moc"
