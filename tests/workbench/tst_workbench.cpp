@@ -1,31 +1,64 @@
+// The workbench: the host configuration, the operator window it hosts, its command line, and
+// its cockpit (the dry run and its timetable, the progress line, the backplot's view, the recent
+// programs).
 #include "BackplotView.h"
-#include "MachineWatch.h"
+#include "DryRun.h"
+#include "DryRunProcess.h"
+#include "PathPlot.h"
 #include "RecentPrograms.h"
+#include "RunProgress.h"
+#include "SimulatorInterface.h"
 #include "Workbench.h"
-
 #include "form/WidgetNames.h"
+#include "gcode/ProgramText.h"
+#include "rvsim.h"
 
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QImage>
+#include "ModalBoxAnswerer.h"
+#include "TestHost.h"
+
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include "ModalBoxAnswerer.h"
-#include "TestHost.h"
-#include "rvsim.h"
-
+#include <cmath>
 #include <thread>
+
+namespace {
+
+QString writeFile(const QTemporaryDir& folder, const QString& name, const QByteArray& text)
+{
+    const QString path = folder.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+// A machine whose own limits never bind: the program's feeds and accelerations make the times.
+DryRunMachine openMachine(double cornerJump)
+{
+    DryRunMachine machine;
+    machine.feedMax = 1e4;
+    machine.accelerationMax = 1e7;
+    machine.axisFeedMax = 1e4;
+    machine.axisAccelerationMax = 1e7;
+    machine.cornerJump = cornerJump;
+    return machine;
+}
+
+double trapezoidSeconds(double length, double feed, double acceleration)
+{
+    if (length >= feed * feed / acceleration)
+        return length / feed + feed / acceleration;
+    return 2 * std::sqrt(length / acceleration);
+}
+
+} // namespace
 
 class TestWorkbench : public QObject
 {
@@ -37,16 +70,29 @@ private slots:
     void configurationThatCannotBeLoaded_data();
     void configurationThatCannotBeLoaded();
     void aTableRunsToItsEnd();
-    void showsTheOperatorWindow();
     void opensOnTheSampleProgram();
     void escapeStopsTheMotion();
     void hostLinesFromAnyThreadKeepTheirOrder();
-    void dryRunFromTheMenu();
-    void noBackplotWithoutTheVirtualController();
-
     void commandLine_data();
     void commandLine();
-    void screenshotOffscreen();
+
+    void dryRunMatchesTheClosedForm_data();
+    void dryRunMatchesTheClosedForm();
+    void dryRunFromTheCommandLine();
+    void dryRunFromTheMenu();
+    void dryRunOutputIsReadPieceByPiece();
+    void timeLeftFollowsThePlan_data();
+    void timeLeftFollowsThePlan();
+    void progressText_data();
+    void progressText();
+    void viewsKeepTheirScaleAndAnchor();
+    void decimationKeepsOnePointAPixel_data();
+    void decimationKeepsOnePointAPixel();
+    void recentProgramsKeepTheLatestEight();
+
+private:
+    // A workbench with the module loaded and its operator window open.
+    std::unique_ptr<Workbench> openWorkbench(LanguageChoice language = LanguageEnglish);
 };
 
 // The module keeps its settings beside the application: here, this test's own folder.
@@ -56,6 +102,18 @@ void TestWorkbench::init()
         = QCoreApplication::applicationDirPath() + QStringLiteral("/modules/Crd.ini");
     QFile::remove(settings);
     TestHost::WriteNeutralSettings(settings, CrdResourceRecord{1, 2, 1, 1, {}});
+}
+
+std::unique_ptr<Workbench> TestWorkbench::openWorkbench(LanguageChoice language)
+{
+    auto workbench = std::make_unique<Workbench>(HostConfig::defaults());
+    QString error;
+    if (!workbench->loadModule(QStringLiteral(KURVO_MODULE_PATH), error))
+        qFatal("%s", qPrintable(error));
+    workbench->setOpeningLanguage(language);
+    workbench->show();
+    workbench->openOperatorWindow();
+    return workbench;
 }
 
 void TestWorkbench::configurationFile()
@@ -112,12 +170,8 @@ void TestWorkbench::configurationThatCannotBeLoaded()
 
 void TestWorkbench::aTableRunsToItsEnd()
 {
-    Workbench workbench(HostConfig::defaults());
-    QString error;
-    QVERIFY2(workbench.loadModule(QStringLiteral(KURVO_MODULE_PATH), error), qPrintable(error));
-    workbench.setOpeningLanguage(LanguageEnglish);
-    workbench.show();
-    workbench.openOperatorWindow();
+    const auto opened = openWorkbench();
+    Workbench& workbench = *opened;
     auto find = [&workbench](const char* name) {
         return workbench.findChild<QWidget*>(QLatin1String(name));
     };
@@ -152,51 +206,22 @@ void TestWorkbench::aTableRunsToItsEnd()
                  qPrintable(workbench.progressText()));
 }
 
-void TestWorkbench::showsTheOperatorWindow()
-{
-    Workbench workbench(HostConfig::defaults());
-    QString error;
-    QVERIFY2(workbench.loadModule(QStringLiteral(KURVO_MODULE_PATH), error), qPrintable(error));
-    workbench.show();
-    workbench.openOperatorWindow();
-    auto* window = workbench.findChild<QMdiSubWindow*>(QLatin1String(WidgetNames::subWindow));
-    QVERIFY(window);
-    QVERIFY(window->isVisible());
-    QCOMPARE(window->widget()->objectName(), QLatin1String(WidgetNames::form));
-    QCOMPARE(workbench.describe().caption, QStringLiteral("插补运动"));
-
-    workbench.setLanguage(LanguageEnglish);
-    QCOMPARE(window->widget()->windowTitle(), QStringLiteral("Crd"));
-    window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(workbench.mdiArea()->subWindowList().isEmpty());
-    workbench.openOperatorWindow();
-    QCOMPARE(workbench.mdiArea()->subWindowList().size(), 1);
-}
-
 void TestWorkbench::opensOnTheSampleProgram()
 {
     const QString settings
         = QCoreApplication::applicationDirPath() + QStringLiteral("/modules/Crd.ini");
     QFile::remove(settings);
     QVERIFY(QFile::copy(QStringLiteral(KURVO_SAMPLE_SETTINGS), settings));
-    Workbench workbench(HostConfig::defaults());
-    QString error;
-    QVERIFY2(workbench.loadModule(QStringLiteral(KURVO_MODULE_PATH), error), qPrintable(error));
-    workbench.setOpeningLanguage(LanguageEnglish);
-    workbench.show();
-    {
-        ModalBoxAnswerer noBox(0);
-        workbench.openOperatorWindow();
-    }
-    auto* table = workbench.findChild<QTableWidget*>(QLatin1String(WidgetNames::commandTable));
+    ModalBoxAnswerer noBox(0);
+    const auto workbench = openWorkbench();
+    auto* table = workbench->findChild<QTableWidget*>(QLatin1String(WidgetNames::commandTable));
     QVERIFY(table->isVisible());
     QStringList types;
     for (int row = 0; row < table->rowCount(); ++row)
         types << table->item(row, 0)->text();
     QCOMPARE(types, (QStringList{"LnXYZ", "LnXYZ", "ArcXYR", "LnXYZ", "ArcXYR", "LnXYZ", "ArcXYR",
                                  "LnXYZ", "ArcXYR"}));
-    QVERIFY(workbench.findChild<QLineEdit*>(QLatin1String(WidgetNames::programPathEdit))
+    QVERIFY(workbench->findChild<QLineEdit*>(QLatin1String(WidgetNames::programPathEdit))
                 ->text()
                 .endsWith(QLatin1String("/workbench/examples/square.nc")));
 }
@@ -205,15 +230,11 @@ void TestWorkbench::opensOnTheSampleProgram()
 // and the coordinate system stops at once.
 void TestWorkbench::escapeStopsTheMotion()
 {
-    Workbench workbench(HostConfig::defaults());
-    QString error;
-    QVERIFY2(workbench.loadModule(QStringLiteral(KURVO_MODULE_PATH), error), qPrintable(error));
-    workbench.show();
-    workbench.openOperatorWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(&workbench));
+    const auto workbench = openWorkbench();
+    QVERIFY(QTest::qWaitForWindowExposed(workbench.get()));
     rvsim_journal_enable(1);
     rvsim_journal_clear();
-    QTest::keyClick(workbench.findChild<QWidget*>(QLatin1String(WidgetNames::programPathEdit)),
+    QTest::keyClick(workbench->findChild<QWidget*>(QLatin1String(WidgetNames::programPathEdit)),
                     Qt::Key_Escape);
     QStringList calls;
     for (int i = 0; i < rvsim_journal_count(); ++i)
@@ -242,35 +263,6 @@ void TestWorkbench::hostLinesFromAnyThreadKeepTheirOrder()
         QCOMPARE(line.section(QLatin1Char(' '), 1).toInt(), next);
         ++next;
     }
-}
-
-// The figures of a dry run reach the output pane; the program joins the recent ones.
-void TestWorkbench::dryRunFromTheMenu()
-{
-    QStandardPaths::setTestModeEnabled(true);
-    WriteRecentPrograms({});
-    Workbench workbench(HostConfig::defaults());
-    workbench.setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
-    const QString program = QFINDTESTDATA("../../workbench/examples/square.nc");
-    QSignalSpy finished(&workbench, &Workbench::dryRunFinished);
-    workbench.dryRun(program);
-    QVERIFY(finished.wait(60000));
-    QCOMPARE(finished.constFirst().constFirst().toBool(), true);
-    const QStringList lines = workbench.outputLines();
-    QCOMPARE(lines.constFirst(), QStringLiteral("Dry run of %1:").arg(program));
-    QVERIFY2(lines.size() == 5 && lines.at(1).startsWith(QLatin1String("  cycle time: ")),
-             qPrintable(lines.join('\n')));
-    QCOMPARE(ReadRecentPrograms(), QStringList{QFileInfo(program).absoluteFilePath()});
-}
-
-void TestWorkbench::noBackplotWithoutTheVirtualController()
-{
-    QWidget host;
-    FormProbe probe(&host);
-    BackplotView plot;
-    QLabel progress;
-    MachineWatch watch(probe, nullptr, &plot, &progress, nullptr, nullptr);
-    QVERIFY(plot.Notice().contains(QLatin1String("no backplot")));
 }
 
 void TestWorkbench::commandLine_data()
@@ -307,25 +299,231 @@ void TestWorkbench::commandLine()
     QVERIFY2(output.contains(message), qPrintable(output));
 }
 
-// A copy of the workbench in a folder of its own, with the sample settings, opens its window
-// without a box in the way and saves the picture.
-void TestWorkbench::screenshotOffscreen()
+void TestWorkbench::dryRunMatchesTheClosedForm_data()
 {
-    QTemporaryDir dir;
-    const QString program = dir.filePath(QStringLiteral("kurvo-workbench"));
-    QVERIFY(QFile::copy(QStringLiteral(KURVO_WORKBENCH_PATH), program));
-    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("modules")));
-    QVERIFY(QFile::copy(QStringLiteral(KURVO_SAMPLE_SETTINGS),
-                        dir.filePath(QStringLiteral("modules/Crd.ini"))));
-    const QString picture = dir.filePath(QStringLiteral("workbench.png"));
+    QTest::addColumn<QByteArray>("program");
+    QTest::addColumn<double>("cornerJump");
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<double>("length");
+
+    QTest::newRow("one line: trapezoid")
+        << QByteArray("G01 X100 F50 D500\n") << 5.0 << trapezoidSeconds(100, 50, 500) << 100.0;
+    QTest::newRow("one short line: triangle")
+        << QByteArray("G01 X10 F100 D100\n") << 5.0 << trapezoidSeconds(10, 100, 100) << 10.0;
+    QTest::newRow("square with full stops")
+        << QByteArray("G01 X50 F50 D500\nY50 D500\nX0 D500\nY0 D500\n") << 1e-9
+        << 4 * trapezoidSeconds(50, 50, 500) << 200.0;
+    QTest::newRow("half circle") << QByteArray("G03 X20 Y0 I10 J0 F50 D500\n") << 5.0
+                                 << trapezoidSeconds(10 * M_PI, 50, 500) << 10 * M_PI;
+    QTest::newRow("straight on through a line cut in two")
+        << QByteArray("G01 X40 F50 D500\nX100 D500\n") << 5.0 << trapezoidSeconds(100, 50, 500)
+        << 100.0;
+    // A line's acceleration holds for that line alone: the next one brakes at 300 mm/s^2.
+    QTest::newRow("acceleration not carried")
+        << QByteArray("G01 X40 F50 D500\nX100\n") << 5.0
+        << 100.0 / 50 + 50.0 / 2 / 500 + 50.0 / 2 / 300 << 100.0;
+}
+
+void TestWorkbench::dryRunMatchesTheClosedForm()
+{
+    QFETCH(QByteArray, program);
+    QFETCH(double, cornerJump);
+    QFETCH(double, seconds);
+    QFETCH(double, length);
+    const SimulatorInterface* simulator = SimulatorInterface::Find();
+    QVERIFY(simulator);
+
+    DryRunReport report;
+    QString error;
+    QVERIFY2(DryRun(ProgramText(QString::fromLatin1(program)), openMachine(cornerJump), *simulator,
+                    {}, report, error),
+             qPrintable(error));
+    QVERIFY2(std::abs(report.cycleMs / 1000 - seconds) <= 0.01 * seconds,
+             qPrintable(QStringLiteral("%1 s, not %2 s").arg(report.cycleMs / 1000).arg(seconds)));
+    QCOMPARE_LE(std::abs(report.pathLength - length), 1e-9 * length);
+    QCOMPARE(report.plan.TotalMs(), report.cycleMs);
+}
+
+void TestWorkbench::dryRunFromTheCommandLine()
+{
+    QTemporaryDir folder;
+    const QString program
+        = writeFile(folder, "program.nc", "G00 X10 EF200 ED2000\nG01 X0 F50 D500\nG01 X5\n");
+    const QString config = writeFile(folder, "host.ini",
+                                     "[dryRun]\nfeedMax=10000\naccelerationMax=1e7\n"
+                                     "axisAccelerationMax=1e7\ncornerJump=1e-9\n");
     QProcess workbench;
-    workbench.start(program, {"--module", KURVO_MODULE_PATH, "--lang", "en", "--screenshot",
-                              picture, "-platform", "offscreen"});
-    QVERIFY(workbench.waitForFinished(30000));
+    workbench.start(QStringLiteral(KURVO_WORKBENCH_PATH),
+                    {QStringLiteral("--dry-run"), program, QStringLiteral("--config"), config});
+    QVERIFY(workbench.waitForFinished(60000));
     QCOMPARE(workbench.exitCode(), 0);
-    const QImage image(picture);
-    QVERIFY(!image.isNull());
-    QCOMPARE(image.size(), QSize(1280, 860));
+    const double seconds = trapezoidSeconds(10, 200, 2000) + trapezoidSeconds(10, 50, 500)
+                           + trapezoidSeconds(5, 50, 300);
+    QCOMPARE(QString::fromUtf8(workbench.readAllStandardOutput()),
+             QStringLiteral("cycle time: %1 s\npath length: 25.000 mm\nsegments: 3\n"
+                            "largest feed: 200 mm/s\n")
+                 .arg(seconds, 0, 'f', 3));
+}
+
+// The figures of a dry run reach the output pane; the program joins the recent ones.
+void TestWorkbench::dryRunFromTheMenu()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    WriteRecentPrograms({});
+    Workbench workbench(HostConfig::defaults());
+    workbench.setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
+    const QString program = QFINDTESTDATA("../../workbench/examples/square.nc");
+    QSignalSpy finished(&workbench, &Workbench::dryRunFinished);
+    workbench.dryRun(program);
+    QVERIFY(finished.wait(60000));
+    QCOMPARE(finished.constFirst().constFirst().toBool(), true);
+    const QStringList lines = workbench.outputLines();
+    QCOMPARE(lines.constFirst(), QStringLiteral("Dry run of %1:").arg(program));
+    QVERIFY2(lines.size() == 5 && lines.at(1).startsWith(QLatin1String("  cycle time: ")),
+             qPrintable(lines.join('\n')));
+    QCOMPARE(ReadRecentPrograms(), QStringList{QFileInfo(program).absoluteFilePath()});
+}
+
+void TestWorkbench::dryRunOutputIsReadPieceByPiece()
+{
+    DryRunOutput output;
+    output.Feed("progress 50 2");
+    QCOMPARE(output.Percent(), 0);
+    output.Feed("00\nplan 10 1000\nplan 20 1500\nplan 30 40");
+    QCOMPARE(output.Percent(), 25);
+    output.Feed("00\ncycle time: 4.000 s\nsegments: 30\n");
+    QCOMPARE(output.ReportLines(),
+             QStringList({QStringLiteral("cycle time: 4.000 s"), QStringLiteral("segments: 30")}));
+    const PlannedRun plan = output.Plan();
+    QCOMPARE(plan.Segments(), int64_t(30));
+    QCOMPARE(plan.TotalMs(), 4000.0);
+    QCOMPARE(plan.TimeAt(15), 1250.0);
+}
+
+void TestWorkbench::timeLeftFollowsThePlan_data()
+{
+    QTest::addColumn<int>("executed");
+    QTest::addColumn<double>("msLeft");
+
+    // Ten segments of 100 ms, then one of 9 s.
+    QTest::newRow("before the start") << 0 << 10000.0;
+    QTest::newRow("between points") << 5 << 9500.0;
+    QTest::newRow("inside the long one") << 10 << 9000.0;
+    QTest::newRow("at the end") << 11 << 0.0;
+}
+
+void TestWorkbench::timeLeftFollowsThePlan()
+{
+    QFETCH(int, executed);
+    QFETCH(double, msLeft);
+    const PlannedRun plan({{10, 1000}}, 11, 10000);
+    QCOMPARE(plan.TimeLeftMs(executed), msLeft);
+}
+
+void TestWorkbench::progressText_data()
+{
+    QTest::addColumn<qint64>("executed");
+    QTest::addColumn<qint64>("sent");
+    QTest::addColumn<double>("runSeconds");
+    QTest::addColumn<double>("planLeft"); // below 0: no timetable
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("planned") << qint64(1204) << qint64(5000) << 12.4 << 63.0
+                             << QStringLiteral(
+                                    "1,204 of 5,000 segments \u00b7 run 0:12 \u00b7 left 1:03");
+    QTest::newRow("paced") << qint64(100) << qint64(400) << 10.0 << -1.0
+                           << QStringLiteral(
+                                  "100 of 400 segments \u00b7 run 0:10 \u00b7 left 0:30");
+    QTest::newRow("nothing done yet") << qint64(0) << qint64(4096) << 0.2 << -1.0
+                                      << QStringLiteral("0 of 4,096 segments \u00b7 run 0:00");
+    QTest::newRow("hours")
+        << qint64(1000000) << qint64(1000000) << 3723.0 << 0.0
+        << QStringLiteral("1,000,000 of 1,000,000 segments \u00b7 run 1:02:03 \u00b7 left 0:00");
+}
+
+void TestWorkbench::progressText()
+{
+    QFETCH(qint64, executed);
+    QFETCH(qint64, sent);
+    QFETCH(double, runSeconds);
+    QFETCH(double, planLeft);
+    QFETCH(QString, text);
+    RunFigures figures{executed, sent, runSeconds, std::nullopt};
+    figures.secondsLeft
+        = planLeft >= 0 ? std::optional<double>(planLeft) : PacedSecondsLeft(figures);
+    QCOMPARE(ProgressText(figures), text);
+}
+
+// Fitting shows the whole path at one scale, the highest point on top; zooming keeps the point
+// under the mouse; panning moves by the pixels dragged; resizing keeps the scale.
+void TestWorkbench::viewsKeepTheirScaleAndAnchor()
+{
+    const QRectF bounds(QPointF(-10, 5), QPointF(30, 15));
+    const PlotView fitted = FitView(bounds, QSize(400, 200));
+    QVERIFY(fitted.world.contains(bounds));
+    QCOMPARE(fitted.world.center(), bounds.center());
+    QCOMPARE(fitted.world.width() / 400, fitted.world.height() / 200);
+    QCOMPARE_LT(fitted.ToPixel({0, 15}).y(), fitted.ToPixel({0, 5}).y());
+
+    const PlotView view = FitView(QRectF(0, 0, 100, 100), QSize(500, 500));
+    const QPoint mouse(123, 321);
+    const PlotView zoomed = ZoomView(view, 4, mouse);
+    QCOMPARE(zoomed.world.width(), view.world.width() / 4);
+    QCOMPARE(zoomed.ToPixel(view.ToWorld(mouse)), mouse);
+    const QPointF point(40, 60);
+    QCOMPARE(PanView(view, QPoint(30, -20)).ToPixel(point), view.ToPixel(point) + QPoint(30, -20));
+    const PlotView resized = ResizeView(view, QSize(800, 300));
+    QCOMPARE(resized.ToPixel(point), view.ToPixel(point));
+    QCOMPARE(resized.world.width() / 800, view.world.width() / 500);
+}
+
+void TestWorkbench::decimationKeepsOnePointAPixel_data()
+{
+    QTest::addColumn<int>("points");
+    QTest::addColumn<double>("stepMm");
+    QTest::addColumn<int>("pixels");
+
+    // A 100 mm view on 100 pixels: a pixel a millimetre.
+    QTest::newRow("a million points along 10 mm") << 1000000 << 1e-5 << 11;
+    QTest::newRow("points a pixel apart") << 50 << 1.0 << 50;
+    QTest::newRow("one point") << 1 << 1.0 << 1;
+}
+
+void TestWorkbench::decimationKeepsOnePointAPixel()
+{
+    QFETCH(int, points);
+    QFETCH(double, stepMm);
+    QFETCH(int, pixels);
+    const PlotView view{QRectF(0, 0, 100, 100), QSize(100, 100)};
+    PathPoints path;
+    for (int i = 0; i < points; ++i)
+        path.push_back({0.5 + i * stepMm, 50.5, 0});
+    const std::vector<QPoint> line = DecimatedPolyline(path, 0, path.size(), PlotPlane::XY, view);
+    QCOMPARE(int(line.size()), pixels);
+    QCOMPARE(line.front(), view.ToPixel({0.5, 50.5}));
+    QCOMPARE(line.back(), view.ToPixel(Project(path.back(), PlotPlane::XY)));
+
+    // Continuing from the last pixel drawn adds only what is new.
+    path.push_back({path.back()[0], 50.5, 7});
+    QCOMPARE(DecimatedPolyline(path, path.size() - 1, path.size(), PlotPlane::XY, view, line.back())
+                 .size(),
+             std::size_t(1));
+    QCOMPARE(DecimatedPolyline(path, path.size() - 1, path.size(), PlotPlane::XZ, view, line.back())
+                 .size(),
+             std::size_t(2));
+}
+
+void TestWorkbench::recentProgramsKeepTheLatestEight()
+{
+    QTemporaryDir folder;
+    QStringList recent;
+    for (int i = 0; i < 10; ++i)
+        recent = WithRecent(recent, folder.filePath(QStringLiteral("p%1.nc").arg(i)));
+    recent = WithRecent(recent, folder.filePath(QStringLiteral("p5.nc")));
+    QCOMPARE(recent.size(), 8);
+    QCOMPARE(recent.first(), folder.filePath(QStringLiteral("p5.nc")));
+    QCOMPARE(recent.count(folder.filePath(QStringLiteral("p5.nc"))), 1);
+    QCOMPARE(recent.last(), folder.filePath(QStringLiteral("p2.nc")));
 }
 
 QTEST_MAIN(TestWorkbench)
