@@ -104,7 +104,6 @@ private slots:
     void contourProbe_data();
     void contourProbe();
     void readBack();
-    void readBackOfAnUnsetCoordinateSystem();
     void failingReadBack_data();
     void failingReadBack();
     void blendingFile_data();
@@ -576,20 +575,6 @@ void TestCrd::readBack()
     QCOMPARE(CommandJournal(),
              (QStringList{"MQN_GetCrdPrm(1, 1, out)", "MQN_GetLookAheadParaEx(1, 1, 0, out, 0)",
                           "MQN_GetCrdJerk(1, 1, out)"}));
-}
-
-void TestCrd::readBackOfAnUnsetCoordinateSystem()
-{
-    open();
-    QVERIFY(QMetaObject::invokeMethod(form, "OnGetLookAheadPrmBtnClicked"));
-    QCOMPARE(combo(WN::dimensionCombo)->currentIndex(), -1);
-    QCOMPARE(combo(WN::perAxis(WN::profileCombo, 0))->currentText(), QStringLiteral("2"));
-    QCOMPARE(text(WN::synVelMaxEdit), QStringLiteral("0"));
-
-    rvsim_journal_clear();
-    pressInit();
-    QCOMPARE(CommandJournal().filter("MQN_SetCrdPrm").size(), 1);
-    QCOMPARE(TestHost::Lines(), QStringList{"MQN_SetCrdPrm = 7"});
 }
 
 void TestCrd::failingReadBack_data()

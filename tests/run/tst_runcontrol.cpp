@@ -13,7 +13,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -65,7 +64,6 @@ private slots:
     void stopWinsOverAPendingStart_data();
     void stopWinsOverAPendingStart();
     void pausedStreamResumesAndRestartsFromTheBeginning();
-    void sampleContourStreamsToItsEnd();
     void whileStreaming();
     void statusFollowsTheRun();
     void runWatchTimesTheRun_data();
@@ -415,20 +413,6 @@ void TestRunControl::pausedStreamResumesAndRestartsFromTheBeginning()
              QStringLiteral("MQN_LnXYZEx(1, 1, 0, 0, 0, 1000, 300, 0, 0, 0)"));
     QCOMPARE(countOf(calls, "MQN_LnXYZEx"), lines);
     QTRY_COMPARE(completedSegments(), lines);
-}
-
-// The contour program shipped with the workbench runs through without a refused command.
-void TestRunControl::sampleContourStreamsToItsEnd()
-{
-    QFile program(QStringLiteral(KURVO_EXAMPLES "/contour.nc"));
-    QVERIFY(program.open(QIODevice::ReadOnly | QIODevice::Text));
-    initCrd(true);
-    rvsim_set_time_scale(1e6);
-    rvsim_use_manual_clock(0);
-    runProgram(QString::fromUtf8(program.readAll()));
-    QTRY_VERIFY(completedSegments() > 3000);
-    const QStringList failures = TestHost::Lines().filter(QRegularExpression(" = -?[1-9]"));
-    QCOMPARE(failures, QStringList{"MQN_BufPosCompareStartExEnable = 1"});
 }
 
 // While a worker streams, Start says so and starts no second worker, and the host may hand

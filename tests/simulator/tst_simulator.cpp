@@ -99,11 +99,8 @@ private slots:
     void countersBeforeDuringAndAfter();
     void fifoRunningEmptyIsReported();
 
-    void plainLineRunsInPulses();
     void arcPointsLieOnTheCircle_data();
     void arcPointsLieOnTheCircle();
-    void cornerSpeed_data();
-    void cornerSpeed();
     void smoothStopDeceleratesAndStartGoesOn();
     void abruptStopHaltsAtOnce();
     void originOffsetAndZeroing();
@@ -288,21 +285,6 @@ void TestSimulator::fifoRunningEmptyIsReported()
     QCOMPARE(positionMm(1), 3.0);
 }
 
-void TestSimulator::plainLineRunsInPulses()
-{
-    setUpCrd();
-    // 1000 pulses at 1 pulse/ms, 0.01 pulse/ms^2: 100 ms ramps, 900 ms at speed.
-    QCOMPARE(MQN_LnXY(1, 1, 0, 1000, 1, 0.01, 0, 0), short(0));
-    QCOMPARE(MQN_CrdStart(1, 1, 0), short(0));
-    rvsim_advance_ms(100);
-    QVERIFY(std::abs(positionMm(2) - 0.05) < 1e-12);
-    rvsim_advance_ms(999);
-    QCOMPARE(runState(), short(1));
-    rvsim_advance_ms(2);
-    QCOMPARE(runState(), short(0));
-    QCOMPARE(positionMm(2), 1.0);
-}
-
 void TestSimulator::arcPointsLieOnTheCircle_data()
 {
     QTest::addColumn<Call>("arc");
@@ -362,34 +344,6 @@ void TestSimulator::arcPointsLieOnTheCircle()
         lastTime = time;
     }
     QCOMPARE(last, end);
-}
-
-void TestSimulator::cornerSpeed_data()
-{
-    QTest::addColumn<double>("angleDegrees");
-    QTest::addColumn<double>("minMs");
-    QTest::addColumn<double>("maxMs");
-
-    // Two 20 mm lines at 100 mm/s, 1000 mm/s^2. Through the corner at speed: 0.4 s + 0.1 s.
-    // Stopping at it: twice 0.2 s + 0.1 s.
-    QTest::newRow("1 degree keeps its speed") << 1.0 << 499.0 << 502.0;
-    QTest::newRow("90 degrees slows down") << 90.0 << 590.0 << 600.5;
-}
-
-void TestSimulator::cornerSpeed()
-{
-    QFETCH(double, angleDegrees);
-    QFETCH(double, minMs);
-    QFETCH(double, maxMs);
-
-    setUpCrd(8, 5);
-    const double angle = angleDegrees * M_PI / 180;
-    QCOMPARE(MQN_LnXYEx(1, 1, 20, 0, 100, 1000, 1, 0, 0), short(0));
-    QCOMPARE(MQN_LnXYEx(1, 1, 20 + 20 * std::cos(angle), 20 * std::sin(angle), 100, 1000, 2, 0, 0),
-             short(0));
-    flushAndStart();
-    const double took = runToEnd();
-    QVERIFY2(took >= minMs && took <= maxMs, qPrintable(QString::number(took)));
 }
 
 void TestSimulator::smoothStopDeceleratesAndStartGoesOn()
