@@ -27,8 +27,6 @@ private slots:
     void init();
     void cleanup() { host.reset(); }
 
-    void namesMatchExactly_data();
-    void namesMatchExactly();
     void offeredTypes_data();
     void offeredTypes();
 
@@ -99,20 +97,6 @@ QStringList TestBuffer::send(const Rows& rows, bool open, const std::function<vo
            && (calls.last().startsWith("MQN_CrdStart") || calls.last().startsWith("MQN_CrdDataEx")))
         calls.removeLast();
     return calls;
-}
-
-void TestBuffer::namesMatchExactly_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::newRow("lower case") << "lnxy";
-    QTest::newRow("trailing blank") << "LnXY ";
-    QTest::newRow("plain laser name") << "BufLaserOn";
-}
-
-void TestBuffer::namesMatchExactly()
-{
-    QFETCH(QString, name);
-    QVERIFY(!FindCommandType(name));
 }
 
 void TestBuffer::offeredTypes_data()

@@ -17,7 +17,6 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
 #include <QTextBlock>
@@ -64,7 +63,6 @@ private slots:
     void validator();
     void buttonIconWhileHovered_data();
     void buttonIconWhileHovered();
-    void lineEditAnnouncesRealFocusChanges();
     void programRowsFollowTheText_data();
     void programRowsFollowTheText();
     void programViewDrawsTheSelectedRow();
@@ -222,31 +220,6 @@ void TestForm::buttonIconWhileHovered()
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(&button, &leave);
     QCOMPARE(iconColour(button), normal);
-}
-
-void TestForm::lineEditAnnouncesRealFocusChanges()
-{
-    QWidget window;
-    auto* first = new MyLineEdit(QString(), &window);
-    auto* second = new QLineEdit(&window);
-    second->move(0, 40);
-    window.show();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-
-    QSignalSpy spy(first, &MyLineEdit::changeTitle);
-    second->setFocus();
-    QTRY_VERIFY(second->hasFocus());
-    const int before = spy.count();
-    first->setFocus();
-    QTRY_VERIFY(first->hasFocus());
-    QCOMPARE(spy.count(), before + 1);
-    second->setFocus();
-    QTRY_VERIFY(second->hasFocus());
-    first->setFocus();
-    QTRY_VERIFY(first->hasFocus());
-    QCOMPARE(spy.count(), before + 2);
-    QCOMPARE(QByteArray(first->metaObject()->className()), QByteArray("MyLineEdit"));
 }
 
 void TestForm::programRowsFollowTheText_data()

@@ -54,8 +54,6 @@ private slots:
     void aLongProgramRunsToItsEnd();
     void pathThatLoadsNothing_data();
     void pathThatLoadsNothing();
-    void fileChoice_data();
-    void fileChoice();
 
 private:
     void openForm();
@@ -540,43 +538,6 @@ void TestGCode::pathThatLoadsNothing()
     QCOMPARE(answerer.first().title, title);
     QCOMPARE(answerer.first().text, text);
     QCOMPARE(table->rowCount(), rowsLeft);
-}
-
-void TestGCode::fileChoice_data()
-{
-    QTest::addColumn<QByteArray>("slot");
-    QTest::addColumn<QByteArray>("field");
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<bool>("choose");
-
-    QTest::newRow("program chosen")
-        << QByteArray("OnbtnOpenFileData") << QByteArray(WidgetNames::programPathEdit) << "NC(*.nc)"
-        << true;
-    QTest::newRow("learning file dialog cancelled")
-        << QByteArray("OnbtnIlcOpenFileData") << QByteArray(WidgetNames::ilcPathEdit)
-        << "ILC(*.ilc)" << false;
-}
-
-void TestGCode::fileChoice()
-{
-    openForm();
-    QFETCH(QByteArray, slot);
-    QFETCH(QByteArray, field);
-    QFETCH(QString, filter);
-    QFETCH(bool, choose);
-
-    const QString file = write("chosen.nc", "G1 X1");
-    auto* path = host->find<QLineEdit>(field.constData());
-    path->setText(QStringLiteral("before"));
-    {
-        FileDialogAnswerer answerer(choose ? file : QString());
-        QVERIFY(QMetaObject::invokeMethod(form, slot.constData()));
-        QCOMPARE(answerer.caption, QStringLiteral("1,txt"));
-        QCOMPARE(answerer.directory, QCoreApplication::applicationDirPath());
-        QCOMPARE(answerer.filters, (QStringList{filter, "All(*.*)"}));
-    }
-    QCOMPARE(path->text(), choose ? file : QString());
-    QCOMPARE(table->rowCount(), 0); // choosing loads nothing
 }
 
 QTEST_MAIN(TestGCode)

@@ -36,12 +36,6 @@ QList<CrdResourceRecord> oneCore()
     return {CrdResourceRecord{1, 2, 1, 1, {}}};
 }
 
-QString tip(TestHost& host, const QString& name)
-{
-    QWidget* widget = host.find(name);
-    return widget ? widget->toolTip() : QStringLiteral("<missing %1>").arg(name);
-}
-
 } // namespace
 
 class TestModule : public QObject
@@ -58,7 +52,6 @@ private slots:
     void unknownSignalsDoNothing_data();
     void unknownSignalsDoNothing();
     void attachKeepsCallbacksAndResetsTheCursor();
-    void axisTableIsKeptAsGiven();
 
     void openTwiceGivesOneWindow();
     void openCloseOpenBuildsANewForm();
@@ -66,8 +59,6 @@ private slots:
     void languageSwitch_data();
     void languageSwitch();
     void languageSwitchBeforeAnyWindowOrAfterAReattach();
-    void unitTips_data();
-    void unitTips();
     void lookAheadProbe_data();
     void lookAheadProbe();
     void coreChoiceFollowsTheHost_data();
@@ -187,19 +178,6 @@ void TestModule::attachKeepsCallbacksAndResetsTheCursor()
     QCOMPARE(state.hostResources().value(0).crdCount, int16_t(2));
 }
 
-void TestModule::axisTableIsKeptAsGiven()
-{
-    static HostAxisTable table{};
-    table.useMmUnits = 1;
-    table.pulsesPerMm[0][1] = 1000;
-    QCOMPARE(HandleHostSignal(SignalSetAxisTable, &table, nullptr), 0);
-    QCOMPARE(moduleState().axisTable, &table);
-    const auto* bytes = reinterpret_cast<const unsigned char*>(moduleState().axisTable);
-    double factor = 0;
-    std::memcpy(&factor, bytes + 8 + 8, sizeof factor); // core 1, profile 2
-    QCOMPARE(factor, 1000.0);
-}
-
 void TestModule::openTwiceGivesOneWindow()
 {
     QWidget* form = open();
@@ -291,54 +269,6 @@ void TestModule::languageSwitchBeforeAnyWindowOrAfterAReattach()
     QCOMPARE(form->windowTitle(), QStringLiteral("Crd"));
     open();
     QCOMPARE(host->area()->subWindowList().size(), 1);
-}
-
-void TestModule::unitTips_data()
-{
-    QTest::addColumn<int>("useMmUnits");
-    QTest::addColumn<int>("language");
-    QTest::addColumn<QString>("length");
-    QTest::addColumn<QString>("speed");
-    QTest::addColumn<QString>("acceleration");
-
-    QTest::newRow("millimetres, English") << 1 << 1 << "mm"
-                                          << "mm/s"
-                                          << "mm/s^2";
-    QTest::newRow("pulses, English") << 0 << 1 << "pulse"
-                                     << "pulse/ms"
-                                     << "pulse/ms^2";
-    QTest::newRow("pulses, Chinese") << 0 << 0 << "脉冲"
-                                     << "脉冲/毫秒"
-                                     << "脉冲/毫秒^2";
-    QTest::newRow("any non-zero byte means millimetres") << 0x80 << 1 << "mm"
-                                                         << "mm/s"
-                                                         << "mm/s^2";
-}
-
-void TestModule::unitTips()
-{
-    QFETCH(int, useMmUnits);
-    QFETCH(int, language);
-    QFETCH(QString, length);
-    QFETCH(QString, speed);
-    QFETCH(QString, acceleration);
-
-    host->axisTable.useMmUnits = uint8_t(useMmUnits);
-    QVERIFY(open(language));
-    QCOMPARE(tip(*host, QLatin1String(WidgetNames::synVelMaxLabel)), speed);
-    QCOMPARE(tip(*host, QLatin1String(WidgetNames::synAccMaxLabel)), acceleration);
-    for (int axis = 0; axis < 5; ++axis) {
-        QCOMPARE(tip(*host, WidgetNames::perAxis(WidgetNames::axisLabel, axis)), length);
-        QCOMPARE(tip(*host, WidgetNames::perAxis(WidgetNames::originLabel, axis)), length);
-    }
-
-    // A switch of language follows the same table.
-    LanguageChoice other = language == 0 ? 1 : 0;
-    host->setLanguage(other);
-    const bool mm = useMmUnits != 0;
-    const QString otherSpeed
-        = other == 1 ? (mm ? "mm/s" : "pulse/ms") : (mm ? "毫米/秒" : "脉冲/毫秒");
-    QCOMPARE(tip(*host, QLatin1String(WidgetNames::synVelMaxLabel)), otherSpeed);
 }
 
 void TestModule::lookAheadProbe_data()

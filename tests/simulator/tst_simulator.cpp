@@ -5,11 +5,9 @@
 
 #include <QTest>
 
-#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <functional>
-#include <thread>
 
 using Call = std::function<short()>;
 Q_DECLARE_METATYPE(Call)
@@ -103,10 +101,8 @@ private slots:
     void arcPointsLieOnTheCircle();
     void smoothStopDeceleratesAndStartGoesOn();
     void abruptStopHaltsAtOnce();
-    void originOffsetAndZeroing();
     void timeLeftIsThePlannersTime();
 
-    void twoThreadsAtOnce();
 };
 
 void TestSimulator::init()
@@ -391,39 +387,6 @@ void TestSimulator::abruptStopHaltsAtOnce()
     QCOMPARE(positionMm(1), 100.0);
 }
 
-void TestSimulator::originOffsetAndZeroing()
-{
-    CrdPrm prm = twoAxisPrm();
-    prm.profile[0] = 2; // map base 3: profile 3 drives Y, profile 4 drives X
-    prm.profile[1] = 1;
-    prm.synVelMax = 100;
-    prm.synAccMax = 100;
-    prm.setOriginFlag = 1;
-    prm.originPos[0] = 500;
-    prm.originPos[1] = -20;
-    QCOMPARE(MQN_SetCrdMapBase(1, 1, 3), short(0));
-    QCOMPARE(MQN_SetCrdPrm(1, 1, &prm), short(0));
-    QCOMPARE(MQN_LnXY(1, 1, 100, 40, 10, 1, 0, 0), short(0));
-    QCOMPARE(MQN_CrdStart(1, 1, 0), short(0));
-    runToEnd();
-
-    double pos[4] = {};
-    QCOMPARE(MQN_GetPrfPos(1, 1, pos, 4, nullptr), short(0));
-    QCOMPARE(pos[2], 40.0 - 20);
-    QCOMPARE(pos[3], 100.0 + 500);
-    QCOMPARE(MQN_ZeroPos(1, 1, 8), short(0));
-    QCOMPARE(MQN_GetPrfPos(1, 1, pos, 4, nullptr), short(0));
-    QCOMPARE(pos[3], 0.0);
-
-    // The next line starts where the zeroed profiles now stand (X at -500).
-    QCOMPARE(MQN_LnXY(1, 1, -400, 20, 10, 1, 0, 0), short(0));
-    QCOMPARE(MQN_CrdStart(1, 1, 0), short(0));
-    runToEnd();
-    QCOMPARE(MQN_GetPrfPos(1, 3, pos, 2, nullptr), short(0));
-    QCOMPARE(pos[0], 0.0);
-    QCOMPARE(pos[1], 100.0);
-}
-
 // Two 10 mm moves there and back at 50 mm/s and 500 mm/s^2, each to a full stop (0.3 s), and
 // a 200 ms dwell between them.
 void TestSimulator::timeLeftIsThePlannersTime()
@@ -441,49 +404,6 @@ void TestSimulator::timeLeftIsThePlannersTime()
     // is played in; the manual clock starts where the wall clock had got to at the switch).
     QCOMPARE_LE(std::abs(runToEnd() - 250), 1.0);
     QCOMPARE(rvsim_time_left_ms(1, 1), 0.0);
-}
-
-// A host's worker streams while its GUI thread polls: every call of both is taken whole.
-void TestSimulator::twoThreadsAtOnce()
-{
-    rvsim_journal_enable(1);
-    rvsim_use_manual_clock(0);
-    rvsim_set_time_scale(1000);
-    const CrdPrm prm = twoAxisPrm();
-    QCOMPARE(MQN_SetCrdPrm(1, 1, &prm), short(0));
-
-    constexpr int lines = 20000;
-    std::atomic<bool> done{false};
-    std::atomic<int> calls{1}; // the coordinate-system record above
-    int polls = 0;
-    std::thread worker([&] {
-        for (int sent = 0; sent < lines;) {
-            calls += 2;
-            if (space() > 0 && (++calls, MQN_LnXY(1, 1, (sent % 2) * 100, 0, 50, 5, 0, 0) == 0))
-                ++sent;
-            // Plain commands end the run when the FIFO drains: start again as a host would.
-            if (runState() == 0 && sent % 500 == 0) {
-                MQN_CrdStart(1, 1, 0);
-                ++calls;
-            }
-        }
-        done = true;
-    });
-    while (!done) {
-        int32_t remainder, segNum;
-        MQN_GetRemainderSegNum(1, 1, &remainder, 0);
-        MQN_GetUserSegNumWN(1, 1, &segNum, 0);
-        runState();
-        const int32_t free = space();
-        const double x = positionMm(1) * pulsesPerMm;
-        QVERIFY(free >= 0 && free <= 4096);
-        QVERIFY(x >= -1e-6 && x <= 100 + 1e-6);
-        ++polls;
-    }
-    worker.join();
-    QVERIFY(polls > 0);
-    // Every call of both threads is in the journal, up to the latest million it keeps.
-    QCOMPARE(rvsim_journal_count(), std::min(1000000, 5 * polls + calls.load()));
 }
 
 QTEST_MAIN(TestSimulator)

@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QFileDialog>
 #include <QPushButton>
 #include <QTest>
 
@@ -53,35 +52,4 @@ void ModalBoxAnswerer::answer()
         press->click();
     else
         box->reject();
-}
-
-FileDialogAnswerer::FileDialogAnswerer(const QString& file)
-    : file(file)
-{
-    poller.setInterval(5);
-    connect(&poller, &QTimer::timeout, this, &FileDialogAnswerer::answer);
-    poller.start();
-}
-
-FileDialogAnswerer::~FileDialogAnswerer()
-{
-    if (!answered)
-        QTest::qFail("no file dialog came", __FILE__, __LINE__);
-}
-
-void FileDialogAnswerer::answer()
-{
-    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    if (!dialog || !dialog->isVisible() || answered)
-        return;
-    answered = true;
-    caption = dialog->windowTitle();
-    directory = dialog->directory().absolutePath();
-    filters = dialog->nameFilters();
-    if (file.isEmpty()) {
-        dialog->reject();
-        return;
-    }
-    dialog->selectFile(file);
-    QMetaObject::invokeMethod(dialog, "accept");
 }

@@ -42,24 +42,4 @@ private:
     QList<Box> seen;
 };
 
-// Answers the next file dialog with `file`, or cancels it when `file` is empty; records its
-// caption, directory and filters, and fails the running test when none came.
-class FileDialogAnswerer : public QObject
-{
-public:
-    explicit FileDialogAnswerer(const QString& file);
-    ~FileDialogAnswerer() override;
-
-    QString caption;
-    QString directory;
-    QStringList filters;
-
-private:
-    void answer();
-
-    QTimer poller;
-    QString file;
-    bool answered = false;
-};
-
 #endif

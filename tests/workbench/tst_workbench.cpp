@@ -78,7 +78,6 @@ private slots:
 
     void dryRunMatchesTheClosedForm_data();
     void dryRunMatchesTheClosedForm();
-    void dryRunFromTheCommandLine();
     void dryRunFromTheMenu();
     void dryRunOutputIsReadPieceByPiece();
     void timeLeftFollowsThePlan_data();
@@ -119,13 +118,10 @@ std::unique_ptr<Workbench> TestWorkbench::openWorkbench(LanguageChoice language)
 void TestWorkbench::configurationFile()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("host.ini"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[host]\ncores=2\ncrd=0\nuseMmUnits=0\n"
-               "[axes]\npulsesPerMm=500\n"
-               "[core2]\nvelocityFactor=2\nprofile3\\pulsesPerMm=3\n");
-    file.close();
+    const QString path = writeFile(dir, "host.ini",
+                                   "[host]\ncores=2\ncrd=0\nuseMmUnits=0\n"
+                                   "[axes]\npulsesPerMm=500\n"
+                                   "[core2]\nvelocityFactor=2\nprofile3\\pulsesPerMm=3\n");
 
     HostConfig config;
     QString error;
@@ -156,12 +152,8 @@ void TestWorkbench::configurationThatCannotBeLoaded()
     QFETCH(QString, error);
 
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("host.ini"));
-    if (!content.isEmpty()) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
+    const QString path = content.isEmpty() ? dir.filePath(QStringLiteral("host.ini"))
+                                           : writeFile(dir, "host.ini", content);
     HostConfig config;
     QString message;
     QVERIFY(!HostConfig::load(path, config, message));
@@ -342,27 +334,6 @@ void TestWorkbench::dryRunMatchesTheClosedForm()
              qPrintable(QStringLiteral("%1 s, not %2 s").arg(report.cycleMs / 1000).arg(seconds)));
     QCOMPARE_LE(std::abs(report.pathLength - length), 1e-9 * length);
     QCOMPARE(report.plan.TotalMs(), report.cycleMs);
-}
-
-void TestWorkbench::dryRunFromTheCommandLine()
-{
-    QTemporaryDir folder;
-    const QString program
-        = writeFile(folder, "program.nc", "G00 X10 EF200 ED2000\nG01 X0 F50 D500\nG01 X5\n");
-    const QString config = writeFile(folder, "host.ini",
-                                     "[dryRun]\nfeedMax=10000\naccelerationMax=1e7\n"
-                                     "axisAccelerationMax=1e7\ncornerJump=1e-9\n");
-    QProcess workbench;
-    workbench.start(QStringLiteral(KURVO_WORKBENCH_PATH),
-                    {QStringLiteral("--dry-run"), program, QStringLiteral("--config"), config});
-    QVERIFY(workbench.waitForFinished(60000));
-    QCOMPARE(workbench.exitCode(), 0);
-    const double seconds = trapezoidSeconds(10, 200, 2000) + trapezoidSeconds(10, 50, 500)
-                           + trapezoidSeconds(5, 50, 300);
-    QCOMPARE(QString::fromUtf8(workbench.readAllStandardOutput()),
-             QStringLiteral("cycle time: %1 s\npath length: 25.000 mm\nsegments: 3\n"
-                            "largest feed: 200 mm/s\n")
-                 .arg(seconds, 0, 'f', 3));
 }
 
 // The figures of a dry run reach the output pane; the program joins the recent ones.
