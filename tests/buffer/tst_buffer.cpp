@@ -30,8 +30,6 @@ private slots:
     void offeredTypes_data();
     void offeredTypes();
 
-    void labelsAndTips_data();
-    void labelsAndTips();
     void relabellingKeepsWhatTheNewTypeLeaves();
     void typeChoiceFollowsDimensionAndMode();
 
@@ -115,14 +113,12 @@ void TestBuffer::offeredTypes_data()
                                 "ArcYZREx", "ArcYZCEx", "BufMoveEx", "BufGearEx"};
 
     QTest::newRow("d 1 closed: buffer I/O only") << 1 << false << closedIo;
-    QTest::newRow("d 1 open: buffer I/O with the laser") << 1 << true << openIo;
     QTest::newRow("d 3 open") << 3 << true
                               << QStringList{"LnXYEx", "LnXYG0Ex", "LnXYZEx", "LnXYZG0Ex"}
                                      + openMoves + openIo;
     const QStringList four = QStringList{"LnXY", "LnXYG0", "LnXYZ", "LnXYZG0", "LnXYZA", "LnXYZAG0"}
                              + closedMoves + closedIo;
-    QTest::newRow("d 4 closed") << 4 << false << four;
-    QTest::newRow("d 5 offers what d 4 does") << 5 << false << four;
+    QTest::newRow("d 5 closed: what d 4 offers") << 5 << false << four;
 }
 
 void TestBuffer::offeredTypes()
@@ -134,48 +130,6 @@ void TestBuffer::offeredTypes()
     QCOMPARE(OfferedCommandTypes(dimension, open), types);
     for (const QString& type : types)
         QCOMPARE(FindCommandType(type)->name, type);
-}
-
-void TestBuffer::labelsAndTips_data()
-{
-    QTest::addColumn<int>("useMmUnits");
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<QStringList>("labels");
-    QTest::addColumn<QStringList>("tips");
-
-    QTest::newRow("LnXYZA in pulses")
-        << 0 << "LnXYZA"
-        << QStringList{"CrdID", "X", "Y", "Z", "A", "synVel", "synAcc", "velEnd", "SegNum", ""}
-        << QStringList{"",         "pulse",      "pulse",    "pulse", "pulse",
-                       "pulse/ms", "pulse/ms^2", "pulse/ms", "",      ""};
-    QTest::newRow("ArcXYC in millimetres")
-        << 1 << "ArcXYC" << QStringList{"CrdID",     "X",      "Y",      "xCenter", "yCenter",
-                                        "circleDir", "synVel", "synAcc", "velEnd",  "SegNum"}
-        << QStringList{"", "mm", "mm", "mm", "mm", "", "mm/s", "mm/s^2", "mm/s", ""};
-    QTest::newRow("BufDelay tips milliseconds")
-        << 0 << "BufDelay" << QStringList{"BufID", "delayTime", "", "", "", "", "", "", "", ""}
-        << QStringList{"", "ms", "", "", "", "", "", "", "", ""};
-    QTest::newRow("BufMove tips only pos")
-        << 1 << "BufMoveEx"
-        << QStringList{"BufID", "moveAxis", "pos", "vel", "acc", "modal", "", "", "", ""}
-        << QStringList{"", "", "mm", "", "", "", "", "", "", ""};
-}
-
-void TestBuffer::labelsAndTips()
-{
-    QFETCH(int, useMmUnits);
-    QFETCH(QString, type);
-    QFETCH(QStringList, labels);
-    QFETCH(QStringList, tips);
-
-    host->axisTable.useMmUnits = uint8_t(useMmUnits);
-    openForm();
-    auto* table = host->find<QTableWidget>(WidgetNames::commandTable);
-    for (int column = 0; column < table->columnCount(); ++column)
-        table->horizontalHeaderItem(column)->setToolTip(QString());
-    titlechanged(type);
-    QCOMPARE(headers(Qt::DisplayRole), labels);
-    QCOMPARE(headers(Qt::ToolTipRole), tips);
 }
 
 // A type with fewer columns leaves the later labels and the tips of the columns it does not

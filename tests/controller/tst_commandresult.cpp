@@ -55,14 +55,10 @@ void TestCommandResult::showsCodeAndMeaning_data()
     QTest::addColumn<int>("shownCode");
     QTest::addColumn<QString>("meaning");
 
-    QTest::newRow("1") << 1 << 1 << "Command execution error!";
     QTest::newRow("7") << 7 << 7 << "Parameter in command is error!";
-    QTest::newRow("8") << 8 << 8 << "Unknown Command!";
     QTest::newRow("-1") << -1 << -1 << "Host failed to communicate with motion controller!";
-    QTest::newRow("-7") << -7 << -7 << "No respond! DSP is busying!";
     QTest::newRow("-8") << -8 << -8 << "Multi-thread resources busy!";
     QTest::newRow("-1008 shown as -8") << -1008 << -8 << "eni file config error!";
-    QTest::newRow("-1010 shown as -10") << -1010 << -10 << "No EtherCAT slave connected!";
     for (int code : {2, 9527, -9, -1007, -1011, 32767})
         QTest::addRow("%d is unknown", code) << code << code << "Unknown Result!";
 }

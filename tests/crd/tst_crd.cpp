@@ -109,7 +109,6 @@ private slots:
     void blendingFile_data();
     void blendingFile();
 
-    void missingFileLoadsTheDefaults();
     void roundTrip();
     void lastListedGroupDecides();
     void unparseableFileIsLeftAlone_data();
@@ -245,17 +244,12 @@ void TestCrd::outOfRange_data()
 
     const Profiles valid{2, 3, 4};
     QTest::newRow("core 0") << 0 << valid << false << CrdRecordProblem::CoreOutOfRange << -1;
-    QTest::newRow("core 17") << 17 << valid << false << CrdRecordProblem::CoreOutOfRange << -1;
-    QTest::newRow("X without a profile")
-        << 1 << Profiles{0, 3, 4} << false << CrdRecordProblem::ProfileOutOfRange << 0;
     QTest::newRow("Y on profile 17")
         << 1 << Profiles{10, 17, 12} << false << CrdRecordProblem::ProfileOutOfRange << 1;
     QTest::newRow("C on 17 outside the dimension")
         << 1 << Profiles{2, 3, 4, 1, 17} << false << CrdRecordProblem::None << -1;
     QTest::newRow("C on 17 with an origin")
         << 1 << Profiles{2, 3, 4, 1, 17} << true << CrdRecordProblem::ProfileOutOfRange << 4;
-    QTest::newRow("core 16, X on 16: the last covered")
-        << 16 << Profiles{16, 15, 14} << false << CrdRecordProblem::None << -1;
 }
 
 void TestCrd::outOfRange()
@@ -632,10 +626,6 @@ void TestCrd::blendingFile_data()
         << 0 << QStringList{"MQN_SetBlendingParaLa(1, 1, 3, 0.5, 10, 170)"}
         << QStringList{"MQN_SetBlendingParaLa active 0paraType3 para0.5 maxAngle170  = 1"}
         << QString();
-    QTest::newRow("missing values are zero")
-        << QByteArray("[Blending]\nactive=2\n") << 0
-        << QStringList{"MQN_SetBlendingParaLa(1, 1, 0, 0, 0, 0)"}
-        << QStringList{"MQN_SetBlendingParaLa active 2paraType0 para0 maxAngle0  = 1"} << QString();
     QTest::newRow("a failing call is reported")
         << QByteArray("[Blending]\nactive=1\npara=1e-05\n") << 7
         << QStringList{"MQN_SetBlendingParaLa(1, 1, 0, 1e-05, 0, 0)"}
@@ -645,8 +635,6 @@ void TestCrd::blendingFile_data()
     const QStringList none;
     QTest::newRow("active -1 sends nothing")
         << QByteArray("[Blending]\nactive=-1\nparaType=3\n") << 0 << none << none << QString();
-    QTest::newRow("no active key sends nothing")
-        << QByteArray("[Blending]\nparaType=3\n") << 0 << none << none << QString();
     QTest::newRow("no file sends nothing") << QByteArray() << 0 << none << none << QString();
     QTest::newRow("a file that cannot be parsed")
         << QByteArray("[Blending]\nactive=1\n\"unterminated=2\n") << 0 << none << none
@@ -659,9 +647,7 @@ void TestCrd::blendingFile_data()
                                    .arg(key, value);
     };
     unusable("active beyond 16 bits", "active=70000", "active", "70000");
-    unusable("paraType beyond 16 bits", "active=1\nparaType=-40000", "paraType", "-40000");
     unusable("para beyond double", "active=1\npara=1e400", "para", "1e400");
-    unusable("minAngle not a number", "active=1\nminAngle=nan", "minAngle", "nan");
     unusable("maxAngle minus infinity", "active=1\nmaxAngle=-inf", "maxAngle", "-inf");
 }
 
@@ -690,29 +676,6 @@ void TestCrd::blendingFile()
     }
     QCOMPARE(CommandJournal(), calls);
     QCOMPARE(TestHost::Lines(), lines);
-}
-
-void TestCrd::missingFileLoadsTheDefaults()
-{
-    host->neutralSettings = false;
-    {
-        ModalBoxAnswerer answerer; // the program path " " does not open
-        open();
-        QCOMPARE(answerer.first().text, QStringLiteral("File open fail !"));
-    }
-    QCOMPARE(combo(WN::dimensionCombo)->currentText(), QStringLiteral("2"));
-    for (int axis = 0; axis < 5; ++axis) {
-        QCOMPARE(combo(WN::perAxis(WN::profileCombo, axis))->currentIndex(), axis + 1);
-        QCOMPARE(text(WN::perAxis(WN::scaleEdit, axis)), QStringLiteral("1000"));
-    }
-    QCOMPARE(combo(WN::coreIndexCombo)->currentIndex(), 0);
-    QCOMPARE(text(WN::synVelMaxEdit), QString());
-    QVERIFY(!host->find<QCheckBox>(WN::originFlagCheck)->isChecked());
-    QCOMPARE(combo(WN::lookAheadModeCombo)->currentText(), QStringLiteral("Close"));
-    const QStringList tree{text(WN::tEdit),    text(WN::nEdit),       text(WN::radiusRatioEdit),
-                           text(WN::jerkEdit), text(WN::accTimeEdit), text(WN::dccAngleEdit)};
-    QCOMPARE(tree, (QStringList{"0.01", "200", "1", "0.5", "100", "180"}));
-    QCOMPARE(text(WN::programPathEdit), QStringLiteral(" "));
 }
 
 void TestCrd::roundTrip()

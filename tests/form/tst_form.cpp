@@ -71,8 +71,6 @@ private slots:
     void newRowsGoBelowTheCurrentRow();
     void deleteRemovesTheCurrentRowOnly();
     void newRowProposesTheValuesOfTheNearestRowOfItsType();
-    void rowCells_data();
-    void rowCells();
     void namesWithoutARowFormAreRefused_data();
     void namesWithoutARowFormAreRefused();
     void editorValidators();
@@ -360,32 +358,6 @@ void TestForm::newRowProposesTheValuesOfTheNearestRowOfItsType()
     add(QStringLiteral("ArcXYR"));
     QCOMPARE(cells(3, 8),
              (QStringList{"0.000", "0.000", "0.000", "0", "0.000", "0.000", "0.000", "0"}));
-}
-
-void TestForm::rowCells_data()
-{
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<QStringList>("cells");
-
-    QTest::newRow("BufIo: output choice and hexadecimal items")
-        << "BufIo" << QStringList{"choice:ENABLE", "item:0", "item:0", "-"};
-    QTest::newRow("BufMove") << "BufMove"
-                             << QStringList{"choice:1", "0.000", "0.000", "0.000", "0", "-"};
-    QTest::newRow("BufDelay gets no choice") << "BufDelay" << QStringList{"0", "-"};
-    QTest::newRow("BufSetStopIo gets its axis choice only")
-        << "BufSetStopIo" << QStringList{"choice:1", "-", "-"};
-    QTest::newRow("laser channel starts at 1") << "BufLaserOnEx" << QStringList{"1", "-"};
-}
-
-void TestForm::rowCells()
-{
-    QFETCH(QString, type);
-    QFETCH(QStringList, cells);
-
-    add(type);
-    QCOMPARE(this->cells(0, int(cells.size())), cells);
-    if (auto* choice = qobject_cast<QComboBox*>(table->cellWidget(0, 1)); choice && type != "BufIo")
-        QCOMPARE(choice->count(), 12);
 }
 
 void TestForm::namesWithoutARowFormAreRefused_data()
