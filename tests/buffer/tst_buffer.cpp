@@ -1,17 +1,8 @@
 // The command table: the types the catalogue offers, the header labels and unit tips that follow
 // the type being worked on, and which controller calls each row becomes when it is sent.
 #include "buffer/CommandCatalogue.h"
-#include "form/WidgetNames.h"
-#include "rvsim.h"
 
-#include "Journal.h"
-#include "LinkedModule.h"
-#include "ModalBoxAnswerer.h"
-#include "TableRows.h"
-
-#include <QComboBox>
-#include <QTableWidget>
-#include <QTest>
+#include "WindowTest.h"
 
 #include <cstdlib>
 #include <functional>
@@ -87,8 +78,7 @@ QStringList TestBuffer::send(const Rows& rows, bool open, const std::function<vo
         afterInit();
     for (const auto& [type, cells] : rows)
         AddTableRow(*host, form, type, cells);
-    rvsim_journal_enable(1);
-    rvsim_journal_clear();
+    StartJournal();
     QMetaObject::invokeMethod(form, "OnStartBtnClicked");
     QStringList calls = CommandJournal();
     while (!calls.isEmpty()
@@ -151,9 +141,7 @@ void TestBuffer::relabellingKeepsWhatTheNewTypeLeaves()
     QCOMPARE(headers(Qt::ToolTipRole).mid(1, 5), (QStringList{"mm", "mm", "mm/s", "mm/s^2", "mm/s"}));
     QCOMPARE(headers(Qt::DisplayRole).mid(0, 4), (QStringList{"BufID", "doType", "doMask", "doValue"}));
 
-    auto* types = host->find<QComboBox>(WidgetNames::bufDataTypeCombo);
-    types->setCurrentText(QStringLiteral("ArcXYC"));
-    emit types->activated(types->currentIndex());
+    host->chooseText(WidgetNames::bufDataTypeCombo, QStringLiteral("ArcXYC"));
     QCOMPARE(headers(Qt::DisplayRole).mid(0, 4), (QStringList{"CrdID", "X", "Y", "xCenter"}));
 }
 
@@ -161,16 +149,13 @@ void TestBuffer::typeChoiceFollowsDimensionAndMode()
 {
     openForm();
     auto* types = host->find<QComboBox>(WidgetNames::bufDataTypeCombo);
-    auto* dimension = host->find<QComboBox>(WidgetNames::dimensionCombo);
-    dimension->setCurrentText(QStringLiteral("1"));
-    emit dimension->activated(dimension->currentIndex());
+    host->chooseText(WidgetNames::dimensionCombo, QStringLiteral("1"));
     host->openLookAhead();
     QStringList offered;
     for (int i = 0; i < types->count(); ++i)
         offered << types->itemText(i);
     QCOMPARE(offered, OfferedCommandTypes(1, true));
-    dimension->setCurrentText(QStringLiteral("2"));
-    emit dimension->activated(dimension->currentIndex());
+    host->chooseText(WidgetNames::dimensionCombo, QStringLiteral("2"));
     QCOMPARE(types->itemText(0), QStringLiteral("LnXYEx"));
     QCOMPARE(types->currentText(), QStringLiteral("LnXYEx"));
 }

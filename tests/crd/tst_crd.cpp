@@ -3,20 +3,10 @@
 // the settings file the window loads when it opens and saves when it closes.
 #include "crd/Blending.h"
 #include "crd/CrdRecords.h"
-#include "form/WidgetNames.h"
-#include "rvsim.h"
 
-#include "Journal.h"
-#include "LinkedModule.h"
-#include "ModalBoxAnswerer.h"
+#include "WindowTest.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QMdiArea>
-#include <QPushButton>
 #include <QSettings>
-#include <QTest>
 
 #include <cstring>
 #include <limits>
@@ -121,8 +111,7 @@ private slots:
 private:
     void open();
     void close();
-    void choose(const QString& name, int index);
-    void chooseMode(const QString& mode);
+    void chooseMode(const QString& mode) { host->chooseText(WN::lookAheadModeCombo, mode); }
     void pressInit();
     QString text(const QString& name) const { return host->find<QLineEdit>(name)->text(); }
     void setText(const QString& name, const QString& text) const
@@ -132,7 +121,10 @@ private:
     QComboBox* combo(const QString& name) const { return host->find<QComboBox>(name); }
     bool shown(const QString& name) const { return !host->find(name)->isHidden(); }
     bool enabled(const QString& name) const { return host->find(name)->isEnabled(); }
-    void writeSettings(const QByteArray& content);
+    void writeSettings(const QByteArray& content)
+    {
+        QVERIFY(WriteFile(host->settingsFile(), content));
+    }
     QByteArray settings() const;
 
     std::unique_ptr<TestHost> host;
@@ -156,8 +148,7 @@ void TestCrd::open()
 {
     form = host->open(LanguageEnglish);
     QVERIFY(form);
-    rvsim_journal_enable(1);
-    rvsim_journal_clear();
+    StartJournal();
 }
 
 void TestCrd::close()
@@ -166,30 +157,9 @@ void TestCrd::close()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-// As an operator's choice: the item, then the activated signal.
-void TestCrd::choose(const QString& name, int index)
-{
-    combo(name)->setCurrentIndex(index);
-    emit combo(name)->activated(index);
-}
-
-void TestCrd::chooseMode(const QString& mode)
-{
-    const int index = combo(WN::lookAheadModeCombo)->findText(mode);
-    QVERIFY(index >= 0);
-    choose(WN::lookAheadModeCombo, index);
-}
-
 void TestCrd::pressInit()
 {
     QTest::mouseClick(host->find<QPushButton>(WN::initCrdButton), Qt::LeftButton);
-}
-
-void TestCrd::writeSettings(const QByteArray& content)
-{
-    QFile file(host->settingsFile());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
 }
 
 QByteArray TestCrd::settings() const
@@ -485,7 +455,7 @@ void TestCrd::switchesShowTheirControls()
     QVERIFY(!shown(WN::openIlcFileButton) && !shown(WN::ilcPathEdit));
 
     for (int dimension = 1; dimension <= 5; ++dimension) {
-        choose(WN::dimensionCombo, dimension - 1);
+        host->choose(WN::dimensionCombo, dimension - 1);
         for (int axis = 0; axis < 5; ++axis) {
             QCOMPARE(enabled(WN::perAxis(WN::profileCombo, axis)), axis < dimension);
             QCOMPARE(enabled(WN::perAxis(WN::axisLabel, axis)), axis < dimension);
@@ -662,11 +632,8 @@ void TestCrd::blendingFile()
     open();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("FilterPrm.ini"));
-    if (!content.isEmpty()) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
+    if (!content.isEmpty())
+        QVERIFY(WriteFile(path, content));
     if (code != 0)
         rvsim_inject("MQN_SetBlendingParaLa", short(code), 1);
     {
@@ -682,9 +649,9 @@ void TestCrd::roundTrip()
 {
     writeSettings("[KurvoCore1Crd1]\nlabOpenFileData=\n");
     open();
-    choose(WN::lookAheadModeCombo, 1);
-    choose(WN::dimensionCombo, 3);
-    choose(WN::perAxis(WN::profileCombo, 3), 6);
+    host->choose(WN::lookAheadModeCombo, 1);
+    host->choose(WN::dimensionCombo, 3);
+    host->choose(WN::perAxis(WN::profileCombo, 3), 6);
     host->find<QCheckBox>(WN::originFlagCheck)->setChecked(true);
     const QList<QPair<QString, QString>> typed{{WN::synVelMaxEdit, "250.5"},
                                                {WN::synAccMaxEdit, "900"},

@@ -1,27 +1,17 @@
-// The window's own widgets (the number validator, the hover button, the line edit that
-// announces its focus, the program view's layout) and the editing of command-table rows.
+// The window's own widgets (the number validator, the hover button, the program view's layout)
+// and the editing of command-table rows.
 #include "form/MyDoubleValidator.h"
 #include "form/MyLineEdit.h"
 #include "form/MyPushButton.h"
 #include "form/ProgramTextLayout.h"
-#include "form/WidgetNames.h"
-#include "rvsim.h"
 
-#include "Journal.h"
-#include "LinkedModule.h"
-#include "ModalBoxAnswerer.h"
+#include "WindowTest.h"
 
-#include <QComboBox>
 #include <QEnterEvent>
 #include <QFocusEvent>
 #include <QImage>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTableWidget>
-#include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QTextEdit>
 
 namespace {
 
@@ -79,9 +69,8 @@ private slots:
 
 private:
     void add(const QString& type);
-    QString text(int row, int column) const;
-    QStringList cells(int row, int count) const;
-    QStringList types() const;
+    QStringList cells(int row, int count) const { return TableRowCells(*host, row, count); }
+    QStringList types() const { return TableRowTypes(*host); }
 
     QTemporaryDir iconDir;
     QString redIcon;
@@ -109,8 +98,7 @@ void TestForm::init()
     host = LinkedTestHost();
     form = host->open();
     table = host->find<QTableWidget>(WidgetNames::commandTable);
-    rvsim_journal_enable(1);
-    rvsim_journal_clear();
+    StartJournal();
 }
 
 void TestForm::add(const QString& type)
@@ -119,33 +107,6 @@ void TestForm::add(const QString& type)
     choice->clear();
     choice->addItem(type);
     QVERIFY(QMetaObject::invokeMethod(form, "OnAddDataBtnClicked"));
-}
-
-QString TestForm::text(int row, int column) const
-{
-    if (auto* editor = qobject_cast<QLineEdit*>(table->cellWidget(row, column)))
-        return editor->text();
-    if (auto* choice = qobject_cast<QComboBox*>(table->cellWidget(row, column)))
-        return QStringLiteral("choice:") + choice->currentText();
-    const QTableWidgetItem* item = table->item(row, column);
-    return item ? QStringLiteral("item:") + item->text() : QStringLiteral("-");
-}
-
-// The texts of columns 1 to `count` of `row`.
-QStringList TestForm::cells(int row, int count) const
-{
-    QStringList texts;
-    for (int column = 1; column <= count; ++column)
-        texts << text(row, column);
-    return texts;
-}
-
-QStringList TestForm::types() const
-{
-    QStringList names;
-    for (int row = 0; row < table->rowCount(); ++row)
-        names << table->item(row, 0)->text();
-    return names;
 }
 
 void TestForm::validator_data()
@@ -353,8 +314,8 @@ void TestForm::newRowProposesTheValuesOfTheNearestRowOfItsType()
     qobject_cast<QLineEdit*>(table->cellWidget(0, 5))->setText(QStringLiteral("40000"));
     add(QStringLiteral("BufDelay"));
     add(QStringLiteral("LnXYG0"));
-    QCOMPARE(text(2, 1), QStringLiteral("5.000"));
-    QCOMPARE(text(2, 5), QStringLiteral("0"));
+    QCOMPARE(cells(2, 5).at(0), QStringLiteral("5.000"));
+    QCOMPARE(cells(2, 5).at(4), QStringLiteral("0"));
     add(QStringLiteral("ArcXYR"));
     QCOMPARE(cells(3, 8),
              (QStringList{"0.000", "0.000", "0.000", "0", "0.000", "0.000", "0.000", "0"}));

@@ -1,20 +1,12 @@
 // The G-code interpreter, line by line, and program files: reading them, short programs becoming
 // table rows and long ones text, and what a Start hands the worker.
-#include "form/WidgetNames.h"
 #include "gcode/GCodeInterpreter.h"
 #include "gcode/ProgramText.h"
 #include "module/ModuleState.h"
-#include "rvsim.h"
 
-#include "LinkedModule.h"
-#include "ModalBoxAnswerer.h"
+#include "WindowTest.h"
 
-#include <QComboBox>
-#include <QLineEdit>
 #include <QRandomGenerator>
-#include <QTableWidget>
-#include <QTest>
-#include <QTextEdit>
 #include <QTextStream>
 #include <QThread>
 
@@ -59,8 +51,8 @@ private:
     void openForm();
     QString write(const QString& name, const QString& text);
     void load(const QString& path);
-    QStringList rowTypes() const;
-    QStringList cells(int row, int count) const;
+    QStringList rowTypes() const { return TableRowTypes(*host); }
+    QStringList cells(int row, int count) const { return TableRowCells(*host, row, count); }
 
     QTemporaryDir dir;
     std::unique_ptr<TestHost> host;
@@ -83,36 +75,13 @@ void TestGCode::openForm()
 QString TestGCode::write(const QString& name, const QString& text)
 {
     const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return QString();
-    file.write(text.toUtf8());
-    return path;
+    return WriteFile(path, text.toUtf8()) ? path : QString();
 }
 
 void TestGCode::load(const QString& path)
 {
     host->find<QLineEdit>(WidgetNames::programPathEdit)->setText(path);
     QVERIFY(QMetaObject::invokeMethod(form, "OnLoadFileDataBtnClicked"));
-}
-
-QStringList TestGCode::rowTypes() const
-{
-    QStringList types;
-    for (int row = 0; row < table->rowCount(); ++row)
-        types << table->item(row, 0)->text();
-    return types;
-}
-
-// The editors' texts of columns 1 to `count` of `row`.
-QStringList TestGCode::cells(int row, int count) const
-{
-    QStringList texts;
-    for (int column = 1; column <= count; ++column) {
-        auto* editor = qobject_cast<QLineEdit*>(table->cellWidget(row, column));
-        texts << (editor ? editor->text() : QString());
-    }
-    return texts;
 }
 
 void TestGCode::words_data()
@@ -351,8 +320,7 @@ void TestGCode::linesAsATextStreamReadsThem()
 {
     QFETCH(QByteArray, bytes);
     QFile file(dir.filePath(QStringLiteral("lines.nc")));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    file.close();
+    QVERIFY(WriteFile(file.fileName(), bytes));
 
     QStringList expected;
     QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));

@@ -1,28 +1,11 @@
 // Start, pause, restart and stop, the streaming worker and the status timer, on the virtual
 // controller with its manual clock.
-#include "form/WidgetNames.h"
-#include "module/HostSignal.h"
-#include "rvsim.h"
 #include "run/RunWatch.h"
 
-#include "Journal.h"
-#include "LinkedModule.h"
-#include "ModalBoxAnswerer.h"
-#include "TableRows.h"
-#include "TestHost.h"
+#include "WindowTest.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMdiArea>
-#include <QPushButton>
-#include <QTest>
-#include <QTextEdit>
-#include <QThread>
 #include <QPointer>
-
-#include <memory>
+#include <QThread>
 
 namespace {
 
@@ -102,8 +85,7 @@ void TestRunControl::initCrd(bool open)
         host->openLookAhead();
     QVERIFY(QMetaObject::invokeMethod(form, "OnInitBtnClicked"));
     QVERIFY(host->find(WidgetNames::bufferDataGroup)->isEnabled());
-    rvsim_journal_enable(1);
-    rvsim_journal_clear();
+    StartJournal();
 }
 
 void TestRunControl::setLearning(bool enabled, const QString& mode, const QString& count)

@@ -4,6 +4,12 @@
 
 #include "rvsim.h"
 
+void StartJournal()
+{
+    rvsim_journal_enable(1);
+    rvsim_journal_clear();
+}
+
 QStringList Journal()
 {
     QStringList entries;

@@ -3,6 +3,9 @@
 
 #include <QStringList>
 
+// Switches the virtual controller's journal on, empty.
+void StartJournal();
+
 // The virtual controller's journal, oldest call first.
 QStringList Journal();
 

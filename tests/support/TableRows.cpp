@@ -29,3 +29,29 @@ void AddTableRow(TestHost& host, QWidget* form, const QString& type, const QStri
             table->setItem(row, column, new QTableWidgetItem(cells[i]));
     }
 }
+
+QStringList TableRowTypes(const TestHost& host)
+{
+    auto* table = host.find<QTableWidget>(WidgetNames::commandTable);
+    QStringList types;
+    for (int row = 0; row < table->rowCount(); ++row)
+        types << table->item(row, 0)->text();
+    return types;
+}
+
+QStringList TableRowCells(const TestHost& host, int row, int count)
+{
+    auto* table = host.find<QTableWidget>(WidgetNames::commandTable);
+    QStringList texts;
+    for (int column = 1; column <= count; ++column) {
+        if (auto* editor = qobject_cast<QLineEdit*>(table->cellWidget(row, column)))
+            texts << editor->text();
+        else if (auto* choice = qobject_cast<QComboBox*>(table->cellWidget(row, column)))
+            texts << QStringLiteral("choice:") + choice->currentText();
+        else if (const QTableWidgetItem* item = table->item(row, column))
+            texts << QStringLiteral("item:") + item->text();
+        else
+            texts << QStringLiteral("-");
+    }
+    return texts;
+}

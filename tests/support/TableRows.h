@@ -11,4 +11,11 @@ class TestHost;
 // leaves the cell as the row came.
 void AddTableRow(TestHost& host, QWidget* form, const QString& type, const QStringList& cells);
 
+// The type names of the command table's rows.
+QStringList TableRowTypes(const TestHost& host);
+
+// What columns 1 to `count` of `row` hold: an editor's text, "choice:" and a choice's text,
+// "item:" and an item's text, or "-" for an empty cell.
+QStringList TableRowCells(const TestHost& host, int row, int count);
+
 #endif

@@ -134,9 +134,19 @@ void TestHost::setLanguage(LanguageChoice language)
     kdvSignal(SignalSetLanguage, &language, nullptr, nullptr);
 }
 
+void TestHost::choose(const QString& combo, int index) const
+{
+    auto* choice = find<QComboBox>(combo);
+    choice->setCurrentIndex(index);
+    emit choice->activated(index);
+}
+
 void TestHost::openLookAhead() const
 {
-    auto* mode = find<QComboBox>(WidgetNames::lookAheadModeCombo);
-    mode->setCurrentIndex(1);
-    emit mode->activated(1);
+    choose(WidgetNames::lookAheadModeCombo, 1);
+}
+
+void TestHost::chooseText(const QString& combo, const QString& text) const
+{
+    choose(combo, find<QComboBox>(combo)->findText(text));
 }

@@ -32,7 +32,11 @@ public:
     QWidget* open(LanguageChoice language = LanguageEnglish);
     bool neutralSettings = true;
     void setLanguage(LanguageChoice language);
-    // Chooses look-ahead mode "Open" as the operator does.
+    // Chooses item `index` of the named combo as the operator does: the item, then the activated
+    // signal.
+    void choose(const QString& combo, int index) const;
+    void chooseText(const QString& combo, const QString& text) const;
+    // Chooses look-ahead mode "Open".
     void openLookAhead() const;
 
     QMainWindow* window() const { return mainWindow.get(); }
