@@ -41,12 +41,10 @@ private slots:
     void showsCodeAndMeaning_data();
     void showsCodeAndMeaning();
     void boxLooksLikeACommandError();
-    void codeZeroShowsNothing();
     void textsAreTranslated();
 
     void reportsLine_data();
     void reportsLine();
-    void reportWithoutCallbackGoesToTheLog();
 };
 
 void TestCommandResult::showsCodeAndMeaning_data()
@@ -94,12 +92,6 @@ void TestCommandResult::boxLooksLikeACommandError()
     QVERIFY(!box.hasParent);
 }
 
-void TestCommandResult::codeZeroShowsNothing()
-{
-    ModalBoxAnswerer answerer(0);
-    QCOMPARE(ShowCommandError("LnXY", 0), short(0));
-}
-
 // The box and the host's lines take their texts through the translators.
 void TestCommandResult::textsAreTranslated()
 {
@@ -143,13 +135,6 @@ void TestCommandResult::reportsLine()
 
     ReportCommandResult(name.toUtf8().constData(), short(code), collectLine);
     QCOMPARE(hostLines, lines);
-}
-
-void TestCommandResult::reportWithoutCallbackGoesToTheLog()
-{
-    QTest::ignoreMessage(QtInfoMsg, "MQN_CrdClear = 1");
-    ReportCommandResult("MQN_CrdClear", 1, nullptr);
-    QVERIFY(hostLines.isEmpty());
 }
 
 QTEST_MAIN(TestCommandResult)

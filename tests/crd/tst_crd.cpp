@@ -77,10 +77,8 @@ private slots:
     void profileTable();
     void outOfRange_data();
     void outOfRange();
-    void speedsUseTheXProfile();
     void origin_data();
     void origin();
-    void withoutHostTableFactorsAreOne();
     void truncation_data();
     void truncation();
 
@@ -91,8 +89,6 @@ private slots:
     void refusedRecordSendsNothing_data();
     void refusedRecordSendsNothing();
     void switchesShowTheirControls();
-    void contourProbe_data();
-    void contourProbe();
     void readBack();
     void failingReadBack_data();
     void failingReadBack();
@@ -103,9 +99,7 @@ private slots:
     void lastListedGroupDecides();
     void unparseableFileIsLeftAlone_data();
     void unparseableFileIsLeftAlone();
-    void withoutControllerNothingIsWritten();
     void valuesOutOfRange();
-    void originKeysOnlyWithTheFlag();
     void unwritableFolder();
 
 private:
@@ -240,18 +234,6 @@ void TestCrd::outOfRange()
     QCOMPARE(outcome.axis, axis);
 }
 
-void TestCrd::speedsUseTheXProfile()
-{
-    CrdPrm prm;
-    HostAxisTable table = tableWithFactors();
-    table.velocityFactor[1][4] = 2; // core 2, profile 5
-    table.accelerationFactor[1][4] = 0.001;
-    QCOMPARE(BuildCrdRecord(paramsOf(2), ProfileArray({5, 2}).values, 2, &table, prm).problem,
-             CrdRecordProblem::None);
-    QCOMPARE(prm.synVelMax, 2000.0);
-    QCOMPARE(prm.synAccMax, 5.0);
-}
-
 void TestCrd::origin_data()
 {
     QTest::addColumn<bool>("flag");
@@ -289,19 +271,6 @@ void TestCrd::origin()
     QCOMPARE(prm.originPos[0], pulses);
     QCOMPARE(prm.originPos[3], pulses);
     QCOMPARE(prm.originPos[5], 0);
-}
-
-void TestCrd::withoutHostTableFactorsAreOne()
-{
-    CrdFormParams params = paramsOf(2);
-    params.setOriginFlag = 1;
-    params.originPos[1] = 7.9;
-    CrdPrm prm;
-    QCOMPARE(BuildCrdRecord(params, ProfileArray({2, 3}).values, 1, nullptr, prm).problem,
-             CrdRecordProblem::None);
-    QCOMPARE(prm.synVelMax, 1000.0);
-    QCOMPARE(prm.synAccMax, 5000.0);
-    QCOMPARE(prm.originPos[1], 7);
 }
 
 void TestCrd::truncation_data()
@@ -462,31 +431,6 @@ void TestCrd::switchesShowTheirControls()
         }
     }
     QVERIFY(CommandJournal().isEmpty());
-}
-
-void TestCrd::contourProbe_data()
-{
-    QTest::addColumn<int>("code");
-    QTest::addColumn<bool>("hidden");
-    QTest::newRow("unknown command hides contour control") << 8 << true;
-    QTest::newRow("another failure leaves it") << 7 << false;
-}
-
-void TestCrd::contourProbe()
-{
-    QFETCH(int, code);
-    QFETCH(bool, hidden);
-
-    rvsim_inject("MQN_GetCrdContourErrorControl", short(code), 1);
-    open();
-    QCOMPARE(!shown(WN::contourEnableCheck), hidden);
-    QCOMPARE(!shown(WN::kpEdit), hidden);
-
-    // Hidden or not, Init reads the editors.
-    chooseMode(QStringLiteral("Open"));
-    rvsim_journal_clear();
-    pressInit();
-    QVERIFY(CommandJournal().contains("MQN_SetCrdContourErrorControl(1, 1, 0, 80)"));
 }
 
 void TestCrd::readBack()
@@ -746,23 +690,6 @@ void TestCrd::unparseableFileIsLeftAlone()
     QCOMPARE(settings(), bytes);
 }
 
-void TestCrd::withoutControllerNothingIsWritten()
-{
-    host->neutralSettings = false;
-    TestHost::resources = {CrdResourceRecord{0, 0, 0, 0, {}}};
-    writeSettings("[KurvoCore1Crd1]\nlabOpenFileData=\n");
-    open();
-    close();
-    QCOMPARE(settings(), QByteArray("[KurvoCore1Crd1]\nlabOpenFileData=\n"));
-    QFile::remove(host->settingsFile());
-    {
-        ModalBoxAnswerer answerer; // the default program path " "
-        open();
-    }
-    close();
-    QVERIFY(!QFile::exists(host->settingsFile()));
-}
-
 void TestCrd::valuesOutOfRange()
 {
     writeSettings("[KurvoCore1Crd1]\nProfile4=40\ndimension=-3\nCore=9\nsynVelMax=nan\n"
@@ -784,19 +711,6 @@ void TestCrd::valuesOutOfRange()
     }
     QSettings saved(host->settingsFile(), QSettings::IniFormat);
     QCOMPARE(saved.childGroups(), (QStringList{"KurvoCore0Crd1", "KurvoCore1Crd1"}));
-}
-
-void TestCrd::originKeysOnlyWithTheFlag()
-{
-    writeSettings("[KurvoCore1Crd1]\nsetOriginFlag=0\noriginPos0=5\nlabOpenFileData=\n");
-    open();
-    QVERIFY(!host->find<QCheckBox>(WN::originFlagCheck)->isChecked());
-    QCOMPARE(text(WN::perAxis(WN::originEdit, 0)), QString());
-    QVERIFY(!shown(WN::perAxis(WN::originEdit, 0)));
-    close();
-    // Origins never refreshed while the window was open are saved as 0.
-    QSettings saved(host->settingsFile(), QSettings::IniFormat);
-    QCOMPARE(saved.value("KurvoCore1Crd1/originPos0").toString(), QStringLiteral("0"));
 }
 
 void TestCrd::unwritableFolder()

@@ -61,8 +61,6 @@ private slots:
     void newRowsGoBelowTheCurrentRow();
     void deleteRemovesTheCurrentRowOnly();
     void newRowProposesTheValuesOfTheNearestRowOfItsType();
-    void namesWithoutARowFormAreRefused_data();
-    void namesWithoutARowFormAreRefused();
     void editorValidators();
     void focusOnAnEditorRelabelsTheHeader();
     void clearAll();
@@ -319,23 +317,6 @@ void TestForm::newRowProposesTheValuesOfTheNearestRowOfItsType()
     add(QStringLiteral("ArcXYR"));
     QCOMPARE(cells(3, 8),
              (QStringList{"0.000", "0.000", "0.000", "0", "0.000", "0.000", "0.000", "0"}));
-}
-
-void TestForm::namesWithoutARowFormAreRefused_data()
-{
-    QTest::addColumn<QString>("type");
-    QTest::newRow("BufLmtsOnEx") << "BufLmtsOnEx";
-    QTest::newRow("a name outside the catalogue") << "LnXYZB";
-}
-
-void TestForm::namesWithoutARowFormAreRefused()
-{
-    QFETCH(QString, type);
-    ModalBoxAnswerer answerer;
-    add(type);
-    QCOMPARE(answerer.first().text,
-             QStringLiteral("CreateNewColumn = 7\r\n----Parameter in command is error!"));
-    QCOMPARE(types(), QStringList{type});
 }
 
 void TestForm::editorValidators()

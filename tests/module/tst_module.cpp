@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <cstring>
 
 using KdvSignal = TestHost::KdvSignal;
 
@@ -49,18 +48,13 @@ private slots:
 
     void windowBeforeTheHostAttachedHasNoController();
     void describeThroughTheLoadedModule();
-    void unknownSignalsDoNothing_data();
-    void unknownSignalsDoNothing();
     void attachKeepsCallbacksAndResetsTheCursor();
 
     void openTwiceGivesOneWindow();
     void openCloseOpenBuildsANewForm();
-    void centralWidgetThatIsNoMdiAreaOpensNothing();
     void languageSwitch_data();
     void languageSwitch();
     void languageSwitchBeforeAnyWindowOrAfterAReattach();
-    void lookAheadProbe_data();
-    void lookAheadProbe();
     void coreChoiceFollowsTheHost_data();
     void coreChoiceFollowsTheHost();
 
@@ -139,27 +133,6 @@ void TestModule::describeThroughTheLoadedModule()
     QCOMPARE(kdvSignal(SignalDescribe, nullptr, nullptr, nullptr), 0);
 }
 
-void TestModule::unknownSignalsDoNothing_data()
-{
-    QTest::addColumn<int>("signal");
-    QTest::newRow("0") << 0;
-    QTest::newRow("-1") << -1;
-    QTest::newRow("32767") << 32767;
-}
-
-void TestModule::unknownSignalsDoNothing()
-{
-    QFETCH(int, signal);
-    ModuleState& state = moduleState();
-    state = ModuleState();
-    int garbage = 5;
-    QCOMPARE(HandleHostSignal(int16_t(signal), &garbage, &garbage), 0);
-    QVERIFY(!state.hostMessage);
-    QVERIFY(!state.hostResources);
-    QVERIFY(!state.axisTable);
-    QCOMPARE(garbage, 5);
-}
-
 void TestModule::attachKeepsCallbacksAndResetsTheCursor()
 {
     ModuleState& state = moduleState();
@@ -211,16 +184,6 @@ void TestModule::openCloseOpenBuildsANewForm()
     QCOMPARE(second->windowTitle(), QStringLiteral("插补"));
 }
 
-void TestModule::centralWidgetThatIsNoMdiAreaOpensNothing()
-{
-    QMainWindow plain;
-    plain.setCentralWidget(new QWidget);
-    LanguageChoice language = LanguageEnglish;
-    QCOMPARE(kdvSignal(SignalOpenWindow, &plain, &language, nullptr), 0);
-    QVERIFY(!plain.findChild<QWidget*>(QLatin1String(WidgetNames::form)));
-    QVERIFY(open()); // and the module still opens a window for a proper host
-}
-
 void TestModule::languageSwitch_data()
 {
     QTest::addColumn<int>("language");
@@ -268,31 +231,6 @@ void TestModule::languageSwitchBeforeAnyWindowOrAfterAReattach()
     QCOMPARE(form->windowTitle(), QStringLiteral("Crd"));
     open();
     QCOMPARE(host->area()->subWindowList().size(), 1);
-}
-
-void TestModule::lookAheadProbe_data()
-{
-    QTest::addColumn<int>("code");
-    QTest::addColumn<bool>("hidden");
-    QTest::newRow("unknown command hides the button") << 8 << true;
-    QTest::newRow("communication failure leaves it") << -1 << false;
-}
-
-void TestModule::lookAheadProbe()
-{
-    QFETCH(int, code);
-    QFETCH(bool, hidden);
-
-    if (code != 0)
-        rvsim_inject("MQN_GetLookAheadParaEx", short(code), 1);
-    rvsim_journal_enable(1);
-    QVERIFY(open());
-    QCOMPARE(child<QPushButton>(WidgetNames::getLookAheadPrmButton)->isHidden(), hidden);
-    QVERIFY(TestHost::Lines().isEmpty());
-    bool probed = false;
-    for (int i = 0; i < rvsim_journal_count(); ++i)
-        probed |= QByteArray(rvsim_journal_entry(i)) == "MQN_GetLookAheadParaEx(1, 1, 0, out, 0)";
-    QVERIFY(probed);
 }
 
 void TestModule::coreChoiceFollowsTheHost_data()

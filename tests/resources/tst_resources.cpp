@@ -10,7 +10,6 @@ class TestResources : public QObject
 private slots:
     void filesAtTheirPaths_data();
     void filesAtTheirPaths();
-    void iconsSwapColour();
     void chineseCatalogue_data();
     void chineseCatalogue();
     void englishCatalogueTranslatesNothing();
@@ -34,19 +33,6 @@ void TestResources::filesAtTheirPaths()
     QVERIFY(QFile::exists(path));
     if (path.endsWith(QLatin1String(".png")))
         QVERIFY(!QImage(path).isNull());
-}
-
-void TestResources::iconsSwapColour()
-{
-    // The hovered variants are drawn for the blue hover background: white where the normal one
-    // is dark.
-    const QImage normal(QStringLiteral(":/icon/Resources/plus.png"));
-    const QImage hovered(QStringLiteral(":/icon/Resources/plus-w.png"));
-    QCOMPARE(normal.size(), hovered.size());
-    const QPoint centre(normal.width() / 2, normal.height() / 2);
-    QVERIFY(normal.pixelColor(centre).lightness() < 100);
-    QCOMPARE(hovered.pixelColor(centre), QColor(Qt::white));
-    QCOMPARE(normal.pixelColor(0, 0).alpha(), 0);
 }
 
 void TestResources::chineseCatalogue_data()

@@ -92,10 +92,8 @@ private slots:
     void refusedCallsChangeNothing_data();
     void refusedCallsChangeNothing();
     void fullFifoRefusesAndClearEmptiesTheNamedOne();
-    void startNeedsSomethingQueued();
     void lookAheadQueueFillsTheFifo();
     void countersBeforeDuringAndAfter();
-    void fifoRunningEmptyIsReported();
 
     void arcPointsLieOnTheCircle_data();
     void arcPointsLieOnTheCircle();
@@ -179,27 +177,6 @@ void TestSimulator::fullFifoRefusesAndClearEmptiesTheNamedOne()
     QCOMPARE(space(2, 0), 4);
 }
 
-void TestSimulator::startNeedsSomethingQueued()
-{
-    QCOMPARE(MQN_CrdStart(1, 1, 0), short(1));
-    QCOMPARE(runState(), short(0));
-    MQN_BufDelay(1, 1, 100, 1);
-    QCOMPARE(MQN_CrdStart(1, 1, 0), short(1)); // FIFO 0 is still empty
-    QCOMPARE(MQN_CrdStart(1, 1, 1), short(0)); // option bit 0: FIFO 1
-    QCOMPARE(runState(), short(1));
-    QCOMPARE(MQN_CrdClear(1, 1, 1), short(1)); // not while running
-    const CrdPrm prm = twoAxisPrm();
-    QCOMPARE(MQN_SetCrdPrm(1, 1, &prm), short(1));
-    QCOMPARE(MQN_Stop(1, 1, 0), short(0)); // crd 1 has no profiles yet: untouched
-    QCOMPARE(runState(), short(1));
-    rvsim_advance_ms(100);
-    short run = -1;
-    int32_t segment = -1;
-    QCOMPARE(MQN_CrdStatus(1, 1, &run, &segment, 0), short(0));
-    QCOMPARE(run, short(0));
-    QCOMPARE(segment, 1);
-}
-
 void TestSimulator::lookAheadQueueFillsTheFifo()
 {
     rvsim_configure(0, 0, 0, 0, 8);
@@ -252,24 +229,6 @@ void TestSimulator::countersBeforeDuringAndAfter()
     QCOMPARE(counters(), (QList<int>{4096 - 3, 3, 12, 3, 1}));
     rvsim_advance_ms(200);
     QCOMPARE(counters(), (QList<int>{4096, 0, 13, 6, 0}));
-}
-
-void TestSimulator::fifoRunningEmptyIsReported()
-{
-    setUpCrd(2);
-    for (int i = 1; i <= 3; ++i)
-        QCOMPARE(MQN_LnXYEx(1, 1, i, 0, 100, 10000, i, 0, 0), short(0));
-    QCOMPARE(MQN_CrdStart(1, 1, 0), short(0)); // one in the FIFO, two held back
-    rvsim_advance_ms(500);
-    QCOMPARE(runState(), short(1)); // waits for what the look-ahead still holds
-    CrdStatusEx status;
-    QCOMPARE(MQN_CrdStatusEx(1, 1, &status, 0), short(0));
-    QCOMPARE(status.runEmpty, short(1));
-    QCOMPARE(positionMm(1), 1.0);
-
-    QCOMPARE(MQN_CrdDataEx(1, 1, nullptr, 0), short(0));
-    runToEnd();
-    QCOMPARE(positionMm(1), 3.0);
 }
 
 void TestSimulator::arcPointsLieOnTheCircle_data()

@@ -13,7 +13,6 @@
 #include "gcode/ProgramText.h"
 #include "rvsim.h"
 
-#include "ModalBoxAnswerer.h"
 #include "TestHost.h"
 
 #include <QLabel>
@@ -67,10 +66,7 @@ class TestWorkbench : public QObject
 private slots:
     void init();
     void configurationFile();
-    void configurationThatCannotBeLoaded_data();
-    void configurationThatCannotBeLoaded();
     void aTableRunsToItsEnd();
-    void opensOnTheSampleProgram();
     void escapeStopsTheMotion();
     void hostLinesFromAnyThreadKeepTheirOrder();
     void commandLine_data();
@@ -79,9 +75,6 @@ private slots:
     void dryRunMatchesTheClosedForm_data();
     void dryRunMatchesTheClosedForm();
     void dryRunFromTheMenu();
-    void dryRunOutputIsReadPieceByPiece();
-    void timeLeftFollowsThePlan_data();
-    void timeLeftFollowsThePlan();
     void progressText_data();
     void progressText();
     void viewsKeepTheirScaleAndAnchor();
@@ -138,28 +131,6 @@ void TestWorkbench::configurationFile()
     QCOMPARE(config.axisTable->accelerationFactor[1][0], 0.001);
 }
 
-void TestWorkbench::configurationThatCannotBeLoaded_data()
-{
-    QTest::addColumn<QByteArray>("content"); // none: no file at all
-    QTest::addColumn<QString>("error");
-    QTest::newRow("malformed") << QByteArray("[host]\ncores=1\n\"crd=2\n") << "not a valid INI file";
-    QTest::newRow("missing") << QByteArray() << "host.ini";
-}
-
-void TestWorkbench::configurationThatCannotBeLoaded()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(QString, error);
-
-    QTemporaryDir dir;
-    const QString path = content.isEmpty() ? dir.filePath(QStringLiteral("host.ini"))
-                                           : writeFile(dir, "host.ini", content);
-    HostConfig config;
-    QString message;
-    QVERIFY(!HostConfig::load(path, config, message));
-    QVERIFY2(message.contains(error), qPrintable(message));
-}
-
 void TestWorkbench::aTableRunsToItsEnd()
 {
     const auto opened = openWorkbench();
@@ -196,26 +167,6 @@ void TestWorkbench::aTableRunsToItsEnd()
     QTRY_COMPARE(lastPlotted(), QPointF(10, 5));
     QTRY_VERIFY2(workbench.progressText().startsWith(QLatin1String("1 of 1 segments")),
                  qPrintable(workbench.progressText()));
-}
-
-void TestWorkbench::opensOnTheSampleProgram()
-{
-    const QString settings
-        = QCoreApplication::applicationDirPath() + QStringLiteral("/modules/Crd.ini");
-    QFile::remove(settings);
-    QVERIFY(QFile::copy(QStringLiteral(KURVO_SAMPLE_SETTINGS), settings));
-    ModalBoxAnswerer noBox(0);
-    const auto workbench = openWorkbench();
-    auto* table = workbench->findChild<QTableWidget*>(QLatin1String(WidgetNames::commandTable));
-    QVERIFY(table->isVisible());
-    QStringList types;
-    for (int row = 0; row < table->rowCount(); ++row)
-        types << table->item(row, 0)->text();
-    QCOMPARE(types, (QStringList{"LnXYZ", "LnXYZ", "ArcXYR", "LnXYZ", "ArcXYR", "LnXYZ", "ArcXYR",
-                                 "LnXYZ", "ArcXYR"}));
-    QVERIFY(workbench->findChild<QLineEdit*>(QLatin1String(WidgetNames::programPathEdit))
-                ->text()
-                .endsWith(QLatin1String("/workbench/examples/square.nc")));
 }
 
 // Esc anywhere in the workbench reaches the operator window's stop: the stream's worker ends
@@ -353,42 +304,6 @@ void TestWorkbench::dryRunFromTheMenu()
     QVERIFY2(lines.size() == 5 && lines.at(1).startsWith(QLatin1String("  cycle time: ")),
              qPrintable(lines.join('\n')));
     QCOMPARE(ReadRecentPrograms(), QStringList{QFileInfo(program).absoluteFilePath()});
-}
-
-void TestWorkbench::dryRunOutputIsReadPieceByPiece()
-{
-    DryRunOutput output;
-    output.Feed("progress 50 2");
-    QCOMPARE(output.Percent(), 0);
-    output.Feed("00\nplan 10 1000\nplan 20 1500\nplan 30 40");
-    QCOMPARE(output.Percent(), 25);
-    output.Feed("00\ncycle time: 4.000 s\nsegments: 30\n");
-    QCOMPARE(output.ReportLines(),
-             QStringList({QStringLiteral("cycle time: 4.000 s"), QStringLiteral("segments: 30")}));
-    const PlannedRun plan = output.Plan();
-    QCOMPARE(plan.Segments(), int64_t(30));
-    QCOMPARE(plan.TotalMs(), 4000.0);
-    QCOMPARE(plan.TimeAt(15), 1250.0);
-}
-
-void TestWorkbench::timeLeftFollowsThePlan_data()
-{
-    QTest::addColumn<int>("executed");
-    QTest::addColumn<double>("msLeft");
-
-    // Ten segments of 100 ms, then one of 9 s.
-    QTest::newRow("before the start") << 0 << 10000.0;
-    QTest::newRow("between points") << 5 << 9500.0;
-    QTest::newRow("inside the long one") << 10 << 9000.0;
-    QTest::newRow("at the end") << 11 << 0.0;
-}
-
-void TestWorkbench::timeLeftFollowsThePlan()
-{
-    QFETCH(int, executed);
-    QFETCH(double, msLeft);
-    const PlannedRun plan({{10, 1000}}, 11, 10000);
-    QCOMPARE(plan.TimeLeftMs(executed), msLeft);
 }
 
 void TestWorkbench::progressText_data()
