@@ -177,12 +177,6 @@ void TestBuffer::rowsBecomeCalls_data()
         << Rows{{"LnXY", {"0", "0", "10", "1", "7", "1"}}, {"LnXYEx", {"1", "2", "10", "1", "4"}}}
         << QStringList{"MQN_LnXY(1, 1, 0, 0, 10, 0.001, 7, 0)",
                        "MQN_LnXY(1, 1, 1000, 2000, 10, 0.001, 0, 0)"};
-    QTest::newRow("truncation toward zero")
-        << false << Rows{{"LnXYZG0", {"0.0006", "-2.9996", "1", "10", "1", "0"}}}
-        << QStringList{"MQN_LnXYZG0(1, 1, 0, -2999, 1000, 10, 0.001, 0)"};
-    QTest::newRow("ArcXYC in pulses")
-        << false << Rows{{"ArcXYC", {"10", "0", "5", "0", "1", "20", "0.2", "0", "0"}}}
-        << QStringList{"MQN_ArcXYC(1, 1, 10000, 0, 5000, 0, 1, 20, 0.0002, 0, 0)"};
     QTest::newRow("ZX arc: Z first in pulses")
         << false << Rows{{"ArcZXR", {"10", "20", "30", "0", "5", "1", "0", "0"}}}
         << QStringList{"MQN_ArcZXR(1, 1, 20000, 10000, 30000, 0, 5, 0.001, 0, 0)"};
@@ -198,9 +192,6 @@ void TestBuffer::rowsBecomeCalls_data()
         << true << Rows{{"BufDAEx", {"3", "40000"}}} << QStringList{"MQN_BufDAEx(1, 1, 3, 0, 0)"};
     QTest::newRow("single-axis move") << false << Rows{{"BufMove", {"5", "-12.7", "2", "0.5", "1"}}}
                                       << QStringList{"MQN_BufMove(1, 1, 5, -12, 2, 0.5, 1, 0)"};
-    QTest::newRow("delay and gear in look-ahead")
-        << true << Rows{{"BufDelayEx", {"250"}}, {"BufGearEx", {"2", "1.5"}}}
-        << QStringList{"MQN_BufDelayEx(1, 1, 250, 0)", "MQN_BufGearEx(1, 1, 2, 1.5, 0)"};
     QTest::newRow("limits switch on only with look-ahead closed")
         << true
         << Rows{{"BufLmtsOn", {"4", "Lmts_negative"}}, {"BufLmtsOff", {"4", "Lmts_positive"}}}

@@ -148,9 +148,6 @@ void TestRunControl::learningAtStart_data()
     QTest::newRow("learning from an empty count: initialise and start")
         << "Learning"
         << "" << QStringList{"MQN_InitIlc(1)", "MQN_StartIlc(1, 1)"} << QStringList();
-    QTest::newRow("learning continued")
-        << "Learning"
-        << "2" << QStringList{"MQN_StartIlc(1, 1)"} << QStringList();
     QTest::newRow("working loads the file")
         << "Working"
         << "0" << QStringList{"MQN_LoadIlcFile(1, 1, \"/no/such/run.ilc\")"}

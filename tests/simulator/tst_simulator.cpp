@@ -116,7 +116,6 @@ void TestSimulator::refusedCallsChangeNothing_data()
     static int32_t outInt;
     static CrdPrm prm;
     QTest::newRow("crd 3") << Call([] { return MQN_CrdSpace(1, 3, &outInt, 0); });
-    QTest::newRow("null record") << Call([] { return MQN_GetCrdPrm(1, 1, nullptr); });
     QTest::newRow("dimension 6") << Call([] {
         prm = twoAxisPrm();
         prm.dimension = 6;
@@ -124,7 +123,6 @@ void TestSimulator::refusedCallsChangeNothing_data()
     });
     QTest::newRow("map base 13") << Call([] { return MQN_SetCrdMapBase(1, 1, 13); });
     QTest::newRow("start mask for crd 3") << Call([] { return MQN_CrdStart(1, 4, 0); });
-    QTest::newRow("negative delay") << Call([] { return MQN_BufDelay(1, 1, -5, 0); });
     QTest::newRow("laser channel 4") << Call([] { return MQN_BufLaserOnEx(1, 1, 0, 4); });
     // Arcs, from the origin, in pulses.
     QTest::newRow("radius shorter than half the chord")
@@ -244,9 +242,6 @@ void TestSimulator::arcPointsLieOnTheCircle_data()
     QTest::newRow("XY centre, counter-clockwise half circle")
         << Call([] { return MQN_ArcXYC(1, 1, 2000, 0, 1000, 0, 1, 2, 0.01, 0, 0); }) << 0 << 1
         << QPointF(1000, 0) << 1000.0 << QPointF(2000, 0);
-    QTest::newRow("XY radius, shorter clockwise arc")
-        << Call([] { return MQN_ArcXYR(1, 1, 1000, 1000, 1000, 0, 2, 0.01, 0, 0); }) << 0 << 1
-        << QPointF(1000, 0) << 1000.0 << QPointF(1000, 1000);
     QTest::newRow("YZ centre, full circle")
         << Call([] { return MQN_ArcYZC(1, 1, 0, 0, 0, 500, 0, 2, 0.01, 0, 0); }) << 1 << 2
         << QPointF(0, 500) << 500.0 << QPointF(0, 0);

@@ -29,15 +29,6 @@
 
 namespace {
 
-QString writeFile(const QTemporaryDir& folder, const QString& name, const QByteArray& text)
-{
-    const QString path = folder.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
-
 // A machine whose own limits never bind: the program's feeds and accelerations make the times.
 DryRunMachine openMachine(double cornerJump)
 {
@@ -65,7 +56,6 @@ class TestWorkbench : public QObject
 
 private slots:
     void init();
-    void configurationFile();
     void aTableRunsToItsEnd();
     void escapeStopsTheMotion();
     void hostLinesFromAnyThreadKeepTheirOrder();
@@ -106,29 +96,6 @@ std::unique_ptr<Workbench> TestWorkbench::openWorkbench(LanguageChoice language)
     workbench->show();
     workbench->openOperatorWindow();
     return workbench;
-}
-
-void TestWorkbench::configurationFile()
-{
-    QTemporaryDir dir;
-    const QString path = writeFile(dir, "host.ini",
-                                   "[host]\ncores=2\ncrd=0\nuseMmUnits=0\n"
-                                   "[axes]\npulsesPerMm=500\n"
-                                   "[core2]\nvelocityFactor=2\nprofile3\\pulsesPerMm=3\n");
-
-    HostConfig config;
-    QString error;
-    QVERIFY(HostConfig::load(path, config, error));
-    QCOMPARE(config.resource.coreCount, int16_t(2));
-    QCOMPARE(config.resource.crdCount, int16_t(2));
-    QCOMPARE(config.resource.crd, int16_t(0));
-    QCOMPARE(int(config.axisTable->useMmUnits), 0);
-    QCOMPARE(config.axisTable->pulsesPerMm[0][2], 500.0);
-    QCOMPARE(config.axisTable->pulsesPerMm[1][2], 3.0);
-    QCOMPARE(config.axisTable->pulsesPerMm[1][3], 500.0);
-    QCOMPARE(config.axisTable->velocityFactor[1][0], 2.0);
-    QCOMPARE(config.axisTable->velocityFactor[0][0], 1.0);
-    QCOMPARE(config.axisTable->accelerationFactor[1][0], 0.001);
 }
 
 void TestWorkbench::aTableRunsToItsEnd()
@@ -320,9 +287,6 @@ void TestWorkbench::progressText_data()
     QTest::newRow("paced") << qint64(100) << qint64(400) << 10.0 << -1.0
                            << QStringLiteral(
                                   "100 of 400 segments \u00b7 run 0:10 \u00b7 left 0:30");
-    QTest::newRow("hours")
-        << qint64(1000000) << qint64(1000000) << 3723.0 << 0.0
-        << QStringLiteral("1,000,000 of 1,000,000 segments \u00b7 run 1:02:03 \u00b7 left 0:00");
 }
 
 void TestWorkbench::progressText()
@@ -369,7 +333,6 @@ void TestWorkbench::decimationKeepsOnePointAPixel_data()
 
     // A 100 mm view on 100 pixels: a pixel a millimetre.
     QTest::newRow("a million points along 10 mm") << 1000000 << 1e-5 << 11;
-    QTest::newRow("points a pixel apart") << 50 << 1.0 << 50;
     QTest::newRow("one point") << 1 << 1.0 << 1;
 }
 
