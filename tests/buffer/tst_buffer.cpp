@@ -221,7 +221,6 @@ void TestBuffer::walkEndsAtANameItCannotSend_data()
     QTest::addColumn<QString>("stopper");
     QTest::newRow("a name outside the catalogue") << "LnXYQ";
     QTest::newRow("BufLmtsOffEx") << "BufLmtsOffEx";
-    QTest::newRow("BufSetStopIoEx") << "BufSetStopIoEx";
 }
 
 void TestBuffer::walkEndsAtANameItCannotSend()

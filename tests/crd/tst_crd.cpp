@@ -357,13 +357,11 @@ void TestCrd::initStopsOrGoesOn()
 
 void TestCrd::refusedRecordSendsNothing_data()
 {
-    QTest::addColumn<int>("profiles");       // the virtual controller's; 0: none offered
+    QTest::addColumn<int>("profiles");       // the virtual controller's
     QTest::addColumn<QList<int>>("chosen");  // X, Y profiles
     QTest::addColumn<int>("yFactor");        // -1: Y's pulses per mm left as they are
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("no profile to choose")
-        << 0 << QList<int>{} << -1 << "The profile of axis X must lie between 1 and 16.";
     QTest::newRow("profile 17")
         << 20 << QList<int>{17} << -1 << "The profile of axis X must lie between 1 and 16.";
     QTest::newRow("a span beyond 8")
@@ -380,10 +378,7 @@ void TestCrd::refusedRecordSendsNothing()
     QFETCH(int, yFactor);
     QFETCH(QString, message);
 
-    if (profiles == 0)
-        rvsim_inject("MQN_GetResMax", 1, 1); // the choices stay empty
-    else
-        rvsim_configure(0, 0, 0, profiles, 0);
+    rvsim_configure(0, 0, 0, profiles, 0);
     if (yFactor >= 0)
         host->axisTable.pulsesPerMm[0][2] = yFactor; // Y on profile 3, as the window starts
     open();

@@ -3,11 +3,10 @@
 // well-formed G0-G3 or H0-H1 word of that line. Under the sanitizers it also finds reads outside
 // the line and undefined arithmetic.
 //
-//   fuzz_gcode [--seconds S] [--runs N] [--seed K] [--corpus FILE]
+//   fuzz_gcode [--seconds S] [--runs N] [--seed K]
 //
 // Stops at the first violation (exit 1, the line printed) or when the budget is spent (exit 0);
-// prints the executions made. --corpus writes every line fed, one a line (lines holding a line
-// break left out), for comparing two versions of the interpreter on the same input.
+// prints the executions made.
 #include "gcode/GCodeInterpreter.h"
 
 #include <QByteArray>
@@ -127,7 +126,6 @@ int main(int argc, char** argv)
     double seconds = 0;
     long long runs = 0;
     unsigned long long seed = 1;
-    const char* corpusPath = nullptr;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--seconds"))
             seconds = std::atof(argv[i + 1]);
@@ -135,13 +133,10 @@ int main(int argc, char** argv)
             runs = std::atoll(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--seed"))
             seed = std::strtoull(argv[i + 1], nullptr, 10);
-        else if (!std::strcmp(argv[i], "--corpus"))
-            corpusPath = argv[i + 1];
     }
     if (seconds <= 0 && runs <= 0)
         runs = 100000;
 
-    std::FILE* corpus = corpusPath ? std::fopen(corpusPath, "wb") : nullptr;
     std::mt19937_64 random(seed);
     QElapsedTimer clock;
     clock.start();
@@ -152,8 +147,6 @@ int main(int argc, char** argv)
         const int lines = 1 + int(random() % 8);
         for (int i = 0; i < lines; ++i, ++executions) {
             const QString line = mutate(QLatin1String(seeds[random() % std::size(seeds)]), random);
-            if (corpus && !line.contains(QLatin1Char('\n')) && !line.contains(QLatin1Char('\r')))
-                std::fprintf(corpus, "%s\n", line.toUtf8().constData());
             const int modeBefore = program.motionMode;
             program.InterpretLine(line);
             const Allowed allowed = wellFormedWords(line);
@@ -171,8 +164,6 @@ int main(int argc, char** argv)
             program.FinishLine(random() % 2 == 0);
         }
     }
-    if (corpus)
-        std::fclose(corpus);
     std::printf("%lld executions in %.1f s, seed %llu, no violation\n", executions,
                 clock.elapsed() / 1000.0, seed);
     return 0;

@@ -28,8 +28,6 @@ private slots:
     void speedsCarryOverAtTheEndOfALine();
     void motionRequests_data();
     void motionRequests();
-    void emptyAndCommentLinesRepeatTheLastMove();
-    void unknownGNumbersAndCharactersAreSkipped();
     void numbersReadAsTheToolkitConvertsThem_data();
     void numbersReadAsTheToolkitConvertsThem();
     void numbersThatDoNotFitSwitchNothing_data();
@@ -196,34 +194,6 @@ void TestGCode::motionRequests()
     }
     QCOMPARE(int(program.MotionRequest()), request);
     QCOMPARE(int(program.ArcDirection()), direction);
-}
-
-void TestGCode::emptyAndCommentLinesRepeatTheLastMove()
-{
-    G program;
-    program.InterpretLine(QStringLiteral("G1 X4 Y2"));
-    program.FinishLine(false);
-    for (const char* line : {"", "(comment)", "F20"}) {
-        program.InterpretLine(QLatin1String(line));
-        QCOMPARE(program.MotionRequest(), G::Line);
-        QCOMPARE(program.position[G::X], 4.0);
-        program.FinishLine(false);
-    }
-}
-
-void TestGCode::unknownGNumbersAndCharactersAreSkipped()
-{
-    G program;
-    program.InterpretLine(QStringLiteral("G1 X1"));
-    program.InterpretLine(QStringLiteral("G55 G99 Q7 @ X2 N42 T3 G91 G20 G41 G43"));
-    QCOMPARE(program.motionMode, 1);
-    QCOMPARE(program.position[G::X], 2.0);
-    QCOMPARE(program.lineNumber, 42);
-    QCOMPARE(program.tool, 3);
-    QCOMPARE(program.distanceMode, 91);
-    QCOMPARE(program.units, 20);
-    QCOMPARE(program.cutterCompensation, 41);
-    QCOMPARE(program.lengthCompensation, 43);
 }
 
 // Every run of number characters reads as the toolkit's conversion gives it, to the bit: hand

@@ -340,9 +340,7 @@ void TestRunControl::stopWinsOverAPendingStart()
         QTRY_VERIFY(worker->isFinished());
     }
     const QStringList after = CommandJournal();
-    QStringList tail;
-    for (int i = stoppedAt; i < rvsim_journal_count(); ++i)
-        tail << QString::fromUtf8(rvsim_journal_entry(i));
+    const QStringList tail = Journal().mid(stoppedAt);
     QCOMPARE(countOf(tail, "MQN_CrdStart"), 0);
     // A stop ends the stream after the line being sent when it came, at most that one.
     QVERIFY(countOf(tail, "MQN_LnXYZEx") <= 1);

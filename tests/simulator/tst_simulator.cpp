@@ -98,7 +98,6 @@ private slots:
     void arcPointsLieOnTheCircle_data();
     void arcPointsLieOnTheCircle();
     void smoothStopDeceleratesAndStartGoesOn();
-    void abruptStopHaltsAtOnce();
     void timeLeftIsThePlannersTime();
 
 };
@@ -306,24 +305,6 @@ void TestSimulator::smoothStopDeceleratesAndStartGoesOn()
     QCOMPARE(positionMm(1), 100.0);
     // 50 mm from standstill to standstill: 0.1 s ramps, 0.4 s at speed, then the 10 ms delay.
     QVERIFY2(std::abs(took - 610) <= 1, qPrintable(QString::number(took)));
-}
-
-void TestSimulator::abruptStopHaltsAtOnce()
-{
-    setUpCrd();
-    QCOMPARE(MQN_LnXYEx(1, 1, 100, 0, 100, 1000, 1, 0, 0), short(0));
-    flushAndStart();
-    rvsim_advance_ms(300);
-    const double at = positionMm(1);
-    QCOMPARE(MQN_Stop(1, 0x1, 0x1), short(0));
-    QCOMPARE(runState(), short(0));
-    rvsim_advance_ms(300);
-    QCOMPARE(positionMm(1), at);
-
-    QCOMPARE(MQN_Stop(1, 0x4, 0), short(0)); // profile 3 is Z of the same crd: nothing to stop
-    QCOMPARE(MQN_CrdStart(1, 1, 0), short(0));
-    runToEnd();
-    QCOMPARE(positionMm(1), 100.0);
 }
 
 // Two 10 mm moves there and back at 50 mm/s and 500 mm/s^2, each to a full stop (0.3 s), and

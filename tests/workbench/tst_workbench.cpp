@@ -13,6 +13,7 @@
 #include "gcode/ProgramText.h"
 #include "rvsim.h"
 
+#include "Journal.h"
 #include "TestHost.h"
 
 #include <QLabel>
@@ -142,13 +143,10 @@ void TestWorkbench::escapeStopsTheMotion()
 {
     const auto workbench = openWorkbench();
     QVERIFY(QTest::qWaitForWindowExposed(workbench.get()));
-    rvsim_journal_enable(1);
-    rvsim_journal_clear();
+    StartJournal();
     QTest::keyClick(workbench->findChild<QWidget*>(QLatin1String(WidgetNames::programPathEdit)),
                     Qt::Key_Escape);
-    QStringList calls;
-    for (int i = 0; i < rvsim_journal_count(); ++i)
-        calls << QString::fromUtf8(rvsim_journal_entry(i));
+    const QStringList calls = Journal();
     QVERIFY2(calls.contains(QStringLiteral("MQN_Stop(1, 1, 1)")), qPrintable(calls.join(' ')));
     rvsim_journal_enable(0);
 }
