@@ -15,21 +15,216 @@ class TestBuffer : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
+    void init()
+    {
+        rvsim_reset();
+        rvsim_use_manual_clock(1);
+        host = LinkedTestHost();
+    }
+
     void cleanup() { host.reset(); }
 
-    void offeredTypes_data();
-    void offeredTypes();
+    void offeredTypes_data()
+    {
+        QTest::addColumn<int>("dimension");
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<QStringList>("types");
 
-    void relabellingKeepsWhatTheNewTypeLeaves();
-    void typeChoiceFollowsDimensionAndMode();
+        const QStringList closedIo{"BufIo",        "BufDelay",  "BufDA",
+                                   "BufSetStopIo", "BufLmtsOn", "BufLmtsOff"};
+        const QStringList openIo{"BufIoEx",     "BufDelayEx",   "BufDAEx",      "BufSetStopIoEx",
+                                 "BufLmtsOnEx", "BufLmtsOffEx", "BufLaserOnEx", "BufLaserOffEx"};
+        const QStringList closedMoves{"ArcXYR", "ArcXYC", "ArcZXR",  "ArcZXC",
+                                      "ArcYZR", "ArcYZC", "BufMove", "BufGear"};
+        const QStringList openMoves{"ArcXYREx", "ArcXYCEx", "ArcZXREx",  "ArcZXCEx",
+                                    "ArcYZREx", "ArcYZCEx", "BufMoveEx", "BufGearEx"};
 
-    void rowsBecomeCalls_data();
-    void rowsBecomeCalls();
-    void walkEndsAtANameItCannotSend_data();
-    void walkEndsAtANameItCannotSend();
-    void failingRowsAreShownAndTheRestSent_data();
-    void failingRowsAreShownAndTheRestSent();
+        QTest::newRow("d 1 closed: buffer I/O only") << 1 << false << closedIo;
+        QTest::newRow("d 3 open") << 3 << true
+                                  << QStringList{"LnXYEx", "LnXYG0Ex", "LnXYZEx", "LnXYZG0Ex"}
+                                         + openMoves + openIo;
+        const QStringList four
+            = QStringList{"LnXY", "LnXYG0", "LnXYZ", "LnXYZG0", "LnXYZA", "LnXYZAG0"} + closedMoves
+              + closedIo;
+        QTest::newRow("d 5 closed: what d 4 offers") << 5 << false << four;
+    }
+
+    void offeredTypes()
+    {
+        QFETCH(int, dimension);
+        QFETCH(bool, open);
+        QFETCH(QStringList, types);
+
+        QCOMPARE(OfferedCommandTypes(dimension, open), types);
+        for (const QString& type : types)
+            QCOMPARE(FindCommandType(type)->name, type);
+    }
+
+    // A type with fewer columns leaves the later labels and the tips of the columns it does not
+    // name; an unknown type changes nothing; choosing a type in the combo relabels.
+    void relabellingKeepsWhatTheNewTypeLeaves()
+    {
+        openForm();
+        titlechanged(QStringLiteral("ArcXYC"));
+        titlechanged(QStringLiteral("ArcXYREx"));
+        const QStringList arcLabels{"CrdID",  "X",      "Y",      "radius", "circleDir",
+                                    "synVel", "synAcc", "SegNum", "velEnd", "SegNum"};
+        QCOMPARE(headers(Qt::DisplayRole), arcLabels);
+        titlechanged(QStringLiteral("NoSuchType"));
+        titlechanged(QString());
+        QCOMPARE(headers(Qt::DisplayRole), arcLabels);
+
+        titlechanged(QStringLiteral("LnXY"));
+        titlechanged(QStringLiteral("BufIo"));
+        QCOMPARE(headers(Qt::ToolTipRole).mid(1, 5),
+                 (QStringList{"mm", "mm", "mm/s", "mm/s^2", "mm/s"}));
+        QCOMPARE(headers(Qt::DisplayRole).mid(0, 4),
+                 (QStringList{"BufID", "doType", "doMask", "doValue"}));
+
+        host->chooseText(WidgetNames::bufDataTypeCombo, QStringLiteral("ArcXYC"));
+        QCOMPARE(headers(Qt::DisplayRole).mid(0, 4), (QStringList{"CrdID", "X", "Y", "xCenter"}));
+    }
+
+    void typeChoiceFollowsDimensionAndMode()
+    {
+        openForm();
+        auto* types = host->find<QComboBox>(WidgetNames::bufDataTypeCombo);
+        host->chooseText(WidgetNames::dimensionCombo, QStringLiteral("1"));
+        host->openLookAhead();
+        QStringList offered;
+        for (int i = 0; i < types->count(); ++i)
+            offered << types->itemText(i);
+        QCOMPARE(offered, OfferedCommandTypes(1, true));
+        host->chooseText(WidgetNames::dimensionCombo, QStringLiteral("2"));
+        QCOMPARE(types->itemText(0), QStringLiteral("LnXYEx"));
+        QCOMPARE(types->currentText(), QStringLiteral("LnXYEx"));
+    }
+
+    void rowsBecomeCalls_data()
+    {
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<Rows>("rows");
+        QTest::addColumn<QStringList>("calls");
+
+        QTest::newRow("LnXY in pulses")
+            << false << Rows{{"LnXY", {"12.3456", "-0.0019", "50", "0.5", "0", "3"}}}
+            << QStringList{"MQN_LnXY(1, 1, 12345, -1, 50, 0.0005, 0, 0)"};
+        QTest::newRow("LnXY with look-ahead open")
+            << true << Rows{{"LnXY", {"12.3456", "-0.0019", "50", "0.5", "0", "3"}}}
+            << QStringList{"MQN_LnXYEx(1, 1, 12.3456, -0.0019, 50, 0.5, 3, 0, 0)"};
+        QTest::newRow("an Ex row with look-ahead closed sends velEnd 0")
+            << false
+            << Rows{{"LnXY", {"0", "0", "10", "1", "7", "1"}},
+                    {"LnXYEx", {"1", "2", "10", "1", "4"}}}
+            << QStringList{"MQN_LnXY(1, 1, 0, 0, 10, 0.001, 7, 0)",
+                           "MQN_LnXY(1, 1, 1000, 2000, 10, 0.001, 0, 0)"};
+        QTest::newRow("ZX arc: Z first in pulses")
+            << false << Rows{{"ArcZXR", {"10", "20", "30", "0", "5", "1", "0", "0"}}}
+            << QStringList{"MQN_ArcZXR(1, 1, 20000, 10000, 30000, 0, 5, 0.001, 0, 0)"};
+        QTest::newRow("ZX arc: X first in millimetres")
+            << true << Rows{{"ArcZXCEx", {"2", "0", "1", "0", "1", "5", "100", "9"}}}
+            << QStringList{"MQN_ArcZXCEx(1, 1, 2, 0, 0, 1, 1, 5, 100, 9, 0, 0)"};
+        QTest::newRow("ArcYZCEx closed is sent as ArcYZC")
+            << false << Rows{{"ArcYZCEx", {"1", "1", "0.5", "0.5", "0", "10", "1", "0"}}}
+            << QStringList{"MQN_ArcYZC(1, 1, 1000, 1000, 500, 500, 0, 10, 0.001, 0, 0)"};
+        QTest::newRow("hexadecimal output words") << false << Rows{{"BufIo", {"GPO", "1F", "10"}}}
+                                                  << QStringList{"MQN_BufIO(1, 1, 12, 31, 16, 0)"};
+        QTest::newRow("an analogue value beyond 16 bits is 0")
+            << true << Rows{{"BufDAEx", {"3", "40000"}}}
+            << QStringList{"MQN_BufDAEx(1, 1, 3, 0, 0)"};
+        QTest::newRow("single-axis move")
+            << false << Rows{{"BufMove", {"5", "-12.7", "2", "0.5", "1"}}}
+            << QStringList{"MQN_BufMove(1, 1, 5, -12, 2, 0.5, 1, 0)"};
+        QTest::newRow("limits switch on only with look-ahead closed")
+            << true
+            << Rows{{"BufLmtsOn", {"4", "Lmts_negative"}}, {"BufLmtsOff", {"4", "Lmts_positive"}}}
+            << QStringList{"MQN_BufLmtsOff(1, 1, 4, 0, 0)"};
+        QTest::newRow("stop input") << false << Rows{{"BufSetStopIo", {"2", "1", "GPI", "7"}}}
+                                    << QStringList{"MQN_BufSetStopIo(1, 1, 2, 1, 4, 7, 0)"};
+        QTest::newRow("laser on and off")
+            << true << Rows{{"BufLaserOnEx", {"2"}}, {"BufLaserOffEx", {""}}}
+            << QStringList{"MQN_BufLaserFollowModeEx(1, 1, 0, 0, 0, 0)",
+                           "MQN_BufLaserFollowRatioEx(1, 1, 0.2, 0, 96, 0, 0)",
+                           "MQN_BufLaserOnEx(1, 1, 0, 0)", "MQN_BufLaserOffEx(1, 1, 0, 0)",
+                           "MQN_BufLaserFollowOffEx(1, 1, 0, 0)"};
+    }
+
+    void rowsBecomeCalls()
+    {
+        QFETCH(bool, open);
+        QFETCH(Rows, rows);
+        QFETCH(QStringList, calls);
+
+        ModalBoxAnswerer noBox(0); // a refused call would show one
+        QCOMPARE(send(rows, open), calls);
+    }
+
+    void walkEndsAtANameItCannotSend_data()
+    {
+        QTest::addColumn<QString>("stopper");
+        QTest::newRow("a name outside the catalogue") << "LnXYQ";
+        QTest::newRow("BufLmtsOffEx") << "BufLmtsOffEx";
+    }
+
+    void walkEndsAtANameItCannotSend()
+    {
+        QFETCH(QString, stopper);
+        ModalBoxAnswerer answerer; // adding a row without a row form says so
+        const QStringList calls
+            = send({{"BufDelay", {"5"}}, {stopper, {}}, {"BufDelay", {"6"}}}, false);
+        QCOMPARE(calls, QStringList{"MQN_BufDelay(1, 1, 5, 0)"});
+    }
+
+    void failingRowsAreShownAndTheRestSent_data()
+    {
+        QTest::addColumn<Rows>("rows");
+        QTest::addColumn<int>("refusedLines"); // LnXY calls the controller refuses
+        QTest::addColumn<bool>("xFactorUnusable");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<QStringList>("boxes");
+
+        Rows lines;
+        QStringList lineCalls;
+        for (const char* x : {"1", "2", "3"}) {
+            lines << qMakePair(QStringLiteral("LnXY"), QStringList{x, "0", "1", "1", "0", "0"});
+            lineCalls
+                << QStringLiteral("MQN_LnXY(1, 1, %1, 0, 1, 0.001, 0, 0)").arg(1000 * std::atoi(x));
+        }
+        QTest::newRow("a box for each refused call")
+            << lines << 2 << false << lineCalls
+            << QStringList(2, "LnXY = -7\r\n----No respond! DSP is busying!");
+        QTest::newRow("a cell the row cannot use")
+            << Rows{{"BufLmtsOff", {"4", "sideways"}}, {"BufDelay", {"9"}}} << 0 << false
+            << QStringList{"MQN_BufDelay(1, 1, 9, 0)"}
+            << QStringList{"BufLmtsOff = 7\r\n----Parameter in command is error!"};
+        // The host may change its table after Init.
+        QTest::newRow("an axis whose factor became unusable")
+            << Rows{{"LnXY", {"1", "2", "50", "1", "0"}}, {"BufDelay", {"9"}}} << 0 << true
+            << QStringList{"MQN_BufDelay(1, 1, 9, 0)"}
+            << QStringList{"LnXY = 7\r\n----Parameter in command is error!"};
+    }
+
+    void failingRowsAreShownAndTheRestSent()
+    {
+        QFETCH(Rows, rows);
+        QFETCH(int, refusedLines);
+        QFETCH(bool, xFactorUnusable);
+        QFETCH(QStringList, calls);
+        QFETCH(QStringList, boxes);
+
+        if (refusedLines > 0)
+            rvsim_inject("MQN_LnXY", -7, refusedLines);
+        auto spoilXFactor = [this] { // X on profile 2
+            host->axisTable.pulsesPerMm[0][1] = std::numeric_limits<double>::quiet_NaN();
+        };
+        ModalBoxAnswerer answerer(int(boxes.size()));
+        QCOMPARE(send(rows, false, xFactorUnusable ? spoilXFactor : std::function<void()>()),
+                 calls);
+        QStringList texts;
+        for (const ModalBoxAnswerer::Box& box : answerer.boxes())
+            texts << box.text;
+        QCOMPARE(texts, boxes);
+    }
 
 private:
     void openForm();
@@ -44,13 +239,6 @@ private:
     std::unique_ptr<TestHost> host;
     QWidget* form = nullptr;
 };
-
-void TestBuffer::init()
-{
-    rvsim_reset();
-    rvsim_use_manual_clock(1);
-    host = LinkedTestHost();
-}
 
 void TestBuffer::openForm()
 {
@@ -85,200 +273,6 @@ QStringList TestBuffer::send(const Rows& rows, bool open, const std::function<vo
            && (calls.last().startsWith("MQN_CrdStart") || calls.last().startsWith("MQN_CrdDataEx")))
         calls.removeLast();
     return calls;
-}
-
-void TestBuffer::offeredTypes_data()
-{
-    QTest::addColumn<int>("dimension");
-    QTest::addColumn<bool>("open");
-    QTest::addColumn<QStringList>("types");
-
-    const QStringList closedIo{"BufIo",        "BufDelay",  "BufDA",
-                               "BufSetStopIo", "BufLmtsOn", "BufLmtsOff"};
-    const QStringList openIo{"BufIoEx",     "BufDelayEx",   "BufDAEx",      "BufSetStopIoEx",
-                             "BufLmtsOnEx", "BufLmtsOffEx", "BufLaserOnEx", "BufLaserOffEx"};
-    const QStringList closedMoves{"ArcXYR", "ArcXYC", "ArcZXR",  "ArcZXC",
-                                  "ArcYZR", "ArcYZC", "BufMove", "BufGear"};
-    const QStringList openMoves{"ArcXYREx", "ArcXYCEx", "ArcZXREx",  "ArcZXCEx",
-                                "ArcYZREx", "ArcYZCEx", "BufMoveEx", "BufGearEx"};
-
-    QTest::newRow("d 1 closed: buffer I/O only") << 1 << false << closedIo;
-    QTest::newRow("d 3 open") << 3 << true
-                              << QStringList{"LnXYEx", "LnXYG0Ex", "LnXYZEx", "LnXYZG0Ex"}
-                                     + openMoves + openIo;
-    const QStringList four = QStringList{"LnXY", "LnXYG0", "LnXYZ", "LnXYZG0", "LnXYZA", "LnXYZAG0"}
-                             + closedMoves + closedIo;
-    QTest::newRow("d 5 closed: what d 4 offers") << 5 << false << four;
-}
-
-void TestBuffer::offeredTypes()
-{
-    QFETCH(int, dimension);
-    QFETCH(bool, open);
-    QFETCH(QStringList, types);
-
-    QCOMPARE(OfferedCommandTypes(dimension, open), types);
-    for (const QString& type : types)
-        QCOMPARE(FindCommandType(type)->name, type);
-}
-
-// A type with fewer columns leaves the later labels and the tips of the columns it does not
-// name; an unknown type changes nothing; choosing a type in the combo relabels.
-void TestBuffer::relabellingKeepsWhatTheNewTypeLeaves()
-{
-    openForm();
-    titlechanged(QStringLiteral("ArcXYC"));
-    titlechanged(QStringLiteral("ArcXYREx"));
-    const QStringList arcLabels{"CrdID",  "X",      "Y",      "radius", "circleDir",
-                                "synVel", "synAcc", "SegNum", "velEnd", "SegNum"};
-    QCOMPARE(headers(Qt::DisplayRole), arcLabels);
-    titlechanged(QStringLiteral("NoSuchType"));
-    titlechanged(QString());
-    QCOMPARE(headers(Qt::DisplayRole), arcLabels);
-
-    titlechanged(QStringLiteral("LnXY"));
-    titlechanged(QStringLiteral("BufIo"));
-    QCOMPARE(headers(Qt::ToolTipRole).mid(1, 5), (QStringList{"mm", "mm", "mm/s", "mm/s^2", "mm/s"}));
-    QCOMPARE(headers(Qt::DisplayRole).mid(0, 4), (QStringList{"BufID", "doType", "doMask", "doValue"}));
-
-    host->chooseText(WidgetNames::bufDataTypeCombo, QStringLiteral("ArcXYC"));
-    QCOMPARE(headers(Qt::DisplayRole).mid(0, 4), (QStringList{"CrdID", "X", "Y", "xCenter"}));
-}
-
-void TestBuffer::typeChoiceFollowsDimensionAndMode()
-{
-    openForm();
-    auto* types = host->find<QComboBox>(WidgetNames::bufDataTypeCombo);
-    host->chooseText(WidgetNames::dimensionCombo, QStringLiteral("1"));
-    host->openLookAhead();
-    QStringList offered;
-    for (int i = 0; i < types->count(); ++i)
-        offered << types->itemText(i);
-    QCOMPARE(offered, OfferedCommandTypes(1, true));
-    host->chooseText(WidgetNames::dimensionCombo, QStringLiteral("2"));
-    QCOMPARE(types->itemText(0), QStringLiteral("LnXYEx"));
-    QCOMPARE(types->currentText(), QStringLiteral("LnXYEx"));
-}
-
-void TestBuffer::rowsBecomeCalls_data()
-{
-    QTest::addColumn<bool>("open");
-    QTest::addColumn<Rows>("rows");
-    QTest::addColumn<QStringList>("calls");
-
-    QTest::newRow("LnXY in pulses")
-        << false << Rows{{"LnXY", {"12.3456", "-0.0019", "50", "0.5", "0", "3"}}}
-        << QStringList{"MQN_LnXY(1, 1, 12345, -1, 50, 0.0005, 0, 0)"};
-    QTest::newRow("LnXY with look-ahead open")
-        << true << Rows{{"LnXY", {"12.3456", "-0.0019", "50", "0.5", "0", "3"}}}
-        << QStringList{"MQN_LnXYEx(1, 1, 12.3456, -0.0019, 50, 0.5, 3, 0, 0)"};
-    QTest::newRow("an Ex row with look-ahead closed sends velEnd 0")
-        << false
-        << Rows{{"LnXY", {"0", "0", "10", "1", "7", "1"}}, {"LnXYEx", {"1", "2", "10", "1", "4"}}}
-        << QStringList{"MQN_LnXY(1, 1, 0, 0, 10, 0.001, 7, 0)",
-                       "MQN_LnXY(1, 1, 1000, 2000, 10, 0.001, 0, 0)"};
-    QTest::newRow("ZX arc: Z first in pulses")
-        << false << Rows{{"ArcZXR", {"10", "20", "30", "0", "5", "1", "0", "0"}}}
-        << QStringList{"MQN_ArcZXR(1, 1, 20000, 10000, 30000, 0, 5, 0.001, 0, 0)"};
-    QTest::newRow("ZX arc: X first in millimetres")
-        << true << Rows{{"ArcZXCEx", {"2", "0", "1", "0", "1", "5", "100", "9"}}}
-        << QStringList{"MQN_ArcZXCEx(1, 1, 2, 0, 0, 1, 1, 5, 100, 9, 0, 0)"};
-    QTest::newRow("ArcYZCEx closed is sent as ArcYZC")
-        << false << Rows{{"ArcYZCEx", {"1", "1", "0.5", "0.5", "0", "10", "1", "0"}}}
-        << QStringList{"MQN_ArcYZC(1, 1, 1000, 1000, 500, 500, 0, 10, 0.001, 0, 0)"};
-    QTest::newRow("hexadecimal output words") << false << Rows{{"BufIo", {"GPO", "1F", "10"}}}
-                                              << QStringList{"MQN_BufIO(1, 1, 12, 31, 16, 0)"};
-    QTest::newRow("an analogue value beyond 16 bits is 0")
-        << true << Rows{{"BufDAEx", {"3", "40000"}}} << QStringList{"MQN_BufDAEx(1, 1, 3, 0, 0)"};
-    QTest::newRow("single-axis move") << false << Rows{{"BufMove", {"5", "-12.7", "2", "0.5", "1"}}}
-                                      << QStringList{"MQN_BufMove(1, 1, 5, -12, 2, 0.5, 1, 0)"};
-    QTest::newRow("limits switch on only with look-ahead closed")
-        << true
-        << Rows{{"BufLmtsOn", {"4", "Lmts_negative"}}, {"BufLmtsOff", {"4", "Lmts_positive"}}}
-        << QStringList{"MQN_BufLmtsOff(1, 1, 4, 0, 0)"};
-    QTest::newRow("stop input") << false << Rows{{"BufSetStopIo", {"2", "1", "GPI", "7"}}}
-                                << QStringList{"MQN_BufSetStopIo(1, 1, 2, 1, 4, 7, 0)"};
-    QTest::newRow("laser on and off")
-        << true << Rows{{"BufLaserOnEx", {"2"}}, {"BufLaserOffEx", {""}}}
-        << QStringList{"MQN_BufLaserFollowModeEx(1, 1, 0, 0, 0, 0)",
-                       "MQN_BufLaserFollowRatioEx(1, 1, 0.2, 0, 96, 0, 0)",
-                       "MQN_BufLaserOnEx(1, 1, 0, 0)", "MQN_BufLaserOffEx(1, 1, 0, 0)",
-                       "MQN_BufLaserFollowOffEx(1, 1, 0, 0)"};
-}
-
-void TestBuffer::rowsBecomeCalls()
-{
-    QFETCH(bool, open);
-    QFETCH(Rows, rows);
-    QFETCH(QStringList, calls);
-
-    ModalBoxAnswerer noBox(0); // a refused call would show one
-    QCOMPARE(send(rows, open), calls);
-}
-
-void TestBuffer::walkEndsAtANameItCannotSend_data()
-{
-    QTest::addColumn<QString>("stopper");
-    QTest::newRow("a name outside the catalogue") << "LnXYQ";
-    QTest::newRow("BufLmtsOffEx") << "BufLmtsOffEx";
-}
-
-void TestBuffer::walkEndsAtANameItCannotSend()
-{
-    QFETCH(QString, stopper);
-    ModalBoxAnswerer answerer; // adding a row without a row form says so
-    const QStringList calls
-        = send({{"BufDelay", {"5"}}, {stopper, {}}, {"BufDelay", {"6"}}}, false);
-    QCOMPARE(calls, QStringList{"MQN_BufDelay(1, 1, 5, 0)"});
-}
-
-void TestBuffer::failingRowsAreShownAndTheRestSent_data()
-{
-    QTest::addColumn<Rows>("rows");
-    QTest::addColumn<int>("refusedLines"); // LnXY calls the controller refuses
-    QTest::addColumn<bool>("xFactorUnusable");
-    QTest::addColumn<QStringList>("calls");
-    QTest::addColumn<QStringList>("boxes");
-
-    Rows lines;
-    QStringList lineCalls;
-    for (const char* x : {"1", "2", "3"}) {
-        lines << qMakePair(QStringLiteral("LnXY"), QStringList{x, "0", "1", "1", "0", "0"});
-        lineCalls << QStringLiteral("MQN_LnXY(1, 1, %1, 0, 1, 0.001, 0, 0)").arg(1000 * std::atoi(x));
-    }
-    QTest::newRow("a box for each refused call")
-        << lines << 2 << false << lineCalls
-        << QStringList(2, "LnXY = -7\r\n----No respond! DSP is busying!");
-    QTest::newRow("a cell the row cannot use")
-        << Rows{{"BufLmtsOff", {"4", "sideways"}}, {"BufDelay", {"9"}}} << 0 << false
-        << QStringList{"MQN_BufDelay(1, 1, 9, 0)"}
-        << QStringList{"BufLmtsOff = 7\r\n----Parameter in command is error!"};
-    // The host may change its table after Init.
-    QTest::newRow("an axis whose factor became unusable")
-        << Rows{{"LnXY", {"1", "2", "50", "1", "0"}}, {"BufDelay", {"9"}}} << 0 << true
-        << QStringList{"MQN_BufDelay(1, 1, 9, 0)"}
-        << QStringList{"LnXY = 7\r\n----Parameter in command is error!"};
-}
-
-void TestBuffer::failingRowsAreShownAndTheRestSent()
-{
-    QFETCH(Rows, rows);
-    QFETCH(int, refusedLines);
-    QFETCH(bool, xFactorUnusable);
-    QFETCH(QStringList, calls);
-    QFETCH(QStringList, boxes);
-
-    if (refusedLines > 0)
-        rvsim_inject("MQN_LnXY", -7, refusedLines);
-    auto spoilXFactor = [this] { // X on profile 2
-        host->axisTable.pulsesPerMm[0][1] = std::numeric_limits<double>::quiet_NaN();
-    };
-    ModalBoxAnswerer answerer(int(boxes.size()));
-    QCOMPARE(send(rows, false, xFactorUnusable ? spoilXFactor : std::function<void()>()), calls);
-    QStringList texts;
-    for (const ModalBoxAnswerer::Box& box : answerer.boxes())
-        texts << box.text;
-    QCOMPARE(texts, boxes);
 }
 
 QTEST_MAIN(TestBuffer)

@@ -19,31 +19,410 @@ class TestGCode : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
+    void init() { rvsim_reset(); }
+
     void cleanup() { host.reset(); }
 
-    void words_data();
-    void words();
-    void dwellAndDelay();
-    void speedsCarryOverAtTheEndOfALine();
-    void motionRequests_data();
-    void motionRequests();
-    void numbersReadAsTheToolkitConvertsThem_data();
-    void numbersReadAsTheToolkitConvertsThem();
-    void numbersThatDoNotFitSwitchNothing_data();
-    void numbersThatDoNotFitSwitchNothing();
+    void words_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<double>("x");
+        QTest::addColumn<double>("y");
+        QTest::addColumn<double>("feed");
 
-    void linesAsATextStreamReadsThem_data();
-    void linesAsATextStreamReadsThem();
-    void tenLinesBecomeRowsElevenText();
-    void rowsOfAProgram_data();
-    void rowsOfAProgram();
-    void movesRepeatAndCarrySpeeds();
-    void startTakesTheLoadedLinesUntilTheTextChanges_data();
-    void startTakesTheLoadedLinesUntilTheTextChanges();
-    void aLongProgramRunsToItsEnd();
-    void pathThatLoadsNothing_data();
-    void pathThatLoadsNothing();
+        QTest::newRow("feed is truncated") << "G1 X10 Y5 F250.7" << 1 << 10.0 << 5.0 << 250.0;
+        QTest::newRow("a comment ends the line") << "G01 X5 (move) Y7" << 1 << 5.0 << 0.0 << 10.0;
+        QTest::newRow("X followed by a letter is 0") << "X7 Y1 XY3" << -1 << 0.0 << 3.0 << 10.0;
+        QTest::newRow("words in any order") << "Y-2.5 F100 G3 X+4" << 3 << 4.0 << -2.5 << 100.0;
+        QTest::newRow("exponents are not read") << "X1E3" << -1 << 1.0 << 0.0 << 10.0;
+        QTest::newRow("G number truncated") << "G1.9 X1" << 1 << 1.0 << 0.0 << 10.0;
+    }
+
+    void words()
+    {
+        QFETCH(QString, line);
+        QFETCH(int, mode);
+        QFETCH(double, x);
+        QFETCH(double, y);
+        QFETCH(double, feed);
+
+        G program;
+        program.InterpretLine(line);
+        QCOMPARE(program.motionMode, mode);
+        QCOMPARE(program.position[G::X], x);
+        QCOMPARE(program.position[G::Y], y);
+        QCOMPARE(program.line.feed, feed);
+    }
+
+    void dwellAndDelay()
+    {
+        G program;
+        program.InterpretLine(QStringLiteral("G04 X2.5"));
+        QCOMPARE(program.position[G::X], 0.0);
+        QCOMPARE(program.dwellTime, 2.5);
+        program.InterpretLine(QStringLiteral("X2.5 G04"));
+        QCOMPARE(program.position[G::X], 2.5);
+
+        program.InterpretLine(QStringLiteral("DELAY500"));
+        QCOMPARE(program.delayTime, 500.0);
+        program.InterpretLine(QStringLiteral("DEL5 X1"));
+        QCOMPARE(program.delayTime, -1.0);
+        QCOMPARE(program.position[G::X], 1.0);
+        program.InterpretLine(QStringLiteral("D50"));
+        QCOMPARE(program.line.acceleration, 50.0);
+        program.InterpretLine(QStringLiteral("delay20"));
+        QCOMPARE(program.delayTime, 20.0);
+
+        program.InterpretLine(QStringLiteral("EF20 ED800 H1"));
+        QCOMPARE(program.line.rapidFeed, 20.0);
+        QCOMPARE(program.line.rapidAcceleration, 800.0);
+        QCOMPARE(program.laserSwitch, 1);
+        program.InterpretLine(QStringLiteral("X3"));
+        QCOMPARE(program.laserSwitch, -1);
+    }
+
+    void speedsCarryOverAtTheEndOfALine()
+    {
+        G program;
+        program.InterpretLine(QStringLiteral("G1 F200 D50 EF30 ED900"));
+        QCOMPARE(program.carried.feed, 10.0);
+        program.FinishLine(false);
+        QCOMPARE(program.carried.feed, 200.0);
+        QCOMPARE(program.carried.rapidFeed, 30.0);
+        QCOMPARE(program.carried.rapidAcceleration, 900.0);
+        QCOMPARE(program.carried.acceleration, 300.0); // the worker does not carry D
+        program.InterpretLine(QStringLiteral("X1"));
+        QCOMPARE(program.Acceleration(), 300.0);
+        QCOMPARE(program.Velocity(), 200.0);
+
+        program.InterpretLine(QStringLiteral("D60"));
+        program.FinishLine(true);
+        QCOMPARE(program.carried.acceleration, 60.0);
+        program.InterpretLine(QStringLiteral("G0 X2"));
+        QCOMPARE(program.Velocity(), 30.0);
+        QCOMPARE(program.Acceleration(), 900.0);
+    }
+
+    void motionRequests_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("request");
+        QTest::addColumn<int>("direction");
+
+        QTest::newRow("centre-form clockwise arc")
+            << QStringList{"G02 X10 Y0 I5 J0"} << int(G::CentreArc) << 0;
+        QTest::newRow("centre form with a changed Z: no arc")
+            << QStringList{"G02 X10 Y0 Z1 I5 J0"} << int(G::NoMotion) << 0;
+        QTest::newRow("radius-form counter-clockwise arc")
+            << QStringList{"G03 X1 Y1 R2"} << int(G::RadiusArc) << 1;
+        QTest::newRow("arc words clear at the end of a line")
+            << QStringList{"G03 X1 Y1 R2", "X2 Y2"} << int(G::NoMotion) << 1;
+        QTest::newRow("no mode yet") << QStringList{"X1 Y1"} << int(G::NoMotion) << 0;
+    }
+
+    void motionRequests()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(int, request);
+        QFETCH(int, direction);
+
+        G program;
+        for (int i = 0; i < lines.size(); ++i) {
+            if (i > 0)
+                program.FinishLine(true);
+            program.InterpretLine(lines[i]);
+        }
+        QCOMPARE(int(program.MotionRequest()), request);
+        QCOMPARE(int(program.ArcDirection()), direction);
+    }
+
+    // Every run of number characters reads as the toolkit's conversion gives it, to the bit: hand
+    // picked edges, then random runs.
+    void numbersReadAsTheToolkitConvertsThem_data()
+    {
+        QTest::addColumn<QString>("number");
+
+        const char* const edges[]
+            = {"", "-", ".", "+.5", "5.", "+-1", "1-", "1..2", "-0", "2.675", "9007199254740993"};
+        for (const char* edge : edges)
+            QTest::newRow(edge[0] ? edge : "empty") << QString::fromLatin1(edge);
+        QTest::newRow("more digits than a double holds") << QString(400, QLatin1Char('9'));
+        QTest::newRow("below the smallest double") << "0." + QString(400, QLatin1Char('0')) + "1";
+        QTest::newRow("a digit of another script") << QStringLiteral("1\u0663");
+        QTest::newRow("63 characters") << QString(62, QLatin1Char('1')) + ".5";
+        QTest::newRow("64 characters") << QString(63, QLatin1Char('1')) + ".5";
+
+        QRandomGenerator random(7);
+        const QString characters = QStringLiteral("0123456789.+-");
+        for (int i = 0; i < 2000; ++i) {
+            QString run;
+            const int length = random.bounded(24);
+            for (int c = 0; c < length; ++c)
+                run += characters[random.bounded(int(characters.size()))];
+            QTest::newRow(qPrintable(QStringLiteral("random %1").arg(i))) << run;
+        }
+    }
+
+    void numbersReadAsTheToolkitConvertsThem()
+    {
+        QFETCH(QString, number);
+
+        G program;
+        program.InterpretLine("X" + number + " G1");
+        const double expected = number.toDouble();
+        QCOMPARE(std::memcmp(&program.position[G::X], &expected, sizeof expected), 0);
+    }
+
+    void numbersThatDoNotFitSwitchNothing_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("laser");
+        QTest::addColumn<int>("lineNumber");
+        QTest::addColumn<int>("tool");
+
+        // The line before is "G1 N5": feed motion, line number 5, no tool, laser untouched.
+        const QString huge = QString(400, QLatin1Char('9'));
+        QTest::newRow("G beyond 32 bits keeps the feed motion")
+            << "G99999999999 X5" << 1 << -1 << 5 << -1;
+        QTest::newRow("G without a number is no G0") << "G X5" << 1 << -1 << 5 << -1;
+        QTest::newRow("G with a garbled number is no G0") << "G0-1 X5" << 1 << -1 << 5 << -1;
+        QTest::newRow("H beyond 32 bits switches nothing") << "H99999999999" << 1 << -1 << 5 << -1;
+        QTest::newRow("H of 2^32 + 1 is no H1") << "H4294967297" << 1 << -1 << 5 << -1;
+        QTest::newRow("N and T beyond 32 bits keep their values")
+            << "N99999999999 T99999999999" << 1 << -1 << 5 << -1;
+        QTest::newRow("well-formed words still apply") << "G0 H0 N-7 T2.9" << 0 << 0 << -7 << 2;
+        QTest::newRow("largest 32-bit numbers fit")
+            << "N2147483647 T-2147483648" << 1 << -1 << 2147483647 << -2147483647 - 1;
+    }
+
+    void numbersThatDoNotFitSwitchNothing()
+    {
+        QFETCH(QString, line);
+        QFETCH(int, mode);
+        QFETCH(int, laser);
+        QFETCH(int, lineNumber);
+        QFETCH(int, tool);
+
+        G program;
+        program.InterpretLine(QStringLiteral("G1 N5"));
+        program.FinishLine(false);
+        program.InterpretLine(line);
+        QCOMPARE(program.motionMode, mode);
+        QCOMPARE(program.laserSwitch, laser);
+        QCOMPARE(program.lineNumber, lineNumber);
+        QCOMPARE(program.tool, tool);
+    }
+
+    void linesAsATextStreamReadsThem_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("no last feed") << QByteArray("G1 X1\nG1 X2");
+        QTest::newRow("carriage returns") << QByteArray("G1 X1\r\nG1\r\r\nX2\r");
+        QTest::newRow("utf-8 mark") << QByteArray("\xef\xbb\xbfG1 X1\n(Kreis \xc3\xa4)\n");
+        QTest::newRow("utf-16 mark") << QByteArray("\xff\xfeG\0001\0\n\0X\0", 10);
+        QTest::newRow("broken utf-8") << QByteArray("G1 X\xc3\x28\n\xe2\x82");
+    }
+
+    // One read of the file gives the lines that reading it line by line gave.
+    void linesAsATextStreamReadsThem()
+    {
+        QFETCH(QByteArray, bytes);
+        QFile file(dir.filePath(QStringLiteral("lines.nc")));
+        QVERIFY(WriteFile(file.fileName(), bytes));
+
+        QStringList expected;
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        QTextStream stream(&file);
+        while (!stream.atEnd())
+            expected << stream.readLine();
+
+        const std::optional<ProgramText> program = ProgramText::Read(file.fileName());
+        QVERIFY(program);
+        QStringList lines;
+        for (qsizetype line = 0; line < program->LineCount(); ++line)
+            lines << program->Line(line).toString();
+        QCOMPARE(lines, expected);
+        QCOMPARE(program->JoinedText(), expected.join(u'\n'));
+    }
+
+    void tenLinesBecomeRowsElevenText()
+    {
+        openForm();
+        QStringList lines{QStringLiteral("G1 X1")};
+        for (int i = 2; i <= 10; ++i)
+            lines << QStringLiteral("X%1").arg(i);
+        load(write("ten.nc", lines.join('\n')));
+        QCOMPARE(table->rowCount(), 10);
+        QVERIFY(!table->isHidden());
+        QVERIFY(host->find(WidgetNames::programTextView)->isHidden());
+
+        lines << QStringLiteral("X11");
+        load(write("eleven.nc", lines.join('\n')));
+        QCOMPARE(table->rowCount(), 0);
+        QVERIFY(table->isHidden());
+        auto* text = host->find<QTextEdit>(WidgetNames::programTextView);
+        QVERIFY(!text->isHidden());
+        QCOMPARE(text->toPlainText(), lines.join('\n'));
+        QCOMPARE(text->document()->blockCount(), 11);
+        QCOMPARE(text->textCursor().position(), 0);
+    }
+
+    void rowsOfAProgram_data()
+    {
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("types");
+
+        QTest::newRow("no motion mode yet gives no rows")
+            << false << "X1 Y1\nF20\nG1 X2" << QStringList{"LnXYZ"};
+        QTest::newRow("laser before the move")
+            << false << "H1 G00 X5\nH0"
+            << QStringList{"BufLaserOnEx", "LnXYZG0Ex", "BufLaserOffEx", "LnXYZG0Ex"};
+        QTest::newRow("arcs") << false << "G02 X10 Y0 I5 J0\nG03 X0 Y0 R5"
+                              << QStringList{"ArcXYC", "ArcXYR"};
+        QTest::newRow("lines and arcs with look-ahead")
+            << true << "G01 X10\nG00 X0\nG02 X10 Y0 I5 J0\nG03 X0 Y0 R5"
+            << QStringList{"LnXYZEx", "LnXYZG0Ex", "ArcXYCEx", "ArcXYREx"};
+    }
+
+    void rowsOfAProgram()
+    {
+        QFETCH(bool, open);
+        QFETCH(QString, program);
+        QFETCH(QStringList, types);
+
+        openForm();
+        if (open)
+            host->openLookAhead();
+        load(write("program.nc", program));
+        QCOMPARE(rowTypes(), types);
+    }
+
+    void movesRepeatAndCarrySpeeds()
+    {
+        openForm();
+        load(write("three.nc", "G01 X10 Y10 F100\nX20\n(end)"));
+        QCOMPARE(rowTypes(), (QStringList{"LnXYZ", "LnXYZ", "LnXYZ"}));
+        QCOMPARE(cells(0, 5), (QStringList{"10.000", "10.000", "0.000", "100.000", "300.000"}));
+        QCOMPARE(cells(1, 5), (QStringList{"20.000", "10.000", "0.000", "100.000", "300.000"}));
+        QCOMPARE(cells(2, 5), cells(1, 5));
+
+        load(write("arc.nc", "G02 X10 Y0 I5 J-1 F40 D70"));
+        QCOMPARE(cells(0, 9), (QStringList{"10.000", "0.000", "5.000", "-1.000", "0", "40.000",
+                                           "70.000", "0.000", "0"}));
+    }
+
+    void startTakesTheLoadedLinesUntilTheTextChanges_data()
+    {
+        QTest::addColumn<int>("lineCount");
+        QTest::newRow("read at once") << 11;
+        QTest::newRow("read away from the window") << 60000; // beyond a mebibyte
+    }
+
+    void startTakesTheLoadedLinesUntilTheTextChanges()
+    {
+        openForm();
+        QFETCH(int, lineCount);
+        QStringList lines;
+        for (int i = 0; i < lineCount; ++i)
+            lines << QStringLiteral("G01 X%1.5 Y-3").arg(i, 12);
+        load(write("long.nc", lines.join(u'\n') + u'\n'));
+        auto* view = host->find<QTextEdit>(WidgetNames::programTextView);
+        QVERIFY(view->isVisible());
+        QCOMPARE(view->toPlainText(), lines.join(u'\n'));
+        QCOMPARE(view->textCursor().position(), 0);
+
+        // What a Start hands its worker; nothing when the worker does not end on Stop.
+        auto startAndStop = [this]() -> std::shared_ptr<const ProgramText> {
+            QMetaObject::invokeMethod(form, "OnStartBtnClicked");
+            std::shared_ptr<const ProgramText> sent = moduleState().programLines;
+            QMetaObject::invokeMethod(form, "OnStopBtnClicked");
+            auto* worker = form->findChild<QThread*>();
+            if (!worker || !QTest::qWaitFor([worker] { return worker->isFinished(); }))
+                return nullptr;
+            delete worker;
+            return sent;
+        };
+        std::shared_ptr<const ProgramText> sent = startAndStop();
+        QVERIFY(sent);
+        QCOMPARE(sent->LineCount(), lineCount);
+        QCOMPARE(sent->Line(lineCount - 1), lines.last());
+        QCOMPARE(startAndStop(), sent); // the same lines, not split again
+
+        view->setPlainText(QStringLiteral("G1 X1\nG1 X2\n"));
+        sent = startAndStop();
+        QVERIFY(sent);
+        QCOMPARE(sent->LineCount(), 3);
+        QCOMPARE(sent->Line(1), QStringLiteral("G1 X2"));
+    }
+
+    // 200,000 one-millimetre moves to and fro at 10 mm/s, each to a full stop: about 7 hours of
+    // motion, 5 s at the time scale here, with the buffer some 100 ms ahead of the machine.
+    void aLongProgramRunsToItsEnd()
+    {
+        openForm();
+        constexpr int lineCount = 200000;
+        QString text = QStringLiteral("G01 X1 Y0 F10\n");
+        for (int i = 1; i < lineCount; ++i)
+            text += QStringLiteral("X%1 Y%2\n").arg(1 - i % 2).arg(i * 0.001, 0, 'f', 3);
+        host->openLookAhead();
+        QVERIFY(QMetaObject::invokeMethod(form, "OnInitBtnClicked"));
+        load(write("long.nc", text));
+        QVERIFY(host->find<QTextEdit>(WidgetNames::programTextView)->isVisible());
+
+        rvsim_set_time_scale(5000);
+        QVERIFY(QMetaObject::invokeMethod(form, "OnStartBtnClicked"));
+        auto* worker = form->findChild<QThread*>();
+        QVERIFY(worker);
+        QTRY_VERIFY_WITH_TIMEOUT(worker->isFinished(), 120000);
+        short run = 1;
+        int32_t completed = 0;
+        QTRY_VERIFY_WITH_TIMEOUT((MQN_CrdStatus(1, 1, &run, &completed, 0), run == 0), 120000);
+        QCOMPARE(completed, lineCount);
+        const short yProfile
+            = short(host->find<QComboBox>(WidgetNames::perAxis(WidgetNames::profileCombo, 1))
+                        ->currentText()
+                        .toInt());
+        const double yScale = host->find<QLineEdit>(WidgetNames::perAxis(WidgetNames::scaleEdit, 1))
+                                  ->text()
+                                  .toDouble();
+        double y = 0;
+        MQN_GetPrfPos(1, yProfile, &y, 1, nullptr);
+        QCOMPARE(y, (lineCount - 1) * 0.001 * yScale);
+    }
+
+    void pathThatLoadsNothing_data()
+    {
+        QTest::addColumn<bool>("empty");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("rowsLeft");
+
+        QTest::newRow("empty: the table stays") << true << "Info"
+                                                << "File path can not be empty !" << 1;
+        QTest::newRow("unreadable: the table is cleared") << false << "Info"
+                                                          << "File open fail !" << 0;
+    }
+
+    void pathThatLoadsNothing()
+    {
+        QFETCH(bool, empty);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        QFETCH(int, rowsLeft);
+
+        openForm();
+        load(write("one.nc", "G1 X1"));
+        QCOMPARE(table->rowCount(), 1);
+        ModalBoxAnswerer answerer;
+        load(empty ? QString() : dir.filePath("missing.nc"));
+        QCOMPARE(answerer.first().title, title);
+        QCOMPARE(answerer.first().text, text);
+        QCOMPARE(table->rowCount(), rowsLeft);
+    }
 
 private:
     void openForm();
@@ -57,11 +436,6 @@ private:
     QWidget* form = nullptr;
     QTableWidget* table = nullptr;
 };
-
-void TestGCode::init()
-{
-    rvsim_reset();
-}
 
 void TestGCode::openForm()
 {
@@ -80,402 +454,6 @@ void TestGCode::load(const QString& path)
 {
     host->find<QLineEdit>(WidgetNames::programPathEdit)->setText(path);
     QVERIFY(QMetaObject::invokeMethod(form, "OnLoadFileDataBtnClicked"));
-}
-
-void TestGCode::words_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<double>("x");
-    QTest::addColumn<double>("y");
-    QTest::addColumn<double>("feed");
-
-    QTest::newRow("feed is truncated") << "G1 X10 Y5 F250.7" << 1 << 10.0 << 5.0 << 250.0;
-    QTest::newRow("a comment ends the line") << "G01 X5 (move) Y7" << 1 << 5.0 << 0.0 << 10.0;
-    QTest::newRow("X followed by a letter is 0") << "X7 Y1 XY3" << -1 << 0.0 << 3.0 << 10.0;
-    QTest::newRow("words in any order") << "Y-2.5 F100 G3 X+4" << 3 << 4.0 << -2.5 << 100.0;
-    QTest::newRow("exponents are not read") << "X1E3" << -1 << 1.0 << 0.0 << 10.0;
-    QTest::newRow("G number truncated") << "G1.9 X1" << 1 << 1.0 << 0.0 << 10.0;
-}
-
-void TestGCode::words()
-{
-    QFETCH(QString, line);
-    QFETCH(int, mode);
-    QFETCH(double, x);
-    QFETCH(double, y);
-    QFETCH(double, feed);
-
-    G program;
-    program.InterpretLine(line);
-    QCOMPARE(program.motionMode, mode);
-    QCOMPARE(program.position[G::X], x);
-    QCOMPARE(program.position[G::Y], y);
-    QCOMPARE(program.line.feed, feed);
-}
-
-void TestGCode::dwellAndDelay()
-{
-    G program;
-    program.InterpretLine(QStringLiteral("G04 X2.5"));
-    QCOMPARE(program.position[G::X], 0.0);
-    QCOMPARE(program.dwellTime, 2.5);
-    program.InterpretLine(QStringLiteral("X2.5 G04"));
-    QCOMPARE(program.position[G::X], 2.5);
-
-    program.InterpretLine(QStringLiteral("DELAY500"));
-    QCOMPARE(program.delayTime, 500.0);
-    program.InterpretLine(QStringLiteral("DEL5 X1"));
-    QCOMPARE(program.delayTime, -1.0);
-    QCOMPARE(program.position[G::X], 1.0);
-    program.InterpretLine(QStringLiteral("D50"));
-    QCOMPARE(program.line.acceleration, 50.0);
-    program.InterpretLine(QStringLiteral("delay20"));
-    QCOMPARE(program.delayTime, 20.0);
-
-    program.InterpretLine(QStringLiteral("EF20 ED800 H1"));
-    QCOMPARE(program.line.rapidFeed, 20.0);
-    QCOMPARE(program.line.rapidAcceleration, 800.0);
-    QCOMPARE(program.laserSwitch, 1);
-    program.InterpretLine(QStringLiteral("X3"));
-    QCOMPARE(program.laserSwitch, -1);
-}
-
-void TestGCode::speedsCarryOverAtTheEndOfALine()
-{
-    G program;
-    program.InterpretLine(QStringLiteral("G1 F200 D50 EF30 ED900"));
-    QCOMPARE(program.carried.feed, 10.0);
-    program.FinishLine(false);
-    QCOMPARE(program.carried.feed, 200.0);
-    QCOMPARE(program.carried.rapidFeed, 30.0);
-    QCOMPARE(program.carried.rapidAcceleration, 900.0);
-    QCOMPARE(program.carried.acceleration, 300.0); // the worker does not carry D
-    program.InterpretLine(QStringLiteral("X1"));
-    QCOMPARE(program.Acceleration(), 300.0);
-    QCOMPARE(program.Velocity(), 200.0);
-
-    program.InterpretLine(QStringLiteral("D60"));
-    program.FinishLine(true);
-    QCOMPARE(program.carried.acceleration, 60.0);
-    program.InterpretLine(QStringLiteral("G0 X2"));
-    QCOMPARE(program.Velocity(), 30.0);
-    QCOMPARE(program.Acceleration(), 900.0);
-}
-
-void TestGCode::motionRequests_data()
-{
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<int>("request");
-    QTest::addColumn<int>("direction");
-
-    QTest::newRow("centre-form clockwise arc")
-        << QStringList{"G02 X10 Y0 I5 J0"} << int(G::CentreArc) << 0;
-    QTest::newRow("centre form with a changed Z: no arc")
-        << QStringList{"G02 X10 Y0 Z1 I5 J0"} << int(G::NoMotion) << 0;
-    QTest::newRow("radius-form counter-clockwise arc")
-        << QStringList{"G03 X1 Y1 R2"} << int(G::RadiusArc) << 1;
-    QTest::newRow("arc words clear at the end of a line")
-        << QStringList{"G03 X1 Y1 R2", "X2 Y2"} << int(G::NoMotion) << 1;
-    QTest::newRow("no mode yet") << QStringList{"X1 Y1"} << int(G::NoMotion) << 0;
-}
-
-void TestGCode::motionRequests()
-{
-    QFETCH(QStringList, lines);
-    QFETCH(int, request);
-    QFETCH(int, direction);
-
-    G program;
-    for (int i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            program.FinishLine(true);
-        program.InterpretLine(lines[i]);
-    }
-    QCOMPARE(int(program.MotionRequest()), request);
-    QCOMPARE(int(program.ArcDirection()), direction);
-}
-
-// Every run of number characters reads as the toolkit's conversion gives it, to the bit: hand
-// picked edges, then random runs.
-void TestGCode::numbersReadAsTheToolkitConvertsThem_data()
-{
-    QTest::addColumn<QString>("number");
-
-    const char* const edges[] = {"", "-", ".", "+.5", "5.", "+-1", "1-", "1..2", "-0",
-                                 "2.675", "9007199254740993"};
-    for (const char* edge : edges)
-        QTest::newRow(edge[0] ? edge : "empty") << QString::fromLatin1(edge);
-    QTest::newRow("more digits than a double holds") << QString(400, QLatin1Char('9'));
-    QTest::newRow("below the smallest double") << "0." + QString(400, QLatin1Char('0')) + "1";
-    QTest::newRow("a digit of another script") << QStringLiteral("1\u0663");
-    QTest::newRow("63 characters") << QString(62, QLatin1Char('1')) + ".5";
-    QTest::newRow("64 characters") << QString(63, QLatin1Char('1')) + ".5";
-
-    QRandomGenerator random(7);
-    const QString characters = QStringLiteral("0123456789.+-");
-    for (int i = 0; i < 2000; ++i) {
-        QString run;
-        const int length = random.bounded(24);
-        for (int c = 0; c < length; ++c)
-            run += characters[random.bounded(int(characters.size()))];
-        QTest::newRow(qPrintable(QStringLiteral("random %1").arg(i))) << run;
-    }
-}
-
-void TestGCode::numbersReadAsTheToolkitConvertsThem()
-{
-    QFETCH(QString, number);
-
-    G program;
-    program.InterpretLine("X" + number + " G1");
-    const double expected = number.toDouble();
-    QCOMPARE(std::memcmp(&program.position[G::X], &expected, sizeof expected), 0);
-}
-
-void TestGCode::numbersThatDoNotFitSwitchNothing_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<int>("laser");
-    QTest::addColumn<int>("lineNumber");
-    QTest::addColumn<int>("tool");
-
-    // The line before is "G1 N5": feed motion, line number 5, no tool, laser untouched.
-    const QString huge = QString(400, QLatin1Char('9'));
-    QTest::newRow("G beyond 32 bits keeps the feed motion")
-        << "G99999999999 X5" << 1 << -1 << 5 << -1;
-    QTest::newRow("G without a number is no G0") << "G X5" << 1 << -1 << 5 << -1;
-    QTest::newRow("G with a garbled number is no G0") << "G0-1 X5" << 1 << -1 << 5 << -1;
-    QTest::newRow("H beyond 32 bits switches nothing") << "H99999999999" << 1 << -1 << 5 << -1;
-    QTest::newRow("H of 2^32 + 1 is no H1") << "H4294967297" << 1 << -1 << 5 << -1;
-    QTest::newRow("N and T beyond 32 bits keep their values")
-        << "N99999999999 T99999999999" << 1 << -1 << 5 << -1;
-    QTest::newRow("well-formed words still apply") << "G0 H0 N-7 T2.9" << 0 << 0 << -7 << 2;
-    QTest::newRow("largest 32-bit numbers fit") << "N2147483647 T-2147483648" << 1 << -1
-                                                  << 2147483647 << -2147483647 - 1;
-}
-
-void TestGCode::numbersThatDoNotFitSwitchNothing()
-{
-    QFETCH(QString, line);
-    QFETCH(int, mode);
-    QFETCH(int, laser);
-    QFETCH(int, lineNumber);
-    QFETCH(int, tool);
-
-    G program;
-    program.InterpretLine(QStringLiteral("G1 N5"));
-    program.FinishLine(false);
-    program.InterpretLine(line);
-    QCOMPARE(program.motionMode, mode);
-    QCOMPARE(program.laserSwitch, laser);
-    QCOMPARE(program.lineNumber, lineNumber);
-    QCOMPARE(program.tool, tool);
-}
-
-void TestGCode::linesAsATextStreamReadsThem_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("no last feed") << QByteArray("G1 X1\nG1 X2");
-    QTest::newRow("carriage returns") << QByteArray("G1 X1\r\nG1\r\r\nX2\r");
-    QTest::newRow("utf-8 mark") << QByteArray("\xef\xbb\xbfG1 X1\n(Kreis \xc3\xa4)\n");
-    QTest::newRow("utf-16 mark") << QByteArray("\xff\xfeG\0001\0\n\0X\0", 10);
-    QTest::newRow("broken utf-8") << QByteArray("G1 X\xc3\x28\n\xe2\x82");
-}
-
-// One read of the file gives the lines that reading it line by line gave.
-void TestGCode::linesAsATextStreamReadsThem()
-{
-    QFETCH(QByteArray, bytes);
-    QFile file(dir.filePath(QStringLiteral("lines.nc")));
-    QVERIFY(WriteFile(file.fileName(), bytes));
-
-    QStringList expected;
-    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
-    QTextStream stream(&file);
-    while (!stream.atEnd())
-        expected << stream.readLine();
-
-    const std::optional<ProgramText> program = ProgramText::Read(file.fileName());
-    QVERIFY(program);
-    QStringList lines;
-    for (qsizetype line = 0; line < program->LineCount(); ++line)
-        lines << program->Line(line).toString();
-    QCOMPARE(lines, expected);
-    QCOMPARE(program->JoinedText(), expected.join(u'\n'));
-}
-
-void TestGCode::tenLinesBecomeRowsElevenText()
-{
-    openForm();
-    QStringList lines{QStringLiteral("G1 X1")};
-    for (int i = 2; i <= 10; ++i)
-        lines << QStringLiteral("X%1").arg(i);
-    load(write("ten.nc", lines.join('\n')));
-    QCOMPARE(table->rowCount(), 10);
-    QVERIFY(!table->isHidden());
-    QVERIFY(host->find(WidgetNames::programTextView)->isHidden());
-
-    lines << QStringLiteral("X11");
-    load(write("eleven.nc", lines.join('\n')));
-    QCOMPARE(table->rowCount(), 0);
-    QVERIFY(table->isHidden());
-    auto* text = host->find<QTextEdit>(WidgetNames::programTextView);
-    QVERIFY(!text->isHidden());
-    QCOMPARE(text->toPlainText(), lines.join('\n'));
-    QCOMPARE(text->document()->blockCount(), 11);
-    QCOMPARE(text->textCursor().position(), 0);
-}
-
-void TestGCode::rowsOfAProgram_data()
-{
-    QTest::addColumn<bool>("open");
-    QTest::addColumn<QString>("program");
-    QTest::addColumn<QStringList>("types");
-
-    QTest::newRow("no motion mode yet gives no rows")
-        << false << "X1 Y1\nF20\nG1 X2" << QStringList{"LnXYZ"};
-    QTest::newRow("laser before the move")
-        << false << "H1 G00 X5\nH0"
-        << QStringList{"BufLaserOnEx", "LnXYZG0Ex", "BufLaserOffEx", "LnXYZG0Ex"};
-    QTest::newRow("arcs") << false << "G02 X10 Y0 I5 J0\nG03 X0 Y0 R5"
-                          << QStringList{"ArcXYC", "ArcXYR"};
-    QTest::newRow("lines and arcs with look-ahead")
-        << true << "G01 X10\nG00 X0\nG02 X10 Y0 I5 J0\nG03 X0 Y0 R5"
-        << QStringList{"LnXYZEx", "LnXYZG0Ex", "ArcXYCEx", "ArcXYREx"};
-}
-
-void TestGCode::rowsOfAProgram()
-{
-    QFETCH(bool, open);
-    QFETCH(QString, program);
-    QFETCH(QStringList, types);
-
-    openForm();
-    if (open)
-        host->openLookAhead();
-    load(write("program.nc", program));
-    QCOMPARE(rowTypes(), types);
-}
-
-void TestGCode::movesRepeatAndCarrySpeeds()
-{
-    openForm();
-    load(write("three.nc", "G01 X10 Y10 F100\nX20\n(end)"));
-    QCOMPARE(rowTypes(), (QStringList{"LnXYZ", "LnXYZ", "LnXYZ"}));
-    QCOMPARE(cells(0, 5), (QStringList{"10.000", "10.000", "0.000", "100.000", "300.000"}));
-    QCOMPARE(cells(1, 5), (QStringList{"20.000", "10.000", "0.000", "100.000", "300.000"}));
-    QCOMPARE(cells(2, 5), cells(1, 5));
-
-    load(write("arc.nc", "G02 X10 Y0 I5 J-1 F40 D70"));
-    QCOMPARE(cells(0, 9), (QStringList{"10.000", "0.000", "5.000", "-1.000", "0", "40.000",
-                                       "70.000", "0.000", "0"}));
-}
-
-void TestGCode::startTakesTheLoadedLinesUntilTheTextChanges_data()
-{
-    QTest::addColumn<int>("lineCount");
-    QTest::newRow("read at once") << 11;
-    QTest::newRow("read away from the window") << 60000; // beyond a mebibyte
-}
-
-void TestGCode::startTakesTheLoadedLinesUntilTheTextChanges()
-{
-    openForm();
-    QFETCH(int, lineCount);
-    QStringList lines;
-    for (int i = 0; i < lineCount; ++i)
-        lines << QStringLiteral("G01 X%1.5 Y-3").arg(i, 12);
-    load(write("long.nc", lines.join(u'\n') + u'\n'));
-    auto* view = host->find<QTextEdit>(WidgetNames::programTextView);
-    QVERIFY(view->isVisible());
-    QCOMPARE(view->toPlainText(), lines.join(u'\n'));
-    QCOMPARE(view->textCursor().position(), 0);
-
-    // What a Start hands its worker; nothing when the worker does not end on Stop.
-    auto startAndStop = [this]() -> std::shared_ptr<const ProgramText> {
-        QMetaObject::invokeMethod(form, "OnStartBtnClicked");
-        std::shared_ptr<const ProgramText> sent = moduleState().programLines;
-        QMetaObject::invokeMethod(form, "OnStopBtnClicked");
-        auto* worker = form->findChild<QThread*>();
-        if (!worker || !QTest::qWaitFor([worker] { return worker->isFinished(); }))
-            return nullptr;
-        delete worker;
-        return sent;
-    };
-    std::shared_ptr<const ProgramText> sent = startAndStop();
-    QVERIFY(sent);
-    QCOMPARE(sent->LineCount(), lineCount);
-    QCOMPARE(sent->Line(lineCount - 1), lines.last());
-    QCOMPARE(startAndStop(), sent); // the same lines, not split again
-
-    view->setPlainText(QStringLiteral("G1 X1\nG1 X2\n"));
-    sent = startAndStop();
-    QVERIFY(sent);
-    QCOMPARE(sent->LineCount(), 3);
-    QCOMPARE(sent->Line(1), QStringLiteral("G1 X2"));
-}
-
-// 200,000 one-millimetre moves to and fro at 10 mm/s, each to a full stop: about 7 hours of
-// motion, 5 s at the time scale here, with the buffer some 100 ms ahead of the machine.
-void TestGCode::aLongProgramRunsToItsEnd()
-{
-    openForm();
-    constexpr int lineCount = 200000;
-    QString text = QStringLiteral("G01 X1 Y0 F10\n");
-    for (int i = 1; i < lineCount; ++i)
-        text += QStringLiteral("X%1 Y%2\n").arg(1 - i % 2).arg(i * 0.001, 0, 'f', 3);
-    host->openLookAhead();
-    QVERIFY(QMetaObject::invokeMethod(form, "OnInitBtnClicked"));
-    load(write("long.nc", text));
-    QVERIFY(host->find<QTextEdit>(WidgetNames::programTextView)->isVisible());
-
-    rvsim_set_time_scale(5000);
-    QVERIFY(QMetaObject::invokeMethod(form, "OnStartBtnClicked"));
-    auto* worker = form->findChild<QThread*>();
-    QVERIFY(worker);
-    QTRY_VERIFY_WITH_TIMEOUT(worker->isFinished(), 120000);
-    short run = 1;
-    int32_t completed = 0;
-    QTRY_VERIFY_WITH_TIMEOUT((MQN_CrdStatus(1, 1, &run, &completed, 0), run == 0), 120000);
-    QCOMPARE(completed, lineCount);
-    const short yProfile = short(
-        host->find<QComboBox>(WidgetNames::perAxis(WidgetNames::profileCombo, 1))->currentText().toInt());
-    const double yScale = host->find<QLineEdit>(WidgetNames::perAxis(WidgetNames::scaleEdit, 1))->text().toDouble();
-    double y = 0;
-    MQN_GetPrfPos(1, yProfile, &y, 1, nullptr);
-    QCOMPARE(y, (lineCount - 1) * 0.001 * yScale);
-}
-
-void TestGCode::pathThatLoadsNothing_data()
-{
-    QTest::addColumn<bool>("empty");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("rowsLeft");
-
-    QTest::newRow("empty: the table stays") << true << "Info" << "File path can not be empty !" << 1;
-    QTest::newRow("unreadable: the table is cleared")
-        << false << "Info" << "File open fail !" << 0;
-}
-
-void TestGCode::pathThatLoadsNothing()
-{
-    QFETCH(bool, empty);
-    QFETCH(QString, title);
-    QFETCH(QString, text);
-    QFETCH(int, rowsLeft);
-
-    openForm();
-    load(write("one.nc", "G1 X1"));
-    QCOMPARE(table->rowCount(), 1);
-    ModalBoxAnswerer answerer;
-    load(empty ? QString() : dir.filePath("missing.nc"));
-    QCOMPARE(answerer.first().title, title);
-    QCOMPARE(answerer.first().text, text);
-    QCOMPARE(table->rowCount(), rowsLeft);
 }
 
 QTEST_MAIN(TestGCode)

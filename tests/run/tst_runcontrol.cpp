@@ -31,26 +31,356 @@ class TestRunControl : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        rvsim_reset();
+        rvsim_use_manual_clock(1);
+        host = LinkedTestHost();
+        form = host->open();
+    }
 
-    void startSendsAndStarts_data();
-    void startSendsAndStarts();
-    void learningAtStart_data();
-    void learningAtStart();
-    void pauseCollectsTheLearningErrors();
-    void restartAndStop();
-    void programStreams_data();
-    void programStreams();
-    void bufferStartsTheMotionOnce_data();
-    void bufferStartsTheMotionOnce();
-    void stopWinsOverAPendingStart_data();
-    void stopWinsOverAPendingStart();
-    void pausedStreamResumesAndRestartsFromTheBeginning();
-    void whileStreaming();
-    void statusFollowsTheRun();
-    void runWatchTimesTheRun_data();
-    void runWatchTimesTheRun();
+    void cleanup() { host.reset(); }
+
+    void startSendsAndStarts_data()
+    {
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<int>("crd");
+        QTest::addColumn<int>("fifo");
+        QTest::addColumn<QStringList>("calls");
+        QTest::newRow("closed: no look-ahead data to push")
+            << false << 1 << 0 << QStringList{"MQN_BufDelay(1, 1, 5, 0)", "MQN_CrdStart(1, 1, 0)"};
+        QTest::newRow("open: push, then start")
+            << true << 1 << 0
+            << QStringList{"MQN_BufDelayEx(1, 1, 5, 0)", "MQN_CrdDataEx(1, 1, null, 0)",
+                           "MQN_CrdStart(1, 1, 0)"};
+        QTest::newRow("second crd, second fifo: mask and option at the crd's bit")
+            << false << 2 << 1 << QStringList{"MQN_BufDelay(1, 2, 5, 1)", "MQN_CrdStart(1, 2, 2)"};
+    }
+
+    void startSendsAndStarts()
+    {
+        QFETCH(bool, open);
+        QFETCH(int, crd);
+        QFETCH(int, fifo);
+        QFETCH(QStringList, calls);
+
+        host->find<QComboBox>(WidgetNames::crdIndexCombo)->setCurrentIndex(crd - 1);
+        host->find<QComboBox>(WidgetNames::fifoIndexCombo)->setCurrentIndex(fifo);
+        initCrd(open);
+        AddTableRow(*host, form, open ? "BufDelayEx" : "BufDelay", {"5"});
+        rvsim_journal_clear();
+        ModalBoxAnswerer noBox(0);
+        start();
+        QCOMPARE(CommandJournal(), calls);
+    }
+
+    void learningAtStart_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<QStringList>("lines");
+
+        QTest::newRow("learning from an empty count: initialise and start")
+            << "Learning"
+            << "" << QStringList{"MQN_InitIlc(1)", "MQN_StartIlc(1, 1)"} << QStringList();
+        QTest::newRow("working loads the file")
+            << "Working"
+            << "0" << QStringList{"MQN_LoadIlcFile(1, 1, \"/no/such/run.ilc\")"}
+            << QStringList{"MQN_LoadIlcFile = 1"};
+    }
+
+    void learningAtStart()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QString, count);
+        QFETCH(QStringList, calls);
+        QFETCH(QStringList, lines);
+
+        initCrd(false);
+        AddTableRow(*host, form, "BufDelay", {"5"});
+        setLearning(true, mode, count);
+        host->find<QLineEdit>(WidgetNames::ilcPathEdit)
+            ->setText(QStringLiteral("/no/such/run.ilc"));
+        rvsim_journal_clear();
+        start();
+        QCOMPARE(CommandJournal().mid(0, calls.size()), calls);
+        QCOMPARE(TestHost::Lines(), lines);
+    }
+
+    void pauseCollectsTheLearningErrors()
+    {
+        initCrd(true);
+        AddTableRow(*host, form, "LnXYEx", {"10", "0", "100", "10000", "1"});
+        setLearning(true, QStringLiteral("Learning"), QStringLiteral("0"));
+        start();
+        rvsim_advance_ms(200);
+        rvsim_journal_clear();
+        QVERIFY(QMetaObject::invokeMethod(form, "OnPauseBtnClicked"));
+        // X on profile 2 is bit 1; the run ended, so the profiles can be zeroed.
+        QCOMPARE(CommandJournal(), (QStringList{"MQN_Stop(1, 2, 0)", "MQN_StopIlc(1, 1, out)",
+                                                "MQN_ZeroPos(1, 1, 8)"}));
+        QCOMPARE(TestHost::Lines().size(), 3);
+        QVERIFY(TestHost::Lines()[0].startsWith(QLatin1String("ErrorMax = ")));
+        QVERIFY(TestHost::Lines()[0].mid(11).toDouble() > 0);
+        QVERIFY(TestHost::Lines()[1].startsWith(QLatin1String("ErrorRms = ")));
+        QVERIFY(TestHost::Lines()[2].startsWith(QLatin1String("ErrorAvg = ")));
+        QCOMPARE(host->find<QLineEdit>(WidgetNames::ilcCountEdit)->text(), QStringLiteral("1"));
+    }
+
+    void restartAndStop()
+    {
+        initCrd(false);
+        QVERIFY(QMetaObject::invokeMethod(form, "OnRestartBtnClicked"));
+        QCOMPARE(TestHost::Lines(), QStringList{"MQN_CrdStart = 1"}); // nothing in the buffer
+        rvsim_inject("MQN_Stop", -1, 1);
+        {
+            ModalBoxAnswerer answerer;
+            QVERIFY(QMetaObject::invokeMethod(form, "OnStopBtnClicked"));
+            QCOMPARE(answerer.first().text,
+                     QStringLiteral("MQN_Stop = -1\r\n----Host failed to communicate with motion "
+                                    "controller!"));
+        }
+        QCOMPARE(CommandJournal(), (QStringList{"MQN_CrdStart(1, 1, 0)", "MQN_Stop(1, 1, 1)"}));
+    }
+
+    void programStreams_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<QStringList>("lines");
+
+        const QStringList flushAndStart{"MQN_CrdDataEx(1, 1, null, 0)", "MQN_CrdStart(1, 1, 0)"};
+        QTest::newRow("five lines") << "G1 X1 F100\nX2\nN7 X3\nG0 X0 EF50\nDELAY20"
+                                    << QStringList{"MQN_LnXYZEx(1, 1, 1, 0, 0, 100, 300, 0, 0, 0)",
+                                                   "MQN_LnXYZEx(1, 1, 2, 0, 0, 100, 300, 0, 0, 0)",
+                                                   "MQN_LnXYZEx(1, 1, 3, 0, 0, 100, 300, 7, 0, 0)",
+                                                   "MQN_LnXYZG0Ex(1, 1, 0, 0, 0, 50, 300, 7, 0, 0)",
+                                                   "MQN_BufDelayEx(1, 1, 20, 0)",
+                                                   // a line without motion repeats the last move
+                                                   "MQN_LnXYZG0Ex(1, 1, 0, 0, 0, 50, 300, 7, 0, 0)"}
+                                           + flushAndStart
+                                    << QStringList{"BufDelayTime = 20"};
+        QTest::newRow("empty: nothing to run")
+            << QString() << flushAndStart << QStringList{"MQN_CrdStart = 1"};
+        QTest::newRow("laser words report the compare")
+            << "H1\nH0"
+            << QStringList{"MQN_BufPosCompareStartEx(1, 1, 0, 1)",
+                           "MQN_BufPosCompareStopEx(1, 1, 0, 1)"}
+                   + flushAndStart
+            << QStringList{"MQN_BufPosCompareStartExEnable = 1"};
+    }
+
+    void programStreams()
+    {
+        QFETCH(QString, program);
+        QFETCH(QStringList, calls);
+        QFETCH(QStringList, lines);
+
+        initCrd(true);
+        runProgram(program);
+        QCOMPARE(CommandJournal(), calls);
+        QCOMPARE(TestHost::Lines(), lines);
+    }
+
+    void bufferStartsTheMotionOnce_data()
+    {
+        QTest::addColumn<int>("capacity"); // 0: the controller's own
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("sentBeforeStart");
+
+        QTest::newRow("1500 lines: at line 1000") << 0 << 1500 << 1000;
+        // 200 held back by the look-ahead, 300 in the FIFO.
+        QTest::newRow("FIFO of 300, 2000 lines: when full") << 300 << 2000 << 500;
+        QTest::newRow("FIFO of 8, 205 lines: full only in the final flush") << 8 << 205 << 205;
+    }
+
+    void bufferStartsTheMotionOnce()
+    {
+        QFETCH(int, capacity);
+        QFETCH(int, lines);
+        QFETCH(int, sentBeforeStart);
+
+        openWithFifo(capacity);
+        rvsim_set_time_scale(1e6);
+        rvsim_use_manual_clock(0);
+        runProgram(feedProgram(lines));
+        const QStringList calls = CommandJournal();
+        QCOMPARE(countOf(calls, "MQN_CrdStart"), 1);
+        const int started = int(calls.indexOf(QRegularExpression("MQN_CrdStart.*")));
+        QCOMPARE(countOf(calls.mid(0, started), "MQN_LnXYZEx"), sentBeforeStart);
+        QCOMPARE(countOf(calls, "MQN_LnXYZEx"), lines);
+        QTRY_COMPARE(completedSegments(), lines);
+    }
+
+    void stopWinsOverAPendingStart_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<bool>("flushStaysFull");
+        QTest::addColumn<bool>("byClosing");
+
+        // A FIFO of 8 behind a look-ahead of 200 on a frozen clock: 208 lines fill it.
+        QTest::newRow("stop while waiting for space") << 400 << false << false;
+        QTest::newRow("stop while flushing the look-ahead") << 5 << true << false;
+        QTest::newRow("closing while waiting for space") << 400 << false << true;
+        QTest::newRow("closing while flushing the look-ahead") << 5 << true << true;
+    }
+
+    void stopWinsOverAPendingStart()
+    {
+        QFETCH(int, lines);
+        QFETCH(bool, flushStaysFull);
+        QFETCH(bool, byClosing);
+
+        openWithFifo(8);
+        if (flushStaysFull)
+            rvsim_inject("MQN_CrdDataEx", 1, -1);
+        host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(feedProgram(lines));
+        start();
+        QPointer<QThread> worker = form->findChild<QThread*>();
+        QVERIFY(worker);
+        if (flushStaysFull)
+            QTRY_VERIFY(countOf(CommandJournal(), "MQN_CrdDataEx") >= 3);
+        else
+            QTRY_VERIFY(countOf(CommandJournal(), "MQN_LnXYZEx") >= 208);
+        QVERIFY(!worker->isFinished());
+
+        const int stoppedAt = rvsim_journal_count();
+        if (byClosing) {
+            host->area()->closeAllSubWindows();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(!worker); // the form waited for its worker
+        } else {
+            QVERIFY(QMetaObject::invokeMethod(form, "OnStopBtnClicked"));
+            QTRY_VERIFY(worker->isFinished());
+        }
+        const QStringList after = CommandJournal();
+        const QStringList tail = Journal().mid(stoppedAt);
+        QCOMPARE(countOf(tail, "MQN_CrdStart"), 0);
+        // A stop ends the stream after the line being sent when it came, at most that one.
+        QVERIFY(countOf(tail, "MQN_LnXYZEx") <= 1);
+        QVERIFY(countOf(after, "MQN_CrdStart") <= 1);
+    }
+
+    void pausedStreamResumesAndRestartsFromTheBeginning()
+    {
+        const int lines = 300;
+        QThread* worker = startStream(lines);
+        QVERIFY(worker);
+        rvsim_advance_ms(50);
+        QVERIFY(QMetaObject::invokeMethod(form, "OnPauseBtnClicked"));
+        rvsim_advance_ms(1000);
+        QVERIFY(completedSegments() >= 0); // the motion stands
+
+        // Start on the paused stream resumes it: no box, no second worker.
+        rvsim_journal_clear();
+        start();
+        QCOMPARE(CommandJournal().filter("MQN_CrdStart"), QStringList{"MQN_CrdStart(1, 1, 0)"});
+        QCOMPARE(form->findChildren<QThread*>().size(), 1);
+        rvsim_advance_ms(50);
+        QVERIFY(QMetaObject::invokeMethod(form, "OnPauseBtnClicked"));
+        rvsim_advance_ms(1000);
+
+        // Stop, then Start: the buffer is cleared and the program runs once, from its first line.
+        QVERIFY(QMetaObject::invokeMethod(form, "OnStopBtnClicked"));
+        QTRY_VERIFY(worker->isFinished());
+        rvsim_journal_clear();
+        start();
+        rvsim_set_time_scale(1e6);
+        rvsim_use_manual_clock(0);
+        auto workers = form->findChildren<QThread*>();
+        QCOMPARE(workers.size(), 2);
+        QTRY_VERIFY_WITH_TIMEOUT(workers.constLast()->isFinished(), 20000);
+        const QStringList calls = CommandJournal();
+        QCOMPARE(calls.constFirst(), QStringLiteral("MQN_CrdClear(1, 1, 0)"));
+        QCOMPARE(calls.filter("MQN_LnXYZEx").constFirst(),
+                 QStringLiteral("MQN_LnXYZEx(1, 1, 0, 0, 0, 1000, 300, 0, 0, 0)"));
+        QCOMPARE(countOf(calls, "MQN_LnXYZEx"), lines);
+        QTRY_COMPARE(completedSegments(), lines);
+    }
+
+    // While a worker streams, Start says so and starts no second worker, and the host may hand
+    // over its callbacks again: the worker keeps the callback it started with, so the two threads
+    // share nothing there (the thread checker's run of this suite tells).
+    void whileStreaming()
+    {
+        QThread* worker = startStream(400);
+        QVERIFY(worker);
+        {
+            ModalBoxAnswerer answerer;
+            start();
+            QCOMPARE(answerer.first().text, QStringLiteral("The program is still being sent."));
+        }
+        QCOMPARE(form->findChildren<QThread*>().size(), 1);
+        host->attach();
+        QVERIFY(QMetaObject::invokeMethod(form, "OnStopBtnClicked"));
+        QTRY_VERIFY(worker->isFinished());
+        QCOMPARE(TestHost::Lines(), QStringList());
+    }
+
+    void statusFollowsTheRun()
+    {
+        initCrd(false);
+        AddTableRow(*host, form, "LnXYZ", {"10", "-2", "3", "100", "1", "0", "0"});
+        host->find<QLabel>(WidgetNames::perAxis(WidgetNames::prfPosValue, 3))->setText("untouched");
+        auto* init = host->find<QPushButton>(WidgetNames::initCrdButton);
+        tick();
+        start();
+        tick();
+        QCOMPARE(host->find<QLabel>(WidgetNames::runValue)->text(), QStringLiteral("1"));
+        QVERIFY(!init->isEnabled());
+        QVERIFY(!host->find(WidgetNames::motionParameterGroup)->isEnabled());
+        QVERIFY(host->find<QPushButton>(WidgetNames::pauseButton)->isEnabled());
+        QCOMPARE(host->find<QLabel>(WidgetNames::spaceValue)->text(), QStringLiteral("4095"));
+
+        rvsim_advance_ms(100000);
+        tick();
+        QCOMPARE(host->find<QLabel>(WidgetNames::runValue)->text(), QStringLiteral("0"));
+        QVERIFY(init->isEnabled());
+        QVERIFY(host->find(WidgetNames::bufferDataGroup)->isEnabled());
+        const char* positions[] = {"10.000", "-2.000", "3.000", "untouched"};
+        for (int axis = 0; axis < 4; ++axis)
+            QCOMPARE(
+                host->find<QLabel>(WidgetNames::perAxis(WidgetNames::prfPosValue, axis))->text(),
+                QLatin1String(positions[axis]));
+        QCOMPARE(host->find<QLabel>(WidgetNames::segmentValue)->text(),
+                 QStringLiteral("segment0        RemainderSegNum0  runEmpty0"));
+        QCOMPARE(TestHost::Lines().size(), 1);
+        QVERIFY2(QRegularExpression("^CrdRunningTime=[0-9.e-]+s$")
+                     .match(TestHost::Lines()[0])
+                     .hasMatch(),
+                 qPrintable(TestHost::Lines()[0]));
+    }
+
+    void runWatchTimesTheRun_data()
+    {
+        QTest::addColumn<QTime>("begin");
+        QTest::addColumn<QTime>("end");
+        QTest::addColumn<int>("elapsedMs");
+
+        QTest::newRow("in the afternoon") << QTime(14, 0) << QTime(14, 0, 2, 500) << 2500;
+        QTest::newRow("past midnight") << QTime(23, 59, 59) << QTime(0, 0, 1, 250) << 2250;
+        QTest::newRow("within one tick") << QTime(9, 0) << QTime(9, 0) << 0;
+    }
+
+    // The run counts from the first tick that saw it to the first that saw it over.
+    void runWatchTimesTheRun()
+    {
+        QFETCH(QTime, begin);
+        QFETCH(QTime, end);
+        QFETCH(int, elapsedMs);
+        static QTime now;
+        RunWatch watch([] { return now; });
+        now = begin.addSecs(-60);
+        QCOMPARE(watch.Observe(0, 0), RunWatch::Change::None);
+        now = begin;
+        QCOMPARE(watch.Observe(0, 1), RunWatch::Change::Began);
+        now = begin.addMSecs(10);
+        QCOMPARE(watch.Observe(1, 1), RunWatch::Change::None);
+        now = end;
+        QCOMPARE(watch.Observe(1, 0), RunWatch::Change::Ended);
+        QCOMPARE(watch.ElapsedMs(), elapsedMs);
+    }
 
 private:
     void initCrd(bool open);
@@ -65,19 +395,6 @@ private:
     std::unique_ptr<TestHost> host;
     QWidget* form = nullptr;
 };
-
-void TestRunControl::init()
-{
-    rvsim_reset();
-    rvsim_use_manual_clock(1);
-    host = LinkedTestHost();
-    form = host->open();
-}
-
-void TestRunControl::cleanup()
-{
-    host.reset();
-}
 
 void TestRunControl::initCrd(bool open)
 {
@@ -105,176 +422,6 @@ void TestRunControl::runProgram(const QString& text)
     QTRY_VERIFY_WITH_TIMEOUT(worker->isFinished(), 20000);
 }
 
-void TestRunControl::startSendsAndStarts_data()
-{
-    QTest::addColumn<bool>("open");
-    QTest::addColumn<int>("crd");
-    QTest::addColumn<int>("fifo");
-    QTest::addColumn<QStringList>("calls");
-    QTest::newRow("closed: no look-ahead data to push")
-        << false << 1 << 0 << QStringList{"MQN_BufDelay(1, 1, 5, 0)", "MQN_CrdStart(1, 1, 0)"};
-    QTest::newRow("open: push, then start")
-        << true << 1 << 0
-        << QStringList{"MQN_BufDelayEx(1, 1, 5, 0)", "MQN_CrdDataEx(1, 1, null, 0)",
-                       "MQN_CrdStart(1, 1, 0)"};
-    QTest::newRow("second crd, second fifo: mask and option at the crd's bit")
-        << false << 2 << 1 << QStringList{"MQN_BufDelay(1, 2, 5, 1)", "MQN_CrdStart(1, 2, 2)"};
-}
-
-void TestRunControl::startSendsAndStarts()
-{
-    QFETCH(bool, open);
-    QFETCH(int, crd);
-    QFETCH(int, fifo);
-    QFETCH(QStringList, calls);
-
-    host->find<QComboBox>(WidgetNames::crdIndexCombo)->setCurrentIndex(crd - 1);
-    host->find<QComboBox>(WidgetNames::fifoIndexCombo)->setCurrentIndex(fifo);
-    initCrd(open);
-    AddTableRow(*host, form, open ? "BufDelayEx" : "BufDelay", {"5"});
-    rvsim_journal_clear();
-    ModalBoxAnswerer noBox(0);
-    start();
-    QCOMPARE(CommandJournal(), calls);
-}
-
-void TestRunControl::learningAtStart_data()
-{
-    QTest::addColumn<QString>("mode");
-    QTest::addColumn<QString>("count");
-    QTest::addColumn<QStringList>("calls");
-    QTest::addColumn<QStringList>("lines");
-
-    QTest::newRow("learning from an empty count: initialise and start")
-        << "Learning"
-        << "" << QStringList{"MQN_InitIlc(1)", "MQN_StartIlc(1, 1)"} << QStringList();
-    QTest::newRow("working loads the file")
-        << "Working"
-        << "0" << QStringList{"MQN_LoadIlcFile(1, 1, \"/no/such/run.ilc\")"}
-        << QStringList{"MQN_LoadIlcFile = 1"};
-}
-
-void TestRunControl::learningAtStart()
-{
-    QFETCH(QString, mode);
-    QFETCH(QString, count);
-    QFETCH(QStringList, calls);
-    QFETCH(QStringList, lines);
-
-    initCrd(false);
-    AddTableRow(*host, form, "BufDelay", {"5"});
-    setLearning(true, mode, count);
-    host->find<QLineEdit>(WidgetNames::ilcPathEdit)->setText(QStringLiteral("/no/such/run.ilc"));
-    rvsim_journal_clear();
-    start();
-    QCOMPARE(CommandJournal().mid(0, calls.size()), calls);
-    QCOMPARE(TestHost::Lines(), lines);
-}
-
-void TestRunControl::pauseCollectsTheLearningErrors()
-{
-    initCrd(true);
-    AddTableRow(*host, form, "LnXYEx", {"10", "0", "100", "10000", "1"});
-    setLearning(true, QStringLiteral("Learning"), QStringLiteral("0"));
-    start();
-    rvsim_advance_ms(200);
-    rvsim_journal_clear();
-    QVERIFY(QMetaObject::invokeMethod(form, "OnPauseBtnClicked"));
-    // X on profile 2 is bit 1; the run ended, so the profiles can be zeroed.
-    QCOMPARE(CommandJournal(),
-             (QStringList{"MQN_Stop(1, 2, 0)", "MQN_StopIlc(1, 1, out)", "MQN_ZeroPos(1, 1, 8)"}));
-    QCOMPARE(TestHost::Lines().size(), 3);
-    QVERIFY(TestHost::Lines()[0].startsWith(QLatin1String("ErrorMax = ")));
-    QVERIFY(TestHost::Lines()[0].mid(11).toDouble() > 0);
-    QVERIFY(TestHost::Lines()[1].startsWith(QLatin1String("ErrorRms = ")));
-    QVERIFY(TestHost::Lines()[2].startsWith(QLatin1String("ErrorAvg = ")));
-    QCOMPARE(host->find<QLineEdit>(WidgetNames::ilcCountEdit)->text(), QStringLiteral("1"));
-}
-
-void TestRunControl::restartAndStop()
-{
-    initCrd(false);
-    QVERIFY(QMetaObject::invokeMethod(form, "OnRestartBtnClicked"));
-    QCOMPARE(TestHost::Lines(), QStringList{"MQN_CrdStart = 1"}); // nothing in the buffer
-    rvsim_inject("MQN_Stop", -1, 1);
-    {
-        ModalBoxAnswerer answerer;
-        QVERIFY(QMetaObject::invokeMethod(form, "OnStopBtnClicked"));
-        QCOMPARE(answerer.first().text,
-                 QStringLiteral("MQN_Stop = -1\r\n----Host failed to communicate with motion "
-                                "controller!"));
-    }
-    QCOMPARE(CommandJournal(), (QStringList{"MQN_CrdStart(1, 1, 0)", "MQN_Stop(1, 1, 1)"}));
-}
-
-void TestRunControl::programStreams_data()
-{
-    QTest::addColumn<QString>("program");
-    QTest::addColumn<QStringList>("calls");
-    QTest::addColumn<QStringList>("lines");
-
-    const QStringList flushAndStart{"MQN_CrdDataEx(1, 1, null, 0)", "MQN_CrdStart(1, 1, 0)"};
-    QTest::newRow("five lines")
-        << "G1 X1 F100\nX2\nN7 X3\nG0 X0 EF50\nDELAY20"
-        << QStringList{"MQN_LnXYZEx(1, 1, 1, 0, 0, 100, 300, 0, 0, 0)",
-                       "MQN_LnXYZEx(1, 1, 2, 0, 0, 100, 300, 0, 0, 0)",
-                       "MQN_LnXYZEx(1, 1, 3, 0, 0, 100, 300, 7, 0, 0)",
-                       "MQN_LnXYZG0Ex(1, 1, 0, 0, 0, 50, 300, 7, 0, 0)",
-                       "MQN_BufDelayEx(1, 1, 20, 0)",
-                       // a line without motion repeats the last move
-                       "MQN_LnXYZG0Ex(1, 1, 0, 0, 0, 50, 300, 7, 0, 0)"} + flushAndStart
-        << QStringList{"BufDelayTime = 20"};
-    QTest::newRow("empty: nothing to run")
-        << QString() << flushAndStart << QStringList{"MQN_CrdStart = 1"};
-    QTest::newRow("laser words report the compare")
-        << "H1\nH0"
-        << QStringList{"MQN_BufPosCompareStartEx(1, 1, 0, 1)",
-                       "MQN_BufPosCompareStopEx(1, 1, 0, 1)"} + flushAndStart
-        << QStringList{"MQN_BufPosCompareStartExEnable = 1"};
-}
-
-void TestRunControl::programStreams()
-{
-    QFETCH(QString, program);
-    QFETCH(QStringList, calls);
-    QFETCH(QStringList, lines);
-
-    initCrd(true);
-    runProgram(program);
-    QCOMPARE(CommandJournal(), calls);
-    QCOMPARE(TestHost::Lines(), lines);
-}
-
-void TestRunControl::bufferStartsTheMotionOnce_data()
-{
-    QTest::addColumn<int>("capacity"); // 0: the controller's own
-    QTest::addColumn<int>("lines");
-    QTest::addColumn<int>("sentBeforeStart");
-
-    QTest::newRow("1500 lines: at line 1000") << 0 << 1500 << 1000;
-    // 200 held back by the look-ahead, 300 in the FIFO.
-    QTest::newRow("FIFO of 300, 2000 lines: when full") << 300 << 2000 << 500;
-    QTest::newRow("FIFO of 8, 205 lines: full only in the final flush") << 8 << 205 << 205;
-}
-
-void TestRunControl::bufferStartsTheMotionOnce()
-{
-    QFETCH(int, capacity);
-    QFETCH(int, lines);
-    QFETCH(int, sentBeforeStart);
-
-    openWithFifo(capacity);
-    rvsim_set_time_scale(1e6);
-    rvsim_use_manual_clock(0);
-    runProgram(feedProgram(lines));
-    const QStringList calls = CommandJournal();
-    QCOMPARE(countOf(calls, "MQN_CrdStart"), 1);
-    const int started = int(calls.indexOf(QRegularExpression("MQN_CrdStart.*")));
-    QCOMPARE(countOf(calls.mid(0, started), "MQN_LnXYZEx"), sentBeforeStart);
-    QCOMPARE(countOf(calls, "MQN_LnXYZEx"), lines);
-    QTRY_COMPARE(completedSegments(), lines);
-}
-
 void TestRunControl::openWithFifo(int capacity)
 {
     host.reset();
@@ -298,55 +445,6 @@ QThread* TestRunControl::startStream(int lines)
     return started ? form->findChild<QThread*>() : nullptr;
 }
 
-void TestRunControl::stopWinsOverAPendingStart_data()
-{
-    QTest::addColumn<int>("lines");
-    QTest::addColumn<bool>("flushStaysFull");
-    QTest::addColumn<bool>("byClosing");
-
-    // A FIFO of 8 behind a look-ahead of 200 on a frozen clock: 208 lines fill it.
-    QTest::newRow("stop while waiting for space") << 400 << false << false;
-    QTest::newRow("stop while flushing the look-ahead") << 5 << true << false;
-    QTest::newRow("closing while waiting for space") << 400 << false << true;
-    QTest::newRow("closing while flushing the look-ahead") << 5 << true << true;
-}
-
-void TestRunControl::stopWinsOverAPendingStart()
-{
-    QFETCH(int, lines);
-    QFETCH(bool, flushStaysFull);
-    QFETCH(bool, byClosing);
-
-    openWithFifo(8);
-    if (flushStaysFull)
-        rvsim_inject("MQN_CrdDataEx", 1, -1);
-    host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(feedProgram(lines));
-    start();
-    QPointer<QThread> worker = form->findChild<QThread*>();
-    QVERIFY(worker);
-    if (flushStaysFull)
-        QTRY_VERIFY(countOf(CommandJournal(), "MQN_CrdDataEx") >= 3);
-    else
-        QTRY_VERIFY(countOf(CommandJournal(), "MQN_LnXYZEx") >= 208);
-    QVERIFY(!worker->isFinished());
-
-    const int stoppedAt = rvsim_journal_count();
-    if (byClosing) {
-        host->area()->closeAllSubWindows();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!worker); // the form waited for its worker
-    } else {
-        QVERIFY(QMetaObject::invokeMethod(form, "OnStopBtnClicked"));
-        QTRY_VERIFY(worker->isFinished());
-    }
-    const QStringList after = CommandJournal();
-    const QStringList tail = Journal().mid(stoppedAt);
-    QCOMPARE(countOf(tail, "MQN_CrdStart"), 0);
-    // A stop ends the stream after the line being sent when it came, at most that one.
-    QVERIFY(countOf(tail, "MQN_LnXYZEx") <= 1);
-    QVERIFY(countOf(after, "MQN_CrdStart") <= 1);
-}
-
 int TestRunControl::completedSegments()
 {
     short run = 1;
@@ -355,122 +453,6 @@ int TestRunControl::completedSegments()
     return run == 0 ? int(completed) : -1;
 }
 
-void TestRunControl::pausedStreamResumesAndRestartsFromTheBeginning()
-{
-    const int lines = 300;
-    QThread* worker = startStream(lines);
-    QVERIFY(worker);
-    rvsim_advance_ms(50);
-    QVERIFY(QMetaObject::invokeMethod(form, "OnPauseBtnClicked"));
-    rvsim_advance_ms(1000);
-    QVERIFY(completedSegments() >= 0); // the motion stands
-
-    // Start on the paused stream resumes it: no box, no second worker.
-    rvsim_journal_clear();
-    start();
-    QCOMPARE(CommandJournal().filter("MQN_CrdStart"), QStringList{"MQN_CrdStart(1, 1, 0)"});
-    QCOMPARE(form->findChildren<QThread*>().size(), 1);
-    rvsim_advance_ms(50);
-    QVERIFY(QMetaObject::invokeMethod(form, "OnPauseBtnClicked"));
-    rvsim_advance_ms(1000);
-
-    // Stop, then Start: the buffer is cleared and the program runs once, from its first line.
-    QVERIFY(QMetaObject::invokeMethod(form, "OnStopBtnClicked"));
-    QTRY_VERIFY(worker->isFinished());
-    rvsim_journal_clear();
-    start();
-    rvsim_set_time_scale(1e6);
-    rvsim_use_manual_clock(0);
-    auto workers = form->findChildren<QThread*>();
-    QCOMPARE(workers.size(), 2);
-    QTRY_VERIFY_WITH_TIMEOUT(workers.constLast()->isFinished(), 20000);
-    const QStringList calls = CommandJournal();
-    QCOMPARE(calls.constFirst(), QStringLiteral("MQN_CrdClear(1, 1, 0)"));
-    QCOMPARE(calls.filter("MQN_LnXYZEx").constFirst(),
-             QStringLiteral("MQN_LnXYZEx(1, 1, 0, 0, 0, 1000, 300, 0, 0, 0)"));
-    QCOMPARE(countOf(calls, "MQN_LnXYZEx"), lines);
-    QTRY_COMPARE(completedSegments(), lines);
-}
-
-// While a worker streams, Start says so and starts no second worker, and the host may hand
-// over its callbacks again: the worker keeps the callback it started with, so the two threads
-// share nothing there (the thread checker's run of this suite tells).
-void TestRunControl::whileStreaming()
-{
-    QThread* worker = startStream(400);
-    QVERIFY(worker);
-    {
-        ModalBoxAnswerer answerer;
-        start();
-        QCOMPARE(answerer.first().text, QStringLiteral("The program is still being sent."));
-    }
-    QCOMPARE(form->findChildren<QThread*>().size(), 1);
-    host->attach();
-    QVERIFY(QMetaObject::invokeMethod(form, "OnStopBtnClicked"));
-    QTRY_VERIFY(worker->isFinished());
-    QCOMPARE(TestHost::Lines(), QStringList());
-}
-
-void TestRunControl::statusFollowsTheRun()
-{
-    initCrd(false);
-    AddTableRow(*host, form, "LnXYZ", {"10", "-2", "3", "100", "1", "0", "0"});
-    host->find<QLabel>(WidgetNames::perAxis(WidgetNames::prfPosValue, 3))->setText("untouched");
-    auto* init = host->find<QPushButton>(WidgetNames::initCrdButton);
-    tick();
-    start();
-    tick();
-    QCOMPARE(host->find<QLabel>(WidgetNames::runValue)->text(), QStringLiteral("1"));
-    QVERIFY(!init->isEnabled());
-    QVERIFY(!host->find(WidgetNames::motionParameterGroup)->isEnabled());
-    QVERIFY(host->find<QPushButton>(WidgetNames::pauseButton)->isEnabled());
-    QCOMPARE(host->find<QLabel>(WidgetNames::spaceValue)->text(), QStringLiteral("4095"));
-
-    rvsim_advance_ms(100000);
-    tick();
-    QCOMPARE(host->find<QLabel>(WidgetNames::runValue)->text(), QStringLiteral("0"));
-    QVERIFY(init->isEnabled());
-    QVERIFY(host->find(WidgetNames::bufferDataGroup)->isEnabled());
-    const char* positions[] = {"10.000", "-2.000", "3.000", "untouched"};
-    for (int axis = 0; axis < 4; ++axis)
-        QCOMPARE(host->find<QLabel>(WidgetNames::perAxis(WidgetNames::prfPosValue, axis))->text(),
-                 QLatin1String(positions[axis]));
-    QCOMPARE(host->find<QLabel>(WidgetNames::segmentValue)->text(),
-             QStringLiteral("segment0        RemainderSegNum0  runEmpty0"));
-    QCOMPARE(TestHost::Lines().size(), 1);
-    QVERIFY2(QRegularExpression("^CrdRunningTime=[0-9.e-]+s$").match(TestHost::Lines()[0]).hasMatch(),
-             qPrintable(TestHost::Lines()[0]));
-}
-
 QTEST_MAIN(TestRunControl)
-void TestRunControl::runWatchTimesTheRun_data()
-{
-    QTest::addColumn<QTime>("begin");
-    QTest::addColumn<QTime>("end");
-    QTest::addColumn<int>("elapsedMs");
-
-    QTest::newRow("in the afternoon") << QTime(14, 0) << QTime(14, 0, 2, 500) << 2500;
-    QTest::newRow("past midnight") << QTime(23, 59, 59) << QTime(0, 0, 1, 250) << 2250;
-    QTest::newRow("within one tick") << QTime(9, 0) << QTime(9, 0) << 0;
-}
-
-// The run counts from the first tick that saw it to the first that saw it over.
-void TestRunControl::runWatchTimesTheRun()
-{
-    QFETCH(QTime, begin);
-    QFETCH(QTime, end);
-    QFETCH(int, elapsedMs);
-    static QTime now;
-    RunWatch watch([] { return now; });
-    now = begin.addSecs(-60);
-    QCOMPARE(watch.Observe(0, 0), RunWatch::Change::None);
-    now = begin;
-    QCOMPARE(watch.Observe(0, 1), RunWatch::Change::Began);
-    now = begin.addMSecs(10);
-    QCOMPARE(watch.Observe(1, 1), RunWatch::Change::None);
-    now = end;
-    QCOMPARE(watch.Observe(1, 0), RunWatch::Change::Ended);
-    QCOMPARE(watch.ElapsedMs(), elapsedMs);
-}
 
 #include "tst_runcontrol.moc"

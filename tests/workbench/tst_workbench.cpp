@@ -56,36 +56,300 @@ class TestWorkbench : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void aTableRunsToItsEnd();
-    void escapeStopsTheMotion();
-    void hostLinesFromAnyThreadKeepTheirOrder();
-    void commandLine_data();
-    void commandLine();
+    // The module keeps its settings beside the application: here, this test's own folder.
+    void init()
+    {
+        const QString settings
+            = QCoreApplication::applicationDirPath() + QStringLiteral("/modules/Crd.ini");
+        QFile::remove(settings);
+        TestHost::WriteNeutralSettings(settings, CrdResourceRecord{1, 2, 1, 1, {}});
+    }
 
-    void dryRunMatchesTheClosedForm_data();
-    void dryRunMatchesTheClosedForm();
-    void dryRunFromTheMenu();
-    void progressText_data();
-    void progressText();
-    void viewsKeepTheirScaleAndAnchor();
-    void decimationKeepsOnePointAPixel_data();
-    void decimationKeepsOnePointAPixel();
-    void recentProgramsKeepTheLatestEight();
+    void aTableRunsToItsEnd()
+    {
+        const auto opened = openWorkbench();
+        Workbench& workbench = *opened;
+        auto find = [&workbench](const char* name) {
+            return workbench.findChild<QWidget*>(QLatin1String(name));
+        };
+        QTest::mouseClick(static_cast<QPushButton*>(find(WidgetNames::initCrdButton)),
+                          Qt::LeftButton);
+        QTest::mouseClick(static_cast<QPushButton*>(find(WidgetNames::addDataButton)),
+                          Qt::LeftButton);
+        auto* table = static_cast<QTableWidget*>(find(WidgetNames::commandTable));
+        QCOMPARE(table->rowCount(), 1);
+        // 10 mm by 5 mm at 100 mm/s and 1000 mm/s^2: about a quarter of a second.
+        const char* cells[] = {"10", "5", "100", "1000", "0", "1"};
+        for (int column = 1; column <= 6; ++column)
+            static_cast<QLineEdit*>(table->cellWidget(0, column))
+                ->setText(QLatin1String(cells[column - 1]));
+        QTest::mouseClick(static_cast<QPushButton*>(find(WidgetNames::startCrdButton)),
+                          Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!find(WidgetNames::initCrdButton)->isEnabled(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(find(WidgetNames::initCrdButton)->isEnabled(), 10000);
+        QTRY_COMPARE(workbench.outputLines().size(), 1);
+        QVERIFY2(workbench.outputLines().constFirst().startsWith(QLatin1String("CrdRunningTime=")),
+                 qPrintable(workbench.outputLines().constFirst()));
+        QCOMPARE(static_cast<QLabel*>(find(WidgetNames::runValue))->text(), QStringLiteral("0"));
+        const QString x
+            = static_cast<QLabel*>(
+                  workbench.findChild<QWidget*>(WidgetNames::perAxis(WidgetNames::prfPosValue, 0)))
+                  ->text();
+        QCOMPARE(x, QStringLiteral("10.000"));
+
+        // The watch takes the path and the figures at its next look.
+        const auto lastPlotted = [&workbench] {
+            const PathPoints& path = workbench.backplot()->Path();
+            return path.empty() ? QPointF(-1, -1) : QPointF(path.back()[0], path.back()[1]);
+        };
+        QTRY_COMPARE(lastPlotted(), QPointF(10, 5));
+        QTRY_VERIFY2(workbench.progressText().startsWith(QLatin1String("1 of 1 segments")),
+                     qPrintable(workbench.progressText()));
+    }
+
+    // Esc anywhere in the workbench reaches the operator window's stop: the stream's worker ends
+    // and the coordinate system stops at once.
+    void escapeStopsTheMotion()
+    {
+        const auto workbench = openWorkbench();
+        QVERIFY(QTest::qWaitForWindowExposed(workbench.get()));
+        StartJournal();
+        QTest::keyClick(workbench->findChild<QWidget*>(QLatin1String(WidgetNames::programPathEdit)),
+                        Qt::Key_Escape);
+        const QStringList calls = Journal();
+        QVERIFY2(calls.contains(QStringLiteral("MQN_Stop(1, 1, 1)")), qPrintable(calls.join(' ')));
+        rvsim_journal_enable(0);
+    }
+
+    void hostLinesFromAnyThreadKeepTheirOrder()
+    {
+        Workbench workbench(HostConfig::defaults());
+        const HostMessageCallback callback = Workbench::messageCallback();
+        constexpr int perThread = 500;
+        auto send = [callback](const QString& prefix) {
+            for (int i = 0; i < perThread; ++i)
+                callback(prefix + QString::number(i));
+        };
+        std::thread worker(send, QStringLiteral("worker "));
+        send(QStringLiteral("gui "));
+        worker.join();
+        QTRY_COMPARE(workbench.outputLines().size(), 2 * perThread);
+
+        int nextGui = 0, nextWorker = 0;
+        for (const QString& line : workbench.outputLines()) {
+            int& next = line.startsWith(QLatin1String("gui ")) ? nextGui : nextWorker;
+            QCOMPARE(line.section(QLatin1Char(' '), 1).toInt(), next);
+            ++next;
+        }
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+
+        QTest::newRow("missing module")
+            << QStringList{"--module", "/no/such/Kurvo.so"} << 2 << "cannot load the module";
+        QTest::newRow("library without KDV_SIGNAL")
+            << QStringList{"--module", NOT_A_MODULE_PATH} << 2 << "has no KDV_SIGNAL";
+        QTest::newRow("unknown language")
+            << QStringList{"--lang", "fr"} << 1 << "--lang takes zh or en";
+        QTest::newRow("unreadable configuration") << QStringList{"--config", "/no/such/host.ini"}
+                                                  << 1 << "cannot read the host configuration";
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "--screenshot";
+    }
+
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+
+        QProcess workbench;
+        workbench.start(QStringLiteral(KURVO_WORKBENCH_PATH), arguments << "-platform"
+                                                                        << "offscreen");
+        QVERIFY(workbench.waitForFinished(30000));
+        QCOMPARE(workbench.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(workbench.exitCode(), exitCode);
+        const QString output = QString::fromUtf8(workbench.readAllStandardError()
+                                                 + workbench.readAllStandardOutput());
+        QVERIFY2(output.contains(message), qPrintable(output));
+    }
+
+    void dryRunMatchesTheClosedForm_data()
+    {
+        QTest::addColumn<QByteArray>("program");
+        QTest::addColumn<double>("cornerJump");
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<double>("length");
+
+        QTest::newRow("one line: trapezoid")
+            << QByteArray("G01 X100 F50 D500\n") << 5.0 << trapezoidSeconds(100, 50, 500) << 100.0;
+        QTest::newRow("one short line: triangle")
+            << QByteArray("G01 X10 F100 D100\n") << 5.0 << trapezoidSeconds(10, 100, 100) << 10.0;
+        QTest::newRow("square with full stops")
+            << QByteArray("G01 X50 F50 D500\nY50 D500\nX0 D500\nY0 D500\n") << 1e-9
+            << 4 * trapezoidSeconds(50, 50, 500) << 200.0;
+        QTest::newRow("half circle") << QByteArray("G03 X20 Y0 I10 J0 F50 D500\n") << 5.0
+                                     << trapezoidSeconds(10 * M_PI, 50, 500) << 10 * M_PI;
+        QTest::newRow("straight on through a line cut in two")
+            << QByteArray("G01 X40 F50 D500\nX100 D500\n") << 5.0 << trapezoidSeconds(100, 50, 500)
+            << 100.0;
+        // A line's acceleration holds for that line alone: the next one brakes at 300 mm/s^2.
+        QTest::newRow("acceleration not carried")
+            << QByteArray("G01 X40 F50 D500\nX100\n") << 5.0
+            << 100.0 / 50 + 50.0 / 2 / 500 + 50.0 / 2 / 300 << 100.0;
+    }
+
+    void dryRunMatchesTheClosedForm()
+    {
+        QFETCH(QByteArray, program);
+        QFETCH(double, cornerJump);
+        QFETCH(double, seconds);
+        QFETCH(double, length);
+        const SimulatorInterface* simulator = SimulatorInterface::Find();
+        QVERIFY(simulator);
+
+        DryRunReport report;
+        QString error;
+        QVERIFY2(DryRun(ProgramText(QString::fromLatin1(program)), openMachine(cornerJump),
+                        *simulator, {}, report, error),
+                 qPrintable(error));
+        QVERIFY2(
+            std::abs(report.cycleMs / 1000 - seconds) <= 0.01 * seconds,
+            qPrintable(QStringLiteral("%1 s, not %2 s").arg(report.cycleMs / 1000).arg(seconds)));
+        QCOMPARE_LE(std::abs(report.pathLength - length), 1e-9 * length);
+        QCOMPARE(report.plan.TotalMs(), report.cycleMs);
+    }
+
+    // The figures of a dry run reach the output pane; the program joins the recent ones.
+    void dryRunFromTheMenu()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        WriteRecentPrograms({});
+        Workbench workbench(HostConfig::defaults());
+        workbench.setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
+        const QString program = QFINDTESTDATA("../../workbench/examples/square.nc");
+        QSignalSpy finished(&workbench, &Workbench::dryRunFinished);
+        workbench.dryRun(program);
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(finished.constFirst().constFirst().toBool(), true);
+        const QStringList lines = workbench.outputLines();
+        QCOMPARE(lines.constFirst(), QStringLiteral("Dry run of %1:").arg(program));
+        QVERIFY2(lines.size() == 5 && lines.at(1).startsWith(QLatin1String("  cycle time: ")),
+                 qPrintable(lines.join('\n')));
+        QCOMPARE(ReadRecentPrograms(), QStringList{QFileInfo(program).absoluteFilePath()});
+    }
+
+    void progressText_data()
+    {
+        QTest::addColumn<qint64>("executed");
+        QTest::addColumn<qint64>("sent");
+        QTest::addColumn<double>("runSeconds");
+        QTest::addColumn<double>("planLeft"); // below 0: no timetable
+        QTest::addColumn<QString>("text");
+
+        QTest::newRow("planned") << qint64(1204) << qint64(5000) << 12.4 << 63.0
+                                 << QStringLiteral(
+                                        "1,204 of 5,000 segments \u00b7 run 0:12 \u00b7 left 1:03");
+        QTest::newRow("paced") << qint64(100) << qint64(400) << 10.0 << -1.0
+                               << QStringLiteral(
+                                      "100 of 400 segments \u00b7 run 0:10 \u00b7 left 0:30");
+    }
+
+    void progressText()
+    {
+        QFETCH(qint64, executed);
+        QFETCH(qint64, sent);
+        QFETCH(double, runSeconds);
+        QFETCH(double, planLeft);
+        QFETCH(QString, text);
+        RunFigures figures{executed, sent, runSeconds, std::nullopt};
+        figures.secondsLeft
+            = planLeft >= 0 ? std::optional<double>(planLeft) : PacedSecondsLeft(figures);
+        QCOMPARE(ProgressText(figures), text);
+    }
+
+    // Fitting shows the whole path at one scale, the highest point on top; zooming keeps the point
+    // under the mouse; panning moves by the pixels dragged; resizing keeps the scale.
+    void viewsKeepTheirScaleAndAnchor()
+    {
+        const QRectF bounds(QPointF(-10, 5), QPointF(30, 15));
+        const PlotView fitted = FitView(bounds, QSize(400, 200));
+        QVERIFY(fitted.world.contains(bounds));
+        QCOMPARE(fitted.world.center(), bounds.center());
+        QCOMPARE(fitted.world.width() / 400, fitted.world.height() / 200);
+        QCOMPARE_LT(fitted.ToPixel({0, 15}).y(), fitted.ToPixel({0, 5}).y());
+
+        const PlotView view = FitView(QRectF(0, 0, 100, 100), QSize(500, 500));
+        const QPoint mouse(123, 321);
+        const PlotView zoomed = ZoomView(view, 4, mouse);
+        QCOMPARE(zoomed.world.width(), view.world.width() / 4);
+        QCOMPARE(zoomed.ToPixel(view.ToWorld(mouse)), mouse);
+        const QPointF point(40, 60);
+        QCOMPARE(PanView(view, QPoint(30, -20)).ToPixel(point),
+                 view.ToPixel(point) + QPoint(30, -20));
+        const PlotView resized = ResizeView(view, QSize(800, 300));
+        QCOMPARE(resized.ToPixel(point), view.ToPixel(point));
+        QCOMPARE(resized.world.width() / 800, view.world.width() / 500);
+    }
+
+    void decimationKeepsOnePointAPixel_data()
+    {
+        QTest::addColumn<int>("points");
+        QTest::addColumn<double>("stepMm");
+        QTest::addColumn<int>("pixels");
+
+        // A 100 mm view on 100 pixels: a pixel a millimetre.
+        QTest::newRow("a million points along 10 mm") << 1000000 << 1e-5 << 11;
+        QTest::newRow("one point") << 1 << 1.0 << 1;
+    }
+
+    void decimationKeepsOnePointAPixel()
+    {
+        QFETCH(int, points);
+        QFETCH(double, stepMm);
+        QFETCH(int, pixels);
+        const PlotView view{QRectF(0, 0, 100, 100), QSize(100, 100)};
+        PathPoints path;
+        for (int i = 0; i < points; ++i)
+            path.push_back({0.5 + i * stepMm, 50.5, 0});
+        const std::vector<QPoint> line
+            = DecimatedPolyline(path, 0, path.size(), PlotPlane::XY, view);
+        QCOMPARE(int(line.size()), pixels);
+        QCOMPARE(line.front(), view.ToPixel({0.5, 50.5}));
+        QCOMPARE(line.back(), view.ToPixel(Project(path.back(), PlotPlane::XY)));
+
+        // Continuing from the last pixel drawn adds only what is new.
+        path.push_back({path.back()[0], 50.5, 7});
+        QCOMPARE(
+            DecimatedPolyline(path, path.size() - 1, path.size(), PlotPlane::XY, view, line.back())
+                .size(),
+            std::size_t(1));
+        QCOMPARE(
+            DecimatedPolyline(path, path.size() - 1, path.size(), PlotPlane::XZ, view, line.back())
+                .size(),
+            std::size_t(2));
+    }
+
+    void recentProgramsKeepTheLatestEight()
+    {
+        QTemporaryDir folder;
+        QStringList recent;
+        for (int i = 0; i < 10; ++i)
+            recent = WithRecent(recent, folder.filePath(QStringLiteral("p%1.nc").arg(i)));
+        recent = WithRecent(recent, folder.filePath(QStringLiteral("p5.nc")));
+        QCOMPARE(recent.size(), 8);
+        QCOMPARE(recent.first(), folder.filePath(QStringLiteral("p5.nc")));
+        QCOMPARE(recent.count(folder.filePath(QStringLiteral("p5.nc"))), 1);
+        QCOMPARE(recent.last(), folder.filePath(QStringLiteral("p2.nc")));
+    }
 
 private:
     // A workbench with the module loaded and its operator window open.
     std::unique_ptr<Workbench> openWorkbench(LanguageChoice language = LanguageEnglish);
 };
-
-// The module keeps its settings beside the application: here, this test's own folder.
-void TestWorkbench::init()
-{
-    const QString settings
-        = QCoreApplication::applicationDirPath() + QStringLiteral("/modules/Crd.ini");
-    QFile::remove(settings);
-    TestHost::WriteNeutralSettings(settings, CrdResourceRecord{1, 2, 1, 1, {}});
-}
 
 std::unique_ptr<Workbench> TestWorkbench::openWorkbench(LanguageChoice language)
 {
@@ -97,278 +361,6 @@ std::unique_ptr<Workbench> TestWorkbench::openWorkbench(LanguageChoice language)
     workbench->show();
     workbench->openOperatorWindow();
     return workbench;
-}
-
-void TestWorkbench::aTableRunsToItsEnd()
-{
-    const auto opened = openWorkbench();
-    Workbench& workbench = *opened;
-    auto find = [&workbench](const char* name) {
-        return workbench.findChild<QWidget*>(QLatin1String(name));
-    };
-    QTest::mouseClick(static_cast<QPushButton*>(find(WidgetNames::initCrdButton)), Qt::LeftButton);
-    QTest::mouseClick(static_cast<QPushButton*>(find(WidgetNames::addDataButton)), Qt::LeftButton);
-    auto* table = static_cast<QTableWidget*>(find(WidgetNames::commandTable));
-    QCOMPARE(table->rowCount(), 1);
-    // 10 mm by 5 mm at 100 mm/s and 1000 mm/s^2: about a quarter of a second.
-    const char* cells[] = {"10", "5", "100", "1000", "0", "1"};
-    for (int column = 1; column <= 6; ++column)
-        static_cast<QLineEdit*>(table->cellWidget(0, column))
-            ->setText(QLatin1String(cells[column - 1]));
-    QTest::mouseClick(static_cast<QPushButton*>(find(WidgetNames::startCrdButton)), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(!find(WidgetNames::initCrdButton)->isEnabled(), 5000);
-    QTRY_VERIFY_WITH_TIMEOUT(find(WidgetNames::initCrdButton)->isEnabled(), 10000);
-    QTRY_COMPARE(workbench.outputLines().size(), 1);
-    QVERIFY2(workbench.outputLines().constFirst().startsWith(QLatin1String("CrdRunningTime=")),
-             qPrintable(workbench.outputLines().constFirst()));
-    QCOMPARE(static_cast<QLabel*>(find(WidgetNames::runValue))->text(), QStringLiteral("0"));
-    const QString x = static_cast<QLabel*>(workbench.findChild<QWidget*>(
-                                               WidgetNames::perAxis(WidgetNames::prfPosValue, 0)))
-                          ->text();
-    QCOMPARE(x, QStringLiteral("10.000"));
-
-    // The watch takes the path and the figures at its next look.
-    const auto lastPlotted = [&workbench] {
-        const PathPoints& path = workbench.backplot()->Path();
-        return path.empty() ? QPointF(-1, -1) : QPointF(path.back()[0], path.back()[1]);
-    };
-    QTRY_COMPARE(lastPlotted(), QPointF(10, 5));
-    QTRY_VERIFY2(workbench.progressText().startsWith(QLatin1String("1 of 1 segments")),
-                 qPrintable(workbench.progressText()));
-}
-
-// Esc anywhere in the workbench reaches the operator window's stop: the stream's worker ends
-// and the coordinate system stops at once.
-void TestWorkbench::escapeStopsTheMotion()
-{
-    const auto workbench = openWorkbench();
-    QVERIFY(QTest::qWaitForWindowExposed(workbench.get()));
-    StartJournal();
-    QTest::keyClick(workbench->findChild<QWidget*>(QLatin1String(WidgetNames::programPathEdit)),
-                    Qt::Key_Escape);
-    const QStringList calls = Journal();
-    QVERIFY2(calls.contains(QStringLiteral("MQN_Stop(1, 1, 1)")), qPrintable(calls.join(' ')));
-    rvsim_journal_enable(0);
-}
-
-void TestWorkbench::hostLinesFromAnyThreadKeepTheirOrder()
-{
-    Workbench workbench(HostConfig::defaults());
-    const HostMessageCallback callback = Workbench::messageCallback();
-    constexpr int perThread = 500;
-    auto send = [callback](const QString& prefix) {
-        for (int i = 0; i < perThread; ++i)
-            callback(prefix + QString::number(i));
-    };
-    std::thread worker(send, QStringLiteral("worker "));
-    send(QStringLiteral("gui "));
-    worker.join();
-    QTRY_COMPARE(workbench.outputLines().size(), 2 * perThread);
-
-    int nextGui = 0, nextWorker = 0;
-    for (const QString& line : workbench.outputLines()) {
-        int& next = line.startsWith(QLatin1String("gui ")) ? nextGui : nextWorker;
-        QCOMPARE(line.section(QLatin1Char(' '), 1).toInt(), next);
-        ++next;
-    }
-}
-
-void TestWorkbench::commandLine_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("message");
-
-    QTest::newRow("missing module")
-        << QStringList{"--module", "/no/such/Kurvo.so"} << 2 << "cannot load the module";
-    QTest::newRow("library without KDV_SIGNAL")
-        << QStringList{"--module", NOT_A_MODULE_PATH} << 2 << "has no KDV_SIGNAL";
-    QTest::newRow("unknown language")
-        << QStringList{"--lang", "fr"} << 1 << "--lang takes zh or en";
-    QTest::newRow("unreadable configuration") << QStringList{"--config", "/no/such/host.ini"} << 1
-                                              << "cannot read the host configuration";
-    QTest::newRow("help") << QStringList{"--help"} << 0 << "--screenshot";
-}
-
-void TestWorkbench::commandLine()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(int, exitCode);
-    QFETCH(QString, message);
-
-    QProcess workbench;
-    workbench.start(QStringLiteral(KURVO_WORKBENCH_PATH), arguments << "-platform"
-                                                                    << "offscreen");
-    QVERIFY(workbench.waitForFinished(30000));
-    QCOMPARE(workbench.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(workbench.exitCode(), exitCode);
-    const QString output
-        = QString::fromUtf8(workbench.readAllStandardError() + workbench.readAllStandardOutput());
-    QVERIFY2(output.contains(message), qPrintable(output));
-}
-
-void TestWorkbench::dryRunMatchesTheClosedForm_data()
-{
-    QTest::addColumn<QByteArray>("program");
-    QTest::addColumn<double>("cornerJump");
-    QTest::addColumn<double>("seconds");
-    QTest::addColumn<double>("length");
-
-    QTest::newRow("one line: trapezoid")
-        << QByteArray("G01 X100 F50 D500\n") << 5.0 << trapezoidSeconds(100, 50, 500) << 100.0;
-    QTest::newRow("one short line: triangle")
-        << QByteArray("G01 X10 F100 D100\n") << 5.0 << trapezoidSeconds(10, 100, 100) << 10.0;
-    QTest::newRow("square with full stops")
-        << QByteArray("G01 X50 F50 D500\nY50 D500\nX0 D500\nY0 D500\n") << 1e-9
-        << 4 * trapezoidSeconds(50, 50, 500) << 200.0;
-    QTest::newRow("half circle") << QByteArray("G03 X20 Y0 I10 J0 F50 D500\n") << 5.0
-                                 << trapezoidSeconds(10 * M_PI, 50, 500) << 10 * M_PI;
-    QTest::newRow("straight on through a line cut in two")
-        << QByteArray("G01 X40 F50 D500\nX100 D500\n") << 5.0 << trapezoidSeconds(100, 50, 500)
-        << 100.0;
-    // A line's acceleration holds for that line alone: the next one brakes at 300 mm/s^2.
-    QTest::newRow("acceleration not carried")
-        << QByteArray("G01 X40 F50 D500\nX100\n") << 5.0
-        << 100.0 / 50 + 50.0 / 2 / 500 + 50.0 / 2 / 300 << 100.0;
-}
-
-void TestWorkbench::dryRunMatchesTheClosedForm()
-{
-    QFETCH(QByteArray, program);
-    QFETCH(double, cornerJump);
-    QFETCH(double, seconds);
-    QFETCH(double, length);
-    const SimulatorInterface* simulator = SimulatorInterface::Find();
-    QVERIFY(simulator);
-
-    DryRunReport report;
-    QString error;
-    QVERIFY2(DryRun(ProgramText(QString::fromLatin1(program)), openMachine(cornerJump), *simulator,
-                    {}, report, error),
-             qPrintable(error));
-    QVERIFY2(std::abs(report.cycleMs / 1000 - seconds) <= 0.01 * seconds,
-             qPrintable(QStringLiteral("%1 s, not %2 s").arg(report.cycleMs / 1000).arg(seconds)));
-    QCOMPARE_LE(std::abs(report.pathLength - length), 1e-9 * length);
-    QCOMPARE(report.plan.TotalMs(), report.cycleMs);
-}
-
-// The figures of a dry run reach the output pane; the program joins the recent ones.
-void TestWorkbench::dryRunFromTheMenu()
-{
-    QStandardPaths::setTestModeEnabled(true);
-    WriteRecentPrograms({});
-    Workbench workbench(HostConfig::defaults());
-    workbench.setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
-    const QString program = QFINDTESTDATA("../../workbench/examples/square.nc");
-    QSignalSpy finished(&workbench, &Workbench::dryRunFinished);
-    workbench.dryRun(program);
-    QVERIFY(finished.wait(60000));
-    QCOMPARE(finished.constFirst().constFirst().toBool(), true);
-    const QStringList lines = workbench.outputLines();
-    QCOMPARE(lines.constFirst(), QStringLiteral("Dry run of %1:").arg(program));
-    QVERIFY2(lines.size() == 5 && lines.at(1).startsWith(QLatin1String("  cycle time: ")),
-             qPrintable(lines.join('\n')));
-    QCOMPARE(ReadRecentPrograms(), QStringList{QFileInfo(program).absoluteFilePath()});
-}
-
-void TestWorkbench::progressText_data()
-{
-    QTest::addColumn<qint64>("executed");
-    QTest::addColumn<qint64>("sent");
-    QTest::addColumn<double>("runSeconds");
-    QTest::addColumn<double>("planLeft"); // below 0: no timetable
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("planned") << qint64(1204) << qint64(5000) << 12.4 << 63.0
-                             << QStringLiteral(
-                                    "1,204 of 5,000 segments \u00b7 run 0:12 \u00b7 left 1:03");
-    QTest::newRow("paced") << qint64(100) << qint64(400) << 10.0 << -1.0
-                           << QStringLiteral(
-                                  "100 of 400 segments \u00b7 run 0:10 \u00b7 left 0:30");
-}
-
-void TestWorkbench::progressText()
-{
-    QFETCH(qint64, executed);
-    QFETCH(qint64, sent);
-    QFETCH(double, runSeconds);
-    QFETCH(double, planLeft);
-    QFETCH(QString, text);
-    RunFigures figures{executed, sent, runSeconds, std::nullopt};
-    figures.secondsLeft
-        = planLeft >= 0 ? std::optional<double>(planLeft) : PacedSecondsLeft(figures);
-    QCOMPARE(ProgressText(figures), text);
-}
-
-// Fitting shows the whole path at one scale, the highest point on top; zooming keeps the point
-// under the mouse; panning moves by the pixels dragged; resizing keeps the scale.
-void TestWorkbench::viewsKeepTheirScaleAndAnchor()
-{
-    const QRectF bounds(QPointF(-10, 5), QPointF(30, 15));
-    const PlotView fitted = FitView(bounds, QSize(400, 200));
-    QVERIFY(fitted.world.contains(bounds));
-    QCOMPARE(fitted.world.center(), bounds.center());
-    QCOMPARE(fitted.world.width() / 400, fitted.world.height() / 200);
-    QCOMPARE_LT(fitted.ToPixel({0, 15}).y(), fitted.ToPixel({0, 5}).y());
-
-    const PlotView view = FitView(QRectF(0, 0, 100, 100), QSize(500, 500));
-    const QPoint mouse(123, 321);
-    const PlotView zoomed = ZoomView(view, 4, mouse);
-    QCOMPARE(zoomed.world.width(), view.world.width() / 4);
-    QCOMPARE(zoomed.ToPixel(view.ToWorld(mouse)), mouse);
-    const QPointF point(40, 60);
-    QCOMPARE(PanView(view, QPoint(30, -20)).ToPixel(point), view.ToPixel(point) + QPoint(30, -20));
-    const PlotView resized = ResizeView(view, QSize(800, 300));
-    QCOMPARE(resized.ToPixel(point), view.ToPixel(point));
-    QCOMPARE(resized.world.width() / 800, view.world.width() / 500);
-}
-
-void TestWorkbench::decimationKeepsOnePointAPixel_data()
-{
-    QTest::addColumn<int>("points");
-    QTest::addColumn<double>("stepMm");
-    QTest::addColumn<int>("pixels");
-
-    // A 100 mm view on 100 pixels: a pixel a millimetre.
-    QTest::newRow("a million points along 10 mm") << 1000000 << 1e-5 << 11;
-    QTest::newRow("one point") << 1 << 1.0 << 1;
-}
-
-void TestWorkbench::decimationKeepsOnePointAPixel()
-{
-    QFETCH(int, points);
-    QFETCH(double, stepMm);
-    QFETCH(int, pixels);
-    const PlotView view{QRectF(0, 0, 100, 100), QSize(100, 100)};
-    PathPoints path;
-    for (int i = 0; i < points; ++i)
-        path.push_back({0.5 + i * stepMm, 50.5, 0});
-    const std::vector<QPoint> line = DecimatedPolyline(path, 0, path.size(), PlotPlane::XY, view);
-    QCOMPARE(int(line.size()), pixels);
-    QCOMPARE(line.front(), view.ToPixel({0.5, 50.5}));
-    QCOMPARE(line.back(), view.ToPixel(Project(path.back(), PlotPlane::XY)));
-
-    // Continuing from the last pixel drawn adds only what is new.
-    path.push_back({path.back()[0], 50.5, 7});
-    QCOMPARE(DecimatedPolyline(path, path.size() - 1, path.size(), PlotPlane::XY, view, line.back())
-                 .size(),
-             std::size_t(1));
-    QCOMPARE(DecimatedPolyline(path, path.size() - 1, path.size(), PlotPlane::XZ, view, line.back())
-                 .size(),
-             std::size_t(2));
-}
-
-void TestWorkbench::recentProgramsKeepTheLatestEight()
-{
-    QTemporaryDir folder;
-    QStringList recent;
-    for (int i = 0; i < 10; ++i)
-        recent = WithRecent(recent, folder.filePath(QStringLiteral("p%1.nc").arg(i)));
-    recent = WithRecent(recent, folder.filePath(QStringLiteral("p5.nc")));
-    QCOMPARE(recent.size(), 8);
-    QCOMPARE(recent.first(), folder.filePath(QStringLiteral("p5.nc")));
-    QCOMPARE(recent.count(folder.filePath(QStringLiteral("p5.nc"))), 1);
-    QCOMPARE(recent.last(), folder.filePath(QStringLiteral("p2.nc")));
 }
 
 QTEST_MAIN(TestWorkbench)
