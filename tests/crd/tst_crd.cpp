@@ -620,6 +620,24 @@ private slots:
         QCOMPARE(settings(), bytes);
     }
 
+    // Without a controller the window's values are no settings: the file is left as it was.
+    void withoutControllerNothingIsWritten()
+    {
+        host->neutralSettings = false;
+        TestHost::resources = {CrdResourceRecord{0, 0, 0, 0, {}}};
+        writeSettings("[KurvoCore1Crd1]\nlabOpenFileData=\n");
+        open();
+        close();
+        QCOMPARE(settings(), QByteArray("[KurvoCore1Crd1]\nlabOpenFileData=\n"));
+        QFile::remove(host->settingsFile());
+        {
+            ModalBoxAnswerer answerer; // the default program path " "
+            open();
+        }
+        close();
+        QVERIFY(!QFile::exists(host->settingsFile()));
+    }
+
     void valuesOutOfRange()
     {
         writeSettings("[KurvoCore1Crd1]\nProfile4=40\ndimension=-3\nCore=9\nsynVelMax=nan\n"
