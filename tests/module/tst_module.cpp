@@ -64,22 +64,22 @@ private slots:
 
     void windowBeforeTheHostAttachedHasNoController()
     {
-        QMainWindow host;
+        QMainWindow window;
         auto* area = new QMdiArea;
-        host.setCentralWidget(area);
+        window.setCentralWidget(area);
         LanguageChoice english = LanguageEnglish;
         {
             // No settings file: the remembered program path is one blank, which does not open.
             ModalBoxAnswerer answerer;
-            QCOMPARE(HandleHostSignal(SignalOpenWindow, &host, &english), 0);
+            QCOMPARE(HandleHostSignal(SignalOpenWindow, &window, &english), 0);
             QCOMPARE(answerer.first().text, QStringLiteral("File open fail !"));
         }
-        auto* form = host.findChild<QWidget*>(QLatin1String(WidgetNames::form));
+        auto* form = window.findChild<QWidget*>(QLatin1String(WidgetNames::form));
         QVERIFY(form);
-        QCOMPARE(host.findChild<QComboBox*>(QLatin1String(WidgetNames::coreIndexCombo))->count(),
+        QCOMPARE(window.findChild<QComboBox*>(QLatin1String(WidgetNames::coreIndexCombo))->count(),
                  0);
         // Without the host's axis table the units are millimetres.
-        QCOMPARE(host.findChild<QLabel*>(QLatin1String(WidgetNames::synVelMaxLabel))->toolTip(),
+        QCOMPARE(window.findChild<QLabel*>(QLatin1String(WidgetNames::synVelMaxLabel))->toolTip(),
                  QStringLiteral("mm/s"));
         area->closeAllSubWindows();
         QCOMPARE(moduleState().openWindowCount, int16_t(0));
