@@ -70,12 +70,7 @@ class TestCrd : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        rvsim_reset();
-        rvsim_use_manual_clock(1);
-        host = LinkedTestHost();
-    }
+    void init() { host = LinkedTestHostOnManualClock(); }
 
     void cleanup()
     {

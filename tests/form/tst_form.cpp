@@ -265,7 +265,7 @@ private slots:
     }
 
 private:
-    void add(const QString& type);
+    void add(const QString& type) { QVERIFY(AddRowOfType(*host, form, type)); }
     QStringList cells(int row, int count) const { return TableRowCells(*host, row, count); }
     QStringList types() const { return TableRowTypes(*host); }
 
@@ -273,14 +273,6 @@ private:
     QWidget* form = nullptr;
     QTableWidget* table = nullptr;
 };
-
-void TestForm::add(const QString& type)
-{
-    auto* choice = host->find<QComboBox>(WidgetNames::bufDataTypeCombo);
-    choice->clear();
-    choice->addItem(type);
-    QVERIFY(QMetaObject::invokeMethod(form, "OnAddDataBtnClicked"));
-}
 
 QTEST_MAIN(TestForm)
 #include "tst_form.moc"

@@ -33,9 +33,7 @@ class TestRunControl : public QObject
 private slots:
     void init()
     {
-        rvsim_reset();
-        rvsim_use_manual_clock(1);
-        host = LinkedTestHost();
+        host = LinkedTestHostOnManualClock();
         form = host->open();
     }
 

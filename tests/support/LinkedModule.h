@@ -6,6 +6,7 @@
 #include "module/ModuleState.h"
 
 #include "TestHost.h"
+#include "rvsim.h"
 
 #include <memory>
 
@@ -21,6 +22,15 @@ inline std::unique_ptr<TestHost> LinkedTestHost()
 {
     moduleState() = ModuleState();
     return std::make_unique<TestHost>(&LinkedKdvSignal, &SetSettingsFolder);
+}
+
+// The same on a virtual controller just powered on, whose time moves only as the test
+// advances it.
+inline std::unique_ptr<TestHost> LinkedTestHostOnManualClock()
+{
+    rvsim_reset();
+    rvsim_use_manual_clock(1);
+    return LinkedTestHost();
 }
 
 #endif

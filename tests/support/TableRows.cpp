@@ -8,14 +8,19 @@
 #include <QLineEdit>
 #include <QTableWidget>
 
-void AddTableRow(TestHost& host, QWidget* form, const QString& type, const QStringList& cells)
+bool AddRowOfType(TestHost& host, QWidget* form, const QString& type)
 {
     auto* choice = host.find<QComboBox>(WidgetNames::bufDataTypeCombo);
     choice->clear();
     choice->addItem(type);
+    return QMetaObject::invokeMethod(form, "OnAddDataBtnClicked");
+}
+
+void AddTableRow(TestHost& host, QWidget* form, const QString& type, const QStringList& cells)
+{
     auto* table = host.find<QTableWidget>(WidgetNames::commandTable);
     table->setCurrentCell(-1, -1);
-    QMetaObject::invokeMethod(form, "OnAddDataBtnClicked");
+    AddRowOfType(host, form, type);
     const int row = table->rowCount() - 1;
     for (int i = 0; i < cells.size(); ++i) {
         const int column = i + 1;

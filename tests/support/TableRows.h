@@ -6,6 +6,10 @@
 class QWidget;
 class TestHost;
 
+// Chooses `type` in the type combo and presses Add: the row goes below the current row, or
+// last. False when the form has no such slot.
+bool AddRowOfType(TestHost& host, QWidget* form, const QString& type);
+
 // Adds a command-table row of `type` as the operator does, then types `cells` into columns
 // 1 on: into the editor, the choice or a plain item, whichever the cell holds; an empty text
 // leaves the cell as the row came.
