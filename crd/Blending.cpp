@@ -2,6 +2,7 @@
 
 #include "controller/CommandResult.h"
 #include "controller/rvAPI.h"
+#include "crd/IniFile.h"
 #include "crd/SettingsFolder.h"
 #include "module/ModuleState.h"
 
@@ -49,15 +50,15 @@ void showUnusable(const QSettings& file, const QString& key)
 
 void ApplyBlendingFile(const QString& path)
 {
-    QSettings file(path, QSettings::IniFormat);
-    file.beginGroup(QStringLiteral("Blending"));
-    // The settings object parses the file at the first read; only then does its status tell.
-    const std::optional<short> active = shortValue(file, QStringLiteral("active"), -1);
-    if (file.status() != QSettings::NoError) {
+    const FileProblem problem = CheckIniFile(path);
+    if (problem != FileProblem::None && problem != FileProblem::Missing) {
         QMessageBox::information(nullptr, QObject::tr("Error:"),
                                  QObject::tr("Option.ini File Write Error!"));
         return;
     }
+    QSettings file(path, QSettings::IniFormat);
+    file.beginGroup(QStringLiteral("Blending"));
+    const std::optional<short> active = shortValue(file, QStringLiteral("active"), -1);
     if (!active) {
         showUnusable(file, QStringLiteral("active"));
         return;

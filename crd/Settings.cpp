@@ -2,19 +2,18 @@
 // one group per core and coordinate system.
 #include "form/CrdForm.h"
 
+#include "controller/CommandResult.h"
+#include "crd/IniFile.h"
 #include "crd/SettingsFolder.h"
 #include "module/ModuleState.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileInfo>
+#include <QDir>
 #include <QLineEdit>
 #include <QSettings>
 
 namespace {
-
-// A file beyond this size is no settings file of ours; reading it would stall the window.
-constexpr qint64 largestSettingsFile = 4 * 1024 * 1024;
 
 QString settingsPath()
 {
@@ -26,14 +25,9 @@ QString groupName(short core, short crd)
     return QStringLiteral("KurvoCore%1Crd%2").arg(core).arg(crd);
 }
 
-// Opens the file and reads it through; false when it cannot be parsed.
-bool openSettings(QSettings& file)
+bool readable(FileProblem problem)
 {
-    if (QFileInfo(file.fileName()).size() > largestSettingsFile)
-        return false;
-    // The settings object parses at the first read; only then does its status tell.
-    static_cast<void>(file.childGroups());
-    return file.status() == QSettings::NoError;
+    return problem == FileProblem::None || problem == FileProblem::Missing;
 }
 
 // The core and coordinate system of the last group that names both; (1, 1) when its core is
@@ -74,10 +68,11 @@ QString axisKey(const char* name, int axis)
 
 void CrdForm::LoadCrdSettings()
 {
-    QSettings file(settingsPath(), QSettings::IniFormat);
-    settingsFileReadable = openSettings(file);
-    if (!settingsFileReadable)
+    const QString path = settingsPath();
+    settingsProblem = CheckIniFile(path);
+    if (!readable(settingsProblem))
         return;
+    QSettings file(path, QSettings::IniFormat);
     ModuleState& state = moduleState();
     chooseLastGroup(file.childGroups(), state);
     file.beginGroup(groupName(state.currentCore, state.currentCrd));
@@ -123,11 +118,21 @@ void CrdForm::SaveCrdSettings()
         return;
     // The record is built for its values; a box it shows while closing changes nothing here.
     static_cast<void>(BuildCrdPrm());
-    // The settings class keeps files it has parsed and reports a parse error only once: a file
-    // that could not be read at opening is left as it is.
-    QSettings file(settingsPath(), QSettings::IniFormat);
-    if (!settingsFileReadable || !openSettings(file))
+    // A file that could not be read at opening is left as it is: the window holds none of it.
+    const WriteTarget target = readable(settingsProblem) ? IniFileToWrite(settingsPath())
+                                                         : WriteTarget{QString(), settingsProblem};
+    if (target.problem != FileProblem::None) {
+        ReportSettingsNotSaved(target.problem);
         return;
+    }
+    const FileProblem written
+        = WriteIniFile(target.path, [this](QSettings& file) { WriteCrdSettings(file); });
+    if (written != FileProblem::None)
+        ReportSettingsNotSaved(written);
+}
+
+void CrdForm::WriteCrdSettings(QSettings& file)
+{
     const ModuleState& state = moduleState();
     file.beginGroup(groupName(state.currentCore, state.currentCrd));
 
@@ -154,4 +159,13 @@ void CrdForm::SaveCrdSettings()
     for (int axis = 0; axis < axisCount; ++axis)
         file.setValue(axisKey("Scale", axis), params.Scale[axis]);
     file.endGroup();
+}
+
+void CrdForm::ReportSettingsNotSaved(FileProblem problem)
+{
+    const QByteArray line = tr("The settings were not saved to %1: %2.")
+                                .arg(QDir::toNativeSeparators(settingsPath()),
+                                     DescribeFileProblem(problem, largestIniFile))
+                                .toUtf8();
+    ReportToHost(line.constData(), ReportTextOnly);
 }

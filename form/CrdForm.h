@@ -5,6 +5,7 @@
 #include "crd/CrdRecords.h"
 #include "crd/TreeValues.h"
 #include "gcode/ProgramText.h"
+#include "module/FileAccess.h"
 #include "module/HostTypes.h"
 #include "run/RunWatch.h"
 
@@ -23,6 +24,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QSettings;
 class QTableWidget;
 class QTableWidgetItem;
 class QTextDocument;
@@ -106,13 +108,17 @@ private:
     {
         std::optional<ProgramText> program;
         std::unique_ptr<QTextDocument> document;
+        FileProblem problem = FileProblem::None;
     };
     ReadProgram ReadProgramFile(const QString& path);
+    void ReportProgramNotLoaded(const QString& path, FileProblem problem);
     int ShowProgramText(ReadProgram read);
     int LoadProgramIntoTable(const std::optional<ProgramText>& program);
 
     void LoadCrdSettings();
     void SaveCrdSettings();
+    void WriteCrdSettings(QSettings& file);
+    void ReportSettingsNotSaved(FileProblem problem);
 
     short BuildCrdPrm();
     void ReadCrdFormParams();
@@ -123,7 +129,8 @@ private:
     int preferredHeight = 0;
     short instanceIndex = 0;
     bool controllerPresent = false;
-    bool settingsFileReadable = true;
+    // Why Crd.ini could not be read when the window opened; such a file is never saved over.
+    FileProblem settingsProblem = FileProblem::None;
     QTimer* statusTimer = nullptr;
     RunWatch runWatch;
     // What the status fields show now; nothing before the first tick.

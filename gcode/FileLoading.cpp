@@ -9,6 +9,7 @@
 #include "gcode/ProgramCommands.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -76,12 +77,23 @@ void CrdForm::OnLoadFileDataBtnClicked(short isShowAlarm)
     // Emptied first, the view's document is cheap to copy for the new program.
     programTextView->clear();
     ReadProgram read = ReadProgramFile(path);
+    if (read.problem == FileProblem::NotRegular || read.problem == FileProblem::TooLarge)
+        ReportProgramNotLoaded(path, read.problem);
     OnDeleteAllDataBtnClicked();
     const bool shownAsText = read.program && read.program->LineCount() > longestTableProgram;
     const int result = shownAsText ? ShowProgramText(std::move(read))
                                    : LoadProgramIntoTable(read.program);
     if (result != 0)
         QMessageBox::information(this, tr("Info"), tr("File open fail !"));
+}
+
+void CrdForm::ReportProgramNotLoaded(const QString& path, FileProblem problem)
+{
+    const QByteArray line = tr("The program %1 was not loaded: %2.")
+                                .arg(QDir::toNativeSeparators(path),
+                                     DescribeFileProblem(problem, ProgramText::largestFile))
+                                .toUtf8();
+    ReportToHost(line.constData(), ReportTextOnly);
 }
 
 CrdForm::ReadProgram CrdForm::ReadProgramFile(const QString& path)
@@ -92,7 +104,8 @@ CrdForm::ReadProgram CrdForm::ReadProgramFile(const QString& path)
     // Laid out as it is filled, so that showing it needs no pass over its lines.
     document->setDocumentLayout(new ProgramTextLayout(document.get()));
     auto read = [&path, &document] {
-        ReadProgram result{ProgramText::Read(path), nullptr};
+        ReadProgram result;
+        result.program = ProgramText::Read(path, &result.problem);
         if (result.program && result.program->LineCount() > longestTableProgram) {
             document->setUndoRedoEnabled(false);
             document->setPlainText(result.program->JoinedText());

@@ -17,13 +17,19 @@ ProgramText::ProgramText(QString programText, bool lastLineFeedEndsText)
         lineStarts.push_back(text.size() + 1);
 }
 
-std::optional<ProgramText> ProgramText::Read(const QString& path)
+std::optional<ProgramText> ProgramText::Read(const QString& path, FileProblem* problem)
 {
+    FileProblem found = CheckRegularFile(path, largestFile);
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (found == FileProblem::None && !file.open(QIODevice::ReadOnly | QIODevice::Text))
+        found = FileProblem::NotOpened;
+    if (problem)
+        *problem = found;
+    if (found != FileProblem::None)
         return std::nullopt;
     QTextStream stream(&file);
-    return ProgramText(stream.readAll(), true);
+    // Bounded even when the file grows after the look at its size.
+    return ProgramText(stream.read(largestFile), true);
 }
 
 QString ProgramText::JoinedText() const

@@ -1,6 +1,8 @@
 #ifndef KURVO_PROGRAMTEXT_H
 #define KURVO_PROGRAMTEXT_H
 
+#include "module/FileAccess.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -14,10 +16,15 @@ class ProgramText
 public:
     ProgramText() : ProgramText(QString()) {}
 
+    // A million lines of CAM output take about 30 MB; the loaded text takes twice that in memory
+    // and the window's view several times more. A file beyond this is no program of ours.
+    static constexpr qint64 largestFile = 64 * 1024 * 1024;
+
     // The file's lines as a text stream reads them: line feeds end lines, carriage returns before
-    // them are dropped, and a last line feed starts no further line. Nothing when the file does
-    // not open.
-    static std::optional<ProgramText> Read(const QString& path);
+    // them are dropped, and a last line feed starts no further line. Nothing when the file is no
+    // regular file of at most largestFile bytes or does not open; `problem`, when given, then
+    // says why.
+    static std::optional<ProgramText> Read(const QString& path, FileProblem* problem = nullptr);
     // The text split at every line feed, empty lines kept, including the last one.
     explicit ProgramText(QString text);
 

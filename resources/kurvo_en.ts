@@ -511,6 +511,14 @@
         <source>The host reports %1 cores; the window offers cores 1 to %2.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The settings were not saved to %1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The program %1 was not loaded: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -528,6 +536,34 @@
     </message>
     <message>
         <source>The blending file holds no usable value for &quot;%1&quot;: &quot;%2&quot;. Nothing was sent.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it does not exist</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is a link to nothing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is larger than %1 MiB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it cannot be opened</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it cannot be parsed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it could not be written</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

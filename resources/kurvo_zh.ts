@@ -511,6 +511,14 @@
         <source>The host reports %1 cores; the window offers cores 1 to %2.</source>
         <translation>主机报告%1个核；窗口只提供核1到%2。</translation>
     </message>
+    <message>
+        <source>The settings were not saved to %1: %2.</source>
+        <translation>设置未保存到%1：%2。</translation>
+    </message>
+    <message>
+        <source>The program %1 was not loaded: %2.</source>
+        <translation>程序%1未载入：%2。</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -529,6 +537,34 @@
     <message>
         <source>The blending file holds no usable value for &quot;%1&quot;: &quot;%2&quot;. Nothing was sent.</source>
         <translation>平滑参数文件中"%1"的值"%2"不可用，未发送任何参数。</translation>
+    </message>
+    <message>
+        <source>it does not exist</source>
+        <translation>文件不存在</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>它不是普通文件</translation>
+    </message>
+    <message>
+        <source>it is a link to nothing</source>
+        <translation>它是指向不存在文件的链接</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 MiB</source>
+        <translation>它大于%1 MiB</translation>
+    </message>
+    <message>
+        <source>it cannot be opened</source>
+        <translation>无法打开</translation>
+    </message>
+    <message>
+        <source>it cannot be parsed</source>
+        <translation>无法解析其内容</translation>
+    </message>
+    <message>
+        <source>it could not be written</source>
+        <translation>无法写入</translation>
     </message>
 </context>
 </TS>

@@ -6,6 +6,7 @@
 
 #include "WindowTest.h"
 
+#include <QDir>
 #include <QSettings>
 
 #include <cstring>
@@ -587,32 +588,114 @@ private slots:
     void unparseableFileIsLeftAlone_data()
     {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
 
-        QTest::newRow("unterminated quote") << QByteArray("[KurvoCore1Crd1]\n\"synVelMax=5\n");
+        const QString unparseable = QStringLiteral("it cannot be parsed");
+        QTest::newRow("unterminated quote")
+            << QByteArray("[KurvoCore1Crd1]\n\"synVelMax=5\n") << unparseable;
         QByteArray binary(4096, '\0');
         for (int i = 0; i < binary.size(); ++i)
             binary[i] = char((i * 7919) % 256);
-        QTest::newRow("binary") << binary;
+        QTest::newRow("binary") << binary << unparseable;
         // Tens of megabytes are no settings file; reading them would freeze the window.
         QTest::newRow("40 MB") << QByteArray("[KurvoCore1Crd1]\nsynVelMax=5\n")
-                                      + QByteArray(40 * 1024 * 1024, 'x');
+                                      + QByteArray(40 * 1024 * 1024, 'x')
+                               << QStringLiteral("it is larger than 4 MiB");
     }
 
+    // At every opening in the process, though the settings class parses a file only once.
     void unparseableFileIsLeftAlone()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
 
         writeSettings(bytes);
+        for (int opening = 1; opening <= 2; ++opening) {
+            {
+                ModalBoxAnswerer noBox(0);
+                open();
+            }
+            // As built: the construction defaults stand, the program path is empty.
+            QCOMPARE(text(WN::synVelMaxEdit), QStringLiteral("1000"));
+            QCOMPARE(text(WN::programPathEdit), QString());
+            QCOMPARE(combo(WN::dimensionCombo)->currentText(), QStringLiteral("3"));
+            close();
+            QCOMPARE(settings(), bytes);
+            QCOMPARE(TestHost::Lines().size(), opening);
+            QCOMPARE(TestHost::Lines().constLast(), notSaved(reason));
+        }
+    }
+
+    void onlyARegularFileIsReadOrSaved_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+
+        const QString notRegular = QStringLiteral("it is not a regular file");
+        QTest::newRow("a folder in its place") << "folder" << notRegular;
+        QTest::newRow("a pipe in its place") << "pipe" << notRegular;
+        QTest::newRow("a device in its place") << "device" << notRegular;
+        QTest::newRow("a link to a pipe") << "link to pipe" << notRegular;
+        QTest::newRow("a link to a device") << "link to device" << notRegular;
+        QTest::newRow("a link to nothing") << "link to nothing" << "it is a link to nothing";
+        QTest::newRow("2 GiB, sparse") << "sparse" << "it is larger than 4 MiB";
+    }
+
+    // Nothing is read from it (a pipe would block the opening), and it stays what it was.
+    void onlyARegularFileIsReadOrSaved()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+
+        host->neutralSettings = false;
+        const QString path = host->settingsFile();
+        const QString unmade = MakeSpecialFile(path, kind, qint64(2) << 30);
+        if (!unmade.isEmpty())
+            QSKIP(qPrintable(unmade));
+        const qint64 size = QFileInfo(path).size();
         {
             ModalBoxAnswerer noBox(0);
             open();
         }
-        // As built: the construction defaults stand, the program path is empty.
-        QCOMPARE(text(WN::synVelMaxEdit), QStringLiteral("1000"));
-        QCOMPARE(text(WN::programPathEdit), QString());
-        QCOMPARE(combo(WN::dimensionCombo)->currentText(), QStringLiteral("3"));
         close();
-        QCOMPARE(settings(), bytes);
+        QCOMPARE(SpecialFileKind(path), kind == QLatin1String("sparse") ? "file" : kind);
+        QCOMPARE(QFileInfo(path).size(), size);
+        QCOMPARE(TestHost::Lines(), QStringList{notSaved(reason)});
+    }
+
+    // The link stays a link; its file gets the settings.
+    void savingFollowsALinkToItsFile()
+    {
+        const QString target = host->settingsFile() + QStringLiteral(".target");
+        QVERIFY(WriteFile(target, "[KurvoCore1Crd1]\nlabOpenFileData=\nsynVelMax=5\n"));
+        QVERIFY(QFile::link(target, host->settingsFile()));
+        open();
+        QCOMPARE(text(WN::synVelMaxEdit), QStringLiteral("5"));
+        setText(WN::synVelMaxEdit, QStringLiteral("77"));
+        close();
+        QCOMPARE(SpecialFileKind(host->settingsFile()), QStringLiteral("link to file"));
+        QCOMPARE(QSettings(target, QSettings::IniFormat).value("KurvoCore1Crd1/synVelMax"),
+                 QVariant("77"));
+        QCOMPARE(TestHost::Lines(), QStringList());
+    }
+
+    // As on a full disk: the old file stays whole, and the operator is told.
+    void failedSaveKeepsTheFileAndSaysSo()
+    {
+        if (!FileSizeLimit::Available())
+            QSKIP("no file size limit on this system");
+        const QByteArray before = "[KurvoCore1Crd1]\nlabOpenFileData=\n[Other]\nkept="
+                                  + QByteArray(2000, 'k') + "\n";
+        writeSettings(before);
+        open();
+        setText(WN::synVelMaxEdit, QStringLiteral("77"));
+        {
+            // Room for the old text, not for the new one.
+            FileSizeLimit full(before.size() + 100);
+            close();
+        }
+        QCOMPARE(settings(), before);
+        QCOMPARE(TestHost::Lines(), QStringList{notSaved("it could not be written")});
     }
 
     // Without a controller the window's values are no settings: the file is left as it was.
@@ -671,6 +754,7 @@ private slots:
         }
         close();
         QVERIFY(QFileInfo(blocked).isFile());
+        QCOMPARE(TestHost::Lines(), QStringList{notSaved("it could not be written", blocked)});
     }
 
 private:
@@ -691,6 +775,13 @@ private:
         QVERIFY(WriteFile(host->settingsFile(), content));
     }
     QByteArray settings() const;
+    // The host line of settings not saved into the file of `folder`, the host's by default.
+    QString notSaved(const QString& reason, const QString& folder = QString()) const
+    {
+        const QString file = folder.isEmpty() ? host->settingsFile() : folder + "/Crd.ini";
+        return QStringLiteral("The settings were not saved to %1: %2.")
+            .arg(QDir::toNativeSeparators(file), reason);
+    }
 
     std::unique_ptr<TestHost> host;
     QWidget* form = nullptr;

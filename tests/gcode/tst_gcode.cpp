@@ -6,6 +6,7 @@
 
 #include "WindowTest.h"
 
+#include <QDir>
 #include <QRandomGenerator>
 #include <QTextStream>
 #include <QThread>
@@ -396,32 +397,50 @@ private slots:
 
     void pathThatLoadsNothing_data()
     {
-        QTest::addColumn<bool>("empty");
-        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("kind"); // what the path names; empty: no path
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("rowsLeft");
+        QTest::addColumn<QString>("reason"); // of the host line; empty: no line
 
-        QTest::newRow("empty: the table stays") << true << "Info"
-                                                << "File path can not be empty !" << 1;
-        QTest::newRow("unreadable: the table is cleared") << false << "Info"
-                                                          << "File open fail !" << 0;
+        const QString failed = QStringLiteral("File open fail !");
+        const QString notRegular = QStringLiteral("it is not a regular file");
+        QTest::newRow("empty: the table stays")
+            << QString() << "File path can not be empty !" << 1 << QString();
+        QTest::newRow("missing: the table is cleared") << "nothing" << failed << 0 << QString();
+        // A pipe would block the window until a writer comes, a device never ends.
+        QTest::newRow("a pipe is not opened") << "pipe" << failed << 0 << notRegular;
+        QTest::newRow("a device is not read") << "device" << failed << 0 << notRegular;
+        QTest::newRow("a link to a pipe is not opened") << "link to pipe" << failed << 0 << notRegular;
+        QTest::newRow("a folder") << "folder" << failed << 0 << notRegular;
+        QTest::newRow("beyond 64 MiB") << "sparse" << failed << 0 << "it is larger than 64 MiB";
     }
 
     void pathThatLoadsNothing()
     {
-        QFETCH(bool, empty);
-        QFETCH(QString, title);
+        QFETCH(QString, kind);
         QFETCH(QString, text);
         QFETCH(int, rowsLeft);
+        QFETCH(QString, reason);
 
         openForm();
         load(write("one.nc", "G1 X1"));
         QCOMPARE(table->rowCount(), 1);
+        const QString path = kind.isEmpty() ? QString() : dir.filePath(kind + ".nc");
+        if (!path.isEmpty()) {
+            const QString unmade = MakeSpecialFile(path, kind, ProgramText::largestFile + 1);
+            if (!unmade.isEmpty())
+                QSKIP(qPrintable(unmade));
+        }
         ModalBoxAnswerer answerer;
-        load(empty ? QString() : dir.filePath("missing.nc"));
-        QCOMPARE(answerer.first().title, title);
+        load(path);
+        QCOMPARE(answerer.first().title, QStringLiteral("Info"));
         QCOMPARE(answerer.first().text, text);
         QCOMPARE(table->rowCount(), rowsLeft);
+        const QStringList lines
+            = reason.isEmpty() ? QStringList()
+                               : QStringList{QStringLiteral("The program %1 was not loaded: %2.")
+                                                 .arg(QDir::toNativeSeparators(path), reason)};
+        QCOMPARE(TestHost::Lines(), lines);
     }
 
 private:
