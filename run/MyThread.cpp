@@ -52,14 +52,23 @@ short MyThread::StartMotion()
     QMutexLocker lock(&startGuard);
     if (stopRequested)
         return 0;
-    started = true;
-    return MQN_CrdStart(target.core, CrdMask(target.crd), FifoOption(target.crd, target.fifo));
+    const short code
+        = MQN_CrdStart(target.core, CrdMask(target.crd), FifoOption(target.crd, target.fifo));
+    if (code == 0)
+        started = true;
+    return code;
 }
 
+// A refused start is made again at the next chance, and reported the first time only.
 void MyThread::StartMotionOnce()
 {
-    if (!started)
-        report("MQN_CrdStart", StartMotion());
+    if (started)
+        return;
+    const short code = StartMotion();
+    if (code != 0 && !startFailureReported) {
+        report("MQN_CrdStart", code);
+        startFailureReported = true;
+    }
 }
 
 void MyThread::report(const char* name, short code) const
@@ -68,19 +77,25 @@ void MyThread::report(const char* name, short code) const
 }
 
 // Only a running motion makes room: a buffer that fills before the start threshold starts the
-// motion then, or the stream would wait for ever.
+// motion then, or the stream would wait for ever. A query that fails says nothing of the buffer:
+// the worker asks again.
 bool MyThread::WaitForSpace()
 {
     int32_t space = 0;
-    MQN_CrdSpace(target.core, target.crd, &space, target.fifo);
-    while (space == 0 && !stopRequested) {
-        StartMotionOnce();
+    short code = MQN_CrdSpace(target.core, target.crd, &space, target.fifo);
+    bool failureReported = false;
+    while ((code != 0 || space <= 0) && !stopRequested) {
+        if (code == 0)
+            StartMotionOnce();
+        else if (!failureReported)
+            report("MQN_CrdSpace", code);
+        failureReported = failureReported || code != 0;
         for (int pass = 0; pass < eventPassesBetweenPolls; ++pass)
             QCoreApplication::processEvents();
         msleep(pollPauseMs);
-        MQN_CrdSpace(target.core, target.crd, &space, target.fifo);
+        code = MQN_CrdSpace(target.core, target.crd, &space, target.fifo);
     }
-    return space > 0;
+    return code == 0 && space > 0;
 }
 
 void MyThread::FlushLookAhead()
@@ -110,7 +125,7 @@ void MyThread::run()
         });
         line.FinishLine(false);
 
-        if (taken == startAfterLines)
+        if (taken >= startAfterLines)
             StartMotionOnce();
     }
 
@@ -118,8 +133,8 @@ void MyThread::run()
         FlushLookAhead();
         StartMotionOnce();
     }
+    // The stop request stays: a Start while the worker winds down must not start the motion.
     endedByStop = stopRequested.load();
-    stopRequested = false;
     emit MotionFinished();
     runEnded.store(true, std::memory_order_release);
 }

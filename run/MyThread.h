@@ -26,8 +26,8 @@ public:
     // Ends the stream after the current line, or in its wait for space; no start of the motion
     // follows once this returns. Any thread.
     void RequestStop();
-    // Starts the coordinate system unless a stop was requested; marks the motion as started.
-    // Returns the controller's code, or 0 when stopped. Any thread.
+    // Starts the coordinate system unless a stop was requested; a start the controller takes
+    // marks the motion as started. Returns the controller's code, or 0 when stopped. Any thread.
     short StartMotion();
     // Whether the last run ended on a stop request rather than at the end of the program.
     bool WasStopped() const { return endedByStop; }
@@ -53,6 +53,7 @@ private:
     QMutex startGuard;
     std::atomic<bool> stopRequested{false};
     std::atomic<bool> started{false};
+    bool startFailureReported = false; // the worker's own
     std::atomic<bool> endedByStop{false};
     std::atomic<bool> runEnded{false};
 };

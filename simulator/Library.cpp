@@ -52,6 +52,48 @@ std::optional<short> Library::takeInjection(const char* operation)
     return code;
 }
 
+void CallHold::arm(const char* name, int calls)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    operation = name ? name : "";
+    passing = std::max(calls, 0);
+    released = false;
+    armed = true;
+}
+
+void CallHold::pass(const char* name)
+{
+    if (!armed.load(std::memory_order_acquire))
+        return;
+    std::unique_lock<std::mutex> lock(mutex);
+    if (!armed || operation != name)
+        return;
+    if (passing > 0) {
+        --passing;
+        return;
+    }
+    armed = false;
+    holding = true;
+    changed.notify_all();
+    changed.wait(lock, [this] { return released; });
+    holding = false;
+}
+
+bool CallHold::waitUntilHolding(int timeoutMs)
+{
+    std::unique_lock<std::mutex> lock(mutex);
+    return changed.wait_for(lock, std::chrono::milliseconds(std::max(timeoutMs, 0)),
+                            [this] { return holding; });
+}
+
+void CallHold::release()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    armed = false;
+    released = true;
+    changed.notify_all();
+}
+
 Library& library()
 {
     static Library instance;

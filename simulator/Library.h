@@ -4,7 +4,9 @@
 #include "Journal.h"
 #include "VirtualController.h"
 
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -38,6 +40,29 @@ struct Injection
     int times; // -1: every call
 };
 
+// Holds one chosen call on its way in, so that a test can act exactly between two calls of
+// another thread.
+class CallHold
+{
+public:
+    // Holds the call of `operation` that comes after `passing` more of it went through.
+    void arm(const char* operation, int passing);
+    // Called by every call before it takes effect; waits while this call is the one held.
+    void pass(const char* operation);
+    bool waitUntilHolding(int timeoutMs);
+    // Lets the held call go on and disarms.
+    void release();
+
+private:
+    std::atomic<bool> armed{false};
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::string operation;
+    int passing = 0;
+    bool holding = false;
+    bool released = false;
+};
+
 // The one controller of the process, with what the test interface adds around it.
 struct Library
 {
@@ -46,16 +71,18 @@ struct Library
     Journal journal;
     std::unordered_map<std::string, Injection> injections;
     SimClock clock;
+    CallHold hold;
 
     std::optional<short> takeInjection(const char* operation);
 };
 
 Library& library();
 
-// Runs one MQN_ operation: journal, time, injection, then the operation itself.
+// Runs one MQN_ operation: hold, journal, time, injection, then the operation itself.
 template <typename Operation> short call(const char* name, JournalArgs args, Operation&& operation)
 {
     Library& lib = library();
+    lib.hold.pass(name);
     std::lock_guard<std::mutex> lock(lib.mutex);
     if (lib.journal.enabled())
         lib.journal.record(name, args);

@@ -32,6 +32,7 @@ extern "C" {
 
 void rvsim_reset(void)
 {
+    library().hold.release();
     locked([](Library& lib) { resetTo(lib, rvsim::Config()); });
 }
 
@@ -49,6 +50,21 @@ void rvsim_configure(int cores, int crdsPerCore, int fifosPerCrd, int profilesPe
     pick(profilesPerCore, config.profilesPerCore, 32);
     pick(fifoCapacity, config.fifoCapacity, 1 << 24);
     locked([&](Library& lib) { resetTo(lib, config); });
+}
+
+void rvsim_hold(const char* operation, int passing)
+{
+    library().hold.arm(operation, passing);
+}
+
+int rvsim_wait_held(int timeoutMs)
+{
+    return library().hold.waitUntilHolding(timeoutMs) ? 1 : 0;
+}
+
+void rvsim_release(void)
+{
+    library().hold.release();
 }
 
 void rvsim_journal_enable(int on)

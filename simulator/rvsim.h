@@ -37,6 +37,16 @@ RV_EXPORT void rvsim_journal_clear(void);
  * removes it. */
 RV_EXPORT void rvsim_inject(const char* operation, short code, int times);
 
+/* Holds the call of `operation` that comes after `passing` more calls of it went through: the
+ * calling thread waits, before the call is journalled or takes effect, until rvsim_release, so
+ * that a test can act exactly between two calls of another thread. One hold at a time; a later
+ * rvsim_hold replaces one not yet reached. rvsim_reset releases it too. */
+RV_EXPORT void rvsim_hold(const char* operation, int passing);
+/* 1 once the chosen call is being held; 0 when `timeoutMs` passed first. */
+RV_EXPORT int rvsim_wait_held(int timeoutMs);
+/* Lets the held call go on, and disarms a hold not yet reached. */
+RV_EXPORT void rvsim_release(void);
+
 /* Simulated time. With the manual clock on, time moves only through rvsim_advance_ms; with it
  * off, time follows the wall clock multiplied by the time scale (1 to 1e6). */
 RV_EXPORT void rvsim_use_manual_clock(int on);

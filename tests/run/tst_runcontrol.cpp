@@ -1,5 +1,6 @@
 // Start, pause, restart and stop, the streaming worker and the status timer, on the virtual
 // controller with its manual clock.
+#include "run/MyThread.h"
 #include "run/RunWatch.h"
 
 #include "WindowTest.h"
@@ -185,30 +186,90 @@ private slots:
     {
         QTest::addColumn<int>("capacity"); // 0: the controller's own
         QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("failingSpaceQueries");
+        QTest::addColumn<int>("refusedStarts");
         QTest::addColumn<int>("sentBeforeStart");
+        QTest::addColumn<QStringList>("hostLines");
 
-        QTest::newRow("1500 lines: at line 1000") << 0 << 1500 << 1000;
+        QTest::newRow("1500 lines: at line 1000") << 0 << 1500 << 0 << 0 << 1000 << QStringList();
         // 200 held back by the look-ahead, 300 in the FIFO.
-        QTest::newRow("FIFO of 300, 2000 lines: when full") << 300 << 2000 << 500;
-        QTest::newRow("FIFO of 8, 205 lines: full only in the final flush") << 8 << 205 << 205;
+        QTest::newRow("FIFO of 300, 2000 lines: when full")
+            << 300 << 2000 << 0 << 0 << 500 << QStringList();
+        QTest::newRow("FIFO of 8, 205 lines: full only in the final flush")
+            << 8 << 205 << 0 << 0 << 205 << QStringList();
+        // A failing query is no full buffer: starting then would start on an empty one.
+        QTest::newRow("failing space queries first: still at line 1000")
+            << 0 << 6000 << 20 << 0 << 1000 << QStringList{"MQN_CrdSpace = -1"};
+        QTest::newRow("a refused start is made again at the next line")
+            << 0 << 1500 << 0 << 1 << 1001 << QStringList{"MQN_CrdStart = 1"};
     }
 
     void bufferStartsTheMotionOnce()
     {
         QFETCH(int, capacity);
         QFETCH(int, lines);
+        QFETCH(int, failingSpaceQueries);
+        QFETCH(int, refusedStarts);
         QFETCH(int, sentBeforeStart);
+        QFETCH(QStringList, hostLines);
 
         openWithFifo(capacity);
         rvsim_set_time_scale(1e6);
         rvsim_use_manual_clock(0);
+        if (failingSpaceQueries > 0)
+            rvsim_inject("MQN_CrdSpace", -1, failingSpaceQueries);
+        if (refusedStarts > 0)
+            rvsim_inject("MQN_CrdStart", 1, refusedStarts);
         runProgram(feedProgram(lines));
         const QStringList calls = CommandJournal();
-        QCOMPARE(countOf(calls, "MQN_CrdStart"), 1);
-        const int started = int(calls.indexOf(QRegularExpression("MQN_CrdStart.*")));
+        QCOMPARE(countOf(calls, "MQN_CrdStart"), 1 + refusedStarts);
+        const int started = int(calls.lastIndexOf(QRegularExpression("MQN_CrdStart.*")));
         QCOMPARE(countOf(calls.mid(0, started), "MQN_LnXYZEx"), sentBeforeStart);
         QCOMPARE(countOf(calls, "MQN_LnXYZEx"), lines);
         QTRY_COMPARE(completedSegments(), lines);
+        // The status timer's run time aside.
+        QCOMPARE(TestHost::Lines().filter(QRegularExpression("^MQN_")), hostLines);
+    }
+
+    // The worker's last look at its stop request comes before the call that sends line 1000;
+    // a Stop pressed while that call is under way must still keep the start from following.
+    void stopJustBeforeTheThresholdStartsNothing()
+    {
+        initCrd(true);
+        rvsim_hold("MQN_LnXYZEx", 999);
+        host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(feedProgram(1000));
+        start();
+        auto* worker = form->findChild<QThread*>();
+        QVERIFY(worker);
+        QVERIFY(rvsim_wait_held(10000));
+        QVERIFY(QMetaObject::invokeMethod(form, "OnStopBtnClicked"));
+        rvsim_release();
+        QTRY_VERIFY(worker->isFinished());
+        const QStringList calls = CommandJournal();
+        QCOMPARE(countOf(calls, "MQN_LnXYZEx"), 1000);
+        QCOMPARE(countOf(calls, "MQN_CrdStart"), 0);
+    }
+
+    // A Start that comes while a stopped worker winds down (its thread still running) finds the
+    // stop request still standing.
+    void startWhileAStoppedWorkerEndsStartsNothing()
+    {
+        initCrd(true);
+        rvsim_hold("MQN_LnXYZEx", 0);
+        host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(feedProgram(50));
+        start();
+        auto* worker = form->findChild<MyThread*>();
+        QVERIFY(worker);
+        QVERIFY(rvsim_wait_held(10000));
+        short lateStart = -1;
+        connect(
+            worker, &MyThread::MotionFinished, worker,
+            [worker, &lateStart] { lateStart = worker->StartMotion(); }, Qt::DirectConnection);
+        QVERIFY(QMetaObject::invokeMethod(form, "OnStopBtnClicked"));
+        rvsim_release();
+        QTRY_VERIFY(worker->isFinished());
+        QCOMPARE(lateStart, short(0));
+        QCOMPARE(countOf(CommandJournal(), "MQN_CrdStart"), 0);
     }
 
     void stopWinsOverAPendingStart_data()
