@@ -5,6 +5,7 @@
 #include "controller/rvAPI.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -40,16 +41,20 @@ struct Calls
     RowCall ex;
 };
 
-// A plain motion: refused without a call when the host has no factors for its axes; its speeds
-// go through the factors of the reference axis.
+// A plain motion: refused without a call when the host has no factors for its axes, or when its
+// speeds, through the factors of the reference axis, overflow.
 template <typename Call>
 short plainMotion(const RowSend& s, std::initializer_list<S::Axis> axes, S::Axis reference,
                   Call&& call)
 {
     if (!s.Covers(axes))
         return ReturnCode::BadArgument;
-    return call(s.Speed(s.v.synVel, reference), s.Acceleration(reference),
-                s.Speed(s.v.velEnd, reference));
+    const double vel = s.Speed(s.v.synVel, reference);
+    const double acc = s.Acceleration(reference);
+    const double end = s.Speed(s.v.velEnd, reference);
+    if (!std::isfinite(vel) || !std::isfinite(acc) || !std::isfinite(end))
+        return ReturnCode::BadArgument;
+    return call(vel, acc, end);
 }
 
 // The four linear types of one axis set: with velEnd, G0, Ex, G0Ex.

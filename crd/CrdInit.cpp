@@ -113,6 +113,12 @@ short CrdForm::BuildCrdPrm()
                       .arg(state.currentCore)
                       .arg(profiles[outcome.axis]));
         return ReturnCode::BadArgument;
+    case CrdRecordProblem::UnconvertibleSpeeds:
+        showError(tr("synVelMax and synAccMax do not convert with the host's factors for core %1, "
+                     "profile %2.")
+                      .arg(state.currentCore)
+                      .arg(profiles[outcome.axis]));
+        return ReturnCode::BadArgument;
     case CrdRecordProblem::SpanTooLarge:
         showError(QObject::tr("MaxAxisIndex - MinAxisIndex >8"));
         return ReturnCode::BadArgument;

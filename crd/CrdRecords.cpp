@@ -29,7 +29,7 @@ HostFactors FactorsOf(const HostAxisTable* table, int core, int profile)
 bool UsableFactors(const HostFactors& factors)
 {
     for (double factor : {factors.pulsesPerMm, factors.velocity, factors.acceleration}) {
-        if (!(std::isfinite(factor) && factor > 0))
+        if (!(factor >= smallestFactor && factor <= largestFactor))
             return false;
     }
     return true;
@@ -93,6 +93,11 @@ CrdRecordOutcome BuildCrdRecord(const CrdFormParams& params, const int (&profile
     const HostFactors x = FactorsOf(table, core, profiles[0]);
     prm.synVelMax = params.synVelMax * x.velocity;
     prm.synAccMax = params.synAccMax * x.acceleration;
+    if (!std::isfinite(prm.synVelMax) || !std::isfinite(prm.synAccMax)) {
+        outcome.problem = CrdRecordProblem::UnconvertibleSpeeds;
+        outcome.axis = 0;
+        return outcome;
+    }
     if (params.setOriginFlag) {
         prm.setOriginFlag = 1;
         for (int axis = 0; axis < axisCount; ++axis) {

@@ -55,8 +55,12 @@ CrdForm::CrdForm(QWidget* parent, int width, int height, int language, short ins
     ilcIterationCount = 0;
 }
 
-// Destroying the translator takes the catalogue out of the application again.
-CrdForm::~CrdForm() = default;
+// Destroying the translator takes the catalogue out of the application again. A host may delete
+// its windows without closing this one first: the module must not keep the freed form.
+CrdForm::~CrdForm()
+{
+    ReleaseModuleSlot();
+}
 
 void CrdForm::LoadCatalogue(int language)
 {
@@ -109,12 +113,21 @@ void CrdForm::resizeEvent(QResizeEvent* event)
 void CrdForm::closeEvent(QCloseEvent* event)
 {
     SaveCrdSettings();
+    ReleaseModuleSlot();
+    event->accept();
+}
+
+void CrdForm::ReleaseModuleSlot()
+{
+    if (moduleSlotReleased)
+        return;
+    moduleSlotReleased = true;
     ModuleState& state = moduleState();
     if (state.openWindowCount > 0)
         --state.openWindowCount;
-    if (instanceIndex >= 0 && instanceIndex < short(std::size(state.formTable)))
+    if (instanceIndex >= 0 && instanceIndex < short(std::size(state.formTable))
+        && state.formTable[instanceIndex] == this)
         state.formTable[instanceIndex] = nullptr;
-    event->accept();
 }
 
 // The host's older signals, kept in the slot table with nothing to do.

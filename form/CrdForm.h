@@ -115,6 +115,11 @@ private:
     int ShowProgramText(ReadProgram read);
     int LoadProgramIntoTable(const std::optional<ProgramText>& program);
 
+    // Gives up the module's slot for this window, once: at closing, or at destruction when the
+    // host deletes the window unclosed.
+    void ReleaseModuleSlot();
+    bool moduleSlotReleased = false;
+
     void LoadCrdSettings();
     void SaveCrdSettings();
     void WriteCrdSettings(QSettings& file);

@@ -519,6 +519,10 @@
         <source>The program %1 was not loaded: %2.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>synVelMax and synAccMax do not convert with the host&apos;s factors for core %1, profile %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

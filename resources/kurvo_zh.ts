@@ -519,6 +519,10 @@
         <source>The program %1 was not loaded: %2.</source>
         <translation>程序%1未载入：%2。</translation>
     </message>
+    <message>
+        <source>synVelMax and synAccMax do not convert with the host&apos;s factors for core %1, profile %2.</source>
+        <translation>synVelMax 与 synAccMax 无法用主机中核%1、规划%2的换算系数换算。</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -176,7 +176,7 @@ private slots:
     {
         QTest::addColumn<Rows>("rows");
         QTest::addColumn<int>("refusedLines"); // LnXY calls the controller refuses
-        QTest::addColumn<bool>("xFactorUnusable");
+        QTest::addColumn<double>("xFactorAfterInit"); // X's pulses and velocity factor; 0: as set
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<QStringList>("boxes");
 
@@ -188,15 +188,19 @@ private slots:
                 << QStringLiteral("MQN_LnXY(1, 1, %1, 0, 1, 0.001, 0, 0)").arg(1000 * std::atoi(x));
         }
         QTest::newRow("a box for each refused call")
-            << lines << 2 << false << lineCalls
+            << lines << 2 << 0.0 << lineCalls
             << QStringList(2, "LnXY = -7\r\n----No respond! DSP is busying!");
         QTest::newRow("a cell the row cannot use")
-            << Rows{{"BufLmtsOff", {"4", "sideways"}}, {"BufDelay", {"9"}}} << 0 << false
+            << Rows{{"BufLmtsOff", {"4", "sideways"}}, {"BufDelay", {"9"}}} << 0 << 0.0
             << QStringList{"MQN_BufDelay(1, 1, 9, 0)"}
             << QStringList{"BufLmtsOff = 7\r\n----Parameter in command is error!"};
         // The host may change its table after Init.
         QTest::newRow("an axis whose factor became unusable")
-            << Rows{{"LnXY", {"1", "2", "50", "1", "0"}}, {"BufDelay", {"9"}}} << 0 << true
+            << Rows{{"LnXY", {"1", "2", "50", "1", "0"}}, {"BufDelay", {"9"}}} << 0
+            << std::numeric_limits<double>::quiet_NaN() << QStringList{"MQN_BufDelay(1, 1, 9, 0)"}
+            << QStringList{"LnXY = 7\r\n----Parameter in command is error!"};
+        QTest::newRow("a speed that overflows through a usable factor")
+            << Rows{{"LnXY", {"1", "2", "1e300", "1", "0"}}, {"BufDelay", {"9"}}} << 0 << 1e12
             << QStringList{"MQN_BufDelay(1, 1, 9, 0)"}
             << QStringList{"LnXY = 7\r\n----Parameter in command is error!"};
     }
@@ -205,18 +209,19 @@ private slots:
     {
         QFETCH(Rows, rows);
         QFETCH(int, refusedLines);
-        QFETCH(bool, xFactorUnusable);
+        QFETCH(double, xFactorAfterInit);
         QFETCH(QStringList, calls);
         QFETCH(QStringList, boxes);
 
         if (refusedLines > 0)
             rvsim_inject("MQN_LnXY", -7, refusedLines);
-        auto spoilXFactor = [this] { // X on profile 2
-            host->axisTable.pulsesPerMm[0][1] = std::numeric_limits<double>::quiet_NaN();
+        auto changeXFactors = [this, xFactorAfterInit] { // X on profile 2
+            host->axisTable.pulsesPerMm[0][1] = xFactorAfterInit;
+            host->axisTable.velocityFactor[0][1] = xFactorAfterInit;
         };
         ModalBoxAnswerer answerer(int(boxes.size()));
-        QCOMPARE(send(rows, false, xFactorUnusable ? spoilXFactor : std::function<void()>()),
-                 calls);
+        const bool changed = xFactorAfterInit != 0;
+        QCOMPARE(send(rows, false, changed ? changeXFactors : std::function<void()>()), calls);
         QStringList texts;
         for (const ModalBoxAnswerer::Box& box : answerer.boxes())
             texts << box.text;

@@ -280,32 +280,53 @@ private slots:
     {
         QTest::addColumn<int>("profiles");      // the virtual controller's
         QTest::addColumn<QList<int>>("chosen"); // X, Y profiles
-        QTest::addColumn<int>("yFactor");       // -1: Y's pulses per mm left as they are
+        QTest::addColumn<double>("yPulses");    // Y's pulses per mm; 0: left as they are
+        QTest::addColumn<double>("xVelocity");  // X's velocity factor; 0: left as it is
+        QTest::addColumn<QString>("synVelMax"); // typed; empty: as the window starts
         QTest::addColumn<QString>("message");
 
-        QTest::newRow("profile 17")
-            << 20 << QList<int>{17} << -1 << "The profile of axis X must lie between 1 and 16.";
-        QTest::newRow("a span beyond 8")
-            << 12 << QList<int>{1, 9} << -1 << "MaxAxisIndex - MinAxisIndex >8";
+        const QString noFactors
+            = QStringLiteral("The host's axis table has no usable factors for core 1, profile 3.");
+        QTest::newRow("profile 17") << 20 << QList<int>{17} << 0.0 << 0.0 << QString()
+                                    << "The profile of axis X must lie between 1 and 16.";
+        QTest::newRow("a span beyond 8") << 12 << QList<int>{1, 9} << 0.0 << 0.0 << QString()
+                                         << "MaxAxisIndex - MinAxisIndex >8";
         QTest::newRow("unusable factors of Y")
-            << 12 << QList<int>{} << 0
-            << "The host's axis table has no usable factors for core 1, profile 3.";
+            << 12 << QList<int>{} << -1.0 << 0.0 << QString() << noFactors;
+        // Finite, yet the values they give are infinite or next to nothing.
+        QTest::newRow("a huge factor of Y")
+            << 12 << QList<int>{} << 1e308 << 0.0 << QString() << noFactors;
+        QTest::newRow("a tiny factor of Y")
+            << 12 << QList<int>{} << 1e-300 << 0.0 << QString() << noFactors;
+        QTest::newRow("a denormal factor of Y")
+            << 12 << QList<int>{} << 4.9e-324 << 0.0 << QString() << noFactors;
+        QTest::newRow("a speed that overflows through a usable factor")
+            << 12 << QList<int>{} << 0.0 << 1e12 << "1e300"
+            << "synVelMax and synAccMax do not convert with the host's factors for core 1, "
+               "profile 2.";
     }
 
     void refusedRecordSendsNothing()
     {
         QFETCH(int, profiles);
         QFETCH(QList<int>, chosen);
-        QFETCH(int, yFactor);
+        QFETCH(double, yPulses);
+        QFETCH(double, xVelocity);
+        QFETCH(QString, synVelMax);
         QFETCH(QString, message);
 
         rvsim_configure(0, 0, 0, profiles, 0);
-        if (yFactor >= 0)
-            host->axisTable.pulsesPerMm[0][2] = yFactor; // Y on profile 3, as the window starts
+        // X on profile 2 and Y on profile 3, as the window starts.
+        if (yPulses != 0)
+            host->axisTable.pulsesPerMm[0][2] = yPulses;
+        if (xVelocity != 0)
+            host->axisTable.velocityFactor[0][1] = xVelocity;
         open();
         for (int axis = 0; axis < chosen.size(); ++axis)
             combo(WN::perAxis(WN::profileCombo, axis))
                 ->setCurrentText(QString::number(chosen[axis]));
+        if (!synVelMax.isEmpty())
+            setText(WN::synVelMaxEdit, synVelMax);
         {
             ModalBoxAnswerer answerer;
             pressInit();

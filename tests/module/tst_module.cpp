@@ -145,6 +145,22 @@ private slots:
         QCOMPARE(second->windowTitle(), QStringLiteral("插补"));
     }
 
+    // The module must not keep the freed form: the language switch would reach it, and the
+    // window count would stop every later opening.
+    void hostDeletesItsWindowUnclosed()
+    {
+        QPointer<QWidget> form = open();
+        QVERIFY(form);
+        host->destroyMainWindowUnclosed();
+        QVERIFY(form.isNull());
+        host->setLanguage(LanguageChinese);
+        QWidget* second = open(LanguageEnglish);
+        QVERIFY(second);
+        QCOMPARE(host->area()->subWindowList().size(), 1);
+        host->setLanguage(LanguageChinese);
+        QCOMPARE(second->windowTitle(), QStringLiteral("插补"));
+    }
+
     void languageSwitch_data()
     {
         QTest::addColumn<int>("language");

@@ -55,9 +55,7 @@ TestHost::TestHost(KdvSignal kdvSignal, SettingsSeam useSettingsFolder)
             axisTable.accelerationFactor[core][profile] = 0.001;
         }
     }
-    mainWindow->setCentralWidget(new QMdiArea);
-    mainWindow->resize(1000, 800);
-    mainWindow->show();
+    showMainWindow();
     attach();
     kdvSignal(SignalSetAxisTable, &axisTable, nullptr, nullptr);
 }
@@ -72,6 +70,19 @@ TestHost::~TestHost()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (useSettingsFolder)
         useSettingsFolder(QString());
+}
+
+void TestHost::showMainWindow()
+{
+    mainWindow->setCentralWidget(new QMdiArea);
+    mainWindow->resize(1000, 800);
+    mainWindow->show();
+}
+
+void TestHost::destroyMainWindowUnclosed()
+{
+    mainWindow = std::make_unique<QMainWindow>();
+    showMainWindow();
 }
 
 QString TestHost::settingsFolder() const

@@ -39,6 +39,10 @@ public:
     // Chooses look-ahead mode "Open".
     void openLookAhead() const;
 
+    // Deletes the main window, and the operator window in it, without closing either first, as
+    // a careless host does; then shows a new one.
+    void destroyMainWindowUnclosed();
+
     QMainWindow* window() const { return mainWindow.get(); }
     QMdiArea* area() const;
 
@@ -66,6 +70,7 @@ public:
     static void WriteNeutralSettings(const QString& file, const CrdResourceRecord& host);
 
 private:
+    void showMainWindow();
 
     KdvSignal kdvSignal;
     SettingsSeam useSettingsFolder;
