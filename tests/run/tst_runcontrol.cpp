@@ -38,7 +38,11 @@ private slots:
         form = host->open();
     }
 
-    void cleanup() { host.reset(); }
+    void cleanup()
+    {
+        rvsim_release(); // a worker held by a failed test would keep the window from closing
+        host.reset();
+    }
 
     void startSendsAndStarts_data()
     {
@@ -235,13 +239,8 @@ private slots:
     // a Stop pressed while that call is under way must still keep the start from following.
     void stopJustBeforeTheThresholdStartsNothing()
     {
-        initCrd(true);
-        rvsim_hold("MQN_LnXYZEx", 999);
-        host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(feedProgram(1000));
-        start();
-        auto* worker = form->findChild<QThread*>();
+        MyThread* worker = startHeldStream(1000, 999);
         QVERIFY(worker);
-        QVERIFY(rvsim_wait_held(10000));
         QVERIFY(QMetaObject::invokeMethod(form, "OnStopBtnClicked"));
         rvsim_release();
         QTRY_VERIFY(worker->isFinished());
@@ -254,13 +253,8 @@ private slots:
     // stop request still standing.
     void startWhileAStoppedWorkerEndsStartsNothing()
     {
-        initCrd(true);
-        rvsim_hold("MQN_LnXYZEx", 0);
-        host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(feedProgram(50));
-        start();
-        auto* worker = form->findChild<MyThread*>();
+        MyThread* worker = startHeldStream(50, 0);
         QVERIFY(worker);
-        QVERIFY(rvsim_wait_held(10000));
         short lateStart = -1;
         connect(
             worker, &MyThread::MotionFinished, worker,
@@ -449,6 +443,7 @@ private:
     void setLearning(bool enabled, const QString& mode, const QString& count);
     void openWithFifo(int capacity);
     QThread* startStream(int lines);
+    MyThread* startHeldStream(int lines, int passing);
     static int completedSegments();
 
     std::unique_ptr<TestHost> host;
@@ -502,6 +497,18 @@ QThread* TestRunControl::startStream(int lines)
     const bool started
         = QTest::qWaitFor([] { return countOf(CommandJournal(), "MQN_CrdStart") == 1; });
     return started ? form->findChild<QThread*>() : nullptr;
+}
+
+// Starts a stream of `lines` feed moves with look-ahead open, holding its send after `passing`
+// others; returns the worker once that send is held, or null.
+MyThread* TestRunControl::startHeldStream(int lines, int passing)
+{
+    initCrd(true);
+    rvsim_hold("MQN_LnXYZEx", passing);
+    host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(feedProgram(lines));
+    start();
+    auto* worker = form->findChild<MyThread*>();
+    return worker && rvsim_wait_held(10000) ? worker : nullptr;
 }
 
 int TestRunControl::completedSegments()
