@@ -21,6 +21,8 @@
 #include <QTextEdit>
 #include <QThread>
 
+#include <atomic>
+
 namespace {
 
 constexpr int longestTableProgram = 10;
@@ -120,12 +122,19 @@ CrdForm::ReadProgram CrdForm::ReadProgramFile(const QString& path)
     // The window goes on painting and polling meanwhile; the operator's input waits until
     // the program is in.
     ReadProgram result;
-    std::unique_ptr<QThread> reader(QThread::create([&result, &read] { result = read(); }));
+    std::atomic<bool> handedOver{false};
+    std::unique_ptr<QThread> reader(QThread::create([&result, &read, &handedOver] {
+        result = read();
+        handedOver.store(true, std::memory_order_release);
+    }));
     QEventLoop waiting;
     connect(reader.get(), &QThread::finished, &waiting, &QEventLoop::quit);
     reader->start();
     waiting.exec(QEventLoop::ExcludeUserInputEvents);
     reader->wait();
+    // wait() synchronises inside the toolkit; the flag makes the hand-over of the result visible
+    // to the thread checker too.
+    static_cast<void>(handedOver.load(std::memory_order_acquire));
     return result;
 }
 

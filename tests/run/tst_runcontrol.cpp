@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QThread>
 
+#include <atomic>
+
 namespace {
 
 int countOf(const QStringList& calls, const QString& prefix)
@@ -255,14 +257,14 @@ private slots:
     {
         MyThread* worker = startHeldStream(50, 0);
         QVERIFY(worker);
-        short lateStart = -1;
+        std::atomic<int> lateStart{-1}; // set on the worker's thread
         connect(
             worker, &MyThread::MotionFinished, worker,
             [worker, &lateStart] { lateStart = worker->StartMotion(); }, Qt::DirectConnection);
         QVERIFY(QMetaObject::invokeMethod(form, "OnStopBtnClicked"));
         rvsim_release();
         QTRY_VERIFY(worker->isFinished());
-        QCOMPARE(lateStart, short(0));
+        QCOMPARE(lateStart.load(), 0);
         QCOMPARE(countOf(CommandJournal(), "MQN_CrdStart"), 0);
     }
 
