@@ -8,7 +8,7 @@
 #include "Journal.h"
 #include "LinkedModule.h"
 #include "ModalBoxAnswerer.h"
-#include "SpecialFiles.h"
+#include "FileKinds.h"
 #include "TableRows.h"
 #include "TestHost.h"
 

@@ -1,4 +1,4 @@
-#include "SpecialFiles.h"
+#include "FileKinds.h"
 
 #include <QDir>
 #include <QFile>
