@@ -1,9 +1,11 @@
 #include "DryRun.h"
 
+#include "HostConfig.h"
 #include "SimulatorInterface.h"
 #include "controller/CrdAddress.h"
 #include "controller/ReturnCodes.h"
 #include "controller/rvAPI.h"
+#include "crd/CrdRecords.h"
 #include "gcode/GCodeInterpreter.h"
 #include "gcode/ProgramText.h"
 #include "run/CommandSending.h"
@@ -176,25 +178,27 @@ private:
 
 } // namespace
 
-DryRunMachine DryRunMachine::Read(const QString& configPath)
+bool DryRunMachine::Read(const QString& configPath, DryRunMachine& machine, QString& error)
 {
-    DryRunMachine machine;
+    machine = DryRunMachine();
     if (configPath.isEmpty())
-        return machine;
+        return true;
+    HostConfig host;
+    if (!HostConfig::load(configPath, host, error))
+        return false;
     QSettings file(configPath, QSettings::IniFormat);
-    file.beginGroup(QStringLiteral("dryRun"));
-    const auto read = [&file](const char* key, auto& value) {
-        value
-            = file.value(QLatin1String(key), value).template value<std::decay_t<decltype(value)>>();
-    };
-    read("feedMax", machine.feedMax);
-    read("accelerationMax", machine.accelerationMax);
-    read("axisFeedMax", machine.axisFeedMax);
-    read("axisAccelerationMax", machine.axisAccelerationMax);
-    read("cornerJump", machine.cornerJump);
-    read("lookAheadSegments", machine.lookAheadSegments);
-    read("pulsesPerMm", machine.pulsesPerMm);
-    return machine;
+    CheckedSettings settings(file, configPath);
+    const auto group = [](const char* key) { return QStringLiteral("dryRun/") + QLatin1String(key); };
+    constexpr double fastest = 1e9;
+    settings.readReal(group("feedMax"), 1e-6, fastest, machine.feedMax);
+    settings.readReal(group("accelerationMax"), 1e-6, fastest, machine.accelerationMax);
+    settings.readReal(group("axisFeedMax"), 1e-6, fastest, machine.axisFeedMax);
+    settings.readReal(group("axisAccelerationMax"), 1e-6, fastest, machine.axisAccelerationMax);
+    settings.readReal(group("cornerJump"), 0, fastest, machine.cornerJump);
+    settings.readInteger(group("lookAheadSegments"), 1, 100000, machine.lookAheadSegments);
+    settings.readReal(group("pulsesPerMm"), smallestFactor, largestFactor, machine.pulsesPerMm);
+    error = settings.Error();
+    return settings.ok();
 }
 
 bool DryRun(const ProgramText& program, const DryRunMachine& machine,

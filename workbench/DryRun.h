@@ -23,7 +23,9 @@ struct DryRunMachine
     int lookAheadSegments = 200;
     double pulsesPerMm = 1000;
 
-    static DryRunMachine Read(const QString& configPath);
+    // The machine of the configuration's "dryRun" group, its host settings checked too; false
+    // with `error` set when the file cannot be read or a value is out of its range.
+    static bool Read(const QString& configPath, DryRunMachine& machine, QString& error);
 };
 
 struct DryRunReport

@@ -19,6 +19,20 @@ int complain(const QString& message, int code)
     return code;
 }
 
+// Empty when the text reads as a program; else why not, as the end of a sentence.
+QString WhyNotAProgram(const ProgramText& program)
+{
+    bool anything = false;
+    for (qsizetype index = 0; index < program.LineCount(); ++index) {
+        const QStringView line = program.Line(index);
+        // A zero character or one that did not decode: the file holds no text.
+        if (line.contains(QChar(0)) || line.contains(QChar::ReplacementCharacter))
+            return QStringLiteral("is no text (a binary file?)");
+        anything = anything || !line.trimmed().isEmpty();
+    }
+    return anything ? QString() : QStringLiteral("is empty");
+}
+
 } // namespace
 
 bool AsksForDryRun(int argc, char** argv)
@@ -46,10 +60,20 @@ int RunDryRunCommand(const QStringList& arguments)
     if (!parser.parse(arguments))
         return complain(parser.errorText(), Unreadable);
 
+    DryRunMachine machine;
+    QString error;
+    if (!DryRunMachine::Read(parser.value(configOption), machine, error))
+        return complain(error, Unreadable);
     const QString path = parser.value(dryRunOption);
-    const std::optional<ProgramText> program = ProgramText::Read(path);
-    if (!program)
-        return complain(QStringLiteral("cannot read the program %1").arg(path), Unreadable);
+    FileProblem problem = FileProblem::None;
+    const std::optional<ProgramText> program = ProgramText::Read(path, &problem);
+    if (!program) {
+        return complain(QStringLiteral("cannot read the program %1: %2")
+                            .arg(path, DescribeFileProblem(problem, ProgramText::largestFile)),
+                        Unreadable);
+    }
+    if (const QString notAProgram = WhyNotAProgram(*program); !notAProgram.isEmpty())
+        return complain(QStringLiteral("%1 %2").arg(path, notAProgram), Unreadable);
     const SimulatorInterface* simulator = SimulatorInterface::Find();
     if (!simulator)
         return complain(QStringLiteral("the controller library is not the virtual controller: "
@@ -63,8 +87,7 @@ int RunDryRunCommand(const QStringList& arguments)
         std::fflush(stdout);
     };
     DryRunReport report;
-    QString error;
-    if (!DryRun(*program, DryRunMachine::Read(parser.value(configOption)), *simulator,
+    if (!DryRun(*program, machine, *simulator,
                 showProgress ? DryRunProgress(printProgress) : DryRunProgress(), report, error))
         return complain(error, NotPlanned);
     if (showProgress) {

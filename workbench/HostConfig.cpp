@@ -1,28 +1,69 @@
 #include "HostConfig.h"
 
-#include <QFileInfo>
+#include "crd/CrdRecords.h"
+#include "module/FileAccess.h"
+
 #include <QSettings>
+
+#include <cmath>
 
 namespace {
 
-void fill(HostAxisTable& table, int core, const QSettings& settings, const QString& prefix)
+// Files of a few lines; anything larger is no configuration.
+constexpr qint64 largestConfig = 1024 * 1024;
+
+void fill(HostAxisTable& table, int core, CheckedSettings& settings, const QString& prefix)
 {
     for (int profile = 0; profile < HostAxisTable::profiles; ++profile) {
         const QString key = prefix + QStringLiteral("profile%1/").arg(profile + 1);
-        auto read = [&](const char* name, double current) {
-            const QString common = prefix + QLatin1String(name);
-            const double shared = settings.value(common, current).toDouble();
-            return settings.value(key + QLatin1String(name), shared).toDouble();
+        auto read = [&](const char* name, double& value) {
+            settings.readReal(prefix + QLatin1String(name), smallestFactor, largestFactor, value);
+            settings.readReal(key + QLatin1String(name), smallestFactor, largestFactor, value);
         };
-        table.pulsesPerMm[core][profile] = read("pulsesPerMm", table.pulsesPerMm[core][profile]);
-        table.velocityFactor[core][profile]
-            = read("velocityFactor", table.velocityFactor[core][profile]);
-        table.accelerationFactor[core][profile]
-            = read("accelerationFactor", table.accelerationFactor[core][profile]);
+        read("pulsesPerMm", table.pulsesPerMm[core][profile]);
+        read("velocityFactor", table.velocityFactor[core][profile]);
+        read("accelerationFactor", table.accelerationFactor[core][profile]);
     }
 }
 
 } // namespace
+
+CheckedSettings::CheckedSettings(const QSettings& settingsFile, QString filePath)
+    : file(settingsFile)
+    , path(std::move(filePath))
+{}
+
+void CheckedSettings::refuse(const QString& key, const QString& text, const QString& range)
+{
+    if (ok())
+        error = QStringLiteral("%1: %2 = %3 is not %4").arg(path, key, text, range);
+}
+
+void CheckedSettings::readInteger(const QString& key, int lowest, int highest, int& value)
+{
+    if (!file.contains(key))
+        return;
+    const QString text = file.value(key).toString();
+    bool isNumber = false;
+    const int read = text.trimmed().toInt(&isNumber);
+    if (isNumber && read >= lowest && read <= highest)
+        value = read;
+    else
+        refuse(key, text, QStringLiteral("a whole number from %1 to %2").arg(lowest).arg(highest));
+}
+
+void CheckedSettings::readReal(const QString& key, double lowest, double highest, double& value)
+{
+    if (!file.contains(key))
+        return;
+    const QString text = file.value(key).toString();
+    bool isNumber = false;
+    const double read = text.trimmed().toDouble(&isNumber);
+    if (isNumber && read >= lowest && read <= highest)
+        value = read;
+    else
+        refuse(key, text, QStringLiteral("a number from %1 to %2").arg(lowest).arg(highest));
+}
 
 HostConfig HostConfig::defaults()
 {
@@ -47,26 +88,35 @@ HostConfig HostConfig::defaults()
 bool HostConfig::load(const QString& path, HostConfig& config, QString& error)
 {
     config = defaults();
-    if (!QFileInfo(path).isReadable()) {
-        error = QStringLiteral("cannot read the host configuration %1").arg(path);
+    const FileProblem problem = CheckRegularFile(path, largestConfig);
+    if (problem != FileProblem::None) {
+        error = QStringLiteral("cannot read the host configuration %1: %2")
+                    .arg(path, DescribeFileProblem(problem, largestConfig));
         return false;
     }
-    QSettings settings(path, QSettings::IniFormat);
-    settings.allKeys(); // parses the file, so that its status tells
-    if (settings.status() != QSettings::NoError) {
+    QSettings file(path, QSettings::IniFormat);
+    file.allKeys(); // parses the file, so that its status tells
+    if (file.status() != QSettings::NoError) {
         error = QStringLiteral("the host configuration %1 is not a valid INI file").arg(path);
         return false;
     }
+    CheckedSettings settings(file, path);
     CrdResourceRecord& r = config.resource;
-    r.coreCount = int16_t(settings.value(QStringLiteral("host/cores"), r.coreCount).toInt());
-    r.crdCount = int16_t(settings.value(QStringLiteral("host/crdsPerCore"), r.crdCount).toInt());
-    r.core = int16_t(settings.value(QStringLiteral("host/core"), r.core).toInt());
-    r.crd = int16_t(settings.value(QStringLiteral("host/crd"), r.crd).toInt());
-    config.axisTable->useMmUnits
-        = uint8_t(settings.value(QStringLiteral("host/useMmUnits"), 1).toInt() != 0);
-    for (int core = 0; core < HostAxisTable::cores; ++core) {
-        fill(*config.axisTable, core, settings, QStringLiteral("axes/"));
-        fill(*config.axisTable, core, settings, QStringLiteral("core%1/").arg(core + 1));
+    int cores = r.coreCount, crds = r.crdCount, core = r.core, crd = r.crd, mmUnits = 1;
+    settings.readInteger(QStringLiteral("host/cores"), 0, HostAxisTable::cores, cores);
+    settings.readInteger(QStringLiteral("host/crdsPerCore"), 0, 15, crds);
+    settings.readInteger(QStringLiteral("host/core"), 0, HostAxisTable::cores, core);
+    settings.readInteger(QStringLiteral("host/crd"), 0, 15, crd);
+    settings.readInteger(QStringLiteral("host/useMmUnits"), 0, 1, mmUnits);
+    r.coreCount = int16_t(cores);
+    r.crdCount = int16_t(crds);
+    r.core = int16_t(core);
+    r.crd = int16_t(crd);
+    config.axisTable->useMmUnits = uint8_t(mmUnits);
+    for (int tableCore = 0; tableCore < HostAxisTable::cores; ++tableCore) {
+        fill(*config.axisTable, tableCore, settings, QStringLiteral("axes/"));
+        fill(*config.axisTable, tableCore, settings, QStringLiteral("core%1/").arg(tableCore + 1));
     }
-    return true;
+    error = settings.Error();
+    return settings.ok();
 }

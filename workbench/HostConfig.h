@@ -7,6 +7,8 @@
 
 #include <memory>
 
+class QSettings;
+
 // What the workbench hands to the module: its resource list and axis table, read from an INI
 // file (see the README) or taken from the defaults.
 struct HostConfig
@@ -18,8 +20,29 @@ struct HostConfig
     // per mm, velocity factor 1, acceleration factor 0.001, millimetre units.
     static HostConfig defaults();
     // The defaults overridden by what `path` holds; false with `error` set when it cannot be
-    // read.
+    // read or a value is no number within its key's range.
     static bool load(const QString& path, HostConfig& config, QString& error);
+};
+
+// Reads the numbers of a configuration file, each checked against its key's range. A key that
+// is missing leaves the value as it was; the first value that is no number within its range
+// becomes the error, naming the file, the key and the value.
+class CheckedSettings
+{
+public:
+    CheckedSettings(const QSettings& file, QString path);
+
+    void readInteger(const QString& key, int lowest, int highest, int& value);
+    void readReal(const QString& key, double lowest, double highest, double& value);
+    bool ok() const { return error.isEmpty(); }
+    const QString& Error() const { return error; }
+
+private:
+    void refuse(const QString& key, const QString& text, const QString& range);
+
+    const QSettings& file;
+    const QString path;
+    QString error;
 };
 
 #endif

@@ -2,13 +2,18 @@
 // the virtual controller.
 #include "DryRunCommand.h"
 #include "Workbench.h"
+#include "gcode/ProgramText.h"
+#include "module/FileAccess.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QLocale>
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
+#include <initializer_list>
 
 namespace {
 
@@ -19,6 +24,91 @@ void complain(const QString& message)
     std::fprintf(stderr, "kurvo-workbench: %s\n", qPrintable(message));
 }
 
+// The options of the window; --dry-run has its own parser.
+struct WindowOptions
+{
+    QCommandLineOption config{QStringLiteral("config"),
+                              QStringLiteral("Host configuration (INI, see the README)."),
+                              QStringLiteral("file")};
+    QCommandLineOption module{
+        QStringLiteral("module"),
+        QStringLiteral("The module to load (default: Kurvo in the modules folder beside the "
+                       "workbench)."),
+        QStringLiteral("path")};
+    QCommandLineOption language{
+        QStringLiteral("lang"),
+        QStringLiteral("Window language: zh or en (default: zh on a Chinese system, else en)."),
+        QStringLiteral("zh|en")};
+    QCommandLineOption screenshot{
+        QStringLiteral("screenshot"),
+        QStringLiteral("Save a picture of the main window to the file, then quit."),
+        QStringLiteral("png")};
+    QCommandLineOption delay{
+        QStringLiteral("screenshot-after"),
+        QStringLiteral("Milliseconds to wait before the screenshot (default 500)."),
+        QStringLiteral("ms"), QStringLiteral("500")};
+    QCommandLineOption program{QStringLiteral("program"),
+                               QStringLiteral("Load the program into the operator window."),
+                               QStringLiteral("file")};
+    QCommandLineOption run{
+        QStringLiteral("run"),
+        QStringLiteral("Set the coordinate system up and start what the window holds.")};
+    QCommandLineOption dryRun{
+        QStringLiteral("dry-run"),
+        QStringLiteral("Plan the program on the virtual controller, print its cycle time, path "
+                       "length, segments and largest feed, and quit (with --config: its "
+                       "[dryRun] machine)."),
+        QStringLiteral("program")};
+
+    void AddTo(QCommandLineParser& parser) const
+    {
+        parser.setApplicationDescription(
+            QStringLiteral("Loads the Kurvo module and opens its operator window."));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOptions({config, module, language, screenshot, delay, program, run, dryRun});
+    }
+};
+
+bool asksFor(int argc, char** argv, std::initializer_list<const char*> options)
+{
+    for (int i = 1; i < argc; ++i) {
+        for (const char* option : options) {
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
+void describeApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("kurvo-workbench"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KURVO_VERSION));
+}
+
+// Help and version need no display: they are answered before the window's application starts.
+int answerHelpOrVersion(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    describeApplication();
+    QCommandLineParser parser;
+    WindowOptions().AddTo(parser);
+    const bool help = asksFor(argc, argv, {"--help", "-h", "-?", "--help-all"});
+    const QString text
+        = help ? parser.helpText()
+               : QStringLiteral("kurvo-workbench %1\n").arg(QStringLiteral(KURVO_VERSION));
+    std::fputs(qPrintable(text), stdout);
+    return Success;
+}
+
+// The system's language decides unless the command line does: Chinese for a Chinese locale.
+QString defaultLanguage()
+{
+    return QLocale::system().language() == QLocale::Chinese ? QStringLiteral("zh")
+                                                            : QStringLiteral("en");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -27,65 +117,46 @@ int main(int argc, char** argv)
         QCoreApplication app(argc, argv);
         return RunDryRunCommand(QCoreApplication::arguments());
     }
+    if (asksFor(argc, argv, {"--help", "-h", "-?", "--help-all", "--version", "-v"}))
+        return answerHelpOrVersion(argc, argv);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kurvo-workbench"));
+    describeApplication();
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Loads the Kurvo module and opens its operator window."));
-    parser.addHelpOption();
-    const QCommandLineOption configOption(
-        QStringLiteral("config"), QStringLiteral("Host configuration (INI, see the README)."),
-        QStringLiteral("file"));
-    const QCommandLineOption moduleOption(
-        QStringLiteral("module"),
-        QStringLiteral("The module to load (default: Kurvo in the modules folder beside "
-                       "the workbench)."),
-        QStringLiteral("path"),
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("modules/Kurvo")));
-    const QCommandLineOption languageOption(QStringLiteral("lang"),
-                                            QStringLiteral("Window language: zh or en."),
-                                            QStringLiteral("zh|en"), QStringLiteral("zh"));
-    const QCommandLineOption screenshotOption(
-        QStringLiteral("screenshot"),
-        QStringLiteral("Save a picture of the main window to the file, then quit."),
-        QStringLiteral("png"));
-    const QCommandLineOption delayOption(
-        QStringLiteral("screenshot-after"),
-        QStringLiteral("Milliseconds to wait before the screenshot (default 500)."),
-        QStringLiteral("ms"), QStringLiteral("500"));
-    const QCommandLineOption programOption(
-        QStringLiteral("program"), QStringLiteral("Load the program into the operator window."),
-        QStringLiteral("file"));
-    const QCommandLineOption runOption(
-        QStringLiteral("run"),
-        QStringLiteral("Set the coordinate system up and start what the window holds."));
-    const QCommandLineOption dryRunOption(
-        QStringLiteral("dry-run"),
-        QStringLiteral("Plan the program on the virtual controller, print its cycle time, path "
-                       "length, segments and largest feed, and quit (with --config: its "
-                       "[dryRun] machine)."),
-        QStringLiteral("program"));
-    parser.addOptions({configOption, moduleOption, languageOption, screenshotOption, delayOption,
-                       programOption, runOption, dryRunOption});
+    const WindowOptions options;
+    options.AddTo(parser);
     parser.process(app);
 
-    const QString language = parser.value(languageOption);
+    const QString language
+        = parser.isSet(options.language) ? parser.value(options.language) : defaultLanguage();
     if (language != QLatin1String("zh") && language != QLatin1String("en")) {
         complain(QStringLiteral("--lang takes zh or en, not %1").arg(language));
         return BadArguments;
     }
     HostConfig config = HostConfig::defaults();
     QString error;
-    if (parser.isSet(configOption)
-        && !HostConfig::load(parser.value(configOption), config, error)) {
+    if (parser.isSet(options.config)
+        && !HostConfig::load(parser.value(options.config), config, error)) {
         complain(error);
         return BadArguments;
     }
+    const QString program = parser.value(options.program);
+    if (parser.isSet(options.program)) {
+        const FileProblem problem = CheckRegularFile(program, ProgramText::largestFile);
+        if (problem != FileProblem::None) {
+            complain(QStringLiteral("cannot read the program %1: %2")
+                         .arg(program, DescribeFileProblem(problem, ProgramText::largestFile)));
+            return BadArguments;
+        }
+    }
 
-    Workbench workbench(std::move(config), parser.value(configOption));
+    Workbench workbench(std::move(config), parser.value(options.config));
     workbench.resize(1280, 860);
-    if (!workbench.loadModule(parser.value(moduleOption), error)) {
+    const QString modulePath = parser.isSet(options.module)
+                                   ? parser.value(options.module)
+                                   : QDir(QCoreApplication::applicationDirPath())
+                                         .filePath(QStringLiteral("modules/Kurvo"));
+    if (!workbench.loadModule(modulePath, error)) {
         complain(error);
         return ModuleNotLoaded;
     }
@@ -93,15 +164,15 @@ int main(int argc, char** argv)
                                                                  : LanguageChinese);
     workbench.show();
     workbench.openOperatorWindow();
-    if (parser.isSet(programOption))
-        workbench.openProgram(parser.value(programOption));
-    if (parser.isSet(runOption))
+    if (parser.isSet(options.program))
+        workbench.openProgram(program);
+    if (parser.isSet(options.run))
         workbench.initialiseAndStart();
 
-    if (parser.isSet(screenshotOption)) {
-        const QString file = parser.value(screenshotOption);
+    if (parser.isSet(options.screenshot)) {
+        const QString file = parser.value(options.screenshot);
         int result = Success;
-        QTimer::singleShot(parser.value(delayOption).toInt(), &workbench, [&] {
+        QTimer::singleShot(parser.value(options.delay).toInt(), &workbench, [&] {
             if (!workbench.grab().save(file)) {
                 complain(QStringLiteral("cannot write the screenshot %1").arg(file));
                 result = ScreenshotFailed;

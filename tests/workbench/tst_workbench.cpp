@@ -23,6 +23,7 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -157,9 +158,37 @@ private slots:
             << QStringList{"--lang", "fr"} << 1 << "--lang takes zh or en";
         QTest::newRow("unreadable configuration") << QStringList{"--config", "/no/such/host.ini"}
                                                   << 1 << "cannot read the host configuration";
+        const QString square = QStringLiteral(KURVO_EXAMPLES_DIR "/square.nc");
+        for (const char* cores : {"abc", "-1", "99999"}) {
+            const QString config = write(QStringLiteral("cores%1.ini").arg(cores),
+                                         QByteArray("[host]\ncores=") + cores + "\n");
+            const QString message
+                = QStringLiteral("%1: host/cores = %2 is not a whole number from 0 to 16")
+                      .arg(config, QLatin1String(cores));
+            QTest::addRow("cores=%s", cores) << QStringList{"--config", config} << 1 << message;
+            QTest::addRow("cores=%s, dry run", cores)
+                << QStringList{"--dry-run", square, "--config", config} << 1 << message;
+        }
+        const QString slowMachine = write("slow.ini", "[dryRun]\nfeedMax=0\n");
+        QTest::newRow("a dry-run machine without speed")
+            << QStringList{"--dry-run", square, "--config", slowMachine} << 1
+            << slowMachine + ": dryRun/feedMax = 0 is not a number from 1e-06 to 1e+09";
+        QTest::newRow("a program that is a folder")
+            << QStringList{"--program", files.path(), "--run", "--screenshot", "never.png"} << 1
+            << "cannot read the program " + files.path() + ": it is not a regular file";
+        QTest::newRow("a dry run of a folder")
+            << QStringList{"--dry-run", files.path()} << 1 << "it is not a regular file";
+        const QString binary = write("binary.nc", QByteArray("G1 X1\n\0\x01\x02", 9));
+        QTest::newRow("a dry run of a binary file")
+            << QStringList{"--dry-run", binary} << 1 << "is no text (a binary file?)";
+        QTest::newRow("a dry run of an empty program")
+            << QStringList{"--dry-run", write("empty.nc", "\n  \n")} << 1 << "is empty";
         QTest::newRow("help") << QStringList{"--help"} << 0 << "--screenshot";
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "kurvo-workbench 0.1";
     }
 
+    // Without a display: the process gets none, and only the window's runs get the offscreen
+    // platform.
     void commandLine()
     {
         QFETCH(QStringList, arguments);
@@ -167,8 +196,15 @@ private slots:
         QFETCH(QString, message);
 
         QProcess workbench;
-        workbench.start(QStringLiteral(KURVO_WORKBENCH_PATH), arguments << "-platform"
-                                                                        << "offscreen");
+        const bool window = !arguments.contains("--dry-run") && !arguments.contains("--help")
+                            && !arguments.contains("--version");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        if (!window)
+            environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        workbench.setProcessEnvironment(environment);
+        workbench.start(QStringLiteral(KURVO_WORKBENCH_PATH), arguments);
         QVERIFY(workbench.waitForFinished(30000));
         QCOMPARE(workbench.exitStatus(), QProcess::NormalExit);
         QCOMPARE(workbench.exitCode(), exitCode);
@@ -349,7 +385,20 @@ private slots:
 private:
     // A workbench with the module loaded and its operator window open.
     std::unique_ptr<Workbench> openWorkbench(LanguageChoice language = LanguageEnglish);
+    // Writes `bytes` into a file of the suite's own folder; returns its path.
+    QString write(const QString& name, const QByteArray& bytes);
+
+    QTemporaryDir files;
 };
+
+QString TestWorkbench::write(const QString& name, const QByteArray& bytes)
+{
+    const QString path = files.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
 
 std::unique_ptr<Workbench> TestWorkbench::openWorkbench(LanguageChoice language)
 {
