@@ -178,6 +178,21 @@ private:
 
 } // namespace
 
+ProgramLineMap MapProgramLines(const ProgramText& program)
+{
+    std::vector<int64_t> commandsUpTo;
+    commandsUpTo.reserve(std::size_t(program.LineCount()));
+    GCodeInterpreter line;
+    int64_t commands = 0;
+    for (qsizetype index = 0; index < program.LineCount(); ++index) {
+        line.InterpretLine(program.Line(index));
+        ForEachCommand(line, [&commands](ProgramCommand) { ++commands; });
+        line.FinishLine(false);
+        commandsUpTo.push_back(commands);
+    }
+    return ProgramLineMap(std::move(commandsUpTo));
+}
+
 bool DryRunMachine::Read(const QString& configPath, DryRunMachine& machine, QString& error)
 {
     machine = DryRunMachine();

@@ -49,6 +49,9 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
             const SimulatorInterface& simulator, const DryRunProgress& progress,
             DryRunReport& report, QString& error);
 
+// How many commands each line of the program sends, as the worker streams them.
+ProgramLineMap MapProgramLines(const ProgramText& program);
+
 // "cycle time: 12.345 s" and the other figures, one a line.
 QString DryRunReportText(const DryRunReport& report);
 

@@ -1,11 +1,17 @@
 #include "MachineWatch.h"
 
 #include "BackplotView.h"
+#include "DryRun.h"
 #include "SimulatorInterface.h"
 #include "controller/rvAPI.h"
 #include "crd/CrdRecords.h"
+#include "gcode/ProgramText.h"
 
 #include <QLabel>
+#include <QLocale>
+#include <QProgressBar>
+
+#include <atomic>
 
 namespace {
 
@@ -16,15 +22,17 @@ constexpr int pointsPerTick = 50000;
 } // namespace
 
 MachineWatch::MachineWatch(FormProbe& formProbe, const HostAxisTable* hostAxisTable,
-                           BackplotView* backplot, QLabel* progressLabel,
+                           BackplotView* backplot, QLabel* progressLabel, QProgressBar* bar,
                            const SimulatorInterface* simulatorInterface, QObject* parent)
     : QObject(parent)
     , probe(formProbe)
     , axisTable(hostAxisTable)
     , plot(backplot)
     , progress(progressLabel)
+    , progressBar(bar)
     , simulator(simulatorInterface)
 {
+    clock.start();
     if (simulator) {
         simulator->enablePath(1);
         pathReader = std::make_unique<PathRecordReader>(*simulator);
@@ -36,10 +44,60 @@ MachineWatch::MachineWatch(FormProbe& formProbe, const HostAxisTable* hostAxisTa
     timer.start(tickMs);
 }
 
+MachineWatch::~MachineWatch()
+{
+    if (lineMapper)
+        lineMapper->wait();
+}
+
 void MachineWatch::SetPlan(const QString& program, PlannedRun newPlan)
 {
     plannedProgram = program;
     plan = std::move(newPlan);
+}
+
+bool MachineWatch::JobActive() const
+{
+    return job.CurrentState() == RunJob::State::Running
+           || job.CurrentState() == RunJob::State::Paused;
+}
+
+QString MachineWatch::Stop()
+{
+    if (!JobActive())
+        return QString();
+    job.Stop();
+    const QLocale english(QLocale::English);
+    QString where = QStringLiteral("segment %1 of %2")
+                        .arg(english.toString(qlonglong(shown.executed)),
+                             english.toString(qlonglong(shown.total)));
+    if (shown.line > 0)
+        where += QStringLiteral(", line %1").arg(english.toString(qlonglong(shown.line)));
+    return where;
+}
+
+// The commands of every line, counted on a thread of its own: a program of a million lines
+// takes a good part of a second.
+void MachineWatch::MapLines(const QString& program)
+{
+    if (lineMapper)
+        lineMapper->wait();
+    mappedProgram = program;
+    lineMap = ProgramLineMap();
+    auto result = std::make_shared<ProgramLineMap>();
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    lineMapper.reset(QThread::create([program, result, done] {
+        if (const std::optional<ProgramText> text = ProgramText::Read(program))
+            *result = MapProgramLines(*text);
+        done->store(true, std::memory_order_release);
+    }));
+    connect(lineMapper.get(), &QThread::finished, this, [this, program, result, done] {
+        // The toolkit's hand-over of the signal is invisible to the thread checker; the flag
+        // is not.
+        if (done->load(std::memory_order_acquire) && program == mappedProgram)
+            lineMap = std::move(*result);
+    });
+    lineMapper->start();
 }
 
 void MachineWatch::Tick()
@@ -85,7 +143,8 @@ void MachineWatch::WatchPath(const FormReading& form)
 // A streamed program's time left is its timetable's; a table's commands are all in the buffer,
 // where the controller's planner plays them out. A program whose timetable is still being made
 // goes at the pace it kept so far.
-std::optional<double> MachineWatch::SecondsLeft(const FormReading& form) const
+std::optional<double> MachineWatch::SecondsLeft(const FormReading& form,
+                                                const RunFigures& figures) const
 {
     if (!runProgram.isEmpty() && runProgram == plannedProgram && !plan.IsEmpty())
         return plan.TimeLeftMs(figures.executed) / 1000;
@@ -94,26 +153,45 @@ std::optional<double> MachineWatch::SecondsLeft(const FormReading& form) const
     return PacedSecondsLeft(figures);
 }
 
+RunFigures MachineWatch::Figures(const FormReading& form) const
+{
+    RunFigures figures;
+    figures.state = job.CurrentState();
+    figures.executed = job.Executed();
+    figures.runSeconds = job.RunSeconds();
+    const bool planned = !runProgram.isEmpty() && runProgram == plannedProgram && !plan.IsEmpty();
+    const bool mapped = !runProgram.isEmpty() && runProgram == mappedProgram && !lineMap.IsEmpty();
+    figures.total = planned ? plan.Segments() : mapped ? lineMap.Commands() : job.Known();
+    // A stream whose buffer ran dry before its end stopped; it did not finish.
+    if (figures.state == RunJob::State::Finished && figures.executed < figures.total)
+        figures.state = RunJob::State::Stopped;
+    if (mapped) {
+        figures.line = lineMap.LineAt(figures.executed);
+        figures.lineCount = lineMap.LineCount();
+    }
+    if (figures.state == RunJob::State::Running)
+        figures.secondsLeft = SecondsLeft(form, figures);
+    else if (figures.state == RunJob::State::Paused)
+        figures.secondsLeft = shown.secondsLeft; // frozen while the machine stands
+    return figures;
+}
+
 void MachineWatch::WatchRun(const FormReading& form)
 {
     CrdStatusEx status{};
     if (MQN_CrdStatusEx(form.core, form.crd, &status, form.fifo) != 0)
         return;
-    const bool runsNow = status.run == 1;
-    if (runsNow && !running) {
-        runClock.start();
+    job.Observe(status.run == 1, status.completed, status.remainder, double(clock.elapsed()));
+    if (job.Began()) {
         runProgram = form.showsProgramText ? form.programPath : QString();
         if (!runProgram.isEmpty() && runProgram != plannedProgram)
             emit PlanWanted(runProgram);
+        if (!runProgram.isEmpty() && runProgram != mappedProgram)
+            MapLines(runProgram);
     }
-    if (runsNow || running) {
-        figures.executed = status.completed;
-        figures.sent = int64_t(status.completed) + status.remainder;
-        figures.runSeconds = runClock.elapsed() / 1000.0;
-        figures.secondsLeft = SecondsLeft(form);
-        const QString text = ProgressText(figures);
-        if (text != progress->text())
-            progress->setText(text);
-    }
-    running = runsNow;
+    shown = Figures(form);
+    const QString text = ProgressText(shown);
+    if (text != progress->text())
+        progress->setText(text);
+    progressBar->setValue(ProgressPercent(shown));
 }

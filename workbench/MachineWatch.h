@@ -7,12 +7,14 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QThread>
 #include <QTimer>
 
 #include <memory>
 
 class BackplotView;
 class QLabel;
+class QProgressBar;
 struct HostAxisTable;
 struct SimulatorInterface;
 
@@ -26,10 +28,17 @@ public:
     // Without the virtual controller's interface the backplot says so and stays empty.
     // Positions are shown in millimetres by the host's axis table, as the window shows them.
     MachineWatch(FormProbe& probe, const HostAxisTable* axisTable, BackplotView* plot,
-                 QLabel* progress, const SimulatorInterface* simulator, QObject* parent);
+                 QLabel* progress, QProgressBar* progressBar, const SimulatorInterface* simulator,
+                 QObject* parent);
+    ~MachineWatch() override;
 
     // The timetable for runs of `program` from now on.
     void SetPlan(const QString& program, PlannedRun plan);
+    // The host stops the machine: the job ends stopped. Returns where it stood, for the log
+    // ("segment 356 of 3,208, line 1,234"); empty when no job was under way.
+    QString Stop();
+    // Whether a job runs or stands paused.
+    bool JobActive() const;
 
 signals:
     // A run of the program in the window began, and there is no timetable for it.
@@ -39,7 +48,9 @@ private:
     void Tick();
     void WatchPath(const FormReading& form);
     void WatchRun(const FormReading& form);
-    std::optional<double> SecondsLeft(const FormReading& form) const;
+    void MapLines(const QString& program);
+    RunFigures Figures(const FormReading& form) const;
+    std::optional<double> SecondsLeft(const FormReading& form, const RunFigures& figures) const;
 
     std::array<double, 3> PulsesPerMm(const FormReading& form) const;
 
@@ -47,16 +58,21 @@ private:
     const HostAxisTable* axisTable;
     BackplotView* plot;
     QLabel* progress;
+    QProgressBar* progressBar;
     const SimulatorInterface* simulator;
     std::unique_ptr<PathRecordReader> pathReader;
     QTimer timer;
 
-    bool running = false;
-    QElapsedTimer runClock;
-    RunFigures figures;
+    QElapsedTimer clock;
+    RunJob job;
+    RunFigures shown;
+    // The streamed program of the job; empty for a table run.
     QString runProgram;
     QString plannedProgram;
     PlannedRun plan;
+    QString mappedProgram;
+    ProgramLineMap lineMap;
+    std::unique_ptr<QThread> lineMapper;
 };
 
 #endif

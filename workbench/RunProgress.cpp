@@ -35,12 +35,79 @@ double PlannedRun::TimeLeftMs(int64_t executed) const
     return std::max(0.0, totalMs - TimeAt(executed));
 }
 
+int64_t ProgramLineMap::LineAt(int64_t executed) const
+{
+    if (commandsUpTo.empty())
+        return 0;
+    const int64_t next = std::min(executed, Commands() - 1);
+    const auto line = std::upper_bound(commandsUpTo.begin(), commandsUpTo.end(), next);
+    return int64_t(line - commandsUpTo.begin()) + 1;
+}
+
+void RunJob::Observe(bool running, int64_t nowCompleted, int64_t nowRemainder, double nowMs)
+{
+    began = false;
+    const bool wasRunning = state == State::Running;
+    if (running && !wasRunning) {
+        if (state != State::Paused) {
+            base = 0;
+            completed = 0;
+            earlierLegsMs = 0;
+            stopRequested = false;
+            began = true;
+        }
+        state = State::Running;
+        legStartMs = nowMs;
+    }
+    if (running || wasRunning) {
+        // A run resumed mid-command keeps its count; one resumed at a command's boundary
+        // starts from 0.
+        if (nowCompleted < completed)
+            base += completed;
+        completed = nowCompleted;
+        remainder = nowRemainder;
+        lastMs = nowMs;
+    }
+    if (!running && wasRunning) {
+        earlierLegsMs += nowMs - legStartMs;
+        if (stopRequested)
+            state = State::Stopped;
+        else if (remainder == 0)
+            state = State::Finished;
+        else
+            state = State::Paused; // the window's Pause: the buffer still holds the rest
+    }
+}
+
+void RunJob::Stop()
+{
+    if (state == State::Paused)
+        state = State::Stopped;
+    else if (state == State::Running)
+        stopRequested = true;
+}
+
+double RunJob::RunSeconds() const
+{
+    const double runningMs = state == State::Running ? lastMs - legStartMs : 0;
+    return (earlierLegsMs + runningMs) / 1000;
+}
+
 std::optional<double> PacedSecondsLeft(const RunFigures& figures)
 {
     if (figures.executed <= 0)
         return std::nullopt;
-    const double secondsPerSegment = figures.runSeconds / double(figures.executed);
-    return secondsPerSegment * double(std::max<int64_t>(0, figures.sent - figures.executed));
+    const double secondsPerCommand = figures.runSeconds / double(figures.executed);
+    return secondsPerCommand * double(std::max<int64_t>(0, figures.total - figures.executed));
+}
+
+int ProgressPercent(const RunFigures& figures)
+{
+    if (figures.state == RunJob::State::Finished)
+        return 100;
+    if (figures.total <= 0)
+        return 0;
+    return int(std::clamp<int64_t>(100 * figures.executed / figures.total, 0, 100));
 }
 
 QString ClockText(double seconds)
@@ -60,11 +127,39 @@ QString ClockText(double seconds)
 QString ProgressText(const RunFigures& figures)
 {
     const QLocale english(QLocale::English);
-    QString text
-        = QStringLiteral("%1 of %2 segments \u00b7 run %3")
-              .arg(english.toString(qlonglong(figures.executed)),
-                   english.toString(qlonglong(figures.sent)), ClockText(figures.runSeconds));
+    const auto number = [&english](int64_t value) {
+        return english.toString(qlonglong(value));
+    };
+    const auto segments = [](int64_t count) {
+        return count == 1 ? QStringLiteral("segment") : QStringLiteral("segments");
+    };
+    const QString separator = QStringLiteral(" \u00b7 ");
+    const QString line
+        = figures.line > 0 ? QStringLiteral("line %1").arg(number(figures.line)) : QString();
+    using State = RunJob::State;
+    switch (figures.state) {
+    case State::Idle:
+        return QStringLiteral("Idle");
+    case State::Finished:
+        return QStringLiteral("Finished in %1").arg(ClockText(figures.runSeconds)) + separator
+               + QStringLiteral("%1 %2").arg(number(figures.executed), segments(figures.executed));
+    case State::Stopped:
+        return QStringLiteral("Stopped at segment %1").arg(number(figures.executed))
+               + (line.isEmpty() ? QString() : QStringLiteral(", ") + line) + separator
+               + QStringLiteral("run %1").arg(ClockText(figures.runSeconds));
+    case State::Running:
+    case State::Paused:
+        break;
+    }
+    QStringList parts{
+        figures.state == State::Running ? QStringLiteral("Running") : QStringLiteral("Paused"),
+        QStringLiteral("%1 of %2 %3 (%4%)")
+            .arg(number(figures.executed), number(figures.total), segments(figures.total))
+            .arg(ProgressPercent(figures))};
+    if (!line.isEmpty())
+        parts << line + QStringLiteral(" of %1").arg(number(figures.lineCount));
+    parts << QStringLiteral("run %1").arg(ClockText(figures.runSeconds));
     if (figures.secondsLeft)
-        text += QStringLiteral(" \u00b7 left %1").arg(ClockText(*figures.secondsLeft));
-    return text;
+        parts << QStringLiteral("left %1").arg(ClockText(*figures.secondsLeft));
+    return parts.join(separator);
 }

@@ -36,21 +36,85 @@ private:
     double totalMs = 0;
 };
 
-// What the status bar shows of a run.
-struct RunFigures
+// Where a program's commands come from: how many commands each of its lines sends, as the
+// worker streams them; so that a count of commands done tells the line being executed.
+class ProgramLineMap
 {
-    int64_t executed = 0;
-    int64_t sent = 0;
-    double runSeconds = 0;
-    std::optional<double> secondsLeft;
+public:
+    ProgramLineMap() = default;
+    // `commandsUpTo[i]`: the commands of lines 1 to i + 1.
+    explicit ProgramLineMap(std::vector<int64_t> commandsUpTo)
+        : commandsUpTo(std::move(commandsUpTo))
+    {}
+
+    bool IsEmpty() const { return commandsUpTo.empty(); }
+    int64_t LineCount() const { return int64_t(commandsUpTo.size()); }
+    int64_t Commands() const { return commandsUpTo.empty() ? 0 : commandsUpTo.back(); }
+    // The line (from 1) whose command runs once `executed` commands are done; the last line
+    // that sends one once all are done.
+    int64_t LineAt(int64_t executed) const;
+
+private:
+    std::vector<int64_t> commandsUpTo;
 };
 
-// The time left of a run without a timetable: the segments still in the buffer at the pace the
-// run has kept so far; nothing before the first segment is done.
+// Follows one job on the controller across its runs: a job begins when a run starts that is no
+// resumption, goes on through Pause and resume (the controller restarts its counter at a
+// resume, the job's count carries on), and ends stopped or finished.
+class RunJob
+{
+public:
+    enum class State { Idle, Running, Paused, Stopped, Finished };
+
+    // One look at the controller: whether it runs, the commands done since its last start and
+    // those left in its buffer, at `nowMs` of a steady clock.
+    void Observe(bool running, int64_t completed, int64_t remainder, double nowMs);
+    // The host stopped the machine: the run that ends next, or a paused one, ends the job.
+    void Stop();
+
+    State CurrentState() const { return state; }
+    // Whether the last look began a new job.
+    bool Began() const { return began; }
+    int64_t Executed() const { return base + completed; }
+    // Commands done and still in the buffer: the job's commands as far as they are known.
+    int64_t Known() const { return base + completed + remainder; }
+    // Time spent running, pauses left out.
+    double RunSeconds() const;
+
+private:
+    State state = State::Idle;
+    bool began = false;
+    bool stopRequested = false;
+    int64_t base = 0;
+    int64_t completed = 0;
+    int64_t remainder = 0;
+    double legStartMs = 0;
+    double lastMs = 0;
+    double earlierLegsMs = 0;
+};
+
+// What the status bar shows of a job.
+struct RunFigures
+{
+    RunJob::State state = RunJob::State::Idle;
+    int64_t executed = 0;
+    int64_t total = 0;
+    double runSeconds = 0;
+    std::optional<double> secondsLeft;
+    int64_t line = 0; // 0: not known
+    int64_t lineCount = 0;
+};
+
+// The time left of a run without a timetable: the commands still to do at the pace the run has
+// kept so far; nothing before the first is done.
 std::optional<double> PacedSecondsLeft(const RunFigures& figures);
 
-// "1,204 of 5,000 segments · run 0:12 · left 1:03"
+// "Running · 1,204 of 5,000 segments (24%) · line 310 of 1,200 · run 0:12 · left 1:03", and for
+// the other states "Paused · …" (time left as it was), "Stopped at segment 1,204, line 310 ·
+// run 0:12", "Finished in 1:15 · 5,000 segments", "Idle".
 QString ProgressText(const RunFigures& figures);
+// The job's share done, 0 to 100.
+int ProgressPercent(const RunFigures& figures);
 
 // Hours appear only when there are any: "0:07", "12:40", "1:02:03".
 QString ClockText(double seconds);

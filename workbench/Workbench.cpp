@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStatusBar>
@@ -69,10 +70,15 @@ Workbench::Workbench(HostConfig hostConfig, QString hostConfigPath, QWidget* par
     dock->setWidget(output);
     addDockWidget(Qt::BottomDockWidgetArea, dock);
     createBackplotDock();
-    progress = new QLabel(QStringLiteral("idle"));
+    progress = new QLabel(QStringLiteral("Idle"));
     progress->setObjectName(QStringLiteral("runProgress"));
     statusBar()->addPermanentWidget(progress);
-    watch = new MachineWatch(probe, config.axisTable.get(), plot, progress,
+    auto* progressBar = new QProgressBar;
+    progressBar->setObjectName(QStringLiteral("runProgressBar"));
+    progressBar->setRange(0, 100);
+    progressBar->setMaximumWidth(160);
+    statusBar()->addPermanentWidget(progressBar);
+    watch = new MachineWatch(probe, config.axisTable.get(), plot, progress, progressBar,
                              SimulatorInterface::Find(), this);
     connect(watch, &MachineWatch::PlanWanted, this, &Workbench::planInBackground);
     createMenus();

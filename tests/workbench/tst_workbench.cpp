@@ -104,7 +104,8 @@ private slots:
             return path.empty() ? QPointF(-1, -1) : QPointF(path.back()[0], path.back()[1]);
         };
         QTRY_COMPARE(lastPlotted(), QPointF(10, 5));
-        QTRY_VERIFY2(workbench.progressText().startsWith(QLatin1String("1 of 1 segments")),
+        QTRY_VERIFY2(workbench.progressText().startsWith(QLatin1String("Finished in "))
+                         && workbench.progressText().endsWith(QLatin1String(" 1 segment")),
                      qPrintable(workbench.progressText()));
     }
 
@@ -280,31 +281,115 @@ private slots:
 
     void progressText_data()
     {
+        QTest::addColumn<int>("state");
         QTest::addColumn<qint64>("executed");
-        QTest::addColumn<qint64>("sent");
-        QTest::addColumn<double>("runSeconds");
-        QTest::addColumn<double>("planLeft"); // below 0: no timetable
+        QTest::addColumn<qint64>("total");
+        QTest::addColumn<double>("planLeft"); // below 0: none (paced, when running)
+        QTest::addColumn<qint64>("line");     // 0: not known
         QTest::addColumn<QString>("text");
 
-        QTest::newRow("planned") << qint64(1204) << qint64(5000) << 12.4 << 63.0
-                                 << QStringLiteral(
-                                        "1,204 of 5,000 segments \u00b7 run 0:12 \u00b7 left 1:03");
-        QTest::newRow("paced") << qint64(100) << qint64(400) << 10.0 << -1.0
-                               << QStringLiteral(
-                                      "100 of 400 segments \u00b7 run 0:10 \u00b7 left 0:30");
+        using S = RunJob::State;
+        const QString dot = QStringLiteral(" \u00b7 ");
+        QTest::newRow("running on a timetable")
+            << int(S::Running) << qint64(1204) << qint64(5000) << 63.0 << qint64(310)
+            << "Running" + dot + "1,204 of 5,000 segments (24%)" + dot + "line 310 of 1,200" + dot
+                   + "run 0:12" + dot + "left 1:03";
+        QTest::newRow("running at the pace kept") << int(S::Running) << qint64(100) << qint64(400)
+                                                  << -1.0 << qint64(0)
+                                                  << "Running" + dot + "100 of 400 segments (25%)"
+                                                         + dot + "run 0:12" + dot + "left 0:37";
+        QTest::newRow("paused") << int(S::Paused) << qint64(1204) << qint64(5000) << 63.0
+                                << qint64(310)
+                                << "Paused" + dot + "1,204 of 5,000 segments (24%)" + dot
+                                       + "line 310 of 1,200" + dot + "run 0:12" + dot + "left 1:03";
+        QTest::newRow("stopped") << int(S::Stopped) << qint64(1204) << qint64(5000) << -1.0
+                                 << qint64(310)
+                                 << "Stopped at segment 1,204, line 310" + dot + "run 0:12";
+        QTest::newRow("finished") << int(S::Finished) << qint64(5000) << qint64(5000) << -1.0
+                                  << qint64(1200) << "Finished in 0:12" + dot + "5,000 segments";
     }
 
     void progressText()
     {
+        QFETCH(int, state);
         QFETCH(qint64, executed);
-        QFETCH(qint64, sent);
-        QFETCH(double, runSeconds);
+        QFETCH(qint64, total);
         QFETCH(double, planLeft);
+        QFETCH(qint64, line);
         QFETCH(QString, text);
-        RunFigures figures{executed, sent, runSeconds, std::nullopt};
+        RunFigures figures;
+        figures.state = RunJob::State(state);
+        figures.executed = executed;
+        figures.total = total;
+        figures.runSeconds = 12.4;
+        figures.line = line;
+        figures.lineCount = 1200;
         figures.secondsLeft
             = planLeft >= 0 ? std::optional<double>(planLeft) : PacedSecondsLeft(figures);
         QCOMPARE(ProgressText(figures), text);
+    }
+
+    // A job's count and running time carry on through Pause and resume, whether the controller
+    // restarts its counter at the resume or not; a Stop ends it, a new start begins another.
+    void jobFollowsPauseResumeAndStop()
+    {
+        using S = RunJob::State;
+        RunJob job;
+        job.Observe(false, 0, 0, 0);
+        QCOMPARE(job.CurrentState(), S::Idle);
+        job.Observe(true, 0, 500, 1000);
+        QVERIFY(job.Began());
+        job.Observe(true, 120, 380, 3000);
+        QCOMPARE(job.CurrentState(), S::Running);
+        job.Observe(false, 150, 350, 3500); // Pause: the buffer still holds the rest
+        QCOMPARE(job.CurrentState(), S::Paused);
+        QCOMPARE(job.Executed(), 150);
+        job.Observe(false, 150, 350, 9000);
+        QCOMPARE(job.RunSeconds(), 2.5); // the pause does not count
+        job.Observe(true, 0, 350, 10000); // resumed at a command's boundary: the counter restarts
+        QVERIFY(!job.Began());
+        job.Observe(true, 50, 300, 11000);
+        QCOMPARE(job.Executed(), 200);
+        QCOMPARE(job.Known(), 500);
+        QCOMPARE(job.RunSeconds(), 3.5);
+        job.Observe(false, 60, 290, 11500);
+        job.Observe(true, 61, 289, 12000); // resumed mid-command: the counter goes on
+        QCOMPARE(job.Executed(), 211);
+        job.Stop();
+        QCOMPARE(job.CurrentState(), S::Running); // until the controller stands
+        job.Observe(false, 70, 280, 12500);
+        QCOMPARE(job.CurrentState(), S::Stopped);
+        QCOMPARE(job.Executed(), 220);
+        job.Observe(true, 0, 500, 13000);
+        QVERIFY(job.Began());
+        QCOMPARE(job.Executed(), 0);
+        job.Observe(false, 500, 0, 14000);
+        QCOMPARE(job.CurrentState(), S::Finished);
+        QCOMPARE(job.RunSeconds(), 1.0);
+    }
+
+    void lineOfTheCommandRunning_data()
+    {
+        QTest::addColumn<qint64>("executed");
+        QTest::addColumn<qint64>("line");
+
+        // Lines 1 to 5 send 0, 2, 1, 1 and 3 commands: nothing moves before a motion mode, a
+        // line without a move repeats the last one.
+        QTest::newRow("none done: the first line that sends") << qint64(0) << qint64(2);
+        QTest::newRow("its second command") << qint64(1) << qint64(2);
+        QTest::newRow("a line that repeats the move") << qint64(2) << qint64(3);
+        QTest::newRow("the last line's first command") << qint64(4) << qint64(5);
+        QTest::newRow("all done: the last line") << qint64(7) << qint64(5);
+    }
+
+    void lineOfTheCommandRunning()
+    {
+        QFETCH(qint64, executed);
+        QFETCH(qint64, line);
+        const ProgramLineMap map
+            = MapProgramLines(ProgramText(QStringLiteral("(start)\nG1 X1 H1\nF100\nX2\nH0 X3 DELAY5")));
+        QCOMPARE(map.Commands(), 7);
+        QCOMPARE(map.LineAt(executed), line);
     }
 
     // Fitting shows the whole path at one scale, the highest point on top; zooming keeps the point
