@@ -15,6 +15,8 @@
 #include <QTableWidget>
 #include <QTextEdit>
 
+#include <algorithm>
+
 namespace {
 
 constexpr short noOption = 0;
@@ -28,6 +30,12 @@ short fifoOption()
 {
     const ModuleState& state = moduleState();
     return FifoOption(state.currentCrd, state.currentFifo);
+}
+
+// Profile entry `index` of an axis's choice is profile index + 1, bit `index` of a stop's mask.
+int32_t profileBit(int index)
+{
+    return index >= 0 && index < 32 ? int32_t(1u << index) : 0;
 }
 
 bool crdRunning()
@@ -101,11 +109,7 @@ void CrdForm::OnPauseBtnClicked()
 {
     const ModuleState& state = moduleState();
     const short core = state.currentCore, crd = state.currentCrd;
-    // The X axis's profile: entry i of its choice is profile i + 1, bit i.
-    const int xProfileIndex = profileCombos[0]->currentIndex();
-    const int32_t xBit
-        = xProfileIndex >= 0 && xProfileIndex < 32 ? int32_t(1u << xProfileIndex) : 0;
-    ReportToHost("MQN_Stop", MQN_Stop(core, xBit, noOption));
+    ReportToHost("MQN_Stop", MQN_Stop(core, profileBit(profileCombos[0]->currentIndex()), noOption));
 
     if (!treeEditors.check(TreeValueId::IlcEnable)->isChecked()
         || !treeEditors.choice(TreeValueId::IlcMode)->currentText().contains(QLatin1String("Learning")))
@@ -131,9 +135,16 @@ void CrdForm::OnRestartBtnClicked()
     ReportToHost("MQN_CrdStart", MQN_CrdStart(moduleState().currentCore, crdMask(), fifoOption()));
 }
 
+// The controller reads a stop's mask as profiles: the coordinate system's own bit would stop
+// only a crd that happens to drive that profile. The stop names the profiles of its axes, and
+// stops them abruptly.
 void CrdForm::OnStopBtnClicked()
 {
     if (streamingWorker)
         streamingWorker->RequestStop();
-    ShowCommandError("MQN_Stop", MQN_Stop(moduleState().currentCore, crdMask(), crdMask()));
+    const int axes = std::clamp(dimensionCombo->currentIndex() + 1, 1, axisCount);
+    int32_t profiles = 0;
+    for (int axis = 0; axis < axes; ++axis)
+        profiles |= profileBit(profileCombos[axis]->currentIndex());
+    ShowCommandError("MQN_Stop", MQN_Stop(moduleState().currentCore, profiles, profiles));
 }

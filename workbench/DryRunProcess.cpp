@@ -47,6 +47,15 @@ DryRunProcess::DryRunProcess(QString workbenchPath, QString programPath, QString
     });
 }
 
+// A run still going when its owner goes is killed without a word: whoever listened to it may
+// be gone already.
+DryRunProcess::~DryRunProcess()
+{
+    process.disconnect(this);
+    process.kill();
+    process.waitForFinished();
+}
+
 void DryRunProcess::Start()
 {
     QStringList arguments{QStringLiteral("--dry-run"), program, QStringLiteral("--progress")};

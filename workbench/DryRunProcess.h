@@ -36,6 +36,7 @@ public:
     // `workbench` is the kurvo-workbench executable that makes the dry run.
     DryRunProcess(QString workbench, QString program, QString configPath,
                   QObject* parent = nullptr);
+    ~DryRunProcess() override;
 
     const QString& Program() const { return program; }
     const DryRunOutput& Output() const { return output; }

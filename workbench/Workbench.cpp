@@ -7,10 +7,12 @@
 #include "SimulatorInterface.h"
 #include "module/HostSignal.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -21,6 +23,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTime>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -84,6 +87,7 @@ Workbench::Workbench(HostConfig hostConfig, QString hostConfigPath, QWidget* par
     createMenus();
     currentWorkbench() = this;
     currentResource() = config.resource;
+    qApp->installEventFilter(this);
 }
 
 Workbench::~Workbench()
@@ -102,12 +106,14 @@ void Workbench::createMenus()
                             [this] { setLanguage(LanguageChinese); });
     languageMenu->addAction(QStringLiteral("English"), this,
                             [this] { setLanguage(LanguageEnglish); });
-    moduleMenu->addAction(QStringLiteral("&Describe module"), this, &Workbench::showDescription);
+    moduleMenu->addAction(QStringLiteral("&Describe module"), this, &Workbench::showDescription)
+        ->setObjectName(QStringLiteral("describeAction"));
     moduleMenu->addSeparator();
     moduleMenu->addAction(QStringLiteral("&Quit"), this, &QWidget::close);
 
     QMenu* programMenu = menuBar()->addMenu(QStringLiteral("&Program"));
-    programMenu->addAction(QStringLiteral("&Open..."), this, &Workbench::chooseProgram);
+    programMenu->addAction(QStringLiteral("&Open..."), this, &Workbench::chooseProgram)
+        ->setObjectName(QStringLiteral("openProgramAction"));
     recentMenu = programMenu->addMenu(QStringLiteral("&Recent programs"));
     recentMenu->setObjectName(QStringLiteral("recentMenu"));
     fillRecentMenu();
@@ -120,8 +126,6 @@ void Workbench::createMenus()
     machine->setObjectName(QStringLiteral("machineToolBar"));
     QAction* stop = machine->addAction(QStringLiteral("Stop"), this, &Workbench::stopMotion);
     stop->setObjectName(QStringLiteral("stopAction"));
-    stop->setShortcut(Qt::Key_Escape);
-    stop->setShortcutContext(Qt::ApplicationShortcut);
     stop->setToolTip(QStringLiteral("Stop the coordinate system at once (Esc)"));
 }
 
@@ -246,8 +250,31 @@ QString Workbench::progressText() const
 
 void Workbench::stopMotion()
 {
-    if (QWidget* form = probe.Form())
-        QMetaObject::invokeMethod(form, "OnStopBtnClicked");
+    QWidget* form = probe.Form();
+    if (!form)
+        return;
+    const QString where = watch->Stop();
+    QMetaObject::invokeMethod(form, "OnStopBtnClicked");
+    const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+    appendOutput(where.isEmpty() ? QStringLiteral("Stop at %1").arg(time)
+                                 : QStringLiteral("Stop at %1: %2").arg(time, where));
+}
+
+bool Workbench::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool press = event->type() == QEvent::KeyPress;
+    if ((press || event->type() == QEvent::KeyRelease) && watched->isWidgetType()
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        if (!press) {
+            escapeBeingHandled = nullptr;
+        } else if (event != escapeBeingHandled) {
+            escapeBeingHandled = event;
+            const bool inMainWindow = static_cast<QWidget*>(watched)->window() == this;
+            if (inMainWindow || watch->JobActive())
+                stopMotion();
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Workbench::initialiseAndStart()

@@ -68,6 +68,11 @@ public slots:
 signals:
     void dryRunFinished(bool ok);
 
+protected:
+    // Esc stops the machine from anywhere in the workbench: while a job runs or stands paused,
+    // also from its dialogs, before the dialog's own Esc.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void createMenus();
     void createBackplotDock();
@@ -94,6 +99,8 @@ private:
     FormProbe probe{this};
     MachineWatch* watch = nullptr;
     QPointer<DryRunProcess> backgroundPlan;
+    // The Esc press being delivered: it passes the filter once for every widget it reaches.
+    const QEvent* escapeBeingHandled = nullptr;
 };
 
 #endif

@@ -16,7 +16,12 @@
 #include "Journal.h"
 #include "TestHost.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QRegularExpression>
+#include <QThread>
+#include <QTimer>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -64,6 +69,7 @@ private slots:
             = QCoreApplication::applicationDirPath() + QStringLiteral("/modules/Crd.ini");
         QFile::remove(settings);
         TestHost::WriteNeutralSettings(settings, CrdResourceRecord{1, 2, 1, 1, {}});
+        rvsim_reset(); // a run an earlier test stopped may not stand yet on its frozen clock
     }
 
     void aTableRunsToItsEnd()
@@ -119,8 +125,117 @@ private slots:
         QTest::keyClick(workbench->findChild<QWidget*>(QLatin1String(WidgetNames::programPathEdit)),
                         Qt::Key_Escape);
         const QStringList calls = Journal();
-        QVERIFY2(calls.contains(QStringLiteral("MQN_Stop(1, 1, 1)")), qPrintable(calls.join(' ')));
+        QVERIFY2(calls.contains(QStringLiteral("MQN_Stop(1, 14, 14)")), qPrintable(calls.join(' ')));
         rvsim_journal_enable(0);
+    }
+
+    void escapeInADialogStopsARunFirst_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("the program's file dialog") << "openProgramAction";
+        QTest::newRow("a message box") << "describeAction";
+        QTest::newRow("the dry run's progress") << "dryRunProgress";
+    }
+
+    // The machine stops, then the dialog closes as Esc closes it; the stop is logged.
+    void escapeInADialogStopsARunFirst()
+    {
+        QFETCH(QString, dialog);
+        const auto workbench = openWorkbench();
+        workbench->setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
+        rvsim_use_manual_clock(1);
+        startLongTableRun(*workbench);
+        QTRY_VERIFY2(workbench->progressText().startsWith(QLatin1String("Running")),
+                     qPrintable(workbench->progressText()));
+        StartJournal();
+        const auto pressEscapeInTheDialog = [] {
+            QWidget* box = QApplication::activeModalWidget();
+            QVERIFY(box);
+            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
+        };
+        if (dialog == QLatin1String("dryRunProgress")) {
+            workbench->dryRun(QStringLiteral(KURVO_EXAMPLES_DIR "/contour.nc"));
+            auto* progress = workbench->findChild<QWidget*>(dialog);
+            QVERIFY(progress);
+            QTest::keyClick(progress, Qt::Key_Escape);
+        } else {
+            QTimer::singleShot(0, workbench.get(), pressEscapeInTheDialog);
+            workbench->findChild<QAction*>(dialog)->trigger();
+        }
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY2(Journal().contains(QStringLiteral("MQN_Stop(1, 14, 14)")),
+                 qPrintable(Journal().join(' ')));
+        QVERIFY2(workbench->outputLines().indexOf(
+                     QRegularExpression("^Stop at \\d\\d:\\d\\d:\\d\\d: segment 0 of 1$"))
+                     >= 0,
+                 qPrintable(workbench->outputLines().join('\n')));
+        rvsim_journal_enable(0);
+        rvsim_use_manual_clock(0);
+    }
+
+    // What the status bar says through a streamed job on the manual clock: the count carries on
+    // through Pause and resume, a Stop ends the job at its segment and line, a second start
+    // begins a new one, and it finishes.
+    void statusBarFollowsTheJob()
+    {
+        const auto workbench = openWorkbench();
+        workbench->setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
+        rvsim_use_manual_clock(1);
+        QStringList lines{QStringLiteral("G1 F100")};
+        for (int i = 1; i < 6000; ++i)
+            lines << QStringLiteral("X%1").arg(i * 0.01);
+        const QString program = write("long.nc", lines.join('\n').toUtf8());
+        QTest::mouseClick(workbench->findChild<QPushButton*>(WidgetNames::initCrdButton),
+                          Qt::LeftButton);
+        auto* mode = workbench->findChild<QComboBox*>(WidgetNames::lookAheadModeCombo);
+        mode->setCurrentIndex(mode->findText(QStringLiteral("Open")));
+        QMetaObject::invokeMethod(workbench->findChild<QWidget*>(WidgetNames::form),
+                                  "OnCobLookAheadModeChanged", Q_ARG(int, mode->currentIndex()));
+        workbench->openProgram(program);
+        QWidget* form = workbench->findChild<QWidget*>(WidgetNames::form);
+        const auto text = [&workbench] { return workbench->progressText(); };
+        const auto executed = [&text] {
+            const QRegularExpressionMatch match
+                = QRegularExpression("([0-9,]+) of 6,000 segments").match(text());
+            return match.hasMatch() ? match.captured(1).remove(',').toInt() : -1;
+        };
+
+        workbench->initialiseAndStart();
+        QTRY_VERIFY2(text().startsWith(QLatin1String("Running")) && text().contains("line "),
+                     qPrintable(text()));
+        // Steps short enough that the buffer, refilled as the worker polls, never runs dry.
+        rvsim_advance_ms(20);
+        QTRY_VERIFY2(executed() > 0, qPrintable(text()));
+
+        QMetaObject::invokeMethod(form, "OnPauseBtnClicked");
+        rvsim_advance_ms(500); // the machine brakes to a stand
+        QTRY_VERIFY2(text().startsWith(QLatin1String("Paused")), qPrintable(text()));
+        const int atPause = executed();
+        const QString paused = text();
+        rvsim_advance_ms(1000);
+        QTest::qWait(100);
+        QCOMPARE(text(), paused); // nothing moves, the time left stands
+
+        QMetaObject::invokeMethod(form, "OnStartBtnClicked");
+        rvsim_advance_ms(20);
+        QTRY_VERIFY2(text().startsWith(QLatin1String("Running")) && executed() > atPause,
+                     qPrintable(text()));
+
+        workbench->stopMotion();
+        rvsim_advance_ms(500);
+        QTRY_VERIFY2(QRegularExpression("^Stopped at segment [0-9,]+, line [0-9,]+ \u00b7 run ")
+                         .match(text())
+                         .hasMatch(),
+                     qPrintable(text()));
+        QCOMPARE(workbench->outputLines().filter(QRegularExpression("^Stop at ")).size(), 1);
+
+        QTRY_VERIFY(!form->findChild<QThread*>() || form->findChild<QThread*>()->isFinished());
+        // On the wall clock the worker keeps well ahead of the 60 mm the program takes.
+        rvsim_use_manual_clock(0);
+        QMetaObject::invokeMethod(form, "OnStartBtnClicked");
+        QTRY_VERIFY2_WITH_TIMEOUT(text().startsWith(QLatin1String("Finished in ")),
+                                  qPrintable(text()), 30000);
+        QVERIFY2(text().endsWith(QLatin1String(" 6,000 segments")), qPrintable(text()));
     }
 
     void hostLinesFromAnyThreadKeepTheirOrder()
@@ -470,11 +585,28 @@ private slots:
 private:
     // A workbench with the module loaded and its operator window open.
     std::unique_ptr<Workbench> openWorkbench(LanguageChoice language = LanguageEnglish);
+    // Sets the coordinate system up and starts a table of one long line: a run that goes on
+    // while the clock stands.
+    void startLongTableRun(Workbench& workbench);
     // Writes `bytes` into a file of the suite's own folder; returns its path.
     QString write(const QString& name, const QByteArray& bytes);
 
     QTemporaryDir files;
 };
+
+void TestWorkbench::startLongTableRun(Workbench& workbench)
+{
+    auto find = [&workbench](const char* name) {
+        return workbench.findChild<QWidget*>(QLatin1String(name));
+    };
+    QTest::mouseClick(static_cast<QPushButton*>(find(WidgetNames::initCrdButton)), Qt::LeftButton);
+    QTest::mouseClick(static_cast<QPushButton*>(find(WidgetNames::addDataButton)), Qt::LeftButton);
+    auto* table = static_cast<QTableWidget*>(find(WidgetNames::commandTable));
+    const char* cells[] = {"1000", "0", "10", "1000", "0", "1"};
+    for (int column = 1; column <= 6; ++column)
+        static_cast<QLineEdit*>(table->cellWidget(0, column))->setText(QLatin1String(cells[column - 1]));
+    QTest::mouseClick(static_cast<QPushButton*>(find(WidgetNames::startCrdButton)), Qt::LeftButton);
+}
 
 QString TestWorkbench::write(const QString& name, const QByteArray& bytes)
 {
