@@ -2,11 +2,9 @@
 // longer one as text for the streaming worker.
 #include "form/CrdForm.h"
 
-#include "buffer/BufRowValues.h"
 #include "controller/CommandResult.h"
 #include "form/ProgramTextLayout.h"
-#include "gcode/GCodeInterpreter.h"
-#include "gcode/ProgramCommands.h"
+#include "gcode/ProgramRows.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -158,63 +156,12 @@ int CrdForm::LoadProgramIntoTable(const std::optional<ProgramText>& program)
     programTextView->hide();
     if (!program)
         return notOpened;
-    const bool open = LookAheadOpen();
-    GCodeInterpreter line;
-    BufRowValues values;
-    auto append = [this, &values](const QString& type) {
+    for (ProgramRow& loaded : ProgramAsRows(*program, LookAheadOpen())) {
         const int row = commandTable->rowCount();
         commandTable->insertRow(row);
-        commandTable->setItem(row, 0, new QTableWidgetItem(type));
-        ShowCommandError(rowLabel(type), CreateNewColumn(row, type, commandTable, &values));
-    };
-    auto takeMotion = [&line, &values] {
-        using G = GCodeInterpreter;
-        values.x = line.position[G::X];
-        values.y = line.position[G::Y];
-        values.z = line.position[G::Z];
-        values.a = line.position[G::A];
-        values.synVel = line.Velocity();
-        values.synAcc = line.Acceleration();
-    };
-    auto takeArc = [&line, &values, &takeMotion] {
-        takeMotion();
-        values.xCenter = line.arcCentre[0];
-        values.yCenter = line.arcCentre[1];
-        values.radius = line.arcRadius;
-        values.circleDir = line.ArcDirection();
-    };
-
-    for (qsizetype index = 0; index < program->LineCount(); ++index) {
-        line.InterpretLine(program->Line(index));
-        ForEachCommand(line, [&](ProgramCommand command) {
-            switch (command) {
-            case ProgramCommand::LaserOn:
-                append(QStringLiteral("BufLaserOnEx"));
-                break;
-            case ProgramCommand::LaserOff:
-                append(QStringLiteral("BufLaserOffEx"));
-                break;
-            case ProgramCommand::Dwell: // the table has no dwell row
-                break;
-            case ProgramCommand::RapidLine:
-                takeMotion();
-                append(QStringLiteral("LnXYZG0Ex"));
-                break;
-            case ProgramCommand::FeedLine:
-                takeMotion();
-                append(open ? QStringLiteral("LnXYZEx") : QStringLiteral("LnXYZ"));
-                break;
-            case ProgramCommand::CentreArc:
-                takeArc();
-                append(open ? QStringLiteral("ArcXYCEx") : QStringLiteral("ArcXYC"));
-                break;
-            case ProgramCommand::RadiusArc:
-                takeArc();
-                append(open ? QStringLiteral("ArcXYREx") : QStringLiteral("ArcXYR"));
-                break;
-            }
-        });
-        line.FinishLine(true);
+        commandTable->setItem(row, 0, new QTableWidgetItem(loaded.type));
+        ShowCommandError(rowLabel(loaded.type),
+                         CreateNewColumn(row, loaded.type, commandTable, &loaded.values));
     }
     return 0;
 }

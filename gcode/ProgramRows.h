@@ -1,0 +1,22 @@
+#ifndef KURVO_PROGRAMROWS_H
+#define KURVO_PROGRAMROWS_H
+
+#include "buffer/BufRowValues.h"
+#include "gcode/ProgramText.h"
+
+#include <vector>
+
+// A row of the command table that a short program becomes: its type, chosen by the look-ahead
+// mode, and the values its editors start with.
+struct ProgramRow
+{
+    QString type;
+    BufRowValues values;
+};
+
+// The program as table rows, a command a row, as loading a short program makes them: laser
+// switches, then the line's move. The values of one line carry into the next, as one record
+// filled line by line; a dwell has no row.
+std::vector<ProgramRow> ProgramAsRows(const ProgramText& program, bool lookAheadOpen);
+
+#endif
