@@ -2,11 +2,13 @@
 
 #include "HostConfig.h"
 #include "SimulatorInterface.h"
+#include "buffer/RowSending.h"
 #include "controller/CrdAddress.h"
 #include "controller/ReturnCodes.h"
 #include "controller/rvAPI.h"
 #include "crd/CrdRecords.h"
 #include "gcode/GCodeInterpreter.h"
+#include "gcode/ProgramRows.h"
 #include "gcode/ProgramText.h"
 #include "run/CommandSending.h"
 #include "simulator/LookAheadCrd.h"
@@ -16,12 +18,16 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <type_traits>
 
 namespace {
 
 constexpr StreamTarget target{1, 1, 0};
 // The worker's rule: the motion starts once this many lines are in, or when the buffer fills.
 constexpr int64_t startAfterLines = 1000;
+// A program of this many lines or fewer loads into the window's table.
+constexpr qsizetype longestTableProgram = 10;
 // Time moves in steps while the stream waits: doubled while a step frees no room (a long
 // segment at the front), back to the first once it does. The longest step stays far below the
 // time a full buffer of short segments takes, so the buffer never runs dry.
@@ -43,6 +49,38 @@ short setUpCrd(const DryRunMachine& machine)
     crd.dvMax = machine.cornerJump;
     crd.scale = machine.pulsesPerMm;
     return SetUpLookAheadCrd(crd);
+}
+
+// The window's coordinate system, in crd 1 of core 1 of the dry run's controller.
+short setUpWindowCrd(const WindowMachine& window)
+{
+    for (short code : {MQN_SetCrdMapBase(target.core, target.crd, window.mapBase),
+                       MQN_SetCrdPrm(target.core, target.crd, &window.record)}) {
+        if (code != 0)
+            return code;
+    }
+    if (!window.lookAhead)
+        return 0;
+    for (short code :
+         {MQN_SetupLookAheadCrd(target.core, target.crd, 0),
+          MQN_SetCrdJerk(target.core, target.crd, window.jerk),
+          MQN_InitLookAheadEx(target.core, target.crd, &window.lookAheadRecord, 0, 0, 0)}) {
+        if (code != 0)
+            return code;
+    }
+    return 0;
+}
+
+// The host's factors of the window's axes, on the profiles its record maps them to.
+AxisFactorSet windowFactors(const WindowMachine& window, const HostAxisTable* table)
+{
+    int profiles[5] = {};
+    for (int k = 0; k < 8; ++k) {
+        const int axis = window.record.profile[k];
+        if (axis >= 1 && axis <= 5)
+            profiles[axis - 1] = window.mapBase + k;
+    }
+    return AxisFactors(table, window.core, profiles);
 }
 
 // The length of the motion the line asks for, as the controller draws it: a straight line, or
@@ -144,7 +182,8 @@ public:
     // Pushes the look-ahead out and lets the run end; false when it ended with commands left.
     bool Flush()
     {
-        while (MQN_CrdDataEx(target.core, target.crd, nullptr, target.fifo) == ReturnCode::Refused) {
+        while (MQN_CrdDataEx(target.core, target.crd, nullptr, target.fifo)
+               == ReturnCode::Refused) {
             if (!Wait(firstWaitStepMs))
                 return false;
         }
@@ -176,7 +215,75 @@ private:
     int64_t lastPlanned = 0;
 };
 
+// A short program as the window's table sends it: every row as its cells would read, then the
+// look-ahead pushed out and the start. Returns the commands the controller took.
+int64_t sendAsTable(const ProgramText& program, const WindowMachine& window,
+                    const HostAxisTable* table)
+{
+    std::vector<TableRow> rows;
+    for (const ProgramRow& row : ProgramAsRows(program, window.tableLookAheadOpen)) {
+        const CommandType* type = FindCommandType(row.type);
+        rows.push_back({row.type, type ? InitialRowTexts(*type, row.values) : RowTexts()});
+    }
+    int64_t taken = 0;
+    SendRows(rows, window.tableLookAheadOpen,
+             ControllerAddress{target.core, target.crd, target.fifo}, windowFactors(window, table),
+             LaserFollow{},
+             [&taken](const QByteArray&, short code, bool) { taken += code == 0 ? 1 : 0; });
+    return taken;
+}
+
+// The figures of the program's motion, as the controller draws it.
+void measure(const ProgramText& program, DryRunReport& report)
+{
+    GCodeInterpreter line;
+    for (qsizetype index = 0; index < program.LineCount(); ++index) {
+        line.InterpretLine(program.Line(index));
+        ForEachCommand(line, [&](ProgramCommand command) {
+            if (isMotion(command)) {
+                ++report.segments;
+                report.pathLength += motionLength(command, line);
+                report.largestFeed = std::max(report.largestFeed, line.Velocity());
+            }
+        });
+        line.FinishLine(false);
+    }
+}
+
 } // namespace
+
+std::optional<WindowMachine> WindowMachine::Read(short core, short crd, short fifo,
+                                                 bool tableLookAheadOpen)
+{
+    WindowMachine machine;
+    machine.core = core;
+    machine.tableLookAheadOpen = tableLookAheadOpen;
+    if (MQN_GetCrdPrm(core, crd, &machine.record) != 0 || machine.record.dimension < 1
+        || MQN_GetCrdMapBase(core, crd, &machine.mapBase) != 0)
+        return std::nullopt;
+    machine.lookAhead = MQN_GetLookAheadParaEx(core, crd, fifo, &machine.lookAheadRecord, 0) == 0
+                        && machine.lookAheadRecord.N > 0;
+    if (MQN_GetCrdJerk(core, crd, &machine.jerk) != 0)
+        machine.jerk = 0;
+    return machine;
+}
+
+QString WindowMachine::Encoded() const
+{
+    static_assert(std::is_trivially_copyable_v<WindowMachine>, "handed on byte for byte");
+    return QString::fromLatin1(
+        QByteArray(reinterpret_cast<const char*>(this), sizeof *this).toHex());
+}
+
+std::optional<WindowMachine> WindowMachine::Decoded(const QString& text)
+{
+    const QByteArray bytes = QByteArray::fromHex(text.toLatin1());
+    if (bytes.size() != qsizetype(sizeof(WindowMachine)))
+        return std::nullopt;
+    WindowMachine machine;
+    std::memcpy(&machine, bytes.constData(), sizeof machine);
+    return machine;
+}
 
 ProgramLineMap MapProgramLines(const ProgramText& program)
 {
@@ -196,14 +303,18 @@ ProgramLineMap MapProgramLines(const ProgramText& program)
 bool DryRunMachine::Read(const QString& configPath, DryRunMachine& machine, QString& error)
 {
     machine = DryRunMachine();
+    machine.axisTable = HostConfig::defaults().axisTable;
     if (configPath.isEmpty())
         return true;
     HostConfig host;
     if (!HostConfig::load(configPath, host, error))
         return false;
+    machine.axisTable = std::move(host.axisTable);
     QSettings file(configPath, QSettings::IniFormat);
     CheckedSettings settings(file, configPath);
-    const auto group = [](const char* key) { return QStringLiteral("dryRun/") + QLatin1String(key); };
+    const auto group = [](const char* key) {
+        return QStringLiteral("dryRun/") + QLatin1String(key);
+    };
     constexpr double fastest = 1e9;
     settings.readReal(group("feedMax"), 1e-6, fastest, machine.feedMax);
     settings.readReal(group("accelerationMax"), 1e-6, fastest, machine.accelerationMax);
@@ -223,11 +334,24 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
     simulator.reset();
     simulator.useManualClock(1);
     simulator.enablePath(1);
-    if (const short code = setUpCrd(machine)) {
+    if (const short code = machine.window ? setUpWindowCrd(*machine.window) : setUpCrd(machine)) {
         error = QStringLiteral("the virtual controller refused the dry run's coordinate system "
                                "(code %1)")
                     .arg(code);
         return false;
+    }
+    if (machine.window && program.LineCount() <= longestTableProgram) {
+        report = DryRunReport();
+        measure(program, report);
+        DryStream stream(simulator, report.segments);
+        const int64_t commandsSent = sendAsTable(program, *machine.window, machine.axisTable.get());
+        if (!stream.Flush()) {
+            error = QStringLiteral("the virtual controller stopped before the end of the program");
+            return false;
+        }
+        report.cycleMs = stream.CycleMs();
+        report.plan = PlannedRun(std::move(stream.plan), commandsSent, report.cycleMs);
+        return true;
     }
 
     report = DryRunReport();

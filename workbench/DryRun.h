@@ -2,19 +2,48 @@
 #define KURVO_WORKBENCH_DRYRUN_H
 
 #include "RunProgress.h"
+#include "controller/rvAPI.h"
+#include "module/HostTypes.h"
 
 #include <QString>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 
 class ProgramText;
 struct SimulatorInterface;
 
-// The machine a dry run plans for: coordinate system 1 of core 1 with look-ahead, axes X, Y and
-// Z. Read from the group "dryRun" of the host configuration, key by key.
+// The coordinate system as the operator window last set it up, as the controller holds it:
+// its record, axis base, look-ahead and jerk; the core whose host factors its table rows take,
+// and whether the window sends its table with look-ahead open.
+struct WindowMachine
+{
+    short core = 1;
+    CrdPrm record{};
+    short mapBase = 1;
+    bool lookAhead = false; // the controller holds an initialised look-ahead
+    LookAheadPrmEx lookAheadRecord{};
+    double jerk = 0;
+    bool tableLookAheadOpen = false;
+
+    // Crd `crd` of `core` as the controller holds it; nothing when it has none set up.
+    static std::optional<WindowMachine> Read(short core, short crd, short fifo,
+                                             bool tableLookAheadOpen);
+    // As one argument of a dry run made by this same executable, and back.
+    QString Encoded() const;
+    static std::optional<WindowMachine> Decoded(const QString& text);
+};
+
+// The machine a dry run plans for: the window's coordinate system when it is given, else
+// coordinate system 1 of core 1 with look-ahead, axes X, Y and Z, read from the group "dryRun"
+// of the host configuration, key by key.
 struct DryRunMachine
 {
+    std::optional<WindowMachine> window;
+    // The host's axis table, for the factors of the window's table rows; null: the defaults'.
+    std::shared_ptr<const HostAxisTable> axisTable;
     double feedMax = 1000;            // mm/s along the path
     double accelerationMax = 10000;   // mm/s^2 along the path
     double axisFeedMax = 1000;        // mm/s of each axis
@@ -41,7 +70,8 @@ struct DryRunReport
 using DryRunProgress = std::function<void(int64_t linesDone, int64_t lineCount)>;
 
 // Interprets the program and streams its commands the way the module's worker does into the
-// virtual controller, reset first. Time moves only while the stream waits for space and after
+// virtual controller, reset first; a short program in the window's machine goes as the window's
+// table sends it. Time moves only while the stream waits for space and after
 // its end, so that the planner always sees a full look-ahead, as on a machine whose buffer
 // stays full. False with `error` set when the controller refuses the coordinate system or stops
 // before the program's end.

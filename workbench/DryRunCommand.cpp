@@ -56,7 +56,12 @@ int RunDryRunCommand(const QStringList& arguments)
         QStringLiteral("file"));
     const QCommandLineOption progressOption(QStringLiteral("progress"),
                                             QStringLiteral("Print progress and the timetable."));
-    parser.addOptions({dryRunOption, configOption, progressOption});
+    QCommandLineOption windowOption(QStringLiteral("window-machine"),
+                                    QStringLiteral("The operator window's coordinate system, as "
+                                                   "the workbench hands it on."),
+                                    QStringLiteral("encoded"));
+    windowOption.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({dryRunOption, configOption, progressOption, windowOption});
     if (!parser.parse(arguments))
         return complain(parser.errorText(), Unreadable);
 
@@ -64,6 +69,11 @@ int RunDryRunCommand(const QStringList& arguments)
     QString error;
     if (!DryRunMachine::Read(parser.value(configOption), machine, error))
         return complain(error, Unreadable);
+    if (parser.isSet(windowOption)) {
+        machine.window = WindowMachine::Decoded(parser.value(windowOption));
+        if (!machine.window)
+            return complain(QStringLiteral("--window-machine does not read back"), Unreadable);
+    }
     const QString path = parser.value(dryRunOption);
     FileProblem problem = FileProblem::None;
     const std::optional<ProgramText> program = ProgramText::Read(path, &problem);

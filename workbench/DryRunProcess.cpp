@@ -32,11 +32,12 @@ PlannedRun DryRunOutput::Plan() const
 }
 
 DryRunProcess::DryRunProcess(QString workbenchPath, QString programPath, QString config,
-                             QObject* parent)
+                             QString windowMachine, QObject* parent)
     : QObject(parent)
     , workbench(std::move(workbenchPath))
     , program(std::move(programPath))
     , configPath(std::move(config))
+    , window(std::move(windowMachine))
 {
     connect(&process, &QProcess::readyReadStandardOutput, this, &DryRunProcess::Read);
     connect(&process, &QProcess::finished, this, &DryRunProcess::End);
@@ -61,6 +62,8 @@ void DryRunProcess::Start()
     QStringList arguments{QStringLiteral("--dry-run"), program, QStringLiteral("--progress")};
     if (!configPath.isEmpty())
         arguments << QStringLiteral("--config") << configPath;
+    if (!window.isEmpty())
+        arguments << QStringLiteral("--window-machine") << window;
     process.start(workbench, arguments);
 }
 

@@ -33,8 +33,9 @@ class DryRunProcess : public QObject
     Q_OBJECT
 
 public:
-    // `workbench` is the kurvo-workbench executable that makes the dry run.
-    DryRunProcess(QString workbench, QString program, QString configPath,
+    // `workbench` is the kurvo-workbench executable that makes the dry run; `window`, when not
+    // empty, the operator window's coordinate system as WindowMachine::Encoded gives it.
+    DryRunProcess(QString workbench, QString program, QString configPath, QString window,
                   QObject* parent = nullptr);
     ~DryRunProcess() override;
 
@@ -55,6 +56,7 @@ private:
     const QString workbench;
     const QString program;
     const QString configPath;
+    const QString window;
     QProcess process;
     DryRunOutput output;
 };

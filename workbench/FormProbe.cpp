@@ -51,6 +51,8 @@ std::optional<FormReading> FormProbe::Read()
         if (const auto* combo = named<QComboBox>(window, name))
             reading.profiles[std::size_t(axis)] = short(combo->currentText().toInt());
     }
+    // The mode's second entry is "Open", in either language.
+    reading.lookAheadOpen = comboIndex(window, WidgetNames::lookAheadModeCombo, 0) == 1;
     if (const auto* path = named<QLineEdit>(window, WidgetNames::programPathEdit))
         reading.programPath = path->text().trimmed();
     if (const auto* text = named<QWidget>(window, WidgetNames::programTextView))

@@ -19,6 +19,7 @@ struct FormReading
     std::array<short, 3> profiles{1, 2, 3}; // of X, Y and Z
     QString programPath;
     bool showsProgramText = false; // a Start streams the program rather than the table
+    bool lookAheadOpen = false;    // the table is sent in look-ahead mode "Open"
 };
 
 class FormProbe

@@ -1,6 +1,7 @@
 #include "Workbench.h"
 
 #include "BackplotView.h"
+#include "DryRun.h"
 #include "DryRunProcess.h"
 #include "MachineWatch.h"
 #include "RecentPrograms.h"
@@ -203,9 +204,17 @@ void Workbench::chooseDryRun()
         dryRun(path);
 }
 
+// Plans for the machine the operator window set up, as the controller holds it; for the
+// configuration's own when the window has set up none.
 DryRunProcess* Workbench::startDryRun(const QString& path)
 {
-    auto* process = new DryRunProcess(dryRunExecutable, path, configPath, this);
+    QString window;
+    if (const std::optional<FormReading> form = probe.Read()) {
+        if (const std::optional<WindowMachine> machine
+            = WindowMachine::Read(form->core, form->crd, form->fifo, form->lookAheadOpen))
+            window = machine->Encoded();
+    }
+    auto* process = new DryRunProcess(dryRunExecutable, path, configPath, window, this);
     connect(process, &DryRunProcess::Finished, this, [this, process](bool ok) {
         if (ok)
             watch->SetPlan(process->Program(), process->Output().Plan());

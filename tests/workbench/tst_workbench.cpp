@@ -375,6 +375,64 @@ private slots:
         QCOMPARE(report.plan.TotalMs(), report.cycleMs);
     }
 
+    void dryRunPlansTheWindowsMachine_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<bool>("open");
+
+        QTest::newRow("the square, look-ahead closed") << "square.nc" << false;
+        QTest::newRow("the square, look-ahead open") << "square.nc" << true;
+        QTest::newRow("the contour, look-ahead open") << "contour.nc" << true;
+    }
+
+    // The menu's dry run plans what the window set up with "Init Crd": its cycle time is the run's
+    // on the virtual controller, within 1%.
+    void dryRunPlansTheWindowsMachine()
+    {
+        QFETCH(QString, program);
+        QFETCH(bool, open);
+        const QString path = QStringLiteral(KURVO_EXAMPLES_DIR "/") + program;
+        const auto workbench = openWorkbench();
+        workbench->setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
+        QWidget* form = workbench->findChild<QWidget*>(WidgetNames::form);
+        auto* mode = workbench->findChild<QComboBox*>(WidgetNames::lookAheadModeCombo);
+        mode->setCurrentIndex(open ? 1 : 0);
+        QMetaObject::invokeMethod(form, "OnCobLookAheadModeChanged", Q_ARG(int, mode->currentIndex()));
+        QMetaObject::invokeMethod(form, "OnInitBtnClicked");
+        workbench->openProgram(path);
+
+        QSignalSpy finished(workbench.get(), &Workbench::dryRunFinished);
+        workbench->dryRun(path);
+        QVERIFY(finished.wait(60000));
+        QVERIFY2(finished.constFirst().constFirst().toBool(),
+                 qPrintable(workbench->outputLines().join('\n')));
+        const QStringList cycle = workbench->outputLines().filter(QStringLiteral("cycle time: "));
+        QCOMPARE(cycle.size(), 1);
+        const double plannedSeconds = cycle.constFirst().section(QLatin1Char(' '), -2, -2).toDouble();
+
+        rvsim_path_clear();
+        rvsim_set_time_scale(20);
+        workbench->initialiseAndStart();
+        const auto ranToItsEnd = [] {
+            short run = 1;
+            int32_t segment = 0;
+            MQN_CrdStatus(1, 1, &run, &segment, 0);
+            int32_t left = 1;
+            MQN_GetRemainderSegNum(1, 1, &left, 0);
+            return run == 0 && left == 0 && rvsim_path_count() > 1;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(ranToItsEnd(), 20000);
+        rvsim_set_time_scale(1);
+        const int points = rvsim_path_count();
+        QVERIFY(points > 1);
+        double firstMs = 0, lastMs = 0;
+        rvsim_path_point(0, nullptr, &firstMs, nullptr);
+        rvsim_path_point(points - 1, nullptr, &lastMs, nullptr);
+        const double ranSeconds = (lastMs - firstMs) / 1000;
+        QVERIFY2(std::abs(plannedSeconds - ranSeconds) <= 0.01 * ranSeconds,
+                 qPrintable(QStringLiteral("planned %1 s, ran %2 s").arg(plannedSeconds).arg(ranSeconds)));
+    }
+
     // The figures of a dry run reach the output pane; the program joins the recent ones.
     void dryRunFromTheMenu()
     {
