@@ -350,6 +350,11 @@ void Workbench::showDescription()
                                  .arg(int(d.hostFlag)));
 }
 
+QString Workbench::LanguageOf(const QLocale& locale)
+{
+    return locale.language() == QLocale::Chinese ? QStringLiteral("zh") : QStringLiteral("en");
+}
+
 HostMessageCallback Workbench::messageCallback()
 {
     return &hostMessage;

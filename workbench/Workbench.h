@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QLibrary>
+#include <QLocale>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -41,6 +42,9 @@ public:
     // Switches the open window too.
     void setLanguage(LanguageChoice language);
     ModuleDescriptor describe();
+
+    // The window's language for a system locale: "zh" for a Chinese one, else "en".
+    static QString LanguageOf(const QLocale& locale);
 
     // What the module calls to print a line; any thread.
     static HostMessageCallback messageCallback();

@@ -102,13 +102,6 @@ int answerHelpOrVersion(int argc, char** argv)
     return Success;
 }
 
-// The system's language decides unless the command line does: Chinese for a Chinese locale.
-QString defaultLanguage()
-{
-    return QLocale::system().language() == QLocale::Chinese ? QStringLiteral("zh")
-                                                            : QStringLiteral("en");
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -127,8 +120,9 @@ int main(int argc, char** argv)
     options.AddTo(parser);
     parser.process(app);
 
-    const QString language
-        = parser.isSet(options.language) ? parser.value(options.language) : defaultLanguage();
+    const QString language = parser.isSet(options.language)
+                                 ? parser.value(options.language)
+                                 : Workbench::LanguageOf(QLocale::system());
     if (language != QLatin1String("zh") && language != QLatin1String("en")) {
         complain(QStringLiteral("--lang takes zh or en, not %1").arg(language));
         return BadArguments;

@@ -238,6 +238,23 @@ private slots:
         QVERIFY2(text().endsWith(QLatin1String(" 6,000 segments")), qPrintable(text()));
     }
 
+    void languageFollowsTheSystem_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("simplified Chinese") << "zh_CN" << "zh";
+        QTest::newRow("traditional Chinese") << "zh_TW" << "zh";
+        QTest::newRow("English") << "en_US" << "en";
+        QTest::newRow("German") << "de_DE" << "en";
+    }
+
+    void languageFollowsTheSystem()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, language);
+        QCOMPARE(Workbench::LanguageOf(QLocale(locale)), language);
+    }
+
     void hostLinesFromAnyThreadKeepTheirOrder()
     {
         Workbench workbench(HostConfig::defaults());
