@@ -3,7 +3,7 @@
 
 #include "buffer/CommandCatalogue.h"
 #include "crd/CrdRecords.h"
-#include "crd/TreeValues.h"
+#include "form/TreeValues.h"
 #include "gcode/ProgramText.h"
 #include "module/FileAccess.h"
 #include "module/HostTypes.h"

@@ -1,7 +1,6 @@
 #ifndef KURVO_MODULESTATE_H
 #define KURVO_MODULESTATE_H
 
-#include "gcode/ProgramText.h"
 #include "module/HostTypes.h"
 
 #include <QPointer>
@@ -11,6 +10,7 @@
 #include <memory>
 
 class CrdForm;
+class ProgramText;
 class QMdiSubWindow;
 
 // What the module keeps between calls, one copy per loaded module. The GUI thread writes it;

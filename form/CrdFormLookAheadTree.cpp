@@ -2,7 +2,7 @@
 #include "form/CrdForm.h"
 
 #include "controller/ReturnCodes.h"
-#include "crd/TreeValues.h"
+#include "form/TreeValues.h"
 #include "form/MyDoubleValidator.h"
 #include "form/MyPushButton.h"
 #include "form/StyleSheets.h"

@@ -1,4 +1,4 @@
-#include "crd/TreeValues.h"
+#include "form/TreeValues.h"
 
 #include "form/WidgetNames.h"
 
