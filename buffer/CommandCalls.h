@@ -2,17 +2,10 @@
 #define KURVO_COMMANDCALLS_H
 
 #include "buffer/BufRowValues.h"
+#include "controller/CrdAddress.h"
 #include "crd/CrdRecords.h"
 
 #include <initializer_list>
-
-// Where buffered commands go.
-struct ControllerAddress
-{
-    short core;
-    short crd;
-    short fifo;
-};
 
 // The host's factors of the coordinate-system axes X, Y, Z, A, C of one send; an axis whose
 // core or profile the host's table does not cover has none.

@@ -17,12 +17,10 @@ AxisFactorSet AxisFactors(const HostAxisTable* table, int core, const int (&prof
 {
     AxisFactorSet factors;
     for (int axis = 0; axis < 5; ++axis) {
-        const int profile = profiles[axis];
-        factors.covered[axis]
-            = core >= 1 && core <= highestHostCore && profile >= 1 && profile <= highestHostProfile;
-        if (factors.covered[axis])
-            factors.axis[axis] = FactorsOf(table, core, profile);
-        factors.covered[axis] = factors.covered[axis] && UsableFactors(factors.axis[axis]);
+        if (!HostCovers(core, profiles[axis]))
+            continue;
+        factors.axis[axis] = FactorsOf(table, core, profiles[axis]);
+        factors.covered[axis] = UsableFactors(factors.axis[axis]);
     }
     return factors;
 }

@@ -10,11 +10,6 @@ namespace {
 constexpr int axisCount = 5;
 constexpr int widestSpan = 8;
 
-bool coveredByHost(int value, int highest)
-{
-    return value >= 1 && value <= highest;
-}
-
 } // namespace
 
 HostFactors FactorsOf(const HostAxisTable* table, int core, int profile)
@@ -55,7 +50,7 @@ CrdRecordOutcome BuildCrdRecord(const CrdFormParams& params, const int (&profile
     prm.evenTime = params.evenTime;
 
     CrdRecordOutcome outcome;
-    if (!coveredByHost(core, highestHostCore)) {
+    if (!HostCovers(core, 1)) {
         outcome.problem = CrdRecordProblem::CoreOutOfRange;
         return outcome;
     }
@@ -64,7 +59,7 @@ CrdRecordOutcome BuildCrdRecord(const CrdFormParams& params, const int (&profile
     const int mapped = std::clamp<int>(params.dimension, 0, axisCount);
     const int checked = params.setOriginFlag ? axisCount : std::max(mapped, 1);
     for (int axis = 0; axis < checked; ++axis) {
-        if (!coveredByHost(profiles[axis], highestHostProfile)) {
+        if (!HostCovers(core, profiles[axis])) {
             outcome.problem = CrdRecordProblem::ProfileOutOfRange;
             outcome.axis = axis;
             return outcome;

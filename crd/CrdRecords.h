@@ -37,6 +37,12 @@ struct CrdFormParams
 constexpr int highestHostCore = HostAxisTable::cores;
 constexpr int highestHostProfile = HostAxisTable::profiles;
 
+// Whether the host's axis table has a row for the core and a column for the profile.
+inline bool HostCovers(int core, int profile)
+{
+    return core >= 1 && core <= highestHostCore && profile >= 1 && profile <= highestHostProfile;
+}
+
 // The cores the window offers of those the host reports: no more than its axis table holds.
 inline int OfferedCoreCount(const CrdResourceRecord& host)
 {

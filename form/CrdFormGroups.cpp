@@ -6,6 +6,7 @@
 #include "controller/ReturnCodes.h"
 #include "controller/rvAPI.h"
 #include "form/MyPushButton.h"
+#include "form/NamedWidgets.h"
 #include "form/ProgramTextLayout.h"
 #include "form/StyleSheets.h"
 #include "form/WidgetNames.h"
@@ -22,21 +23,9 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-
 namespace {
 
 constexpr int tableColumns = 10;
-
-template <typename Widget> Widget* named(Widget* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-template <typename Widget> Widget* named(Widget* widget, const char* name)
-{
-    return named(widget, QLatin1String(name));
-}
 
 QComboBox* numberChoice(int first, int last)
 {
@@ -61,7 +50,7 @@ QHBoxLayout* choiceRow(QLabel* label, QComboBox* choice)
 MyPushButton* operateButton(const char* name)
 {
     const QString noIcon = QStringLiteral(" ");
-    auto* button = named(new MyPushButton(nullptr, 75, noIcon, noIcon), name);
+    auto* button = Named(new MyPushButton(nullptr, 75, noIcon, noIcon), name);
     button->setFixedSize(100, 30);
     button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     return button;
@@ -70,14 +59,14 @@ MyPushButton* operateButton(const char* name)
 MyPushButton* dataButton(const char* name, int styleFlags, const QString& icon = QString(),
                          const QString& hoverIcon = QString())
 {
-    auto* button = named(new MyPushButton(nullptr, styleFlags, icon, hoverIcon), name);
+    auto* button = Named(new MyPushButton(nullptr, styleFlags, icon, hoverIcon), name);
     button->setFixedSize(100, 35);
     return button;
 }
 
 QLineEdit* pathField(const char* name)
 {
-    auto* field = named(new QLineEdit, name);
+    auto* field = Named(new QLineEdit, name);
     field->setMinimumSize(200, 25);
     return field;
 }
@@ -88,7 +77,7 @@ QGroupBox* CrdForm::CreateCrdParameterGroup()
 {
     const CrdResourceRecord record = PickDefaultCore();
 
-    coreIndexLabel = named(new QLabel, WidgetNames::coreIndexLabel);
+    coreIndexLabel = Named(new QLabel, WidgetNames::coreIndexLabel);
     const int offeredCores = OfferedCoreCount(record);
     if (record.coreCount > offeredCores) {
         const QByteArray line = tr("The host reports %1 cores; the window offers cores 1 to %2.")
@@ -97,20 +86,20 @@ QGroupBox* CrdForm::CreateCrdParameterGroup()
                                     .toUtf8();
         ReportToHost(line.constData(), ReportTextOnly);
     }
-    coreIndexCombo = named(numberChoice(1, offeredCores), WidgetNames::coreIndexCombo);
+    coreIndexCombo = Named(numberChoice(1, offeredCores), WidgetNames::coreIndexCombo);
     if (record.core > 0)
         coreIndexCombo->setCurrentIndex(record.core - 1);
-    crdIndexLabel = named(new QLabel, WidgetNames::crdIndexLabel);
-    crdIndexCombo = named(numberChoice(1, 2), WidgetNames::crdIndexCombo);
-    fifoIndexLabel = named(new QLabel, WidgetNames::fifoIndexLabel);
-    fifoIndexCombo = named(numberChoice(0, 1), WidgetNames::fifoIndexCombo);
+    crdIndexLabel = Named(new QLabel, WidgetNames::crdIndexLabel);
+    crdIndexCombo = Named(numberChoice(1, 2), WidgetNames::crdIndexCombo);
+    fifoIndexLabel = Named(new QLabel, WidgetNames::fifoIndexLabel);
+    fifoIndexCombo = Named(numberChoice(0, 1), WidgetNames::fifoIndexCombo);
 
     auto* rows = new QVBoxLayout;
     rows->addLayout(choiceRow(coreIndexLabel, coreIndexCombo));
     rows->addLayout(choiceRow(crdIndexLabel, crdIndexCombo));
     rows->addLayout(choiceRow(fifoIndexLabel, fifoIndexCombo));
     rows->addStretch(1);
-    crdParameterGroup = named(new QGroupBox, WidgetNames::crdParameterGroup);
+    crdParameterGroup = Named(new QGroupBox, WidgetNames::crdParameterGroup);
     crdParameterGroup->setLayout(rows);
     return crdParameterGroup;
 }
@@ -120,8 +109,8 @@ QGroupBox* CrdForm::CreateMotionStatusGroup()
     auto* grid = new QGridLayout;
     auto place = [grid](QLabel*& name, QLabel*& value, const QString& nameId,
                         const QString& valueId, int row, int column) {
-        name = named(new QLabel, nameId);
-        value = named(new QLabel, valueId);
+        name = Named(new QLabel, nameId);
+        value = Named(new QLabel, valueId);
         grid->addWidget(name, row, column);
         grid->addWidget(value, row, column + 1);
     };
@@ -139,7 +128,7 @@ QGroupBox* CrdForm::CreateMotionStatusGroup()
     place(spaceLabel, spaceValue, QLatin1String(WidgetNames::spaceLabel),
           QLatin1String(WidgetNames::spaceValue), 1, 4);
 
-    motionStatusGroup = named(new QGroupBox, WidgetNames::motionStatusGroup);
+    motionStatusGroup = Named(new QGroupBox, WidgetNames::motionStatusGroup);
     motionStatusGroup->setLayout(grid);
     return motionStatusGroup;
 }
@@ -171,15 +160,15 @@ QGroupBox* CrdForm::CreateOperateGroup()
          {initCrdButton, startCrdButton, pauseButton, restartButton, getLookAheadPrmButton})
         column->addWidget(button, 0, Qt::AlignHCenter);
     column->addStretch(1);
-    operateGroup = named(new QGroupBox, WidgetNames::operateGroup);
+    operateGroup = Named(new QGroupBox, WidgetNames::operateGroup);
     operateGroup->setLayout(column);
     return operateGroup;
 }
 
 QGroupBox* CrdForm::CreateBufferDataGroup()
 {
-    bufDataTypeLabel = named(new QLabel, WidgetNames::bufDataTypeLabel);
-    bufDataTypeCombo = named(new QComboBox, WidgetNames::bufDataTypeCombo);
+    bufDataTypeLabel = Named(new QLabel, WidgetNames::bufDataTypeLabel);
+    bufDataTypeCombo = Named(new QComboBox, WidgetNames::bufDataTypeCombo);
     bufDataTypeCombo->setStyleSheet(StyleSheets::commandTypeChoice());
     bufDataTypeCombo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     for (const char* type :
@@ -223,7 +212,7 @@ QGroupBox* CrdForm::CreateBufferDataGroup()
     ilcRow->addWidget(openIlcFileButton);
     ilcRow->addWidget(ilcPathEdit);
 
-    commandTable = named(new QTableWidget, WidgetNames::commandTable);
+    commandTable = Named(new QTableWidget, WidgetNames::commandTable);
     commandTable->setColumnCount(tableColumns);
     QHeaderView* header = commandTable->horizontalHeader();
     header->setDefaultSectionSize(70);
@@ -247,7 +236,7 @@ QGroupBox* CrdForm::CreateBufferDataGroup()
     commandTable->setHorizontalHeaderLabels({tr("CrdID      "), tr("X"), tr("Y"), tr("synVel"),
                                              tr("synAcc"), tr("velEnd"), QString(), QString(),
                                              QString(), QString()});
-    programTextView = named(new QTextEdit, WidgetNames::programTextView);
+    programTextView = Named(new QTextEdit, WidgetNames::programTextView);
     programTextView->document()->setDocumentLayout(
         new ProgramTextLayout(programTextView->document()));
     programTextView->hide();
@@ -262,7 +251,7 @@ QGroupBox* CrdForm::CreateBufferDataGroup()
     rows->addSpacing(5);
     rows->addWidget(commandTable);
     rows->addWidget(programTextView);
-    bufferDataGroup = named(new QGroupBox, WidgetNames::bufferDataGroup);
+    bufferDataGroup = Named(new QGroupBox, WidgetNames::bufferDataGroup);
     bufferDataGroup->setLayout(rows);
     return bufferDataGroup;
 }

@@ -2,10 +2,11 @@
 #include "form/CrdForm.h"
 
 #include "controller/ReturnCodes.h"
-#include "form/TreeValues.h"
 #include "form/MyDoubleValidator.h"
 #include "form/MyPushButton.h"
+#include "form/NamedWidgets.h"
 #include "form/StyleSheets.h"
+#include "form/TreeValues.h"
 #include "form/WidgetNames.h"
 #include "module/ModuleState.h"
 
@@ -23,14 +24,6 @@ namespace {
 
 constexpr int nameColumnWidth = 150;
 constexpr int axisEditorMinimumWidth = 60;
-
-QLineEdit* valueEdit(const QString& name, const char* text, QValidator* validator)
-{
-    auto* edit = new QLineEdit(QLatin1String(text));
-    edit->setObjectName(name);
-    edit->setValidator(validator);
-    return edit;
-}
 
 class TreeBuilder
 {
@@ -106,9 +99,9 @@ QTreeWidget* CrdForm::CreateLookAheadTree()
         auto* axisItem = new QTreeWidgetItem(lookAhead, QStringList{tr("Axis%1").arg(axis + 1)});
         for (std::size_t limit = 0; limit < TreeAxisValues().size(); ++limit) {
             const TreeAxisValue& value = TreeAxisValues()[limit];
-            QLineEdit* edit
-                = valueEdit(WidgetNames::perAxis(value.widgetStem, axis), value.initialText,
-                            new MyDoubleValidator(0.0001, 20000000, 4, this));
+            QLineEdit* edit = NamedEdit(WidgetNames::perAxis(value.widgetStem, axis),
+                                        QLatin1String(value.initialText),
+                                        new MyDoubleValidator(0.0001, 20000000, 4, this));
             edit->setMinimumWidth(axisEditorMinimumWidth);
             e.axisLimits[limit][axis] = edit;
             builder.direct(axisItem, tr(value.label), edit);
@@ -121,7 +114,7 @@ QTreeWidget* CrdForm::CreateLookAheadTree()
         QWidget* editor = nullptr;
         switch (value.editor) {
         case TreeEditor::Number:
-            editor = valueEdit(QLatin1String(value.widgetName), value.initialText,
+            editor = NamedEdit(QLatin1String(value.widgetName), QLatin1String(value.initialText),
                                value.decimals > 0
                                    ? static_cast<QValidator*>(new MyDoubleValidator(
                                        value.bottom, value.top, value.decimals, this))

@@ -4,6 +4,7 @@
 #include "controller/CommandResult.h"
 #include "controller/rvAPI.h"
 #include "form/MyDoubleValidator.h"
+#include "form/NamedWidgets.h"
 #include "form/WidgetNames.h"
 #include "module/ModuleState.h"
 
@@ -20,21 +21,6 @@
 namespace {
 
 constexpr int initialDimensionIndex = 2; // "3"
-
-QLabel* namedLabel(const QString& name)
-{
-    auto* label = new QLabel;
-    label->setObjectName(name);
-    return label;
-}
-
-QLineEdit* namedEdit(const QString& name, const QString& text, QValidator* validator)
-{
-    auto* edit = new QLineEdit(text);
-    edit->setObjectName(name);
-    edit->setValidator(validator);
-    return edit;
-}
 
 void growAcross(std::initializer_list<QWidget*> widgets)
 {
@@ -70,13 +56,13 @@ QGroupBox* CrdForm::CreateMotionParameterGroup()
     using namespace WidgetNames;
     ModuleState& state = moduleState();
 
-    lookAheadModeLabel = namedLabel(QLatin1String(WidgetNames::lookAheadModeLabel));
+    lookAheadModeLabel = Named(new QLabel, QLatin1String(WidgetNames::lookAheadModeLabel));
     lookAheadModeLabel->setText(tr("LookAheadMode:"));
     lookAheadModeCombo = new QComboBox;
     lookAheadModeCombo->setObjectName(QLatin1String(WidgetNames::lookAheadModeCombo));
     lookAheadModeCombo->addItems({tr("Close"), tr("Open")});
 
-    dimensionLabel = namedLabel(QLatin1String(WidgetNames::dimensionLabel));
+    dimensionLabel = Named(new QLabel, QLatin1String(WidgetNames::dimensionLabel));
     dimensionCombo = new QComboBox;
     dimensionCombo->setObjectName(QLatin1String(WidgetNames::dimensionCombo));
     for (int dimension = 1; dimension <= axisCount; ++dimension)
@@ -90,14 +76,14 @@ QGroupBox* CrdForm::CreateMotionParameterGroup()
     rows->addLayout(spacedRow({lookAheadModeLabel, lookAheadModeCombo}));
     rows->addLayout(spacedRow({dimensionLabel, dimensionCombo}));
     for (int axis = 0; axis < axisCount; ++axis) {
-        axisLabels[axis] = namedLabel(perAxis(axisLabel, axis));
+        axisLabels[axis] = Named(new QLabel, perAxis(axisLabel, axis));
         profileCombos[axis] = new QComboBox;
         profileCombos[axis]->setObjectName(perAxis(profileCombo, axis));
         for (int profile = 1; profile <= highestProfile; ++profile)
             profileCombos[axis]->addItem(QString::number(profile));
         profileCombos[axis]->setCurrentIndex(axis + 1);
-        scaleLabels[axis] = namedLabel(perAxis(scaleLabel, axis));
-        scaleEdits[axis] = namedEdit(perAxis(scaleEdit, axis), QStringLiteral("10000"),
+        scaleLabels[axis] = Named(new QLabel, perAxis(scaleLabel, axis));
+        scaleEdits[axis] = NamedEdit(perAxis(scaleEdit, axis), QStringLiteral("10000"),
                                      new MyDoubleValidator(0.0001, 2000000, 5, this));
         scaleLabels[axis]->hide();
         scaleEdits[axis]->hide();
@@ -113,14 +99,14 @@ QGroupBox* CrdForm::CreateMotionParameterGroup()
         profileCombos[axis]->setCurrentIndex(0);
     }
 
-    synVelMaxLabel = namedLabel(QLatin1String(WidgetNames::synVelMaxLabel));
-    synVelMaxEdit = namedEdit(QLatin1String(WidgetNames::synVelMaxEdit), QStringLiteral("1000"),
+    synVelMaxLabel = Named(new QLabel, QLatin1String(WidgetNames::synVelMaxLabel));
+    synVelMaxEdit = NamedEdit(QLatin1String(WidgetNames::synVelMaxEdit), QStringLiteral("1000"),
                               new MyDoubleValidator(0.0001, 10000, 4, this));
-    synAccMaxLabel = namedLabel(QLatin1String(WidgetNames::synAccMaxLabel));
-    synAccMaxEdit = namedEdit(QLatin1String(WidgetNames::synAccMaxEdit), QStringLiteral("5000"),
+    synAccMaxLabel = Named(new QLabel, QLatin1String(WidgetNames::synAccMaxLabel));
+    synAccMaxEdit = NamedEdit(QLatin1String(WidgetNames::synAccMaxEdit), QStringLiteral("5000"),
                               new MyDoubleValidator(0.0001, 20000, 4, this));
-    evenTimeLabel = namedLabel(QLatin1String(WidgetNames::evenTimeLabel));
-    evenTimeEdit = namedEdit(QLatin1String(WidgetNames::evenTimeEdit), QStringLiteral("0"),
+    evenTimeLabel = Named(new QLabel, QLatin1String(WidgetNames::evenTimeLabel));
+    evenTimeEdit = NamedEdit(QLatin1String(WidgetNames::evenTimeEdit), QStringLiteral("0"),
                              new QIntValidator(0, 2000, this));
     for (QLineEdit* edit : {synVelMaxEdit, synAccMaxEdit, evenTimeEdit})
         edit->setMinimumWidth(35);
@@ -137,10 +123,10 @@ QGroupBox* CrdForm::CreateMotionParameterGroup()
     rows->addLayout(flagRow);
     const QString originTexts[axisCount] = {tr("X:"), tr("Y:"), tr("Z:"), tr("A:"), tr("C:")};
     for (int axis = 0; axis < axisCount; ++axis) {
-        originLabels[axis] = namedLabel(perAxis(originLabel, axis));
+        originLabels[axis] = Named(new QLabel, perAxis(originLabel, axis));
         originLabels[axis]->setText(originTexts[axis]);
         originEdits[axis]
-            = namedEdit(perAxis(originEdit, axis), QString(), new QIntValidator(this));
+            = NamedEdit(perAxis(originEdit, axis), QString(), new QIntValidator(this));
         for (QWidget* widget : {static_cast<QWidget*>(originLabels[axis]),
                                 static_cast<QWidget*>(originEdits[axis])}) {
             widget->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Minimum);

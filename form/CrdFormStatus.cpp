@@ -50,8 +50,7 @@ void CrdForm::OnTimer()
             double pulses = 0;
             MQN_GetPrfPos(core, short(profile), &pulses, 1, nullptr);
             // A profile the host's table does not cover, or unusable factors, show nothing new.
-            const bool covered = core >= 1 && core <= highestHostCore && profile >= 1
-                                 && profile <= highestHostProfile;
+            const bool covered = HostCovers(core, profile);
             const double perMm
                 = covered ? FactorsOf(state.axisTable, core, profile).pulsesPerMm : 0;
             if (std::isfinite(perMm) && perMm > 0) {

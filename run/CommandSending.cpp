@@ -12,7 +12,7 @@ constexpr short noOption = 0;
 } // namespace
 
 void SendProgramCommand(ProgramCommand command, const GCodeInterpreter& line,
-                        const StreamTarget& target, HostMessageCallback hostMessage)
+                        const ControllerAddress& target, HostMessageCallback hostMessage)
 {
     const auto report = [hostMessage](const char* name, short code) {
         ReportCommandResult(name, code, hostMessage);

@@ -45,7 +45,7 @@ private:
     void report(const char* name, short code) const;
 
     const std::shared_ptr<const ProgramText> lines;
-    const StreamTarget target;
+    const ControllerAddress target;
     const HostMessageCallback hostMessage;
 
     // Held while a stop is requested and while the start is made, so that a stop and a start

@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr StreamTarget target{1, 1, 0};
+constexpr ControllerAddress target{1, 1, 0};
 // The worker's rule: the motion starts once this many lines are in, or when the buffer fills.
 constexpr int64_t startAfterLines = 1000;
 // A program of this many lines or fewer loads into the window's table.
@@ -227,7 +227,7 @@ int64_t sendAsTable(const ProgramText& program, const WindowMachine& window,
     }
     int64_t taken = 0;
     SendRows(rows, window.tableLookAheadOpen,
-             ControllerAddress{target.core, target.crd, target.fifo}, windowFactors(window, table),
+             target, windowFactors(window, table),
              LaserFollow{},
              [&taken](const QByteArray&, short code, bool) { taken += code == 0 ? 1 : 0; });
     return taken;
