@@ -2,25 +2,19 @@
 
 #include "controller/CommandResult.h"
 #include "controller/CrdAddress.h"
-#include "controller/ReturnCodes.h"
 #include "controller/rvAPI.h"
-#include "gcode/GCodeInterpreter.h"
-#include "gcode/ProgramCommands.h"
 #include "module/ModuleState.h"
-#include "run/CommandSending.h"
+#include "run/ProgramStreaming.h"
 
 #include <QCoreApplication>
 #include <QMutexLocker>
 
-
 namespace {
 
-constexpr int startAfterLines = 1000;
 constexpr int eventPassesBetweenPolls = 30;
 // A full buffer holds seconds of motion as a rule; looking for space every few milliseconds keeps
 // it full while the waiting worker takes under 2% of a core.
 constexpr unsigned long pollPauseMs = 4;
-constexpr short noOption = 0;
 
 } // namespace
 
@@ -81,6 +75,8 @@ void MyThread::report(const char* name, short code) const
 // the worker asks again.
 bool MyThread::WaitForSpace()
 {
+    if (stopRequested)
+        return false;
     int32_t space = 0;
     short code = MQN_CrdSpace(target.core, target.crd, &space, target.fifo);
     bool failureReported = false;
@@ -98,41 +94,32 @@ bool MyThread::WaitForSpace()
     return code == 0 && space > 0;
 }
 
-void MyThread::FlushLookAhead()
+bool MyThread::WaitForFlush()
 {
-    short code = 0;
-    do {
-        code = MQN_CrdDataEx(target.core, target.crd, nullptr, noOption);
-        if (code == ReturnCode::Refused) {
-            StartMotionOnce();
-            msleep(pollPauseMs);
-        }
-    } while (code == ReturnCode::Refused && !stopRequested);
-    report("MQN_CrdDataEx", code);
+    msleep(pollPauseMs);
+    return !stopRequested;
 }
+
+// The stream's waits and starts are the worker's: on the wall clock, ended by a stop request.
+class MyThread::Control : public StreamControl
+{
+public:
+    explicit Control(MyThread& worker)
+        : worker(worker)
+    {}
+
+    bool WaitForSpace() override { return worker.WaitForSpace(); }
+    void StartMotion() override { worker.StartMotionOnce(); }
+    bool WaitForFlush() override { return worker.WaitForFlush(); }
+
+private:
+    MyThread& worker;
+};
 
 void MyThread::run()
 {
-    GCodeInterpreter line;
-    const qsizetype lineCount = lines ? lines->LineCount() : 0;
-    qsizetype taken = 0;
-    while (taken < lineCount && !stopRequested) {
-        if (!WaitForSpace())
-            break;
-        line.InterpretLine(lines->Line(taken++));
-        ForEachCommand(line, [this, &line](ProgramCommand command) {
-            SendProgramCommand(command, line, target, hostMessage);
-        });
-        line.FinishLine(false);
-
-        if (taken >= startAfterLines)
-            StartMotionOnce();
-    }
-
-    if (!stopRequested) {
-        FlushLookAhead();
-        StartMotionOnce();
-    }
+    Control control(*this);
+    StreamProgram(lines ? *lines : ProgramText(), target, hostMessage, control);
     // The stop request stays: a Start while the worker winds down must not start the motion.
     endedByStop = stopRequested.load();
     emit MotionFinished();

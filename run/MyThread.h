@@ -1,7 +1,7 @@
 #ifndef KURVO_MYTHREAD_H
 #define KURVO_MYTHREAD_H
 
-#include "run/CommandSending.h"
+#include "controller/CrdAddress.h"
 #include "gcode/ProgramText.h"
 #include "module/HostTypes.h"
 
@@ -39,8 +39,10 @@ protected:
     void run() override;
 
 private:
+    class Control;
+
     bool WaitForSpace();
-    void FlushLookAhead();
+    bool WaitForFlush();
     void StartMotionOnce();
     void report(const char* name, short code) const;
 

@@ -10,7 +10,7 @@
 #include "gcode/GCodeInterpreter.h"
 #include "gcode/ProgramRows.h"
 #include "gcode/ProgramText.h"
-#include "run/CommandSending.h"
+#include "run/ProgramStreaming.h"
 #include "simulator/LookAheadCrd.h"
 
 #include <QSettings>
@@ -24,8 +24,6 @@
 namespace {
 
 constexpr ControllerAddress target{1, 1, 0};
-// The worker's rule: the motion starts once this many lines are in, or when the buffer fills.
-constexpr int64_t startAfterLines = 1000;
 // A program of this many lines or fewer loads into the window's table.
 constexpr qsizetype longestTableProgram = 10;
 // Time moves in steps while the stream waits: doubled while a step frees no room (a long
@@ -126,6 +124,16 @@ bool isMotion(ProgramCommand command)
            && command != ProgramCommand::Dwell;
 }
 
+// A motion command's share of the figures: a segment, its length, its feed.
+void countMotion(ProgramCommand command, const GCodeInterpreter& line, DryRunReport& report)
+{
+    if (!isMotion(command))
+        return;
+    ++report.segments;
+    report.pathLength += motionLength(command, line);
+    report.largestFeed = std::max(report.largestFeed, line.Velocity());
+}
+
 // What the worker would print in the host's output goes to the error stream.
 void printMessage(QString message)
 {
@@ -133,7 +141,7 @@ void printMessage(QString message)
 }
 
 // The stream's side of the controller: its start, and simulated time moved on while it waits.
-class DryStream
+class DryStream : public StreamControl
 {
 public:
     DryStream(const SimulatorInterface& simulator, int64_t expectedSegments)
@@ -165,7 +173,7 @@ public:
         return run == 1;
     }
 
-    bool WaitForSpace()
+    bool WaitForSpace() override
     {
         int32_t space = 0;
         MQN_CrdSpace(target.core, target.crd, &space, target.fifo);
@@ -179,14 +187,23 @@ public:
         return true;
     }
 
-    // Pushes the look-ahead out and lets the run end; false when it ended with commands left.
+    void StartMotion() override { StartOnce(); }
+    bool WaitForFlush() override { return Wait(firstWaitStepMs); }
+
+    // Pushes the look-ahead out, as the window does after sending its table.
     bool Flush()
     {
         while (MQN_CrdDataEx(target.core, target.crd, nullptr, target.fifo)
                == ReturnCode::Refused) {
-            if (!Wait(firstWaitStepMs))
+            if (!WaitForFlush())
                 return false;
         }
+        return true;
+    }
+
+    // Lets the run end; false when it ended with commands left.
+    bool RunToEnd()
+    {
         StartOnce();
         while (Wait(endStepMs)) {
         }
@@ -226,9 +243,7 @@ int64_t sendAsTable(const ProgramText& program, const WindowMachine& window,
         rows.push_back({row.type, type ? InitialRowTexts(*type, row.values) : RowTexts()});
     }
     int64_t taken = 0;
-    SendRows(rows, window.tableLookAheadOpen,
-             target, windowFactors(window, table),
-             LaserFollow{},
+    SendRows(rows, window.tableLookAheadOpen, target, windowFactors(window, table), LaserFollow{},
              [&taken](const QByteArray&, short code, bool) { taken += code == 0 ? 1 : 0; });
     return taken;
 }
@@ -239,13 +254,7 @@ void measure(const ProgramText& program, DryRunReport& report)
     GCodeInterpreter line;
     for (qsizetype index = 0; index < program.LineCount(); ++index) {
         line.InterpretLine(program.Line(index));
-        ForEachCommand(line, [&](ProgramCommand command) {
-            if (isMotion(command)) {
-                ++report.segments;
-                report.pathLength += motionLength(command, line);
-                report.largestFeed = std::max(report.largestFeed, line.Velocity());
-            }
-        });
+        ForEachCommand(line, [&](ProgramCommand command) { countMotion(command, line, report); });
         line.FinishLine(false);
     }
 }
@@ -345,7 +354,7 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
         measure(program, report);
         DryStream stream(simulator, report.segments);
         const int64_t commandsSent = sendAsTable(program, *machine.window, machine.axisTable.get());
-        if (!stream.Flush()) {
+        if (!stream.Flush() || !stream.RunToEnd()) {
             error = QStringLiteral("the virtual controller stopped before the end of the program");
             return false;
         }
@@ -358,30 +367,17 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
     const int64_t lineCount = program.LineCount();
     const int64_t progressStride = std::max<int64_t>(1, lineCount / 100);
     DryStream stream(simulator, lineCount);
-    GCodeInterpreter line;
     int64_t commandsSent = 0;
-    bool running = true;
-    for (int64_t taken = 0; taken < lineCount && running;) {
-        line.InterpretLine(program.Line(qsizetype(taken++)));
-        ForEachCommand(line, [&](ProgramCommand command) {
-            running = running && stream.WaitForSpace();
-            if (!running)
-                return;
-            SendProgramCommand(command, line, target, &printMessage);
-            ++commandsSent;
-            if (isMotion(command)) {
-                ++report.segments;
-                report.pathLength += motionLength(command, line);
-                report.largestFeed = std::max(report.largestFeed, line.Velocity());
-            }
-        });
-        line.FinishLine(false);
-        if (taken == startAfterLines)
-            stream.StartOnce();
-        if (progress && taken % progressStride == 0)
-            progress(taken, lineCount);
-    }
-    if (!running || !stream.Flush()) {
+    const auto sent
+        = [&report, &commandsSent](ProgramCommand command, const GCodeInterpreter& line) {
+              ++commandsSent;
+              countMotion(command, line, report);
+          };
+    const auto taken = [&progress, progressStride, lineCount](qsizetype lines) {
+        if (progress && lines % progressStride == 0)
+            progress(lines, lineCount);
+    };
+    if (!StreamProgram(program, target, &printMessage, stream, sent, taken) || !stream.RunToEnd()) {
         error = QStringLiteral("the virtual controller stopped before the end of the program");
         return false;
     }

@@ -450,6 +450,42 @@ private slots:
                  qPrintable(QStringLiteral("planned %1 s, ran %2 s").arg(plannedSeconds).arg(ranSeconds)));
     }
 
+    // The worker and the dry run stream through one loop: the same commands in the same order,
+    // the start and the final push of the look-ahead included.
+    void workerAndDryRunSendTheSameCalls()
+    {
+        const QString path = QStringLiteral(KURVO_EXAMPLES_DIR "/contour.nc");
+        const auto streamed = [](const QStringList& calls) {
+            return calls.filter(QRegularExpression("^MQN_(Ln|Arc|Buf|CrdDataEx|CrdStart)"));
+        };
+        QStringList fromTheWorker;
+        {
+            const auto workbench = openWorkbench();
+            rvsim_use_manual_clock(1); // the buffer holds the whole program
+            QWidget* form = workbench->findChild<QWidget*>(WidgetNames::form);
+            QMetaObject::invokeMethod(form, "OnInitBtnClicked");
+            workbench->openProgram(path);
+            StartJournal();
+            QMetaObject::invokeMethod(form, "OnStartBtnClicked");
+            auto* worker = form->findChild<QThread*>();
+            QVERIFY(worker);
+            QTRY_VERIFY_WITH_TIMEOUT(worker->isFinished(), 20000);
+            fromTheWorker = streamed(Journal());
+        }
+        SimulatorInterface journalled = *SimulatorInterface::Find();
+        journalled.reset = [] {
+            rvsim_reset();
+            rvsim_journal_enable(1);
+        };
+        DryRunReport report;
+        QString error;
+        QVERIFY2(DryRun(*ProgramText::Read(path), DryRunMachine(), journalled, {}, report, error),
+                 qPrintable(error));
+        QCOMPARE(fromTheWorker.size(), 3206 + 2 + 2); // moves, laser on and off, push, start
+        QCOMPARE(streamed(Journal()), fromTheWorker);
+        rvsim_journal_enable(0);
+    }
+
     // The figures of a dry run reach the output pane; the program joins the recent ones.
     void dryRunFromTheMenu()
     {

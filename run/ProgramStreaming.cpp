@@ -1,0 +1,57 @@
+#include "run/ProgramStreaming.h"
+
+#include "controller/CommandResult.h"
+#include "controller/ReturnCodes.h"
+#include "controller/rvAPI.h"
+#include "gcode/GCodeInterpreter.h"
+#include "run/CommandSending.h"
+
+namespace {
+
+constexpr short noOption = 0;
+
+// Pushes out what the look-ahead holds; a full buffer refuses it, and only a running motion
+// makes room.
+bool flushLookAhead(const ControllerAddress& to, HostMessageCallback report, StreamControl& control)
+{
+    bool going = true;
+    short code = MQN_CrdDataEx(to.core, to.crd, nullptr, noOption);
+    while (code == ReturnCode::Refused && going) {
+        control.StartMotion();
+        going = control.WaitForFlush();
+        if (going)
+            code = MQN_CrdDataEx(to.core, to.crd, nullptr, noOption);
+    }
+    ReportCommandResult("MQN_CrdDataEx", code, report);
+    return going;
+}
+
+} // namespace
+
+bool StreamProgram(const ProgramText& program, const ControllerAddress& to,
+                   HostMessageCallback report, StreamControl& control, const CommandSent& sent,
+                   const LineTaken& lineTaken)
+{
+    GCodeInterpreter line;
+    bool going = true;
+    for (qsizetype taken = 0; taken < program.LineCount() && going;) {
+        line.InterpretLine(program.Line(taken++));
+        ForEachCommand(line, [&](ProgramCommand command) {
+            going = going && control.WaitForSpace();
+            if (!going)
+                return;
+            SendProgramCommand(command, line, to, report);
+            if (sent)
+                sent(command, line);
+        });
+        line.FinishLine(false);
+        if (going && taken >= startAfterLines)
+            control.StartMotion();
+        if (lineTaken)
+            lineTaken(taken);
+    }
+    if (!going || !flushLookAhead(to, report, control))
+        return false;
+    control.StartMotion();
+    return true;
+}
