@@ -5,12 +5,11 @@
 #include "controller/CommandResult.h"
 #include "form/MyPushButton.h"
 #include "module/ModuleState.h"
+#include "run/StatusSnapshot.h"
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-
-#include <cmath>
 
 namespace {
 
@@ -33,39 +32,26 @@ void CrdForm::OnTimer()
     if (!controllerPresent)
         return;
     ModuleState& state = moduleState();
-    const short core = state.currentCore, crd = state.currentCrd, fifo = state.currentFifo;
-    short run = 0;
-    int32_t segment = 0, userSegment = 0, space = 0, remaining = 0;
-    MQN_CrdStatus(core, crd, &run, &segment, 0);
-    MQN_GetUserSegNumWN(core, crd, &userSegment, fifo);
-    MQN_CrdSpace(core, crd, &space, 0);
-    MQN_GetRemainderSegNum(core, crd, &remaining, fifo);
-    CrdStatusEx status{};
-    const int runEmpty = MQN_CrdStatusEx(core, crd, &status, fifo) == 0 ? status.runEmpty : -1;
+    std::array<int, axisCount> profiles{};
+    for (int axis = 0; axis < axisCount; ++axis)
+        profiles[std::size_t(axis)] = profileCombos[axis]->currentText().toInt();
+    const StatusSnapshot status
+        = TakeStatusSnapshot({state.currentCore, state.currentCrd, state.currentFifo},
+                             dimensionCombo->currentText().toInt(), profiles, state.axisTable);
 
-    const int dimension = dimensionCombo->currentText().toInt();
-    if (dimension >= 1 && dimension <= axisCount) {
-        for (int axis = dimension - 1; axis >= 0; --axis) {
-            const int profile = profileCombos[axis]->currentText().toInt();
-            double pulses = 0;
-            MQN_GetPrfPos(core, short(profile), &pulses, 1, nullptr);
-            // A profile the host's table does not cover, or unusable factors, show nothing new.
-            const bool covered = HostCovers(core, profile);
-            const double perMm
-                = covered ? FactorsOf(state.axisTable, core, profile).pulsesPerMm : 0;
-            if (std::isfinite(perMm) && perMm > 0) {
-                const double mm = pulses / perMm;
-                showChanged(prfPosValues[axis], shownStatus.positions[axis],
-                            std::optional<double>(mm),
-                            [mm] { return QString::number(mm, 'f', 3); });
-            }
+    // An axis without a usable factor shows nothing new.
+    for (int axis = 0; axis < axisCount; ++axis) {
+        if (const std::optional<double> mm = status.positions[std::size_t(axis)]) {
+            showChanged(prfPosValues[axis], shownStatus.positions[axis], mm,
+                        [mm] { return QString::number(*mm, 'f', 3); });
         }
     }
+    const short run = status.run;
     showChanged(runValue, shownStatus.run, std::optional<int>(run),
                 [run] { return QString::number(run); });
-    showChanged(spaceValue, shownStatus.space, std::optional<int32_t>(space),
-                [space] { return QString::number(space); });
-    const std::array<int32_t, 3> counters{userSegment, remaining, runEmpty};
+    showChanged(spaceValue, shownStatus.space, std::optional<int32_t>(status.space),
+                [&status] { return QString::number(status.space); });
+    const std::array<int32_t, 3>& counters = status.counters;
     showChanged(segmentValue, shownStatus.counters, std::optional(counters), [&counters] {
         return QStringLiteral("segment%1        RemainderSegNum%2  runEmpty%3")
             .arg(counters[0])
