@@ -102,7 +102,6 @@ private:
     void SeedRowValues(int row, QString type, QTableWidget* table, BufRowValues* values);
     QValidator* EditorValidator(CellKind kind);
     int SendBufferTable();
-    short FlushLookAhead();
     // A program file read once; the view's document is built too when the program is long.
     struct ReadProgram
     {

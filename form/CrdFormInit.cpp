@@ -4,6 +4,7 @@
 #include "controller/CommandResult.h"
 #include "controller/ReturnCodes.h"
 #include "crd/Blending.h"
+#include "crd/CrdInit.h"
 #include "form/MyPushButton.h"
 #include "module/ModuleState.h"
 
@@ -134,24 +135,9 @@ void CrdForm::OnInitBtnClicked()
     if (BuildCrdPrm() != 0)
         return;
     const ModuleState& state = moduleState();
-    const short core = state.currentCore;
-    const short crd = state.currentCrd;
-    ReportToHost("MQN_SetCrdPrm", MQN_SetCrdPrm(core, crd, &crdPrm));
-
-    if (LookAheadOpen()) {
-        const LookAheadPrmEx lookAhead = BuildLookAheadRecord(params);
-        const short setup = MQN_SetupLookAheadCrd(core, crd, 0);
-        ReportToHost("MQN_SetupLookAheadCrd", setup);
-        if (setup != 0)
-            return;
-        ReportToHost("MQN_SetCrdJerk", MQN_SetCrdJerk(core, crd, params.Jerk));
-        ReportToHost("MQN_SetCrdContourErrorControl",
-                     MQN_SetCrdContourErrorControl(core, crd, params.contourEnable, params.Kp));
-        const short init = MQN_InitLookAheadEx(core, crd, &lookAhead, 0, 0, 0);
-        ReportToHost("MQN_InitLookAheadEx", init);
-        if (init != 0)
-            return;
-    }
+    if (!InitCrd({state.currentCore, state.currentCrd, state.currentFifo}, crdPrm, LookAheadOpen(),
+                 params))
+        return;
     bufferDataGroup->setEnabled(true);
     startCrdButton->setEnabled(true);
     restartButton->setEnabled(false);
