@@ -57,11 +57,6 @@ struct HostFactors
     double acceleration = 1;
 };
 HostFactors FactorsOf(const HostAxisTable* table, int core, int profile);
-// A factor turns millimetres into pulses, mm/s into pulse/ms, mm/s^2 into pulse/ms^2; no
-// machine's lies outside this range, and one beyond it (1e308, 1e-300, a denormal) turns typed
-// values into infinities or next to nothing.
-constexpr double smallestFactor = 1e-12;
-constexpr double largestFactor = 1e12;
 // Whether every factor is a number within that range: anything else would send positions and
 // speeds of 0, of the wrong sign or beyond any range.
 bool UsableFactors(const HostFactors& factors);

@@ -73,6 +73,12 @@ struct HostAxisTable
     double accelerationFactor[cores][profiles];
 };
 
+// A factor turns millimetres into pulses, mm/s into pulse/ms, mm/s^2 into pulse/ms^2; no
+// machine's lies outside this range, and one beyond it (1e308, 1e-300, a denormal) turns typed
+// values into infinities or next to nothing. The module takes no other.
+constexpr double smallestFactor = 1e-12;
+constexpr double largestFactor = 1e12;
+
 static_assert(offsetof(HostAxisTable, pulsesPerMm) == 8, "pulsesPerMm at 8");
 static_assert(offsetof(HostAxisTable, velocityFactor) == 6152, "velocityFactor at 6152");
 static_assert(offsetof(HostAxisTable, accelerationFactor) == 8200, "accelerationFactor at 8200");

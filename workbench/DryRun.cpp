@@ -6,7 +6,6 @@
 #include "controller/CrdAddress.h"
 #include "controller/ReturnCodes.h"
 #include "controller/rvAPI.h"
-#include "crd/CrdRecords.h"
 #include "gcode/GCodeInterpreter.h"
 #include "gcode/ProgramRows.h"
 #include "gcode/ProgramText.h"

@@ -1,6 +1,5 @@
 #include "HostConfig.h"
 
-#include "crd/CrdRecords.h"
 #include "module/FileAccess.h"
 
 #include <QSettings>

@@ -4,7 +4,6 @@
 #include "DryRun.h"
 #include "SimulatorInterface.h"
 #include "controller/rvAPI.h"
-#include "crd/CrdRecords.h"
 #include "gcode/ProgramText.h"
 
 #include <QLabel>
@@ -109,12 +108,19 @@ void MachineWatch::Tick()
     WatchRun(*form);
 }
 
+// From the axis table the workbench handed over; 1 where it has no usable factor.
 std::array<double, 3> MachineWatch::PulsesPerMm(const FormReading& form) const
 {
-    std::array<double, 3> factors{};
+    std::array<double, 3> factors{1, 1, 1};
+    const int core = form.core;
     for (std::size_t axis = 0; axis < factors.size(); ++axis) {
-        const HostFactors host = FactorsOf(axisTable, form.core, form.profiles[axis]);
-        factors[axis] = UsableFactors(host) ? host.pulsesPerMm : 1;
+        const int profile = form.profiles[axis];
+        if (!axisTable || core < 1 || core > HostAxisTable::cores || profile < 1
+            || profile > HostAxisTable::profiles)
+            continue;
+        const double perMm = axisTable->pulsesPerMm[core - 1][profile - 1];
+        if (perMm >= smallestFactor && perMm <= largestFactor)
+            factors[axis] = perMm;
     }
     return factors;
 }
