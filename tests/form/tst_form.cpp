@@ -6,10 +6,12 @@
 
 #include "WindowTest.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QImage>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
 
 namespace {
 
@@ -264,7 +266,66 @@ private slots:
         QVERIFY(TestHost::Lines().isEmpty());
     }
 
+    // Every button of the window reaches its slot when clicked, as an operator clicks it.
+    void buttonsReachTheirSlots()
+    {
+        auto button = [this](const char* name) {
+            return host->find<QPushButton>(name);
+        };
+        const auto clicked = [&button](const char* name) {
+            StartJournal();
+            button(name)->click();
+            return Journal();
+        };
+        const auto called = [](const QStringList& calls, const char* operation) {
+            return !calls.filter(QLatin1String(operation)).isEmpty();
+        };
+
+        QVERIFY(called(clicked(WidgetNames::initCrdButton), "MQN_SetCrdPrm"));
+        QVERIFY(called(clicked(WidgetNames::getLookAheadPrmButton), "MQN_GetLookAheadParaEx"));
+
+        button(WidgetNames::addDataButton)->click();
+        button(WidgetNames::addDataButton)->click();
+        QCOMPARE(table->rowCount(), 2);
+        table->setCurrentCell(0, 0);
+        button(WidgetNames::deleteDataButton)->click();
+        QCOMPARE(table->rowCount(), 1);
+        // A click on a row's type relabels the headers for it.
+        titlechanged(QStringLiteral("BufDelay"));
+        const QRect typeCell = table->visualItemRect(table->item(0, 0));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, typeCell.center());
+        QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("X"));
+        button(WidgetNames::addDataButton)->click();
+        button(WidgetNames::clearAllButton)->click();
+        QCOMPARE(table->rowCount(), 0);
+
+        for (const char* path : {WidgetNames::programPathEdit, WidgetNames::ilcPathEdit}) {
+            host->find<QLineEdit>(path)->setText(QStringLiteral("chosen before"));
+            QTimer::singleShot(0, form, [] { QApplication::activeModalWidget()->close(); });
+            button(path == WidgetNames::programPathEdit ? WidgetNames::openFileButton
+                                                        : WidgetNames::openIlcFileButton)
+                ->click();
+            QCOMPARE(host->find<QLineEdit>(path)->text(), QString()); // the dialog was cancelled
+        }
+        {
+            ModalBoxAnswerer answerer;
+            button(WidgetNames::loadCrdFileButton)->click();
+            QCOMPARE(answerer.first().text, QStringLiteral("File path can not be empty !"));
+        }
+
+        AddTableRow(*host, form, "LnXY", {"1000", "0", "1", "1", "0"});
+        rvsim_use_manual_clock(1);
+        QVERIFY(called(clicked(WidgetNames::startCrdButton), "MQN_CrdStart"));
+        QTRY_VERIFY(button(WidgetNames::pauseButton)->isEnabled()); // the status timer saw the run
+        QVERIFY(called(clicked(WidgetNames::pauseButton), "MQN_Stop"));
+        QVERIFY(called(clicked(WidgetNames::restartButton), "MQN_CrdStart"));
+    }
+
 private:
+    void titlechanged(const QString& type)
+    {
+        QVERIFY(QMetaObject::invokeMethod(form, "Titlechanged", Q_ARG(QString, type)));
+    }
     void add(const QString& type) { QVERIFY(AddRowOfType(*host, form, type)); }
     QStringList cells(int row, int count) const { return TableRowCells(*host, row, count); }
     QStringList types() const { return TableRowTypes(*host); }
