@@ -32,36 +32,37 @@ CheckedSettings::CheckedSettings(const QSettings& settingsFile, QString filePath
     , path(std::move(filePath))
 {}
 
-void CheckedSettings::refuse(const QString& key, const QString& text, const QString& range)
+template <typename Number, typename Convert>
+void CheckedSettings::read(const QString& key, Number lowest, Number highest, Number& value,
+                           Convert convert, const char* range)
 {
-    if (ok())
-        error = QStringLiteral("%1: %2 = %3 is not %4").arg(path, key, text, range);
+    if (!file.contains(key))
+        return;
+    const QString text = file.value(key).toString();
+    bool isNumber = false;
+    const Number read = convert(text.trimmed(), &isNumber);
+    if (isNumber && read >= lowest && read <= highest) {
+        value = read;
+    } else if (ok()) {
+        error = QStringLiteral("%1: %2 = %3 is not %4")
+                    .arg(path, key, text, QString::fromLatin1(range).arg(lowest).arg(highest));
+    }
 }
 
 void CheckedSettings::readInteger(const QString& key, int lowest, int highest, int& value)
 {
-    if (!file.contains(key))
-        return;
-    const QString text = file.value(key).toString();
-    bool isNumber = false;
-    const int read = text.trimmed().toInt(&isNumber);
-    if (isNumber && read >= lowest && read <= highest)
-        value = read;
-    else
-        refuse(key, text, QStringLiteral("a whole number from %1 to %2").arg(lowest).arg(highest));
+    read(
+        key, lowest, highest, value,
+        [](const QString& text, bool* isNumber) { return text.toInt(isNumber); },
+        "a whole number from %1 to %2");
 }
 
 void CheckedSettings::readReal(const QString& key, double lowest, double highest, double& value)
 {
-    if (!file.contains(key))
-        return;
-    const QString text = file.value(key).toString();
-    bool isNumber = false;
-    const double read = text.trimmed().toDouble(&isNumber);
-    if (isNumber && read >= lowest && read <= highest)
-        value = read;
-    else
-        refuse(key, text, QStringLiteral("a number from %1 to %2").arg(lowest).arg(highest));
+    read(
+        key, lowest, highest, value,
+        [](const QString& text, bool* isNumber) { return text.toDouble(isNumber); },
+        "a number from %1 to %2");
 }
 
 HostConfig HostConfig::defaults()

@@ -38,7 +38,11 @@ public:
     const QString& Error() const { return error; }
 
 private:
-    void refuse(const QString& key, const QString& text, const QString& range);
+    // Sets `value` from the key's text when `convert` reads a number within the range, else
+    // refuses it, naming the range as `range` says ("a number from %1 to %2").
+    template <typename Number, typename Convert>
+    void read(const QString& key, Number lowest, Number highest, Number& value, Convert convert,
+              const char* range);
 
     const QSettings& file;
     const QString path;
