@@ -433,6 +433,14 @@ const CommandType* FindCommandType(const QString& name)
     return nullptr;
 }
 
+QStringList CommandTypesAtStart()
+{
+    return {"LnXY",         "LnXYG0",    "LnXYZ",      "LnXYZG0",      "ArcXYR",
+            "ArcXYC",       "ArcZXR",    "ArcZXC",     "ArcYZR",       "ArcYZC",
+            "BufIo",        "BufDelay",  "BufDA",      "BufMove",      "BufGear",
+            "BufSetStopIo", "BufLmtsOn", "BufLmtsOff", "BufLaserOnEx", "BufLaserOffEx"};
+}
+
 QStringList OfferedCommandTypes(int dimension, bool lookAheadOpen)
 {
     const QStringList linear

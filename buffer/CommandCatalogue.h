@@ -109,6 +109,10 @@ const QStringList& OutputTypeChoices();
 // table stops there too).
 const CommandType* FindCommandType(const QString& name);
 
+// The types the "BufData Type:" choice offers when the window is built, before a dimension or
+// mode is chosen.
+QStringList CommandTypesAtStart();
+
 // The types the "BufData Type:" choice offers for a dimension of 1 to 5 and a look-ahead mode.
 QStringList OfferedCommandTypes(int dimension, bool lookAheadOpen);
 

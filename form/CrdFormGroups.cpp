@@ -171,12 +171,8 @@ QGroupBox* CrdForm::CreateBufferDataGroup()
     bufDataTypeCombo = Named(new QComboBox, WidgetNames::bufDataTypeCombo);
     bufDataTypeCombo->setStyleSheet(StyleSheets::commandTypeChoice());
     bufDataTypeCombo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    for (const char* type :
-         {"LnXY",         "LnXYG0",    "LnXYZ",      "LnXYZG0",      "ArcXYR",
-          "ArcXYC",       "ArcZXR",    "ArcZXC",     "ArcYZR",       "ArcYZC",
-          "BufIo",        "BufDelay",  "BufDA",      "BufMove",      "BufGear",
-          "BufSetStopIo", "BufLmtsOn", "BufLmtsOff", "BufLaserOnEx", "BufLaserOffEx"})
-        bufDataTypeCombo->addItem(QLatin1String(type), QVariant());
+    for (const QString& type : CommandTypesAtStart())
+        bufDataTypeCombo->addItem(type, QVariant());
     addDataButton
         = dataButton(WidgetNames::addDataButton, 219, QStringLiteral(":/icon/Resources/plus.png"),
                      QStringLiteral(":/icon/Resources/plus-w.png"));

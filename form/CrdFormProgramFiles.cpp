@@ -28,24 +28,6 @@ constexpr int notOpened = -1;
 // Files beyond this size are read, and their view built, on a thread of their own.
 constexpr qint64 readAwayFromWindowBytes = 1 << 20;
 
-// The label a loaded row's editors are reported under.
-const char* rowLabel(const QString& type)
-{
-    if (type == QLatin1String("BufLaserOnEx"))
-        return "CreateNewColumn BufLaserOn";
-    if (type == QLatin1String("BufLaserOffEx"))
-        return "CreateNewColumn BufLaserOff";
-    if (type.startsWith(QLatin1String("LnXYZ")))
-        return "CreateNewColumn LnXYZ";
-    if (type == QLatin1String("ArcXYCEx"))
-        return "CreateNewColumn MQ_ArcXYCEx";
-    if (type == QLatin1String("ArcXYC"))
-        return "CreateNewColumn MQ_ArcXYC";
-    if (type == QLatin1String("ArcXYREx"))
-        return "CreateNewColumn MQ_ArcXYREx";
-    return "CreateNewColumn MQ_ArcXYR";
-}
-
 } // namespace
 
 void CrdForm::OnbtnOpenFileData()
@@ -81,8 +63,8 @@ void CrdForm::OnLoadFileDataBtnClicked(short isShowAlarm)
         ReportProgramNotLoaded(path, read.problem);
     OnDeleteAllDataBtnClicked();
     const bool shownAsText = read.program && read.program->LineCount() > longestTableProgram;
-    const int result = shownAsText ? ShowProgramText(std::move(read))
-                                   : LoadProgramIntoTable(read.program);
+    const int result
+        = shownAsText ? ShowProgramText(std::move(read)) : LoadProgramIntoTable(read.program);
     if (result != 0)
         QMessageBox::information(this, tr("Info"), tr("File open fail !"));
 }
@@ -160,7 +142,7 @@ int CrdForm::LoadProgramIntoTable(const std::optional<ProgramText>& program)
         const int row = commandTable->rowCount();
         commandTable->insertRow(row);
         commandTable->setItem(row, 0, new QTableWidgetItem(loaded.type));
-        ShowCommandError(rowLabel(loaded.type),
+        ShowCommandError(loaded.label,
                          CreateNewColumn(row, loaded.type, commandTable, &loaded.values));
     }
     return 0;

@@ -3,6 +3,27 @@
 #include "gcode/GCodeInterpreter.h"
 #include "gcode/ProgramCommands.h"
 
+namespace {
+
+const char* labelOf(const QString& type)
+{
+    if (type == QLatin1String("BufLaserOnEx"))
+        return "CreateNewColumn BufLaserOn";
+    if (type == QLatin1String("BufLaserOffEx"))
+        return "CreateNewColumn BufLaserOff";
+    if (type.startsWith(QLatin1String("LnXYZ")))
+        return "CreateNewColumn LnXYZ";
+    if (type == QLatin1String("ArcXYCEx"))
+        return "CreateNewColumn MQ_ArcXYCEx";
+    if (type == QLatin1String("ArcXYC"))
+        return "CreateNewColumn MQ_ArcXYC";
+    if (type == QLatin1String("ArcXYREx"))
+        return "CreateNewColumn MQ_ArcXYREx";
+    return "CreateNewColumn MQ_ArcXYR";
+}
+
+} // namespace
+
 std::vector<ProgramRow> ProgramAsRows(const ProgramText& program, bool lookAheadOpen)
 {
     using G = GCodeInterpreter;
@@ -10,7 +31,7 @@ std::vector<ProgramRow> ProgramAsRows(const ProgramText& program, bool lookAhead
     BufRowValues values;
     std::vector<ProgramRow> rows;
     auto append = [&rows, &values](const QString& type) {
-        rows.push_back({type, values});
+        rows.push_back({type, values, labelOf(type)});
     };
     auto takeMotion = [&line, &values] {
         values.x = line.position[G::X];

@@ -7,11 +7,12 @@
 #include <vector>
 
 // A row of the command table that a short program becomes: its type, chosen by the look-ahead
-// mode, and the values its editors start with.
+// mode, the values its editors start with, and the label its editors are reported under.
 struct ProgramRow
 {
     QString type;
     BufRowValues values;
+    const char* label;
 };
 
 // The program as table rows, a command a row, as loading a short program makes them: laser
