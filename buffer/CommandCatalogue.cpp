@@ -433,6 +433,32 @@ const CommandType* FindCommandType(const QString& name)
     return nullptr;
 }
 
+std::optional<CellRange> EditorRange(CellKind kind)
+{
+    switch (kind) {
+    case CellKind::Position:
+        return CellRange{-99999999.0, 99999999.0, 3};
+    case CellKind::Speed:
+        return CellRange{-2000000.0, 2000000.0, 3};
+    case CellKind::SegNum:
+        return CellRange{0, 2000000, 0};
+    case CellKind::CircleDir:
+        return CellRange{-2, 2, 0};
+    case CellKind::CircleDirYZ:
+        return CellRange{0, 1, 0};
+    case CellKind::Count:
+        return CellRange{0, 65535, 0};
+    case CellKind::LaserChannel:
+        return CellRange{-1, 4, 0};
+    case CellKind::AxisChoice:
+    case CellKind::DoTypeChoice:
+    case CellKind::HexItem:
+    case CellKind::TypedItem:
+        break;
+    }
+    return std::nullopt;
+}
+
 QStringList CommandTypesAtStart()
 {
     return {"LnXY",         "LnXYG0",    "LnXYZ",      "LnXYZG0",      "ArcXYR",

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 // The command types a table row can carry: their value columns, header labels, units,
@@ -46,18 +47,29 @@ enum class ColumnUnit { None, Length, Speed, Acceleration, Milliseconds };
 
 // What a value cell holds, and so how it is edited and read.
 enum class CellKind {
-    Position,     // editor: -99999999 to 99999999
-    Speed,        // editor: -2000000 to 2000000
-    SegNum,       // editor: 0 to 2000000
-    CircleDir,    // editor: -2 to 2
-    CircleDirYZ,  // editor: 0 to 1
-    Count,        // editor: 0 to 65535 (delay, analogue value, modal)
-    LaserChannel, // editor: -1 to 4, starts at 1
+    Position,
+    Speed,
+    SegNum,
+    CircleDir,
+    CircleDirYZ,
+    Count,        // delay, analogue value, modal
+    LaserChannel, // starts at 1
     AxisChoice,   // choice "1" to "12" in column 1
     DoTypeChoice, // choice "ENABLE", "CLEAR", "GPO" in column 1
     HexItem,      // plain item, hexadecimal text
     TypedItem,    // plain item the operator types into
 };
+
+// What an editor of a value cell accepts: a number from `bottom` to `top`, with `decimals`
+// places (none for whole numbers).
+struct CellRange
+{
+    double bottom;
+    double top;
+    int decimals;
+};
+// The range of an edited kind; none for choices and plain items.
+std::optional<CellRange> EditorRange(CellKind kind);
 
 struct CommandColumn
 {

@@ -9,29 +9,16 @@
 #include <QIntValidator>
 #include <QTableWidget>
 
-namespace {
-} // namespace
+namespace {} // namespace
 
 QValidator* CrdForm::EditorValidator(CellKind kind)
 {
-    switch (kind) {
-    case CellKind::Position:
-        return new MyDoubleValidator(-99999999.0, 99999999.0, 3, this);
-    case CellKind::Speed:
-        return new MyDoubleValidator(-2000000.0, 2000000.0, 3, this);
-    case CellKind::SegNum:
-        return new QIntValidator(0, 2000000, this);
-    case CellKind::CircleDir:
-        return new QIntValidator(-2, 2, this);
-    case CellKind::CircleDirYZ:
-        return new QIntValidator(0, 1, this);
-    case CellKind::Count:
-        return new QIntValidator(0, 65535, this);
-    case CellKind::LaserChannel:
-        return new QIntValidator(-1, 4, this);
-    default:
+    const std::optional<CellRange> range = EditorRange(kind);
+    if (!range)
         return nullptr;
-    }
+    if (range->decimals > 0)
+        return new MyDoubleValidator(range->bottom, range->top, range->decimals, this);
+    return new QIntValidator(int(range->bottom), int(range->top), this);
 }
 
 short CrdForm::CreateNewColumn(int row, QString type, QTableWidget* table, BufRowValues* values)
