@@ -16,6 +16,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class MyPushButton;
 class MyThread;
@@ -24,7 +25,6 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QSettings;
 class QTableWidget;
 class QTableWidgetItem;
 class QTextDocument;
@@ -119,9 +119,10 @@ private:
     void ReleaseModuleSlot();
     bool moduleSlotReleased = false;
 
+    struct CrdSetting;
+    std::vector<CrdSetting> CrdSettings();
     void LoadCrdSettings();
     void SaveCrdSettings();
-    void WriteCrdSettings(QSettings& file);
     void ReportSettingsNotSaved(FileProblem problem);
 
     short BuildCrdPrm();

@@ -3,6 +3,7 @@
 #include "form/CrdForm.h"
 
 #include "controller/CommandResult.h"
+#include "crd/CrdSettings.h"
 #include "crd/IniFile.h"
 #include "crd/SettingsFolder.h"
 #include "module/ModuleState.h"
@@ -11,7 +12,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QSettings>
+
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -20,43 +23,9 @@ QString settingsPath()
     return SettingsFolder() + QStringLiteral("/Crd.ini");
 }
 
-QString groupName(short core, short crd)
-{
-    return QStringLiteral("KurvoCore%1Crd%2").arg(core).arg(crd);
-}
-
 bool readable(FileProblem problem)
 {
     return problem == FileProblem::None || problem == FileProblem::Missing;
-}
-
-// The core and coordinate system of the last group that names both; (1, 1) when its core is
-// no number. Groups of other names are skipped.
-void chooseLastGroup(const QStringList& groups, ModuleState& state)
-{
-    state.currentCore = 1;
-    state.currentCrd = 1;
-    for (const QString& name : groups) {
-        if (!name.contains(QLatin1String("KurvoCore")) || !name.contains(QLatin1String("Crd")))
-            continue;
-        const QStringList address
-            = name.split(QStringLiteral("KurvoCore")).value(1).split(QStringLiteral("Crd"));
-        bool isNumber = false;
-        const short core = address.value(0).toShort(&isNumber);
-        state.currentCore = isNumber ? core : short(1);
-        state.currentCrd = isNumber ? address.value(1).toShort() : short(1);
-    }
-}
-
-void readIndex(const QSettings& file, const QString& key, const QVariant& fallback,
-               QComboBox* combo)
-{
-    combo->setCurrentIndex(short(file.value(key, fallback).toInt()));
-}
-
-void readText(const QSettings& file, const QString& key, const QVariant& fallback, QLineEdit* edit)
-{
-    edit->setText(file.value(key, fallback).toString());
 }
 
 QString axisKey(const char* name, int axis)
@@ -66,50 +35,124 @@ QString axisKey(const char* name, int axis)
 
 } // namespace
 
+// A key of the window's group of Crd.ini: what a missing key reads as, how the window takes
+// what the file holds (none: a key kept for files of older versions only), and what it writes.
+struct CrdForm::CrdSetting
+{
+    QString key;
+    QVariant missing;
+    std::function<void(const QVariant&)> load;
+    std::function<QVariant()> save;
+};
+
+// Every key, in the order the window reads them: the choices first, the origin and the mode
+// with the controls they show, the program path last.
+std::vector<CrdForm::CrdSetting> CrdForm::CrdSettings()
+{
+    const auto index = [](QComboBox* combo) {
+        return [combo](const QVariant& value) {
+            combo->setCurrentIndex(short(value.toInt()));
+        };
+    };
+    const auto chosen = [](QComboBox* combo) {
+        return [combo] {
+            return QVariant(combo->currentIndex());
+        };
+    };
+    const auto text = [](QLineEdit* edit) {
+        return [edit](const QVariant& value) {
+            edit->setText(value.toString());
+        };
+    };
+    std::vector<CrdSetting> settings{
+        {QStringLiteral("Core"), QVariant(), index(coreIndexCombo), chosen(coreIndexCombo)},
+        {QStringLiteral("Crd"), QVariant(), index(crdIndexCombo), chosen(crdIndexCombo)},
+        {QStringLiteral("fifo"), QVariant(), index(fifoIndexCombo), chosen(fifoIndexCombo)},
+        {QStringLiteral("dimension"), 1, index(dimensionCombo), chosen(dimensionCombo)},
+    };
+    for (int axis = 0; axis < axisCount; ++axis) {
+        settings.push_back({axisKey("Profile", axis), axis + 1, index(profileCombos[axis]),
+                            chosen(profileCombos[axis])});
+    }
+    for (int axis = 0; axis < axisCount; ++axis) {
+        settings.push_back({axisKey("Scale", axis), 1000, text(scaleEdits[axis]), [this, axis] {
+                                return QVariant(params.Scale[axis]);
+                            }});
+    }
+    settings.push_back({QStringLiteral("synVelMax"), QString(), text(synVelMaxEdit), [this] {
+                            return QVariant(params.synVelMax);
+                        }});
+    settings.push_back({QStringLiteral("synAccMax"), QString(), text(synAccMaxEdit), [this] {
+                            return QVariant(params.synAccMax);
+                        }});
+    settings.push_back({QStringLiteral("evenTime"), QString(), text(evenTimeEdit), [this] {
+                            return QVariant(int(params.evenTime));
+                        }});
+    settings.push_back({QStringLiteral("setOriginFlag"), 0,
+                        [this](const QVariant& value) {
+                            if (value.toInt() != 0)
+                                originFlagCheck->setChecked(true);
+                            OnOriginStateChanged(originFlagCheck->checkState());
+                        },
+                        [this] {
+                            return QVariant(int(params.setOriginFlag));
+                        }});
+    // The origins are read only where the file's flag checked the box.
+    for (int axis = 0; axis < axisCount; ++axis) {
+        settings.push_back({axisKey("originPos", axis), QString(),
+                            [this, axis](const QVariant& value) {
+                                if (originFlagCheck->isChecked())
+                                    originEdits[axis]->setText(value.toString());
+                            },
+                            [this, axis] {
+                                return QVariant(params.originPos[axis]);
+                            }});
+    }
+    settings.push_back({QStringLiteral("LookAheadMode"), tr("Close"),
+                        [this](const QVariant& value) {
+                            lookAheadModeCombo->setCurrentIndex(
+                                lookAheadModeCombo->findText(value.toString()));
+                            OnCobLookAheadModeChanged(lookAheadModeCombo->currentIndex());
+                        },
+                        [this] {
+                            return QVariant(params.LookAheadMode);
+                        }});
+    for (int id = 0; id < treeValueCount; ++id) {
+        const TreeValue& value = TreeValues()[std::size_t(id)];
+        if (value.settingsKey) {
+            settings.push_back({QLatin1String(value.settingsKey), value.settingsFallback,
+                                text(treeEditors.edit(TreeValueId(id))), [this, &value] {
+                                    return QVariant(MemberValue(value, params));
+                                }});
+        }
+    }
+    // No field of the window feeds the look-ahead's AccMax; files of older versions hold it.
+    settings.push_back({QStringLiteral("dLookAheadPrmAccMax"), 0.0, {}, [] {
+                            return QVariant(0.0);
+                        }});
+    settings.push_back(
+        {QStringLiteral("labOpenFileData"), QStringLiteral(" "), text(programPathEdit), [this] {
+             return QVariant(programPathEdit->text());
+         }});
+    return settings;
+}
+
 void CrdForm::LoadCrdSettings()
 {
     const QString path = settingsPath();
     settingsProblem = CheckIniFile(path);
     if (!readable(settingsProblem))
         return;
-    QSettings file(path, QSettings::IniFormat);
+    const CrdSettingsGroup group = ReadCrdSettings(path);
     ModuleState& state = moduleState();
-    chooseLastGroup(file.childGroups(), state);
-    file.beginGroup(groupName(state.currentCore, state.currentCrd));
-
-    readIndex(file, QStringLiteral("Core"), QVariant(), coreIndexCombo);
-    readIndex(file, QStringLiteral("Crd"), QVariant(), crdIndexCombo);
-    readIndex(file, QStringLiteral("fifo"), QVariant(), fifoIndexCombo);
-    readIndex(file, QStringLiteral("dimension"), 1, dimensionCombo);
-    for (int axis = 0; axis < axisCount; ++axis)
-        readIndex(file, axisKey("Profile", axis), axis + 1, profileCombos[axis]);
-    for (int axis = 0; axis < axisCount; ++axis)
-        readText(file, axisKey("Scale", axis), 1000, scaleEdits[axis]);
-    readText(file, QStringLiteral("synVelMax"), QString(), synVelMaxEdit);
-    readText(file, QStringLiteral("synAccMax"), QString(), synAccMaxEdit);
-    readText(file, QStringLiteral("evenTime"), QString(), evenTimeEdit);
-    if (file.value(QStringLiteral("setOriginFlag"), 0).toInt() != 0) {
-        originFlagCheck->setChecked(true);
-        for (int axis = 0; axis < axisCount; ++axis)
-            readText(file, axisKey("originPos", axis), QString(), originEdits[axis]);
+    state.currentCore = group.core;
+    state.currentCrd = group.crd;
+    for (const CrdSetting& setting : CrdSettings()) {
+        if (setting.load)
+            setting.load(group.values.value(setting.key, setting.missing));
     }
-    OnOriginStateChanged(originFlagCheck->checkState());
-
-    lookAheadModeCombo->setCurrentIndex(lookAheadModeCombo->findText(
-        file.value(QStringLiteral("LookAheadMode"), tr("Close")).toString()));
-    OnCobLookAheadModeChanged(lookAheadModeCombo->currentIndex());
-
-    for (int id = 0; id < treeValueCount; ++id) {
-        const TreeValue& value = TreeValues()[std::size_t(id)];
-        if (value.settingsKey) {
-            readText(file, QLatin1String(value.settingsKey), value.settingsFallback,
-                     treeEditors.edit(TreeValueId(id)));
-        }
-    }
-    readText(file, QStringLiteral("labOpenFileData"), QStringLiteral(" "), programPathEdit);
     if (!programPathEdit->text().isEmpty())
         OnLoadFileDataBtnClicked(0);
-    file.endGroup();
 }
 
 void CrdForm::SaveCrdSettings()
@@ -125,40 +168,14 @@ void CrdForm::SaveCrdSettings()
         ReportSettingsNotSaved(target.problem);
         return;
     }
+    QVariantMap values;
+    for (const CrdSetting& setting : CrdSettings())
+        values.insert(setting.key, setting.save());
+    const ModuleState& state = moduleState();
     const FileProblem written
-        = WriteIniFile(target.path, [this](QSettings& file) { WriteCrdSettings(file); });
+        = WriteCrdSettings(target.path, state.currentCore, state.currentCrd, values);
     if (written != FileProblem::None)
         ReportSettingsNotSaved(written);
-}
-
-void CrdForm::WriteCrdSettings(QSettings& file)
-{
-    const ModuleState& state = moduleState();
-    file.beginGroup(groupName(state.currentCore, state.currentCrd));
-
-    file.setValue(QStringLiteral("Core"), coreIndexCombo->currentIndex());
-    file.setValue(QStringLiteral("Crd"), crdIndexCombo->currentIndex());
-    file.setValue(QStringLiteral("fifo"), fifoIndexCombo->currentIndex());
-    file.setValue(QStringLiteral("dimension"), dimensionCombo->currentIndex());
-    for (int axis = 0; axis < axisCount; ++axis)
-        file.setValue(axisKey("Profile", axis), profileCombos[axis]->currentIndex());
-    file.setValue(QStringLiteral("synVelMax"), params.synVelMax);
-    file.setValue(QStringLiteral("synAccMax"), params.synAccMax);
-    file.setValue(QStringLiteral("evenTime"), int(params.evenTime));
-    file.setValue(QStringLiteral("setOriginFlag"), int(params.setOriginFlag));
-    for (int axis = 0; axis < axisCount; ++axis)
-        file.setValue(axisKey("originPos", axis), params.originPos[axis]);
-    file.setValue(QStringLiteral("LookAheadMode"), params.LookAheadMode);
-    for (const TreeValue& value : TreeValues()) {
-        if (value.settingsKey)
-            file.setValue(QLatin1String(value.settingsKey), MemberValue(value, params));
-    }
-    // No field of the window feeds the look-ahead's AccMax; files of older versions hold it.
-    file.setValue(QStringLiteral("dLookAheadPrmAccMax"), 0.0);
-    file.setValue(QStringLiteral("labOpenFileData"), programPathEdit->text());
-    for (int axis = 0; axis < axisCount; ++axis)
-        file.setValue(axisKey("Scale", axis), params.Scale[axis]);
-    file.endGroup();
 }
 
 void CrdForm::ReportSettingsNotSaved(FileProblem problem)
