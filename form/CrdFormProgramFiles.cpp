@@ -23,7 +23,6 @@
 
 namespace {
 
-constexpr int longestTableProgram = 10;
 constexpr int notOpened = -1;
 // Files beyond this size are read, and their view built, on a thread of their own.
 constexpr qint64 readAwayFromWindowBytes = 1 << 20;

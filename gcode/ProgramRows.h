@@ -6,6 +6,9 @@
 
 #include <vector>
 
+// A program of this many lines or fewer loads into the command table; a longer one is streamed.
+constexpr qsizetype longestTableProgram = 10;
+
 // A row of the command table that a short program becomes: its type, chosen by the look-ahead
 // mode, the values its editors start with, and the label its editors are reported under.
 struct ProgramRow

@@ -23,8 +23,6 @@
 namespace {
 
 constexpr ControllerAddress target{1, 1, 0};
-// A program of this many lines or fewer loads into the window's table.
-constexpr qsizetype longestTableProgram = 10;
 // Time moves in steps while the stream waits: doubled while a step frees no room (a long
 // segment at the front), back to the first once it does. The longest step stays far below the
 // time a full buffer of short segments takes, so the buffer never runs dry.
