@@ -14,9 +14,8 @@ QByteArray GenerateProgram(int lines, uint64_t seed)
     char line[128];
     for (int n = 1; n <= lines; ++n) {
         const double kind = unit(random) * 100;
-        const bool numbered = unit(random) < 0.1;
         const bool feed = unit(random) < 0.05;
-        int length = numbered ? std::snprintf(line, sizeof line, "N%d ", n) : 0;
+        int length = kind < 99 ? std::snprintf(line, sizeof line, "N%d ", n) : 0;
         if (kind < 80) {
             x += unit(random) * 2 - 1;
             y += unit(random) * 2 - 1;

@@ -6,8 +6,9 @@
 #include <cstdint>
 
 // A G-code program of `lines` lines as operators run them, the same for the same seed: 80% G01
-// moves, 15% G02/G03 arcs in centre form with I and J, 3% G00 rapids, and comments, blank
-// lines, N words and F words now and then.
+// moves of at most a millimetre, 15% G02/G03 arcs in centre form with I and J, 3% G00 rapids,
+// 1% comments and 1% blank lines; an N word on every line that is not blank, an F word now and
+// then.
 QByteArray GenerateProgram(int lines, uint64_t seed);
 
 #endif

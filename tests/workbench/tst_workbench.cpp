@@ -48,6 +48,59 @@ DryRunMachine openMachine(double cornerJump)
     return machine;
 }
 
+// Short segments, reversals, arcs in both senses, dwells and rapids, and feeds and
+// accelerations that change from line to line: the corners and stops a planner must get right.
+QByteArray generatedProgram(int lines)
+{
+    uint32_t state = 12345;
+    const auto next = [&state](int below) {
+        state = state * 1664525u + 1013904223u;
+        return int((state >> 8) % uint32_t(below));
+    };
+    QByteArray program("G01 F200 D3000\n");
+    int x = 0, y = 0; // micrometres
+    for (int n = 0; n < lines; ++n) {
+        const int kind = next(100);
+        const int dx = next(1000) - 500, dy = next(1000) - 500;
+        QByteArray line;
+        if (kind < 70)
+            line = "G01 X" + QByteArray::number((x += dx) / 1000.0) + " Y"
+                   + QByteArray::number((y += dy) / 1000.0);
+        else if (kind < 85)
+            line = "G0" + QByteArray::number(2 + kind % 2) + " X"
+                   + QByteArray::number((x += 2 * dx) / 1000.0) + " Y"
+                   + QByteArray::number((y += 2 * dy) / 1000.0) + " I"
+                   + QByteArray::number(dx / 1000.0) + " J" + QByteArray::number(dy / 1000.0);
+        else if (kind < 90)
+            line = "G01 X" + QByteArray::number((x -= 3 * dx) / 1000.0); // back over itself
+        else if (kind < 93)
+            line = "G00 X" + QByteArray::number((x += 20 * dx) / 1000.0) + " EF300 ED5000";
+        else if (kind < 95)
+            line = "DELAY" + QByteArray::number(next(50));
+        else if (kind < 98)
+            line = "G01 F" + QByteArray::number(20 + next(600));
+        else
+            line = "G01 D" + QByteArray::number(200 + next(9000));
+        program += line + '\n';
+    }
+    return program;
+}
+
+// A line along X cut into pieces of 10 micrometres, its acceleration going through
+// `accelerations` every 97 pieces, then a dwell and the way back in one piece: more pieces than
+// the planner looks ahead over before it has to brake.
+QByteArray finelyCutLine(int pieces, const QList<int>& accelerations)
+{
+    QByteArray program("G01 F600\n");
+    for (int piece = 1; piece <= pieces; ++piece) {
+        program += "X" + QByteArray::number(piece / 100.0);
+        if (piece % 97 == 1)
+            program += " D" + QByteArray::number(accelerations[piece / 97 % accelerations.size()]);
+        program += '\n';
+    }
+    return program + "DELAY10\nX0\n";
+}
+
 double trapezoidSeconds(double length, double feed, double acceleration)
 {
     if (length >= feed * feed / acceleration)
@@ -390,6 +443,71 @@ private slots:
             qPrintable(QStringLiteral("%1 s, not %2 s").arg(report.cycleMs / 1000).arg(seconds)));
         QCOMPARE_LE(std::abs(report.pathLength - length), 1e-9 * length);
         QCOMPARE(report.plan.TotalMs(), report.cycleMs);
+    }
+
+    // Figures of the executed path as the planner first made it: the number of points, the last
+    // time, and sums over the points of the times from the first and of the X and Y positions.
+    void plannedPathStaysAsRecorded_data()
+    {
+        QTest::addColumn<QByteArray>("program");
+        QTest::addColumn<double>("cornerJump");
+        QTest::addColumn<QList<double>>("figures");
+
+        const auto example = [](const char* name) {
+            QFile file(QStringLiteral(KURVO_EXAMPLES_DIR "/") + QLatin1String(name));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        QTest::newRow("square") << example("square.nc") << 5.0
+                                << QList<double>{50, 1694.9851973846253, 46390.39064065658,
+                                                 474999.99999999994, 480000};
+        QTest::newRow("contour") << example("contour.nc") << 5.0
+                                 << QList<double>{9912, 51341.631468946638, 254620262.07792494,
+                                                  307169.30000000144, 74339.999999328997};
+        QTest::newRow("generated") << generatedProgram(6000) << 5.0
+                                   << QList<double>{28125, 308048.12202695588, 4351491021.3994808,
+                                                    -71213275.374786332, 504169671.55431342};
+        QTest::newRow("generated, stiff corners")
+            << generatedProgram(3000) << 0.05
+            << QList<double>{13817, 222950.61214572875, 1535483631.6207888, 89993642.556690782,
+                             122460980.1504142};
+        QTest::newRow("a finely cut line")
+            << finelyCutLine(20000, {300}) << 5.0
+            << QList<double>{40008, 2853.2145327084713, 31174707.187217541, 4000600000, 0};
+        QTest::newRow("a finely cut line, accelerations changing")
+            << finelyCutLine(20000, {300, 8000, 1000, 20000}) << 5.0
+            << QList<double>{40008, 2726.4815711108208, 28889228.374378491, 4000600000, 0};
+    }
+
+    void plannedPathStaysAsRecorded()
+    {
+        QFETCH(QByteArray, program);
+        QFETCH(double, cornerJump);
+        QFETCH(QList<double>, figures);
+        DryRunMachine machine;
+        machine.cornerJump = cornerJump;
+        DryRunReport report;
+        QString error;
+        QVERIFY2(DryRun(ProgramText(QString::fromLatin1(program)), machine,
+                        *SimulatorInterface::Find(), {}, report, error),
+                 qPrintable(error));
+        QList<double> ran(5);
+        ran[0] = rvsim_path_count();
+        double startMs = 0; // the clock stands at no fixed time when the run starts
+        rvsim_path_point(0, nullptr, &startMs, nullptr);
+        for (int index = 0; index < rvsim_path_count(); ++index) {
+            double timeMs = 0, positions[5] = {};
+            rvsim_path_point(index, nullptr, &timeMs, positions);
+            ran[1] = timeMs - startMs;
+            ran[2] += timeMs - startMs;
+            ran[3] += positions[0];
+            ran[4] += positions[1];
+        }
+        for (int i = 0; i < figures.size(); ++i)
+            QVERIFY2(std::abs(ran[i] - figures[i]) <= 1e-9 * std::abs(figures[i]),
+                     qPrintable(QStringLiteral("figure %1: %2, recorded %3")
+                                    .arg(i)
+                                    .arg(ran[i], 0, 'g', 17)
+                                    .arg(figures[i], 0, 'g', 17)));
     }
 
     void dryRunPlansTheWindowsMachine_data()
