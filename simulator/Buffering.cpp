@@ -52,6 +52,7 @@ short VirtualController::enqueue(Crd& crd, Fifo& fifo, Command&& command, bool l
         for (int i = 0; i < crdAxisCount; ++i)
             fifo.queuedEnd[i] = command.geometry.end[i] * command.pulsesPerUnit[i];
     }
+    command.serial = fifo.nextSerial++;
     (throughLookAhead ? fifo.lookAhead : fifo.commands).push_back(std::move(command));
     return ok;
 }

@@ -6,31 +6,6 @@
 
 namespace rvsim {
 
-namespace {
-
-bool blocksMotion(const Command& command)
-{
-    return command.kind == Command::Kind::Delay
-           || (command.kind == Command::Kind::Move && command.value[1] != 0);
-}
-
-// Highest path speed at which the corner between two motions keeps every axis's speed change
-// within its DVMax.
-double cornerSpeed(const Command& from, const Command& to)
-{
-    const AxisVector& out = from.geometry.exit;
-    const AxisVector& in = to.geometry.entry;
-    double limit = std::numeric_limits<double>::infinity();
-    for (int i = 0; i < crdAxisCount; ++i) {
-        const double change = std::abs(in[i] - out[i]);
-        if (change > 1e-12)
-            limit = std::min(limit, to.axisDVMax[i] / change);
-    }
-    return limit;
-}
-
-} // namespace
-
 void VirtualController::advanceTo(double now)
 {
     clock = std::max(clock, now);
@@ -97,9 +72,9 @@ void VirtualController::beginFront(Core& core, short crdNumber, Crd& crd, Comman
         crd.userSegNum = command.segNum;
         const double v0 = crd.velocity * crd.unitScale / command.pulsesPerUnit[0];
         const double remaining = command.geometry.length - crd.activeOffset;
-        const double vEnd = command.lookAhead
-                                ? plannedEndVelocity(crd.fifos[std::size_t(crd.activeFifo)])
-                                : command.velEnd;
+        Fifo& fifo = crd.fifos[std::size_t(crd.activeFifo)];
+        const double vEnd = command.lookAhead ? fifo.plan.endSpeed(fifo.commands, fifo.lookAhead)
+                                              : command.velEnd;
         crd.activeProfile = SpeedProfile::plan(remaining, v0, command.vMax, vEnd, command.acc);
         recordPath(crdNumber, crd, core, crd.now);
         break;
@@ -246,46 +221,6 @@ void VirtualController::applyOther(Core& core, Crd& /*crd*/, const Command& comm
     default:
         break;
     }
-}
-
-double VirtualController::plannedEndVelocity(const Fifo& fifo) const
-{
-    struct Step
-    {
-        double corner, vMax, acc, length;
-    };
-    const Command& current = fifo.commands.front();
-    std::vector<Step> steps;
-    const Command* previous = &current;
-    double horizon = 0;
-    bool open = false; // the following path is long enough not to limit this segment's end
-    bool more = true;
-    auto visit = [&](const Command& next) {
-        if (next.kind != Command::Kind::Motion) {
-            more = !blocksMotion(next);
-            return;
-        }
-        if (!next.lookAhead || next.pulsesPerUnit != current.pulsesPerUnit) {
-            more = false;
-            return;
-        }
-        steps.push_back({cornerSpeed(*previous, next), next.vMax, next.acc, next.geometry.length});
-        previous = &next;
-        horizon += next.geometry.length;
-        if (std::sqrt(2 * next.acc * horizon) >= current.vMax || steps.size() >= 4096) {
-            open = true;
-            more = false;
-        }
-    };
-    for (std::size_t i = 1; i < fifo.commands.size() && more; ++i)
-        visit(fifo.commands[i]);
-    for (std::size_t i = 0; i < fifo.lookAhead.size() && more; ++i)
-        visit(fifo.lookAhead[i]);
-
-    double v = open ? std::numeric_limits<double>::infinity() : 0;
-    for (auto step = steps.rbegin(); step != steps.rend(); ++step)
-        v = std::min({step->corner, step->vMax, std::sqrt(v * v + 2 * step->acc * step->length)});
-    return steps.empty() ? 0 : v;
 }
 
 } // namespace rvsim

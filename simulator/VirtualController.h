@@ -1,7 +1,8 @@
 #ifndef RVSIM_VIRTUALCONTROLLER_H
 #define RVSIM_VIRTUALCONTROLLER_H
 
-#include "Motion.h"
+#include "Command.h"
+#include "EndSpeedPlan.h"
 #include "rvsim.h"
 
 #include <cstdint>
@@ -21,47 +22,6 @@ struct Config
     int fifoCapacity = 4096;
 };
 
-// One buffered command, its values already in the units it executes in.
-struct Command
-{
-    enum class Kind {
-        Motion,
-        Delay,
-        DigitalOutput,
-        AnalogOutput,
-        Move,
-        Gear,
-        LimitsOn,
-        LimitsOff,
-        StopInput,
-        LaserOn,
-        LaserOff,
-        LaserFollowMode,
-        LaserFollowRatio,
-        LaserFollowOff,
-        PosCompareStart,
-        PosCompareStop,
-    };
-
-    Kind kind = Kind::Delay;
-    int32_t segNum = 0;
-    // Motion: geometry in path units (pulses, or millimetres for the look-ahead forms), speeds
-    // in path units per ms.
-    Geometry geometry;
-    AxisVector pulsesPerUnit{1, 1, 1, 1, 1};
-    bool lookAhead = false; // the planner chooses the end speed; velEnd unused
-    double vMax = 0;
-    double acc = 0;
-    double velEnd = 0;
-    // Look-ahead limits per axis, path units per ms (and per ms^2).
-    AxisVector axisVMax{};
-    AxisVector axisAMax{};
-    AxisVector axisDVMax{};
-    // Other kinds.
-    short value[4] = {};
-    double real[3] = {};
-};
-
 struct Profile
 {
     double position = 0; // pulses
@@ -72,11 +32,15 @@ struct Profile
     SpeedProfile move;
 };
 
+// The commands of a FIFO carry consecutive serial numbers from the front to the last
+// look-ahead form: they leave at the front and join at the back.
 struct Fifo
 {
     std::deque<Command> commands;  // the front is the one executing
     std::deque<Command> lookAhead; // look-ahead forms waiting for the planner
     AxisVector queuedEnd{};        // pulses; where the last queued motion ends
+    int64_t nextSerial = 0;
+    EndSpeedPlan plan;
 };
 
 struct Crd
@@ -227,7 +191,6 @@ private:
     void moveAlong(Core& core, Crd& crd, const Command& command, double time);
     void placeAt(Core& core, Crd& crd, const Command& command, double distance);
     void applyOther(Core& core, Crd& crd, const Command& command);
-    double plannedEndVelocity(const Fifo& fifo) const;
     void sampleIlc(Crd& crd, const Command& command, double until);
     void stopCrd(Core& core, Crd& crd, bool abrupt);
     void recordPath(short crdNumber, const Crd& crd, const Core& core, double time);

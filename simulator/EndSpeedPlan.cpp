@@ -1,0 +1,165 @@
+#include "EndSpeedPlan.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace rvsim {
+
+namespace {
+
+bool blocksMotion(const Command& command)
+{
+    return command.kind == Command::Kind::Delay
+           || (command.kind == Command::Kind::Move && command.value[1] != 0);
+}
+
+// Highest path speed at which the corner from a motion leaving along `exit` into `to` keeps
+// every axis's speed change within its DVMax.
+double cornerSpeed(const AxisVector& exit, const Command& to)
+{
+    const AxisVector& in = to.geometry.entry;
+    double limit = std::numeric_limits<double>::infinity();
+    for (int i = 0; i < crdAxisCount; ++i) {
+        const double change = std::abs(in[i] - exit[i]);
+        if (change > 1e-12)
+            limit = std::min(limit, to.axisDVMax[i] / change);
+    }
+    return limit;
+}
+
+} // namespace
+
+double EndSpeedPlan::endSpeed(const std::deque<Command>& commands,
+                              const std::deque<Command>& lookAhead)
+{
+    const Command& front = commands.front();
+    followFront(front);
+    std::ptrdiff_t viewEnd = findViewEnd(front.vMax);
+    while (viewEnd < 0 && takeNext(commands, lookAhead, front.serial)) {
+        if (endsView(std::ptrdiff_t(steps.size()) - 1, front.vMax))
+            viewEnd = std::ptrdiff_t(steps.size()) - 1;
+    }
+    if (steps.empty())
+        return 0;
+    const bool open = viewEnd >= 0;
+    workBack(open ? viewEnd : std::ptrdiff_t(steps.size()) - 1, open);
+    return steps.front().limit;
+}
+
+void EndSpeedPlan::followFront(const Command& front)
+{
+    if (front.serial == anchor)
+        return;
+    while (!steps.empty() && steps.front().serial < front.serial)
+        popStep();
+    if (steps.empty() || steps.front().serial != front.serial) {
+        restartAt(front);
+        return;
+    }
+    anchor = front.serial;
+    anchorReach = steps.front().reach;
+    popStep();
+}
+
+void EndSpeedPlan::restartAt(const Command& front)
+{
+    steps.clear();
+    anchor = front.serial;
+    anchorReach = 0;
+    lastExit = front.geometry.exit;
+    units = front.pulsesPerUnit;
+    lastTaken = front.serial;
+    blocked = false;
+    accelerationChanges = 0;
+    limitsEnd = -1;
+}
+
+void EndSpeedPlan::popStep()
+{
+    const double acc = steps.front().acc;
+    steps.pop_front();
+    if (!steps.empty() && steps.front().acc != acc)
+        --accelerationChanges;
+    limitsEnd = std::max<std::ptrdiff_t>(-1, limitsEnd - 1);
+}
+
+bool EndSpeedPlan::takeNext(const std::deque<Command>& commands,
+                            const std::deque<Command>& lookAhead, int64_t frontSerial)
+{
+    while (!blocked) {
+        const std::size_t index = std::size_t(lastTaken + 1 - frontSerial);
+        if (index >= commands.size() + lookAhead.size())
+            return false;
+        const Command& next
+            = index < commands.size() ? commands[index] : lookAhead[index - commands.size()];
+        ++lastTaken;
+        if (next.kind != Command::Kind::Motion) {
+            blocked = blocksMotion(next);
+            continue;
+        }
+        if (!next.lookAhead || next.pulsesPerUnit != units) {
+            blocked = true;
+            break;
+        }
+        if (!steps.empty() && steps.back().acc != next.acc)
+            ++accelerationChanges;
+        const double reach
+            = (steps.empty() ? anchorReach : steps.back().reach) + next.geometry.length;
+        steps.push_back({next.serial, cornerSpeed(lastExit, next), next.vMax, next.acc,
+                         next.geometry.length, reach, 0});
+        lastExit = next.geometry.exit;
+        return true;
+    }
+    return false;
+}
+
+bool EndSpeedPlan::endsView(std::ptrdiff_t index, double frontVMax) const
+{
+    const Step& step = steps[std::size_t(index)];
+    return std::sqrt(2 * step.acc * (step.reach - anchorReach)) >= frontVMax
+           || index + 1 >= longestView;
+}
+
+// The first step at which the view ends, -1 when none of the steps taken ends it. With one
+// acceleration throughout, whether a step ends the view only grows along the steps.
+std::ptrdiff_t EndSpeedPlan::findViewEnd(double frontVMax) const
+{
+    const std::ptrdiff_t count
+        = std::min<std::ptrdiff_t>(std::ptrdiff_t(steps.size()), longestView);
+    std::ptrdiff_t first = 0;
+    if (accelerationChanges == 0) {
+        std::ptrdiff_t below = count;
+        while (first < below) {
+            const std::ptrdiff_t middle = first + (below - first) / 2;
+            if (endsView(middle, frontVMax))
+                below = middle;
+            else
+                first = middle + 1;
+        }
+    } else {
+        while (first < count && !endsView(first, frontVMax))
+            ++first;
+    }
+    return first < count ? first : -1;
+}
+
+// The limits from `viewEnd` back to the front, beyond it a free speed when `open`, else a stop.
+// Limits already worked back stay once a new one equals them: all before follow from it alike.
+void EndSpeedPlan::workBack(std::ptrdiff_t viewEnd, bool open)
+{
+    if (viewEnd == limitsEnd && open == limitsOpen)
+        return;
+    double v = open ? std::numeric_limits<double>::infinity() : 0;
+    for (std::ptrdiff_t index = viewEnd; index >= 0; --index) {
+        Step& step = steps[std::size_t(index)];
+        v = std::min({step.corner, step.vMax, std::sqrt(v * v + 2 * step.acc * step.length)});
+        if (index <= limitsEnd && step.limit == v)
+            break;
+        step.limit = v;
+    }
+    limitsEnd = viewEnd;
+    limitsOpen = open;
+}
+
+} // namespace rvsim
