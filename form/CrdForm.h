@@ -128,6 +128,12 @@ private:
     short BuildCrdPrm();
     void ReadCrdFormParams();
     bool LookAheadOpen() const;
+    // The dimension and the axes' profiles chosen, 0 where nothing is. The combos list the
+    // numbers from 1 in order, so the index tells the number without reading the text: the
+    // status timer asks 100 times a second.
+    int ChosenDimension() const;
+    int ChosenProfile(int axis) const;
+    void EnableIdleOnlyControls(bool enabled);
 
     QTranslator translator;
     int preferredWidth = 0;

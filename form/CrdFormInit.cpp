@@ -52,7 +52,7 @@ bool CrdForm::LookAheadOpen() const
 void CrdForm::ReadCrdFormParams()
 {
     CrdFormParams& p = params;
-    p.dimension = dimensionCombo->currentText().toShort();
+    p.dimension = short(ChosenDimension());
     p.synVelMax = number(synVelMaxEdit);
     p.synAccMax = number(synAccMaxEdit);
     p.evenTime = shortNumber(evenTimeEdit);
@@ -96,7 +96,7 @@ short CrdForm::BuildCrdPrm()
 
     int profiles[axisCount];
     for (int axis = 0; axis < axisCount; ++axis)
-        profiles[axis] = profileCombos[axis]->currentText().toInt();
+        profiles[axis] = ChosenProfile(axis);
     const CrdRecordOutcome outcome
         = BuildCrdRecord(params, profiles, state.currentCore, state.axisTable, crdPrm);
 

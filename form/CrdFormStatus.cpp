@@ -34,10 +34,10 @@ void CrdForm::OnTimer()
     ModuleState& state = moduleState();
     std::array<int, axisCount> profiles{};
     for (int axis = 0; axis < axisCount; ++axis)
-        profiles[std::size_t(axis)] = profileCombos[axis]->currentText().toInt();
+        profiles[std::size_t(axis)] = ChosenProfile(axis);
     const StatusSnapshot status
         = TakeStatusSnapshot({state.currentCore, state.currentCrd, state.currentFifo},
-                             dimensionCombo->currentText().toInt(), profiles, state.axisTable);
+                             ChosenDimension(), profiles, state.axisTable);
 
     // An axis without a usable factor shows nothing new.
     for (int axis = 0; axis < axisCount; ++axis) {
@@ -59,14 +59,11 @@ void CrdForm::OnTimer()
             .arg(counters[2]);
     });
 
-    const QList<QWidget*> idleOnly{motionParameterGroup, bufferDataGroup, initCrdButton,
-                                   startCrdButton};
     const RunWatch::Change change = runWatch.Observe(state.previousRunState, run);
     state.previousRunState = run;
     switch (change) {
     case RunWatch::Change::Began:
-        for (QWidget* widget : idleOnly)
-            widget->setEnabled(false);
+        EnableIdleOnlyControls(false);
         restartButton->setEnabled(true);
         pauseButton->setEnabled(true);
         break;
@@ -74,11 +71,28 @@ void CrdForm::OnTimer()
         const QByteArray line
             = QStringLiteral("CrdRunningTime=%1s").arg(runWatch.ElapsedMs() / 1000.0).toUtf8();
         ReportToHost(line.constData(), ReportTextOnly);
-        for (QWidget* widget : idleOnly)
-            widget->setEnabled(true);
+        EnableIdleOnlyControls(true);
         break;
     }
     case RunWatch::Change::None:
         break;
     }
+}
+
+void CrdForm::EnableIdleOnlyControls(bool enabled)
+{
+    const std::array<QWidget*, 4> idleOnly{motionParameterGroup, bufferDataGroup, initCrdButton,
+                                           startCrdButton};
+    for (QWidget* widget : idleOnly)
+        widget->setEnabled(enabled);
+}
+
+int CrdForm::ChosenDimension() const
+{
+    return dimensionCombo->currentIndex() + 1;
+}
+
+int CrdForm::ChosenProfile(int axis) const
+{
+    return profileCombos[axis]->currentIndex() + 1;
 }

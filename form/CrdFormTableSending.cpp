@@ -14,7 +14,7 @@ int CrdForm::SendBufferTable()
     const ControllerAddress to{state.currentCore, state.currentCrd, state.currentFifo};
     int profiles[axisCount];
     for (int axis = 0; axis < axisCount; ++axis)
-        profiles[axis] = profileCombos[axis]->currentText().toShort();
+        profiles[axis] = short(ChosenProfile(axis));
     const LaserFollow laser{params.FollowSource, params.FollowRatio, params.PowerMin,
                             params.PowerMax};
     std::vector<TableRow> rows;
