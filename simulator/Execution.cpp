@@ -18,6 +18,9 @@ void VirtualController::advanceTo(double now)
 
 void VirtualController::advanceProfiles(Core& core, double until)
 {
+    if (!core.profileMoving)
+        return;
+    core.profileMoving = false;
     for (Profile& p : core.profiles) {
         if (!p.moving)
             continue;
@@ -25,6 +28,7 @@ void VirtualController::advanceProfiles(Core& core, double until)
         p.position = p.moveFrom + p.moveDirection * p.move.distanceAt(t);
         if (t >= p.move.duration())
             p.moving = false;
+        core.profileMoving = core.profileMoving || p.moving;
     }
 }
 
@@ -83,6 +87,7 @@ void VirtualController::beginFront(Core& core, short crdNumber, Crd& crd, Comman
         Profile& p = core.profiles[std::size_t(command.value[0] - 1)];
         const double distance = command.real[0] - p.position;
         p.moving = true;
+        core.profileMoving = true;
         p.moveFrom = p.position;
         p.moveDirection = distance < 0 ? -1 : 1;
         p.moveStartTime = crd.now;

@@ -84,6 +84,7 @@ struct Core
 {
     std::vector<Crd> crds;
     std::vector<Profile> profiles;
+    bool profileMoving = false; // some profile may be moving on its own: the clock checks them
     RvsimOutputs outputs{};
 };
 
