@@ -1,19 +1,88 @@
-// The workbench's dry run of a generated program: wall time from file to figures, split into
-// reading and planning, and the figures themselves.
+// A generated program of `lines` lines (default 1,000,000, in the mix of CAM output) planned
+// three ways side by side: `kurvo-workbench --dry-run` on it as an operator runs it (wall time
+// and the process's peak memory), the dry run in this process that yields the planned path a
+// preview draws from, and the program streamed through the window's worker into the virtual
+// controller at its highest time scale until the motion ends.
 //
 //   bench_dryrun [lines] [seed] [file to keep the program in]
 #include "DryRun.h"
 #include "ProgramGenerator.h"
 #include "SimulatorInterface.h"
+#include "WorkerRun.h"
 #include "gcode/ProgramText.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+// The largest resident size of the children waited for so far, in MiB; -1 where unknown.
+long childrenPeakMiB()
+{
+#ifdef Q_OS_UNIX
+    rusage usage{};
+    if (getrusage(RUSAGE_CHILDREN, &usage) == 0)
+        return usage.ru_maxrss / 1024;
+#endif
+    return -1;
+}
+
+void commandLineDryRun(const QString& path)
+{
+    QProcess workbench;
+    QElapsedTimer clock;
+    clock.start();
+    workbench.start(QStringLiteral(KURVO_WORKBENCH_PATH), {QStringLiteral("--dry-run"), path});
+    if (!workbench.waitForFinished(600000) || workbench.exitCode() != 0) {
+        std::fprintf(stderr, "kurvo-workbench --dry-run failed: %s\n",
+                     workbench.readAllStandardError().constData());
+        std::exit(1);
+    }
+    std::printf("kurvo-workbench --dry-run: %.2f s wall, %ld MiB at the peak\n",
+                clock.nsecsElapsed() / 1e9, childrenPeakMiB());
+}
+
+void plannedPath(const QString& path)
+{
+    const SimulatorInterface* simulator = SimulatorInterface::Find();
+    QElapsedTimer clock;
+    clock.start();
+    const std::optional<ProgramText> program = ProgramText::Read(path);
+    const double readSeconds = clock.nsecsElapsed() / 1e9;
+    DryRunReport report;
+    QString error;
+    if (!simulator || !program
+        || !DryRun(*program, DryRunMachine(), *simulator, {}, report, error)) {
+        std::fprintf(stderr, "dry run failed: %s\n", qPrintable(error));
+        std::exit(1);
+    }
+    const double totalSeconds = clock.nsecsElapsed() / 1e9;
+    std::printf("planned path in this process: %.2f s wall (read %.2f s, plan %.2f s), %d "
+                "points recorded\n%s\n",
+                totalSeconds, readSeconds, totalSeconds - readSeconds, simulator->pathCount(),
+                qPrintable(DryRunReportText(report)));
+}
+
+void workerRun(const QString& path)
+{
+    const std::optional<ProgramText> program = ProgramText::Read(path);
+    const WorkerRunCost cost
+        = RunThroughWorker(std::make_shared<const ProgramText>(std::move(*program)));
+    std::printf("through the worker at the highest time scale: %.2f s wall, %.2f s CPU\n",
+                cost.wallSeconds, cost.cpuSeconds);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -29,24 +98,9 @@ int main(int argc, char** argv)
         return 1;
     }
     file.close();
-    const SimulatorInterface* simulator = SimulatorInterface::Find();
-    if (!simulator) {
-        std::fprintf(stderr, "no virtual controller beside the bench\n");
-        return 1;
-    }
-
-    QElapsedTimer clock;
-    clock.start();
-    const std::optional<ProgramText> program = ProgramText::Read(path);
-    const double readSeconds = clock.nsecsElapsed() / 1e9;
-    DryRunReport report;
-    QString error;
-    if (!program || !DryRun(*program, DryRunMachine(), *simulator, {}, report, error)) {
-        std::fprintf(stderr, "dry run failed: %s\n", qPrintable(error));
-        return 1;
-    }
-    const double totalSeconds = clock.nsecsElapsed() / 1e9;
-    std::printf("dry run of %d lines: %.2f s (read %.2f s, plan %.2f s)\n%s\n", lines, totalSeconds,
-                readSeconds, totalSeconds - readSeconds, qPrintable(DryRunReportText(report)));
+    std::printf("%d lines\n", lines);
+    commandLineDryRun(path);
+    plannedPath(path);
+    workerRun(path);
     return 0;
 }

@@ -5,8 +5,8 @@
 // work.
 //
 //   bench_worker [lines] [seed]
-#include "LookAheadCrd.h"
 #include "ProgramGenerator.h"
+#include "WorkerRun.h"
 #include "gcode/GCodeInterpreter.h"
 #include "module/ModuleState.h"
 #include "run/MyThread.h"
@@ -21,31 +21,6 @@
 #include <vector>
 
 namespace {
-
-double cpuSeconds()
-{
-    return double(std::clock()) / CLOCKS_PER_SEC;
-}
-
-void setUp(bool frozenClock)
-{
-    rvsim_reset();
-    rvsim_use_manual_clock(frozenClock ? 1 : 0);
-    rvsim_set_time_scale(1e6);
-    SetUpLookAheadCrd(LookAheadCrd());
-    ModuleState& state = moduleState();
-    state.currentCore = 1;
-    state.currentCrd = 1;
-    state.currentFifo = 0;
-}
-
-void waitForTheEnd()
-{
-    short run = 1;
-    int32_t completed = 0;
-    while (run == 1)
-        MQN_CrdStatus(1, 1, &run, &completed, 0);
-}
 
 struct Call
 {
@@ -70,8 +45,8 @@ double directCalls(const ProgramText& lines)
                          program.Acceleration(), program.ArcDirection(), program.lineNumber});
         program.FinishLine(false);
     }
-    setUp(false);
-    const double start = cpuSeconds();
+    SetUpWorkerTarget(false);
+    const double start = CpuSeconds();
     int sent = 0;
     for (const Call& c : calls) {
         int32_t space = 0;
@@ -92,20 +67,8 @@ double directCalls(const ProgramText& lines)
     }
     while (MQN_CrdDataEx(1, 1, nullptr, 0) == 1)
         QThread::msleep(1);
-    waitForTheEnd();
-    return cpuSeconds() - start;
-}
-
-double streamed(const std::shared_ptr<const ProgramText>& lines)
-{
-    setUp(false);
-    moduleState().programLines = lines;
-    const double start = cpuSeconds();
-    MyThread worker(nullptr);
-    worker.start();
-    worker.wait();
-    waitForTheEnd();
-    return cpuSeconds() - start;
+    WaitForTheMotionToEnd();
+    return CpuSeconds() - start;
 }
 
 } // namespace
@@ -116,7 +79,7 @@ int main(int argc, char** argv)
     const int count = argc > 1 ? std::atoi(argv[1]) : 1000000;
     const uint64_t seed = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1;
 
-    setUp(true);
+    SetUpWorkerTarget(true);
     QStringList waiting;
     for (int i = 0; i < 10000; ++i)
         waiting << QStringLiteral("G1 X%1 F100").arg(i % 2);
@@ -125,15 +88,15 @@ int main(int argc, char** argv)
         MyThread worker(nullptr);
         worker.start();
         QThread::msleep(500); // fills the buffer, then waits
-        const double start = cpuSeconds();
+        const double start = CpuSeconds();
         QThread::sleep(5);
-        const double busy = cpuSeconds() - start;
+        const double busy = CpuSeconds() - start;
         std::printf("buffer full: %.3f s of CPU in 5 s, %.2f%% of a core\n", busy, 20 * busy);
     }
 
     const auto lines
         = std::make_shared<const ProgramText>(QString::fromUtf8(GenerateProgram(count, seed)));
-    const double worker = streamed(lines);
+    const double worker = RunThroughWorker(lines).cpuSeconds;
     const double direct = directCalls(*lines);
     std::printf("%lld lines: worker %.2f s CPU, the same calls made directly %.2f s CPU; "
                 "%.2f us per line beyond the controller's own work\n",
