@@ -37,8 +37,9 @@ double directCalls(const ProgramText& lines)
 {
     std::vector<Call> calls;
     GCodeInterpreter program;
+    QString widened;
     for (qsizetype line = 0; line < lines.LineCount(); ++line) {
-        program.InterpretLine(lines.Line(line));
+        program.InterpretLine(lines.Line(line, widened));
         const double* p = program.position;
         calls.push_back({program.MotionRequest(), program.motionMode, p[0], p[1], p[2],
                          program.arcCentre[0], program.arcCentre[1], program.Velocity(),

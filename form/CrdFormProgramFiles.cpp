@@ -27,6 +27,23 @@ constexpr int notOpened = -1;
 // Files beyond this size are read, and their view built, on a thread of their own.
 constexpr qint64 readAwayFromWindowBytes = 1 << 20;
 
+// The program's text goes in a piece at a time, in one edit: widened whole at once, a text held
+// at one byte a character would take as much memory again as the view's own copy of it.
+void FillDocument(QTextDocument& document, const ProgramText& program)
+{
+    constexpr qsizetype linesAPiece = 10000;
+    document.setUndoRedoEnabled(false);
+    QTextCursor cursor(&document);
+    cursor.beginEditBlock();
+    for (qsizetype first = 0; first < program.LineCount(); first += linesAPiece) {
+        const qsizetype end = std::min(first + linesAPiece, program.LineCount());
+        cursor.insertText(program.JoinedLines(first, end)
+                          + (end < program.LineCount() ? QStringLiteral("\n") : QString()));
+    }
+    cursor.endEditBlock();
+    document.setUndoRedoEnabled(true);
+}
+
 } // namespace
 
 void CrdForm::OnbtnOpenFileData()
@@ -88,9 +105,7 @@ CrdForm::ReadProgram CrdForm::ReadProgramFile(const QString& path)
         ReadProgram result;
         result.program = ProgramText::Read(path, &result.problem);
         if (result.program && result.program->LineCount() > longestTableProgram) {
-            document->setUndoRedoEnabled(false);
-            document->setPlainText(result.program->JoinedText());
-            document->setUndoRedoEnabled(true);
+            FillDocument(*document, *result.program);
             result.document = std::move(document);
         }
         return result;

@@ -14,7 +14,6 @@ namespace {
 // Rows for several tall screens; a block laid out beyond them makes the oldest give theirs back.
 constexpr size_t mostBlocksLaidOut = 1024;
 // Beyond this many blocks, a change's rows are looked for in the text at once.
-constexpr int manyBlocks = 64;
 // Rows never wrap; a line is as wide as its text.
 constexpr qreal unwrappedWidth = 1e7;
 
@@ -126,7 +125,7 @@ void ProgramTextLayout::documentChanged(int from, int, int charsAdded)
         // A change keeps the block it starts in, with its lines of the old text; the blocks after
         // it in the changed text are new.
         ForgetLaidOut(firstChanged, lastChanged - moved, moved);
-        CountRows(from, charsAdded, firstChanged, lastChanged, moved);
+        CountRows(firstChanged, lastChanged, moved);
     }
     emit documentSizeChanged(documentSize());
     emit update();
@@ -146,8 +145,7 @@ void ProgramTextLayout::ForgetLaidOut(int firstChanged, int lastChanged, int mov
     laidOut = std::move(kept);
 }
 
-void ProgramTextLayout::CountRows(int from, int charsAdded, int firstChanged, int lastChanged,
-                                  int moved)
+void ProgramTextLayout::CountRows(int firstChanged, int lastChanged, int moved)
 {
     std::map<int, int> counted;
     for (const auto& [block, extra] : extraRows) {
@@ -157,14 +155,6 @@ void ProgramTextLayout::CountRows(int from, int charsAdded, int firstChanged, in
             counted.emplace(block + moved, extra);
     }
     extraRows = std::move(counted);
-    if (lastChanged - firstChanged > manyBlocks) {
-        // Almost no program has line separators; one look over the changed text says so.
-        const QString text = document()->toRawText();
-        const QChar* changed = text.constData() + std::min<qsizetype>(from, text.size());
-        const QChar* end = text.constData() + std::min<qsizetype>(from + charsAdded, text.size());
-        if (std::find(changed, end, QChar(QChar::LineSeparator)) == end)
-            return;
-    }
     QTextBlock block = document()->findBlockByNumber(firstChanged);
     for (int number = firstChanged; number <= lastChanged; ++number, block = block.next()) {
         if (const int rows = rowsOf(block); rows > 1)

@@ -39,7 +39,7 @@ private:
     // renumbers those after it.
     void ForgetLaidOut(int firstChanged, int lastChanged, int moved);
     // Counts the rows of the blocks a change left, and renumbers the blocks after them.
-    void CountRows(int from, int charsAdded, int firstChanged, int lastChanged, int moved);
+    void CountRows(int firstChanged, int lastChanged, int moved);
 
     qreal rowHeight = 1;
     int blockCount = 1;

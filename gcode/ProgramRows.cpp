@@ -52,8 +52,9 @@ std::vector<ProgramRow> ProgramAsRows(const ProgramText& program, bool lookAhead
         return QLatin1String(plain) + (lookAheadOpen ? QLatin1String("Ex") : QLatin1String());
     };
 
+    QString widened;
     for (qsizetype index = 0; index < program.LineCount(); ++index) {
-        line.InterpretLine(program.Line(index));
+        line.InterpretLine(program.Line(index, widened));
         ForEachCommand(line, [&](ProgramCommand command) {
             switch (command) {
             case ProgramCommand::LaserOn:

@@ -1,18 +1,39 @@
 #include "gcode/ProgramText.h"
 
 #include <QFile>
-#include <QTextStream>
+#include <QStringDecoder>
 
-ProgramText::ProgramText(QString text) : ProgramText(std::move(text), false) {}
+#include <algorithm>
 
-ProgramText::ProgramText(QString programText, bool lastLineFeedEndsText)
-    : text(std::move(programText))
+namespace {
+
+bool IsPlainAscii(const QByteArray& bytes)
 {
-    const QStringView view(text);
+    return std::all_of(bytes.cbegin(), bytes.cend(),
+                       [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
+}
+
+} // namespace
+
+ProgramText::ProgramText(QString text) : ProgramText(std::move(text), QByteArray(), false) {}
+
+ProgramText::ProgramText(QString text, QByteArray narrow, bool lastLineFeedEndsText)
+    : narrowText(std::move(narrow))
+    , wideText(std::move(text))
+{
+    if (narrowText.isNull())
+        FindLineStarts(wideText, lastLineFeedEndsText);
+    else
+        FindLineStarts(narrowText, lastLineFeedEndsText);
+}
+
+template <typename Text>
+void ProgramText::FindLineStarts(const Text& text, bool lastLineFeedEndsText)
+{
     lineStarts.push_back(0);
-    for (qsizetype feed = view.indexOf(u'\n'); feed >= 0; feed = view.indexOf(u'\n', feed + 1))
+    for (qsizetype feed = text.indexOf('\n'); feed >= 0; feed = text.indexOf('\n', feed + 1))
         lineStarts.push_back(feed + 1);
-    const bool endedByFeed = lastLineFeedEndsText && (text.isEmpty() || text.endsWith(u'\n'));
+    const bool endedByFeed = lastLineFeedEndsText && (text.isEmpty() || text.endsWith('\n'));
     if (!endedByFeed)
         lineStarts.push_back(text.size() + 1);
 }
@@ -27,13 +48,24 @@ std::optional<ProgramText> ProgramText::Read(const QString& path, FileProblem* p
         *problem = found;
     if (found != FileProblem::None)
         return std::nullopt;
-    QTextStream stream(&file);
     // Bounded even when the file grows after the look at its size.
-    return ProgramText(stream.read(largestFile), true);
+    QByteArray bytes = file.read(largestFile);
+    if (IsPlainAscii(bytes))
+        return ProgramText(QString(), bytes.isNull() ? QByteArray("") : std::move(bytes), true);
+    // As a text stream decodes: UTF-8 unless a byte order mark says otherwise, the mark dropped.
+    QStringDecoder decoder(
+        QStringConverter::encodingForData(bytes).value_or(QStringConverter::Utf8));
+    return ProgramText(decoder.decode(bytes), QByteArray(), true);
 }
 
-QString ProgramText::JoinedText() const
+QString ProgramText::JoinedLines(qsizetype first, qsizetype end) const
 {
+    if (first >= end)
+        return QString();
+    const qsizetype start = lineStarts[size_t(first)];
+    const qsizetype length = lineStarts[size_t(end)] - 1 - start;
+    if (!narrowText.isNull())
+        return QString::fromLatin1(narrowText.constData() + start, length);
     // Shares the held text rather than copying tens of megabytes.
-    return LineCount() == 0 ? QString() : QString::fromRawData(text.constData(), lineStarts.back() - 1);
+    return QString::fromRawData(wideText.constData() + start, length);
 }

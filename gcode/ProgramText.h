@@ -3,6 +3,7 @@
 
 #include "module/FileAccess.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 
@@ -10,14 +11,15 @@
 #include <vector>
 
 // A program's text held once, with where each of its lines starts, so that the text view and
-// the streaming worker take lines without splitting the text again.
+// the streaming worker take lines without splitting the text again. A file of plain ASCII, as
+// CAM output is, is held at one byte a character: a million lines then take half the memory.
 class ProgramText
 {
 public:
     ProgramText() : ProgramText(QString()) {}
 
-    // A million lines of CAM output take about 30 MB; the loaded text takes twice that in memory
-    // and the window's view several times more. A file beyond this is no program of ours.
+    // A million lines of CAM output take about 30 MB; the loaded text takes as much again in
+    // memory and the window's view several times more. A file beyond this is no program of ours.
     static constexpr qint64 largestFile = 64 * 1024 * 1024;
 
     // The file's lines as a text stream reads them: line feeds end lines, carriage returns before
@@ -29,19 +31,29 @@ public:
     explicit ProgramText(QString text);
 
     qsizetype LineCount() const { return qsizetype(lineStarts.size()) - 1; }
-    QStringView Line(qsizetype index) const
+    // Line `index`. A text held at one byte a character is widened into `widened`, which the
+    // view then shows, until the next line is taken into it.
+    QStringView Line(qsizetype index, QString& widened) const
     {
         const qsizetype start = lineStarts[size_t(index)];
-        return QStringView(text).mid(start, lineStarts[size_t(index) + 1] - 1 - start);
+        const qsizetype length = lineStarts[size_t(index) + 1] - 1 - start;
+        if (!narrowText.isNull()) {
+            widened = QLatin1String(narrowText.constData() + start, length);
+            return widened;
+        }
+        return QStringView(wideText).mid(start, length);
     }
 
-    // The lines joined by line feeds, as a text view shows them; valid while this text lives.
-    QString JoinedText() const;
+    // Lines [first, end) joined by line feeds, as a text view shows them; a whole text held wide
+    // is shared rather than copied, and is valid while this text lives.
+    QString JoinedLines(qsizetype first, qsizetype end) const;
 
 private:
-    ProgramText(QString text, bool lastLineFeedEndsText);
+    ProgramText(QString text, QByteArray narrow, bool lastLineFeedEndsText);
+    template <typename Text> void FindLineStarts(const Text& text, bool lastLineFeedEndsText);
 
-    QString text;
+    QByteArray narrowText; // the text when it is plain ASCII, else null
+    QString wideText;      // the text otherwise
     // One entry per line and one past the last line's end, each a line's start; a line ends one
     // character (its line feed) before the next one starts.
     std::vector<qsizetype> lineStarts;

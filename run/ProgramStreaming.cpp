@@ -33,9 +33,10 @@ bool StreamProgram(const ProgramText& program, const ControllerAddress& to,
                    const LineTaken& lineTaken)
 {
     GCodeInterpreter line;
+    QString widened;
     bool going = true;
     for (qsizetype taken = 0; taken < program.LineCount() && going;) {
-        line.InterpretLine(program.Line(taken++));
+        line.InterpretLine(program.Line(taken++, widened));
         ForEachCommand(line, [&](ProgramCommand command) {
             going = going && control.WaitForSpace();
             if (!going)

@@ -249,8 +249,9 @@ int64_t sendAsTable(const ProgramText& program, const WindowMachine& window,
 void measure(const ProgramText& program, DryRunReport& report)
 {
     GCodeInterpreter line;
+    QString widened;
     for (qsizetype index = 0; index < program.LineCount(); ++index) {
-        line.InterpretLine(program.Line(index));
+        line.InterpretLine(program.Line(index, widened));
         ForEachCommand(line, [&](ProgramCommand command) { countMotion(command, line, report); });
         line.FinishLine(false);
     }
@@ -296,9 +297,10 @@ ProgramLineMap MapProgramLines(const ProgramText& program)
     std::vector<int64_t> commandsUpTo;
     commandsUpTo.reserve(std::size_t(program.LineCount()));
     GCodeInterpreter line;
+    QString widened;
     int64_t commands = 0;
     for (qsizetype index = 0; index < program.LineCount(); ++index) {
-        line.InterpretLine(program.Line(index));
+        line.InterpretLine(program.Line(index, widened));
         ForEachCommand(line, [&commands](ProgramCommand) { ++commands; });
         line.FinishLine(false);
         commandsUpTo.push_back(commands);

@@ -23,8 +23,9 @@ int complain(const QString& message, int code)
 QString WhyNotAProgram(const ProgramText& program)
 {
     bool anything = false;
+    QString widened;
     for (qsizetype index = 0; index < program.LineCount(); ++index) {
-        const QStringView line = program.Line(index);
+        const QStringView line = program.Line(index, widened);
         // A zero character or one that did not decode: the file holds no text.
         if (line.contains(QChar(0)) || line.contains(QChar::ReplacementCharacter))
             return QStringLiteral("is no text (a binary file?)");

@@ -243,10 +243,12 @@ private slots:
         const std::optional<ProgramText> program = ProgramText::Read(file.fileName());
         QVERIFY(program);
         QStringList lines;
+        QString widened;
         for (qsizetype line = 0; line < program->LineCount(); ++line)
-            lines << program->Line(line).toString();
+            lines << program->Line(line, widened).toString();
         QCOMPARE(lines, expected);
-        QCOMPARE(program->JoinedText(), expected.join(u'\n'));
+        QCOMPARE(program->JoinedLines(0, program->LineCount()), expected.join(u'\n'));
+        QCOMPARE(program->JoinedLines(1, program->LineCount()), expected.mid(1).join(u'\n'));
     }
 
     void tenLinesBecomeRowsElevenText()
@@ -350,14 +352,15 @@ private slots:
         std::shared_ptr<const ProgramText> sent = startAndStop();
         QVERIFY(sent);
         QCOMPARE(sent->LineCount(), lineCount);
-        QCOMPARE(sent->Line(lineCount - 1), lines.last());
+        QString widened;
+        QCOMPARE(sent->Line(lineCount - 1, widened), lines.last());
         QCOMPARE(startAndStop(), sent); // the same lines, not split again
 
         view->setPlainText(QStringLiteral("G1 X1\nG1 X2\n"));
         sent = startAndStop();
         QVERIFY(sent);
         QCOMPARE(sent->LineCount(), 3);
-        QCOMPARE(sent->Line(1), QStringLiteral("G1 X2"));
+        QCOMPARE(sent->Line(1, widened), QStringLiteral("G1 X2"));
     }
 
     // 200,000 one-millimetre moves to and fro at 10 mm/s, each to a full stop: about 7 hours of

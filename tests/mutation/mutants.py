@@ -76,7 +76,7 @@ FAULTS = [
     ("run time past midnight not mended", "run/RunWatch.cpp",
      "    if (elapsed < 0)", "    if (elapsed < -millisecondsPerDay)"),
     ("controls stay disabled after a run", "form/CrdFormStatus.cpp",
-     "            widget->setEnabled(true);", "            widget->setEnabled(false);"),
+     "        EnableIdleOnlyControls(true);", "        EnableIdleOnlyControls(false);"),
     ("the origin check box not connected", "form/CrdForm.cpp",
      "    connect(originFlagCheck, &QCheckBox::stateChanged, this, &CrdForm::OnOriginStateChanged);\n", ""),
     ("the look-ahead mode choice not connected", "form/CrdForm.cpp",
@@ -115,6 +115,15 @@ FAULTS = [
      "        if (fifo.commands.size() > capacity)\n            return refused;\n    } else"),
     ("look-ahead keeps one command fewer", "simulator/Buffering.cpp",
      "    } else if (fifo.lookAhead.size() >= held) {", "    } else if (fifo.lookAhead.size() + 1 >= held) {"),
+    ("planner looks one motion less far", "simulator/EndSpeedPlan.cpp",
+     "|| index + 1 >= longestView;", "|| index + 2 >= longestView;"),
+    ("planner keeps speeds worked back from an old end", "simulator/EndSpeedPlan.cpp",
+     "        if (index <= limitsEnd && step.limit == v)", "        if (index < limitsEnd)"),
+    ("planner takes one acceleration for all", "simulator/EndSpeedPlan.cpp",
+     "    if (accelerationChanges == 0) {", "    if (true) {"),
+    ("an ASCII line loses its last character", "gcode/ProgramText.h",
+     "widened = QLatin1String(narrowText.constData() + start, length);",
+     "widened = QLatin1String(narrowText.constData() + start, length - (length > 0));"),
 ]
 
 
