@@ -1,6 +1,9 @@
-# cmake -DBUILD_DIR=... -DPREFIX=... -P check_install.cmake: installs the build into PREFIX, checks
-# the layout a host expects, and starts the installed workbench offscreen until it has taken a
-# picture of its window. A box in the way (a sample program that does not open) would hold it
+# cmake -DBUILD_DIR=... -DPREFIX=... -P check_install.cmake: installs the build into PREFIX as a
+# package lays it out, checks the files a host and a desktop expect (the desktop entry, the
+# AppStream metadata and the manual page validated, the manual page naming every option the
+# workbench's --help names), then starts the installed workbench offscreen through its launcher
+# until it has taken a picture of its window, twice: the operator's host folder is prepared once
+# and their settings stay. A box in the way (a sample program that does not open) would hold it
 # until the time-out.
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
@@ -8,16 +11,65 @@ execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${
 if(NOT installed EQUAL 0)
     message(FATAL_ERROR "cmake --install failed: ${installed}")
 endif()
-file(GLOB module "${PREFIX}/*/kurvo/modules/*Kurvo*")
-file(GLOB settings "${PREFIX}/*/kurvo/modules/Crd.ini")
-file(GLOB examples "${PREFIX}/share/kurvo/examples/*.nc")
-list(LENGTH examples exampleCount)
-if(NOT module OR NOT settings OR NOT exampleCount EQUAL 2)
-    message(FATAL_ERROR "layout: module '${module}', settings '${settings}', examples '${examples}'")
-endif()
-execute_process(COMMAND "${PREFIX}/bin/kurvo-workbench" --lang en
-                        --screenshot "${PREFIX}/workbench.png" -platform offscreen
-                RESULT_VARIABLE started TIMEOUT 60)
-if(NOT started EQUAL 0 OR NOT EXISTS "${PREFIX}/workbench.png")
-    message(FATAL_ERROR "the installed workbench did not take its picture: ${started}")
+
+set(host "${PREFIX}/lib/kurvo/host")
+foreach(file bin/kurvo-workbench lib/kurvo/host/kurvo-workbench lib/kurvo/host/librvAPI.so
+             lib/kurvo/host/modules/libKurvo.so lib/kurvo/host/modules/Crd.ini
+             share/applications/org.kurvo.workbench.desktop
+             share/metainfo/org.kurvo.workbench.metainfo.xml
+             share/icons/hicolor/scalable/apps/kurvo-workbench.svg
+             share/icons/hicolor/48x48/apps/kurvo-workbench.png
+             share/icons/hicolor/256x256/apps/kurvo-workbench.png
+             share/man/man1/kurvo-workbench.1.gz share/doc/kurvo/copyright
+             share/doc/kurvo/changelog.gz share/kurvo/examples/square.nc
+             share/kurvo/examples/contour.nc)
+    if(NOT EXISTS "${PREFIX}/${file}")
+        message(FATAL_ERROR "not installed: ${file}")
+    endif()
+endforeach()
+
+function(run_checked)
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output
+                    ERROR_VARIABLE output)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "${ARGN}: ${result}\n${output}")
+    endif()
+endfunction()
+run_checked(desktop-file-validate "${PREFIX}/share/applications/org.kurvo.workbench.desktop")
+run_checked(appstreamcli validate --no-net --pedantic
+            "${PREFIX}/share/metainfo/org.kurvo.workbench.metainfo.xml")
+
+execute_process(COMMAND gzip -dc "${PREFIX}/share/man/man1/kurvo-workbench.1.gz"
+                OUTPUT_VARIABLE manual RESULT_VARIABLE unpacked)
+execute_process(COMMAND "${host}/kurvo-workbench" --help OUTPUT_VARIABLE help)
+string(REGEX MATCHALL "--[a-z-]+" options "${help}")
+string(REPLACE "\\-" "-" manual "${manual}")
+foreach(option IN LISTS options)
+    if(NOT unpacked EQUAL 0 OR NOT manual MATCHES "${option}")
+        message(FATAL_ERROR "the manual page does not name ${option}")
+    endif()
+endforeach()
+
+# The launcher prepares the operator's own host folder, here below PREFIX.
+set(ENV{XDG_DATA_HOME} "${PREFIX}/home")
+set(settings "${PREFIX}/home/kurvo/host/modules/Crd.ini")
+file(SHA256 "${host}/modules/Crd.ini" sample)
+foreach(start first second)
+    execute_process(COMMAND "${PREFIX}/bin/kurvo-workbench" --lang en
+                            --screenshot "${PREFIX}/workbench.png" -platform offscreen
+                    RESULT_VARIABLE started TIMEOUT 60)
+    if(NOT started EQUAL 0 OR NOT EXISTS "${PREFIX}/workbench.png" OR NOT EXISTS "${settings}")
+        message(FATAL_ERROR "the ${start} start of the installed workbench: ${started}")
+    endif()
+    file(REMOVE "${PREFIX}/workbench.png")
+    if(start STREQUAL "first")
+        file(READ "${settings}" text)
+        string(REPLACE "synVelMax=1000" "synVelMax=777" text "${text}")
+        file(WRITE "${settings}" "${text}")
+    endif()
+endforeach()
+file(READ "${settings}" kept)
+file(SHA256 "${host}/modules/Crd.ini" sampleAfter)
+if(NOT kept MATCHES "synVelMax=777" OR NOT sample STREQUAL sampleAfter)
+    message(FATAL_ERROR "the operator's settings were not kept, or the sample changed")
 endif()
