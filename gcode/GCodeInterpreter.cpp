@@ -14,21 +14,6 @@ bool isNumberCharacter(char16_t c)
     return (c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'+';
 }
 
-// The upper-case ASCII letter a character stands for, 0 for none. Letters outside ASCII go
-// through the toolkit's case mapping, as some map onto an ASCII letter.
-char16_t upperLetter(char16_t c)
-{
-    if (c < 0x80)
-        return c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
-    const char16_t upper = QChar(c).toUpper().unicode();
-    return upper < 0x80 ? upper : char16_t(0);
-}
-
-bool isUpperCase(char16_t c)
-{
-    return c < 0x80 ? c >= u'A' && c <= u'Z' : QChar(c).isUpper();
-}
-
 // The toolkit's text-to-double conversion of a run of number characters, without allocating
 // in the common case: a plain ASCII decimal goes through std::from_chars, which rounds exactly
 // as the toolkit does; anything else (a stray sign, a second point, more digits than a double
@@ -60,6 +45,20 @@ double toNumber(QStringView run, bool* converted)
 }
 
 } // namespace
+
+// Letters outside ASCII go through the toolkit's case mapping, as some map onto an ASCII letter.
+char16_t GCodeInterpreter::LetterOf(char16_t c)
+{
+    if (c < 0x80)
+        return c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
+    const char16_t upper = QChar(c).toUpper().unicode();
+    return upper < 0x80 ? upper : char16_t(0);
+}
+
+bool GCodeInterpreter::IsUpperCase(char16_t c)
+{
+    return c < 0x80 ? c >= u'A' && c <= u'Z' : QChar(c).isUpper();
+}
 
 QStringView GCodeInterpreter::CollectNumber(QStringView text, qsizetype& at)
 {
@@ -100,7 +99,7 @@ void GCodeInterpreter::InterpretLine(QStringView text)
     delayTime = -1.0;
 
     auto nextIs = [&text](qsizetype at, char16_t letter) {
-        return at < text.size() && upperLetter(text[at].unicode()) == letter;
+        return at < text.size() && LetterOf(text[at].unicode()) == letter;
     };
     qsizetype at = 0;
     while (at < text.size()) {
@@ -112,8 +111,8 @@ void GCodeInterpreter::InterpretLine(QStringView text)
         if (c == u'(' || c == u'%' || c == u';' || c == u'/')
             return;
         ++at;
-        const bool upper = isUpperCase(c);
-        switch (upperLetter(c)) {
+        const bool upper = IsUpperCase(c);
+        switch (LetterOf(c)) {
         case u'G':
             if (!upper)
                 break;

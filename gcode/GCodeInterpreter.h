@@ -61,9 +61,15 @@ public:
     int laserSwitch = -1;
     double delayTime = -1;
 
+    // How a line's characters read: the ASCII character one reads as, upper-cased (0 for one
+    // outside ASCII that maps onto none), whether it is written in upper case, and the run of
+    // number characters at `at`, which moves past it.
+    static char16_t LetterOf(char16_t c);
+    static bool IsUpperCase(char16_t c);
+    static QStringView CollectNumber(QStringView text, qsizetype& at);
+
 private:
     void ApplyGCode(int code);
-    static QStringView CollectNumber(QStringView text, qsizetype& at);
     static double ReadNumber(QStringView text, qsizetype& at);
     static std::optional<int> ReadWholeNumber(QStringView text, qsizetype& at);
 };

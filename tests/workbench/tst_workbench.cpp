@@ -5,6 +5,7 @@
 #include "DryRun.h"
 #include "DryRunProcess.h"
 #include "PathPlot.h"
+#include "ProgramCheck.h"
 #include "RecentPrograms.h"
 #include "RunProgress.h"
 #include "SimulatorInterface.h"
@@ -621,6 +622,85 @@ private slots:
         QVERIFY2(lines.size() == 5 && lines.at(1).startsWith(QLatin1String("  cycle time: ")),
                  qPrintable(lines.join('\n')));
         QCOMPARE(ReadRecentPrograms(), QStringList{QFileInfo(program).absoluteFilePath()});
+    }
+
+    void programCheck_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("findings"); // "line kind: what", kinds numbered
+
+        const auto found = [](int line, FindingKind kind, const QString& what) {
+            return QStringLiteral("%1 %2: %3").arg(line).arg(int(kind)).arg(what);
+        };
+        using K = FindingKind;
+        QTest::newRow("what common G-code reads alike")
+            << "(only a comment)\nG90 G21 G17 G40 G49\nG0 X1 Y2 EF200 ED2000\n"
+               "G1 X3 F100 D500 N7 H1\nG2 X5 Y2 I1 J0\nG03 X3 Y2 R1\nG1 x4 y5 DELAY5 ; note"
+            << QStringList();
+        QTest::newRow("skipped words")
+            << "G91 G20\nM3 S1000\ng1 X1 f5 T1 n2\nG4 X2.5"
+            << QStringList{found(1, K::SkippedWord, "G91"), found(1, K::SkippedWord, "G20"),
+                           found(2, K::SkippedWord, "M3"), found(2, K::OtherDialect, "S1000"),
+                           found(3, K::SkippedWord, "g1"), found(3, K::SkippedWord, "f5"),
+                           found(3, K::SkippedWord, "T1"), found(3, K::SkippedWord, "n2"),
+                           found(3, K::NoMotion, "before any G0 to G3"),
+                           found(4, K::SkippedWord, "G4 (dwells only with DELAY)")};
+        QTest::newRow("text after a comment")
+            << "G1 X1 (cut) Y2\n/G1 X5\n% start"
+            << QStringList{found(1, K::DroppedText, "Y2"), found(2, K::DroppedText, "G1 X5"),
+                           found(2, K::ZeroMove, "/G1 X5"), found(3, K::DroppedText, "start"),
+                           found(3, K::ZeroMove, "% start")};
+        QTest::newRow("feeds") << "G1 X1 F0.5\nX2 F600\nX3 F12.7"
+                               << QStringList{found(1, K::FeedTruncated, "F0.5 read as F0"),
+                                              found(2, K::FeedBeyondLimit, "F600 > 500 mm/s"),
+                                              found(3, K::FeedTruncated, "F12.7 read as F12")};
+        QTest::newRow("arcs")
+            << "G1 X0 Y0\nG2 X10 Y0 R4\nG3 X0 Y1 I-5 J0\nG18 G2 X0 Y0 I5\nG17 G2 X1 Z1 I1\n"
+               "G3 X2 Y2"
+            << QStringList{found(2, K::ArcNotMade, "R4 shorter than half the chord"),
+                           found(3, K::ArcNotMade, "end 0.099 mm off the circle"),
+                           found(4, K::SkippedWord, "G18"),
+                           found(4, K::ArcNotMade, "arc in plane G18"),
+                           found(5, K::ArcNotMade, "centre arc with Z moving"),
+                           found(6, K::ArcNotMade, "arc without I, J or R")};
+        QTest::newRow("other dialects")
+            << "G1 X1\nG5.2 P3 L2 X4 Q1\nG64 X2"
+            << QStringList{found(2, K::OtherDialect, "G5.2"), found(2, K::OtherDialect, "P3"),
+                           found(2, K::OtherDialect, "L2"), found(2, K::OtherDialect, "Q1"),
+                           found(3, K::SkippedWord, "G64")};
+        QTest::newRow("lines without coordinates move by zero")
+            << "G1 X1\n\n(profile 2)\nF200\nM5\nX2"
+            << QStringList{found(2, K::ZeroMove, "blank"), found(3, K::ZeroMove, "(profile 2)"),
+                           found(4, K::ZeroMove, "F200"), found(5, K::SkippedWord, "M5"),
+                           found(5, K::ZeroMove, "M5")};
+    }
+
+    // Each place where the dialect reads a line otherwise than common G-code, and nothing else.
+    void programCheck()
+    {
+        QFETCH(QString, program);
+        QFETCH(QStringList, findings);
+        QStringList found;
+        for (const ProgramFinding& finding : CheckProgram(ProgramText(program), 500))
+            found << QStringLiteral("%1 %2: %3")
+                         .arg(finding.line)
+                         .arg(int(finding.kind))
+                         .arg(finding.what);
+        QCOMPARE(found, findings);
+    }
+
+    void programCheckTextGroupsByKind()
+    {
+        const std::vector<ProgramFinding> findings
+            = CheckProgram(ProgramText(QStringLiteral("G1 X1 M3\nM8\nM9 F0.5\nX2")), 1000);
+        QCOMPARE(LinesReadDifferently(findings), 3);
+        QCOMPARE(ProgramCheckText(findings, 2),
+                 (QStringList{"  words the dialect skips: 3 lines", "    line 1: M3",
+                              "    line 2: M8", "    … and 1 more",
+                              "  feeds cut to a whole number: 1 line",
+                              "    line 3: F0.5 read as F0",
+                              "  lines without coordinates that send a move of length 0: 2 lines",
+                              "    line 2: M8", "    line 3: M9 F0.5"}));
     }
 
     void progressText_data()

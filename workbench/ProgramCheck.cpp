@@ -1,0 +1,347 @@
+#include "ProgramCheck.h"
+
+#include "gcode/GCodeInterpreter.h"
+
+#include <QJsonObject>
+
+#include <array>
+#include <cmath>
+#include <set>
+
+namespace {
+
+using G = GCodeInterpreter;
+
+// The controller takes an arc's end within two pulses of its circle; at a thousand pulses a
+// millimetre, that is this.
+constexpr double arcTolerance = 0.002;
+constexpr int quotedCharacters = 24;
+
+struct KindText
+{
+    FindingKind kind;
+    const char* key;
+    const char* title;
+};
+
+constexpr std::array<KindText, 8> kinds{{
+    {FindingKind::SkippedWord, "skippedWord", "words the dialect skips"},
+    {FindingKind::DroppedText, "droppedText", "words after a comment or '/', dropped"},
+    {FindingKind::FeedTruncated, "feedTruncated", "feeds cut to a whole number"},
+    {FindingKind::FeedBeyondLimit, "feedBeyondLimit",
+     "feeds beyond the machine's limit (written in mm/min?)"},
+    {FindingKind::ArcNotMade, "arcNotMade", "arcs the dialect cannot make"},
+    {FindingKind::OtherDialect, "otherDialect", "words of other dialects"},
+    {FindingKind::NoMotion, "noMotion", "coordinates that yield no motion"},
+    {FindingKind::ZeroMove, "zeroMove", "lines without coordinates that send a move of length 0"},
+}};
+
+// G codes this dialect acts on as common G-code does; the others it skips or only notes.
+bool ReadAlike(int code)
+{
+    return code <= 3 || code == 17 || code == 21 || code == 40 || code == 49 || code == 90;
+}
+
+QString Quoted(QStringView text)
+{
+    const QStringView trimmed = text.trimmed();
+    return trimmed.size() <= quotedCharacters
+               ? trimmed.toString()
+               : trimmed.left(quotedCharacters).toString() + QStringLiteral("…");
+}
+
+// One line's words, walked as the interpreter walks them.
+class LineCheck
+{
+public:
+    LineCheck(QStringView text, qsizetype line, double feedLimit,
+              std::vector<ProgramFinding>& findings)
+        : text(text)
+        , line(line)
+        , feedLimit(feedLimit)
+        , findings(findings)
+    {}
+
+    void CheckWords();
+    void CheckMotion(const GCodeInterpreter& state);
+
+private:
+    void Add(FindingKind kind, QString what) { findings.push_back({line, kind, std::move(what)}); }
+    void CheckComment(qsizetype at);
+    void CheckGCode(QStringView number);
+    void CheckFeed(QStringView number);
+
+    QStringView text;
+    qsizetype line;
+    double feedLimit;
+    std::vector<ProgramFinding>& findings;
+    bool coordinates = false;
+    bool words = false;
+};
+
+void LineCheck::CheckWords()
+{
+    bool dwellPending = false; // an X after G4 is the dwell's time
+    qsizetype at = 0;
+    while (at < text.size()) {
+        const QChar character = text[at];
+        const char16_t c = character.unicode();
+        if (c == u' ' || c == u'\t') {
+            ++at;
+            continue;
+        }
+        if (c == u'(' || c == u'%' || c == u';' || c == u'/') {
+            CheckComment(at);
+            return;
+        }
+        words = true;
+        ++at;
+        const bool upper = G::IsUpperCase(c);
+        const char16_t letter = G::LetterOf(c);
+        if (letter == u'D' && at < text.size() && G::LetterOf(text[at].unicode()) == u'E') {
+            // DELAY: its letters in turn, then the time; a misspelling drops what it spelled.
+            for (int spelled = 0; spelled < 4 && at < text.size()
+                                  && G::LetterOf(text[at].unicode()) == u"ELAY"[spelled];
+                 ++spelled)
+                ++at;
+            G::CollectNumber(text, at);
+            continue;
+        }
+        if (letter == u'E' && at < text.size()
+            && (G::LetterOf(text[at].unicode()) == u'F'
+                || G::LetterOf(text[at].unicode()) == u'D')) {
+            ++at;
+            G::CollectNumber(text, at);
+            continue;
+        }
+        const QStringView number = G::CollectNumber(text, at);
+        const QString word = QString(character) + number.toString();
+        switch (letter) {
+        case u'G':
+            if (!upper)
+                Add(FindingKind::SkippedWord, word);
+            else
+                CheckGCode(number);
+            dwellPending = dwellPending || (upper && number.toDouble() == 4);
+            break;
+        case u'F':
+            if (upper)
+                CheckFeed(number);
+            else
+                Add(FindingKind::SkippedWord, word);
+            break;
+        case u'N':
+        case u'T':
+            if (!upper || letter == u'T')
+                Add(FindingKind::SkippedWord, word);
+            break;
+        case u'X':
+            coordinates = coordinates || !dwellPending;
+            dwellPending = false;
+            break;
+        case u'Y':
+        case u'Z':
+        case u'A':
+        case u'C':
+        case u'U':
+        case u'V':
+        case u'W':
+            coordinates = true;
+            break;
+        case u'D':
+        case u'H':
+        case u'I':
+        case u'J':
+        case u'K':
+        case u'R':
+            break;
+        case u'P':
+        case u'L':
+        case u'S':
+        case u'Q':
+            Add(FindingKind::OtherDialect, word);
+            break;
+        default:
+            if (character.isLetter())
+                Add(FindingKind::SkippedWord, word);
+            break;
+        }
+    }
+}
+
+// The dialect ends the line at a comment's start, where common G-code goes on after ")" and
+// reads a "/" line unless told to skip it.
+void LineCheck::CheckComment(qsizetype at)
+{
+    qsizetype rest = at + 1;
+    if (text[at] == u'(') {
+        const qsizetype closing = text.indexOf(u')', at);
+        if (closing < 0)
+            return;
+        rest = closing + 1;
+    } else if (text[at] == u';') {
+        return;
+    }
+    const QStringView dropped = text.mid(rest).trimmed();
+    if (!dropped.isEmpty())
+        Add(FindingKind::DroppedText, Quoted(dropped));
+}
+
+void LineCheck::CheckGCode(QStringView number)
+{
+    bool converted = false;
+    const double value = number.toDouble(&converted);
+    if (!converted)
+        return;
+    const QString word = QStringLiteral("G") + number.toString();
+    if (value != std::trunc(value) || value == 5)
+        Add(FindingKind::OtherDialect, word);
+    else if (value == 4)
+        Add(FindingKind::SkippedWord, word + QStringLiteral(" (dwells only with DELAY)"));
+    else if (!ReadAlike(int(value)))
+        Add(FindingKind::SkippedWord, word);
+}
+
+void LineCheck::CheckFeed(QStringView number)
+{
+    const double value = number.toDouble();
+    const double read = std::trunc(value);
+    const QString word = QStringLiteral("F") + number.toString();
+    if (read != value)
+        Add(FindingKind::FeedTruncated, word + QStringLiteral(" read as F%1").arg(read));
+    if (read > feedLimit)
+        Add(FindingKind::FeedBeyondLimit, word + QStringLiteral(" > %1 mm/s").arg(feedLimit));
+}
+
+void LineCheck::CheckMotion(const GCodeInterpreter& state)
+{
+    const double* from = state.previousPosition;
+    const double* to = state.position;
+    switch (state.MotionRequest()) {
+    case G::NoMotion:
+        if (!coordinates)
+            break;
+        if (state.motionMode == 2 || state.motionMode == 3) {
+            Add(FindingKind::ArcNotMade,
+                state.plane != 17        ? QStringLiteral("arc in plane G%1").arg(state.plane)
+                : to[G::Z] != from[G::Z] ? QStringLiteral("centre arc with Z moving")
+                                         : QStringLiteral("arc without I, J or R"));
+        } else {
+            Add(FindingKind::NoMotion, QStringLiteral("before any G0 to G3"));
+        }
+        break;
+    case G::CentreArc: {
+        const double centreX = from[G::X] + state.arcCentre[0];
+        const double centreY = from[G::Y] + state.arcCentre[1];
+        const double off = std::abs(std::hypot(state.arcCentre[0], state.arcCentre[1])
+                                    - std::hypot(to[G::X] - centreX, to[G::Y] - centreY));
+        if (off > arcTolerance)
+            Add(FindingKind::ArcNotMade,
+                QStringLiteral("end %1 mm off the circle").arg(off, 0, 'f', 3));
+        break;
+    }
+    case G::RadiusArc:
+        if (std::hypot(to[G::X] - from[G::X], to[G::Y] - from[G::Y])
+            > 2 * std::abs(state.arcRadius) + 1e-9)
+            Add(FindingKind::ArcNotMade,
+                QStringLiteral("R%1 shorter than half the chord").arg(std::abs(state.arcRadius)));
+        break;
+    case G::Line:
+        if (!coordinates)
+            Add(FindingKind::ZeroMove, words                      ? Quoted(text)
+                                       : text.trimmed().isEmpty() ? QStringLiteral("blank")
+                                                                  : Quoted(text));
+        break;
+    }
+}
+
+// The findings of each kind, in the order of the kinds.
+std::array<std::vector<const ProgramFinding*>, kinds.size()>
+ByKind(const std::vector<ProgramFinding>& findings)
+{
+    std::array<std::vector<const ProgramFinding*>, kinds.size()> grouped;
+    for (const ProgramFinding& finding : findings)
+        grouped[std::size_t(finding.kind)].push_back(&finding);
+    return grouped;
+}
+
+qsizetype DistinctLines(const std::vector<const ProgramFinding*>& findings)
+{
+    std::set<qsizetype> lines;
+    for (const ProgramFinding* finding : findings)
+        lines.insert(finding->line);
+    return qsizetype(lines.size());
+}
+
+} // namespace
+
+std::vector<ProgramFinding> CheckProgram(const ProgramText& program, double feedLimit)
+{
+    std::vector<ProgramFinding> findings;
+    GCodeInterpreter state;
+    QString widened;
+    for (qsizetype index = 0; index < program.LineCount(); ++index) {
+        const QStringView text = program.Line(index, widened);
+        LineCheck check(text, index + 1, feedLimit, findings);
+        check.CheckWords();
+        state.InterpretLine(text);
+        check.CheckMotion(state);
+        state.FinishLine(false);
+    }
+    return findings;
+}
+
+qsizetype LinesReadDifferently(const std::vector<ProgramFinding>& findings)
+{
+    qsizetype lines = 0;
+    qsizetype last = 0;
+    for (const ProgramFinding& finding : findings) {
+        lines += finding.line != last ? 1 : 0;
+        last = finding.line;
+    }
+    return lines;
+}
+
+QStringList ProgramCheckText(const std::vector<ProgramFinding>& findings, int placesPerKind)
+{
+    const auto grouped = ByKind(findings);
+    QStringList text;
+    for (const KindText& kind : kinds) {
+        const std::vector<const ProgramFinding*>& found = grouped[std::size_t(kind.kind)];
+        if (found.empty())
+            continue;
+        const qsizetype lines = DistinctLines(found);
+        text << QStringLiteral("  %1: %2 line%3")
+                    .arg(QLatin1String(kind.title))
+                    .arg(lines)
+                    .arg(lines == 1 ? QString() : QStringLiteral("s"));
+        const qsizetype shown = std::min<qsizetype>(placesPerKind, qsizetype(found.size()));
+        for (qsizetype i = 0; i < shown; ++i)
+            text << QStringLiteral("    line %1: %2")
+                        .arg(found[std::size_t(i)]->line)
+                        .arg(found[std::size_t(i)]->what);
+        if (qsizetype(found.size()) > shown)
+            text << QStringLiteral("    … and %1 more").arg(qsizetype(found.size()) - shown);
+    }
+    return text;
+}
+
+QJsonArray ProgramCheckJson(const std::vector<ProgramFinding>& findings)
+{
+    const auto grouped = ByKind(findings);
+    QJsonArray json;
+    for (const KindText& kind : kinds) {
+        const std::vector<const ProgramFinding*>& found = grouped[std::size_t(kind.kind)];
+        if (found.empty())
+            continue;
+        QJsonArray places;
+        for (const ProgramFinding* finding : found)
+            places.append(QJsonObject{{QStringLiteral("line"), double(finding->line)},
+                                      {QStringLiteral("what"), finding->what}});
+        json.append(QJsonObject{{QStringLiteral("kind"), QLatin1String(kind.key)},
+                                {QStringLiteral("title"), QLatin1String(kind.title)},
+                                {QStringLiteral("lines"), double(DistinctLines(found))},
+                                {QStringLiteral("places"), places}});
+    }
+    return json;
+}
