@@ -12,6 +12,8 @@
 #include "run/ProgramStreaming.h"
 #include "simulator/LookAheadCrd.h"
 
+#include <QJsonArray>
+#include <QLocale>
 #include <QSettings>
 
 #include <algorithm>
@@ -115,6 +117,49 @@ double motionLength(ProgramCommand command, const GCodeInterpreter& line)
     return 0;
 }
 
+// The motion's start, end and, for an arc, the points where it bulges furthest along X or Y.
+void includeMotion(ProgramCommand command, const GCodeInterpreter& line, PathExtent& extent)
+{
+    using G = GCodeInterpreter;
+    const double* from = line.previousPosition;
+    const double* to = line.position;
+    extent.Include({from[G::X], from[G::Y], from[G::Z]});
+    extent.Include({to[G::X], to[G::Y], to[G::Z]});
+    if (command != ProgramCommand::CentreArc && command != ProgramCommand::RadiusArc)
+        return;
+    const bool ccw = line.ArcDirection() == 1;
+    double centreX = from[G::X] + line.arcCentre[0];
+    double centreY = from[G::Y] + line.arcCentre[1];
+    if (command == ProgramCommand::RadiusArc) {
+        // The centre lies left of the chord for a short arc counter-clockwise.
+        const double dx = to[G::X] - from[G::X], dy = to[G::Y] - from[G::Y];
+        const double chord = std::hypot(dx, dy);
+        const double radius = std::abs(line.arcRadius);
+        if (chord == 0)
+            return;
+        const double offset = std::sqrt(std::max(0.0, radius * radius - chord * chord / 4));
+        const double side = (ccw ? 1 : -1) * (line.arcRadius > 0 ? 1 : -1) * offset / chord;
+        centreX = from[G::X] + dx / 2 - dy * side;
+        centreY = from[G::Y] + dy / 2 + dx * side;
+    }
+    const double radius = std::hypot(from[G::X] - centreX, from[G::Y] - centreY);
+    const double start = std::atan2(from[G::Y] - centreY, from[G::X] - centreX);
+    const double end = std::atan2(to[G::Y] - centreY, to[G::X] - centreX);
+    // The sweep counted the way the arc turns; a centre arc back to its start is a full circle.
+    const auto turned = [ccw](double fromAngle, double toAngle) {
+        const double angle
+            = std::remainder((ccw ? toAngle - fromAngle : fromAngle - toAngle), 2 * pi);
+        return angle <= 0 ? angle + 2 * pi : angle;
+    };
+    const double sweep = turned(start, end);
+    for (int quarter = 0; quarter < 4; ++quarter) {
+        const double angle = quarter * pi / 2;
+        if (turned(start, angle) <= sweep)
+            extent.Include({centreX + radius * std::cos(angle), centreY + radius * std::sin(angle),
+                            from[G::Z]});
+    }
+}
+
 bool isMotion(ProgramCommand command)
 {
     return command != ProgramCommand::LaserOn && command != ProgramCommand::LaserOff
@@ -127,7 +172,10 @@ void countMotion(ProgramCommand command, const GCodeInterpreter& line, DryRunRep
     if (!isMotion(command))
         return;
     ++report.segments;
-    report.pathLength += motionLength(command, line);
+    const double length = motionLength(command, line);
+    report.pathLength += length;
+    report.rapidLength += command == ProgramCommand::RapidLine ? length : 0;
+    includeMotion(command, line, report.extent);
     report.largestFeed = std::max(report.largestFeed, line.Velocity());
 }
 
@@ -350,6 +398,7 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
     }
     if (machine.window && program.LineCount() <= longestTableProgram) {
         report = DryRunReport();
+        report.lines = program.LineCount();
         measure(program, report);
         DryStream stream(simulator, report.segments);
         const int64_t commandsSent = sendAsTable(program, *machine.window, machine.axisTable.get());
@@ -363,6 +412,7 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
     }
 
     report = DryRunReport();
+    report.lines = program.LineCount();
     const int64_t lineCount = program.LineCount();
     const int64_t progressStride = std::max<int64_t>(1, lineCount / 100);
     DryStream stream(simulator, lineCount);
@@ -385,12 +435,64 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
     return true;
 }
 
+namespace {
+
+QString clockTime(double seconds)
+{
+    const qint64 whole = qint64(std::llround(seconds));
+    return QStringLiteral("%1:%2:%3")
+        .arg(whole / 3600)
+        .arg(whole / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(whole % 60, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
 QString DryRunReportText(const DryRunReport& report)
 {
-    return QStringLiteral(
-               "cycle time: %1 s\npath length: %2 mm\nsegments: %3\nlargest feed: %4 mm/s")
-        .arg(report.cycleMs / 1000, 0, 'f', 3)
-        .arg(report.pathLength, 0, 'f', 3)
-        .arg(report.segments)
+    const QLocale grouped(QLocale::English);
+    const auto mm = [](double value) {
+        return QString::number(value, 'f', 3);
+    };
+    QString extents = QStringLiteral("none");
+    if (const std::optional<PathPoint3>& low = report.extent.Lowest()) {
+        const PathPoint3& high = report.extent.Highest();
+        extents = QStringLiteral("X %1 to %2, Y %3 to %4, Z %5 to %6 mm (%7 x %8 x %9 mm)")
+                      .arg(mm((*low)[0]), mm(high[0]), mm((*low)[1]), mm(high[1]), mm((*low)[2]),
+                           mm(high[2]), mm(high[0] - (*low)[0]), mm(high[1] - (*low)[1]))
+                      .arg(mm(high[2] - (*low)[2]));
+    }
+    return QStringLiteral("cycle time: %1, %2 s\npath length: %3 mm (feed %4 mm, rapid %5 mm)\n"
+                          "extents: %6\nlines: %7, segments: %8\nlargest feed: %9 mm/s")
+        .arg(clockTime(report.cycleMs / 1000), QString::number(report.cycleMs / 1000, 'f', 3),
+             mm(report.pathLength), mm(report.pathLength - report.rapidLength),
+             mm(report.rapidLength), extents, grouped.toString(qlonglong(report.lines)),
+             grouped.toString(qlonglong(report.segments)))
         .arg(report.largestFeed, 0, 'g', 10);
+}
+
+QJsonObject DryRunReportJson(const DryRunReport& report)
+{
+    QJsonObject extents;
+    if (const std::optional<PathPoint3>& low = report.extent.Lowest()) {
+        const PathPoint3& high = report.extent.Highest();
+        const char* axes[] = {"x", "y", "z"};
+        const char* sizes[] = {"width", "height", "depth"};
+        for (std::size_t axis = 0; axis < 3; ++axis) {
+            extents.insert(QLatin1String(axes[axis]), QJsonArray{(*low)[axis], high[axis]});
+            extents.insert(QLatin1String(sizes[axis]), high[axis] - (*low)[axis]);
+        }
+    }
+    return QJsonObject{
+        {QStringLiteral("cycleTime"), clockTime(report.cycleMs / 1000)},
+        {QStringLiteral("cycleSeconds"), report.cycleMs / 1000},
+        {QStringLiteral("pathLength"),
+         QJsonObject{{QStringLiteral("total"), report.pathLength},
+                     {QStringLiteral("feed"), report.pathLength - report.rapidLength},
+                     {QStringLiteral("rapid"), report.rapidLength}}},
+        {QStringLiteral("extents"), extents},
+        {QStringLiteral("lines"), double(report.lines)},
+        {QStringLiteral("segments"), double(report.segments)},
+        {QStringLiteral("largestFeed"), report.largestFeed},
+    };
 }

@@ -1,10 +1,12 @@
 #ifndef KURVO_WORKBENCH_DRYRUN_H
 #define KURVO_WORKBENCH_DRYRUN_H
 
+#include "PathPlot.h"
 #include "RunProgress.h"
 #include "controller/rvAPI.h"
 #include "module/HostTypes.h"
 
+#include <QJsonObject>
 #include <QString>
 
 #include <cstdint>
@@ -60,7 +62,10 @@ struct DryRunMachine
 struct DryRunReport
 {
     double cycleMs = 0;
-    double pathLength = 0; // mm
+    double pathLength = 0; // mm, feed and rapid moves
+    double rapidLength = 0;
+    PathExtent extent; // of the motion, arcs' bulges included
+    int64_t lines = 0;
     int64_t segments = 0;
     double largestFeed = 0; // mm/s, rapid moves included
     PlannedRun plan;
@@ -82,7 +87,9 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
 // How many commands each line of the program sends, as the worker streams them.
 ProgramLineMap MapProgramLines(const ProgramText& program);
 
-// "cycle time: 12.345 s" and the other figures, one a line.
+// "cycle time: 0:00:12, 12.345 s" and the other figures, one a line.
 QString DryRunReportText(const DryRunReport& report);
+// The same figures for scripts.
+QJsonObject DryRunReportJson(const DryRunReport& report);
 
 #endif

@@ -1,10 +1,13 @@
 #include "DryRunCommand.h"
 
 #include "DryRun.h"
+#include "ProgramCheck.h"
 #include "SimulatorInterface.h"
 #include "gcode/ProgramText.h"
 
 #include <QCommandLineParser>
+#include <QJsonDocument>
+#include <QLocale>
 
 #include <cstdio>
 #include <cstring>
@@ -12,6 +15,9 @@
 namespace {
 
 enum ExitCode { Success = 0, Unreadable = 1, NotPlanned = 2 };
+
+// Places of a kind the text lists; the JSON lists them all.
+constexpr int placesShown = 20;
 
 int complain(const QString& message, int code)
 {
@@ -57,12 +63,14 @@ int RunDryRunCommand(const QStringList& arguments)
         QStringLiteral("file"));
     const QCommandLineOption progressOption(QStringLiteral("progress"),
                                             QStringLiteral("Print progress and the timetable."));
+    const QCommandLineOption jsonOption(QStringLiteral("json"),
+                                        QStringLiteral("Print the figures as one JSON object."));
     QCommandLineOption windowOption(QStringLiteral("window-machine"),
                                     QStringLiteral("The operator window's coordinate system, as "
                                                    "the workbench hands it on."),
                                     QStringLiteral("encoded"));
     windowOption.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({dryRunOption, configOption, progressOption, windowOption});
+    parser.addOptions({dryRunOption, configOption, progressOption, jsonOption, windowOption});
     if (!parser.parse(arguments))
         return complain(parser.errorText(), Unreadable);
 
@@ -105,6 +113,21 @@ int RunDryRunCommand(const QStringList& arguments)
         for (const PlannedRun::Point& point : report.plan.Points())
             std::printf("plan %lld %.3f\n", static_cast<long long>(point.executed), point.ms);
     }
-    std::printf("%s\n", qPrintable(DryRunReportText(report)));
+    const std::vector<ProgramFinding> findings = CheckProgram(*program, machine.feedMax);
+    const qsizetype different = LinesReadDifferently(findings);
+    if (parser.isSet(jsonOption)) {
+        QJsonObject json = DryRunReportJson(report);
+        json.insert(QStringLiteral("program"), path);
+        json.insert(QStringLiteral("linesReadDifferently"), double(different));
+        json.insert(QStringLiteral("findings"), ProgramCheckJson(findings));
+        std::printf("%s", QJsonDocument(json).toJson().constData());
+        return Success;
+    }
+    std::printf("%s\nprogram check: %s line%s read differently\n",
+                qPrintable(DryRunReportText(report)),
+                qPrintable(QLocale(QLocale::English).toString(qlonglong(different))),
+                different == 1 ? "" : "s");
+    for (const QString& line : ProgramCheckText(findings, placesShown))
+        std::printf("%s\n", qPrintable(line));
     return Success;
 }

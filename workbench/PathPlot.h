@@ -50,6 +50,9 @@ public:
     void Include(const PathPoint3& point);
     // The box seen in the plane; nothing before the first point.
     std::optional<QRectF> InPlane(PlotPlane plane) const;
+    // The lowest and the highest X, Y and Z; nothing before the first point.
+    const std::optional<PathPoint3>& Lowest() const { return lowest; }
+    const PathPoint3& Highest() const { return highest; }
 
 private:
     std::optional<PathPoint3> lowest;

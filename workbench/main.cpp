@@ -56,9 +56,13 @@ struct WindowOptions
     QCommandLineOption dryRun{
         QStringLiteral("dry-run"),
         QStringLiteral("Plan the program on the virtual controller, print its cycle time, path "
-                       "length, segments and largest feed, and quit (with --config: its "
-                       "[dryRun] machine)."),
+                       "length, extents, line and segment counts and largest feed, and the "
+                       "lines the dialect reads otherwise than common G-code, and quit (with "
+                       "--config: its [dryRun] machine)."),
         QStringLiteral("program")};
+    // Read by the dry run's own parser; listed here for the help.
+    QCommandLineOption json{QStringLiteral("json"),
+                            QStringLiteral("With --dry-run: print it all as one JSON object.")};
 
     void AddTo(QCommandLineParser& parser) const
     {
@@ -66,7 +70,8 @@ struct WindowOptions
             QStringLiteral("Loads the Kurvo module and opens its operator window."));
         parser.addHelpOption();
         parser.addVersionOption();
-        parser.addOptions({config, module, language, screenshot, delay, program, run, dryRun});
+        parser.addOptions(
+            {config, module, language, screenshot, delay, program, run, dryRun, json});
     }
 };
 

@@ -19,6 +19,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QThread>
@@ -370,6 +372,14 @@ private slots:
             << QStringList{"--dry-run", binary} << 1 << "is no text (a binary file?)";
         QTest::newRow("a dry run of an empty program")
             << QStringList{"--dry-run", write("empty.nc", "\n  \n")} << 1 << "is empty";
+        const QString differently = write("differently.nc", "G1 X1 F100.5 M3\nX2\n");
+        QTest::newRow("a dry run for people")
+            << QStringList{"--dry-run", differently} << 0
+            << "program check: 1 line read differently\n  words the dialect skips: 1 line\n"
+               "    line 1: M3\n  feeds cut to a whole number: 1 line";
+        QTest::newRow("a dry run for scripts")
+            << QStringList{"--dry-run", differently, "--json"} << 0
+            << "\"linesReadDifferently\": 1,";
         QTest::newRow("help") << QStringList{"--help"} << 0 << "--screenshot";
         QTest::newRow("version") << QStringList{"--version"} << 0 << "kurvo-workbench 0.1";
     }
@@ -511,6 +521,27 @@ private slots:
                                     .arg(figures[i], 0, 'g', 17)));
     }
 
+    // A rapid, a line and a half circle over the top: the lengths apart, the bulge in the box.
+    void dryRunFiguresForScripts()
+    {
+        DryRunReport report;
+        QString error;
+        QVERIFY(DryRun(ProgramText(QStringLiteral("G0 X10 EF100 ED1000\nG1 X20 F50 D500\n"
+                                                  "G3 X0 Y0 I-10 J0")),
+                       openMachine(5), *SimulatorInterface::Find(), {}, report, error));
+        const QJsonObject json = DryRunReportJson(report);
+        QCOMPARE(json["lines"].toInt(), 3);
+        QCOMPARE(json["segments"].toInt(), 3);
+        QCOMPARE(json["pathLength"]["rapid"].toDouble(), 10.0);
+        QCOMPARE_LE(std::abs(json["pathLength"]["feed"].toDouble() - (10 + 10 * M_PI)), 1e-9);
+        QCOMPARE(json["extents"]["x"].toArray(), (QJsonArray{0.0, 20.0}));
+        QCOMPARE(json["extents"]["y"].toArray(), (QJsonArray{0.0, 10.0}));
+        QCOMPARE(json["extents"]["width"].toDouble(), 20.0);
+        QCOMPARE(json["cycleSeconds"].toDouble(), report.cycleMs / 1000);
+        QCOMPARE(json["cycleTime"].toString(),
+                 QStringLiteral("0:00:0%1").arg(std::lround(report.cycleMs / 1000)));
+    }
+
     void dryRunPlansTheWindowsMachine_data()
     {
         QTest::addColumn<QString>("program");
@@ -619,7 +650,8 @@ private slots:
         QCOMPARE(finished.constFirst().constFirst().toBool(), true);
         const QStringList lines = workbench.outputLines();
         QCOMPARE(lines.constFirst(), QStringLiteral("Dry run of %1:").arg(program));
-        QVERIFY2(lines.size() == 5 && lines.at(1).startsWith(QLatin1String("  cycle time: ")),
+        QVERIFY2(lines.size() == 7 && lines.at(1).startsWith(QLatin1String("  cycle time: "))
+                     && lines.at(6) == QLatin1String("  program check: 0 lines read differently"),
                  qPrintable(lines.join('\n')));
         QCOMPARE(ReadRecentPrograms(), QStringList{QFileInfo(program).absoluteFilePath()});
     }
