@@ -103,7 +103,8 @@ bool VirtualController::prepareMotion(const Crd& crd, Command& command, bool loo
 short VirtualController::bufferLine(short core, short crd, short fifo,
                                     std::initializer_list<int> axisList,
                                     std::initializer_list<double> target, double synVel,
-                                    double synAcc, double velEnd, int32_t segNum, bool lookAhead)
+                                    double synAcc, double velEnd, int32_t segNum, bool lookAhead,
+                                    bool rapid)
 {
     Fifo* f = fifoAt(core, crd, fifo);
     if (!f || !std::all_of(target.begin(), target.end(), [](double v) { return std::isfinite(v); }))
@@ -118,6 +119,7 @@ short VirtualController::bufferLine(short core, short crd, short fifo,
     }
     Command command;
     command.segNum = segNum;
+    command.rapid = rapid;
     AxisVector start = queueStart(c, cs, *f);
     if (lookAhead) {
         for (int i = 0; i < crdAxisCount; ++i)

@@ -37,6 +37,7 @@ struct Command
     Geometry geometry;
     AxisVector pulsesPerUnit{1, 1, 1, 1, 1};
     bool lookAhead = false; // the planner chooses the end speed; velEnd unused
+    bool rapid = false;     // a G0 line
     double vMax = 0;
     double acc = 0;
     double velEnd = 0;

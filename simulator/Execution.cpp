@@ -80,7 +80,7 @@ void VirtualController::beginFront(Core& core, short crdNumber, Crd& crd, Comman
         const double vEnd = command.lookAhead ? fifo.plan.endSpeed(fifo.commands, fifo.lookAhead)
                                               : command.velEnd;
         crd.activeProfile = SpeedProfile::plan(remaining, v0, command.vMax, vEnd, command.acc);
-        recordPath(crdNumber, crd, core, crd.now);
+        recordPath(crdNumber, crd, core, crd.now, command.rapid);
         break;
     }
     case Command::Kind::Move: {
@@ -133,7 +133,7 @@ void VirtualController::finishFront(Core& core, short crdNumber, Crd& crd, Fifo&
         if (crd.stopping && reached < front.geometry.length * (1 - 1e-12)) {
             crd.activeOffset = reached;
             placeAt(core, crd, front, reached);
-            recordPath(crdNumber, crd, core, crd.now);
+            recordPath(crdNumber, crd, core, crd.now, front.rapid);
             crd.activeStarted = false;
             crd.running = false;
             return;
@@ -142,7 +142,7 @@ void VirtualController::finishFront(Core& core, short crdNumber, Crd& crd, Fifo&
         for (int i = 0; i < crdAxisCount; ++i)
             end[i] = front.geometry.end[i] * front.pulsesPerUnit[i];
         setAxes(core, crd, end);
-        recordPath(crdNumber, crd, core, crd.now);
+        recordPath(crdNumber, crd, core, crd.now, front.rapid);
     } else if (front.kind == Command::Kind::Delay) {
         crd.velocity = 0;
     }

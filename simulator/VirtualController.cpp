@@ -320,13 +320,14 @@ double VirtualController::timeLeft(short core, short crd) const
     return end - clock;
 }
 
-void VirtualController::recordPath(short crdNumber, const Crd& crd, const Core& core, double time)
+void VirtualController::recordPath(short crdNumber, const Crd& crd, const Core& core, double time,
+                                   bool rapid)
 {
     if (!pathOn)
         return;
     if (pathPoints.size() == pathCapacity)
         pathPoints.pop_front();
-    pathPoints.push_back({crdNumber, time, axes(core, crd)});
+    pathPoints.push_back({crdNumber, time, axes(core, crd), rapid});
 }
 
 void VirtualController::recordArcSamples(short crdNumber, const Crd& crd, const Command& command,
@@ -343,7 +344,7 @@ void VirtualController::recordArcSamples(short crdNumber, const Crd& crd, const 
         const double time = crd.activeStart + crd.activeProfile.timeAt(s - from);
         if (pathPoints.size() == pathCapacity)
             pathPoints.pop_front();
-        pathPoints.push_back({crdNumber, time, p});
+        pathPoints.push_back({crdNumber, time, p, false});
     }
 }
 

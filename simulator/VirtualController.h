@@ -93,6 +93,7 @@ struct PathPoint
     short crd;
     double time;
     AxisVector position;
+    bool rapid; // on a G0 line
 };
 
 // The controller's state and behaviour; callers hold the library lock.
@@ -142,7 +143,7 @@ public:
     // Plain motion in pulses: `axes` lists the coordinate-system axes given in `target`.
     short bufferLine(short core, short crd, short fifo, std::initializer_list<int> axes,
                      std::initializer_list<double> target, double synVel, double synAcc,
-                     double velEnd, int32_t segNum, bool lookAhead);
+                     double velEnd, int32_t segNum, bool lookAhead, bool rapid = false);
     // Arc in the plane (a, b): by radius when `byCentre` is false, else around start + centre.
     short bufferArc(short core, short crd, short fifo, int a, int b, double endA, double endB,
                     bool byCentre, double radiusOrCentreA, double centreB, short circleDir,
@@ -194,7 +195,7 @@ private:
     void applyOther(Core& core, Crd& crd, const Command& command);
     void sampleIlc(Crd& crd, const Command& command, double until);
     void stopCrd(Core& core, Crd& crd, bool abrupt);
-    void recordPath(short crdNumber, const Crd& crd, const Core& core, double time);
+    void recordPath(short crdNumber, const Crd& crd, const Core& core, double time, bool rapid);
     void recordArcSamples(short crdNumber, const Crd& crd, const Command& command, double from,
                           double to);
 

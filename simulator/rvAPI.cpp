@@ -290,7 +290,7 @@ short MQN_LnXYG0(short core, short crd, int32_t x, int32_t y, double synVel, dou
 {
     return call("MQN_LnXYG0", {core, crd, x, y, synVel, synAcc, fifo}, [&](VirtualController& c) {
         return c.bufferLine(core, crd, fifo, {X, Y}, {double(x), double(y)}, synVel, synAcc, 0, 0,
-                            false);
+                            false, true);
     });
 }
 
@@ -310,7 +310,7 @@ short MQN_LnXYZG0(short core, short crd, int32_t x, int32_t y, int32_t z, double
     return call(
         "MQN_LnXYZG0", {core, crd, x, y, z, synVel, synAcc, fifo}, [&](VirtualController& c) {
             return c.bufferLine(core, crd, fifo, {X, Y, Z}, {double(x), double(y), double(z)},
-                                synVel, synAcc, 0, 0, false);
+                                synVel, synAcc, 0, 0, false, true);
         });
 }
 
@@ -332,7 +332,7 @@ short MQN_LnXYZAG0(short core, short crd, int32_t x, int32_t y, int32_t z, int32
                 [&](VirtualController& c) {
                     return c.bufferLine(core, crd, fifo, {X, Y, Z, A},
                                         {double(x), double(y), double(z), double(a)}, synVel,
-                                        synAcc, 0, 0, false);
+                                        synAcc, 0, 0, false, true);
                 });
 }
 
@@ -417,7 +417,7 @@ short MQN_LnXYG0Ex(short core, short crd, double x, double y, double synVel, dou
     return call(
         "MQN_LnXYG0Ex", {core, crd, x, y, synVel, synAcc, segNum, option, fifo},
         [&](VirtualController& c) {
-            return c.bufferLine(core, crd, fifo, {X, Y}, {x, y}, synVel, synAcc, 0, segNum, true);
+            return c.bufferLine(core, crd, fifo, {X, Y}, {x, y}, synVel, synAcc, 0, segNum, true, true);
         });
 }
 
@@ -437,7 +437,7 @@ short MQN_LnXYZG0Ex(short core, short crd, double x, double y, double z, double 
     return call("MQN_LnXYZG0Ex", {core, crd, x, y, z, synVel, synAcc, segNum, option, fifo},
                 [&](VirtualController& c) {
                     return c.bufferLine(core, crd, fifo, {X, Y, Z}, {x, y, z}, synVel, synAcc, 0,
-                                        segNum, true);
+                                        segNum, true, true);
                 });
 }
 
@@ -457,7 +457,7 @@ short MQN_LnXYZAG0Ex(short core, short crd, double x, double y, double z, double
     return call("MQN_LnXYZAG0Ex", {core, crd, x, y, z, a, synVel, synAcc, segNum, option, fifo},
                 [&](VirtualController& c) {
                     return c.bufferLine(core, crd, fifo, {X, Y, Z, A}, {x, y, z, a}, synVel, synAcc,
-                                        0, segNum, true);
+                                        0, segNum, true, true);
                 });
 }
 

@@ -156,6 +156,16 @@ short rvsim_path_point(int index, short* crd, double* timeMs, double* positions)
     });
 }
 
+int rvsim_path_point_rapid(int index)
+{
+    return locked([&](Library& lib) {
+        const auto& path = lib.controller->path();
+        if (index < 0 || std::size_t(index) >= path.size())
+            return -1;
+        return path[std::size_t(index)].rapid ? 1 : 0;
+    });
+}
+
 void rvsim_path_clear(void)
 {
     locked([](Library& lib) { lib.controller->clearPath(); });

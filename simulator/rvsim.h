@@ -62,6 +62,8 @@ RV_EXPORT int rvsim_path_count(void);
 /* Point `index`, oldest first: its coordinate system, simulated time (ms) and the positions of
  * the axes X, Y, Z, A, C in pulses (5 doubles). Returns 0, or 7 when out of range. */
 RV_EXPORT short rvsim_path_point(int index, short* crd, double* timeMs, double* positions);
+/* 1 when point `index` lies on a rapid move (a G0 line), 0 when not, -1 when out of range. */
+RV_EXPORT int rvsim_path_point_rapid(int index);
 RV_EXPORT void rvsim_path_clear(void);
 
 /* The planner's milliseconds until coordinate system `crd` of `core` has done the commands in

@@ -12,8 +12,10 @@
 #include "run/ProgramStreaming.h"
 #include "simulator/LookAheadCrd.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QLocale>
+#include <QSaveFile>
 #include <QSettings>
 
 #include <algorithm>
@@ -203,11 +205,21 @@ public:
         MQN_CrdStart(target.core, CrdMask(target.crd), FifoOption(target.crd, target.fifo));
     }
 
+    // The path from now on, taken from the controller's record as time moves on: the record
+    // keeps only its latest million points.
+    void CollectPath(const std::array<double, 3>& pulses)
+    {
+        collecting = true;
+        pulsesPerMm = pulses;
+    }
+
     // Moves time on by a step; false when the coordinate system no longer runs.
     bool Wait(double stepMs)
     {
         StartOnce();
         sim.advanceMs(stepMs);
+        if (collecting)
+            TakePath();
         short run = 0;
         int32_t completed = 0;
         MQN_CrdStatus(target.core, target.crd, &run, &completed, target.fifo);
@@ -261,21 +273,67 @@ public:
     double CycleMs() const
     {
         const int count = sim.pathCount();
-        double endMs = startMs;
+        double endMs = collecting ? lastPathMs : startMs;
         if (count > 0)
             sim.pathPoint(count - 1, nullptr, &endMs, nullptr);
         return started ? std::max(0.0, endMs - startMs) : 0;
     }
 
     std::vector<PlannedRun::Point> plan;
+    std::vector<PreviewPoint> path;
 
 private:
+    // Where the machine stood still, a point is kept once.
+    void TakePath()
+    {
+        const int count = sim.pathCount();
+        for (int index = 0; index < count; ++index) {
+            double ms = 0, pulses[5] = {};
+            sim.pathPoint(index, nullptr, &ms, pulses);
+            const std::array<double, 3> at{pulses[0] / pulsesPerMm[0], pulses[1] / pulsesPerMm[1],
+                                           pulses[2] / pulsesPerMm[2]};
+            const double moved
+                = std::hypot(at[0] - lastAt[0], at[1] - lastAt[1], at[2] - lastAt[2]);
+            if (path.empty() || moved > 0) {
+                const double seconds = (ms - lastPathMs) / 1000;
+                const float speed = path.empty() || seconds <= 0 ? 0.0f : float(moved / seconds);
+                path.push_back({float(at[0]), float(at[1]), float(at[2]), speed,
+                                sim.pathPointRapid(index) == 1});
+                lastAt = at;
+            }
+            lastPathMs = ms;
+        }
+        sim.clearPath();
+    }
+
+    bool collecting = false;
+    std::array<double, 3> pulsesPerMm{1, 1, 1};
+    std::array<double, 3> lastAt{};
+    double lastPathMs = 0;
+
     const SimulatorInterface& sim;
     const int64_t planStride;
     bool started = false;
     double startMs = 0;
     int64_t lastPlanned = 0;
 };
+
+// Pulses per millimetre of X, Y and Z on the dry run's coordinate system: the look-ahead's scales
+// when the window set one up, else the host's factors its table rows go by.
+std::array<double, 3> pulsesPerMm(const DryRunMachine& machine)
+{
+    if (!machine.window)
+        return {machine.pulsesPerMm, machine.pulsesPerMm, machine.pulsesPerMm};
+    const WindowMachine& window = *machine.window;
+    const AxisFactorSet factors = windowFactors(window, machine.axisTable.get());
+    std::array<double, 3> pulses{1, 1, 1};
+    for (std::size_t axis = 0; axis < pulses.size(); ++axis) {
+        const double scale = window.lookAhead ? window.lookAheadRecord.Scale[axis]
+                                              : factors.axis[axis].pulsesPerMm;
+        pulses[axis] = scale > 0 ? scale : 1;
+    }
+    return pulses;
+}
 
 // A short program as the window's table sends it: every row as its cells would read, then the
 // look-ahead pushed out and the start. Returns the commands the controller took.
@@ -385,7 +443,7 @@ bool DryRunMachine::Read(const QString& configPath, DryRunMachine& machine, QStr
 
 bool DryRun(const ProgramText& program, const DryRunMachine& machine,
             const SimulatorInterface& simulator, const DryRunProgress& progress,
-            DryRunReport& report, QString& error)
+            DryRunReport& report, QString& error, PathWanted path)
 {
     simulator.reset();
     simulator.useManualClock(1);
@@ -401,6 +459,8 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
         report.lines = program.LineCount();
         measure(program, report);
         DryStream stream(simulator, report.segments);
+        if (path == PathWanted::Yes)
+            stream.CollectPath(pulsesPerMm(machine));
         const int64_t commandsSent = sendAsTable(program, *machine.window, machine.axisTable.get());
         if (!stream.Flush() || !stream.RunToEnd()) {
             error = QStringLiteral("the virtual controller stopped before the end of the program");
@@ -408,6 +468,7 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
         }
         report.cycleMs = stream.CycleMs();
         report.plan = PlannedRun(std::move(stream.plan), commandsSent, report.cycleMs);
+        report.path = std::move(stream.path);
         return true;
     }
 
@@ -416,6 +477,8 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
     const int64_t lineCount = program.LineCount();
     const int64_t progressStride = std::max<int64_t>(1, lineCount / 100);
     DryStream stream(simulator, lineCount);
+    if (path == PathWanted::Yes)
+        stream.CollectPath(pulsesPerMm(machine));
     int64_t commandsSent = 0;
     const auto sent
         = [&report, &commandsSent](ProgramCommand command, const GCodeInterpreter& line) {
@@ -432,10 +495,14 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
     }
     report.cycleMs = stream.CycleMs();
     report.plan = PlannedRun(std::move(stream.plan), commandsSent, report.cycleMs);
+    report.path = std::move(stream.path);
     return true;
 }
 
 namespace {
+
+// Written and read by the same workbench: the points as they lie in memory, after their count.
+constexpr char previewMagic[8] = {'K', 'P', 'R', 'E', 'V', 'I', 'E', 'W'};
 
 QString clockTime(double seconds)
 {
@@ -495,4 +562,34 @@ QJsonObject DryRunReportJson(const DryRunReport& report)
         {QStringLiteral("segments"), double(report.segments)},
         {QStringLiteral("largestFeed"), report.largestFeed},
     };
+}
+
+bool WritePreviewPath(const QString& file, const std::vector<PreviewPoint>& path)
+{
+    QSaveFile out(file);
+    const quint64 count = path.size();
+    return out.open(QIODevice::WriteOnly)
+           && out.write(previewMagic, sizeof previewMagic) == qint64(sizeof previewMagic)
+           && out.write(reinterpret_cast<const char*>(&count), sizeof count) == qint64(sizeof count)
+           && out.write(reinterpret_cast<const char*>(path.data()),
+                        qint64(count * sizeof(PreviewPoint)))
+                  == qint64(count * sizeof(PreviewPoint))
+           && out.commit();
+}
+
+std::optional<std::vector<PreviewPoint>> ReadPreviewPath(const QString& file)
+{
+    QFile in(file);
+    char magic[sizeof previewMagic] = {};
+    quint64 count = 0;
+    if (!in.open(QIODevice::ReadOnly) || in.read(magic, sizeof magic) != qint64(sizeof magic)
+        || std::memcmp(magic, previewMagic, sizeof magic) != 0
+        || in.read(reinterpret_cast<char*>(&count), sizeof count) != qint64(sizeof count)
+        || count != quint64(in.size() - in.pos()) / sizeof(PreviewPoint))
+        return std::nullopt;
+    std::vector<PreviewPoint> path(count);
+    if (in.read(reinterpret_cast<char*>(path.data()), qint64(count * sizeof(PreviewPoint)))
+        != qint64(count * sizeof(PreviewPoint)))
+        return std::nullopt;
+    return path;
 }

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class ProgramText;
 struct SimulatorInterface;
@@ -59,6 +60,15 @@ struct DryRunMachine
     static bool Read(const QString& configPath, DryRunMachine& machine, QString& error);
 };
 
+// A point of the planned path, as a preview draws it: where (mm), how fast the machine went
+// from the point before (mm/s), and whether on a rapid move.
+struct PreviewPoint
+{
+    float x, y, z;
+    float speed;
+    bool rapid;
+};
+
 struct DryRunReport
 {
     double cycleMs = 0;
@@ -69,7 +79,10 @@ struct DryRunReport
     int64_t segments = 0;
     double largestFeed = 0; // mm/s, rapid moves included
     PlannedRun plan;
+    std::vector<PreviewPoint> path; // when asked for
 };
+
+enum class PathWanted { No, Yes };
 
 // Called now and then with the lines streamed so far.
 using DryRunProgress = std::function<void(int64_t linesDone, int64_t lineCount)>;
@@ -79,10 +92,15 @@ using DryRunProgress = std::function<void(int64_t linesDone, int64_t lineCount)>
 // table sends it. Time moves only while the stream waits for space and after
 // its end, so that the planner always sees a full look-ahead, as on a machine whose buffer
 // stays full. False with `error` set when the controller refuses the coordinate system or stops
-// before the program's end.
+// before the program's end. With the path wanted, the report holds the path as executed.
 bool DryRun(const ProgramText& program, const DryRunMachine& machine,
             const SimulatorInterface& simulator, const DryRunProgress& progress,
-            DryRunReport& report, QString& error);
+            DryRunReport& report, QString& error, PathWanted path = PathWanted::No);
+
+// The path of a dry run in a file, for the workbench that asked for it; false when the file
+// cannot be written, or read back whole.
+bool WritePreviewPath(const QString& file, const std::vector<PreviewPoint>& path);
+std::optional<std::vector<PreviewPoint>> ReadPreviewPath(const QString& file);
 
 // How many commands each line of the program sends, as the worker streams them.
 ProgramLineMap MapProgramLines(const ProgramText& program);

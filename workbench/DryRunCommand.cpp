@@ -70,7 +70,13 @@ int RunDryRunCommand(const QStringList& arguments)
                                                    "the workbench hands it on."),
                                     QStringLiteral("encoded"));
     windowOption.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({dryRunOption, configOption, progressOption, jsonOption, windowOption});
+    QCommandLineOption previewOption(QStringLiteral("preview"),
+                                     QStringLiteral("Write the planned path into the file, for "
+                                                    "the workbench's preview."),
+                                     QStringLiteral("file"));
+    previewOption.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions(
+        {dryRunOption, configOption, progressOption, jsonOption, windowOption, previewOption});
     if (!parser.parse(arguments))
         return complain(parser.errorText(), Unreadable);
 
@@ -106,9 +112,14 @@ int RunDryRunCommand(const QStringList& arguments)
         std::fflush(stdout);
     };
     DryRunReport report;
+    const QString previewFile = parser.value(previewOption);
     if (!DryRun(*program, machine, *simulator,
-                showProgress ? DryRunProgress(printProgress) : DryRunProgress(), report, error))
+                showProgress ? DryRunProgress(printProgress) : DryRunProgress(), report, error,
+                previewFile.isEmpty() ? PathWanted::No : PathWanted::Yes))
         return complain(error, NotPlanned);
+    if (!previewFile.isEmpty() && !WritePreviewPath(previewFile, report.path))
+        return complain(QStringLiteral("cannot write the planned path to %1").arg(previewFile),
+                        NotPlanned);
     if (showProgress) {
         for (const PlannedRun::Point& point : report.plan.Points())
             std::printf("plan %lld %.3f\n", static_cast<long long>(point.executed), point.ms);

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 #include <set>
 
 namespace {
@@ -40,6 +41,21 @@ constexpr std::array<KindText, 8> kinds{{
 bool ReadAlike(int code)
 {
     return code <= 3 || code == 17 || code == 21 || code == 40 || code == 49 || code == 90;
+}
+
+// A run of ASCII digits as a number, the common case read without the toolkit's conversion;
+// nothing for any other run.
+std::optional<int> WholeNumber(QStringView digits)
+{
+    if (digits.isEmpty() || digits.size() > 6)
+        return std::nullopt;
+    int value = 0;
+    for (const QChar digit : digits) {
+        if (digit < u'0' || digit > u'9')
+            return std::nullopt;
+        value = value * 10 + (digit.unicode() - u'0');
+    }
+    return value;
 }
 
 QString Quoted(QStringView text)
@@ -115,25 +131,27 @@ void LineCheck::CheckWords()
             continue;
         }
         const QStringView number = G::CollectNumber(text, at);
-        const QString word = QString(character) + number.toString();
+        const auto word = [character, number] {
+            return QString(character) + number.toString();
+        };
         switch (letter) {
         case u'G':
             if (!upper)
-                Add(FindingKind::SkippedWord, word);
+                Add(FindingKind::SkippedWord, word());
             else
                 CheckGCode(number);
-            dwellPending = dwellPending || (upper && number.toDouble() == 4);
+            dwellPending = dwellPending || (upper && WholeNumber(number) == 4);
             break;
         case u'F':
             if (upper)
                 CheckFeed(number);
             else
-                Add(FindingKind::SkippedWord, word);
+                Add(FindingKind::SkippedWord, word());
             break;
         case u'N':
         case u'T':
             if (!upper || letter == u'T')
-                Add(FindingKind::SkippedWord, word);
+                Add(FindingKind::SkippedWord, word());
             break;
         case u'X':
             coordinates = coordinates || !dwellPending;
@@ -159,11 +177,11 @@ void LineCheck::CheckWords()
         case u'L':
         case u'S':
         case u'Q':
-            Add(FindingKind::OtherDialect, word);
+            Add(FindingKind::OtherDialect, word());
             break;
         default:
             if (character.isLetter())
-                Add(FindingKind::SkippedWord, word);
+                Add(FindingKind::SkippedWord, word());
             break;
         }
     }
@@ -189,17 +207,20 @@ void LineCheck::CheckComment(qsizetype at)
 
 void LineCheck::CheckGCode(QStringView number)
 {
-    bool converted = false;
-    const double value = number.toDouble(&converted);
+    bool converted = true;
+    const std::optional<int> whole = WholeNumber(number);
+    const double value = whole ? *whole : number.toDouble(&converted);
     if (!converted)
         return;
-    const QString word = QStringLiteral("G") + number.toString();
+    const auto word = [number] {
+        return QStringLiteral("G") + number.toString();
+    };
     if (value != std::trunc(value) || value == 5)
-        Add(FindingKind::OtherDialect, word);
+        Add(FindingKind::OtherDialect, word());
     else if (value == 4)
-        Add(FindingKind::SkippedWord, word + QStringLiteral(" (dwells only with DELAY)"));
+        Add(FindingKind::SkippedWord, word() + QStringLiteral(" (dwells only with DELAY)"));
     else if (!ReadAlike(int(value)))
-        Add(FindingKind::SkippedWord, word);
+        Add(FindingKind::SkippedWord, word());
 }
 
 void LineCheck::CheckFeed(QStringView number)

@@ -33,6 +33,8 @@ std::optional<SimulatorInterface> resolveAll()
                           && resolve(library, "rvsim_path_enable", s.enablePath)
                           && resolve(library, "rvsim_path_count", s.pathCount)
                           && resolve(library, "rvsim_path_point", s.pathPoint)
+                          && resolve(library, "rvsim_path_point_rapid", s.pathPointRapid)
+                          && resolve(library, "rvsim_path_clear", s.clearPath)
                           && resolve(library, "rvsim_time_left_ms", s.timeLeftMs);
     if (!complete)
         return std::nullopt;

@@ -12,6 +12,8 @@ struct SimulatorInterface
     void (*enablePath)(int on);
     int (*pathCount)();
     short (*pathPoint)(int index, short* crd, double* timeMs, double* positions);
+    int (*pathPointRapid)(int index);
+    void (*clearPath)();
     double (*timeLeftMs)(short core, short crd);
 
     // The interface of the controller library beside the workbench, or null when it has none.
