@@ -7,9 +7,38 @@
 namespace {
 
 const QColor background(250, 250, 247);
-const QColor pathColour(20, 90, 180);
+const QColor pathColour(20, 20, 20);
 const QColor markColour(220, 40, 30);
+const QColor gridColour(228, 228, 222);
+const QColor rapidColour(150, 150, 150);
+const QColor frameColour(90, 90, 90);
 constexpr std::size_t pointsPerSlice = 100000;
+constexpr int speedBands = 8;
+constexpr double gridPixels = 40;
+
+// Slow feeds blue, fast ones red.
+QColor bandColour(int band)
+{
+    return QColor::fromHsvF(0.66 * (1 - (band + 0.5) / speedBands), 0.85, 0.85);
+}
+
+// The pen a preview point is drawn with: -1 for a rapid move, else the band of its speed.
+int styleOf(const PreviewPoint& point, double topSpeed)
+{
+    if (point.rapid)
+        return -1;
+    return std::clamp(int(point.speed / topSpeed * speedBands), 0, speedBands - 1);
+}
+
+QPen styledPen(int style)
+{
+    return style < 0 ? QPen(rapidColour, 1, Qt::DashLine) : QPen(bandColour(style), 1.5);
+}
+
+PathPoint3 at(const PreviewPoint& point)
+{
+    return {point.x, point.y, point.z};
+}
 
 } // namespace
 
@@ -20,7 +49,7 @@ BackplotView::BackplotView(QWidget* parent)
     view = FitView(QRectF(0, 0, 1, 1), size());
     nextSlice.setSingleShot(true);
     connect(&nextSlice, &QTimer::timeout, this, [this] {
-        DrawNewPoints();
+        DrawSlices();
         update();
     });
 }
@@ -35,7 +64,7 @@ void BackplotView::AddPoints(const std::vector<PathPoint3>& points)
     if (following && !view.world.contains(*extent.InPlane(plane)))
         FitToPath();
     else
-        DrawNewPoints();
+        DrawSlices();
     update();
 }
 
@@ -51,10 +80,26 @@ void BackplotView::Clear()
 {
     path.clear();
     extent = PathExtent();
+    preview.clear();
+    previewExtent = PathExtent();
     current.reset();
     following = true;
     RedrawPath();
     update();
+}
+
+void BackplotView::SetPreview(std::vector<PreviewPoint> points)
+{
+    preview = std::move(points);
+    previewExtent = PathExtent();
+    previewTopSpeed = 0;
+    for (const PreviewPoint& point : preview) {
+        previewExtent.Include(at(point));
+        if (!point.rapid)
+            previewTopSpeed = std::max(previewTopSpeed, double(point.speed));
+    }
+    previewTopSpeed = std::max(previewTopSpeed, 1e-3);
+    FitToPath();
 }
 
 void BackplotView::SetPlane(PlotPlane newPlane)
@@ -66,7 +111,12 @@ void BackplotView::SetPlane(PlotPlane newPlane)
 void BackplotView::FitToPath()
 {
     following = true;
-    SetView(FitView(extent.InPlane(plane).value_or(QRectF(0, 0, 1, 1)), size()));
+    const std::optional<QRectF> executed = extent.InPlane(plane);
+    const std::optional<QRectF> planned = previewExtent.InPlane(plane);
+    const QRectF both = executed && planned
+                            ? executed->normalized() | planned->normalized()
+                            : executed.value_or(planned.value_or(QRectF(0, 0, 1, 1)));
+    SetView(FitView(both, size()));
 }
 
 void BackplotView::SetNotice(const QString& text)
@@ -84,24 +134,40 @@ void BackplotView::SetView(const PlotView& newView)
 
 void BackplotView::RedrawPath()
 {
-    picture = QImage(size(), QImage::Format_RGB32);
-    picture.fill(background);
+    previewPicture = QImage(size(), QImage::Format_RGB32);
+    previewPicture.fill(background);
+    {
+        QPainter painter(&previewPicture);
+        DrawGrid(painter);
+    }
+    previewDrawn = 0;
+    previewLastPixel.reset();
+    picture = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
     drawnPoints = 0;
     lastPixel.reset();
+    DrawSlices();
+}
+
+void BackplotView::DrawSlices()
+{
+    DrawPreviewSlice();
     DrawNewPoints();
+    if (previewDrawn < preview.size() || drawnPoints < path.size())
+        nextSlice.start(0);
 }
 
 // A polyline of the pixels the new points visit: its length follows the pixels, not the points.
 void BackplotView::DrawNewPoints()
 {
-    if (picture.size() != size())
-        picture = QImage(size(), QImage::Format_RGB32);
+    if (picture.size() != size()) {
+        picture = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+        picture.fill(Qt::transparent);
+    }
     const std::size_t end = std::min(path.size(), drawnPoints + pointsPerSlice);
     const std::vector<QPoint> pixels
         = DecimatedPolyline(path, drawnPoints, end, plane, view, lastPixel);
     drawnPoints = end;
-    if (drawnPoints < path.size())
-        nextSlice.start(0);
     if (pixels.empty())
         return;
     QPainter painter(&picture);
@@ -113,13 +179,108 @@ void BackplotView::DrawNewPoints()
     lastPixel = pixels.back();
 }
 
+// The planned path a slice at a time: a polyline a run of one pen, through the pixels its
+// points visit.
+void BackplotView::DrawPreviewSlice()
+{
+    if (previewDrawn >= preview.size() || previewPicture.isNull())
+        return;
+    const std::size_t end = std::min(preview.size(), previewDrawn + pointsPerSlice);
+    QPainter painter(&previewPicture);
+    std::vector<QPoint> run;
+    int runStyle = 0;
+    const auto drawRun = [&painter, &run, &runStyle] {
+        if (run.size() > 1) {
+            painter.setPen(styledPen(runStyle));
+            painter.drawPolyline(run.data(), int(run.size()));
+        }
+    };
+    for (std::size_t i = previewDrawn; i < end; ++i) {
+        const QPoint pixel = view.ToPixel(Project(at(preview[i]), plane));
+        const int style = styleOf(preview[i], previewTopSpeed);
+        if (run.empty() || style != runStyle) {
+            drawRun();
+            run.clear();
+            runStyle = style;
+            run.push_back(previewLastPixel.value_or(pixel));
+        }
+        if (run.back() != pixel)
+            run.push_back(pixel);
+        previewLastPixel = pixel;
+    }
+    drawRun();
+    previewDrawn = end;
+}
+
+void BackplotView::DrawGrid(QPainter& painter) const
+{
+    const double step = GridStep(view, gridPixels);
+    painter.setPen(QPen(gridColour, 1));
+    const QRectF& world = view.world;
+    for (double x = std::ceil(world.left() / step) * step; x <= world.right(); x += step) {
+        const int pixel = view.ToPixel(QPointF(x, world.top())).x();
+        painter.drawLine(pixel, 0, pixel, height());
+    }
+    for (double y = std::ceil(world.top() / step) * step; y <= world.bottom(); y += step) {
+        const int pixel = view.ToPixel(QPointF(world.left(), y)).y();
+        painter.drawLine(0, pixel, width(), pixel);
+    }
+}
+
+// The program's box, and its width, height and depth.
+void BackplotView::DrawPreviewFrame(QPainter& painter) const
+{
+    const std::optional<QRectF> box = previewExtent.InPlane(plane);
+    if (!box || preview.empty())
+        return;
+    const QRect pixels
+        = QRect(view.ToPixel(box->topLeft()), view.ToPixel(box->bottomRight())).normalized();
+    painter.setPen(QPen(frameColour, 1, Qt::DotLine));
+    painter.drawRect(pixels);
+    const PathPoint3& low = *previewExtent.Lowest();
+    const PathPoint3& high = previewExtent.Highest();
+    const QString size = QStringLiteral("%1 x %2 x %3 mm")
+                             .arg(high[0] - low[0], 0, 'f', 1)
+                             .arg(high[1] - low[1], 0, 'f', 1)
+                             .arg(high[2] - low[2], 0, 'f', 1);
+    painter.setPen(frameColour);
+    painter.drawText(pixels.left(), std::max(12, pixels.top() - 4), size);
+}
+
+// The speeds' colours from 0 to the fastest feed, and the rapid moves' pen.
+void BackplotView::DrawLegend(QPainter& painter) const
+{
+    const int band = 14;
+    const QPoint origin(width() - speedBands * band - 12, 8);
+    for (int i = 0; i < speedBands; ++i)
+        painter.fillRect(origin.x() + i * band, origin.y(), band, 8, bandColour(i));
+    painter.setPen(frameColour);
+    const QFontMetrics metrics(font());
+    const QString top = QStringLiteral("%1 mm/s").arg(previewTopSpeed, 0, 'f', 0);
+    painter.drawText(origin.x(), origin.y() + 20, QStringLiteral("0"));
+    painter.drawText(origin.x() + speedBands * band - metrics.horizontalAdvance(top),
+                     origin.y() + 20, top);
+    painter.setPen(styledPen(-1));
+    painter.drawLine(origin.x(), origin.y() + 30, origin.x() + 3 * band, origin.y() + 30);
+    painter.setPen(frameColour);
+    painter.drawText(origin.x() + 3 * band + 6, origin.y() + 34, QStringLiteral("rapid"));
+}
+
 void BackplotView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    painter.drawImage(0, 0, previewPicture);
     painter.drawImage(0, 0, picture);
     if (!notice.isEmpty()) {
         painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, notice);
         return;
+    }
+    painter.setPen(frameColour);
+    painter.drawText(6, height() - 6,
+                     QStringLiteral("grid %1 mm").arg(GridStep(view, gridPixels), 0, 'g', 6));
+    if (!preview.empty()) {
+        DrawPreviewFrame(painter);
+        DrawLegend(painter);
     }
     if (current) {
         const QPoint mark = view.ToPixel(Project(*current, plane));

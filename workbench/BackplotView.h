@@ -11,8 +11,10 @@
 #include <vector>
 
 // The executed path in one plane, drawn once into an image and extended as points come in; the
-// current position marked. The wheel zooms about the pointer, dragging pans, a double click fits
-// the path into view.
+// current position marked. Under it the planned path of the loaded program: rapid moves dashed,
+// feed moves coloured by the speed the planner reaches, with a legend, the program's box and its
+// size; and a grid with its scale. The wheel zooms about the pointer, dragging pans, a double
+// click fits both paths into view.
 // A long path is drawn in slices, one an event-loop turn, so that a redraw never holds the
 // window up.
 class BackplotView : public QWidget
@@ -24,13 +26,18 @@ public:
 
     void AddPoints(const std::vector<PathPoint3>& points);
     void SetCurrentPosition(std::optional<PathPoint3> position);
+    // Both paths go.
     void Clear();
+    void SetPreview(std::vector<PreviewPoint> points);
     void SetPlane(PlotPlane plane);
     void FitToPath();
     // A text shown instead of the path, for when there is no path to show.
     void SetNotice(const QString& text);
 
     const PathPoints& Path() const { return path; }
+    const std::vector<PreviewPoint>& Preview() const { return preview; }
+    // The top of the legend's speeds: the fastest feed move, mm/s.
+    double PreviewTopSpeed() const { return previewTopSpeed; }
     const PlotView& View() const { return view; }
     const QString& Notice() const { return notice; }
     // Whether slices of the path are still to be drawn.
@@ -47,10 +54,21 @@ protected:
 private:
     void SetView(const PlotView& newView);
     void RedrawPath();
+    void DrawSlices();
     void DrawNewPoints();
+    void DrawPreviewSlice();
+    void DrawGrid(QPainter& painter) const;
+    void DrawPreviewFrame(QPainter& painter) const;
+    void DrawLegend(QPainter& painter) const;
 
     PathPoints path;
     PathExtent extent;
+    std::vector<PreviewPoint> preview;
+    PathExtent previewExtent;
+    double previewTopSpeed = 0;
+    QImage previewPicture; // the grid and the planned path
+    std::size_t previewDrawn = 0;
+    std::optional<QPoint> previewLastPixel;
     std::optional<PathPoint3> current;
     PlotPlane plane = PlotPlane::XY;
     PlotView view;

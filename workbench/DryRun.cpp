@@ -34,6 +34,7 @@ constexpr double firstWaitStepMs = 10;
 constexpr double longestWaitStepMs = 640;
 constexpr double endStepMs = 1000;
 constexpr int planPoints = 1000;
+constexpr double shortestSpeedSpanMs = 1;
 constexpr double pi = 3.14159265358979323846;
 
 short setUpCrd(const DryRunMachine& machine)
@@ -283,7 +284,8 @@ public:
     std::vector<PreviewPoint> path;
 
 private:
-    // Where the machine stood still, a point is kept once.
+    // Where the machine stood still, a point is kept once. The speed is taken over a
+    // millisecond at least: points a hair apart would make it noise.
     void TakePath()
     {
         const int count = sim.pathCount();
@@ -294,10 +296,14 @@ private:
                                            pulses[2] / pulsesPerMm[2]};
             const double moved
                 = std::hypot(at[0] - lastAt[0], at[1] - lastAt[1], at[2] - lastAt[2]);
+            travelled += moved;
+            if (ms - spanStartMs >= shortestSpeedSpanMs) {
+                speed = float((travelled - spanStartTravelled) / (ms - spanStartMs) * 1000);
+                spanStartMs = ms;
+                spanStartTravelled = travelled;
+            }
             if (path.empty() || moved > 0) {
-                const double seconds = (ms - lastPathMs) / 1000;
-                const float speed = path.empty() || seconds <= 0 ? 0.0f : float(moved / seconds);
-                path.push_back({float(at[0]), float(at[1]), float(at[2]), speed,
+                path.push_back({float(at[0]), float(at[1]), float(at[2]), path.empty() ? 0 : speed,
                                 sim.pathPointRapid(index) == 1});
                 lastAt = at;
             }
@@ -310,6 +316,10 @@ private:
     std::array<double, 3> pulsesPerMm{1, 1, 1};
     std::array<double, 3> lastAt{};
     double lastPathMs = 0;
+    double travelled = 0; // mm
+    double spanStartMs = 0;
+    double spanStartTravelled = 0;
+    float speed = 0;
 
     const SimulatorInterface& sim;
     const int64_t planStride;

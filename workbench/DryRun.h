@@ -60,15 +60,6 @@ struct DryRunMachine
     static bool Read(const QString& configPath, DryRunMachine& machine, QString& error);
 };
 
-// A point of the planned path, as a preview draws it: where (mm), how fast the machine went
-// from the point before (mm/s), and whether on a rapid move.
-struct PreviewPoint
-{
-    float x, y, z;
-    float speed;
-    bool rapid;
-};
-
 struct DryRunReport
 {
     double cycleMs = 0;

@@ -64,6 +64,8 @@ void DryRunProcess::Start()
         arguments << QStringLiteral("--config") << configPath;
     if (!window.isEmpty())
         arguments << QStringLiteral("--window-machine") << window;
+    if (!pathFile.isEmpty())
+        arguments << QStringLiteral("--preview") << pathFile;
     process.start(workbench, arguments);
 }
 

@@ -41,6 +41,8 @@ public:
 
     const QString& Program() const { return program; }
     const DryRunOutput& Output() const { return output; }
+    // Before Start: the planned path is to go into this file too.
+    void WritePathTo(const QString& file) { pathFile = file; }
     void Start();
     void Cancel();
 
@@ -57,6 +59,7 @@ private:
     const QString program;
     const QString configPath;
     const QString window;
+    QString pathFile;
     QProcess process;
     DryRunOutput output;
 };

@@ -10,8 +10,6 @@
 #include <QLocale>
 #include <QProgressBar>
 
-#include <atomic>
-
 namespace {
 
 constexpr int tickMs = 33;
@@ -41,12 +39,6 @@ MachineWatch::MachineWatch(FormProbe& formProbe, const HostAxisTable* hostAxisTa
     }
     connect(&timer, &QTimer::timeout, this, &MachineWatch::Tick);
     timer.start(tickMs);
-}
-
-MachineWatch::~MachineWatch()
-{
-    if (lineMapper)
-        lineMapper->wait();
 }
 
 void MachineWatch::SetPlan(const QString& program, PlannedRun newPlan)
@@ -79,24 +71,18 @@ QString MachineWatch::Stop()
 // takes a good part of a second.
 void MachineWatch::MapLines(const QString& program)
 {
-    if (lineMapper)
-        lineMapper->wait();
+    lineMapper.Wait();
     mappedProgram = program;
     lineMap = ProgramLineMap();
-    auto result = std::make_shared<ProgramLineMap>();
-    auto done = std::make_shared<std::atomic<bool>>(false);
-    lineMapper.reset(QThread::create([program, result, done] {
-        if (const std::optional<ProgramText> text = ProgramText::Read(program))
-            *result = MapProgramLines(*text);
-        done->store(true, std::memory_order_release);
-    }));
-    connect(lineMapper.get(), &QThread::finished, this, [this, program, result, done] {
-        // The toolkit's hand-over of the signal is invisible to the thread checker; the flag
-        // is not.
-        if (done->load(std::memory_order_acquire) && program == mappedProgram)
-            lineMap = std::move(*result);
-    });
-    lineMapper->start();
+    lineMapper.Start(
+        [program] {
+            const std::optional<ProgramText> text = ProgramText::Read(program);
+            return text ? MapProgramLines(*text) : ProgramLineMap();
+        },
+        [this, program](ProgramLineMap map) {
+            if (program == mappedProgram)
+                lineMap = std::move(map);
+        });
 }
 
 void MachineWatch::Tick()

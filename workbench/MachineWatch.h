@@ -1,6 +1,7 @@
 #ifndef KURVO_WORKBENCH_MACHINEWATCH_H
 #define KURVO_WORKBENCH_MACHINEWATCH_H
 
+#include "BackgroundWork.h"
 #include "FormProbe.h"
 #include "PathRecordReader.h"
 #include "RunProgress.h"
@@ -30,7 +31,6 @@ public:
     MachineWatch(FormProbe& probe, const HostAxisTable* axisTable, BackplotView* plot,
                  QLabel* progress, QProgressBar* progressBar, const SimulatorInterface* simulator,
                  QObject* parent);
-    ~MachineWatch() override;
 
     // The timetable for runs of `program` from now on.
     void SetPlan(const QString& program, PlannedRun plan);
@@ -72,7 +72,7 @@ private:
     PlannedRun plan;
     QString mappedProgram;
     ProgramLineMap lineMap;
-    std::unique_ptr<QThread> lineMapper;
+    BackgroundWork<ProgramLineMap> lineMapper{this};
 };
 
 #endif

@@ -75,6 +75,18 @@ PlotView ResizeView(const PlotView& view, QSize pixels)
     return {QRectF(QPointF(view.world.left(), view.world.bottom() - shown.height()), shown), size};
 }
 
+double GridStep(const PlotView& view, double fewestPixels)
+{
+    const double pixelsPerMm = view.pixels.width() / std::max(view.world.width(), 1e-12);
+    const double wanted = fewestPixels / pixelsPerMm;
+    const double decade = std::pow(10.0, std::floor(std::log10(wanted)));
+    for (const double step : {1.0, 2.0, 5.0, 10.0}) {
+        if (step * decade >= wanted * (1 - 1e-12))
+            return step * decade;
+    }
+    return 10 * decade;
+}
+
 void PathExtent::Include(const PathPoint3& point)
 {
     if (!lowest) {

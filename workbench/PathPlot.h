@@ -18,6 +18,15 @@ using PathPoints = std::deque<PathPoint3>;
 
 enum class PlotPlane { XY, XZ, YZ };
 
+// A point of a program's planned path, as its preview draws it: where (mm), how fast the machine
+// went from the point before (mm/s), and whether on a rapid move.
+struct PreviewPoint
+{
+    float x, y, z;
+    float speed;
+    bool rapid;
+};
+
 // The two coordinates of `point` the plane shows, across and up.
 QPointF Project(const PathPoint3& point, PlotPlane plane);
 
@@ -42,6 +51,10 @@ PlotView PanView(const PlotView& view, QPoint delta);
 
 // The same scale and upper left corner on a widget of another size.
 PlotView ResizeView(const PlotView& view, QSize pixels);
+
+// The distance between grid lines, 1, 2 or 5 times a power of ten millimetres, that puts them
+// at least `fewestPixels` apart.
+double GridStep(const PlotView& view, double fewestPixels);
 
 // The box the path's points lie in, grown point by point.
 class PathExtent

@@ -6,12 +6,14 @@
 #include "MachineWatch.h"
 #include "RecentPrograms.h"
 #include "SimulatorInterface.h"
+#include "form/WidgetNames.h"
 #include "module/HostSignal.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -23,6 +25,7 @@
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTime>
 #include <QToolBar>
@@ -178,8 +181,57 @@ void Workbench::openProgram(const QString& path)
 {
     if (!probe.Form())
         openOperatorWindow();
-    if (probe.LoadProgram(path))
+    if (probe.LoadProgram(path)) {
         rememberProgram(path);
+        previewProgram(path);
+    }
+}
+
+void Workbench::previewProgram(const QString& path)
+{
+    plot->Clear();
+    delete previewRun;
+    const QString file = previewFolder.filePath(QStringLiteral("path"));
+    DryRunProcess* process = startDryRun(path, file);
+    previewRun = process;
+    connect(process, &DryRunProcess::Finished, this, [this, process, path, file](bool ok) {
+        if (!ok)
+            return;
+        reportProgramCheck(path, process->Output().ReportLines());
+        previewReader.Start([file] { return ReadPreviewPath(file); },
+                            [this, path](std::optional<std::vector<PreviewPoint>> points) {
+                                const std::optional<FormReading> form = probe.Read();
+                                if (!points || !form || form->programPath != path)
+                                    return;
+                                plot->SetPreview(std::move(*points));
+                                emit previewShown();
+                            });
+    });
+}
+
+// The check's lines of the dry run's report to the output pane, and a word in the status bar;
+// nothing when the dialect reads the program as common G-code does.
+void Workbench::reportProgramCheck(const QString& path, const QStringList& reportLines)
+{
+    const qsizetype first = reportLines.indexOf(
+        QRegularExpression(QStringLiteral("^program check: [0-9,]+ lines? read differently$")));
+    if (first < 0 || reportLines[first].startsWith(QLatin1String("program check: 0 ")))
+        return;
+    appendOutput(QStringLiteral("Program check of %1:").arg(path));
+    for (const QString& line : reportLines.mid(first))
+        appendOutput(QStringLiteral("  ") + line);
+    const QString count = reportLines[first].section(QLatin1Char(' '), 2, 2);
+    statusBar()->showMessage(
+        QStringLiteral("%1 line%2 read differently \u2014 see Output")
+            .arg(count, count == QLatin1String("1") ? QString() : QStringLiteral("s")));
+}
+
+// The program the window loaded on opening, from its settings.
+void Workbench::previewWhatTheWindowHolds()
+{
+    const std::optional<FormReading> form = probe.Read();
+    if (form && !form->programPath.isEmpty() && QFileInfo(form->programPath).isFile())
+        previewProgram(form->programPath);
 }
 
 void Workbench::rememberProgram(const QString& path)
@@ -206,7 +258,7 @@ void Workbench::chooseDryRun()
 
 // Plans for the machine the operator window set up, as the controller holds it; for the
 // configuration's own when the window has set up none.
-DryRunProcess* Workbench::startDryRun(const QString& path)
+DryRunProcess* Workbench::startDryRun(const QString& path, const QString& pathFile)
 {
     QString window;
     if (const std::optional<FormReading> form = probe.Read()) {
@@ -220,6 +272,7 @@ DryRunProcess* Workbench::startDryRun(const QString& path)
             watch->SetPlan(process->Program(), process->Output().Plan());
         process->deleteLater();
     });
+    process->WritePathTo(pathFile);
     process->Start();
     return process;
 }
@@ -321,6 +374,15 @@ void Workbench::openOperatorWindow()
     // The host's own choice: the operator window fills the MDI area.
     if (QMdiSubWindow* window = area->activeSubWindow())
         window->showMaximized();
+    if (QWidget* form = probe.Form()) {
+        if (auto* load
+            = form->findChild<QPushButton*>(QLatin1String(WidgetNames::loadCrdFileButton)))
+            connect(load, &QPushButton::clicked, this, [this] {
+                if (const std::optional<FormReading> reading = probe.Read())
+                    previewProgram(reading->programPath);
+            });
+    }
+    previewWhatTheWindowHolds();
 }
 
 void Workbench::setLanguage(LanguageChoice choice)

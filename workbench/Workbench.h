@@ -1,16 +1,21 @@
 #ifndef KURVO_WORKBENCH_WORKBENCH_H
 #define KURVO_WORKBENCH_WORKBENCH_H
 
+#include "BackgroundWork.h"
 #include "FormProbe.h"
 #include "HostConfig.h"
+#include "PathPlot.h"
 
 #include <QCoreApplication>
 #include <QLibrary>
 #include <QLocale>
 #include <QMainWindow>
 #include <QPointer>
+#include <QTemporaryDir>
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 class BackplotView;
 class DryRunProcess;
@@ -56,6 +61,9 @@ public:
 
     // Puts the program into the operator window and loads it there; remembers it as recent.
     void openProgram(const QString& path);
+    // Plans the program the window holds in the background: its path shown in the backplot
+    // before the machine moves, and the lines the dialect reads otherwise in the output pane.
+    void previewProgram(const QString& path);
     // Plans the program in a process of its own, with a progress box; the figures go to the
     // output pane and the timetable to the run's time left.
     void dryRun(const QString& path);
@@ -71,6 +79,7 @@ public slots:
 
 signals:
     void dryRunFinished(bool ok);
+    void previewShown();
 
 protected:
     // Esc stops the machine from anywhere in the workbench: while a job runs or stands paused,
@@ -87,7 +96,10 @@ private:
     void rememberProgram(const QString& path);
     void fillRecentMenu();
     void planInBackground(const QString& path);
-    DryRunProcess* startDryRun(const QString& path);
+    // With `pathFile`, the planned path goes into it too.
+    DryRunProcess* startDryRun(const QString& path, const QString& pathFile = QString());
+    void reportProgramCheck(const QString& path, const QStringList& reportLines);
+    void previewWhatTheWindowHolds();
 
     HostConfig config;
     QString configPath;
@@ -103,6 +115,9 @@ private:
     FormProbe probe{this};
     MachineWatch* watch = nullptr;
     QPointer<DryRunProcess> backgroundPlan;
+    QPointer<DryRunProcess> previewRun;
+    QTemporaryDir previewFolder;
+    BackgroundWork<std::optional<std::vector<PreviewPoint>>> previewReader{this};
     // The Esc press being delivered: it passes the filter once for every widget it reaches.
     const QEvent* escapeBeingHandled = nullptr;
 };

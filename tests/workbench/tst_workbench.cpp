@@ -29,12 +29,14 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
+#include <cstring>
 #include <thread>
 
 namespace {
@@ -870,6 +872,96 @@ private slots:
         const PlotView resized = ResizeView(view, QSize(800, 300));
         QCOMPARE(resized.ToPixel(point), view.ToPixel(point));
         QCOMPARE(resized.world.width() / 800, view.world.width() / 500);
+    }
+
+    void gridStepsAreRound_data()
+    {
+        QTest::addColumn<double>("worldWidth"); // mm across 400 pixels
+        QTest::addColumn<double>("step");       // at least 40 pixels apart
+        QTest::newRow("10 mm a step") << 100.0 << 10.0;
+        QTest::newRow("just over: 20") << 101.0 << 20.0;
+        QTest::newRow("50") << 480.0 << 50.0;
+        QTest::newRow("0.2") << 1.5 << 0.2;
+    }
+
+    void gridStepsAreRound()
+    {
+        QFETCH(double, worldWidth);
+        QFETCH(double, step);
+        QCOMPARE(GridStep(PlotView{QRectF(0, 0, worldWidth, 1), QSize(400, 300)}, 40), step);
+    }
+
+    // The planned path as the dry run hands it over: rapid points apart, the speeds the feeds
+    // allow, in millimetres, and through its file unchanged.
+    void dryRunHandsOverThePlannedPath()
+    {
+        DryRunReport report;
+        QString error;
+        QVERIFY(DryRun(ProgramText(QStringLiteral("G0 X10 EF100 ED1000\nG1 X20 F50 D500")),
+                       openMachine(5), *SimulatorInterface::Find(), {}, report, error,
+                       PathWanted::Yes));
+        const std::vector<PreviewPoint>& path = report.path;
+        QCOMPARE(path.size(), 3u); // where each motion starts and ends, once
+        QCOMPARE((QList<float>{path[0].x, path[1].x, path[2].x}), (QList<float>{0, 10, 20}));
+        QCOMPARE((QList<bool>{path[1].rapid, path[2].rapid}), (QList<bool>{true, false}));
+        // Each the mean over its motion: the rapid brakes to the feed's 50 mm/s, which brakes to a
+        // stop over 2.5 mm: 10 mm in 0.25 s.
+        QVERIFY(path[1].speed > 50 && path[1].speed < 100);
+        QCOMPARE_LT(std::abs(path[2].speed - 40), 0.01);
+
+        const QString file = files.filePath(QStringLiteral("path"));
+        QVERIFY(WritePreviewPath(file, path));
+        const std::optional<std::vector<PreviewPoint>> read = ReadPreviewPath(file);
+        QVERIFY(read && read->size() == path.size());
+        QVERIFY(std::memcmp(read->data(), path.data(), path.size() * sizeof(PreviewPoint)) == 0);
+        QFile cut(file);
+        QVERIFY(cut.resize(cut.size() - 1));
+        QVERIFY(!ReadPreviewPath(file));
+    }
+
+    // Rapid moves dashed grey, feeds in the colour of their speed, the executed path over them;
+    // "Clear" takes both away.
+    void previewDrawsUnderTheExecutedPath()
+    {
+        BackplotView plot;
+        plot.resize(400, 300);
+        plot.SetPreview({{0, 0, 0, 0, false}, {50, 0, 0, 100, true}, {50, 40, 0, 20, false},
+                         {0, 40, 0, 200, false}});
+        QCOMPARE(plot.PreviewTopSpeed(), 200.0);
+        QTRY_VERIFY(!plot.Drawing());
+        const auto coloursOf = [&plot] {
+            const QImage image = plot.grab().toImage();
+            QSet<QRgb> colours;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    colours.insert(image.pixel(x, y) & 0xffffff);
+            return colours;
+        };
+        QSet<QRgb> colours = coloursOf();
+        QVERIFY(colours.contains(qRgb(150, 150, 150) & 0xffffff)); // the rapid move
+        QVERIFY(colours.contains(QColor::fromHsvF(0.66 * (1 - 0.5 / 8), 0.85, 0.85).rgb() & 0xffffff));
+        QVERIFY(colours.contains(QColor::fromHsvF(0.66 * (1 - 7.5 / 8), 0.85, 0.85).rgb() & 0xffffff));
+
+        plot.Clear();
+        QTRY_VERIFY(!plot.Drawing());
+        QVERIFY(plot.Preview().empty());
+        QVERIFY(!coloursOf().contains(qRgb(150, 150, 150) & 0xffffff));
+    }
+
+    // Loaded, a program is planned in the background: its path in the backplot, and what the
+    // dialect reads otherwise in the output pane and, in a word, in the status bar.
+    void loadingAProgramPreviewsIt()
+    {
+        const auto workbench = openWorkbench();
+        workbench->setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
+        QSignalSpy shown(workbench.get(), &Workbench::previewShown);
+        workbench->openProgram(QStringLiteral(KURVO_EXAMPLES_DIR "/contour.nc"));
+        QVERIFY(shown.wait(30000));
+        QVERIFY(workbench->backplot()->Preview().size() > 3200);
+        QVERIFY(workbench->outputLines().contains(
+            QStringLiteral("Program check of " KURVO_EXAMPLES_DIR "/contour.nc:")));
+        QCOMPARE(workbench->statusBar()->currentMessage(),
+                 QStringLiteral("204 lines read differently \u2014 see Output"));
     }
 
     void decimationKeepsOnePointAPixel_data()
