@@ -6,6 +6,7 @@
 //   bench_load [lines] [seed]
 #include "LinkedModule.h"
 #include "ProgramGenerator.h"
+#include "StallWatch.h"
 #include "form/WidgetNames.h"
 #include "rvsim.h"
 
@@ -35,31 +36,6 @@ long memoryMiB(const char* key)
     }
     return -1;
 }
-
-// The longest gap between turns of the event loop, watched by a 5 ms timer.
-class StallWatch
-{
-public:
-    StallWatch()
-    {
-        QObject::connect(&tick, &QTimer::timeout, [this] {
-            longest = std::max(longest, sinceLast.restart());
-        });
-        tick.start(5);
-        sinceLast.start();
-    }
-    qint64 TakeLongest()
-    {
-        const qint64 result = std::max(longest, sinceLast.elapsed());
-        longest = 0;
-        return result;
-    }
-
-private:
-    QTimer tick;
-    QElapsedTimer sinceLast;
-    qint64 longest = 0;
-};
 
 } // namespace
 

@@ -13,6 +13,7 @@ const QColor gridColour(228, 228, 222);
 const QColor rapidColour(150, 150, 150);
 const QColor frameColour(90, 90, 90);
 constexpr std::size_t pointsPerSlice = 100000;
+constexpr std::size_t previewPointsPerSlice = 50000; // each picks its pen
 constexpr int speedBands = 8;
 constexpr double gridPixels = 40;
 
@@ -33,11 +34,6 @@ int styleOf(const PreviewPoint& point, double topSpeed)
 QPen styledPen(int style)
 {
     return style < 0 ? QPen(rapidColour, 1, Qt::DashLine) : QPen(bandColour(style), 1.5);
-}
-
-PathPoint3 at(const PreviewPoint& point)
-{
-    return {point.x, point.y, point.z};
 }
 
 } // namespace
@@ -80,25 +76,16 @@ void BackplotView::Clear()
 {
     path.clear();
     extent = PathExtent();
-    preview.clear();
-    previewExtent = PathExtent();
+    preview = PreviewPath();
     current.reset();
     following = true;
     RedrawPath();
     update();
 }
 
-void BackplotView::SetPreview(std::vector<PreviewPoint> points)
+void BackplotView::SetPreview(PreviewPath path)
 {
-    preview = std::move(points);
-    previewExtent = PathExtent();
-    previewTopSpeed = 0;
-    for (const PreviewPoint& point : preview) {
-        previewExtent.Include(at(point));
-        if (!point.rapid)
-            previewTopSpeed = std::max(previewTopSpeed, double(point.speed));
-    }
-    previewTopSpeed = std::max(previewTopSpeed, 1e-3);
+    preview = std::move(path);
     FitToPath();
 }
 
@@ -112,7 +99,7 @@ void BackplotView::FitToPath()
 {
     following = true;
     const std::optional<QRectF> executed = extent.InPlane(plane);
-    const std::optional<QRectF> planned = previewExtent.InPlane(plane);
+    const std::optional<QRectF> planned = preview.extent.InPlane(plane);
     const QRectF both = executed && planned
                             ? executed->normalized() | planned->normalized()
                             : executed.value_or(planned.value_or(QRectF(0, 0, 1, 1)));
@@ -153,7 +140,7 @@ void BackplotView::DrawSlices()
 {
     DrawPreviewSlice();
     DrawNewPoints();
-    if (previewDrawn < preview.size() || drawnPoints < path.size())
+    if (previewDrawn < preview.points.size() || drawnPoints < path.size())
         nextSlice.start(0);
 }
 
@@ -183,9 +170,9 @@ void BackplotView::DrawNewPoints()
 // points visit.
 void BackplotView::DrawPreviewSlice()
 {
-    if (previewDrawn >= preview.size() || previewPicture.isNull())
+    if (previewDrawn >= preview.points.size() || previewPicture.isNull())
         return;
-    const std::size_t end = std::min(preview.size(), previewDrawn + pointsPerSlice);
+    const std::size_t end = std::min(preview.points.size(), previewDrawn + previewPointsPerSlice);
     QPainter painter(&previewPicture);
     std::vector<QPoint> run;
     int runStyle = 0;
@@ -196,8 +183,9 @@ void BackplotView::DrawPreviewSlice()
         }
     };
     for (std::size_t i = previewDrawn; i < end; ++i) {
-        const QPoint pixel = view.ToPixel(Project(at(preview[i]), plane));
-        const int style = styleOf(preview[i], previewTopSpeed);
+        const PreviewPoint& point = preview.points[i];
+        const QPoint pixel = view.ToPixel(Project({point.x, point.y, point.z}, plane));
+        const int style = styleOf(point, preview.topSpeed);
         if (run.empty() || style != runStyle) {
             drawRun();
             run.clear();
@@ -230,15 +218,15 @@ void BackplotView::DrawGrid(QPainter& painter) const
 // The program's box, and its width, height and depth.
 void BackplotView::DrawPreviewFrame(QPainter& painter) const
 {
-    const std::optional<QRectF> box = previewExtent.InPlane(plane);
-    if (!box || preview.empty())
+    const std::optional<QRectF> box = preview.extent.InPlane(plane);
+    if (!box || preview.points.empty())
         return;
     const QRect pixels
         = QRect(view.ToPixel(box->topLeft()), view.ToPixel(box->bottomRight())).normalized();
     painter.setPen(QPen(frameColour, 1, Qt::DotLine));
     painter.drawRect(pixels);
-    const PathPoint3& low = *previewExtent.Lowest();
-    const PathPoint3& high = previewExtent.Highest();
+    const PathPoint3& low = *preview.extent.Lowest();
+    const PathPoint3& high = preview.extent.Highest();
     const QString size = QStringLiteral("%1 x %2 x %3 mm")
                              .arg(high[0] - low[0], 0, 'f', 1)
                              .arg(high[1] - low[1], 0, 'f', 1)
@@ -256,7 +244,7 @@ void BackplotView::DrawLegend(QPainter& painter) const
         painter.fillRect(origin.x() + i * band, origin.y(), band, 8, bandColour(i));
     painter.setPen(frameColour);
     const QFontMetrics metrics(font());
-    const QString top = QStringLiteral("%1 mm/s").arg(previewTopSpeed, 0, 'f', 0);
+    const QString top = QStringLiteral("%1 mm/s").arg(preview.topSpeed, 0, 'f', 0);
     painter.drawText(origin.x(), origin.y() + 20, QStringLiteral("0"));
     painter.drawText(origin.x() + speedBands * band - metrics.horizontalAdvance(top),
                      origin.y() + 20, top);
@@ -278,7 +266,7 @@ void BackplotView::paintEvent(QPaintEvent*)
     painter.setPen(frameColour);
     painter.drawText(6, height() - 6,
                      QStringLiteral("grid %1 mm").arg(GridStep(view, gridPixels), 0, 'g', 6));
-    if (!preview.empty()) {
+    if (!preview.points.empty()) {
         DrawPreviewFrame(painter);
         DrawLegend(painter);
     }

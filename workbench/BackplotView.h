@@ -28,16 +28,16 @@ public:
     void SetCurrentPosition(std::optional<PathPoint3> position);
     // Both paths go.
     void Clear();
-    void SetPreview(std::vector<PreviewPoint> points);
+    void SetPreview(PreviewPath path);
     void SetPlane(PlotPlane plane);
     void FitToPath();
     // A text shown instead of the path, for when there is no path to show.
     void SetNotice(const QString& text);
 
     const PathPoints& Path() const { return path; }
-    const std::vector<PreviewPoint>& Preview() const { return preview; }
+    const std::vector<PreviewPoint>& Preview() const { return preview.points; }
     // The top of the legend's speeds: the fastest feed move, mm/s.
-    double PreviewTopSpeed() const { return previewTopSpeed; }
+    double PreviewTopSpeed() const { return preview.topSpeed; }
     const PlotView& View() const { return view; }
     const QString& Notice() const { return notice; }
     // Whether slices of the path are still to be drawn.
@@ -63,9 +63,7 @@ private:
 
     PathPoints path;
     PathExtent extent;
-    std::vector<PreviewPoint> preview;
-    PathExtent previewExtent;
-    double previewTopSpeed = 0;
+    PreviewPath preview;
     QImage previewPicture; // the grid and the planned path
     std::size_t previewDrawn = 0;
     std::optional<QPoint> previewLastPixel;

@@ -75,6 +75,19 @@ PlotView ResizeView(const PlotView& view, QSize pixels)
     return {QRectF(QPointF(view.world.left(), view.world.bottom() - shown.height()), shown), size};
 }
 
+PreviewPath Summarised(std::vector<PreviewPoint> points)
+{
+    PreviewPath path;
+    path.points = std::move(points);
+    for (const PreviewPoint& point : path.points) {
+        path.extent.Include({point.x, point.y, point.z});
+        if (!point.rapid)
+            path.topSpeed = std::max(path.topSpeed, double(point.speed));
+    }
+    path.topSpeed = std::max(path.topSpeed, 1e-3);
+    return path;
+}
+
 double GridStep(const PlotView& view, double fewestPixels)
 {
     const double pixelsPerMm = view.pixels.width() / std::max(view.world.width(), 1e-12);

@@ -72,6 +72,16 @@ private:
     PathPoint3 highest{};
 };
 
+// A planned path with what its preview shows beside it: its box, and the fastest feed (mm/s).
+struct PreviewPath
+{
+    std::vector<PreviewPoint> points;
+    PathExtent extent;
+    double topSpeed = 0;
+};
+// Worked out once, away from the window for a long path.
+PreviewPath Summarised(std::vector<PreviewPoint> points);
+
 // The pixels a polyline through path[first, end) visits, one for each run of points that land
 // on the same pixel: what a line through them draws, with as many points as the path leaves
 // pixels. `previous` continues a polyline drawn before (the pixel it ended on).

@@ -181,10 +181,10 @@ void Workbench::openProgram(const QString& path)
 {
     if (!probe.Form())
         openOperatorWindow();
-    if (probe.LoadProgram(path)) {
+    // Planned meanwhile: a long program is planned by the time the window has it.
+    previewProgram(path);
+    if (probe.LoadProgram(path))
         rememberProgram(path);
-        previewProgram(path);
-    }
 }
 
 void Workbench::previewProgram(const QString& path)
@@ -198,14 +198,20 @@ void Workbench::previewProgram(const QString& path)
         if (!ok)
             return;
         reportProgramCheck(path, process->Output().ReportLines());
-        previewReader.Start([file] { return ReadPreviewPath(file); },
-                            [this, path](std::optional<std::vector<PreviewPoint>> points) {
-                                const std::optional<FormReading> form = probe.Read();
-                                if (!points || !form || form->programPath != path)
-                                    return;
-                                plot->SetPreview(std::move(*points));
-                                emit previewShown();
-                            });
+        previewReader.Start(
+            [file]() -> std::optional<PreviewPath> {
+                std::optional<std::vector<PreviewPoint>> points = ReadPreviewPath(file);
+                if (!points)
+                    return std::nullopt;
+                return Summarised(std::move(*points));
+            },
+            [this, path](std::optional<PreviewPath> preview) {
+                const std::optional<FormReading> form = probe.Read();
+                if (!preview || !form || form->programPath != path)
+                    return;
+                plot->SetPreview(std::move(*preview));
+                emit previewShown();
+            });
     });
 }
 

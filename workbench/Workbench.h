@@ -117,7 +117,7 @@ private:
     QPointer<DryRunProcess> backgroundPlan;
     QPointer<DryRunProcess> previewRun;
     QTemporaryDir previewFolder;
-    BackgroundWork<std::optional<std::vector<PreviewPoint>>> previewReader{this};
+    BackgroundWork<std::optional<PreviewPath>> previewReader{this};
     // The Esc press being delivered: it passes the filter once for every widget it reaches.
     const QEvent* escapeBeingHandled = nullptr;
 };
