@@ -58,6 +58,8 @@ QString MachineWatch::Stop()
     if (!JobActive())
         return QString();
     job.Stop();
+    stoppedAtLine = shown.line;
+    stoppedProgram = runProgram;
     const QLocale english(QLocale::English);
     QString where = QStringLiteral("segment %1 of %2")
                         .arg(english.toString(qlonglong(shown.executed)),

@@ -39,6 +39,9 @@ public:
     QString Stop();
     // Whether a job runs or stands paused.
     bool JobActive() const;
+    // The program line the last Stop came at, 0 when not known, and its program.
+    qsizetype StoppedAtLine() const { return stoppedAtLine; }
+    const QString& StoppedProgram() const { return stoppedProgram; }
 
 signals:
     // A run of the program in the window began, and there is no timetable for it.
@@ -71,6 +74,8 @@ private:
     QString plannedProgram;
     PlannedRun plan;
     QString mappedProgram;
+    qsizetype stoppedAtLine = 0;
+    QString stoppedProgram;
     ProgramLineMap lineMap;
     BackgroundWork<ProgramLineMap> lineMapper{this};
 };

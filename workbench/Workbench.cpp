@@ -4,6 +4,8 @@
 #include "DryRun.h"
 #include "DryRunProcess.h"
 #include "MachineWatch.h"
+#include "ProgramResume.h"
+#include "gcode/ProgramText.h"
 #include "RecentPrograms.h"
 #include "SimulatorInterface.h"
 #include "form/WidgetNames.h"
@@ -11,10 +13,12 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
@@ -26,6 +30,8 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSaveFile>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTime>
 #include <QToolBar>
@@ -124,6 +130,9 @@ void Workbench::createMenus()
     QAction* dryRunAction
         = programMenu->addAction(QStringLiteral("&Dry run..."), this, &Workbench::chooseDryRun);
     dryRunAction->setObjectName(QStringLiteral("dryRunAction"));
+    programMenu
+        ->addAction(QStringLiteral("Run from &line..."), this, &Workbench::chooseLineToRunFrom)
+        ->setObjectName(QStringLiteral("runFromLineAction"));
 
     // The operator window has no Stop of its own: the host offers one, always in reach.
     QToolBar* machine = addToolBar(QStringLiteral("Machine"));
@@ -213,6 +222,50 @@ void Workbench::previewProgram(const QString& path)
                 emit previewShown();
             });
     });
+}
+
+// The line the last Stop came at in the window's program, the first line otherwise.
+void Workbench::chooseLineToRunFrom()
+{
+    const std::optional<FormReading> form = probe.Read();
+    const QString path = form ? form->programPath : QString();
+    const std::optional<ProgramText> program = ProgramText::Read(path);
+    if (!program || program->LineCount() == 0) {
+        QMessageBox::information(this, QStringLiteral("Run from line"),
+                                 QStringLiteral("Load a program into the operator window first."));
+        return;
+    }
+    const qsizetype stopped = watch->StoppedProgram() == path ? watch->StoppedAtLine() : 0;
+    bool chosen = false;
+    const int line = QInputDialog::getInt(
+        this, QStringLiteral("Run from line"),
+        QStringLiteral("Line of %1 to go on at:").arg(QFileInfo(path).fileName()),
+        int(std::max<qsizetype>(1, stopped)), 1, int(program->LineCount()), 1, &chosen);
+    if (chosen)
+        runFrom(path, line);
+}
+
+bool Workbench::runFrom(const QString& path, qsizetype line)
+{
+    const std::optional<ProgramText> program = ProgramText::Read(path);
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)
+                           + QStringLiteral("/resumed");
+    const QString resumed
+        = folder
+          + QStringLiteral("/%1 from line %2.nc").arg(QFileInfo(path).completeBaseName()).arg(line);
+    QSaveFile file(resumed);
+    if (!program || !QDir().mkpath(folder) || !file.open(QIODevice::WriteOnly)
+        || file.write(ResumedProgram(*program, line).toUtf8()) < 0 || !file.commit()) {
+        appendOutput(QStringLiteral("Cannot go on with %1 at line %2: %3 cannot be written.")
+                         .arg(path)
+                         .arg(line)
+                         .arg(resumed));
+        return false;
+    }
+    appendOutput(
+        QStringLiteral("Going on with %1 at line %2: %3").arg(path).arg(line).arg(resumed));
+    openProgram(resumed);
+    return true;
 }
 
 // The check's lines of the dry run's report to the output pane, and a word in the status bar;

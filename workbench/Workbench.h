@@ -64,6 +64,10 @@ public:
     // Plans the program the window holds in the background: its path shown in the backplot
     // before the machine moves, and the lines the dialect reads otherwise in the output pane.
     void previewProgram(const QString& path);
+    // Loads into the operator window what goes on with `path` at `line` as if the program had
+    // run up to it (a lead-in, then the rest), in a file of its own; false when `path` cannot be
+    // read or the file written.
+    bool runFrom(const QString& path, qsizetype line);
     // Plans the program in a process of its own, with a progress box; the figures go to the
     // output pane and the timetable to the run's time left.
     void dryRun(const QString& path);
@@ -99,6 +103,7 @@ private:
     // With `pathFile`, the planned path goes into it too.
     DryRunProcess* startDryRun(const QString& path, const QString& pathFile = QString());
     void reportProgramCheck(const QString& path, const QStringList& reportLines);
+    void chooseLineToRunFrom();
     void previewWhatTheWindowHolds();
 
     HostConfig config;

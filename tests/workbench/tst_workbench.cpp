@@ -6,6 +6,7 @@
 #include "DryRunProcess.h"
 #include "PathPlot.h"
 #include "ProgramCheck.h"
+#include "ProgramResume.h"
 #include "RecentPrograms.h"
 #include "RunProgress.h"
 #include "SimulatorInterface.h"
@@ -962,6 +963,88 @@ private slots:
             QStringLiteral("Program check of " KURVO_EXAMPLES_DIR "/contour.nc:")));
         QCOMPARE(workbench->statusBar()->currentMessage(),
                  QStringLiteral("204 lines read differently \u2014 see Output"));
+    }
+
+    void resumedProgramText_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("resumed");
+        const QString program = QStringLiteral("G0 X1 EF200\nG1 X2 F100.5 H1 D50\nG2 X4 Y0 I1 J0\n"
+                                               "H0 G1 Y3\nX9");
+        QTest::newRow("in an arc, the laser on")
+            << program << 3 << "H0\nG00 X2 Y0 Z0 EF200 ED300\nH1 G01 F100 G2 X4 Y0 I1 J0\n"
+                              "H0 G1 Y3\nX9";
+        QTest::newRow("the laser off again, the last line")
+            << program << 5 << "H0\nG00 X4 Y3 Z0 EF200 ED300\nG01 F100 X9";
+        QTest::newRow("the first line") << program << 1
+                                        << "H0\nG00 X0 Y0 Z0 EF10 ED300\nF10 G0 X1 EF200\n"
+                                           "G1 X2 F100.5 H1 D50\nG2 X4 Y0 I1 J0\nH0 G1 Y3\nX9";
+    }
+
+    void resumedProgramText()
+    {
+        QFETCH(QString, program);
+        QFETCH(int, line);
+        QFETCH(QString, resumed);
+        QCOMPARE(ResumedProgram(ProgramText(program), line), resumed);
+    }
+
+    // Going on at a line of the contour executes what the whole run executes from that line on,
+    // after a rapid lead-in with the laser off.
+    void resumingExecutesTheRestOfTheRun()
+    {
+        const ProgramText contour
+            = *ProgramText::Read(QStringLiteral(KURVO_EXAMPLES_DIR "/contour.nc"));
+        const auto run = [](const ProgramText& program) {
+            DryRunReport report;
+            QString error;
+            SimulatorInterface journalled = *SimulatorInterface::Find();
+            journalled.reset = [] {
+                rvsim_reset();
+                rvsim_journal_enable(1);
+            };
+            if (!DryRun(program, DryRunMachine(), journalled, {}, report, error, PathWanted::Yes))
+                qFatal("%s", qPrintable(error));
+            return report.path;
+        };
+        const std::vector<PreviewPoint> whole = run(contour);
+        const std::vector<PreviewPoint> rest = run(ProgramText(ResumedProgram(contour, 1000)));
+        const QStringList calls = Journal().filter(QRegularExpression("^MQN_(Ln|Arc|Buf)"));
+        rvsim_journal_enable(0);
+        QVERIFY(calls.size() > 3);
+        // The laser is the position compare's output.
+        QVERIFY2(calls[0].startsWith("MQN_BufPosCompareStopEx")
+                     && calls[1].startsWith("MQN_LnXYZG0Ex")
+                     && calls[2].startsWith("MQN_BufPosCompareStartEx"),
+                 qPrintable(calls.mid(0, 3).join(' ')));
+        QVERIFY(rest.size() > 1000 && rest.size() < whole.size());
+        const std::size_t tail = rest.size() - 2; // after the start and the lead-in's end
+        for (std::size_t i = 0; i < tail; ++i) {
+            const PreviewPoint& a = whole[whole.size() - tail + i];
+            const PreviewPoint& b = rest[2 + i];
+            QVERIFY2(std::hypot(a.x - b.x, a.y - b.y, a.z - b.z) < 1e-4 && a.rapid == b.rapid,
+                     qPrintable(QStringLiteral("point %1 of the rest").arg(i)));
+        }
+        QCOMPARE(
+            (QList<float>{rest[1].x, rest[1].y}),
+            (QList<float>{whole[whole.size() - tail - 1].x, whole[whole.size() - tail - 1].y}));
+    }
+
+    // From the Program menu's action: the resumed program goes into the window and its preview.
+    void runFromALineLoadsTheRest()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        const auto workbench = openWorkbench();
+        workbench->setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
+        QSignalSpy shown(workbench.get(), &Workbench::previewShown);
+        QVERIFY(workbench->runFrom(QStringLiteral(KURVO_EXAMPLES_DIR "/contour.nc"), 1000));
+        const QString resumed
+            = workbench->findChild<QLineEdit*>(WidgetNames::programPathEdit)->text();
+        QVERIFY2(resumed.endsWith(QLatin1String("/resumed/contour from line 1000.nc")),
+                 qPrintable(resumed));
+        QVERIFY(!shown.isEmpty() || shown.wait(30000));
+        QCOMPARE(workbench->backplot()->Preview().front().x, 0.0f);
     }
 
     void decimationKeepsOnePointAPixel_data()
