@@ -229,8 +229,20 @@ private slots:
     }
 
 private:
-    void openForm();
-    QStringList headers(int role) const;
+    void openForm()
+    {
+        form = host->open();
+        QVERIFY(form);
+    }
+    // The header texts (Qt::DisplayRole) or tips (Qt::ToolTipRole) of every column.
+    QStringList headers(int role) const
+    {
+        auto* table = host->find<QTableWidget>(WidgetNames::commandTable);
+        QStringList texts;
+        for (int column = 0; column < table->columnCount(); ++column)
+            texts << table->horizontalHeaderItem(column)->data(role).toString();
+        return texts;
+    }
     void titlechanged(const QString& type)
     {
         QVERIFY(QMetaObject::invokeMethod(form, "Titlechanged", Q_ARG(QString, type)));
@@ -241,22 +253,6 @@ private:
     std::unique_ptr<TestHost> host;
     QWidget* form = nullptr;
 };
-
-void TestBuffer::openForm()
-{
-    form = host->open();
-    QVERIFY(form);
-}
-
-// The header texts (Qt::DisplayRole) or tips (Qt::ToolTipRole) of every column.
-QStringList TestBuffer::headers(int role) const
-{
-    auto* table = host->find<QTableWidget>(WidgetNames::commandTable);
-    QStringList texts;
-    for (int column = 0; column < table->columnCount(); ++column)
-        texts << table->horizontalHeaderItem(column)->data(role).toString();
-    return texts;
-}
 
 QStringList TestBuffer::send(const Rows& rows, bool open, const std::function<void()>& afterInit)
 {

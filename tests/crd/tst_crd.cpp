@@ -164,6 +164,8 @@ private slots:
         QTest::newRow("beyond 32 bits saturates")
             << true << 1e9 << 1000.0 << std::numeric_limits<int>::max();
         QTest::newRow("flag off leaves zeros") << false << 2.0 << 1000.0 << 0;
+        QTest::newRow("not a number gives 0")
+            << true << std::numeric_limits<double>::quiet_NaN() << 3.0 << 0;
     }
 
     void origin()
@@ -190,24 +192,6 @@ private slots:
         QCOMPARE(prm.originPos[0], pulses);
         QCOMPARE(prm.originPos[3], pulses);
         QCOMPARE(prm.originPos[5], 0);
-    }
-
-    void truncation_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<int>("truncated");
-        QTest::newRow("down toward zero") << 2.9 << 2;
-        QTest::newRow("up toward zero") << -2.9 << -2;
-        QTest::newRow("too large") << 1e12 << std::numeric_limits<int>::max();
-        QTest::newRow("too small") << -1e12 << std::numeric_limits<int>::min();
-        QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << 0;
-    }
-
-    void truncation()
-    {
-        QFETCH(double, value);
-        QFETCH(int, truncated);
-        QCOMPARE(TruncateToInt32(value), truncated);
     }
 
     void initSends_data()
@@ -779,10 +763,22 @@ private slots:
     }
 
 private:
-    void open();
-    void close();
+    void open()
+    {
+        form = host->open(LanguageEnglish);
+        QVERIFY(form);
+        StartJournal();
+    }
+    void close()
+    {
+        host->area()->closeAllSubWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     void chooseMode(const QString& mode) { host->chooseText(WN::lookAheadModeCombo, mode); }
-    void pressInit();
+    void pressInit()
+    {
+        QTest::mouseClick(host->find<QPushButton>(WN::initCrdButton), Qt::LeftButton);
+    }
     QString text(const QString& name) const { return host->find<QLineEdit>(name)->text(); }
     void setText(const QString& name, const QString& text) const
     {
@@ -795,7 +791,11 @@ private:
     {
         QVERIFY(WriteFile(host->settingsFile(), content));
     }
-    QByteArray settings() const;
+    QByteArray settings() const
+    {
+        QFile file(host->settingsFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     // The host line of settings not saved into the file of `folder`, the host's by default.
     QString notSaved(const QString& reason, const QString& folder = QString()) const
     {
@@ -807,30 +807,6 @@ private:
     std::unique_ptr<TestHost> host;
     QWidget* form = nullptr;
 };
-
-void TestCrd::open()
-{
-    form = host->open(LanguageEnglish);
-    QVERIFY(form);
-    StartJournal();
-}
-
-void TestCrd::close()
-{
-    host->area()->closeAllSubWindows();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-void TestCrd::pressInit()
-{
-    QTest::mouseClick(host->find<QPushButton>(WN::initCrdButton), Qt::LeftButton);
-}
-
-QByteArray TestCrd::settings() const
-{
-    QFile file(host->settingsFile());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QTEST_MAIN(TestCrd)
 #include "tst_crd.moc"

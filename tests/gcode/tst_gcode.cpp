@@ -447,9 +447,22 @@ private slots:
     }
 
 private:
-    void openForm();
-    QString write(const QString& name, const QString& text);
-    void load(const QString& path);
+    void openForm()
+    {
+        host = LinkedTestHost();
+        form = host->open();
+        table = host->find<QTableWidget>(WidgetNames::commandTable);
+    }
+    QString write(const QString& name, const QString& text)
+    {
+        const QString path = dir.filePath(name);
+        return WriteFile(path, text.toUtf8()) ? path : QString();
+    }
+    void load(const QString& path)
+    {
+        host->find<QLineEdit>(WidgetNames::programPathEdit)->setText(path);
+        QVERIFY(QMetaObject::invokeMethod(form, "OnLoadFileDataBtnClicked"));
+    }
     QStringList rowTypes() const { return TableRowTypes(*host); }
     QStringList cells(int row, int count) const { return TableRowCells(*host, row, count); }
 
@@ -458,25 +471,6 @@ private:
     QWidget* form = nullptr;
     QTableWidget* table = nullptr;
 };
-
-void TestGCode::openForm()
-{
-    host = LinkedTestHost();
-    form = host->open();
-    table = host->find<QTableWidget>(WidgetNames::commandTable);
-}
-
-QString TestGCode::write(const QString& name, const QString& text)
-{
-    const QString path = dir.filePath(name);
-    return WriteFile(path, text.toUtf8()) ? path : QString();
-}
-
-void TestGCode::load(const QString& path)
-{
-    host->find<QLineEdit>(WidgetNames::programPathEdit)->setText(path);
-    QVERIFY(QMetaObject::invokeMethod(form, "OnLoadFileDataBtnClicked"));
-}
 
 QTEST_MAIN(TestGCode)
 #include "tst_gcode.moc"

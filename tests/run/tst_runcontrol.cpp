@@ -440,80 +440,68 @@ private slots:
     }
 
 private:
-    void initCrd(bool open);
+    void initCrd(bool open)
+    {
+        if (open)
+            host->openLookAhead();
+        QVERIFY(QMetaObject::invokeMethod(form, "OnInitBtnClicked"));
+        QVERIFY(host->find(WidgetNames::bufferDataGroup)->isEnabled());
+        StartJournal();
+    }
     void start() { QVERIFY(QMetaObject::invokeMethod(form, "OnStartBtnClicked")); }
     void tick() { QVERIFY(QMetaObject::invokeMethod(form, "OnTimer")); }
-    void runProgram(const QString& text);
-    void setLearning(bool enabled, const QString& mode, const QString& count);
-    void openWithFifo(int capacity);
-    QThread* startStream(int lines);
-    MyThread* startHeldStream(int lines, int passing);
+    // Starts the program and waits for its worker to finish streaming.
+    void runProgram(const QString& text)
+    {
+        host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(text);
+        start();
+        auto* worker = form->findChild<QThread*>();
+        QVERIFY(worker);
+        QTRY_VERIFY_WITH_TIMEOUT(worker->isFinished(), 20000);
+    }
+    void setLearning(bool enabled, const QString& mode, const QString& count)
+    {
+        host->find<QCheckBox>(WidgetNames::ilcEnableCheck)->setChecked(enabled);
+        host->find<QComboBox>(WidgetNames::ilcModeCombo)->setCurrentText(mode);
+        host->find<QLineEdit>(WidgetNames::ilcCountEdit)->setText(count);
+    }
+    void openWithFifo(int capacity)
+    {
+        host.reset();
+        rvsim_configure(0, 0, 0, 0, capacity);
+        rvsim_use_manual_clock(1);
+        host = LinkedTestHost();
+        form = host->open();
+        initCrd(true);
+    }
+    // Starts a stream of `lines` feed moves into a FIFO of 8 and waits until the full buffer
+    // has started the motion; the frozen clock keeps it running and the worker waiting for
+    // space. Returns the worker, or null when the motion did not start.
+    QThread* startStream(int lines)
+    {
+        openWithFifo(8);
+        host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(feedProgram(lines));
+        start();
+        const bool started
+            = QTest::qWaitFor([] { return countOf(CommandJournal(), "MQN_CrdStart") == 1; });
+        return started ? form->findChild<QThread*>() : nullptr;
+    }
+    // Starts a stream of `lines` feed moves with look-ahead open, holding its send after
+    // `passing` others; returns the worker once that send is held, or null.
+    MyThread* startHeldStream(int lines, int passing)
+    {
+        initCrd(true);
+        rvsim_hold("MQN_LnXYZEx", passing);
+        host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(feedProgram(lines));
+        start();
+        auto* worker = form->findChild<MyThread*>();
+        return worker && rvsim_wait_held(10000) ? worker : nullptr;
+    }
     static int completedSegments();
 
     std::unique_ptr<TestHost> host;
     QWidget* form = nullptr;
 };
-
-void TestRunControl::initCrd(bool open)
-{
-    if (open)
-        host->openLookAhead();
-    QVERIFY(QMetaObject::invokeMethod(form, "OnInitBtnClicked"));
-    QVERIFY(host->find(WidgetNames::bufferDataGroup)->isEnabled());
-    StartJournal();
-}
-
-void TestRunControl::setLearning(bool enabled, const QString& mode, const QString& count)
-{
-    host->find<QCheckBox>(WidgetNames::ilcEnableCheck)->setChecked(enabled);
-    host->find<QComboBox>(WidgetNames::ilcModeCombo)->setCurrentText(mode);
-    host->find<QLineEdit>(WidgetNames::ilcCountEdit)->setText(count);
-}
-
-// Starts the program and waits for its worker to finish streaming.
-void TestRunControl::runProgram(const QString& text)
-{
-    host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(text);
-    start();
-    auto* worker = form->findChild<QThread*>();
-    QVERIFY(worker);
-    QTRY_VERIFY_WITH_TIMEOUT(worker->isFinished(), 20000);
-}
-
-void TestRunControl::openWithFifo(int capacity)
-{
-    host.reset();
-    rvsim_configure(0, 0, 0, 0, capacity);
-    rvsim_use_manual_clock(1);
-    host = LinkedTestHost();
-    form = host->open();
-    initCrd(true);
-}
-
-// Starts a stream of `lines` feed moves into a FIFO of 8 and waits until the full buffer has
-// started the motion; the frozen clock keeps it running and the worker waiting for space.
-// Returns the worker, or null when the motion did not start.
-QThread* TestRunControl::startStream(int lines)
-{
-    openWithFifo(8);
-    host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(feedProgram(lines));
-    start();
-    const bool started
-        = QTest::qWaitFor([] { return countOf(CommandJournal(), "MQN_CrdStart") == 1; });
-    return started ? form->findChild<QThread*>() : nullptr;
-}
-
-// Starts a stream of `lines` feed moves with look-ahead open, holding its send after `passing`
-// others; returns the worker once that send is held, or null.
-MyThread* TestRunControl::startHeldStream(int lines, int passing)
-{
-    initCrd(true);
-    rvsim_hold("MQN_LnXYZEx", passing);
-    host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(feedProgram(lines));
-    start();
-    auto* worker = form->findChild<MyThread*>();
-    return worker && rvsim_wait_held(10000) ? worker : nullptr;
-}
 
 int TestRunControl::completedSegments()
 {
