@@ -110,6 +110,16 @@ QByteArray finelyCutLine(int pieces, const QList<int>& accelerations)
     return program + "DELAY10\nX0\n";
 }
 
+// A thousand pieces of that line at 20,000 mm/s^2 each, a thousand at the 300 a line without D
+// has, then the stop.
+QByteArray fastStartSlowStop()
+{
+    QByteArray program("G01 F600\n");
+    for (int piece = 1; piece <= 2000; ++piece)
+        program += "X" + QByteArray::number(piece / 100.0) + (piece <= 1000 ? " D20000\n" : "\n");
+    return program + "DELAY10\nX0\n";
+}
+
 double trapezoidSeconds(double length, double feed, double acceleration)
 {
     if (length >= feed * feed / acceleration)
@@ -463,6 +473,11 @@ private slots:
         QTest::newRow("a finely cut line, accelerations changing")
             << finelyCutLine(20000, {300, 8000, 1000, 20000}) << 5.0
             << QList<double>{40008, 2726.4815711108208, 28889228.374378491, 4000600000, 0};
+        // Far enough ahead at the first acceleration, not at the second: the view ends there,
+        // short of the stop.
+        QTest::newRow("a fast start, a slow stop")
+            << fastStartSlowStop() << 5.0
+            << QList<double>{4008, 841.03787609584106, 351086.40073589957, 40060000, 0};
     }
 
     void plannedPathStaysAsRecorded()
