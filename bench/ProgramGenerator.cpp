@@ -1,5 +1,7 @@
 #include "ProgramGenerator.h"
 
+#include <QFile>
+
 #include <cmath>
 #include <cstdio>
 #include <random>
@@ -41,4 +43,10 @@ QByteArray GenerateProgram(int lines, uint64_t seed)
         program.append('\n');
     }
     return program;
+}
+
+bool WriteGeneratedProgram(const QString& path, int lines, uint64_t seed)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(GenerateProgram(lines, seed)) >= 0;
 }

@@ -2,6 +2,7 @@
 #define KURVO_BENCH_PROGRAMGENERATOR_H
 
 #include <QByteArray>
+#include <QString>
 
 #include <cstdint>
 
@@ -10,5 +11,8 @@
 // 1% comments and 1% blank lines; an N word on every line that is not blank, an F word now and
 // then.
 QByteArray GenerateProgram(int lines, uint64_t seed);
+
+// The same program in a file; false when it cannot be written.
+bool WriteGeneratedProgram(const QString& path, int lines, uint64_t seed);
 
 #endif

@@ -13,7 +13,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -92,12 +91,10 @@ int main(int argc, char** argv)
     QTemporaryDir folder;
     const QString path = argc > 3 ? QString::fromLocal8Bit(argv[3])
                                   : folder.filePath(QStringLiteral("program.nc"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(GenerateProgram(lines, seed)) < 0) {
+    if (!WriteGeneratedProgram(path, lines, seed)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return 1;
     }
-    file.close();
     std::printf("%d lines\n", lines);
     commandLineDryRun(path);
     plannedPath(path);

@@ -49,11 +49,8 @@ int main(int argc, char** argv)
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("program.nc"));
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(GenerateProgram(lines, seed)) < 0)
-            return 1;
-    }
+    if (!WriteGeneratedProgram(path, lines, seed))
+        return 1;
     rvsim_reset();
     std::unique_ptr<TestHost> host = LinkedTestHost();
     QWidget* form = host->open();

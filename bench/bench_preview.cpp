@@ -12,7 +12,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -27,10 +26,8 @@ int main(int argc, char** argv)
     const uint64_t seed = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1;
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("program.nc"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(GenerateProgram(lines, seed)) < 0)
+    if (!WriteGeneratedProgram(path, lines, seed))
         return 1;
-    file.close();
 
     QElapsedTimer clock;
     clock.start();
