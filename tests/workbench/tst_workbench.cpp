@@ -11,33 +11,23 @@
 #include "RunProgress.h"
 #include "SimulatorInterface.h"
 #include "Workbench.h"
-#include "form/WidgetNames.h"
 #include "gcode/ProgramText.h"
-#include "rvsim.h"
 
-#include "Journal.h"
-#include "TestHost.h"
+#include "WindowTest.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QLabel>
 #include <QRegularExpression>
 #include <QThread>
 #include <QTimer>
-#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QStandardPaths>
-#include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextEdit>
 
 #include <cmath>
 #include <cstring>
@@ -132,6 +122,26 @@ double trapezoidSeconds(double length, double feed, double acceleration)
     return 2 * std::sqrt(length / acceleration);
 }
 
+enum class Journalled { No, Yes };
+
+// The dry run's report of `program`; with the journal on from the virtual controller's reset,
+// when asked, so that it holds the run's calls alone.
+DryRunReport dryRunOf(const ProgramText& program, const DryRunMachine& machine,
+                      PathWanted path = PathWanted::No, Journalled journalled = Journalled::No)
+{
+    SimulatorInterface simulator = *SimulatorInterface::Find();
+    if (journalled == Journalled::Yes)
+        simulator.reset = [] {
+            rvsim_reset();
+            rvsim_journal_enable(1);
+        };
+    DryRunReport report;
+    QString error;
+    if (!DryRun(program, machine, simulator, {}, report, error, path))
+        qFatal("%s", qPrintable(error));
+    return report;
+}
+
 } // namespace
 
 class TestWorkbench : public QObject
@@ -153,22 +163,18 @@ private slots:
     {
         const auto opened = openWorkbench();
         Workbench& workbench = *opened;
-        auto find = [&workbench](const char* name) {
-            return workbench.findChild<QWidget*>(QLatin1String(name));
-        };
+        QWidget* init = workbench.findChild<QWidget*>(WidgetNames::initCrdButton);
         // 10 mm by 5 mm at 100 mm/s and 1000 mm/s^2: about a quarter of a second.
         startTableRun(workbench, {"10", "5", "100", "1000", "0", "1"});
-        QTRY_VERIFY_WITH_TIMEOUT(!find(WidgetNames::initCrdButton)->isEnabled(), 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(find(WidgetNames::initCrdButton)->isEnabled(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!init->isEnabled(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(init->isEnabled(), 10000);
         QTRY_COMPARE(workbench.outputLines().size(), 1);
         QVERIFY2(workbench.outputLines().constFirst().startsWith(QLatin1String("CrdRunningTime=")),
                  qPrintable(workbench.outputLines().constFirst()));
-        QCOMPARE(static_cast<QLabel*>(find(WidgetNames::runValue))->text(), QStringLiteral("0"));
-        const QString x
-            = static_cast<QLabel*>(
-                  workbench.findChild<QWidget*>(WidgetNames::perAxis(WidgetNames::prfPosValue, 0)))
-                  ->text();
-        QCOMPARE(x, QStringLiteral("10.000"));
+        QCOMPARE(workbench.findChild<QLabel*>(WidgetNames::runValue)->text(), QStringLiteral("0"));
+        QCOMPARE(workbench.findChild<QLabel*>(WidgetNames::perAxis(WidgetNames::prfPosValue, 0))
+                     ->text(),
+                 QStringLiteral("10.000"));
 
         // The watch takes the path and the figures at its next look.
         const auto lastPlotted = [&workbench] {
@@ -257,8 +263,6 @@ private slots:
                           Qt::LeftButton);
         auto* mode = workbench->findChild<QComboBox*>(WidgetNames::lookAheadModeCombo);
         mode->setCurrentIndex(mode->findText(QStringLiteral("Open")));
-        QMetaObject::invokeMethod(workbench->findChild<QWidget*>(WidgetNames::form),
-                                  "OnCobLookAheadModeChanged", Q_ARG(int, mode->currentIndex()));
         workbench->openProgram(program);
         QWidget* form = workbench->findChild<QWidget*>(WidgetNames::form);
         const auto text = [&workbench] { return workbench->progressText(); };
@@ -436,14 +440,8 @@ private slots:
         QFETCH(double, cornerJump);
         QFETCH(double, seconds);
         QFETCH(double, length);
-        const SimulatorInterface* simulator = SimulatorInterface::Find();
-        QVERIFY(simulator);
-
-        DryRunReport report;
-        QString error;
-        QVERIFY2(DryRun(ProgramText(QString::fromLatin1(program)), openMachine(cornerJump),
-                        *simulator, {}, report, error),
-                 qPrintable(error));
+        const DryRunReport report
+            = dryRunOf(ProgramText(QString::fromLatin1(program)), openMachine(cornerJump));
         QVERIFY2(
             std::abs(report.cycleMs / 1000 - seconds) <= 0.01 * seconds,
             qPrintable(QStringLiteral("%1 s, not %2 s").arg(report.cycleMs / 1000).arg(seconds)));
@@ -490,11 +488,7 @@ private slots:
         QFETCH(QList<double>, figures);
         DryRunMachine machine;
         machine.cornerJump = cornerJump;
-        DryRunReport report;
-        QString error;
-        QVERIFY2(DryRun(ProgramText(QString::fromLatin1(program)), machine,
-                        *SimulatorInterface::Find(), {}, report, error),
-                 qPrintable(error));
+        dryRunOf(ProgramText(QString::fromLatin1(program)), machine);
         QList<double> ran(5);
         ran[0] = rvsim_path_count();
         double startMs = 0; // the clock stands at no fixed time when the run starts
@@ -518,11 +512,9 @@ private slots:
     // A rapid, a line and a half circle over the top: the lengths apart, the bulge in the box.
     void dryRunFiguresForScripts()
     {
-        DryRunReport report;
-        QString error;
-        QVERIFY(DryRun(ProgramText(QStringLiteral("G0 X10 EF100 ED1000\nG1 X20 F50 D500\n"
-                                                  "G3 X0 Y0 I-10 J0")),
-                       openMachine(5), *SimulatorInterface::Find(), {}, report, error));
+        const DryRunReport report = dryRunOf(
+            ProgramText(QStringLiteral("G0 X10 EF100 ED1000\nG1 X20 F50 D500\nG3 X0 Y0 I-10 J0")),
+            openMachine(5));
         const QJsonObject json = DryRunReportJson(report);
         QCOMPARE(json["lines"].toInt(), 3);
         QCOMPARE(json["segments"].toInt(), 3);
@@ -558,7 +550,6 @@ private slots:
         QWidget* form = workbench->findChild<QWidget*>(WidgetNames::form);
         auto* mode = workbench->findChild<QComboBox*>(WidgetNames::lookAheadModeCombo);
         mode->setCurrentIndex(open ? 1 : 0);
-        QMetaObject::invokeMethod(form, "OnCobLookAheadModeChanged", Q_ARG(int, mode->currentIndex()));
         QMetaObject::invokeMethod(form, "OnInitBtnClicked");
         workbench->openProgram(path);
 
@@ -616,15 +607,7 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(worker->isFinished(), 20000);
             fromTheWorker = streamed(Journal());
         }
-        SimulatorInterface journalled = *SimulatorInterface::Find();
-        journalled.reset = [] {
-            rvsim_reset();
-            rvsim_journal_enable(1);
-        };
-        DryRunReport report;
-        QString error;
-        QVERIFY2(DryRun(*ProgramText::Read(path), DryRunMachine(), journalled, {}, report, error),
-                 qPrintable(error));
+        dryRunOf(*ProgramText::Read(path), DryRunMachine(), PathWanted::No, Journalled::Yes);
         QCOMPARE(fromTheWorker.size(), 3206 + 2 + 2); // moves, laser on and off, push, start
         QCOMPARE(streamed(Journal()), fromTheWorker);
         rvsim_journal_enable(0);
@@ -843,7 +826,8 @@ private slots:
     }
 
     // Fitting shows the whole path at one scale, the highest point on top; zooming keeps the point
-    // under the mouse; panning moves by the pixels dragged; resizing keeps the scale.
+    // under the mouse; panning moves by the pixels dragged; resizing keeps the scale; the grid's
+    // step is round.
     void viewsKeepTheirScaleAndAnchor()
     {
         const QRectF bounds(QPointF(-10, 5), QPointF(30, 15));
@@ -864,35 +848,23 @@ private slots:
         const PlotView resized = ResizeView(view, QSize(800, 300));
         QCOMPARE(resized.ToPixel(point), view.ToPixel(point));
         QCOMPARE(resized.world.width() / 800, view.world.width() / 500);
-    }
 
-    void gridStepsAreRound_data()
-    {
-        QTest::addColumn<double>("worldWidth"); // mm across 400 pixels
-        QTest::addColumn<double>("step");       // at least 40 pixels apart
-        QTest::newRow("10 mm a step") << 100.0 << 10.0;
-        QTest::newRow("just over: 20") << 101.0 << 20.0;
-        QTest::newRow("50") << 480.0 << 50.0;
-        QTest::newRow("0.2") << 1.5 << 0.2;
-    }
-
-    void gridStepsAreRound()
-    {
-        QFETCH(double, worldWidth);
-        QFETCH(double, step);
-        QCOMPARE(GridStep(PlotView{QRectF(0, 0, worldWidth, 1), QSize(400, 300)}, 40), step);
+        // The grid's lines at least 40 pixels apart, a round number of millimetres.
+        const auto gridStep = [](double worldWidth) {
+            return GridStep(PlotView{QRectF(0, 0, worldWidth, 1), QSize(400, 300)}, 40);
+        };
+        QCOMPARE((QList<double>{gridStep(100), gridStep(101), gridStep(480), gridStep(1.5)}),
+                 (QList<double>{10, 20, 50, 0.2}));
     }
 
     // The planned path as the dry run hands it over: rapid points apart, the speeds the feeds
     // allow, in millimetres, and through its file unchanged.
     void dryRunHandsOverThePlannedPath()
     {
-        DryRunReport report;
-        QString error;
-        QVERIFY(DryRun(ProgramText(QStringLiteral("G0 X10 EF100 ED1000\nG1 X20 F50 D500")),
-                       openMachine(5), *SimulatorInterface::Find(), {}, report, error,
-                       PathWanted::Yes));
-        const std::vector<PreviewPoint>& path = report.path;
+        const std::vector<PreviewPoint> path
+            = dryRunOf(ProgramText(QStringLiteral("G0 X10 EF100 ED1000\nG1 X20 F50 D500")),
+                       openMachine(5), PathWanted::Yes)
+                  .path;
         QCOMPARE(path.size(), 3u); // where each motion starts and ends, once
         QCOMPARE((QList<float>{path[0].x, path[1].x, path[2].x}), (QList<float>{0, 10, 20}));
         QCOMPARE((QList<bool>{path[1].rapid, path[2].rapid}), (QList<bool>{true, false}));
@@ -988,16 +960,7 @@ private slots:
         const ProgramText contour
             = *ProgramText::Read(QStringLiteral(KURVO_EXAMPLES_DIR "/contour.nc"));
         const auto run = [](const ProgramText& program) {
-            DryRunReport report;
-            QString error;
-            SimulatorInterface journalled = *SimulatorInterface::Find();
-            journalled.reset = [] {
-                rvsim_reset();
-                rvsim_journal_enable(1);
-            };
-            if (!DryRun(program, DryRunMachine(), journalled, {}, report, error, PathWanted::Yes))
-                qFatal("%s", qPrintable(error));
-            return report.path;
+            return dryRunOf(program, DryRunMachine(), PathWanted::Yes, Journalled::Yes).path;
         };
         const std::vector<PreviewPoint> whole = run(contour);
         const std::vector<PreviewPoint> rest = run(ProgramText(ResumedProgram(contour, 1000)));
@@ -1095,22 +1058,21 @@ private:
     // Sets the coordinate system up and starts a table of one line of these cells.
     void startTableRun(Workbench& workbench, const QStringList& cells)
     {
-        auto find = [&workbench](const char* name) {
-            return workbench.findChild<QWidget*>(QLatin1String(name));
+        const auto click = [&workbench](const char* button) {
+            QTest::mouseClick(workbench.findChild<QPushButton*>(button), Qt::LeftButton);
         };
-        QTest::mouseClick(static_cast<QPushButton*>(find(WidgetNames::initCrdButton)), Qt::LeftButton);
-        QTest::mouseClick(static_cast<QPushButton*>(find(WidgetNames::addDataButton)), Qt::LeftButton);
-        auto* table = static_cast<QTableWidget*>(find(WidgetNames::commandTable));
+        click(WidgetNames::initCrdButton);
+        click(WidgetNames::addDataButton);
+        auto* table = workbench.findChild<QTableWidget*>(WidgetNames::commandTable);
         for (int column = 1; column <= cells.size(); ++column)
             static_cast<QLineEdit*>(table->cellWidget(0, column))->setText(cells[column - 1]);
-        QTest::mouseClick(static_cast<QPushButton*>(find(WidgetNames::startCrdButton)), Qt::LeftButton);
+        click(WidgetNames::startCrdButton);
     }
     // Writes `bytes` into a file of the suite's own folder; returns its path.
     QString write(const QString& name, const QByteArray& bytes)
     {
         const QString path = files.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        if (!WriteFile(path, bytes))
             qFatal("cannot write %s", qPrintable(path));
         return path;
     }
