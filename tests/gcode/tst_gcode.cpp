@@ -382,20 +382,10 @@ private slots:
         auto* worker = form->findChild<QThread*>();
         QVERIFY(worker);
         QTRY_VERIFY_WITH_TIMEOUT(worker->isFinished(), 120000);
-        short run = 1;
-        int32_t completed = 0;
-        QTRY_VERIFY_WITH_TIMEOUT((MQN_CrdStatus(1, 1, &run, &completed, 0), run == 0), 120000);
-        QCOMPARE(completed, lineCount);
-        const short yProfile
-            = short(host->find<QComboBox>(WidgetNames::perAxis(WidgetNames::profileCombo, 1))
-                        ->currentText()
-                        .toInt());
-        const double yScale = host->find<QLineEdit>(WidgetNames::perAxis(WidgetNames::scaleEdit, 1))
-                                  ->text()
-                                  .toDouble();
-        double y = 0;
-        MQN_GetPrfPos(1, yProfile, &y, 1, nullptr);
-        QCOMPARE(y, (lineCount - 1) * 0.001 * yScale);
+        QTRY_COMPARE_WITH_TIMEOUT(CompletedSegments(), lineCount, 120000);
+        double y = 0; // Y on profile 3 at 10000 pulses a millimetre, as the window starts
+        MQN_GetPrfPos(1, 3, &y, 1, nullptr);
+        QCOMPARE(y, (lineCount - 1) * 0.001 * 10000);
     }
 
     void pathThatLoadsNothing_data()

@@ -18,15 +18,6 @@ int countOf(const QStringList& calls, const QString& prefix)
                              [&](const QString& call) { return call.startsWith(prefix); }));
 }
 
-// A program of `lines` feed moves, each to its own X.
-QString feedProgram(int lines)
-{
-    QStringList program{QStringLiteral("G1 F1000")};
-    for (int i = 1; i < lines; ++i)
-        program << QStringLiteral("X%1").arg(i * 0.01);
-    return program.join(QLatin1Char('\n'));
-}
-
 } // namespace
 
 class TestRunControl : public QObject
@@ -227,13 +218,13 @@ private slots:
             rvsim_inject("MQN_CrdSpace", -1, failingSpaceQueries);
         if (refusedStarts > 0)
             rvsim_inject("MQN_CrdStart", 1, refusedStarts);
-        runProgram(feedProgram(lines));
+        runProgram(FeedProgram(lines, 1000));
         const QStringList calls = CommandJournal();
         QCOMPARE(countOf(calls, "MQN_CrdStart"), 1 + refusedStarts);
         const int started = int(calls.lastIndexOf(QRegularExpression("MQN_CrdStart.*")));
         QCOMPARE(countOf(calls.mid(0, started), "MQN_LnXYZEx"), sentBeforeStart);
         QCOMPARE(countOf(calls, "MQN_LnXYZEx"), lines);
-        QTRY_COMPARE(completedSegments(), lines);
+        QTRY_COMPARE(CompletedSegments(), lines);
         // The status timer's run time aside.
         QCOMPARE(TestHost::Lines().filter(QRegularExpression("^MQN_")), hostLines);
     }
@@ -291,7 +282,7 @@ private slots:
         openWithFifo(8);
         if (flushStaysFull)
             rvsim_inject("MQN_CrdDataEx", 1, -1);
-        host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(feedProgram(lines));
+        host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(FeedProgram(lines, 1000));
         start();
         QPointer<QThread> worker = form->findChild<QThread*>();
         QVERIFY(worker);
@@ -326,7 +317,7 @@ private slots:
         rvsim_advance_ms(50);
         QVERIFY(QMetaObject::invokeMethod(form, "OnPauseBtnClicked"));
         rvsim_advance_ms(1000);
-        QVERIFY(completedSegments() >= 0); // the motion stands
+        QVERIFY(CompletedSegments() >= 0); // the motion stands
 
         // Start on the paused stream resumes it: no box, no second worker.
         rvsim_journal_clear();
@@ -352,7 +343,7 @@ private slots:
         QCOMPARE(calls.filter("MQN_LnXYZEx").constFirst(),
                  QStringLiteral("MQN_LnXYZEx(1, 1, 0, 0, 0, 1000, 300, 0, 0, 0)"));
         QCOMPARE(countOf(calls, "MQN_LnXYZEx"), lines);
-        QTRY_COMPARE(completedSegments(), lines);
+        QTRY_COMPARE(CompletedSegments(), lines);
     }
 
     // While a worker streams, Start says so and starts no second worker, and the host may hand
@@ -480,7 +471,7 @@ private:
     QThread* startStream(int lines)
     {
         openWithFifo(8);
-        host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(feedProgram(lines));
+        host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(FeedProgram(lines, 1000));
         start();
         const bool started
             = QTest::qWaitFor([] { return countOf(CommandJournal(), "MQN_CrdStart") == 1; });
@@ -492,24 +483,14 @@ private:
     {
         initCrd(true);
         rvsim_hold("MQN_LnXYZEx", passing);
-        host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(feedProgram(lines));
+        host->find<QTextEdit>(WidgetNames::programTextView)->setPlainText(FeedProgram(lines, 1000));
         start();
         auto* worker = form->findChild<MyThread*>();
         return worker && rvsim_wait_held(10000) ? worker : nullptr;
     }
-    static int completedSegments();
-
     std::unique_ptr<TestHost> host;
     QWidget* form = nullptr;
 };
-
-int TestRunControl::completedSegments()
-{
-    short run = 1;
-    int32_t completed = 0;
-    MQN_CrdStatus(1, 1, &run, &completed, 0);
-    return run == 0 ? int(completed) : -1;
-}
 
 QTEST_MAIN(TestRunControl)
 
