@@ -291,7 +291,7 @@ private slots:
         button(WidgetNames::deleteDataButton)->click();
         QCOMPARE(table->rowCount(), 1);
         // A click on a row's type relabels the headers for it.
-        titlechanged(QStringLiteral("BufDelay"));
+        QVERIFY(QMetaObject::invokeMethod(form, "Titlechanged", Q_ARG(QString, "BufDelay")));
         const QRect typeCell = table->visualItemRect(table->item(0, 0));
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, typeCell.center());
         QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("X"));
@@ -322,10 +322,6 @@ private slots:
     }
 
 private:
-    void titlechanged(const QString& type)
-    {
-        QVERIFY(QMetaObject::invokeMethod(form, "Titlechanged", Q_ARG(QString, type)));
-    }
     void add(const QString& type) { QVERIFY(AddRowOfType(*host, form, type)); }
     QStringList cells(int row, int count) const { return TableRowCells(*host, row, count); }
     QStringList types() const { return TableRowTypes(*host); }

@@ -190,8 +190,8 @@ private slots:
         LanguageChoice choice = language;
         QCOMPARE(kdvSignal(SignalSetLanguage, &choice, nullptr, nullptr), 0);
         QCOMPARE(form->windowTitle(), title);
-        QCOMPARE(child<QGroupBox>(WidgetNames::crdParameterGroup)->title(), group);
-        QCOMPARE(child<QPushButton>(WidgetNames::startCrdButton)->text(), button);
+        QCOMPARE(host->find<QGroupBox>(WidgetNames::crdParameterGroup)->title(), group);
+        QCOMPARE(host->find<QPushButton>(WidgetNames::startCrdButton)->text(), button);
     }
 
     // A switch before any window changes nothing; after the host attached again, the module has
@@ -243,7 +243,7 @@ private slots:
 
         TestHost::resources = records;
         QVERIFY(open());
-        auto* combo = child<QComboBox>(WidgetNames::coreIndexCombo);
+        auto* combo = host->find<QComboBox>(WidgetNames::coreIndexCombo);
         QStringList items;
         for (int i = 0; i < combo->count(); ++i)
             items << combo->itemText(i);
@@ -254,10 +254,6 @@ private slots:
 
 private:
     QWidget* open(LanguageChoice language = LanguageEnglish) { return host->open(language); }
-    template <typename T = QWidget> T* child(const QString& name) const
-    {
-        return host->find<T>(name);
-    }
 
     QTemporaryDir settings;
     QLibrary module;
