@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QSettings>
 
-#include <cstring>
 #include <limits>
 
 namespace WN = WidgetNames;
@@ -357,8 +356,7 @@ private slots:
 
     void readBack()
     {
-        CrdPrm prm;
-        std::memset(&prm, 0, sizeof prm);
+        CrdPrm prm{};
         prm.dimension = 3;
         prm.profile[0] = 2; // map base 3: Y on profile 3, X on 4, Z on 6
         prm.profile[1] = 1;
@@ -371,8 +369,7 @@ private slots:
         std::copy(std::begin(origins), std::end(origins), prm.originPos);
         QCOMPARE(MQN_SetCrdMapBase(1, 1, 3), short(0));
         QCOMPARE(MQN_SetCrdPrm(1, 1, &prm), short(0));
-        LookAheadPrmEx lookAhead;
-        std::memset(&lookAhead, 0, sizeof lookAhead);
+        LookAheadPrmEx lookAhead{};
         lookAhead.N = 150;
         lookAhead.T = 0.02;
         lookAhead.RadiusRatio = 0.5;

@@ -74,12 +74,10 @@ private slots:
             QCOMPARE(HandleHostSignal(SignalOpenWindow, &window, &english), 0);
             QCOMPARE(answerer.first().text, QStringLiteral("File open fail !"));
         }
-        auto* form = window.findChild<QWidget*>(QLatin1String(WidgetNames::form));
-        QVERIFY(form);
-        QCOMPARE(window.findChild<QComboBox*>(QLatin1String(WidgetNames::coreIndexCombo))->count(),
-                 0);
+        QVERIFY(window.findChild<QWidget*>(WidgetNames::form));
+        QCOMPARE(window.findChild<QComboBox*>(WidgetNames::coreIndexCombo)->count(), 0);
         // Without the host's axis table the units are millimetres.
-        QCOMPARE(window.findChild<QLabel*>(QLatin1String(WidgetNames::synVelMaxLabel))->toolTip(),
+        QCOMPARE(window.findChild<QLabel*>(WidgetNames::synVelMaxLabel)->toolTip(),
                  QStringLiteral("mm/s"));
         area->closeAllSubWindows();
         QCOMPARE(moduleState().openWindowCount, int16_t(0));

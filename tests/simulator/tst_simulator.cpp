@@ -6,7 +6,6 @@
 #include <QTest>
 
 #include <cmath>
-#include <cstring>
 #include <functional>
 
 using Call = std::function<short()>;
@@ -33,8 +32,7 @@ void setUpCrd(int held = 4, double dvMax = 5)
 
 CrdPrm twoAxisPrm()
 {
-    CrdPrm prm;
-    std::memset(&prm, 0, sizeof prm);
+    CrdPrm prm{};
     prm.dimension = 2;
     prm.profile[0] = 1;
     prm.profile[1] = 2;
