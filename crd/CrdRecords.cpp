@@ -12,15 +12,6 @@ constexpr int widestSpan = 8;
 
 } // namespace
 
-HostFactors FactorsOf(const HostAxisTable* table, int core, int profile)
-{
-    if (!table)
-        return HostFactors();
-    return HostFactors{table->pulsesPerMm[core - 1][profile - 1],
-                       table->velocityFactor[core - 1][profile - 1],
-                       table->accelerationFactor[core - 1][profile - 1]};
-}
-
 bool UsableFactors(const HostFactors& factors)
 {
     for (double factor : {factors.pulsesPerMm, factors.velocity, factors.acceleration}) {

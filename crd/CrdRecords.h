@@ -56,7 +56,17 @@ struct HostFactors
     double velocity = 1;
     double acceleration = 1;
 };
-HostFactors FactorsOf(const HostAxisTable* table, int core, int profile);
+// Inline, so that a caller that needs one factor reads only that one: the status timer reads
+// the pulses of its axes 100 times a second.
+inline HostFactors FactorsOf(const HostAxisTable* table, int core, int profile)
+{
+    if (!table)
+        return HostFactors();
+    return HostFactors{table->pulsesPerMm[core - 1][profile - 1],
+                       table->velocityFactor[core - 1][profile - 1],
+                       table->accelerationFactor[core - 1][profile - 1]};
+}
+
 // Whether every factor is a number within that range: anything else would send positions and
 // speeds of 0, of the wrong sign or beyond any range.
 bool UsableFactors(const HostFactors& factors);

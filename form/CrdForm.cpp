@@ -79,6 +79,9 @@ void CrdForm::SwitchLanguage(int language)
 
 void CrdForm::MakeConnections()
 {
+    FollowChoice(dimensionCombo, chosenDimension);
+    for (int axis = 0; axis < axisCount; ++axis)
+        FollowChoice(profileCombos[axis], chosenProfiles[axis]);
     connect(originFlagCheck, &QCheckBox::stateChanged, this, &CrdForm::OnOriginStateChanged);
     connect(lookAheadModeCombo, &QComboBox::activated, this, &CrdForm::OnCobLookAheadModeChanged);
     connect(dimensionCombo, &QComboBox::activated, this, &CrdForm::OnCrdDimensionChanged);
@@ -98,6 +101,14 @@ void CrdForm::MakeConnections()
     connect(restartButton, &QPushButton::clicked, this, &CrdForm::OnRestartBtnClicked);
     connect(getLookAheadPrmButton, &QPushButton::clicked, this,
             &CrdForm::OnGetLookAheadPrmBtnClicked);
+}
+
+void CrdForm::FollowChoice(QComboBox* combo, int& chosen)
+{
+    chosen = combo->currentIndex() + 1;
+    connect(combo, &QComboBox::currentIndexChanged, this, [&chosen](int index) {
+        chosen = index + 1;
+    });
 }
 
 QSize CrdForm::sizeHint() const

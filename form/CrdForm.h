@@ -128,11 +128,8 @@ private:
     short BuildCrdPrm();
     void ReadCrdFormParams();
     bool LookAheadOpen() const;
-    // The dimension and the axes' profiles chosen, 0 where nothing is. The combos list the
-    // numbers from 1 in order, so the index tells the number without reading the text: the
-    // status timer asks 100 times a second.
-    int ChosenDimension() const;
-    int ChosenProfile(int axis) const;
+    // Keeps the number chosen in `combo` in `chosen`, 0 while nothing is chosen.
+    void FollowChoice(QComboBox* combo, int& chosen);
     void EnableIdleOnlyControls(bool enabled);
 
     QTranslator translator;
@@ -143,6 +140,12 @@ private:
     // Why Crd.ini could not be read when the window opened; such a file is never saved over.
     FileProblem settingsProblem = FileProblem::None;
     QTimer* statusTimer = nullptr;
+    // The dimension and the axes' profiles chosen. The combos list the numbers from 1 in order,
+    // so the index tells the number. They are kept as the choices change rather than asked of
+    // the combos: the status timer needs them 100 times a second, and an idle poll should touch
+    // as little memory as it can (after 10 ms of other work every page it touches is cold).
+    int chosenDimension = 0;
+    int chosenProfiles[axisCount] = {};
     RunWatch runWatch;
     // What the status fields show now; nothing before the first tick.
     struct ShownStatus

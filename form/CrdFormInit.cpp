@@ -52,7 +52,7 @@ bool CrdForm::LookAheadOpen() const
 void CrdForm::ReadCrdFormParams()
 {
     CrdFormParams& p = params;
-    p.dimension = short(ChosenDimension());
+    p.dimension = short(chosenDimension);
     p.synVelMax = number(synVelMaxEdit);
     p.synAccMax = number(synAccMaxEdit);
     p.evenTime = shortNumber(evenTimeEdit);
@@ -94,11 +94,8 @@ short CrdForm::BuildCrdPrm()
     state.currentFifo = short(fifoIndexCombo->currentIndex());
     ReadCrdFormParams();
 
-    int profiles[axisCount];
-    for (int axis = 0; axis < axisCount; ++axis)
-        profiles[axis] = ChosenProfile(axis);
     const CrdRecordOutcome outcome
-        = BuildCrdRecord(params, profiles, state.currentCore, state.axisTable, crdPrm);
+        = BuildCrdRecord(params, chosenProfiles, state.currentCore, state.axisTable, crdPrm);
 
     switch (outcome.problem) {
     case CrdRecordProblem::CoreOutOfRange:
@@ -112,13 +109,13 @@ short CrdForm::BuildCrdPrm()
     case CrdRecordProblem::UnusableHostFactors:
         showError(tr("The host's axis table has no usable factors for core %1, profile %2.")
                       .arg(state.currentCore)
-                      .arg(profiles[outcome.axis]));
+                      .arg(chosenProfiles[outcome.axis]));
         return ReturnCode::BadArgument;
     case CrdRecordProblem::UnconvertibleSpeeds:
         showError(tr("synVelMax and synAccMax do not convert with the host's factors for core %1, "
                      "profile %2.")
                       .arg(state.currentCore)
-                      .arg(profiles[outcome.axis]));
+                      .arg(chosenProfiles[outcome.axis]));
         return ReturnCode::BadArgument;
     case CrdRecordProblem::SpanTooLarge:
         showError(QObject::tr("MaxAxisIndex - MinAxisIndex >8"));

@@ -7,7 +7,6 @@
 #include "module/ModuleState.h"
 #include "run/StatusSnapshot.h"
 
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 
@@ -32,12 +31,9 @@ void CrdForm::OnTimer()
     if (!controllerPresent)
         return;
     ModuleState& state = moduleState();
-    std::array<int, axisCount> profiles{};
-    for (int axis = 0; axis < axisCount; ++axis)
-        profiles[std::size_t(axis)] = ChosenProfile(axis);
     const StatusSnapshot status
         = TakeStatusSnapshot({state.currentCore, state.currentCrd, state.currentFifo},
-                             ChosenDimension(), profiles, state.axisTable);
+                             chosenDimension, chosenProfiles, state.axisTable);
 
     // An axis without a usable factor shows nothing new.
     for (int axis = 0; axis < axisCount; ++axis) {
@@ -85,14 +81,4 @@ void CrdForm::EnableIdleOnlyControls(bool enabled)
                                            startCrdButton};
     for (QWidget* widget : idleOnly)
         widget->setEnabled(enabled);
-}
-
-int CrdForm::ChosenDimension() const
-{
-    return dimensionCombo->currentIndex() + 1;
-}
-
-int CrdForm::ChosenProfile(int axis) const
-{
-    return profileCombos[axis]->currentIndex() + 1;
 }

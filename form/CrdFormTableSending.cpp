@@ -12,9 +12,6 @@ int CrdForm::SendBufferTable()
 {
     const ModuleState& state = moduleState();
     const ControllerAddress to{state.currentCore, state.currentCrd, state.currentFifo};
-    int profiles[axisCount];
-    for (int axis = 0; axis < axisCount; ++axis)
-        profiles[axis] = short(ChosenProfile(axis));
     const LaserFollow laser{params.FollowSource, params.FollowRatio, params.PowerMin,
                             params.PowerMax};
     std::vector<TableRow> rows;
@@ -24,7 +21,7 @@ int CrdForm::SendBufferTable()
         const CommandType* type = FindCommandType(name);
         rows.push_back({name, type ? TakeRowTexts(*commandTable, row, *type) : RowTexts()});
     }
-    SendRows(rows, LookAheadOpen(), to, AxisFactors(state.axisTable, to.core, profiles), laser,
+    SendRows(rows, LookAheadOpen(), to, AxisFactors(state.axisTable, to.core, chosenProfiles), laser,
              [](const QByteArray& label, short code, bool shown) {
                  if (shown)
                      ShowCommandError(label.constData(), code);

@@ -4,9 +4,10 @@
 #include "crd/CrdRecords.h"
 
 #include <cmath>
+#include <iterator>
 
 StatusSnapshot TakeStatusSnapshot(const ControllerAddress& at, int dimension,
-                                  const std::array<int, 5>& profiles, const HostAxisTable* table)
+                                  const int (&profiles)[5], const HostAxisTable* table)
 {
     StatusSnapshot snapshot;
     int32_t segment = 0;
@@ -18,10 +19,10 @@ StatusSnapshot TakeStatusSnapshot(const ControllerAddress& at, int dimension,
     snapshot.counters[2]
         = MQN_CrdStatusEx(at.core, at.crd, &status, at.fifo) == 0 ? status.runEmpty : -1;
 
-    if (dimension < 1 || dimension > int(profiles.size()))
+    if (dimension < 1 || dimension > int(std::size(profiles)))
         return snapshot;
     for (int axis = dimension - 1; axis >= 0; --axis) {
-        const int profile = profiles[std::size_t(axis)];
+        const int profile = profiles[axis];
         double pulses = 0;
         MQN_GetPrfPos(at.core, short(profile), &pulses, 1, nullptr);
         const double perMm

@@ -23,6 +23,6 @@ struct StatusSnapshot
 // Reads the run state, the counters and the space of the FIFO at `at`, and the positions of the
 // first `dimension` axes on their profiles (numbers from 1) through the host's factors.
 StatusSnapshot TakeStatusSnapshot(const ControllerAddress& at, int dimension,
-                                  const std::array<int, 5>& profiles, const HostAxisTable* table);
+                                  const int (&profiles)[5], const HostAxisTable* table);
 
 #endif

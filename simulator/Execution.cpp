@@ -1,12 +1,14 @@
 #include "VirtualController.h"
 
+#include "Hot.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace rvsim {
 
-void VirtualController::advanceTo(double now)
+RVSIM_HOT void VirtualController::advanceTo(double now)
 {
     clock = std::max(clock, now);
     for (Core& core : cores) {
@@ -16,7 +18,7 @@ void VirtualController::advanceTo(double now)
     }
 }
 
-void VirtualController::advanceProfiles(Core& core, double until)
+RVSIM_HOT void VirtualController::advanceProfiles(Core& core, double until)
 {
     if (!core.profileMoving)
         return;
@@ -32,7 +34,7 @@ void VirtualController::advanceProfiles(Core& core, double until)
     }
 }
 
-void VirtualController::advanceCrd(Core& core, short crdNumber, Crd& crd, double until)
+RVSIM_HOT void VirtualController::advanceCrd(Core& core, short crdNumber, Crd& crd, double until)
 {
     while (crd.running) {
         Fifo& f = crd.fifos[std::size_t(crd.activeFifo)];

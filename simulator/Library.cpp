@@ -1,11 +1,13 @@
 #include "Library.h"
 
+#include "Hot.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace rvsim {
 
-double SimClock::now() const
+RVSIM_HOT double SimClock::now() const
 {
     if (manual)
         return baseMs;
@@ -39,7 +41,7 @@ void SimClock::setScale(double factor)
     scale = std::clamp(factor, 1.0, 1e6);
 }
 
-std::optional<short> Library::takeInjection(const char* operation)
+RVSIM_HOT std::optional<short> Library::takeInjection(const char* operation)
 {
     if (injections.empty())
         return std::nullopt;
@@ -94,7 +96,7 @@ void CallHold::release()
     changed.notify_all();
 }
 
-Library& library()
+RVSIM_HOT Library& library()
 {
     static Library instance;
     return instance;

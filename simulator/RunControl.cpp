@@ -1,6 +1,7 @@
 #include "VirtualController.h"
 
 #include "Codes.h"
+#include "Hot.h"
 
 #include <fstream>
 
@@ -141,7 +142,7 @@ void VirtualController::stopCrd(Core& core, Crd& crd, bool abrupt)
     crd.stopping = true;
 }
 
-short VirtualController::status(short core, short crd, short fifo, short* run, int32_t* segment)
+RVSIM_HOT short VirtualController::status(short core, short crd, short fifo, short* run, int32_t* segment)
 {
     Crd* c = crdAt(core, crd);
     if (!fifoAt(core, crd, fifo) || !run || !segment)
@@ -161,7 +162,7 @@ short VirtualController::readFifo(short core, short crd, short fifo, T* out, Rea
     return ok;
 }
 
-short VirtualController::statusEx(short core, short crd, short fifo, CrdStatusEx* status)
+RVSIM_HOT short VirtualController::statusEx(short core, short crd, short fifo, CrdStatusEx* status)
 {
     return readFifo(core, crd, fifo, status, [](const Crd& c, const Fifo& f) {
         CrdStatusEx s{};
@@ -174,7 +175,7 @@ short VirtualController::statusEx(short core, short crd, short fifo, CrdStatusEx
     });
 }
 
-short VirtualController::space(short core, short crd, short fifo, int32_t* space)
+RVSIM_HOT short VirtualController::space(short core, short crd, short fifo, int32_t* space)
 {
     const int32_t capacity = cfg.fifoCapacity;
     return readFifo(core, crd, fifo, space, [capacity](const Crd&, const Fifo& f) {
@@ -182,13 +183,13 @@ short VirtualController::space(short core, short crd, short fifo, int32_t* space
     });
 }
 
-short VirtualController::remainder(short core, short crd, short fifo, int32_t* count)
+RVSIM_HOT short VirtualController::remainder(short core, short crd, short fifo, int32_t* count)
 {
     return readFifo(core, crd, fifo, count,
                     [](const Crd&, const Fifo& f) { return int32_t(f.commands.size()); });
 }
 
-short VirtualController::userSegNum(short core, short crd, short fifo, int32_t* segNum)
+RVSIM_HOT short VirtualController::userSegNum(short core, short crd, short fifo, int32_t* segNum)
 {
     return readFifo(core, crd, fifo, segNum,
                     [](const Crd& c, const Fifo&) { return c.userSegNum; });

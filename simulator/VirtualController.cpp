@@ -1,6 +1,7 @@
 #include "VirtualController.h"
 
 #include "Codes.h"
+#include "Hot.h"
 
 #include <cstring>
 
@@ -28,7 +29,7 @@ Core* VirtualController::coreAt(short core)
     return (core >= 1 && core <= cfg.cores) ? &cores[std::size_t(core - 1)] : nullptr;
 }
 
-Crd* VirtualController::crdAt(short core, short crd)
+RVSIM_HOT Crd* VirtualController::crdAt(short core, short crd)
 {
     Core* c = coreAt(core);
     return (c && crd >= 1 && crd <= cfg.crdsPerCore) ? &c->crds[std::size_t(crd - 1)] : nullptr;
@@ -252,7 +253,7 @@ void VirtualController::setAxes(Core& core, Crd& crd, const AxisVector& pulses)
     }
 }
 
-short VirtualController::profilePosition(short core, short profile, short count, double* pos,
+RVSIM_HOT short VirtualController::profilePosition(short core, short profile, short count, double* pos,
                                          uint32_t* clockOut)
 {
     if (!pos || count < 1 || !validProfile(core, profile)

@@ -3,6 +3,7 @@
 #include "rvAPI.h"
 
 #include "Codes.h"
+#include "Hot.h"
 #include "Library.h"
 
 #include <cmath>
@@ -207,37 +208,37 @@ short MQN_Stop(short core, int32_t profileMask, int32_t option)
                 [&](VirtualController& c) { return c.stop(core, profileMask, option); });
 }
 
-short MQN_CrdStatus(short core, short crd, short* run, int32_t* segment, short fifo)
+RVSIM_HOT short MQN_CrdStatus(short core, short crd, short* run, int32_t* segment, short fifo)
 {
     return call("MQN_CrdStatus", {core, crd, JournalArg::out(run), JournalArg::out(segment), fifo},
                 [&](VirtualController& c) { return c.status(core, crd, fifo, run, segment); });
 }
 
-short MQN_CrdStatusEx(short core, short crd, CrdStatusEx* status, short fifo)
+RVSIM_HOT short MQN_CrdStatusEx(short core, short crd, CrdStatusEx* status, short fifo)
 {
     return call("MQN_CrdStatusEx", {core, crd, JournalArg::out(status), fifo},
                 [&](VirtualController& c) { return c.statusEx(core, crd, fifo, status); });
 }
 
-short MQN_CrdSpace(short core, short crd, int32_t* space, short fifo)
+RVSIM_HOT short MQN_CrdSpace(short core, short crd, int32_t* space, short fifo)
 {
     return call("MQN_CrdSpace", {core, crd, JournalArg::out(space), fifo},
                 [&](VirtualController& c) { return c.space(core, crd, fifo, space); });
 }
 
-short MQN_GetRemainderSegNum(short core, short crd, int32_t* count, short fifo)
+RVSIM_HOT short MQN_GetRemainderSegNum(short core, short crd, int32_t* count, short fifo)
 {
     return call("MQN_GetRemainderSegNum", {core, crd, JournalArg::out(count), fifo},
                 [&](VirtualController& c) { return c.remainder(core, crd, fifo, count); });
 }
 
-short MQN_GetUserSegNumWN(short core, short crd, int32_t* segNum, short fifo)
+RVSIM_HOT short MQN_GetUserSegNumWN(short core, short crd, int32_t* segNum, short fifo)
 {
     return call("MQN_GetUserSegNumWN", {core, crd, JournalArg::out(segNum), fifo},
                 [&](VirtualController& c) { return c.userSegNum(core, crd, fifo, segNum); });
 }
 
-short MQN_GetPrfPos(short core, short profile, double* pos, short count, uint32_t* clock)
+RVSIM_HOT short MQN_GetPrfPos(short core, short profile, double* pos, short count, uint32_t* clock)
 {
     return call(
         "MQN_GetPrfPos", {core, profile, JournalArg::out(pos), count, JournalArg::out(clock)},

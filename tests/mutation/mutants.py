@@ -77,6 +77,8 @@ FAULTS = [
      "    if (elapsed < 0)", "    if (elapsed < -millisecondsPerDay)"),
     ("controls stay disabled after a run", "form/CrdFormStatus.cpp",
      "        EnableIdleOnlyControls(true);", "        EnableIdleOnlyControls(false);"),
+    ("a changed dimension or profile choice not followed", "form/CrdForm.cpp",
+     "        chosen = index + 1;\n", "        static_cast<void>(index);\n"),
     ("the origin check box not connected", "form/CrdForm.cpp",
      "    connect(originFlagCheck, &QCheckBox::stateChanged, this, &CrdForm::OnOriginStateChanged);\n", ""),
     ("the look-ahead mode choice not connected", "form/CrdForm.cpp",
