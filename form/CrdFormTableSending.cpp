@@ -21,8 +21,8 @@ int CrdForm::SendBufferTable()
         const CommandType* type = FindCommandType(name);
         rows.push_back({name, type ? TakeRowTexts(*commandTable, row, *type) : RowTexts()});
     }
-    SendRows(rows, LookAheadOpen(), to, AxisFactors(state.axisTable, to.core, chosenProfiles), laser,
-             [](const QByteArray& label, short code, bool shown) {
+    SendRows(rows, LookAheadOpen(), to, AxisFactors(state.axisTable, to.core, chosenProfiles),
+             laser, [](const QByteArray& label, short code, bool shown) {
                  if (shown)
                      ShowCommandError(label.constData(), code);
              });

@@ -142,7 +142,8 @@ void VirtualController::stopCrd(Core& core, Crd& crd, bool abrupt)
     crd.stopping = true;
 }
 
-RVSIM_HOT short VirtualController::status(short core, short crd, short fifo, short* run, int32_t* segment)
+RVSIM_HOT short VirtualController::status(short core, short crd, short fifo, short* run,
+                                          int32_t* segment)
 {
     Crd* c = crdAt(core, crd);
     if (!fifoAt(core, crd, fifo) || !run || !segment)

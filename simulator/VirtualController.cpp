@@ -253,8 +253,8 @@ void VirtualController::setAxes(Core& core, Crd& crd, const AxisVector& pulses)
     }
 }
 
-RVSIM_HOT short VirtualController::profilePosition(short core, short profile, short count, double* pos,
-                                         uint32_t* clockOut)
+RVSIM_HOT short VirtualController::profilePosition(short core, short profile, short count,
+                                                   double* pos, uint32_t* clockOut)
 {
     if (!pos || count < 1 || !validProfile(core, profile)
         || profile + count - 1 > cfg.profilesPerCore)
