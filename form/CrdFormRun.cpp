@@ -65,7 +65,7 @@ void CrdForm::OnPauseBtnClicked()
 {
     const ControllerAddress at = currentAddress();
     ReportToHost("MQN_Stop",
-                 MQN_Stop(at.core, ProfileBit(profileCombos[0]->currentIndex()), noOption));
+                 MQN_Stop(at.core, ProfileBit(chosenProfiles[0]), noOption));
     if (LearningStep(treeEditors.check(TreeValueId::IlcEnable)->isChecked(),
                      treeEditors.choice(TreeValueId::IlcMode)->currentText())
         != LearningAtStart::Learn)
@@ -96,9 +96,6 @@ void CrdForm::OnStopBtnClicked()
 {
     if (streamingWorker)
         streamingWorker->RequestStop();
-    std::array<int, axisCount> profiles{};
-    for (int axis = 0; axis < axisCount; ++axis)
-        profiles[std::size_t(axis)] = profileCombos[axis]->currentIndex();
-    const int32_t mask = AxesProfileMask(dimensionCombo->currentIndex() + 1, profiles);
+    const int32_t mask = AxesProfileMask(chosenDimension, chosenProfiles);
     ShowCommandError("MQN_Stop", MQN_Stop(moduleState().currentCore, mask, mask));
 }

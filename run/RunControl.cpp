@@ -4,6 +4,7 @@
 #include "controller/ReturnCodes.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -58,17 +59,17 @@ short FlushTableLookAhead(const ControllerAddress& at)
     return code;
 }
 
-int32_t ProfileBit(int index)
+int32_t ProfileBit(int profile)
 {
-    return index >= 0 && index < 32 ? int32_t(1u << index) : 0;
+    return profile >= 1 && profile <= 32 ? int32_t(1u << (profile - 1)) : 0;
 }
 
-int32_t AxesProfileMask(int dimension, const std::array<int, 5>& profileIndices)
+int32_t AxesProfileMask(int dimension, const int (&profiles)[5])
 {
-    const int axes = std::clamp(dimension, 1, int(profileIndices.size()));
+    const int axes = std::clamp(dimension, 1, int(std::size(profiles)));
     int32_t mask = 0;
     for (int axis = 0; axis < axes; ++axis)
-        mask |= ProfileBit(profileIndices[std::size_t(axis)]);
+        mask |= ProfileBit(profiles[axis]);
     return mask;
 }
 

@@ -25,10 +25,10 @@ bool CrdRunning(const ControllerAddress& at);
 // since nothing drains it before the start. Returns the last code.
 short FlushTableLookAhead(const ControllerAddress& at);
 
-// The bit of profile entry `index` (profile index + 1) in a stop's mask; 0 for none.
-int32_t ProfileBit(int index);
+// The bit of `profile` (numbered from 1) in a stop's mask; 0 for none.
+int32_t ProfileBit(int profile);
 // The profiles of axes X to the `dimension`th (clamped to 1 to 5), for a stop's mask.
-int32_t AxesProfileMask(int dimension, const std::array<int, 5>& profileIndices);
+int32_t AxesProfileMask(int dimension, const int (&profiles)[5]);
 
 // The lines a pause reports of the learning errors: maximum, root mean square, average.
 std::array<QByteArray, 3> LearningErrorLines(const IlcErrorRecord& errors);
