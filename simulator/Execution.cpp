@@ -18,6 +18,19 @@ RVSIM_HOT void VirtualController::advanceTo(double now)
     }
 }
 
+RVSIM_HOT bool VirtualController::moving() const
+{
+    for (const Core& core : cores) {
+        if (core.profileMoving)
+            return true;
+        for (const Crd& crd : core.crds) {
+            if (crd.running)
+                return true;
+        }
+    }
+    return false;
+}
+
 RVSIM_HOT void VirtualController::advanceProfiles(Core& core, double until)
 {
     if (!core.profileMoving)

@@ -106,11 +106,6 @@ std::string formatDouble(double value)
     return std::string(buffer, fixed.ptr);
 }
 
-JournalArg JournalArg::out(const void* pointer)
-{
-    return JournalArg(pointer ? Kind::Out : Kind::Null, pointer);
-}
-
 void JournalArg::appendTo(std::string& line) const
 {
     switch (kind) {

@@ -38,7 +38,10 @@ public:
     {}
 
     // A pointer the operation writes through, or an opaque one: "out", or "null".
-    static JournalArg out(const void* pointer);
+    static JournalArg out(const void* pointer)
+    {
+        return JournalArg(pointer ? Kind::Out : Kind::Null, pointer);
+    }
 
     void appendTo(std::string& line) const;
 

@@ -63,10 +63,8 @@ void CallHold::arm(const char* name, int calls)
     armed = true;
 }
 
-void CallHold::pass(const char* name)
+void CallHold::holdIfChosen(const char* name)
 {
-    if (!armed.load(std::memory_order_acquire))
-        return;
     std::unique_lock<std::mutex> lock(mutex);
     if (!armed || operation != name)
         return;
@@ -100,6 +98,20 @@ RVSIM_HOT Library& library()
 {
     static Library instance;
     return instance;
+}
+
+RVSIM_HOT short call(const char* name, JournalArgs args, OperationRef operation, Timing timing)
+{
+    Library& lib = library();
+    lib.hold.pass(name);
+    std::lock_guard<std::mutex> lock(lib.mutex);
+    if (lib.journal.enabled())
+        lib.journal.record(name, args);
+    if (timing == Timing::Always || lib.controller->moving())
+        lib.controller->advanceTo(lib.clock.now());
+    if (const std::optional<short> injected = lib.takeInjection(name))
+        return *injected;
+    return operation(*lib.controller);
 }
 
 } // namespace rvsim

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
 
 namespace rvsim {
@@ -48,12 +49,18 @@ public:
     // Holds the call of `operation` that comes after `passing` more of it went through.
     void arm(const char* operation, int passing);
     // Called by every call before it takes effect; waits while this call is the one held.
-    void pass(const char* operation);
+    void pass(const char* operation)
+    {
+        if (armed.load(std::memory_order_acquire))
+            holdIfChosen(operation);
+    }
     bool waitUntilHolding(int timeoutMs);
     // Lets the held call go on and disarms.
     void release();
 
 private:
+    void holdIfChosen(const char* operation);
+
     std::atomic<bool> armed{false};
     std::mutex mutex;
     std::condition_variable changed;
@@ -78,19 +85,36 @@ struct Library
 
 Library& library();
 
-// Runs one MQN_ operation: hold, journal, time, injection, then the operation itself.
-template <typename Operation> short call(const char* name, JournalArgs args, Operation&& operation)
+// An operation on the controller, seen through a plain function pointer: every entry point then
+// shares one copy of the way in, which keeps a poll's path through the library short. Refers to
+// a callable that outlives the call it is passed to.
+class OperationRef
 {
-    Library& lib = library();
-    lib.hold.pass(name);
-    std::lock_guard<std::mutex> lock(lib.mutex);
-    if (lib.journal.enabled())
-        lib.journal.record(name, args);
-    lib.controller->advanceTo(lib.clock.now());
-    if (const std::optional<short> injected = lib.takeInjection(name))
-        return *injected;
-    return operation(*lib.controller);
-}
+public:
+    template <typename F,
+              typename = std::enable_if_t<!std::is_same_v<std::decay_t<F>, OperationRef>>>
+    OperationRef(F&& operation)
+        : object(&operation)
+        , invoke([](void* o, VirtualController& c) -> short {
+            return (*static_cast<std::remove_reference_t<F>*>(o))(c);
+        })
+    {}
+
+    short operator()(VirtualController& controller) const { return invoke(object, controller); }
+
+private:
+    void* object;
+    short (*invoke)(void*, VirtualController&);
+};
+
+// When an operation needs the controller brought to the current time: always, or only while
+// something moves. A query of an idle controller gets the same answer at any time, so it leaves
+// the clock unread.
+enum class Timing { Always, WhileMoving };
+
+// Runs one MQN_ operation: hold, journal, time, injection, then the operation itself.
+short call(const char* name, JournalArgs args, OperationRef operation,
+           Timing timing = Timing::Always);
 
 } // namespace rvsim
 

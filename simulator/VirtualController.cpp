@@ -24,7 +24,7 @@ VirtualController::VirtualController(const Config& config)
     }
 }
 
-Core* VirtualController::coreAt(short core)
+RVSIM_HOT Core* VirtualController::coreAt(short core)
 {
     return (core >= 1 && core <= cfg.cores) ? &cores[std::size_t(core - 1)] : nullptr;
 }
@@ -35,13 +35,13 @@ RVSIM_HOT Crd* VirtualController::crdAt(short core, short crd)
     return (c && crd >= 1 && crd <= cfg.crdsPerCore) ? &c->crds[std::size_t(crd - 1)] : nullptr;
 }
 
-Fifo* VirtualController::fifoAt(short core, short crd, short fifo)
+RVSIM_HOT Fifo* VirtualController::fifoAt(short core, short crd, short fifo)
 {
     Crd* c = crdAt(core, crd);
     return (c && fifo >= 0 && fifo < cfg.fifosPerCrd) ? &c->fifos[std::size_t(fifo)] : nullptr;
 }
 
-bool VirtualController::validProfile(short core, short profile) const
+RVSIM_HOT bool VirtualController::validProfile(short core, short profile) const
 {
     return core >= 1 && core <= cfg.cores && profile >= 1 && profile <= cfg.profilesPerCore;
 }

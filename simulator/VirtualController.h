@@ -104,6 +104,9 @@ public:
 
     const Config& config() const { return cfg; }
     void advanceTo(double now);
+    // Whether a coordinate system runs or a profile may move on its own: only then does the
+    // passing of time change what the controller answers.
+    bool moving() const;
 
     short resourceCount(short core, short type, short* count);
     short resourceMax(short core, short type, short* max);

@@ -12,6 +12,7 @@ using rvsim::badArgument;
 using rvsim::call;
 using rvsim::Command;
 using rvsim::JournalArg;
+using rvsim::Timing;
 using rvsim::VirtualController;
 using Kind = Command::Kind;
 
@@ -210,39 +211,49 @@ short MQN_Stop(short core, int32_t profileMask, int32_t option)
 
 RVSIM_HOT short MQN_CrdStatus(short core, short crd, short* run, int32_t* segment, short fifo)
 {
-    return call("MQN_CrdStatus", {core, crd, JournalArg::out(run), JournalArg::out(segment), fifo},
-                [&](VirtualController& c) { return c.status(core, crd, fifo, run, segment); });
+    return call(
+        "MQN_CrdStatus", {core, crd, JournalArg::out(run), JournalArg::out(segment), fifo},
+        [&](VirtualController& c) { return c.status(core, crd, fifo, run, segment); },
+        Timing::WhileMoving);
 }
 
 RVSIM_HOT short MQN_CrdStatusEx(short core, short crd, CrdStatusEx* status, short fifo)
 {
-    return call("MQN_CrdStatusEx", {core, crd, JournalArg::out(status), fifo},
-                [&](VirtualController& c) { return c.statusEx(core, crd, fifo, status); });
+    return call(
+        "MQN_CrdStatusEx", {core, crd, JournalArg::out(status), fifo},
+        [&](VirtualController& c) { return c.statusEx(core, crd, fifo, status); },
+        Timing::WhileMoving);
 }
 
 RVSIM_HOT short MQN_CrdSpace(short core, short crd, int32_t* space, short fifo)
 {
-    return call("MQN_CrdSpace", {core, crd, JournalArg::out(space), fifo},
-                [&](VirtualController& c) { return c.space(core, crd, fifo, space); });
+    return call(
+        "MQN_CrdSpace", {core, crd, JournalArg::out(space), fifo},
+        [&](VirtualController& c) { return c.space(core, crd, fifo, space); }, Timing::WhileMoving);
 }
 
 RVSIM_HOT short MQN_GetRemainderSegNum(short core, short crd, int32_t* count, short fifo)
 {
-    return call("MQN_GetRemainderSegNum", {core, crd, JournalArg::out(count), fifo},
-                [&](VirtualController& c) { return c.remainder(core, crd, fifo, count); });
+    return call(
+        "MQN_GetRemainderSegNum", {core, crd, JournalArg::out(count), fifo},
+        [&](VirtualController& c) { return c.remainder(core, crd, fifo, count); },
+        Timing::WhileMoving);
 }
 
 RVSIM_HOT short MQN_GetUserSegNumWN(short core, short crd, int32_t* segNum, short fifo)
 {
-    return call("MQN_GetUserSegNumWN", {core, crd, JournalArg::out(segNum), fifo},
-                [&](VirtualController& c) { return c.userSegNum(core, crd, fifo, segNum); });
+    return call(
+        "MQN_GetUserSegNumWN", {core, crd, JournalArg::out(segNum), fifo},
+        [&](VirtualController& c) { return c.userSegNum(core, crd, fifo, segNum); },
+        Timing::WhileMoving);
 }
 
 RVSIM_HOT short MQN_GetPrfPos(short core, short profile, double* pos, short count, uint32_t* clock)
 {
     return call(
         "MQN_GetPrfPos", {core, profile, JournalArg::out(pos), count, JournalArg::out(clock)},
-        [&](VirtualController& c) { return c.profilePosition(core, profile, count, pos, clock); });
+        [&](VirtualController& c) { return c.profilePosition(core, profile, count, pos, clock); },
+        clock ? Timing::Always : Timing::WhileMoving);
 }
 
 short MQN_ZeroPos(short core, short profile, short count)
@@ -415,11 +426,11 @@ short MQN_LnXYEx(short core, short crd, double x, double y, double synVel, doubl
 short MQN_LnXYG0Ex(short core, short crd, double x, double y, double synVel, double synAcc,
                    int32_t segNum, short option, short fifo)
 {
-    return call(
-        "MQN_LnXYG0Ex", {core, crd, x, y, synVel, synAcc, segNum, option, fifo},
-        [&](VirtualController& c) {
-            return c.bufferLine(core, crd, fifo, {X, Y}, {x, y}, synVel, synAcc, 0, segNum, true, true);
-        });
+    return call("MQN_LnXYG0Ex", {core, crd, x, y, synVel, synAcc, segNum, option, fifo},
+                [&](VirtualController& c) {
+                    return c.bufferLine(core, crd, fifo, {X, Y}, {x, y}, synVel, synAcc, 0, segNum,
+                                        true, true);
+                });
 }
 
 short MQN_LnXYZEx(short core, short crd, double x, double y, double z, double synVel, double synAcc,

@@ -290,6 +290,21 @@ private slots:
         QVERIFY2(std::abs(took - 610) <= 1, qPrintable(QString::number(took)));
     }
 
+    // Off the manual clock, status queries alone see time pass: the run goes on to its end, and
+    // a profile moving on its own goes on to its target after the run has ended.
+    void queriesAloneSeeTimePass()
+    {
+        rvsim_use_manual_clock(0);
+        setUpCrd();
+        // A move of profile 4 that the run does not wait for (0.5 s), then a 10 mm line (0.2 s).
+        QCOMPARE(MQN_BufMoveEx(1, 1, 4, 50000, 100, 10, 0, 0), short(0));
+        QCOMPARE(MQN_LnXYEx(1, 1, 10, 0, 100, 1000, 1, 0, 0), short(0));
+        flushAndStart();
+        QTRY_COMPARE_WITH_TIMEOUT(runState(), short(0), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(positionMm(4), 50.0, 5000);
+        QCOMPARE(positionMm(1), 10.0);
+    }
+
     // Two 10 mm moves there and back at 50 mm/s and 500 mm/s^2, each to a full stop (0.3 s), and
     // a 200 ms dwell between them.
     void timeLeftIsThePlannersTime()
