@@ -8,7 +8,7 @@
 
 namespace rvsim {
 
-RVSIM_HOT void VirtualController::advanceTo(double now)
+void VirtualController::advanceTo(double now)
 {
     clock = std::max(clock, now);
     for (Core& core : cores) {
@@ -31,7 +31,7 @@ RVSIM_HOT bool VirtualController::moving() const
     return false;
 }
 
-RVSIM_HOT void VirtualController::advanceProfiles(Core& core, double until)
+void VirtualController::advanceProfiles(Core& core, double until)
 {
     if (!core.profileMoving)
         return;
@@ -47,7 +47,7 @@ RVSIM_HOT void VirtualController::advanceProfiles(Core& core, double until)
     }
 }
 
-RVSIM_HOT void VirtualController::advanceCrd(Core& core, short crdNumber, Crd& crd, double until)
+void VirtualController::advanceCrd(Core& core, short crdNumber, Crd& crd, double until)
 {
     while (crd.running) {
         Fifo& f = crd.fifos[std::size_t(crd.activeFifo)];

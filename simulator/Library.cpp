@@ -7,7 +7,7 @@
 
 namespace rvsim {
 
-RVSIM_HOT double SimClock::now() const
+double SimClock::now() const
 {
     if (manual)
         return baseMs;
@@ -41,10 +41,8 @@ void SimClock::setScale(double factor)
     scale = std::clamp(factor, 1.0, 1e6);
 }
 
-RVSIM_HOT std::optional<short> Library::takeInjection(const char* operation)
+std::optional<short> Library::takeInjectionSet(const char* operation)
 {
-    if (injections.empty())
-        return std::nullopt;
     const auto found = injections.find(operation);
     if (found == injections.end())
         return std::nullopt;
@@ -98,20 +96,6 @@ RVSIM_HOT Library& library()
 {
     static Library instance;
     return instance;
-}
-
-RVSIM_HOT short call(const char* name, JournalArgs args, OperationRef operation, Timing timing)
-{
-    Library& lib = library();
-    lib.hold.pass(name);
-    std::lock_guard<std::mutex> lock(lib.mutex);
-    if (lib.journal.enabled())
-        lib.journal.record(name, args);
-    if (timing == Timing::Always || lib.controller->moving())
-        lib.controller->advanceTo(lib.clock.now());
-    if (const std::optional<short> injected = lib.takeInjection(name))
-        return *injected;
-    return operation(*lib.controller);
 }
 
 } // namespace rvsim

@@ -11,7 +11,6 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <type_traits>
 #include <unordered_map>
 
 namespace rvsim {
@@ -80,32 +79,20 @@ struct Library
     SimClock clock;
     CallHold hold;
 
-    std::optional<short> takeInjection(const char* operation);
+    // The code injected for the operation's next call, if any. Inline up to the test for none
+    // at all, which is every call outside a test.
+    std::optional<short> takeInjection(const char* operation)
+    {
+        if (injections.empty())
+            return std::nullopt;
+        return takeInjectionSet(operation);
+    }
+
+private:
+    std::optional<short> takeInjectionSet(const char* operation);
 };
 
 Library& library();
-
-// An operation on the controller, seen through a plain function pointer: every entry point then
-// shares one copy of the way in, which keeps a poll's path through the library short. Refers to
-// a callable that outlives the call it is passed to.
-class OperationRef
-{
-public:
-    template <typename F,
-              typename = std::enable_if_t<!std::is_same_v<std::decay_t<F>, OperationRef>>>
-    OperationRef(F&& operation)
-        : object(&operation)
-        , invoke([](void* o, VirtualController& c) -> short {
-            return (*static_cast<std::remove_reference_t<F>*>(o))(c);
-        })
-    {}
-
-    short operator()(VirtualController& controller) const { return invoke(object, controller); }
-
-private:
-    void* object;
-    short (*invoke)(void*, VirtualController&);
-};
 
 // When an operation needs the controller brought to the current time: always, or only while
 // something moves. A query of an idle controller gets the same answer at any time, so it leaves
@@ -113,8 +100,21 @@ private:
 enum class Timing { Always, WhileMoving };
 
 // Runs one MQN_ operation: hold, journal, time, injection, then the operation itself.
-short call(const char* name, JournalArgs args, OperationRef operation,
-           Timing timing = Timing::Always);
+template <typename Operation>
+short call(const char* name, JournalArgs args, Operation&& operation,
+           Timing timing = Timing::Always)
+{
+    Library& lib = library();
+    lib.hold.pass(name);
+    std::lock_guard<std::mutex> lock(lib.mutex);
+    if (lib.journal.enabled())
+        lib.journal.record(name, args);
+    if (timing == Timing::Always || lib.controller->moving())
+        lib.controller->advanceTo(lib.clock.now());
+    if (const std::optional<short> injected = lib.takeInjection(name))
+        return *injected;
+    return operation(*lib.controller);
+}
 
 } // namespace rvsim
 
