@@ -1,5 +1,5 @@
-// The C entry points: each journals its call, brings the controller to the current time and
-// hands the arguments on.
+// The C entry points: each journals its call, brings the controller to the current time (a
+// status query only while something moves) and hands the arguments on.
 #include "rvAPI.h"
 
 #include "Codes.h"
