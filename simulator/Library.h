@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 namespace rvsim {
 
@@ -114,6 +115,12 @@ short call(const char* name, JournalArgs args, Operation&& operation,
     if (const std::optional<short> injected = lib.takeInjection(name))
         return *injected;
     return operation(*lib.controller);
+}
+
+// A status query: brings the controller to the current time only while something moves.
+template <typename Operation> short query(const char* name, JournalArgs args, Operation&& operation)
+{
+    return call(name, args, std::forward<Operation>(operation), Timing::WhileMoving);
 }
 
 } // namespace rvsim

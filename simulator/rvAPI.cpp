@@ -12,6 +12,7 @@ using rvsim::badArgument;
 using rvsim::call;
 using rvsim::Command;
 using rvsim::JournalArg;
+using rvsim::query;
 using rvsim::Timing;
 using rvsim::VirtualController;
 using Kind = Command::Kind;
@@ -211,41 +212,32 @@ short MQN_Stop(short core, int32_t profileMask, int32_t option)
 
 RVSIM_HOT short MQN_CrdStatus(short core, short crd, short* run, int32_t* segment, short fifo)
 {
-    return call(
-        "MQN_CrdStatus", {core, crd, JournalArg::out(run), JournalArg::out(segment), fifo},
-        [&](VirtualController& c) { return c.status(core, crd, fifo, run, segment); },
-        Timing::WhileMoving);
+    return query("MQN_CrdStatus", {core, crd, JournalArg::out(run), JournalArg::out(segment), fifo},
+                 [&](VirtualController& c) { return c.status(core, crd, fifo, run, segment); });
 }
 
 RVSIM_HOT short MQN_CrdStatusEx(short core, short crd, CrdStatusEx* status, short fifo)
 {
-    return call(
-        "MQN_CrdStatusEx", {core, crd, JournalArg::out(status), fifo},
-        [&](VirtualController& c) { return c.statusEx(core, crd, fifo, status); },
-        Timing::WhileMoving);
+    return query("MQN_CrdStatusEx", {core, crd, JournalArg::out(status), fifo},
+                 [&](VirtualController& c) { return c.statusEx(core, crd, fifo, status); });
 }
 
 RVSIM_HOT short MQN_CrdSpace(short core, short crd, int32_t* space, short fifo)
 {
-    return call(
-        "MQN_CrdSpace", {core, crd, JournalArg::out(space), fifo},
-        [&](VirtualController& c) { return c.space(core, crd, fifo, space); }, Timing::WhileMoving);
+    return query("MQN_CrdSpace", {core, crd, JournalArg::out(space), fifo},
+                 [&](VirtualController& c) { return c.space(core, crd, fifo, space); });
 }
 
 RVSIM_HOT short MQN_GetRemainderSegNum(short core, short crd, int32_t* count, short fifo)
 {
-    return call(
-        "MQN_GetRemainderSegNum", {core, crd, JournalArg::out(count), fifo},
-        [&](VirtualController& c) { return c.remainder(core, crd, fifo, count); },
-        Timing::WhileMoving);
+    return query("MQN_GetRemainderSegNum", {core, crd, JournalArg::out(count), fifo},
+                 [&](VirtualController& c) { return c.remainder(core, crd, fifo, count); });
 }
 
 RVSIM_HOT short MQN_GetUserSegNumWN(short core, short crd, int32_t* segNum, short fifo)
 {
-    return call(
-        "MQN_GetUserSegNumWN", {core, crd, JournalArg::out(segNum), fifo},
-        [&](VirtualController& c) { return c.userSegNum(core, crd, fifo, segNum); },
-        Timing::WhileMoving);
+    return query("MQN_GetUserSegNumWN", {core, crd, JournalArg::out(segNum), fifo},
+                 [&](VirtualController& c) { return c.userSegNum(core, crd, fifo, segNum); });
 }
 
 RVSIM_HOT short MQN_GetPrfPos(short core, short profile, double* pos, short count, uint32_t* clock)
