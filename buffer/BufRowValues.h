@@ -44,6 +44,12 @@ struct RowCell
     bool present = false;
     QString text;
     int choiceIndex = -1;
+
+    bool operator==(const RowCell& other) const
+    {
+        return present == other.present && text == other.text
+               && choiceIndex == other.choiceIndex;
+    }
 };
 // A row's cells, one per column of its type.
 using RowTexts = std::vector<RowCell>;

@@ -15,6 +15,11 @@ struct TableRow
 {
     QString type;
     RowTexts cells;
+
+    bool operator==(const TableRow& other) const
+    {
+        return type == other.type && cells == other.cells;
+    }
 };
 
 // The host's factors of the axes X to C on the given profiles (0: none) of `core`; an axis whose

@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QTableWidget>
+#include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -89,6 +90,8 @@ void CrdForm::MakeConnections()
     connect(addDataButton, &QPushButton::clicked, this, &CrdForm::OnAddDataBtnClicked);
     connect(deleteDataButton, &QPushButton::clicked, this, &CrdForm::OnDeleteDataBtnClicked);
     connect(clearAllButton, &QPushButton::clicked, this, &CrdForm::OnDeleteAllDataBtnClicked);
+    // Start takes a program's lines once for as long as the view shows them unchanged.
+    connect(programTextView, &QTextEdit::textChanged, this, [this] { loadedProgram.reset(); });
     connect(commandTable, &QTableWidget::itemClicked, this,
             qOverload<QTableWidgetItem*>(&CrdForm::OnItemChanged));
     connect(loadCrdFileButton, &QPushButton::clicked, this,

@@ -7,6 +7,7 @@
 #include "gcode/ProgramText.h"
 #include "module/FileAccess.h"
 #include "module/HostTypes.h"
+#include "run/BufferedJob.h"
 #include "run/RunWatch.h"
 
 #include <QPointer>
@@ -102,6 +103,9 @@ private:
     void SeedRowValues(int row, QString type, QTableWidget* table, BufRowValues* values);
     QValidator* EditorValidator(CellKind kind);
     int SendBufferTable();
+    std::vector<TableRow> CommandTableRows() const;
+    JobContent NextJob();
+    void EndStreamingWorker();
     // A program file read once; the view's document is built too when the program is long.
     struct ReadProgram
     {
@@ -158,6 +162,7 @@ private:
     ShownStatus shownStatus;
     short ilcIterationCount = 0;
     QPointer<MyThread> streamingWorker;
+    BufferedJob bufferedJob;
     // The long program last loaded, while the view still shows it unchanged.
     std::shared_ptr<const ProgramText> loadedProgram;
 

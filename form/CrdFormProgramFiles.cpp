@@ -140,9 +140,8 @@ int CrdForm::ShowProgramText(ReadProgram read)
     programTextView->setDocument(document);
     programTextView->moveCursor(QTextCursor::Start);
     programTextView->show();
-    loadedProgram = std::make_shared<const ProgramText>(std::move(*read.program));
     // Start takes the loaded lines until the operator or anyone else changes the text.
-    connect(document, &QTextDocument::contentsChanged, this, [this] { loadedProgram.reset(); });
+    loadedProgram = std::make_shared<const ProgramText>(std::move(*read.program));
     return 0;
 }
 

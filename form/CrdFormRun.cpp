@@ -29,36 +29,69 @@ ControllerAddress currentAddress()
 void CrdForm::OnStartBtnClicked()
 {
     const ControllerAddress at = currentAddress();
-    // A stream is sent once: while its worker still sends, Start resumes a paused motion and
-    // starts no second stream.
-    if (streamingWorker && streamingWorker->isRunning()) {
+    const bool sending = streamingWorker && streamingWorker->isRunning()
+                         && !streamingWorker->StopRequested();
+    // A stream is sent once: while its worker still sends, Start starts no second stream.
+    if (sending && !bufferedJob.IsPaused()) {
         if (CrdRunning(at))
             QMessageBox::information(this, tr("Info"), tr("The program is still being sent."));
         else
             ShowCommandError("MQN_CrdStart", streamingWorker->StartMotion());
         return;
     }
+    JobContent job = NextJob();
+    const bool restInBuffer = bufferedJob.IsPaused() && (sending || JobLeftInBuffer(at));
+    const short crdMask = CrdMask(at.crd), fifoOption = FifoOption(at.crd, at.fifo);
+    switch (bufferedJob.Next(job, restInBuffer)) {
+    case BufferedJob::AtStart::GoOn:
+        ShowCommandError("MQN_CrdStart", sending ? streamingWorker->StartMotion()
+                                                 : MQN_CrdStart(at.core, crdMask, fifoOption));
+        return;
+    case BufferedJob::AtStart::ClearFirst:
+        EndStreamingWorker();
+        ReportToHost("MQN_CrdClear", MQN_CrdClear(at.core, crdMask, fifoOption));
+        bufferedJob.Cleared();
+        break;
+    case BufferedJob::AtStart::Begin:
+        break;
+    }
+
     ilcIterationCount = treeEditors.edit(TreeValueId::IlcCount)->text().toShort();
     StartLearning(LearningStep(treeEditors.check(TreeValueId::IlcEnable)->isChecked(),
                                treeEditors.choice(TreeValueId::IlcMode)->currentText()),
                   at, ilcIterationCount, ilcPathEdit->text().toLocal8Bit());
-
-    const short crdMask = CrdMask(at.crd), fifoOption = FifoOption(at.crd, at.fifo);
-    if (commandTable->rowCount() == 0) {
-        // What a stopped stream left in the buffer would run before the program's first line.
-        if (streamingWorker && streamingWorker->WasStopped())
-            ReportToHost("MQN_CrdClear", MQN_CrdClear(at.core, crdMask, fifoOption));
-        moduleState().programLines
-            = loadedProgram ? loadedProgram
-                            : std::make_shared<const ProgramText>(programTextView->toPlainText());
+    if (job.rows.empty()) {
+        moduleState().programLines = job.program;
         streamingWorker = new MyThread(this);
         streamingWorker->start();
-        return;
+    } else {
+        SendBufferTable();
+        if (LookAheadOpen())
+            ShowCommandError("MQN_CrdDataEx", FlushTableLookAhead(at));
+        ShowCommandError("MQN_CrdStart", MQN_CrdStart(at.core, crdMask, fifoOption));
     }
-    SendBufferTable();
-    if (LookAheadOpen())
-        ShowCommandError("MQN_CrdDataEx", FlushTableLookAhead(at));
-    ShowCommandError("MQN_CrdStart", MQN_CrdStart(at.core, crdMask, fifoOption));
+    bufferedJob.Sent(std::move(job));
+}
+
+// The program's lines are taken once for as long as the view shows them unchanged, so that a
+// Start after a Pause can tell the paused program from a new one.
+JobContent CrdForm::NextJob()
+{
+    if (commandTable->rowCount() > 0)
+        return {nullptr, CommandTableRows()};
+    if (!loadedProgram)
+        loadedProgram = std::make_shared<const ProgramText>(programTextView->toPlainText());
+    return {loadedProgram, {}};
+}
+
+// A stopped worker sends at most the line it was sending; what it sent must be in the buffer
+// before the buffer is cleared.
+void CrdForm::EndStreamingWorker()
+{
+    if (!streamingWorker)
+        return;
+    streamingWorker->RequestStop();
+    streamingWorker->wait();
 }
 
 void CrdForm::OnPauseBtnClicked()
@@ -66,6 +99,7 @@ void CrdForm::OnPauseBtnClicked()
     const ControllerAddress at = currentAddress();
     ReportToHost("MQN_Stop",
                  MQN_Stop(at.core, ProfileBit(chosenProfiles[0]), noOption));
+    bufferedJob.Paused();
     if (LearningStep(treeEditors.check(TreeValueId::IlcEnable)->isChecked(),
                      treeEditors.choice(TreeValueId::IlcMode)->currentText())
         != LearningAtStart::Learn)
@@ -96,6 +130,7 @@ void CrdForm::OnStopBtnClicked()
 {
     if (streamingWorker)
         streamingWorker->RequestStop();
+    bufferedJob.Stopped();
     const int32_t mask = AxesProfileMask(chosenDimension, chosenProfiles);
     ShowCommandError("MQN_Stop", MQN_Stop(moduleState().currentCore, mask, mask));
 }

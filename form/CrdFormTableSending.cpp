@@ -8,12 +8,8 @@
 #include <QComboBox>
 #include <QTableWidget>
 
-int CrdForm::SendBufferTable()
+std::vector<TableRow> CrdForm::CommandTableRows() const
 {
-    const ModuleState& state = moduleState();
-    const ControllerAddress to{state.currentCore, state.currentCrd, state.currentFifo};
-    const LaserFollow laser{params.FollowSource, params.FollowRatio, params.PowerMin,
-                            params.PowerMax};
     std::vector<TableRow> rows;
     for (int row = 0; row < commandTable->rowCount(); ++row) {
         const QTableWidgetItem* item = commandTable->item(row, 0);
@@ -21,7 +17,16 @@ int CrdForm::SendBufferTable()
         const CommandType* type = FindCommandType(name);
         rows.push_back({name, type ? TakeRowTexts(*commandTable, row, *type) : RowTexts()});
     }
-    SendRows(rows, LookAheadOpen(), to, AxisFactors(state.axisTable, to.core, chosenProfiles),
+    return rows;
+}
+
+int CrdForm::SendBufferTable()
+{
+    const ModuleState& state = moduleState();
+    const ControllerAddress to{state.currentCore, state.currentCrd, state.currentFifo};
+    const LaserFollow laser{params.FollowSource, params.FollowRatio, params.PowerMin,
+                            params.PowerMax};
+    SendRows(CommandTableRows(), LookAheadOpen(), to, AxisFactors(state.axisTable, to.core, chosenProfiles),
              laser, [](const QByteArray& label, short code, bool shown) {
                  if (shown)
                      ShowCommandError(label.constData(), code);

@@ -91,8 +91,11 @@ void CrdForm::OnDeleteAllDataBtnClicked()
         commandTable->removeRow(row);
     if (rows > 0) {
         const ModuleState& state = moduleState();
-        ReportToHost("MQN_CrdClear", MQN_CrdClear(state.currentCore, CrdMask(state.currentCrd),
-                                                  FifoOption(state.currentCrd, state.currentFifo)));
+        const short code = MQN_CrdClear(state.currentCore, CrdMask(state.currentCrd),
+                                        FifoOption(state.currentCrd, state.currentFifo));
+        ReportToHost("MQN_CrdClear", code);
+        if (code == 0)
+            bufferedJob.Cleared();
     }
     restartButton->hide();
     pauseButton->show();

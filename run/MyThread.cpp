@@ -121,7 +121,6 @@ void MyThread::run()
     Control control(*this);
     StreamProgram(lines ? *lines : ProgramText(), target, hostMessage, control);
     // The stop request stays: a Start while the worker winds down must not start the motion.
-    endedByStop = stopRequested.load();
     emit MotionFinished();
     runEnded.store(true, std::memory_order_release);
 }

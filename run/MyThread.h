@@ -29,8 +29,9 @@ public:
     // Starts the coordinate system unless a stop was requested; a start the controller takes
     // marks the motion as started. Returns the controller's code, or 0 when stopped. Any thread.
     short StartMotion();
-    // Whether the last run ended on a stop request rather than at the end of the program.
-    bool WasStopped() const { return endedByStop; }
+    // Whether a stop was requested. The request stands after the run has ended: a stopped
+    // worker never starts the motion again.
+    bool StopRequested() const { return stopRequested; }
 
 signals:
     void MotionFinished();
@@ -56,7 +57,6 @@ private:
     std::atomic<bool> stopRequested{false};
     std::atomic<bool> started{false};
     bool startFailureReported = false; // the worker's own
-    std::atomic<bool> endedByStop{false};
     std::atomic<bool> runEnded{false};
 };
 

@@ -48,6 +48,12 @@ bool CrdRunning(const ControllerAddress& at)
     return run != 0;
 }
 
+bool JobLeftInBuffer(const ControllerAddress& at)
+{
+    int32_t remainder = 0;
+    return MQN_GetRemainderSegNum(at.core, at.crd, &remainder, at.fifo) != 0 || remainder > 0;
+}
+
 short FlushTableLookAhead(const ControllerAddress& at)
 {
     short code = 0;

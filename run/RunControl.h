@@ -20,6 +20,9 @@ void StartLearning(LearningAtStart step, const ControllerAddress& at, short iter
 
 // Whether the coordinate system at `at` runs.
 bool CrdRunning(const ControllerAddress& at);
+// Whether the buffer at `at` still holds commands. A failing query is taken to say it does:
+// going on with an empty buffer moves nothing, while sending a job again could cut it twice.
+bool JobLeftInBuffer(const ControllerAddress& at);
 
 // Pushes out what the look-ahead holds after a table was sent; stops when the buffer is full,
 // since nothing drains it before the start. Returns the last code.

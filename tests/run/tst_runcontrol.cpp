@@ -309,41 +309,153 @@ private slots:
         QVERIFY(countOf(after, "MQN_CrdStart") <= 1);
     }
 
-    void pausedStreamResumesAndRestartsFromTheBeginning()
+    void pauseThenStartGoesOn_data()
     {
+        QTest::addColumn<QString>("job");
+        QTest::newRow("streamed program in the buffer, its worker ended") << "streamed";
+        QTest::newRow("streamed program still being sent") << "sending";
+        QTest::newRow("table run") << "table";
+    }
+
+    // Start after Pause goes on with the paused job's rest: nothing is sent again, the path never
+    // goes back along itself and the job ends at its last line, once.
+    void pauseThenStartGoesOn()
+    {
+        QFETCH(QString, job);
         const int lines = 300;
-        QThread* worker = startStream(lines);
-        QVERIFY(worker);
+        double lastX = 0; // mm
+        if (job == "sending") {
+            QVERIFY(startStream(lines));
+            lastX = (lines - 1) * 0.01;
+        } else if (job == "streamed") {
+            initCrd(true);
+            runProgram(FeedProgram(lines, 1000));
+            lastX = (lines - 1) * 0.01;
+        } else {
+            initCrd(true);
+            for (const char* x : {"10", "20", "30"})
+                AddTableRow(*host, form, "LnXYEx", {x, "0", "100", "10000", "1"});
+            start();
+            lastX = 30;
+        }
+        rvsim_path_enable(1);
+        rvsim_path_clear();
         rvsim_advance_ms(50);
         QVERIFY(QMetaObject::invokeMethod(form, "OnPauseBtnClicked"));
         rvsim_advance_ms(1000);
         QVERIFY(CompletedSegments() >= 0); // the motion stands
+        QVERIFY(standingX() < lastX);
 
-        // Start on the paused stream resumes it: no box, no second worker.
-        rvsim_journal_clear();
+        const qsizetype before = CommandJournal().size();
         start();
-        QCOMPARE(CommandJournal().filter("MQN_CrdStart"), QStringList{"MQN_CrdStart(1, 1, 0)"});
-        QCOMPARE(form->findChildren<QThread*>().size(), 1);
-        rvsim_advance_ms(50);
-        QVERIFY(QMetaObject::invokeMethod(form, "OnPauseBtnClicked"));
-        rvsim_advance_ms(1000);
+        const QStringList atStart = CommandJournal().mid(before);
+        QCOMPARE(atStart.filter("MQN_CrdStart"), QStringList{"MQN_CrdStart(1, 1, 0)"});
+        if (job != "sending")
+            QCOMPARE(atStart, QStringList{"MQN_CrdStart(1, 1, 0)"});
+        QCOMPARE(form->findChildren<QThread*>().size(), job == "table" ? 0 : 1);
 
-        // Stop, then Start: the buffer is cleared and the program runs once, from its first line.
-        QVERIFY(QMetaObject::invokeMethod(form, "OnStopBtnClicked"));
-        QTRY_VERIFY(worker->isFinished());
-        rvsim_journal_clear();
-        start();
-        rvsim_set_time_scale(1e6);
-        rvsim_use_manual_clock(0);
-        auto workers = form->findChildren<QThread*>();
-        QCOMPARE(workers.size(), 2);
-        QTRY_VERIFY_WITH_TIMEOUT(workers.constLast()->isFinished(), 20000);
+        finishRunning();
         const QStringList calls = CommandJournal();
-        QCOMPARE(calls.constFirst(), QStringLiteral("MQN_CrdClear(1, 1, 0)"));
-        QCOMPARE(calls.filter("MQN_LnXYZEx").constFirst(),
-                 QStringLiteral("MQN_LnXYZEx(1, 1, 0, 0, 0, 1000, 300, 0, 0, 0)"));
-        QCOMPARE(countOf(calls, "MQN_LnXYZEx"), lines);
-        QTRY_COMPARE(CompletedSegments(), lines);
+        QCOMPARE(countOf(calls, "MQN_CrdClear"), 0);
+        QCOMPARE(countOf(calls, "MQN_CrdStart"), 2);
+        // Every line or row was sent once.
+        QCOMPARE(countOf(calls, "MQN_Ln"), job == "table" ? 3 : lines);
+        QVERIFY(pathNeverGoesBack());
+        QCOMPARE(standingX(), lastX);
+    }
+
+    void stopEndsTheJob_data()
+    {
+        QTest::addColumn<QString>("first");   // "streamed" or "table"
+        QTest::addColumn<QString>("between"); // what the operator does before the second Start
+        QTest::addColumn<QString>("second");  // "streamed" or "table"
+
+        QTest::newRow("stop, start of another program") << "streamed" << "stop" << "streamed";
+        QTest::newRow("stop while sending, start of another") << "sending" << "stop" << "streamed";
+        QTest::newRow("pause, stop, start of another program")
+            << "streamed" << "pause stop" << "streamed";
+        QTest::newRow("pause, stop, start of the same program")
+            << "streamed" << "pause stop" << "same";
+        QTest::newRow("paused, another program put in") << "streamed" << "pause" << "streamed";
+        QTest::newRow("paused while sending, another program put in")
+            << "sending" << "pause" << "streamed";
+        QTest::newRow("paused table, rows changed") << "table" << "pause" << "table";
+        QTest::newRow("stopped table, program put in") << "table" << "stop" << "streamed";
+        QTest::newRow("stopped table, the same table") << "table" << "stop" << "same";
+    }
+
+    // After a Stop, or a Pause whose job was replaced, the next Start clears the buffer before
+    // its first command, and nothing of the earlier job runs after it.
+    void stopEndsTheJob()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, between);
+        QFETCH(QString, second);
+
+        if (first == "sending") {
+            QVERIFY(startStream(400));
+        } else {
+            initCrd(true);
+            if (first == "table") {
+                for (const char* x : {"10", "20", "30"})
+                    AddTableRow(*host, form, "LnXYEx", {x, "0", "100", "10000", "1"});
+                start();
+            } else {
+                runProgram(FeedProgram(300, 1000));
+            }
+        }
+        rvsim_advance_ms(50);
+        if (between.contains("pause")) {
+            QVERIFY(QMetaObject::invokeMethod(form, "OnPauseBtnClicked"));
+            rvsim_advance_ms(1000);
+        }
+        if (between.contains("stop"))
+            QVERIFY(QMetaObject::invokeMethod(form, "OnStopBtnClicked"));
+        QVERIFY(CompletedSegments() >= 0);
+
+        // The second job runs along Y = 5, apart from anything the first one did.
+        const int journalled = rvsim_journal_count();
+        int secondCommands = 0;
+        if (second == "streamed") {
+            host->find<QPushButton>(WidgetNames::clearAllButton)->click();
+            host->find<QTextEdit>(WidgetNames::programTextView)
+                ->setPlainText("G0 X0 Y5 EF100\nG1 X1 Y5 F100\nX2 Y5\nX3 Y5");
+            secondCommands = 4;
+        } else if (second == "table") {
+            host->find<QTableWidget>(WidgetNames::commandTable)->setRowCount(0);
+            for (const char* x : {"1", "2"})
+                AddTableRow(*host, form, "LnXYEx", {x, "5", "100", "10000", "1"});
+            secondCommands = 2;
+        }
+        rvsim_path_enable(1);
+        rvsim_path_clear();
+        start();
+        finishRunning();
+        const QStringList calls = Journal().mid(journalled);
+        const int clear = int(calls.indexOf(QRegularExpression("^MQN_CrdClear\\(1, 1, 0\\)$")));
+        QVERIFY2(clear >= 0, qPrintable(calls.mid(0, 5).join(" / ")));
+        // A stopped worker may still send the line it was sending: before the clear.
+        const QStringList afterClear = calls.mid(clear);
+        if (second == "same") {
+            QCOMPARE(countOf(afterClear, "MQN_Ln"), first == "table" ? 3 : 300);
+            return;
+        }
+        QCOMPARE(countOf(afterClear, "MQN_Ln"), secondCommands);
+        QVERIFY(onlyTheSecondJobRan());
+    }
+
+    // A job that ran to its end leaves nothing to clear: the next Start sends at once.
+    void startAfterAFinishedJobClearsNothing()
+    {
+        initCrd(true);
+        AddTableRow(*host, form, "LnXYEx", {"1", "0", "100", "10000", "1"});
+        start();
+        finishRunning();
+        QVERIFY(QMetaObject::invokeMethod(form, "OnPauseBtnClicked"));
+        rvsim_journal_clear();
+        start();
+        QCOMPARE(CommandJournal().filter(QRegularExpression("^MQN_Crd")),
+                 (QStringList{"MQN_CrdDataEx(1, 1, null, 0)", "MQN_CrdStart(1, 1, 0)"}));
     }
 
     // While a worker streams, Start says so and starts no second worker, and the host may hand
@@ -487,6 +599,49 @@ private:
         start();
         auto* worker = form->findChild<MyThread*>();
         return worker && rvsim_wait_held(10000) ? worker : nullptr;
+    }
+    // Lets simulated time run until the workers have sent everything and the motion stands.
+    void finishRunning()
+    {
+        rvsim_set_time_scale(1e6);
+        rvsim_use_manual_clock(0);
+        for (QThread* worker : form->findChildren<QThread*>())
+            QTRY_VERIFY_WITH_TIMEOUT(worker->isFinished(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(CompletedSegments() >= 0, 20000);
+    }
+    // The scale the window offers with look-ahead open.
+    static constexpr double pulsesPerMm = 10000;
+    // Where X stands, in mm.
+    static double standingX()
+    {
+        double pulses = 0;
+        MQN_GetPrfPos(1, 2, &pulses, 1, nullptr); // X is on profile 2
+        return pulses / pulsesPerMm;
+    }
+    static bool pathNeverGoesBack()
+    {
+        double before = -1e300;
+        for (int point = 0; point < rvsim_path_count(); ++point) {
+            short crd = 0;
+            double ms = 0, positions[5] = {};
+            rvsim_path_point(point, &crd, &ms, positions);
+            if (positions[0] < before - 1e-6)
+                return false;
+            before = positions[0];
+        }
+        return rvsim_path_count() > 0;
+    }
+    // Every point recorded after the first lies on the second job's line Y = 5 mm.
+    static bool onlyTheSecondJobRan()
+    {
+        for (int point = 1; point < rvsim_path_count(); ++point) {
+            short crd = 0;
+            double ms = 0, positions[5] = {};
+            rvsim_path_point(point, &crd, &ms, positions);
+            if (std::abs(positions[1] - 5 * pulsesPerMm) > 1e-6)
+                return false;
+        }
+        return rvsim_path_count() > 1;
     }
     std::unique_ptr<TestHost> host;
     QWidget* form = nullptr;
