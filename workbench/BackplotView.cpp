@@ -77,7 +77,6 @@ void BackplotView::Clear()
     path.clear();
     extent = PathExtent();
     preview = PreviewPath();
-    current.reset();
     following = true;
     RedrawPath();
     update();

@@ -26,7 +26,8 @@ public:
 
     void AddPoints(const std::vector<PathPoint3>& points);
     void SetCurrentPosition(std::optional<PathPoint3> position);
-    // Both paths go.
+    const std::optional<PathPoint3>& CurrentPosition() const { return current; }
+    // Both paths go; the machine's mark stays where the machine stands.
     void Clear();
     void SetPreview(PreviewPath path);
     void SetPlane(PlotPlane plane);

@@ -75,6 +75,15 @@ PlotView ResizeView(const PlotView& view, QSize pixels)
     return {QRectF(QPointF(view.world.left(), view.world.bottom() - shown.height()), shown), size};
 }
 
+void StartFrom(std::vector<PreviewPoint>& points, const PathPoint3& at)
+{
+    if (points.empty())
+        return;
+    points.front().x = float(at[0]);
+    points.front().y = float(at[1]);
+    points.front().z = float(at[2]);
+}
+
 PreviewPath Summarised(std::vector<PreviewPoint> points)
 {
     PreviewPath path;

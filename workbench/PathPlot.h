@@ -81,6 +81,9 @@ struct PreviewPath
 };
 // Worked out once, away from the window for a long path.
 PreviewPath Summarised(std::vector<PreviewPoint> points);
+// The planned path as the machine will go it: its first move from where the machine stands
+// rather than from where the planner's controller started.
+void StartFrom(std::vector<PreviewPoint>& points, const PathPoint3& at);
 
 // The pixels a polyline through path[first, end) visits, one for each run of points that land
 // on the same pixel: what a line through them draws, with as many points as the path leaves

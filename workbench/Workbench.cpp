@@ -207,11 +207,14 @@ void Workbench::previewProgram(const QString& path)
         if (!ok)
             return;
         reportProgramCheck(path, process->Output().ReportLines());
+        const std::optional<PathPoint3> standing = plot->CurrentPosition();
         previewReader.Start(
-            [file]() -> std::optional<PreviewPath> {
+            [file, standing]() -> std::optional<PreviewPath> {
                 std::optional<std::vector<PreviewPoint>> points = ReadPreviewPath(file);
                 if (!points)
                     return std::nullopt;
+                if (standing)
+                    StartFrom(*points, *standing);
                 return Summarised(std::move(*points));
             },
             [this, path](std::optional<PreviewPath> preview) {
@@ -345,14 +348,17 @@ void Workbench::dryRun(const QString& path)
     box->setMinimumDuration(0);
     DryRunProcess* process = startDryRun(path);
     connect(process, &DryRunProcess::Progressed, box, &QProgressDialog::setValue);
+    // Its Cancel button, and Esc, which closes the box without a word of cancelling.
     connect(box, &QProgressDialog::canceled, process, &DryRunProcess::Cancel);
+    connect(box, &QDialog::rejected, process, &DryRunProcess::Cancel);
     connect(process, &DryRunProcess::Finished, this,
-            [this, process, box](bool ok, const QString& error) {
+            [this, process, box = QPointer<QProgressDialog>(box)](bool ok, const QString& error) {
                 appendOutput(QStringLiteral("Dry run of %1:").arg(process->Program()));
                 for (const QString& line :
                      ok ? process->Output().ReportLines() : QStringList{error})
                     appendOutput(QStringLiteral("  ") + line);
-                box->close();
+                if (box)
+                    box->close();
                 emit dryRunFinished(ok);
             });
     rememberProgram(path);

@@ -226,11 +226,17 @@ private slots:
             QVERIFY(box);
             QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
         };
+        QSignalSpy dryRunEnded(workbench.get(), &Workbench::dryRunFinished);
         if (dialog == QLatin1String("dryRunProgress")) {
-            workbench->dryRun(QStringLiteral(KURVO_EXAMPLES_DIR "/contour.nc"));
+            // Long enough that the dry run is still under way when Esc comes.
+            workbench->dryRun(write("long.nc", FeedProgram(300000, 100).toUtf8()));
             auto* progress = workbench->findChild<QWidget*>(dialog);
             QVERIFY(progress);
             QTest::keyClick(progress, Qt::Key_Escape);
+            // Esc there ends the dry run too.
+            QVERIFY(!dryRunEnded.isEmpty() || dryRunEnded.wait(5000));
+            QCOMPARE(dryRunEnded.constFirst().constFirst().toBool(), false);
+            QVERIFY(!workbench->findChild<QWidget*>(dialog));
         } else {
             QTimer::singleShot(0, workbench.get(), pressEscapeInTheDialog);
             workbench->findChild<QAction*>(dialog)->trigger();
@@ -302,6 +308,104 @@ private slots:
         QTRY_VERIFY2_WITH_TIMEOUT(text().startsWith(QLatin1String("Finished in ")),
                                   qPrintable(text()), 30000);
         QVERIFY2(text().endsWith(QLatin1String(" 6,000 segments")), qPrintable(text()));
+    }
+
+    // A job the buffer holds whole goes on after Pause where it stood: the count follows the one
+    // job to its end and never passes its total.
+    void pausedJobInTheBufferGoesOn()
+    {
+        const auto workbench = openWorkbench();
+        workbench->setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
+        rvsim_use_manual_clock(1);
+        auto* mode = workbench->findChild<QComboBox*>(WidgetNames::lookAheadModeCombo);
+        mode->setCurrentIndex(mode->findText(QStringLiteral("Open")));
+        workbench->openProgram(QStringLiteral(KURVO_EXAMPLES_DIR "/contour.nc"));
+        QWidget* form = workbench->findChild<QWidget*>(WidgetNames::form);
+        QStringList seen;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            if (seen.isEmpty() || seen.constLast() != workbench->progressText())
+                seen << workbench->progressText();
+        });
+        watch.start(5);
+
+        workbench->initialiseAndStart();
+        QTRY_VERIFY(form->findChild<QThread*>() && form->findChild<QThread*>()->isFinished());
+        rvsim_advance_ms(2000);
+        QTRY_VERIFY2(workbench->progressText().startsWith(QLatin1String("Running")),
+                     qPrintable(workbench->progressText()));
+        QMetaObject::invokeMethod(form, "OnPauseBtnClicked");
+        rvsim_advance_ms(1000);
+        QTRY_VERIFY2(workbench->progressText().startsWith(QLatin1String("Paused")),
+                     qPrintable(workbench->progressText()));
+
+        StartJournal();
+        QMetaObject::invokeMethod(form, "OnStartBtnClicked");
+        QCOMPARE(CommandJournal(), QStringList{"MQN_CrdStart(1, 1, 0)"});
+        rvsim_set_time_scale(100);
+        rvsim_use_manual_clock(0);
+        QTRY_VERIFY2_WITH_TIMEOUT(workbench->progressText().startsWith(QLatin1String("Finished")),
+                                  qPrintable(workbench->progressText()), 20000);
+        rvsim_journal_enable(0);
+        QCOMPARE(CommandJournal().filter(QRegularExpression("^MQN_(Ln|Arc|Buf|CrdClear)")),
+                 QStringList());
+
+        const QRegularExpression count("([0-9,]+) of ([0-9,]+) segments");
+        qlonglong total = 0;
+        for (const QString& text : std::as_const(seen)) {
+            const QRegularExpressionMatch match = count.match(text);
+            if (!match.hasMatch())
+                continue;
+            const qlonglong done = match.captured(1).remove(',').toLongLong();
+            total = match.captured(2).remove(',').toLongLong();
+            QVERIFY2(done <= total, qPrintable(text));
+        }
+        QVERIFY(total > 3000);
+        QVERIFY2(workbench->progressText().endsWith(
+                     QStringLiteral(" %1 segments").arg(QLocale(QLocale::English).toString(total))),
+                 qPrintable(workbench->progressText()));
+    }
+
+    // After a Stop, Run from line runs the resumed program alone; its preview's lead-in starts
+    // where the machine stands.
+    void runFromLineAfterAStop()
+    {
+        const auto workbench = openWorkbench();
+        workbench->setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
+        rvsim_use_manual_clock(1);
+        startTableRun(*workbench, {"1000", "0", "10", "1000", "0", "1"});
+        rvsim_advance_ms(1000);
+        QTRY_VERIFY(workbench->progressText().startsWith(QLatin1String("Running")));
+        workbench->stopMotion();
+        const BackplotView* plot = workbench->backplot();
+        QTRY_VERIFY(plot->CurrentPosition() && (*plot->CurrentPosition())[0] > 1);
+        const PathPoint3 standing = *plot->CurrentPosition();
+
+        const QString program
+            = write("square.nc", "G0 X0 Y20 EF100\nG1 X20 F50\nY40\nX0\nY20\n");
+        QSignalSpy shown(workbench.get(), &Workbench::previewShown);
+        StartJournal();
+        QVERIFY(workbench->runFrom(program, 3));
+        QVERIFY(shown.wait(30000));
+        const std::vector<PreviewPoint>& preview = plot->Preview();
+        QVERIFY(preview.size() > 2);
+        QCOMPARE((QList<float>{preview[0].x, preview[0].y}),
+                 (QList<float>{float(standing[0]), float(standing[1])}));
+        QCOMPARE((QList<float>{preview[1].x, preview[1].y}), (QList<float>{20, 20}));
+
+        QMetaObject::invokeMethod(workbench->findChild<QWidget*>(WidgetNames::form),
+                                  "OnStartBtnClicked");
+        rvsim_set_time_scale(100);
+        rvsim_use_manual_clock(0);
+        QTRY_VERIFY2_WITH_TIMEOUT(workbench->progressText().startsWith(QLatin1String("Finished")),
+                                  qPrintable(workbench->progressText()), 20000);
+        rvsim_journal_enable(0);
+        const QStringList calls
+            = CommandJournal().filter(QRegularExpression("^MQN_(Ln|Arc|CrdClear|CrdStart)"));
+        QVERIFY2(calls.size() == 6 && calls[0] == QLatin1String("MQN_CrdClear(1, 1, 0)")
+                     && calls[1].startsWith(QLatin1String("MQN_LnXYZG0")),
+                 qPrintable(calls.join(" / ")));
+        QCOMPARE(plot->CurrentPosition(), (std::optional<PathPoint3>{{0, 20, 0}}));
     }
 
     void hostLinesFromAnyThreadKeepTheirOrder()
