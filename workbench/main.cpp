@@ -1,6 +1,7 @@
 // kurvo-workbench: loads the Kurvo module as its host does and opens the operator window on
 // the virtual controller.
 #include "DryRunCommand.h"
+#include "TerminationSignals.h"
 #include "Workbench.h"
 #include "gcode/ProgramText.h"
 #include "module/FileAccess.h"
@@ -161,6 +162,15 @@ int main(int argc, char** argv)
     }
     workbench.setOpeningLanguage(language == QLatin1String("en") ? LanguageEnglish
                                                                  : LanguageChinese);
+    // Asked to end by the system, the workbench ends as Quit ends it, also while a box is up
+    // (whose own loop would keep it going) or before its event loop has begun.
+    TerminationSignals terminations;
+    bool terminated = false;
+    QObject::connect(&terminations, &TerminationSignals::Received, &workbench, [&terminated] {
+        terminated = true;
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    });
     workbench.show();
     workbench.openOperatorWindow();
     if (parser.isSet(options.program))
@@ -168,6 +178,8 @@ int main(int argc, char** argv)
     if (parser.isSet(options.run))
         workbench.initialiseAndStart();
 
+    if (terminated)
+        return Success;
     if (parser.isSet(options.screenshot)) {
         const QString file = parser.value(options.screenshot);
         int result = Success;

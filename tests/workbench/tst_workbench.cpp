@@ -22,6 +22,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QProcess>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QStandardPaths>
@@ -30,6 +31,7 @@
 #include <QTextDocument>
 
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <thread>
 
@@ -407,6 +409,55 @@ private slots:
                  qPrintable(calls.join(" / ")));
         QCOMPARE(plot->CurrentPosition(), (std::optional<PathPoint3>{{0, 20, 0}}));
     }
+
+#ifdef Q_OS_LINUX
+    void endsCleanlyWhenAskedTo_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM: a logout, a service manager") << int(SIGTERM);
+        QTest::newRow("SIGINT: Ctrl+C in a terminal") << int(SIGINT);
+        QTest::newRow("SIGHUP: the terminal went") << int(SIGHUP);
+    }
+
+    // Asked by the system to end while it plans a program, the workbench ends as Quit ends it: the
+    // operator window's settings saved, the dry run ended, the temporary folder gone.
+    void endsCleanlyWhenAskedTo()
+    {
+        QFETCH(int, signalNumber);
+        QTemporaryDir folder;
+        const QDir host(folder.path());
+        QVERIFY(QFile::copy(QStringLiteral(KURVO_WORKBENCH_PATH), host.filePath("kurvo-workbench")));
+        QVERIFY(host.mkpath("modules") && host.mkpath("tmp") && host.mkpath("home"));
+        TestHost::WriteNeutralSettings(host.filePath("modules/Crd.ini"),
+                                       CrdResourceRecord{1, 2, 1, 1, {}});
+        // Long enough that its dry run is still under way when the signal comes.
+        static const QString program = write("signalled.nc", FeedProgram(400000, 100).toUtf8());
+
+        QProcess workbench;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", host.filePath("home"));
+        environment.insert("TMPDIR", host.filePath("tmp"));
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        workbench.setProcessEnvironment(environment);
+        workbench.start(host.filePath("kurvo-workbench"),
+                        {"--module", KURVO_MODULE_PATH, "--lang", "en", "--program", program});
+        QVERIFY(workbench.waitForStarted());
+        const qint64 pid = workbench.processId();
+        qint64 dryRun = 0;
+        QTRY_VERIFY_WITH_TIMEOUT((dryRun = firstChildOf(pid)) > 0, 60000);
+        const QDir temporary(host.filePath("tmp"));
+        QCOMPARE(temporary.entryList({"kurvo-workbench-*"}, QDir::Dirs).size(), 1);
+
+        QCOMPARE(::kill(pid_t(pid), signalNumber), 0);
+        QVERIFY(workbench.waitForFinished(60000));
+        QCOMPARE(workbench.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(workbench.exitCode(), 0);
+        QSettings saved(host.filePath("modules/Crd.ini"), QSettings::IniFormat);
+        QCOMPARE(saved.value("KurvoCore1Crd1/labOpenFileData").toString(), program);
+        QCOMPARE(temporary.entryList({"kurvo-workbench-*"}, QDir::Dirs), QStringList());
+        QTRY_VERIFY(!runs(dryRun));
+    }
+#endif
 
     void hostLinesFromAnyThreadKeepTheirOrder()
     {
@@ -1167,6 +1218,32 @@ private:
             static_cast<QLineEdit*>(table->cellWidget(0, column))->setText(cells[column - 1]);
         click(WidgetNames::startCrdButton);
     }
+#ifdef Q_OS_LINUX
+    // A child process of `pid`, 0 when it has none.
+    static qint64 firstChildOf(qint64 pid)
+    {
+        const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
+        for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile children(tasks + QLatin1Char('/') + task + QStringLiteral("/children"));
+            if (!children.open(QIODevice::ReadOnly))
+                continue;
+            const QList<QByteArray> pids = children.readAll().simplified().split(' ');
+            if (!pids.constFirst().isEmpty())
+                return pids.constFirst().toLongLong();
+        }
+        return 0;
+    }
+    // Whether the process runs, neither gone nor a zombie waiting to be reaped.
+    static bool runs(qint64 pid)
+    {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray text = stat.readAll();
+        const qsizetype state = text.lastIndexOf(')') + 2;
+        return state < text.size() && text[state] != 'Z';
+    }
+#endif
     // Writes `bytes` into a file of the suite's own folder; returns its path.
     QString write(const QString& name, const QByteArray& bytes)
     {
