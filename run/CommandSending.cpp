@@ -11,11 +11,12 @@ constexpr short noOption = 0;
 
 } // namespace
 
-void SendProgramCommand(ProgramCommand command, const GCodeInterpreter& line,
-                        const ControllerAddress& target, HostMessageCallback hostMessage)
+short SendProgramCommand(ProgramCommand command, const GCodeInterpreter& line,
+                         const ControllerAddress& target, HostMessageCallback hostMessage)
 {
     const auto report = [hostMessage](const char* name, short code) {
         ReportCommandResult(name, code, hostMessage);
+        return code;
     };
     const auto [core, crd, fifo] = target;
     const double* p = line.position;
@@ -24,35 +25,31 @@ void SendProgramCommand(ProgramCommand command, const GCodeInterpreter& line,
     case ProgramCommand::LaserOn: {
         const short code = MQN_BufPosCompareStartEx(core, crd, fifo, 1);
         report("MQN_BufPosCompareStartExEnable", 1);
-        report("MQN_BufPosCompareStartEx", code);
-        break;
+        return report("MQN_BufPosCompareStartEx", code);
     }
     case ProgramCommand::LaserOff:
-        report("MQN_BufPosCompareStopEx", MQN_BufPosCompareStopEx(core, crd, fifo, 1));
-        break;
+        return report("MQN_BufPosCompareStopEx", MQN_BufPosCompareStopEx(core, crd, fifo, 1));
     case ProgramCommand::Dwell: {
         const short delay = short(std::clamp(line.delayTime, -32768.0, 32767.0));
-        MQN_BufDelayEx(core, crd, delay, fifo);
+        const short code = MQN_BufDelayEx(core, crd, delay, fifo);
         report("BufDelayTime", delay);
-        break;
+        return code;
     }
     case ProgramCommand::RapidLine:
-        report("MQN_LnXYZG0Ex",
-               MQN_LnXYZG0Ex(core, crd, p[G::X], p[G::Y], p[G::Z], line.Velocity(),
-                             line.Acceleration(), line.lineNumber, noOption, fifo));
-        break;
+        return report("MQN_LnXYZG0Ex",
+                      MQN_LnXYZG0Ex(core, crd, p[G::X], p[G::Y], p[G::Z], line.Velocity(),
+                                    line.Acceleration(), line.lineNumber, noOption, fifo));
     case ProgramCommand::FeedLine:
-        MQN_LnXYZEx(core, crd, p[G::X], p[G::Y], p[G::Z], line.Velocity(), line.Acceleration(),
-                    line.lineNumber, noOption, fifo);
-        break;
+        return MQN_LnXYZEx(core, crd, p[G::X], p[G::Y], p[G::Z], line.Velocity(),
+                           line.Acceleration(), line.lineNumber, noOption, fifo);
     case ProgramCommand::CentreArc:
-        report("MQN_LnXYZEx", MQN_ArcXYCEx(core, crd, p[G::X], p[G::Y], line.arcCentre[0],
-                                           line.arcCentre[1], line.ArcDirection(), line.Velocity(),
-                                           line.Acceleration(), line.lineNumber, noOption, fifo));
-        break;
+        return report("MQN_LnXYZEx",
+                      MQN_ArcXYCEx(core, crd, p[G::X], p[G::Y], line.arcCentre[0],
+                                   line.arcCentre[1], line.ArcDirection(), line.Velocity(),
+                                   line.Acceleration(), line.lineNumber, noOption, fifo));
     case ProgramCommand::RadiusArc:
-        MQN_ArcXYREx(core, crd, p[G::X], p[G::Y], line.arcRadius, line.ArcDirection(),
-                     line.Velocity(), line.Acceleration(), 0, noOption, fifo);
-        break;
+        return MQN_ArcXYREx(core, crd, p[G::X], p[G::Y], line.arcRadius, line.ArcDirection(),
+                            line.Velocity(), line.Acceleration(), 0, noOption, fifo);
     }
+    return 0;
 }

@@ -6,8 +6,8 @@
 #include "module/HostTypes.h"
 
 // Sends one command of the line just interpreted to the controller, in its look-ahead form, and
-// reports what the worker reports of it through `hostMessage`.
-void SendProgramCommand(ProgramCommand command, const GCodeInterpreter& line,
+// reports what the worker reports of it through `hostMessage`. Returns the controller's code.
+short SendProgramCommand(ProgramCommand command, const GCodeInterpreter& line,
                         const ControllerAddress& target, HostMessageCallback hostMessage);
 
 #endif

@@ -41,9 +41,9 @@ bool StreamProgram(const ProgramText& program, const ControllerAddress& to,
             going = going && control.WaitForSpace();
             if (!going)
                 return;
-            SendProgramCommand(command, line, to, report);
+            const short code = SendProgramCommand(command, line, to, report);
             if (sent)
-                sent(command, line);
+                sent(command, line, code);
         });
         line.FinishLine(false);
         if (going && taken >= startAfterLines)

@@ -25,8 +25,10 @@ public:
     virtual bool WaitForFlush() = 0;
 };
 
-// Called after each command sent, with the line it came from.
-using CommandSent = std::function<void(ProgramCommand command, const GCodeInterpreter& line)>;
+// Called after each command sent, with the line it came from and the controller's code (a
+// command the controller refuses is not in its buffer).
+using CommandSent
+    = std::function<void(ProgramCommand command, const GCodeInterpreter& line, short code)>;
 // Called after each line, with the count of lines taken so far.
 using LineTaken = std::function<void(qsizetype taken)>;
 

@@ -83,12 +83,17 @@ AxisFactorSet windowFactors(const WindowMachine& window, const HostAxisTable* ta
     return AxisFactors(table, window.core, profiles);
 }
 
+// Where the machine stands, as the commands the controller took leave it: a move it refuses, or
+// coordinates that send nothing, leave it where it was.
+using MachinePosition = std::array<double, std::size(GCodeInterpreter().position)>;
+
 // The length of the motion the line asks for, as the controller draws it: a straight line, or
-// an arc in XY from the previous point (a centre arc back to its start is a full circle).
-double motionLength(ProgramCommand command, const GCodeInterpreter& line)
+// an arc in XY from where the machine stands (a centre arc back to its start is a full circle).
+double motionLength(ProgramCommand command, const GCodeInterpreter& line,
+                    const MachinePosition& standing)
 {
     using G = GCodeInterpreter;
-    const double* from = line.previousPosition;
+    const double* from = standing.data();
     const double* to = line.position;
     const double chord = std::hypot(to[G::X] - from[G::X], to[G::Y] - from[G::Y]);
     switch (command) {
@@ -121,10 +126,11 @@ double motionLength(ProgramCommand command, const GCodeInterpreter& line)
 }
 
 // The motion's start, end and, for an arc, the points where it bulges furthest along X or Y.
-void includeMotion(ProgramCommand command, const GCodeInterpreter& line, PathExtent& extent)
+void includeMotion(ProgramCommand command, const GCodeInterpreter& line,
+                   const MachinePosition& standing, PathExtent& extent)
 {
     using G = GCodeInterpreter;
-    const double* from = line.previousPosition;
+    const double* from = standing.data();
     const double* to = line.position;
     extent.Include({from[G::X], from[G::Y], from[G::Z]});
     extent.Include({to[G::X], to[G::Y], to[G::Z]});
@@ -169,17 +175,20 @@ bool isMotion(ProgramCommand command)
            && command != ProgramCommand::Dwell;
 }
 
-// A motion command's share of the figures: a segment, its length, its feed.
-void countMotion(ProgramCommand command, const GCodeInterpreter& line, DryRunReport& report)
+// A motion command's share of the figures once the controller took it (`code` 0): a segment,
+// its length, its feed, and where the machine then stands. A refused one moves nothing.
+void countMotion(ProgramCommand command, const GCodeInterpreter& line, short code,
+                 MachinePosition& standing, DryRunReport& report)
 {
-    if (!isMotion(command))
+    if (!isMotion(command) || code != 0)
         return;
     ++report.segments;
-    const double length = motionLength(command, line);
+    const double length = motionLength(command, line, standing);
     report.pathLength += length;
     report.rapidLength += command == ProgramCommand::RapidLine ? length : 0;
-    includeMotion(command, line, report.extent);
+    includeMotion(command, line, standing, report.extent);
     report.largestFeed = std::max(report.largestFeed, line.Velocity());
+    std::copy(std::begin(line.position), std::end(line.position), standing.begin());
 }
 
 // What the worker would print in the host's output goes to the error stream.
@@ -346,29 +355,38 @@ std::array<double, 3> pulsesPerMm(const DryRunMachine& machine)
 }
 
 // A short program as the window's table sends it: every row as its cells would read, then the
-// look-ahead pushed out and the start. Returns the commands the controller took.
-int64_t sendAsTable(const ProgramText& program, const WindowMachine& window,
-                    const HostAxisTable* table)
+// look-ahead pushed out and the start. Returns the controller's code for each row.
+std::vector<short> sendAsTable(const ProgramText& program, const WindowMachine& window,
+                               const HostAxisTable* table)
 {
     std::vector<TableRow> rows;
     for (const ProgramRow& row : ProgramAsRows(program, window.tableLookAheadOpen)) {
         const CommandType* type = FindCommandType(row.type);
         rows.push_back({row.type, type ? InitialRowTexts(*type, row.values) : RowTexts()});
     }
-    int64_t taken = 0;
+    std::vector<short> codes;
     SendRows(rows, window.tableLookAheadOpen, target, windowFactors(window, table), LaserFollow{},
-             [&taken](const QByteArray&, short code, bool) { taken += code == 0 ? 1 : 0; });
-    return taken;
+             [&codes](const QByteArray&, short code, bool) { codes.push_back(code); });
+    return codes;
 }
 
-// The figures of the program's motion, as the controller draws it.
-void measure(const ProgramText& program, DryRunReport& report)
+// The figures of the program's motion, as the controller draws it, from the codes of its table
+// rows: one a command, but for dwells, which the table has no row for.
+void measure(const ProgramText& program, const std::vector<short>& rowCodes, DryRunReport& report)
 {
     GCodeInterpreter line;
+    MachinePosition standing{};
+    std::size_t row = 0;
     QString widened;
     for (qsizetype index = 0; index < program.LineCount(); ++index) {
         line.InterpretLine(program.Line(index, widened));
-        ForEachCommand(line, [&](ProgramCommand command) { countMotion(command, line, report); });
+        ForEachCommand(line, [&](ProgramCommand command) {
+            if (command == ProgramCommand::Dwell)
+                return;
+            const short code = row < rowCodes.size() ? rowCodes[row] : ReturnCode::Refused;
+            ++row;
+            countMotion(command, line, code, standing, report);
+        });
         line.FinishLine(false);
     }
 }
@@ -467,11 +485,13 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
     if (machine.window && program.LineCount() <= longestTableProgram) {
         report = DryRunReport();
         report.lines = program.LineCount();
-        measure(program, report);
-        DryStream stream(simulator, report.segments);
+        DryStream stream(simulator, program.LineCount());
         if (path == PathWanted::Yes)
             stream.CollectPath(pulsesPerMm(machine));
-        const int64_t commandsSent = sendAsTable(program, *machine.window, machine.axisTable.get());
+        const std::vector<short> rowCodes
+            = sendAsTable(program, *machine.window, machine.axisTable.get());
+        measure(program, rowCodes, report);
+        const auto commandsSent = int64_t(std::count(rowCodes.begin(), rowCodes.end(), 0));
         if (!stream.Flush() || !stream.RunToEnd()) {
             error = QStringLiteral("the virtual controller stopped before the end of the program");
             return false;
@@ -490,11 +510,12 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
     if (path == PathWanted::Yes)
         stream.CollectPath(pulsesPerMm(machine));
     int64_t commandsSent = 0;
-    const auto sent
-        = [&report, &commandsSent](ProgramCommand command, const GCodeInterpreter& line) {
-              ++commandsSent;
-              countMotion(command, line, report);
-          };
+    MachinePosition standing{};
+    const auto sent = [&report, &commandsSent, &standing](ProgramCommand command,
+                                                          const GCodeInterpreter& line, short code) {
+        commandsSent += code == 0 ? 1 : 0;
+        countMotion(command, line, code, standing, report);
+    };
     const auto taken = [&progress, progressStride, lineCount](qsizetype lines) {
         if (progress && lines % progressStride == 0)
             progress(lines, lineCount);

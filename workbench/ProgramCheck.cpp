@@ -25,7 +25,7 @@ struct KindText
     const char* title;
 };
 
-constexpr std::array<KindText, 8> kinds{{
+constexpr std::array<KindText, 9> kinds{{
     {FindingKind::SkippedWord, "skippedWord", "words the dialect skips"},
     {FindingKind::DroppedText, "droppedText", "words after a comment or '/', dropped"},
     {FindingKind::FeedTruncated, "feedTruncated", "feeds cut to a whole number"},
@@ -35,7 +35,15 @@ constexpr std::array<KindText, 8> kinds{{
     {FindingKind::OtherDialect, "otherDialect", "words of other dialects"},
     {FindingKind::NoMotion, "noMotion", "coordinates that yield no motion"},
     {FindingKind::ZeroMove, "zeroMove", "lines without coordinates that send a move of length 0"},
+    {FindingKind::MoveRefused, "moveRefused", "moves the controller refuses, lines skipped"},
 }};
+
+// The feed word in force: the line it was written on and the word as written.
+struct FeedWord
+{
+    qsizetype line = 0;
+    QString word;
+};
 
 // G codes this dialect acts on as common G-code does; the others it skips or only notes.
 bool ReadAlike(int code)
@@ -58,6 +66,14 @@ std::optional<int> WholeNumber(QStringView digits)
     return value;
 }
 
+// "F0.5 is read as F0"; a feed word read as written stands alone.
+QString ReadAs(const QString& feedWord)
+{
+    const double written = feedWord.mid(1).toDouble();
+    const double read = std::trunc(written);
+    return read == written ? feedWord : QStringLiteral("%1 is read as F%2").arg(feedWord).arg(read);
+}
+
 QString Quoted(QStringView text)
 {
     const QStringView trimmed = text.trimmed();
@@ -70,11 +86,12 @@ QString Quoted(QStringView text)
 class LineCheck
 {
 public:
-    LineCheck(QStringView text, qsizetype line, double feedLimit,
+    LineCheck(QStringView text, qsizetype line, double feedLimit, FeedWord& feed,
               std::vector<ProgramFinding>& findings)
         : text(text)
         , line(line)
         , feedLimit(feedLimit)
+        , feed(feed)
         , findings(findings)
     {}
 
@@ -86,10 +103,12 @@ private:
     void CheckComment(qsizetype at);
     void CheckGCode(QStringView number);
     void CheckFeed(QStringView number);
+    void CheckSpeeds(const GCodeInterpreter& state);
 
     QStringView text;
     qsizetype line;
     double feedLimit;
+    FeedWord& feed;
     std::vector<ProgramFinding>& findings;
     bool coordinates = false;
     bool words = false;
@@ -228,16 +247,46 @@ void LineCheck::CheckFeed(QStringView number)
     const double value = number.toDouble();
     const double read = std::trunc(value);
     const QString word = QStringLiteral("F") + number.toString();
-    if (read != value)
+    feed = {line, word};
+    // A feed cut to 0 stops the move itself, which the check of the motion tells.
+    if (read != value && read != 0)
         Add(FindingKind::FeedTruncated, word + QStringLiteral(" read as F%1").arg(read));
     if (read > feedLimit)
         Add(FindingKind::FeedBeyondLimit, word + QStringLiteral(" > %1 mm/s").arg(feedLimit));
+}
+
+// The controller takes no move without a speed and an acceleration: it refuses the command and
+// the line moves nothing.
+void LineCheck::CheckSpeeds(const GCodeInterpreter& state)
+{
+    const QString consequence
+        = QStringLiteral("the controller refuses the move and the line is skipped");
+    const bool rapid = state.motionMode == 0;
+    if (!(state.Velocity() > 0)) {
+        if (rapid)
+            Add(FindingKind::MoveRefused, QStringLiteral("the rapid feed is 0; ") + consequence);
+        else if (feed.line == line)
+            Add(FindingKind::MoveRefused, ReadAs(feed.word) + QStringLiteral("; ") + consequence);
+        else if (feed.line > 0)
+            Add(FindingKind::MoveRefused,
+                QStringLiteral("the feed is 0 (%1 on line %2); ").arg(feed.word).arg(feed.line)
+                    + consequence);
+        else
+            Add(FindingKind::MoveRefused, QStringLiteral("the feed is 0; ") + consequence);
+    } else if (!(state.Acceleration() > 0)) {
+        Add(FindingKind::MoveRefused,
+            QStringLiteral("the %1acceleration is 0; ").arg(rapid ? QStringLiteral("rapid ")
+                                                                  : QString())
+                + consequence);
+    }
 }
 
 void LineCheck::CheckMotion(const GCodeInterpreter& state)
 {
     const double* from = state.previousPosition;
     const double* to = state.position;
+    if (state.MotionRequest() != G::NoMotion)
+        CheckSpeeds(state);
     switch (state.MotionRequest()) {
     case G::NoMotion:
         if (!coordinates)
@@ -300,10 +349,11 @@ std::vector<ProgramFinding> CheckProgram(const ProgramText& program, double feed
 {
     std::vector<ProgramFinding> findings;
     GCodeInterpreter state;
+    FeedWord feed;
     QString widened;
     for (qsizetype index = 0; index < program.LineCount(); ++index) {
         const QStringView text = program.Line(index, widened);
-        LineCheck check(text, index + 1, feedLimit, findings);
+        LineCheck check(text, index + 1, feedLimit, feed, findings);
         check.CheckWords();
         state.InterpretLine(text);
         check.CheckMotion(state);

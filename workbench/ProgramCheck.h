@@ -20,6 +20,7 @@ enum class FindingKind {
     OtherDialect,    // G5.2 splines, P, L, S, Q words
     NoMotion,        // coordinates before any G0 or G1
     ZeroMove,        // a line without coordinates moves to where the machine stands
+    MoveRefused,     // a feed or acceleration of 0 (F0.5): the controller refuses the move
 };
 
 struct ProgramFinding

@@ -557,6 +557,22 @@ private slots:
         QVERIFY2(output.contains(message), qPrintable(output));
     }
 
+    // The controller refuses a move without a feed, and the machine stays where it stood: the
+    // figures leave the move out, and the next move starts where the machine stands.
+    void refusedMoveMovesNothing()
+    {
+        const DryRunReport report
+            = dryRunOf(ProgramText(QStringLiteral("G1 X10 F100\nX20 F0.5\nX10 Y5 F100")),
+                       openMachine(5), PathWanted::Yes);
+        QCOMPARE(report.segments, 2);
+        QCOMPARE(report.pathLength, 15.0);
+        QCOMPARE(report.extent.Highest()[0], 10.0);
+        QCOMPARE(report.extent.Highest()[1], 5.0);
+        QCOMPARE(report.plan.Segments(), 2);
+        for (const PreviewPoint& point : report.path)
+            QCOMPARE_LE(point.x, 10.0f);
+    }
+
     void dryRunMatchesTheClosedForm_data()
     {
         QTest::addColumn<QByteArray>("program");
@@ -802,10 +818,20 @@ private slots:
             << QStringList{found(1, K::DroppedText, "Y2"), found(2, K::DroppedText, "G1 X5"),
                            found(2, K::ZeroMove, "/G1 X5"), found(3, K::DroppedText, "start"),
                            found(3, K::ZeroMove, "% start")};
-        QTest::newRow("feeds") << "G1 X1 F0.5\nX2 F600\nX3 F12.7"
-                               << QStringList{found(1, K::FeedTruncated, "F0.5 read as F0"),
+        QTest::newRow("feeds") << "G1 X1 F1.5\nX2 F600\nX3 F12.7"
+                               << QStringList{found(1, K::FeedTruncated, "F1.5 read as F1"),
                                               found(2, K::FeedBeyondLimit, "F600 > 500 mm/s"),
                                               found(3, K::FeedTruncated, "F12.7 read as F12")};
+        const QString skipped = QStringLiteral("; the controller refuses the move and the line is "
+                                               "skipped");
+        QTest::newRow("moves without a speed are refused")
+            << "G1 X1 F10\nX2 F0.5\nY3\nF0\nX5 F20\nG0 X6 EF0\nG1 X7 D0\nX8"
+            << QStringList{found(2, K::MoveRefused, "F0.5 is read as F0" + skipped),
+                           found(3, K::MoveRefused, "the feed is 0 (F0.5 on line 2)" + skipped),
+                           found(4, K::MoveRefused, "F0" + skipped),
+                           found(4, K::ZeroMove, "F0"),
+                           found(6, K::MoveRefused, "the rapid feed is 0" + skipped),
+                           found(7, K::MoveRefused, "the acceleration is 0" + skipped)};
         QTest::newRow("arcs")
             << "G1 X0 Y0\nG2 X10 Y0 R4\nG3 X0 Y1 I-5 J0\nG18 G2 X0 Y0 I5\nG17 G2 X1 Z1 I1\n"
                "G3 X2 Y2"
@@ -843,14 +869,17 @@ private slots:
     {
         const std::vector<ProgramFinding> findings
             = CheckProgram(ProgramText(QStringLiteral("G1 X1 M3\nM8\nM9 F0.5\nX2")), 1000);
-        QCOMPARE(LinesReadDifferently(findings), 3);
+        QCOMPARE(LinesReadDifferently(findings), 4);
         QCOMPARE(ProgramCheckText(findings, 2),
                  (QStringList{"  words the dialect skips: 3 lines", "    line 1: M3",
                               "    line 2: M8", "    … and 1 more",
-                              "  feeds cut to a whole number: 1 line",
-                              "    line 3: F0.5 read as F0",
                               "  lines without coordinates that send a move of length 0: 2 lines",
-                              "    line 2: M8", "    line 3: M9 F0.5"}));
+                              "    line 2: M8", "    line 3: M9 F0.5",
+                              "  moves the controller refuses, lines skipped: 2 lines",
+                              "    line 3: F0.5 is read as F0; the controller refuses the move "
+                              "and the line is skipped",
+                              "    line 4: the feed is 0 (F0.5 on line 3); the controller refuses "
+                              "the move and the line is skipped"}));
     }
 
     void progressText_data()
