@@ -1,48 +1,75 @@
 #include "ProgramResume.h"
 
+#include "ProgramNumber.h"
 #include "gcode/GCodeInterpreter.h"
 
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
-QString number(double value)
+using G = GCodeInterpreter;
+
+// What the lines before left in force that a later line reads: the plane, where the axes are,
+// the feeds and accelerations, the line number. The acceleration is the one the table reading
+// carries; a streamed line takes its own or the default, so a word on a rapid line of its own
+// leaves the stream as it was.
+QString ModalWords(const G& state, double tableAcceleration)
 {
-    return QString::number(value, 'g', 12);
+    QStringList words{QStringLiteral("G%1").arg(state.plane)};
+    const char16_t axes[] = {u'X', u'Y', u'Z', u'A', u'C', u'U', u'V', u'W'};
+    for (int axis = G::X; axis <= G::W; ++axis) {
+        const double at = state.position[axis];
+        if (axis <= G::Z || at != 0 || std::signbit(at))
+            words << QChar(axes[axis]) + ProgramNumber(at);
+    }
+    words << QStringLiteral("F") + ProgramNumber(state.carried.feed)
+          << QStringLiteral("D") + ProgramNumber(tableAcceleration)
+          << QStringLiteral("EF") + ProgramNumber(state.carried.rapidFeed)
+          << QStringLiteral("ED") + ProgramNumber(state.carried.rapidAcceleration);
+    if (state.lineNumber != 0)
+        words << QStringLiteral("N%1").arg(state.lineNumber);
+    return words.join(QLatin1Char(' '));
 }
 
 } // namespace
 
 QString ResumedProgram(const ProgramText& program, qsizetype line)
 {
-    using G = GCodeInterpreter;
-    G state;
-    int laser = 0; // the laser stays as the last H0 or H1 left it
+    // The streamed reading carries no acceleration from line to line, the table reading does.
+    G streamed, tabled;
+    bool laserOn = false; // as the last H0 or H1 left it
     QString widened;
     const qsizetype first = std::clamp<qsizetype>(line, 1, program.LineCount() + 1) - 1;
     for (qsizetype index = 0; index < first; ++index) {
-        state.InterpretLine(program.Line(index, widened));
-        if (state.laserSwitch == 0 || state.laserSwitch == 1)
-            laser = state.laserSwitch;
-        state.FinishLine(false);
+        const QStringView text = program.Line(index, widened);
+        streamed.InterpretLine(text);
+        tabled.InterpretLine(text);
+        if (streamed.laserSwitch == 0 || streamed.laserSwitch == 1)
+            laserOn = streamed.laserSwitch == 1;
+        streamed.FinishLine(false);
+        tabled.FinishLine(true);
     }
-    const double* at = state.position;
-    const G::Speeds& speeds = state.carried;
-    // A line of its own, the lead-in's rapid: with no motion mode yet, the laser word alone sends
-    // no move.
-    QStringList lines{QStringLiteral("H0"),
-                      QStringLiteral("G00 X%1 Y%2 Z%3 EF%4 ED%5")
-                          .arg(number(at[G::X]), number(at[G::Y]), number(at[G::Z]),
-                               number(speeds.rapidFeed), number(speeds.rapidAcceleration))};
-    QString modal = QStringLiteral("F%1 ").arg(number(speeds.feed));
-    if (state.motionMode >= 0)
-        modal = QStringLiteral("G%1 ").arg(state.motionMode, 2, 10, QLatin1Char('0')) + modal;
-    if (laser == 1)
-        modal = QStringLiteral("H1 ") + modal;
+    const QString modal = ModalWords(streamed, tabled.carried.acceleration);
+    QStringList lines;
+    QString lineMode;
+    if (streamed.motionMode < 0) {
+        // No motion mode yet: nothing has moved, and nothing may until the program chooses one,
+        // so the position is taken without a move, and the laser set as it stands.
+        lines << modal << (laserOn ? QStringLiteral("H1") : QStringLiteral("H0"));
+    } else {
+        // The lead-in: the laser off, a rapid to where the line starts, the laser on again where
+        // it was on. In an arc mode a line without arc words moves nothing, so the laser's line
+        // sends the switch alone.
+        lines << QStringLiteral("H0") << QStringLiteral("G00 ") + modal;
+        if (laserOn)
+            lines << QStringLiteral("G02 H1");
+        lineMode = QStringLiteral("G%1 ").arg(streamed.motionMode, 2, 10, QLatin1Char('0'));
+    }
     if (first < program.LineCount())
-        lines << modal + program.Line(first, widened).toString();
+        lines << lineMode + program.Line(first, widened).toString();
     if (first + 1 < program.LineCount())
         lines << program.JoinedLines(first + 1, program.LineCount());
     return lines.join(QLatin1Char('\n'));

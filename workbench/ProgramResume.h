@@ -6,9 +6,13 @@
 #include <QString>
 
 // What the machine must get to go on at line `line` (from 1) as if the program had run up to it:
-// the laser off, a rapid to where that line starts, then the line with the motion mode, feeds
-// and laser state the lines before left, and the rest of the program. Each line reads as the
-// module's interpreter reads it; the modal words go before the line's own, which win.
+// a lead-in, then that line and the rest of the program, which give exactly the commands the
+// whole program gives from that line on, streamed or read as table rows. The lead-in carries
+// what the lines before left in force (plane, position, feeds, accelerations, line number) and,
+// once a motion mode is in force, turns the laser off, moves to where the line starts at the
+// rapid feed then in force and turns the laser on again where it was on; the line gets the
+// motion mode before its own words, which win. Before any motion mode nothing moves: the
+// position is taken without a move, the laser set as it stands.
 QString ResumedProgram(const ProgramText& program, qsizetype line);
 
 #endif

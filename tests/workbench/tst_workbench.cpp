@@ -11,6 +11,9 @@
 #include "RunProgress.h"
 #include "SimulatorInterface.h"
 #include "Workbench.h"
+#include "buffer/RowSending.h"
+#include "gcode/ProgramCommands.h"
+#include "gcode/ProgramRows.h"
 #include "gcode/ProgramText.h"
 
 #include "WindowTest.h"
@@ -33,6 +36,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstring>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -142,6 +146,144 @@ DryRunReport dryRunOf(const ProgramText& program, const DryRunMachine& machine,
     if (!DryRun(program, machine, simulator, {}, report, error, path))
         qFatal("%s", qPrintable(error));
     return report;
+}
+
+// A number of any magnitude the dialect reads, written in its plain decimals: from tiny to huge,
+// signed, a negative zero, now and then one that overflows to infinity.
+QByteArray anyNumber(const std::function<int(int)>& next)
+{
+    QByteArray digits = QByteArray::number(1 + next(999999));
+    const int kind = next(10);
+    QByteArray text;
+    if (kind == 0)
+        text = "0." + QByteArray(next(320), '0') + digits; // down to the denormals
+    else if (kind == 1)
+        text = digits + QByteArray(next(310), '0');
+    else if (kind == 2)
+        text = "1" + QByteArray(400, '0');
+    else if (kind == 3)
+        text = "-0";
+    else
+        text = QByteArray::number(next(2000) - 1000) + "." + QByteArray::number(next(100000));
+    return next(4) == 0 && text[0] != '-' ? "-" + text : text;
+}
+
+// A program of common lines and odd ones: motion modes, planes, no mode at first, laser words
+// of every value, feeds cut to 0, accelerations, line numbers, arcs, dwells, comments.
+QByteArray resumableProgram(uint32_t seed)
+{
+    uint32_t state = seed;
+    const std::function<int(int)> next = [&state](int below) {
+        state = state * 1664525u + 1013904223u;
+        return int((state >> 8) % uint32_t(below));
+    };
+    QByteArray program;
+    const int lines = 1 + next(20);
+    for (int n = 0; n < lines; ++n) {
+        QByteArrayList words;
+        const auto sometimes = [&next](int percent) { return next(100) < percent; };
+        if (sometimes(8))
+            words << QByteArray("G1") + QByteArray::number(7 + next(3)); // G17 to G19
+        if (sometimes(35))
+            words << "G0" + QByteArray::number(next(4));
+        for (const char* axis : {"X", "Y", "Z", "A"})
+            if (sometimes(40))
+                words << axis + anyNumber(next);
+        if (sometimes(15))
+            words << "I" + anyNumber(next) << "J" + anyNumber(next);
+        if (sometimes(10))
+            words << "R" + anyNumber(next);
+        if (sometimes(15))
+            words << "F" + (sometimes(30) ? QByteArray("0.5") : anyNumber(next));
+        if (sometimes(10))
+            words << "D" + anyNumber(next);
+        if (sometimes(8))
+            words << "EF" + anyNumber(next);
+        if (sometimes(8))
+            words << "ED" + anyNumber(next);
+        if (sometimes(15))
+            words << "H" + QByteArray::number(next(4) - 1); // -1, 0, 1, 2
+        if (sometimes(8))
+            words << "N" + QByteArray::number(next(100000));
+        if (sometimes(5))
+            words << "DELAY" + QByteArray::number(next(500));
+        if (sometimes(5))
+            words << "(note)";
+        if (sometimes(4))
+            words = {QByteArray("g1 x") + QByteArray::number(next(9))};
+        program += words.join(' ') + '\n';
+    }
+    return program;
+}
+
+// What the stream sends for a command: its kind and every value the call takes, in full.
+QString streamedCommand(ProgramCommand command, const GCodeInterpreter& line)
+{
+    using G = GCodeInterpreter;
+    const auto n = [](double value) { return QString::number(value, 'g', 17); };
+    const double* p = line.position;
+    const QString speeds = n(line.Velocity()) + ' ' + n(line.Acceleration());
+    switch (command) {
+    case ProgramCommand::LaserOn:
+        return QStringLiteral("laser on");
+    case ProgramCommand::LaserOff:
+        return QStringLiteral("laser off");
+    case ProgramCommand::Dwell:
+        return QStringLiteral("dwell ") + n(line.delayTime);
+    case ProgramCommand::RapidLine:
+    case ProgramCommand::FeedLine:
+        return QStringList{command == ProgramCommand::RapidLine ? "rapid" : "feed", n(p[G::X]),
+                           n(p[G::Y]), n(p[G::Z]), speeds, QString::number(line.lineNumber)}
+            .join(' ');
+    case ProgramCommand::CentreArc:
+        return QStringList{"centre arc", n(p[G::X]), n(p[G::Y]), n(line.arcCentre[0]),
+                           n(line.arcCentre[1]), QString::number(line.ArcDirection()), speeds,
+                           QString::number(line.lineNumber)}
+            .join(' ');
+    case ProgramCommand::RadiusArc:
+        return QStringList{"radius arc", n(p[G::X]), n(p[G::Y]), n(line.arcRadius),
+                           QString::number(line.ArcDirection()), speeds}
+            .join(' ');
+    }
+    return QString();
+}
+
+// The commands the stream sends for each line of the program.
+std::vector<QStringList> streamedCommands(const ProgramText& program)
+{
+    std::vector<QStringList> perLine;
+    GCodeInterpreter line;
+    QString widened;
+    for (qsizetype index = 0; index < program.LineCount(); ++index) {
+        line.InterpretLine(program.Line(index, widened));
+        QStringList sent;
+        ForEachCommand(line, [&](ProgramCommand command) { sent << streamedCommand(command, line); });
+        line.FinishLine(false);
+        perLine.push_back(sent);
+    }
+    return perLine;
+}
+
+// The table rows of the program's lines from `first` (from 0) on, as the window loads them: the
+// type and the texts its cells start with.
+QStringList tableRowsFrom(const ProgramText& program, qsizetype first)
+{
+    const auto rowsOf = [](const ProgramText& text) {
+        QStringList rows;
+        for (const ProgramRow& row : ProgramAsRows(text, true)) {
+            QStringList cells{row.type};
+            for (const RowCell& cell : InitialRowTexts(*FindCommandType(row.type), row.values))
+                cells << cell.text;
+            rows << cells.join(' ');
+        }
+        return rows;
+    };
+    // A row a command, but for dwells, which the table has none for.
+    qsizetype before = 0;
+    const std::vector<QStringList> commands = streamedCommands(program);
+    for (auto line = commands.begin(); line != commands.begin() + first; ++line)
+        before += line->size() - line->filter(QRegularExpression("^dwell ")).size();
+    return rowsOf(program).mid(before);
 }
 
 } // namespace
@@ -1106,13 +1248,19 @@ private slots:
         const QString program = QStringLiteral("G0 X1 EF200\nG1 X2 F100.5 H1 D50\nG2 X4 Y0 I1 J0\n"
                                                "H0 G1 Y3\nX9");
         QTest::newRow("in an arc, the laser on")
-            << program << 3 << "H0\nG00 X2 Y0 Z0 EF200 ED300\nH1 G01 F100 G2 X4 Y0 I1 J0\n"
-                              "H0 G1 Y3\nX9";
+            << program << 3
+            << "H0\nG00 G17 X2 Y0 Z0 F100 D50 EF200 ED300\nG02 H1\nG01 G2 X4 Y0 I1 J0\n"
+               "H0 G1 Y3\nX9";
         QTest::newRow("the laser off again, the last line")
-            << program << 5 << "H0\nG00 X4 Y3 Z0 EF200 ED300\nG01 F100 X9";
-        QTest::newRow("the first line") << program << 1
-                                        << "H0\nG00 X0 Y0 Z0 EF10 ED300\nF10 G0 X1 EF200\n"
-                                           "G1 X2 F100.5 H1 D50\nG2 X4 Y0 I1 J0\nH0 G1 Y3\nX9";
+            << program << 5 << "H0\nG00 G17 X4 Y3 Z0 F100 D50 EF200 ED300\nG01 X9";
+        QTest::newRow("the first line: no motion mode, nothing moves")
+            << program << 1
+            << "G17 X0 Y0 Z0 F10 D300 EF10 ED300\nH0\nG0 X1 EF200\nG1 X2 F100.5 H1 D50\n"
+               "G2 X4 Y0 I1 J0\nH0 G1 Y3\nX9";
+        QTest::newRow("numbers in plain decimal, the plane, the line number")
+            << "N7 G18 G1 X0.00005 Y-0 Z100000000000000000000 F1 ED0.00005\nG2 X1 R1000" << 2
+            << "H0\nG00 G18 X0.00005 Y-0 Z100000000000000000000 F1 D300 EF10 ED0.00005 N7\n"
+               "G01 G2 X1 R1000";
     }
 
     void resumedProgramText()
@@ -1121,6 +1269,38 @@ private slots:
         QFETCH(int, line);
         QFETCH(QString, resumed);
         QCOMPARE(ResumedProgram(ProgramText(program), line), resumed);
+    }
+
+    // Going on at any line gives, after the lead-in, exactly the commands the whole program gives
+    // from that line on, streamed and as table rows; the lead-in ends where the line starts, the
+    // laser as the lines before left it.
+    void resumedProgramGivesTheSameCommands()
+    {
+        int resumes = 0;
+        for (uint32_t seed = 1; seed <= 160; ++seed) {
+            const ProgramText whole(QString::fromLatin1(resumableProgram(seed)));
+            const std::vector<QStringList> wholeCommands = streamedCommands(whole);
+            for (qsizetype line = 1; line <= whole.LineCount(); ++line, ++resumes) {
+                const ProgramText resumed(ResumedProgram(whole, line));
+                const qsizetype leadIn = resumed.LineCount() - (whole.LineCount() - line + 1);
+                const std::vector<QStringList> resumedCommands = streamedCommands(resumed);
+                const auto where = [&] {
+                    return qPrintable(QStringLiteral("seed %1, line %2:\n%3\nresumed:\n%4")
+                                          .arg(seed)
+                                          .arg(line)
+                                          .arg(whole.JoinedLines(0, whole.LineCount()),
+                                               resumed.JoinedLines(0, resumed.LineCount())));
+                };
+                QVERIFY2(leadIn >= 2, where());
+                QVERIFY2(std::equal(wholeCommands.begin() + (line - 1), wholeCommands.end(),
+                                    resumedCommands.begin() + leadIn, resumedCommands.end()),
+                         where());
+                QVERIFY2(tableRowsFrom(whole, line - 1) == tableRowsFrom(resumed, leadIn),
+                         where());
+                QVERIFY2(leadInLandsWhereTheLineStarts(whole, line, resumed, leadIn), where());
+            }
+        }
+        qInfo("%d resumes, each streamed and as table rows", resumes);
     }
 
     // Going on at a line of the contour executes what the whole run executes from that line on,
@@ -1273,6 +1453,37 @@ private:
         return state < text.size() && text[state] != 'Z';
     }
 #endif
+    // The lead-in's rapid goes to where the whole program stands before the line, or there is
+    // none while no motion mode is in force; the laser ends as the lines before left it.
+    static bool leadInLandsWhereTheLineStarts(const ProgramText& whole, qsizetype line,
+                                              const ProgramText& resumed, qsizetype leadIn)
+    {
+        GCodeInterpreter before;
+        QString laser = QStringLiteral("laser off");
+        QString widened;
+        for (qsizetype index = 0; index + 1 < line; ++index) {
+            before.InterpretLine(whole.Line(index, widened));
+            if (before.laserSwitch == 0 || before.laserSwitch == 1)
+                laser = before.laserSwitch == 1 ? QStringLiteral("laser on") : QStringLiteral("laser off");
+            before.FinishLine(false);
+        }
+        const std::vector<QStringList> perLine = streamedCommands(resumed);
+        QStringList sent;
+        for (auto commands = perLine.begin(); commands != perLine.begin() + leadIn; ++commands)
+            sent << *commands;
+        const QStringList rapids = sent.filter(QRegularExpression("^rapid "));
+        if (before.motionMode < 0 ? !rapids.isEmpty() : rapids.size() != 1)
+            return false;
+        const auto n = [](double value) { return QString::number(value, 'g', 17); };
+        using G = GCodeInterpreter;
+        if (!rapids.isEmpty()
+            && !rapids[0].startsWith(QStringLiteral("rapid %1 %2 %3 ")
+                                         .arg(n(before.position[G::X]), n(before.position[G::Y]),
+                                              n(before.position[G::Z]))))
+            return false;
+        const QStringList switches = sent.filter(QRegularExpression("^laser "));
+        return !switches.isEmpty() && switches.constLast() == laser;
+    }
     // Writes `bytes` into a file of the suite's own folder; returns its path.
     QString write(const QString& name, const QByteArray& bytes)
     {
