@@ -42,10 +42,12 @@ QString WhyNotAProgram(const ProgramText& program)
 
 } // namespace
 
-bool AsksForDryRun(int argc, char** argv)
+bool AsksForCommand(int argc, char** argv, const char* option)
 {
+    const std::size_t length = std::strlen(option);
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--dry-run") == 0 || std::strncmp(argv[i], "--dry-run=", 10) == 0)
+        if (std::strncmp(argv[i], option, length) == 0
+            && (argv[i][length] == '\0' || argv[i][length] == '='))
             return true;
     }
     return false;

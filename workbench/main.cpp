@@ -1,6 +1,7 @@
 // kurvo-workbench: loads the Kurvo module as its host does and opens the operator window on
 // the virtual controller.
 #include "DryRunCommand.h"
+#include "ResumeCommand.h"
 #include "TerminationSignals.h"
 #include "Workbench.h"
 #include "gcode/ProgramText.h"
@@ -64,6 +65,11 @@ struct WindowOptions
     // Read by the dry run's own parser; listed here for the help.
     QCommandLineOption json{QStringLiteral("json"),
                             QStringLiteral("With --dry-run: print it all as one JSON object.")};
+    QCommandLineOption resumeFrom{
+        QStringLiteral("resume-from"),
+        QStringLiteral("Print the program that Run from line loads to go on with the program "
+                       "given after it at the line, and quit."),
+        QStringLiteral("line")};
 
     void AddTo(QCommandLineParser& parser) const
     {
@@ -72,7 +78,7 @@ struct WindowOptions
         parser.addHelpOption();
         parser.addVersionOption();
         parser.addOptions(
-            {config, module, language, screenshot, delay, program, run, dryRun, json});
+            {config, module, language, screenshot, delay, program, run, dryRun, json, resumeFrom});
     }
 };
 
@@ -112,9 +118,13 @@ int answerHelpOrVersion(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    if (AsksForDryRun(argc, argv)) {
+    if (AsksForCommand(argc, argv, "--dry-run")) {
         QCoreApplication app(argc, argv);
         return RunDryRunCommand(QCoreApplication::arguments());
+    }
+    if (AsksForCommand(argc, argv, "--resume-from")) {
+        QCoreApplication app(argc, argv);
+        return RunResumeCommand(QCoreApplication::arguments());
     }
     if (asksFor(argc, argv, {"--help", "-h", "-?", "--help-all", "--version", "-v"}))
         return answerHelpOrVersion(argc, argv);

@@ -669,6 +669,13 @@ private slots:
         QTest::newRow("a dry run for scripts")
             << QStringList{"--dry-run", differently, "--json"} << 0
             << "\"linesReadDifferently\": 1,";
+        const QString resumable = write("resumable.nc", "G0 X1 EF200\nG1 X0.00005 F100 H1\nX9\n");
+        QTest::newRow("the program Run from line loads")
+            << QStringList{"--resume-from", "3", resumable} << 0
+            << "H0\nG00 G17 X0.00005 Y0 Z0 F100 D300 EF200 ED300\nG02 H1\nG01 X9\n";
+        QTest::newRow("no such line to go on at")
+            << QStringList{"--resume-from=4", resumable} << 1
+            << "--resume-from takes a line of " + resumable + " from 1 to 3, not 4";
         QTest::newRow("help") << QStringList{"--help"} << 0 << "--screenshot";
         QTest::newRow("version") << QStringList{"--version"} << 0 << "kurvo-workbench 0.1";
     }
@@ -682,8 +689,9 @@ private slots:
         QFETCH(QString, message);
 
         QProcess workbench;
-        const bool window = !arguments.contains("--dry-run") && !arguments.contains("--help")
-                            && !arguments.contains("--version");
+        const bool window
+            = arguments.filter(QRegularExpression("^--(dry-run|resume-from|help|version)"))
+                  .isEmpty();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("DISPLAY"));
         environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
