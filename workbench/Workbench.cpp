@@ -25,6 +25,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMutex>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QProgressDialog>
@@ -39,11 +40,25 @@
 
 namespace {
 
-// The module calls back through plain functions; they reach the one workbench through these.
-QPointer<Workbench>& currentWorkbench()
+// The module calls back through plain functions, from any thread; they reach the one workbench
+// through this, under its lock, so that no line is handed to a workbench being destroyed.
+struct CurrentWorkbench
 {
-    static QPointer<Workbench> workbench;
-    return workbench;
+    QMutex lock;
+    Workbench* workbench = nullptr;
+};
+
+CurrentWorkbench& currentWorkbench()
+{
+    static CurrentWorkbench current;
+    return current;
+}
+
+void setCurrentWorkbench(Workbench* workbench)
+{
+    CurrentWorkbench& current = currentWorkbench();
+    const QMutexLocker locked(&current.lock);
+    current.workbench = workbench;
 }
 
 CrdResourceRecord& currentResource()
@@ -55,8 +70,10 @@ CrdResourceRecord& currentResource()
 // Any thread: the line is queued to the GUI thread, so lines keep their order.
 void hostMessage(QString line)
 {
-    if (Workbench* workbench = currentWorkbench())
-        QMetaObject::invokeMethod(workbench, "appendOutput", Qt::QueuedConnection,
+    CurrentWorkbench& current = currentWorkbench();
+    const QMutexLocker locked(&current.lock);
+    if (current.workbench)
+        QMetaObject::invokeMethod(current.workbench, "appendOutput", Qt::QueuedConnection,
                                   Q_ARG(QString, line));
 }
 
@@ -95,15 +112,23 @@ Workbench::Workbench(HostConfig hostConfig, QString hostConfigPath, QWidget* par
                              SimulatorInterface::Find(), this);
     connect(watch, &MachineWatch::PlanWanted, this, &Workbench::planInBackground);
     createMenus();
-    currentWorkbench() = this;
+    setCurrentWorkbench(this);
     currentResource() = config.resource;
     qApp->installEventFilter(this);
 }
 
+// The job ends with the workbench, and the operator window closes while the module is still
+// loaded: destroyed here, it ends its streaming worker while everything the worker's messages
+// reach is whole.
 Workbench::~Workbench()
 {
-    // Close the operator window while the module is still loaded.
+    setCurrentWorkbench(nullptr);
+    QWidget* form = probe.Form();
+    if (form && watch->JobActive())
+        QMetaObject::invokeMethod(form, "OnStopBtnClicked");
+    const QList<QMdiSubWindow*> windows = area->subWindowList();
     area->closeAllSubWindows();
+    qDeleteAll(windows);
 }
 
 void Workbench::createMenus()

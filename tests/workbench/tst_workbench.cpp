@@ -601,6 +601,33 @@ private slots:
     }
 #endif
 
+    // Quitting while a program streams stops the job and ends the worker before anything its
+    // messages reach is destroyed (the sanitizers' runs of this suite tell).
+    void quittingWhileAProgramStreams()
+    {
+        auto workbench = openWorkbench();
+        auto* mode = workbench->findChild<QComboBox*>(WidgetNames::lookAheadModeCombo);
+        mode->setCurrentIndex(mode->findText(QStringLiteral("Open")));
+        // Every H1 line has the worker print a line in the host's output.
+        QStringList program{"G1 F1000"};
+        for (int line = 1; line < 100000; ++line)
+            program << QStringLiteral("X%1 H%2").arg(line * 0.001).arg(line % 2);
+        workbench->openProgram(write("laser.nc", program.join('\n').toUtf8()));
+        rvsim_set_time_scale(100);
+        StartJournal();
+        workbench->initialiseAndStart();
+        QWidget* form = workbench->findChild<QWidget*>(WidgetNames::form);
+        QThread* worker = form->findChild<QThread*>();
+        QVERIFY(worker);
+        QTRY_VERIFY(workbench->progressText().startsWith(QLatin1String("Running")));
+        QVERIFY(worker->isRunning());
+        workbench.reset();
+        rvsim_set_time_scale(1);
+        QVERIFY(Journal().contains(QStringLiteral("MQN_Stop(1, 14, 14)")));
+        QCOMPARE_GE(CompletedSegments(), 0); // the machine stands
+        rvsim_journal_enable(0);
+    }
+
     void hostLinesFromAnyThreadKeepTheirOrder()
     {
         Workbench workbench(HostConfig::defaults());
