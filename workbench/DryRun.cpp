@@ -223,10 +223,15 @@ public:
         pulsesPerMm = pulses;
     }
 
-    // Moves time on by a step; false when the coordinate system no longer runs.
+    // Moves time on by a step; false when the coordinate system no longer runs, or the cycle
+    // went past the longest planned.
     bool Wait(double stepMs)
     {
         StartOnce();
+        if (sim.nowMs() - startMs >= longestPlannedCycleMs) {
+            beyond = true;
+            return false;
+        }
         sim.advanceMs(stepMs);
         if (collecting)
             TakePath();
@@ -279,9 +284,13 @@ public:
         return left == 0;
     }
 
+    bool Beyond() const { return beyond; }
+
     // From the start to the end of the last motion recorded.
     double CycleMs() const
     {
+        if (beyond)
+            return longestPlannedCycleMs;
         const int count = sim.pathCount();
         double endMs = collecting ? lastPathMs : startMs;
         if (count > 0)
@@ -333,6 +342,7 @@ private:
     const SimulatorInterface& sim;
     const int64_t planStride;
     bool started = false;
+    bool beyond = false;
     double startMs = 0;
     int64_t lastPlanned = 0;
 };
@@ -385,6 +395,8 @@ void measure(const ProgramText& program, const std::vector<short>& rowCodes, Dry
                 return;
             const short code = row < rowCodes.size() ? rowCodes[row] : ReturnCode::Refused;
             ++row;
+            if (code != 0)
+                report.refused.push_back({index + 1, code});
             countMotion(command, line, code, standing, report);
         });
         line.FinishLine(false);
@@ -492,10 +504,12 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
             = sendAsTable(program, *machine.window, machine.axisTable.get());
         measure(program, rowCodes, report);
         const auto commandsSent = int64_t(std::count(rowCodes.begin(), rowCodes.end(), 0));
-        if (!stream.Flush() || !stream.RunToEnd()) {
+        if ((!stream.Flush() || !stream.RunToEnd()) && !stream.Beyond()) {
             error = QStringLiteral("the virtual controller stopped before the end of the program");
             return false;
         }
+        report.plannedLines = report.lines;
+        report.cycleBeyond = stream.Beyond();
         report.cycleMs = stream.CycleMs();
         report.plan = PlannedRun(std::move(stream.plan), commandsSent, report.cycleMs);
         report.path = std::move(stream.path);
@@ -510,20 +524,27 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
     if (path == PathWanted::Yes)
         stream.CollectPath(pulsesPerMm(machine));
     int64_t commandsSent = 0;
+    int64_t linesTaken = 0;
     MachinePosition standing{};
-    const auto sent = [&report, &commandsSent, &standing](ProgramCommand command,
-                                                          const GCodeInterpreter& line, short code) {
+    const auto sent = [&report, &commandsSent, &standing, &linesTaken](
+                          ProgramCommand command, const GCodeInterpreter& line, short code) {
         commandsSent += code == 0 ? 1 : 0;
+        if (code != 0)
+            report.refused.push_back({linesTaken + 1, code});
         countMotion(command, line, code, standing, report);
     };
-    const auto taken = [&progress, progressStride, lineCount](qsizetype lines) {
+    const auto taken = [&progress, progressStride, lineCount, &linesTaken](qsizetype lines) {
+        linesTaken = lines;
         if (progress && lines % progressStride == 0)
             progress(lines, lineCount);
     };
-    if (!StreamProgram(program, target, &printMessage, stream, sent, taken) || !stream.RunToEnd()) {
+    if ((!StreamProgram(program, target, &printMessage, stream, sent, taken) || !stream.RunToEnd())
+        && !stream.Beyond()) {
         error = QStringLiteral("the virtual controller stopped before the end of the program");
         return false;
     }
+    report.plannedLines = linesTaken;
+    report.cycleBeyond = stream.Beyond();
     report.cycleMs = stream.CycleMs();
     report.plan = PlannedRun(std::move(stream.plan), commandsSent, report.cycleMs);
     report.path = std::move(stream.path);
@@ -560,17 +581,43 @@ QString DryRunReportText(const DryRunReport& report)
                            mm(high[2]), mm(high[0] - (*low)[0]), mm(high[1] - (*low)[1]))
                       .arg(mm(high[2] - (*low)[2]));
     }
-    return QStringLiteral("cycle time: %1, %2 s\npath length: %3 mm (feed %4 mm, rapid %5 mm)\n"
-                          "extents: %6\nlines: %7, segments: %8\nlargest feed: %9 mm/s")
-        .arg(clockTime(report.cycleMs / 1000), QString::number(report.cycleMs / 1000, 'f', 3),
-             mm(report.pathLength), mm(report.pathLength - report.rapidLength),
+    QString cycle = QStringLiteral("%1, %2 s").arg(clockTime(report.cycleMs / 1000),
+                                                   QString::number(report.cycleMs / 1000, 'f', 3));
+    if (report.cycleBeyond) {
+        cycle = QStringLiteral("more than %1: the dry run stops there").arg(cycle);
+        if (report.plannedLines < report.lines)
+            cycle += QStringLiteral(", at line %1 of %2, and the figures are of the lines before it")
+                         .arg(grouped.toString(qlonglong(report.plannedLines + 1)),
+                              grouped.toString(qlonglong(report.lines)));
+    }
+    QString refused;
+    if (!report.refused.empty()) {
+        QStringList places;
+        for (std::size_t i = 0; i < std::min<std::size_t>(report.refused.size(), 5); ++i)
+            places << QStringLiteral("line %1 (code %2)")
+                          .arg(grouped.toString(qlonglong(report.refused[i].line)))
+                          .arg(report.refused[i].code);
+        if (report.refused.size() > 5)
+            places << QStringLiteral("…");
+        refused = QStringLiteral("\nrefused by the controller, not made: %1 command%2, %3")
+                      .arg(grouped.toString(qlonglong(report.refused.size())),
+                           report.refused.size() == 1 ? QString() : QStringLiteral("s"),
+                           places.join(QStringLiteral(", ")));
+    }
+    return QStringLiteral("cycle time: %1\npath length: %2 mm (feed %3 mm, rapid %4 mm)\n"
+                          "extents: %5\nlines: %6, segments: %7\nlargest feed: %8 mm/s%9")
+        .arg(cycle, mm(report.pathLength), mm(report.pathLength - report.rapidLength),
              mm(report.rapidLength), extents, grouped.toString(qlonglong(report.lines)),
-             grouped.toString(qlonglong(report.segments)))
-        .arg(report.largestFeed, 0, 'g', 10);
+             grouped.toString(qlonglong(report.segments)),
+             QString::number(report.largestFeed, 'g', 10), refused);
 }
 
 QJsonObject DryRunReportJson(const DryRunReport& report)
 {
+    QJsonArray refused;
+    for (const RefusedCommand& command : report.refused)
+        refused.append(QJsonObject{{QStringLiteral("line"), double(command.line)},
+                                   {QStringLiteral("code"), command.code}});
     QJsonObject extents;
     if (const std::optional<PathPoint3>& low = report.extent.Lowest()) {
         const PathPoint3& high = report.extent.Highest();
@@ -592,6 +639,9 @@ QJsonObject DryRunReportJson(const DryRunReport& report)
         {QStringLiteral("lines"), double(report.lines)},
         {QStringLiteral("segments"), double(report.segments)},
         {QStringLiteral("largestFeed"), report.largestFeed},
+        {QStringLiteral("cycleBeyond"), report.cycleBeyond},
+        {QStringLiteral("plannedLines"), double(report.plannedLines)},
+        {QStringLiteral("refused"), refused},
     };
 }
 

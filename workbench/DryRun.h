@@ -60,9 +60,25 @@ struct DryRunMachine
     static bool Read(const QString& configPath, DryRunMachine& machine, QString& error);
 };
 
+// The longest cycle a dry run plans: simulated time moves in steps, and a mistyped coordinate
+// (X1000000000 at F1) would otherwise keep it busy for hours. It stops there and says so.
+constexpr double longestPlannedCycleMs = 1000.0 * 3600 * 1000; // 1000 hours
+
+// A command the controller refused: the program line it came from, and the controller's code.
+struct RefusedCommand
+{
+    int64_t line = 0;
+    short code = 0;
+};
+
 struct DryRunReport
 {
     double cycleMs = 0;
+    // The cycle went past the longest planned: the dry run stopped there, after sending
+    // `plannedLines` of the program's lines; the figures are those of what it sent.
+    bool cycleBeyond = false;
+    int64_t plannedLines = 0;
+    std::vector<RefusedCommand> refused;
     double pathLength = 0; // mm, feed and rapid moves
     double rapidLength = 0;
     PathExtent extent; // of the motion, arcs' bulges included

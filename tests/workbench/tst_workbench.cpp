@@ -750,6 +750,29 @@ private slots:
             QCOMPARE_LE(point.x, 10.0f);
     }
 
+    // A dry run ends within seconds whatever the program: past the longest cycle it plans it
+    // stops and says so, and it names the commands the controller refused.
+    void dryRunEndsAndSaysWhatItLeftOut()
+    {
+        const QString huge = QStringLiteral("1") + QString(42, QLatin1Char('0'));
+        const DryRunReport refused = dryRunOf(
+            ProgramText(QStringLiteral("G1 X10 F100\nX%1\nX10 Y5").arg(huge)), openMachine(5));
+        QCOMPARE(refused.refused.size(), 1u);
+        QCOMPARE(refused.refused[0].line, 2);
+        QCOMPARE(refused.extent.Highest()[0], 10.0);
+        QVERIFY2(DryRunReportText(refused).contains(
+                     "\nrefused by the controller, not made: 1 command, line 2 (code 7)"),
+                 qPrintable(DryRunReportText(refused)));
+
+        const DryRunReport endless = dryRunOf(
+            ProgramText(QStringLiteral("G1 F1 X1000000000\nX0\nX1")), openMachine(5));
+        QVERIFY(endless.cycleBeyond);
+        QCOMPARE(endless.cycleMs, longestPlannedCycleMs);
+        QVERIFY2(DryRunReportText(endless).startsWith(
+                     "cycle time: more than 1000:00:00, 3600000.000 s: the dry run stops there"),
+                 qPrintable(DryRunReportText(endless)));
+    }
+
     void dryRunMatchesTheClosedForm_data()
     {
         QTest::addColumn<QByteArray>("program");
