@@ -73,6 +73,9 @@ short ShowCommandError(const char* name, short code)
     box.button(QMessageBox::Yes)->setText(QObject::tr("No"));
     box.button(QMessageBox::Discard)->setText(QObject::tr("Yes"));
     box.setDefaultButton(QMessageBox::Discard);
+    // Esc, and a host or test closing the box, give the default answer: a box without an
+    // escape button ignores its close and would hold everyone up.
+    box.setEscapeButton(QMessageBox::Discard);
     box.exec();
     return code;
 }

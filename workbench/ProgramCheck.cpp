@@ -45,10 +45,12 @@ struct FeedWord
     QString word;
 };
 
-// G codes this dialect acts on as common G-code does; the others it skips or only notes.
-bool ReadAlike(int code)
+// G codes this dialect acts on as common G-code does; the others it skips or only notes. Taken
+// as a number: a G word's number may be beyond any integer.
+bool ReadAlike(double code)
 {
-    return code <= 3 || code == 17 || code == 21 || code == 40 || code == 49 || code == 90;
+    return (code >= 0 && code <= 3) || code == 17 || code == 21 || code == 40 || code == 49
+           || code == 90;
 }
 
 // A run of ASCII digits as a number, the common case read without the toolkit's conversion;
@@ -238,7 +240,7 @@ void LineCheck::CheckGCode(QStringView number)
         Add(FindingKind::OtherDialect, word());
     else if (value == 4)
         Add(FindingKind::SkippedWord, word() + QStringLiteral(" (dwells only with DELAY)"));
-    else if (!ReadAlike(int(value)))
+    else if (!ReadAlike(value))
         Add(FindingKind::SkippedWord, word());
 }
 

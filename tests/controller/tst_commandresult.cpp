@@ -3,7 +3,10 @@
 #include "ModalBoxAnswerer.h"
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTranslator>
 
 namespace {
@@ -37,6 +40,34 @@ class TestCommandResult : public QObject
 
 private slots:
     void init() { hostLines.clear(); }
+
+    void errorBoxesClose_data()
+    {
+        QTest::addColumn<bool>("byEscape");
+        QTest::newRow("closed by its host") << false;
+        QTest::newRow("Esc") << true;
+    }
+
+    // Closing the box, as a host closing its windows does, or Esc gives the default answer.
+    void errorBoxesClose()
+    {
+        QFETCH(bool, byEscape);
+        bool closed = false;
+        QTimer::singleShot(0, this, [byEscape, &closed] {
+            QWidget* box = QApplication::activeModalWidget();
+            QVERIFY(box);
+            if (byEscape)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                box->close();
+            closed = !QApplication::activeModalWidget();
+            // A box that stays would hold the test for ever: its default button ends it.
+            if (auto* stays = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                stays->defaultButton()->click();
+        });
+        QCOMPARE(ShowCommandError("MQN_CrdStart", 1), 1);
+        QVERIFY(closed);
+    }
 
     void showsCodeAndMeaning_data()
     {

@@ -1041,6 +1041,11 @@ private slots:
                            found(4, K::ArcNotMade, "arc in plane G18"),
                            found(5, K::ArcNotMade, "centre arc with Z moving"),
                            found(6, K::ArcNotMade, "arc without I, J or R")};
+        QTest::newRow("G numbers beyond any integer, or below 0")
+            << "G1 X1\nG99999999999 X2\nG-1 X3\nG4294967297"
+            << QStringList{found(2, K::SkippedWord, "G99999999999"),
+                           found(3, K::SkippedWord, "G-1"), found(4, K::SkippedWord, "G4294967297"),
+                           found(4, K::ZeroMove, "G4294967297")};
         QTest::newRow("other dialects")
             << "G1 X1\nG5.2 P3 L2 X4 Q1\nG64 X2"
             << QStringList{found(2, K::OtherDialect, "G5.2"), found(2, K::OtherDialect, "P3"),
