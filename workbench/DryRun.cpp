@@ -22,7 +22,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <type_traits>
 
 namespace {
 
@@ -404,39 +403,6 @@ void measure(const ProgramText& program, const std::vector<short>& rowCodes, Dry
 }
 
 } // namespace
-
-std::optional<WindowMachine> WindowMachine::Read(short core, short crd, short fifo,
-                                                 bool tableLookAheadOpen)
-{
-    WindowMachine machine;
-    machine.core = core;
-    machine.tableLookAheadOpen = tableLookAheadOpen;
-    if (MQN_GetCrdPrm(core, crd, &machine.record) != 0 || machine.record.dimension < 1
-        || MQN_GetCrdMapBase(core, crd, &machine.mapBase) != 0)
-        return std::nullopt;
-    machine.lookAhead = MQN_GetLookAheadParaEx(core, crd, fifo, &machine.lookAheadRecord, 0) == 0
-                        && machine.lookAheadRecord.N > 0;
-    if (MQN_GetCrdJerk(core, crd, &machine.jerk) != 0)
-        machine.jerk = 0;
-    return machine;
-}
-
-QString WindowMachine::Encoded() const
-{
-    static_assert(std::is_trivially_copyable_v<WindowMachine>, "handed on byte for byte");
-    return QString::fromLatin1(
-        QByteArray(reinterpret_cast<const char*>(this), sizeof *this).toHex());
-}
-
-std::optional<WindowMachine> WindowMachine::Decoded(const QString& text)
-{
-    const QByteArray bytes = QByteArray::fromHex(text.toLatin1());
-    if (bytes.size() != qsizetype(sizeof(WindowMachine)))
-        return std::nullopt;
-    WindowMachine machine;
-    std::memcpy(&machine, bytes.constData(), sizeof machine);
-    return machine;
-}
 
 ProgramLineMap MapProgramLines(const ProgramText& program)
 {

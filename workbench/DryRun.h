@@ -3,6 +3,7 @@
 
 #include "PathPlot.h"
 #include "RunProgress.h"
+#include "WindowMachine.h"
 #include "controller/rvAPI.h"
 #include "module/HostTypes.h"
 
@@ -17,27 +18,6 @@
 
 class ProgramText;
 struct SimulatorInterface;
-
-// The coordinate system as the operator window last set it up, as the controller holds it:
-// its record, axis base, look-ahead and jerk; the core whose host factors its table rows take,
-// and whether the window sends its table with look-ahead open.
-struct WindowMachine
-{
-    short core = 1;
-    CrdPrm record{};
-    short mapBase = 1;
-    bool lookAhead = false; // the controller holds an initialised look-ahead
-    LookAheadPrmEx lookAheadRecord{};
-    double jerk = 0;
-    bool tableLookAheadOpen = false;
-
-    // Crd `crd` of `core` as the controller holds it; nothing when it has none set up.
-    static std::optional<WindowMachine> Read(short core, short crd, short fifo,
-                                             bool tableLookAheadOpen);
-    // As one argument of a dry run made by this same executable, and back.
-    QString Encoded() const;
-    static std::optional<WindowMachine> Decoded(const QString& text);
-};
 
 // The machine a dry run plans for: the window's coordinate system when it is given, else
 // coordinate system 1 of core 1 with look-ahead, axes X, Y and Z, read from the group "dryRun"

@@ -6,6 +6,7 @@
 #include "gcode/ProgramText.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QJsonDocument>
 #include <QLocale>
 
@@ -40,6 +41,22 @@ QString WhyNotAProgram(const ProgramText& program)
     return anything ? QString() : QStringLiteral("is empty");
 }
 
+// The window machine's text from the file, or from the standard input for "-": a few kilobytes,
+// so anything much larger is no window machine.
+std::optional<QByteArray> ReadWindowMachine(const QString& path)
+{
+    constexpr qint64 largest = 64 * 1024;
+    QFile file(path);
+    const bool opened = path == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
+                                                   : file.open(QIODevice::ReadOnly);
+    if (!opened)
+        return std::nullopt;
+    QByteArray text = file.read(largest + 1);
+    if (text.size() > largest)
+        return std::nullopt;
+    return text;
+}
+
 } // namespace
 
 bool AsksForCommand(int argc, char** argv, const char* option)
@@ -69,8 +86,9 @@ int RunDryRunCommand(const QStringList& arguments)
                                         QStringLiteral("Print the figures as one JSON object."));
     QCommandLineOption windowOption(QStringLiteral("window-machine"),
                                     QStringLiteral("The operator window's coordinate system, as "
-                                                   "the workbench hands it on."),
-                                    QStringLiteral("encoded"));
+                                                   "the workbench hands it on, in the file (-: "
+                                                   "the standard input)."),
+                                    QStringLiteral("file"));
     windowOption.setFlags(QCommandLineOption::HiddenFromHelp);
     QCommandLineOption previewOption(QStringLiteral("preview"),
                                      QStringLiteral("Write the planned path into the file, for "
@@ -87,9 +105,14 @@ int RunDryRunCommand(const QStringList& arguments)
     if (!DryRunMachine::Read(parser.value(configOption), machine, error))
         return complain(error, Unreadable);
     if (parser.isSet(windowOption)) {
-        machine.window = WindowMachine::Decoded(parser.value(windowOption));
+        std::optional<QByteArray> encoded = ReadWindowMachine(parser.value(windowOption));
+        if (!encoded)
+            return complain(QStringLiteral("cannot read the window machine from %1")
+                                .arg(parser.value(windowOption)),
+                            Unreadable);
+        machine.window = WindowMachine::Decoded(*encoded, error);
         if (!machine.window)
-            return complain(QStringLiteral("--window-machine does not read back"), Unreadable);
+            return complain(error, Unreadable);
     }
     const QString path = parser.value(dryRunOption);
     FileProblem problem = FileProblem::None;

@@ -32,7 +32,7 @@ PlannedRun DryRunOutput::Plan() const
 }
 
 DryRunProcess::DryRunProcess(QString workbenchPath, QString programPath, QString config,
-                             QString windowMachine, QObject* parent)
+                             QByteArray windowMachine, QObject* parent)
     : QObject(parent)
     , workbench(std::move(workbenchPath))
     , program(std::move(programPath))
@@ -63,10 +63,12 @@ void DryRunProcess::Start()
     if (!configPath.isEmpty())
         arguments << QStringLiteral("--config") << configPath;
     if (!window.isEmpty())
-        arguments << QStringLiteral("--window-machine") << window;
+        arguments << QStringLiteral("--window-machine") << QStringLiteral("-");
     if (!pathFile.isEmpty())
         arguments << QStringLiteral("--preview") << pathFile;
     process.start(workbench, arguments);
+    process.write(window);
+    process.closeWriteChannel();
 }
 
 void DryRunProcess::Cancel()

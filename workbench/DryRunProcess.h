@@ -34,8 +34,9 @@ class DryRunProcess : public QObject
 
 public:
     // `workbench` is the kurvo-workbench executable that makes the dry run; `window`, when not
-    // empty, the operator window's coordinate system as WindowMachine::Encoded gives it.
-    DryRunProcess(QString workbench, QString program, QString configPath, QString window,
+    // empty, the operator window's coordinate system as WindowMachine::Encoded gives it, handed
+    // over through the process's input rather than its command line, which anyone can read.
+    DryRunProcess(QString workbench, QString program, QString configPath, QByteArray window,
                   QObject* parent = nullptr);
     ~DryRunProcess() override;
 
@@ -58,7 +59,7 @@ private:
     const QString workbench;
     const QString program;
     const QString configPath;
-    const QString window;
+    const QByteArray window;
     QString pathFile;
     QProcess process;
     DryRunOutput output;

@@ -347,7 +347,7 @@ void Workbench::chooseDryRun()
 // configuration's own when the window has set up none.
 DryRunProcess* Workbench::startDryRun(const QString& path, const QString& pathFile)
 {
-    QString window;
+    QByteArray window;
     if (const std::optional<FormReading> form = probe.Read()) {
         if (const std::optional<WindowMachine> machine
             = WindowMachine::Read(form->core, form->crd, form->fifo, form->lookAheadOpen))

@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QThread>
@@ -771,6 +772,76 @@ private slots:
         QVERIFY2(DryRunReportText(endless).startsWith(
                      "cycle time: more than 1000:00:00, 3600000.000 s: the dry run stops there"),
                  qPrintable(DryRunReportText(endless)));
+    }
+
+    void windowMachineReadsBackByName_data()
+    {
+        QTest::addColumn<QString>("field"); // "object.field" to change, or "" for the text
+        QTest::addColumn<QJsonValue>("value");
+        QTest::addColumn<QString>("error");
+
+        QTest::newRow("as written") << "" << QJsonValue() << "";
+        QTest::newRow("another version") << "version" << QJsonValue(2)
+                                         << "the window machine is not of format "
+                                            "kurvo-window-machine, version 1";
+        QTest::newRow("a field missing") << "core" << QJsonValue(QJsonValue::Undefined)
+                                         << "core is missing";
+        QTest::newRow("beyond a short")
+            << "core" << QJsonValue(40000) << "core is no whole number from -32768 to 32767";
+        QTest::newRow("a fraction") << "crdPrm.dimension" << QJsonValue(2.5)
+                                    << "crdPrm.dimension is no whole number from -32768 to 32767";
+        QTest::newRow("a byte for a flag")
+            << "lookAhead" << QJsonValue(2) << "lookAhead is neither true nor false";
+        QTest::newRow("a list too short")
+            << "crdPrm.profile" << QJsonValue(QJsonArray{1, 2, 3})
+            << "crdPrm.profile is no list of 8 numbers";
+        QTest::newRow("text for a number")
+            << "lookAheadPrm.T" << QJsonValue("1") << "lookAheadPrm.T is no finite number";
+        QTest::newRow("a field of no name") << "padding" << QJsonValue(0)
+                                            << "padding is no field of this format";
+    }
+
+    // The window's machine goes to a dry run as named fields, each checked: what was written
+    // reads back the same, and anything else is refused with the field named.
+    void windowMachineReadsBackByName()
+    {
+        QFETCH(QString, field);
+        QFETCH(QJsonValue, value);
+        QFETCH(QString, error);
+        WindowMachine machine;
+        machine.core = 2;
+        machine.record.dimension = 3;
+        machine.record.profile[2] = 3;
+        machine.record.synVelMax = 12.5;
+        machine.record.originPos[7] = -2000000000;
+        machine.mapBase = 5;
+        machine.lookAhead = true;
+        machine.lookAheadRecord.N = 200;
+        machine.lookAheadRecord.Scale[4] = 1e-12;
+        machine.lookAheadRecord.axisMap[1] = 2;
+        machine.jerk = 0.25;
+        machine.tableLookAheadOpen = true;
+
+        QJsonObject json = QJsonDocument::fromJson(machine.Encoded()).object();
+        if (!field.isEmpty()) {
+            const QString outer = field.section('.', 0, 0), inner = field.section('.', 1);
+            if (inner.isEmpty()) {
+                json[outer] = value;
+            } else {
+                QJsonObject object = json[outer].toObject();
+                object[inner] = value;
+                json[outer] = object;
+            }
+        }
+        QString problem;
+        const std::optional<WindowMachine> read
+            = WindowMachine::Decoded(QJsonDocument(json).toJson(), problem);
+        QCOMPARE(problem, error);
+        QCOMPARE(read.has_value(), error.isEmpty());
+        if (read)
+            QCOMPARE(read->Encoded(), machine.Encoded());
+        QVERIFY(!WindowMachine::Decoded("\x01\x02 not json", problem));
+        QVERIFY2(problem.startsWith("the window machine is no JSON object"), qPrintable(problem));
     }
 
     void dryRunMatchesTheClosedForm_data()
