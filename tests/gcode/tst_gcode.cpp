@@ -222,6 +222,8 @@ private slots:
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("no last feed") << QByteArray("G1 X1\nG1 X2");
         QTest::newRow("carriage returns") << QByteArray("G1 X1\r\nG1\r\r\nX2\r");
+        QTest::newRow("carriage returns inside lines and alone")
+            << QByteArray("\rG1\rX1\r\n\r\r\r\nX2\r\rY3");
         QTest::newRow("utf-8 mark") << QByteArray("\xef\xbb\xbfG1 X1\n(Kreis \xc3\xa4)\n");
         QTest::newRow("utf-16 mark") << QByteArray("\xff\xfeG\0001\0\n\0X\0", 10);
         QTest::newRow("broken utf-8") << QByteArray("G1 X\xc3\x28\n\xe2\x82");
