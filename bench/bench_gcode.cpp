@@ -79,6 +79,7 @@ int main(int argc, char** argv)
                 split.size() / (splitSeconds + interpretSeconds) / 1e6);
     std::printf("file to call arguments (decode, lines as views): %.3f s, %.2f M lines/s\n",
                 viewSeconds, split.size() / viewSeconds / 1e6);
-    std::printf("checksum %.17g, %s\n", sum, sum == viewSum ? "both passes agree" : "PASSES DIFFER");
+    std::printf("checksum %.17g, %s\n", sum,
+                sum == viewSum ? "both passes agree" : "PASSES DIFFER");
     return 0;
 }

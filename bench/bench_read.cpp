@@ -60,8 +60,8 @@ int main(int argc, char** argv)
         check += text->LineCount();
         program.push_back(clock.nsecsElapsed() / 1e6);
     }
-    std::printf("%d lines, %.1f MB%s, median of %d turns (check %lld)\n", lines,
-                bytes.size() / 1e6, crlf ? ", CR LF" : "", turns, static_cast<long long>(check));
+    std::printf("%d lines, %.1f MB%s, median of %d turns (check %lld)\n", lines, bytes.size() / 1e6,
+                crlf ? ", CR LF" : "", turns, static_cast<long long>(check));
     std::printf("plain read of the bytes:  %8.1f ms\n", median(plain));
     std::printf("ProgramText::Read:        %8.1f ms  (%.2fx the plain read)\n", median(program),
                 median(program) / median(plain));

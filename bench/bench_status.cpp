@@ -37,7 +37,9 @@ void timeOnePoll(QApplication& application, QWidget* form)
 {
     const QMetaMethod onTimer
         = form->metaObject()->method(form->metaObject()->indexOfSlot("OnTimer()"));
-    const auto call = [&] { onTimer.invoke(form, Qt::DirectConnection); };
+    const auto call = [&] {
+        onTimer.invoke(form, Qt::DirectConnection);
+    };
     using Clock = std::chrono::steady_clock;
     const auto microseconds = [](Clock::duration span) {
         return std::chrono::duration<double, std::micro>(span).count();

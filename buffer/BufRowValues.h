@@ -47,8 +47,7 @@ struct RowCell
 
     bool operator==(const RowCell& other) const
     {
-        return present == other.present && text == other.text
-               && choiceIndex == other.choiceIndex;
+        return present == other.present && text == other.text && choiceIndex == other.choiceIndex;
     }
 };
 // A row's cells, one per column of its type.

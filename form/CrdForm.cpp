@@ -109,9 +109,8 @@ void CrdForm::MakeConnections()
 void CrdForm::FollowChoice(QComboBox* combo, int& chosen)
 {
     chosen = combo->currentIndex() + 1;
-    connect(combo, &QComboBox::currentIndexChanged, this, [&chosen](int index) {
-        chosen = index + 1;
-    });
+    connect(combo, &QComboBox::currentIndexChanged, this,
+            [&chosen](int index) { chosen = index + 1; });
 }
 
 QSize CrdForm::sizeHint() const

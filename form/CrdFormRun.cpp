@@ -29,8 +29,8 @@ ControllerAddress currentAddress()
 void CrdForm::OnStartBtnClicked()
 {
     const ControllerAddress at = currentAddress();
-    const bool sending = streamingWorker && streamingWorker->isRunning()
-                         && !streamingWorker->StopRequested();
+    const bool sending
+        = streamingWorker && streamingWorker->isRunning() && !streamingWorker->StopRequested();
     // A stream is sent once: while its worker still sends, Start starts no second stream.
     if (sending && !bufferedJob.IsPaused()) {
         if (CrdRunning(at))
@@ -97,8 +97,7 @@ void CrdForm::EndStreamingWorker()
 void CrdForm::OnPauseBtnClicked()
 {
     const ControllerAddress at = currentAddress();
-    ReportToHost("MQN_Stop",
-                 MQN_Stop(at.core, ProfileBit(chosenProfiles[0]), noOption));
+    ReportToHost("MQN_Stop", MQN_Stop(at.core, ProfileBit(chosenProfiles[0]), noOption));
     bufferedJob.Paused();
     if (LearningStep(treeEditors.check(TreeValueId::IlcEnable)->isChecked(),
                      treeEditors.choice(TreeValueId::IlcMode)->currentText())

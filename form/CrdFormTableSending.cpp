@@ -26,8 +26,9 @@ int CrdForm::SendBufferTable()
     const ControllerAddress to{state.currentCore, state.currentCrd, state.currentFifo};
     const LaserFollow laser{params.FollowSource, params.FollowRatio, params.PowerMin,
                             params.PowerMax};
-    SendRows(CommandTableRows(), LookAheadOpen(), to, AxisFactors(state.axisTable, to.core, chosenProfiles),
-             laser, [](const QByteArray& label, short code, bool shown) {
+    SendRows(CommandTableRows(), LookAheadOpen(), to,
+             AxisFactors(state.axisTable, to.core, chosenProfiles), laser,
+             [](const QByteArray& label, short code, bool shown) {
                  if (shown)
                      ShowCommandError(label.constData(), code);
              });

@@ -8,8 +8,7 @@ enum class ProgramCommand { LaserOn, LaserOff, Dwell, RapidLine, FeedLine, Centr
 
 // Hands `take` each command of the line just interpreted, in the order they go to the
 // controller: the laser switch, the dwell, then the motion.
-template <typename Take>
-void ForEachCommand(const GCodeInterpreter& line, Take&& take)
+template <typename Take> void ForEachCommand(const GCodeInterpreter& line, Take&& take)
 {
     if (line.laserSwitch == 1)
         take(ProgramCommand::LaserOn);

@@ -36,7 +36,8 @@ void DropCarriageReturns(QByteArray& bytes)
     const char* read = write;
     while (read < end) {
         ++read; // past the carriage return
-        const char* next = static_cast<const char*>(std::memchr(read, '\r', std::size_t(end - read)));
+        const char* next
+            = static_cast<const char*>(std::memchr(read, '\r', std::size_t(end - read)));
         if (!next)
             next = end;
         std::memmove(write, read, std::size_t(next - read));
@@ -48,7 +49,9 @@ void DropCarriageReturns(QByteArray& bytes)
 
 } // namespace
 
-ProgramText::ProgramText(QString text) : ProgramText(std::move(text), QByteArray(), false) {}
+ProgramText::ProgramText(QString text)
+    : ProgramText(std::move(text), QByteArray(), false)
+{}
 
 ProgramText::ProgramText(QString text, QByteArray narrow, bool lastLineFeedEndsText)
     : narrowText(std::move(narrow))

@@ -16,7 +16,9 @@
 class ProgramText
 {
 public:
-    ProgramText() : ProgramText(QString()) {}
+    ProgramText()
+        : ProgramText(QString())
+    {}
 
     // A million lines of CAM output take about 30 MB; the loaded text takes as much again in
     // memory and the window's view several times more. A file beyond this is no program of ours.

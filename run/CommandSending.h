@@ -8,6 +8,6 @@
 // Sends one command of the line just interpreted to the controller, in its look-ahead form, and
 // reports what the worker reports of it through `hostMessage`. Returns the controller's code.
 short SendProgramCommand(ProgramCommand command, const GCodeInterpreter& line,
-                        const ControllerAddress& target, HostMessageCallback hostMessage);
+                         const ControllerAddress& target, HostMessageCallback hostMessage);
 
 #endif

@@ -547,14 +547,16 @@ QString DryRunReportText(const DryRunReport& report)
                            mm(high[2]), mm(high[0] - (*low)[0]), mm(high[1] - (*low)[1]))
                       .arg(mm(high[2] - (*low)[2]));
     }
-    QString cycle = QStringLiteral("%1, %2 s").arg(clockTime(report.cycleMs / 1000),
-                                                   QString::number(report.cycleMs / 1000, 'f', 3));
+    QString cycle = QStringLiteral("%1, %2 s")
+                        .arg(clockTime(report.cycleMs / 1000),
+                             QString::number(report.cycleMs / 1000, 'f', 3));
     if (report.cycleBeyond) {
         cycle = QStringLiteral("more than %1: the dry run stops there").arg(cycle);
         if (report.plannedLines < report.lines)
-            cycle += QStringLiteral(", at line %1 of %2, and the figures are of the lines before it")
-                         .arg(grouped.toString(qlonglong(report.plannedLines + 1)),
-                              grouped.toString(qlonglong(report.lines)));
+            cycle
+                += QStringLiteral(", at line %1 of %2, and the figures are of the lines before it")
+                       .arg(grouped.toString(qlonglong(report.plannedLines + 1)),
+                            grouped.toString(qlonglong(report.lines)));
     }
     QString refused;
     if (!report.refused.empty()) {

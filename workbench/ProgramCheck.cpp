@@ -276,10 +276,9 @@ void LineCheck::CheckSpeeds(const GCodeInterpreter& state)
         else
             Add(FindingKind::MoveRefused, QStringLiteral("the feed is 0; ") + consequence);
     } else if (!(state.Acceleration() > 0)) {
-        Add(FindingKind::MoveRefused,
-            QStringLiteral("the %1acceleration is 0; ").arg(rapid ? QStringLiteral("rapid ")
-                                                                  : QString())
-                + consequence);
+        Add(FindingKind::MoveRefused, QStringLiteral("the %1acceleration is 0; ")
+                                              .arg(rapid ? QStringLiteral("rapid ") : QString())
+                                          + consequence);
     }
 }
 

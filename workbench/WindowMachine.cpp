@@ -13,8 +13,7 @@ namespace {
 constexpr char format[] = "kurvo-window-machine";
 constexpr int version = 1;
 
-template <typename Number, std::size_t N>
-QJsonArray array(const Number (&values)[N])
+template <typename Number, std::size_t N> QJsonArray array(const Number (&values)[N])
 {
     QJsonArray json;
     for (const Number value : values)
@@ -32,8 +31,7 @@ public:
         , error(error)
     {}
 
-    template <typename Whole>
-    void whole(const char* key, Whole& out)
+    template <typename Whole> void whole(const char* key, Whole& out)
     {
         const QJsonValue value = take(key);
         if (!ok())
@@ -64,8 +62,7 @@ public:
             out = value.toBool();
     }
 
-    template <typename Number, std::size_t N>
-    void numbers(const char* key, Number (&out)[N])
+    template <typename Number, std::size_t N> void numbers(const char* key, Number (&out)[N])
     {
         const QJsonValue value = take(key);
         if (!ok())
@@ -110,8 +107,7 @@ public:
     bool ok() const { return error.isEmpty(); }
 
 private:
-    template <typename Whole>
-    static bool isWhole(const QJsonValue& value)
+    template <typename Whole> static bool isWhole(const QJsonValue& value)
     {
         const double number = value.toDouble();
         return value.isDouble() && number == std::trunc(number)

@@ -5,10 +5,10 @@
 #include "DryRunProcess.h"
 #include "MachineWatch.h"
 #include "ProgramResume.h"
-#include "gcode/ProgramText.h"
 #include "RecentPrograms.h"
 #include "SimulatorInterface.h"
 #include "form/WidgetNames.h"
+#include "gcode/ProgramText.h"
 #include "module/HostSignal.h"
 
 #include <QApplication>

@@ -175,7 +175,7 @@ private slots:
     void failingRowsAreShownAndTheRestSent_data()
     {
         QTest::addColumn<Rows>("rows");
-        QTest::addColumn<int>("refusedLines"); // LnXY calls the controller refuses
+        QTest::addColumn<int>("refusedLines");        // LnXY calls the controller refuses
         QTest::addColumn<double>("xFactorAfterInit"); // X's pulses and velocity factor; 0: as set
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<QStringList>("boxes");

@@ -639,8 +639,10 @@ private slots:
         QTest::newRow("a device in its place") << "device" << notRegular;
         QTest::newRow("a link to a pipe") << "link to pipe" << notRegular;
         QTest::newRow("a link to a device") << "link to device" << notRegular;
-        QTest::newRow("a link to nothing") << "link to nothing" << "it is a link to nothing";
-        QTest::newRow("2 GiB, sparse") << "sparse" << "it is larger than 4 MiB";
+        QTest::newRow("a link to nothing") << "link to nothing"
+                                           << "it is a link to nothing";
+        QTest::newRow("2 GiB, sparse") << "sparse"
+                                       << "it is larger than 4 MiB";
     }
 
     // Nothing is read from it (a pipe would block the opening), and it stays what it was.
@@ -686,8 +688,8 @@ private slots:
     {
         if (!FileSizeLimit::Available())
             QSKIP("no file size limit on this system");
-        const QByteArray before = "[KurvoCore1Crd1]\nlabOpenFileData=\n[Other]\nkept="
-                                  + QByteArray(2000, 'k') + "\n";
+        const QByteArray before
+            = "[KurvoCore1Crd1]\nlabOpenFileData=\n[Other]\nkept=" + QByteArray(2000, 'k') + "\n";
         writeSettings(before);
         open();
         setText(WN::synVelMaxEdit, QStringLiteral("77"));

@@ -24,11 +24,24 @@
 namespace {
 
 const char* const seeds[] = {
-    "G1 X10 Y5 F250.7", "G00 X1 Y2 Z3 EF500 ED2000", "G02 X10 Y0 I5 J0", "G03 X1 Y1 R2",
-    "H1 G0 X5",         "H0",                        "DELAY500",         "N100 G01 X-3.5 D800",
-    "G04 X2.5",         "G17 G90 G21 G40 G49 T1",   "(comment) G1",     "X1 ; G0",
-    "g1 x10 h1",        "G1.9 X1",                  "EF20 ED800",       "%",
-    "",                 "G99 G55 N7",
+    "G1 X10 Y5 F250.7",
+    "G00 X1 Y2 Z3 EF500 ED2000",
+    "G02 X10 Y0 I5 J0",
+    "G03 X1 Y1 R2",
+    "H1 G0 X5",
+    "H0",
+    "DELAY500",
+    "N100 G01 X-3.5 D800",
+    "G04 X2.5",
+    "G17 G90 G21 G40 G49 T1",
+    "(comment) G1",
+    "X1 ; G0",
+    "g1 x10 h1",
+    "G1.9 X1",
+    "EF20 ED800",
+    "%",
+    "",
+    "G99 G55 N7",
 };
 
 // Characters a garbled program is made of: the dialect's letters in both cases, number
@@ -74,7 +87,9 @@ Allowed wellFormedWords(const QString& line)
 
 QString mutate(QString line, std::mt19937_64& random)
 {
-    auto below = [&random](int n) { return n <= 0 ? 0 : int(random() % unsigned(n)); };
+    auto below = [&random](int n) {
+        return n <= 0 ? 0 : int(random() % unsigned(n));
+    };
     const int mutations = 1 + below(6);
     for (int m = 0; m < mutations; ++m) {
         const int at = below(int(line.size()) + 1);
@@ -153,12 +168,13 @@ int main(int argc, char** argv)
             const bool modeOk
                 = program.motionMode == modeBefore || allowed.modes.count(program.motionMode);
             const bool laserOk = program.laserSwitch != 0 && program.laserSwitch != 1
-                                 ? true
-                                 : allowed.lasers.count(program.laserSwitch) > 0;
+                                     ? true
+                                     : allowed.lasers.count(program.laserSwitch) > 0;
             if (!modeOk || !laserOk) {
-                std::printf("violation after %lld executions: mode %d -> %d, laser %d, line \"%s\"\n",
-                            executions, modeBefore, program.motionMode, program.laserSwitch,
-                            escaped(line).constData());
+                std::printf(
+                    "violation after %lld executions: mode %d -> %d, laser %d, line \"%s\"\n",
+                    executions, modeBefore, program.motionMode, program.laserSwitch,
+                    escaped(line).constData());
                 return 1;
             }
             program.FinishLine(random() % 2 == 0);

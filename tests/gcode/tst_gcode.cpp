@@ -405,7 +405,8 @@ private slots:
         // A pipe would block the window until a writer comes, a device never ends.
         QTest::newRow("a pipe is not opened") << "pipe" << failed << 0 << notRegular;
         QTest::newRow("a device is not read") << "device" << failed << 0 << notRegular;
-        QTest::newRow("a link to a pipe is not opened") << "link to pipe" << failed << 0 << notRegular;
+        QTest::newRow("a link to a pipe is not opened")
+            << "link to pipe" << failed << 0 << notRegular;
         QTest::newRow("a folder") << "folder" << failed << 0 << notRegular;
         QTest::newRow("beyond 64 MiB") << "sparse" << failed << 0 << "it is larger than 64 MiB";
     }

@@ -3,6 +3,7 @@
 
     tests/mutation/mutants.py [--build DIR] [--only NAME...]
 
+The tree without a fault is built and tested first; the script stops there when that fails.
 Each fault replaces one exact piece of source (it must occur once) in a copy of the working
 tree, the copy is built in DIR (default build-mutants, kept between runs so that each fault
 rebuilds little) and CTest runs; a fault is caught when a test fails. The copy lies in
@@ -88,7 +89,7 @@ FAULTS = [
     ("controls stay disabled after a run", "form/CrdFormStatus.cpp",
      "        EnableIdleOnlyControls(true);", "        EnableIdleOnlyControls(false);"),
     ("a changed dimension or profile choice not followed", "form/CrdForm.cpp",
-     "        chosen = index + 1;\n", "        static_cast<void>(index);\n"),
+     "{ chosen = index + 1; }", "{ static_cast<void>(index); }"),
     ("the origin check box not connected", "form/CrdForm.cpp",
      "    connect(originFlagCheck, &QCheckBox::stateChanged, this, &CrdForm::OnOriginStateChanged);\n", ""),
     ("the look-ahead mode choice not connected", "form/CrdForm.cpp",
@@ -186,6 +187,13 @@ def main():
     if run(["cmake", "-S", str(source), "-B", str(binary), "-G", "Ninja",
             "-DCMAKE_BUILD_TYPE=RelWithDebInfo"], root, log) != 0:
         sys.exit("configure failed, see " + str(build / "mutants.log"))
+
+    # The tree as it is must build and pass, or no fault's verdict means anything.
+    if run(["cmake", "--build", str(binary)], root, log) != 0:
+        sys.exit("the tree without a fault does not build, see " + str(build / "mutants.log"))
+    if run(["ctest", "--test-dir", str(binary), "-j2"], root, log) != 0:
+        sys.exit("the tree without a fault fails its tests: " + ", ".join(failed_suites(binary)))
+    print("the tree without a fault builds and passes", flush=True)
 
     caught = survived = 0
     for name, path, original, faulty in FAULTS:

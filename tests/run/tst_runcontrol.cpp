@@ -370,18 +370,33 @@ private slots:
         QTest::addColumn<QString>("between"); // what the operator does before the second Start
         QTest::addColumn<QString>("second");  // "streamed" or "table"
 
-        QTest::newRow("stop, start of another program") << "streamed" << "stop" << "streamed";
-        QTest::newRow("stop while sending, start of another") << "sending" << "stop" << "streamed";
-        QTest::newRow("pause, stop, start of another program")
-            << "streamed" << "pause stop" << "streamed";
-        QTest::newRow("pause, stop, start of the same program")
-            << "streamed" << "pause stop" << "same";
-        QTest::newRow("paused, another program put in") << "streamed" << "pause" << "streamed";
-        QTest::newRow("paused while sending, another program put in")
-            << "sending" << "pause" << "streamed";
-        QTest::newRow("paused table, rows changed") << "table" << "pause" << "table";
-        QTest::newRow("stopped table, program put in") << "table" << "stop" << "streamed";
-        QTest::newRow("stopped table, the same table") << "table" << "stop" << "same";
+        QTest::newRow("stop, start of another program") << "streamed"
+                                                        << "stop"
+                                                        << "streamed";
+        QTest::newRow("stop while sending, start of another") << "sending"
+                                                              << "stop"
+                                                              << "streamed";
+        QTest::newRow("pause, stop, start of another program") << "streamed"
+                                                               << "pause stop"
+                                                               << "streamed";
+        QTest::newRow("pause, stop, start of the same program") << "streamed"
+                                                                << "pause stop"
+                                                                << "same";
+        QTest::newRow("paused, another program put in") << "streamed"
+                                                        << "pause"
+                                                        << "streamed";
+        QTest::newRow("paused while sending, another program put in") << "sending"
+                                                                      << "pause"
+                                                                      << "streamed";
+        QTest::newRow("paused table, rows changed") << "table"
+                                                    << "pause"
+                                                    << "table";
+        QTest::newRow("stopped table, program put in") << "table"
+                                                       << "stop"
+                                                       << "streamed";
+        QTest::newRow("stopped table, the same table") << "table"
+                                                       << "stop"
+                                                       << "same";
     }
 
     // After a Stop, or a Pause whose job was replaced, the next Start clears the buffer before

@@ -5,10 +5,10 @@
 #include "form/WidgetNames.h"
 #include "rvsim.h"
 
+#include "FileKinds.h"
 #include "Journal.h"
 #include "LinkedModule.h"
 #include "ModalBoxAnswerer.h"
-#include "FileKinds.h"
 #include "TableRows.h"
 #include "TestHost.h"
 

@@ -22,17 +22,17 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
-#include <QThread>
-#include <QTimer>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
-#include <QStatusBar>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QThread>
+#include <QTimer>
 
 #include <cmath>
 #include <csignal>
@@ -182,7 +182,9 @@ QByteArray resumableProgram(uint32_t seed)
     const int lines = 1 + next(20);
     for (int n = 0; n < lines; ++n) {
         QByteArrayList words;
-        const auto sometimes = [&next](int percent) { return next(100) < percent; };
+        const auto sometimes = [&next](int percent) {
+            return next(100) < percent;
+        };
         if (sometimes(8))
             words << QByteArray("G1") + QByteArray::number(7 + next(3)); // G17 to G19
         if (sometimes(35))
@@ -221,7 +223,9 @@ QByteArray resumableProgram(uint32_t seed)
 QString streamedCommand(ProgramCommand command, const GCodeInterpreter& line)
 {
     using G = GCodeInterpreter;
-    const auto n = [](double value) { return QString::number(value, 'g', 17); };
+    const auto n = [](double value) {
+        return QString::number(value, 'g', 17);
+    };
     const double* p = line.position;
     const QString speeds = n(line.Velocity()) + ' ' + n(line.Acceleration());
     switch (command) {
@@ -233,17 +237,30 @@ QString streamedCommand(ProgramCommand command, const GCodeInterpreter& line)
         return QStringLiteral("dwell ") + n(line.delayTime);
     case ProgramCommand::RapidLine:
     case ProgramCommand::FeedLine:
-        return QStringList{command == ProgramCommand::RapidLine ? "rapid" : "feed", n(p[G::X]),
-                           n(p[G::Y]), n(p[G::Z]), speeds, QString::number(line.lineNumber)}
+        return QStringList{command == ProgramCommand::RapidLine ? "rapid" : "feed",
+                           n(p[G::X]),
+                           n(p[G::Y]),
+                           n(p[G::Z]),
+                           speeds,
+                           QString::number(line.lineNumber)}
             .join(' ');
     case ProgramCommand::CentreArc:
-        return QStringList{"centre arc", n(p[G::X]), n(p[G::Y]), n(line.arcCentre[0]),
-                           n(line.arcCentre[1]), QString::number(line.ArcDirection()), speeds,
+        return QStringList{"centre arc",
+                           n(p[G::X]),
+                           n(p[G::Y]),
+                           n(line.arcCentre[0]),
+                           n(line.arcCentre[1]),
+                           QString::number(line.ArcDirection()),
+                           speeds,
                            QString::number(line.lineNumber)}
             .join(' ');
     case ProgramCommand::RadiusArc:
-        return QStringList{"radius arc", n(p[G::X]), n(p[G::Y]), n(line.arcRadius),
-                           QString::number(line.ArcDirection()), speeds}
+        return QStringList{"radius arc",
+                           n(p[G::X]),
+                           n(p[G::Y]),
+                           n(line.arcRadius),
+                           QString::number(line.ArcDirection()),
+                           speeds}
             .join(' ');
     }
     return QString();
@@ -258,7 +275,8 @@ std::vector<QStringList> streamedCommands(const ProgramText& program)
     for (qsizetype index = 0; index < program.LineCount(); ++index) {
         line.InterpretLine(program.Line(index, widened));
         QStringList sent;
-        ForEachCommand(line, [&](ProgramCommand command) { sent << streamedCommand(command, line); });
+        ForEachCommand(line,
+                       [&](ProgramCommand command) { sent << streamedCommand(command, line); });
         line.FinishLine(false);
         perLine.push_back(sent);
     }
@@ -410,7 +428,9 @@ private slots:
         mode->setCurrentIndex(mode->findText(QStringLiteral("Open")));
         workbench->openProgram(program);
         QWidget* form = workbench->findChild<QWidget*>(WidgetNames::form);
-        const auto text = [&workbench] { return workbench->progressText(); };
+        const auto text = [&workbench] {
+            return workbench->progressText();
+        };
         const auto executed = [&text] {
             const QRegularExpressionMatch match
                 = QRegularExpression("([0-9,]+) of 6,000 segments").match(text());
@@ -526,8 +546,7 @@ private slots:
         QTRY_VERIFY(plot->CurrentPosition() && (*plot->CurrentPosition())[0] > 1);
         const PathPoint3 standing = *plot->CurrentPosition();
 
-        const QString program
-            = write("square.nc", "G0 X0 Y20 EF100\nG1 X20 F50\nY40\nX0\nY20\n");
+        const QString program = write("square.nc", "G0 X0 Y20 EF100\nG1 X20 F50\nY40\nX0\nY20\n");
         QSignalSpy shown(workbench.get(), &Workbench::previewShown);
         StartJournal();
         QVERIFY(workbench->runFrom(program, 3));
@@ -569,7 +588,8 @@ private slots:
         QFETCH(int, signalNumber);
         QTemporaryDir folder;
         const QDir host(folder.path());
-        QVERIFY(QFile::copy(QStringLiteral(KURVO_WORKBENCH_PATH), host.filePath("kurvo-workbench")));
+        QVERIFY(
+            QFile::copy(QStringLiteral(KURVO_WORKBENCH_PATH), host.filePath("kurvo-workbench")));
         QVERIFY(host.mkpath("modules") && host.mkpath("tmp") && host.mkpath("home"));
         TestHost::WriteNeutralSettings(host.filePath("modules/Crd.ini"),
                                        CrdResourceRecord{1, 2, 1, 1, {}});
@@ -696,9 +716,8 @@ private slots:
             << QStringList{"--dry-run", differently} << 0
             << "program check: 1 line read differently\n  words the dialect skips: 1 line\n"
                "    line 1: M3\n  feeds cut to a whole number: 1 line";
-        QTest::newRow("a dry run for scripts")
-            << QStringList{"--dry-run", differently, "--json"} << 0
-            << "\"linesReadDifferently\": 1,";
+        QTest::newRow("a dry run for scripts") << QStringList{"--dry-run", differently, "--json"}
+                                               << 0 << "\"linesReadDifferently\": 1,";
         const QString resumable = write("resumable.nc", "G0 X1 EF200\nG1 X0.00005 F100 H1\nX9\n");
         QTest::newRow("the program Run from line loads")
             << QStringList{"--resume-from", "3", resumable} << 0
@@ -767,8 +786,8 @@ private slots:
                      "\nrefused by the controller, not made: 1 command, line 2 (code 7)"),
                  qPrintable(DryRunReportText(refused)));
 
-        const DryRunReport endless = dryRunOf(
-            ProgramText(QStringLiteral("G1 F1 X1000000000\nX0\nX1")), openMachine(5));
+        const DryRunReport endless
+            = dryRunOf(ProgramText(QStringLiteral("G1 F1 X1000000000\nX0\nX1")), openMachine(5));
         QVERIFY(endless.cycleBeyond);
         QCOMPARE(endless.cycleMs, longestPlannedCycleMs);
         QVERIFY2(DryRunReportText(endless).startsWith(
@@ -786,21 +805,20 @@ private slots:
         QTest::newRow("another version") << "version" << QJsonValue(2)
                                          << "the window machine is not of format "
                                             "kurvo-window-machine, version 1";
-        QTest::newRow("a field missing") << "core" << QJsonValue(QJsonValue::Undefined)
-                                         << "core is missing";
+        QTest::newRow("a field missing")
+            << "core" << QJsonValue(QJsonValue::Undefined) << "core is missing";
         QTest::newRow("beyond a short")
             << "core" << QJsonValue(40000) << "core is no whole number from -32768 to 32767";
         QTest::newRow("a fraction") << "crdPrm.dimension" << QJsonValue(2.5)
                                     << "crdPrm.dimension is no whole number from -32768 to 32767";
         QTest::newRow("a byte for a flag")
             << "lookAhead" << QJsonValue(2) << "lookAhead is neither true nor false";
-        QTest::newRow("a list too short")
-            << "crdPrm.profile" << QJsonValue(QJsonArray{1, 2, 3})
-            << "crdPrm.profile is no list of 8 numbers";
+        QTest::newRow("a list too short") << "crdPrm.profile" << QJsonValue(QJsonArray{1, 2, 3})
+                                          << "crdPrm.profile is no list of 8 numbers";
         QTest::newRow("text for a number")
             << "lookAheadPrm.T" << QJsonValue("1") << "lookAheadPrm.T is no finite number";
-        QTest::newRow("a field of no name") << "padding" << QJsonValue(0)
-                                            << "padding is no field of this format";
+        QTest::newRow("a field of no name")
+            << "padding" << QJsonValue(0) << "padding is no field of this format";
     }
 
     // The window's machine goes to a dry run as named fields, each checked: what was written
@@ -997,7 +1015,8 @@ private slots:
                  qPrintable(workbench->outputLines().join('\n')));
         const QStringList cycle = workbench->outputLines().filter(QStringLiteral("cycle time: "));
         QCOMPARE(cycle.size(), 1);
-        const double plannedSeconds = cycle.constFirst().section(QLatin1Char(' '), -2, -2).toDouble();
+        const double plannedSeconds
+            = cycle.constFirst().section(QLatin1Char(' '), -2, -2).toDouble();
 
         rvsim_path_clear();
         rvsim_set_time_scale(20);
@@ -1015,7 +1034,8 @@ private slots:
         rvsim_path_point(points - 1, nullptr, &lastMs, nullptr);
         const double ranSeconds = (lastMs - firstMs) / 1000;
         QVERIFY2(std::abs(plannedSeconds - ranSeconds) <= 0.01 * ranSeconds,
-                 qPrintable(QStringLiteral("planned %1 s, ran %2 s").arg(plannedSeconds).arg(ranSeconds)));
+                 qPrintable(
+                     QStringLiteral("planned %1 s, ran %2 s").arg(plannedSeconds).arg(ranSeconds)));
     }
 
     // The worker and the dry run stream through one loop: the same commands in the same order,
@@ -1080,10 +1100,14 @@ private slots:
             << QStringList();
         QTest::newRow("skipped words")
             << "G91 G20\nM3 S1000\ng1 X1 f5 T1 n2\nG4 X2.5"
-            << QStringList{found(1, K::SkippedWord, "G91"), found(1, K::SkippedWord, "G20"),
-                           found(2, K::SkippedWord, "M3"), found(2, K::OtherDialect, "S1000"),
-                           found(3, K::SkippedWord, "g1"), found(3, K::SkippedWord, "f5"),
-                           found(3, K::SkippedWord, "T1"), found(3, K::SkippedWord, "n2"),
+            << QStringList{found(1, K::SkippedWord, "G91"),
+                           found(1, K::SkippedWord, "G20"),
+                           found(2, K::SkippedWord, "M3"),
+                           found(2, K::OtherDialect, "S1000"),
+                           found(3, K::SkippedWord, "g1"),
+                           found(3, K::SkippedWord, "f5"),
+                           found(3, K::SkippedWord, "T1"),
+                           found(3, K::SkippedWord, "n2"),
                            found(3, K::NoMotion, "before any G0 to G3"),
                            found(4, K::SkippedWord, "G4 (dwells only with DELAY)")};
         QTest::newRow("text after a comment")
@@ -1139,7 +1163,9 @@ private slots:
         QStringList found;
         for (const ProgramFinding& finding : CheckProgram(ProgramText(program), 500))
             found << QStringLiteral("%1 %2: %3")
-                         .arg(finding.line).arg(int(finding.kind)).arg(finding.what);
+                         .arg(finding.line)
+                         .arg(int(finding.kind))
+                         .arg(finding.what);
         QCOMPARE(found, findings);
     }
 
@@ -1175,10 +1201,9 @@ private slots:
             << int(S::Running) << qint64(1204) << qint64(5000) << 63.0 << qint64(310)
             << "Running" + dot + "1,204 of 5,000 segments (24%)" + dot + "line 310 of 1,200" + dot
                    + "run 0:12" + dot + "left 1:03";
-        QTest::newRow("running at the pace kept") << int(S::Running) << qint64(100) << qint64(400)
-                                                  << -1.0 << qint64(0)
-                                                  << "Running" + dot + "100 of 400 segments (25%)"
-                                                         + dot + "run 0:12" + dot + "left 0:37";
+        QTest::newRow("running at the pace kept")
+            << int(S::Running) << qint64(100) << qint64(400) << -1.0 << qint64(0)
+            << "Running" + dot + "100 of 400 segments (25%)" + dot + "run 0:12" + dot + "left 0:37";
         QTest::newRow("paused") << int(S::Paused) << qint64(1204) << qint64(5000) << 63.0
                                 << qint64(310)
                                 << "Paused" + dot + "1,204 of 5,000 segments (24%)" + dot
@@ -1226,7 +1251,7 @@ private slots:
         QCOMPARE(job.CurrentState(), S::Paused);
         QCOMPARE(job.Executed(), 150);
         job.Observe(false, 150, 350, 9000);
-        QCOMPARE(job.RunSeconds(), 2.5); // the pause does not count
+        QCOMPARE(job.RunSeconds(), 2.5);  // the pause does not count
         job.Observe(true, 0, 350, 10000); // resumed at a command's boundary: the counter restarts
         QVERIFY(!job.Began());
         job.Observe(true, 50, 300, 11000);
@@ -1267,8 +1292,8 @@ private slots:
     {
         QFETCH(qint64, executed);
         QFETCH(qint64, line);
-        const ProgramLineMap map
-            = MapProgramLines(ProgramText(QStringLiteral("(start)\nG1 X1 H1\nF100\nX2\nH0 X3 DELAY5")));
+        const ProgramLineMap map = MapProgramLines(
+            ProgramText(QStringLiteral("(start)\nG1 X1 H1\nF100\nX2\nH0 X3 DELAY5")));
         QCOMPARE(map.Commands(), 7);
         QCOMPARE(map.LineAt(executed), line);
     }
@@ -1337,8 +1362,10 @@ private slots:
     {
         BackplotView plot;
         plot.resize(400, 300);
-        plot.SetPreview(Summarised({{0, 0, 0, 0, false}, {50, 0, 0, 100, true},
-                                    {50, 40, 0, 20, false}, {0, 40, 0, 200, false}}));
+        plot.SetPreview(Summarised({{0, 0, 0, 0, false},
+                                    {50, 0, 0, 100, true},
+                                    {50, 40, 0, 20, false},
+                                    {0, 40, 0, 200, false}}));
         QCOMPARE(plot.PreviewTopSpeed(), 200.0);
         QTRY_VERIFY(!plot.Drawing());
         const auto coloursOf = [&plot] {
@@ -1351,8 +1378,10 @@ private slots:
         };
         QSet<QRgb> colours = coloursOf();
         QVERIFY(colours.contains(qRgb(150, 150, 150) & 0xffffff)); // the rapid move
-        QVERIFY(colours.contains(QColor::fromHsvF(0.66 * (1 - 0.5 / 8), 0.85, 0.85).rgb() & 0xffffff));
-        QVERIFY(colours.contains(QColor::fromHsvF(0.66 * (1 - 7.5 / 8), 0.85, 0.85).rgb() & 0xffffff));
+        QVERIFY(
+            colours.contains(QColor::fromHsvF(0.66 * (1 - 0.5 / 8), 0.85, 0.85).rgb() & 0xffffff));
+        QVERIFY(
+            colours.contains(QColor::fromHsvF(0.66 * (1 - 7.5 / 8), 0.85, 0.85).rgb() & 0xffffff));
 
         plot.Clear();
         QTRY_VERIFY(!plot.Drawing());
@@ -1431,8 +1460,7 @@ private slots:
                 QVERIFY2(std::equal(wholeCommands.begin() + (line - 1), wholeCommands.end(),
                                     resumedCommands.begin() + leadIn, resumedCommands.end()),
                          where());
-                QVERIFY2(tableRowsFrom(whole, line - 1) == tableRowsFrom(resumed, leadIn),
-                         where());
+                QVERIFY2(tableRowsFrom(whole, line - 1) == tableRowsFrom(resumed, leadIn), where());
                 QVERIFY2(leadInLandsWhereTheLineStarts(whole, line, resumed, leadIn), where());
             }
         }
@@ -1482,7 +1510,9 @@ private slots:
         QVERIFY2(resumed.endsWith(QLatin1String("/resumed/contour from line 1000.nc")),
                  qPrintable(resumed));
         QCOMPARE(workbench->findChild<QTextEdit*>(WidgetNames::programTextView)
-                     ->document()->firstBlock().text(),
+                     ->document()
+                     ->firstBlock()
+                     .text(),
                  QStringLiteral("H0"));
     }
 
@@ -1600,7 +1630,8 @@ private:
         for (qsizetype index = 0; index + 1 < line; ++index) {
             before.InterpretLine(whole.Line(index, widened));
             if (before.laserSwitch == 0 || before.laserSwitch == 1)
-                laser = before.laserSwitch == 1 ? QStringLiteral("laser on") : QStringLiteral("laser off");
+                laser = before.laserSwitch == 1 ? QStringLiteral("laser on")
+                                                : QStringLiteral("laser off");
             before.FinishLine(false);
         }
         const std::vector<QStringList> perLine = streamedCommands(resumed);
@@ -1610,7 +1641,9 @@ private:
         const QStringList rapids = sent.filter(QRegularExpression("^rapid "));
         if (before.motionMode < 0 ? !rapids.isEmpty() : rapids.size() != 1)
             return false;
-        const auto n = [](double value) { return QString::number(value, 'g', 17); };
+        const auto n = [](double value) {
+            return QString::number(value, 'g', 17);
+        };
         using G = GCodeInterpreter;
         if (!rapids.isEmpty()
             && !rapids[0].startsWith(QStringLiteral("rapid %1 %2 %3 ")
