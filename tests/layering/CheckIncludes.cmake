@@ -23,6 +23,21 @@ function(layer_of file result)
     endif()
 endfunction()
 
+# An include as any of its spellings names it: in quotes or angle brackets, indented, with
+# blanks after the "#", and relative to the including file's folder ("../form/CrdForm.h",
+# "CrdForm.h" beside it) or to the tree.
+function(header_of line folder result)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]+)[>\"].*" "\\1" header
+           "${line}")
+    if(NOT header MATCHES "/")
+        set(header "${folder}/${header}")
+    elseif(header MATCHES "^\\.\\./")
+        get_filename_component(header "${SOURCE_DIR}/${folder}/${header}" ABSOLUTE)
+        file(RELATIVE_PATH header "${SOURCE_DIR}" "${header}")
+    endif()
+    set(${result} "${header}" PARENT_SCOPE)
+endfunction()
+
 set(upward "")
 set(checked 0)
 foreach(folder module form crd buffer run gcode controller)
@@ -30,9 +45,9 @@ foreach(folder module form crd buffer run gcode controller)
                                              ${SOURCE_DIR}/${folder}/*.cpp)
     foreach(source ${sources})
         layer_of(${source} own)
-        file(STRINGS ${SOURCE_DIR}/${source} includes REGEX "^#include \"[a-z]+/[A-Za-z]+\\.h\"")
+        file(STRINGS ${SOURCE_DIR}/${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
         foreach(line ${includes})
-            string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" header "${line}")
+            header_of("${line}" ${folder} header)
             layer_of(${header} theirs)
             math(EXPR checked "${checked} + 1")
             if(NOT theirs STREQUAL "" AND theirs LESS own)
