@@ -3,6 +3,12 @@
 // and on painting the widget.
 //
 //   bench_backplot [program lines] [seed]   (default 500,000 lines: about a million points)
+//
+// With "points N", N points of a long job instead (moves of up to a millimetre, as CAM output
+// makes them), 50,000 a tick: the points the backplot keeps, its tolerance then, the longest
+// tick and the process's peak memory.
+//
+//   bench_backplot points [N]               (default 10,000,000)
 #include "BackplotView.h"
 #include "DryRun.h"
 #include "PathRecordReader.h"
@@ -17,6 +23,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
 
 namespace {
 
@@ -48,11 +59,52 @@ template <typename Start> Redraw redraw(BackplotView& plot, Start&& start)
     return result;
 }
 
+long peakMiB()
+{
+#ifdef Q_OS_UNIX
+    rusage usage{};
+    if (getrusage(RUSAGE_SELF, &usage) == 0)
+        return usage.ru_maxrss / 1024;
+#endif
+    return -1;
+}
+
+int longJob(long points)
+{
+    BackplotView plot;
+    plot.resize(900, 700);
+    plot.show();
+    uint32_t state = 1;
+    PathPoint3 at{50, 50, 0};
+    double longestTick = 0;
+    for (long done = 0; done < points;) {
+        std::vector<PathPoint3> tick;
+        for (; done < points && tick.size() < 50000; ++done) {
+            state = state * 1664525u + 1013904223u;
+            at[0] = std::clamp(at[0] + double(state >> 24) / 256 - 0.5, 0.0, 130.0);
+            at[1] = std::clamp(at[1] + double((state >> 16) & 0xff) / 256 - 0.5, 0.0, 130.0);
+            tick.push_back(at);
+        }
+        longestTick = std::max(longestTick, milliseconds([&] {
+                                   plot.AddPoints(tick);
+                                   QCoreApplication::processEvents();
+                               }));
+    }
+    while (plot.Drawing())
+        QCoreApplication::processEvents();
+    std::printf("%ld points fed, %zu kept at a tolerance of %g mm, longest tick %.1f ms, "
+                "%ld MiB at the peak\n",
+                points, plot.Path().size(), plot.PathTolerance(), longestTick, peakMiB());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], "points") == 0)
+        return longJob(argc > 2 ? std::atol(argv[2]) : 10000000);
     const int lines = argc > 1 ? std::atoi(argv[1]) : 500000;
     const uint64_t seed = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1;
     const SimulatorInterface* simulator = SimulatorInterface::Find();

@@ -12,7 +12,7 @@ const QColor markColour(220, 40, 30);
 const QColor gridColour(228, 228, 222);
 const QColor rapidColour(150, 150, 150);
 const QColor frameColour(90, 90, 90);
-constexpr std::size_t pointsPerSlice = 100000;
+constexpr std::size_t pointsPerSlice = 25000;
 constexpr std::size_t previewPointsPerSlice = 50000; // each picks its pen
 constexpr int speedBands = 8;
 constexpr double gridPixels = 40;
@@ -54,11 +54,20 @@ void BackplotView::AddPoints(const std::vector<PathPoint3>& points)
 {
     if (points.empty())
         return;
-    path.insert(path.end(), points.begin(), points.end());
-    for (const PathPoint3& point : points)
+    bool rethinned = false;
+    for (const PathPoint3& point : points) {
         extent.Include(point);
+        const ThinnedPath::Change change = path.Add(point);
+        rethinned = rethinned || change == ThinnedPath::Change::Rethinned;
+        // A last point drawn already and now moved on is drawn again, from where the line
+        // reached.
+        if (change == ThinnedPath::Change::Replaced)
+            drawnPoints = std::min(drawnPoints, path.Points().size() - 1);
+    }
     if (following && !view.world.contains(*extent.InPlane(plane)))
         FitToPath();
+    else if (rethinned)
+        RedrawPath();
     else
         DrawSlices();
     update();
@@ -74,7 +83,7 @@ void BackplotView::SetCurrentPosition(std::optional<PathPoint3> position)
 
 void BackplotView::Clear()
 {
-    path.clear();
+    path.Clear();
     extent = PathExtent();
     preview = PreviewPath();
     following = true;
@@ -139,7 +148,7 @@ void BackplotView::DrawSlices()
 {
     DrawPreviewSlice();
     DrawNewPoints();
-    if (previewDrawn < preview.points.size() || drawnPoints < path.size())
+    if (previewDrawn < preview.points.size() || drawnPoints < path.Points().size())
         nextSlice.start(0);
 }
 
@@ -150,9 +159,9 @@ void BackplotView::DrawNewPoints()
         picture = QImage(size(), QImage::Format_ARGB32_Premultiplied);
         picture.fill(Qt::transparent);
     }
-    const std::size_t end = std::min(path.size(), drawnPoints + pointsPerSlice);
+    const std::size_t end = std::min(path.Points().size(), drawnPoints + pointsPerSlice);
     const std::vector<QPoint> pixels
-        = DecimatedPolyline(path, drawnPoints, end, plane, view, lastPixel);
+        = DecimatedPolyline(path.Points(), drawnPoints, end, plane, view, lastPixel);
     drawnPoints = end;
     if (pixels.empty())
         return;

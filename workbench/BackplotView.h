@@ -35,7 +35,9 @@ public:
     // A text shown instead of the path, for when there is no path to show.
     void SetNotice(const QString& text);
 
-    const PathPoints& Path() const { return path; }
+    const PathPoints& Path() const { return path.Points(); }
+    // How far the executed path kept may stray from the one executed, mm.
+    double PathTolerance() const { return path.Tolerance(); }
     const std::vector<PreviewPoint>& Preview() const { return preview.points; }
     // The top of the legend's speeds: the fastest feed move, mm/s.
     double PreviewTopSpeed() const { return preview.topSpeed; }
@@ -62,7 +64,7 @@ private:
     void DrawPreviewFrame(QPainter& painter) const;
     void DrawLegend(QPainter& painter) const;
 
-    PathPoints path;
+    ThinnedPath path;
     PathExtent extent;
     PreviewPath preview;
     QImage previewPicture; // the grid and the planned path

@@ -75,6 +75,87 @@ PlotView ResizeView(const PlotView& view, QSize pixels)
     return {QRectF(QPointF(view.world.left(), view.world.bottom() - shown.height()), shown), size};
 }
 
+namespace {
+
+// The square of how far `point` lies from the segment from `from` to `to`.
+double SquaredDistanceToSegment(const PathPoint3& point, const PathPoint3& from,
+                                const PathPoint3& to)
+{
+    double along[3], towards[3];
+    double length2 = 0, projection = 0;
+    for (int axis = 0; axis < 3; ++axis) {
+        along[axis] = to[axis] - from[axis];
+        towards[axis] = point[axis] - from[axis];
+        length2 += along[axis] * along[axis];
+        projection += along[axis] * towards[axis];
+    }
+    const double share = length2 > 0 ? std::clamp(projection / length2, 0.0, 1.0) : 0;
+    double distance2 = 0;
+    for (int axis = 0; axis < 3; ++axis) {
+        const double off = towards[axis] - share * along[axis];
+        distance2 += off * off;
+    }
+    return distance2;
+}
+
+} // namespace
+
+ThinnedPath::ThinnedPath(std::size_t pathCapacity)
+    : capacity(std::max<std::size_t>(pathCapacity, 2))
+{}
+
+// Over its capacity, the path is thinned again at twice the tolerance; a path that does not
+// shrink to half its capacity so (points too far apart for any tolerance the skips allow) keeps
+// every other point, so that the bound holds whatever comes.
+ThinnedPath::Change ThinnedPath::Add(const PathPoint3& point)
+{
+    const Change change = Take(point);
+    if (points.size() <= capacity)
+        return change;
+    tolerance *= 2;
+    PathPoints kept;
+    kept.swap(points);
+    skipped.clear();
+    for (const PathPoint3& again : kept)
+        Take(again);
+    if (points.size() > capacity / 2) {
+        kept.clear();
+        for (std::size_t index = 0; index < points.size(); index += 2)
+            kept.push_back(points[index]);
+        if (points.size() % 2 == 0)
+            kept.push_back(points.back());
+        points.swap(kept);
+        skipped.clear();
+    }
+    return Change::Rethinned;
+}
+
+ThinnedPath::Change ThinnedPath::Take(const PathPoint3& point)
+{
+    if (points.size() >= 2 && skipped.size() < longestSkip) {
+        const PathPoint3& anchor = points[points.size() - 2];
+        const double reach = tolerance * tolerance;
+        const auto near = [&](const PathPoint3& between) {
+            return SquaredDistanceToSegment(between, anchor, point) <= reach;
+        };
+        if (near(points.back()) && std::all_of(skipped.begin(), skipped.end(), near)) {
+            skipped.push_back(points.back());
+            points.back() = point;
+            return Change::Replaced;
+        }
+    }
+    skipped.clear();
+    points.push_back(point);
+    return Change::Appended;
+}
+
+void ThinnedPath::Clear()
+{
+    points.clear();
+    skipped.clear();
+    tolerance = baseTolerance;
+}
+
 void StartFrom(std::vector<PreviewPoint>& points, const PathPoint3& at)
 {
     if (points.empty())

@@ -27,6 +27,36 @@ struct PreviewPoint
     bool rapid;
 };
 
+// The executed path kept within a number of points, whatever the job's length. A point that lies
+// within the chord tolerance of the line from the last point kept to the one after it is dropped
+// as the points come (at most `longestSkip` in a row, so that each point costs a bounded time);
+// when the path still outgrows its capacity, the tolerance doubles and the path is thinned
+// again with it.
+class ThinnedPath
+{
+public:
+    static constexpr double baseTolerance = 0.005; // mm
+    static constexpr std::size_t longestSkip = 8;
+
+    explicit ThinnedPath(std::size_t capacity = 500000);
+
+    // What adding a point did to the points kept.
+    enum class Change { Appended, Replaced, Rethinned };
+    Change Add(const PathPoint3& point);
+    void Clear();
+
+    const PathPoints& Points() const { return points; }
+    double Tolerance() const { return tolerance; }
+
+private:
+    Change Take(const PathPoint3& point);
+
+    std::size_t capacity;
+    double tolerance = baseTolerance;
+    PathPoints points;
+    std::vector<PathPoint3> skipped; // dropped since the point before the last
+};
+
 // The two coordinates of `point` the plane shows, across and up.
 QPointF Project(const PathPoint3& point, PlotPlane plane);
 

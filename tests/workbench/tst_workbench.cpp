@@ -1358,6 +1358,87 @@ private slots:
 
     // Rapid moves dashed grey, feeds in the colour of their speed, the executed path over them;
     // "Clear" takes both away.
+    void thinnedPathKeepsTheShape_data()
+    {
+        QTest::addColumn<QString>("shape");
+        QTest::addColumn<int>("mostKept");
+        // A run of skips ends after longestSkip points: what is kept is bounded by that.
+        const int oneIn = int(ThinnedPath::longestSkip) + 1;
+        QTest::newRow("a straight run of 3,300 points") << "line" << 3300 / oneIn + 2;
+        QTest::newRow("a circle of 36,000 points within 0.005 mm") << "circle" << 36001 / oneIn + 2;
+        QTest::newRow("a zigzag of 0.1 mm keeps every corner") << "zigzag" << 1000;
+    }
+
+    // Every point dropped lies within the tolerance of the path kept; the ends stay.
+    void thinnedPathKeepsTheShape()
+    {
+        QFETCH(QString, shape);
+        QFETCH(int, mostKept);
+        std::vector<PathPoint3> points;
+        if (shape == "line")
+            for (int i = 0; i < 3300; ++i)
+                points.push_back({i * 0.01, i * 0.02, 1});
+        else if (shape == "circle")
+            for (int i = 0; i <= 36000; ++i)
+                points.push_back(
+                    {10 * std::cos(i * M_PI / 18000), 10 * std::sin(i * M_PI / 18000), 0});
+        else
+            for (int i = 0; i < 1000; ++i)
+                points.push_back({i * 0.5, (i % 2) * 0.1, 0});
+        ThinnedPath path;
+        for (const PathPoint3& point : points)
+            path.Add(point);
+        const PathPoints& kept = path.Points();
+        QVERIFY2(int(kept.size()) <= mostKept, qPrintable(QString::number(kept.size())));
+        if (shape == "zigzag")
+            QCOMPARE(int(kept.size()), 1000);
+        QCOMPARE(kept.front(), points.front());
+        QCOMPARE(kept.back(), points.back());
+        // Each point near some segment of the path kept, looked for from the last one found.
+        std::size_t segment = 0;
+        for (const PathPoint3& point : points) {
+            const auto off = [&](std::size_t at) {
+                const PathPoint3 &a = kept[at], &b = kept[std::min(at + 1, kept.size() - 1)];
+                const double length = std::hypot(b[0] - a[0], b[1] - a[1], b[2] - a[2]);
+                const double share = length > 0 ? std::clamp(((point[0] - a[0]) * (b[0] - a[0])
+                                                              + (point[1] - a[1]) * (b[1] - a[1])
+                                                              + (point[2] - a[2]) * (b[2] - a[2]))
+                                                                 / (length * length),
+                                                             0.0, 1.0)
+                                                : 0;
+                return std::hypot(point[0] - a[0] - share * (b[0] - a[0]),
+                                  point[1] - a[1] - share * (b[1] - a[1]),
+                                  point[2] - a[2] - share * (b[2] - a[2]));
+            };
+            while (segment + 1 < kept.size() && off(segment) > ThinnedPath::baseTolerance + 1e-12)
+                ++segment;
+            QVERIFY2(off(segment) <= ThinnedPath::baseTolerance + 1e-12,
+                     qPrintable(QStringLiteral("%1, %2").arg(point[0]).arg(point[1])));
+        }
+    }
+
+    // However long the job, the path kept stays within its capacity, its ends where they were.
+    void thinnedPathStaysBounded()
+    {
+        ThinnedPath path(1000);
+        uint32_t state = 7;
+        PathPoint3 at{0, 0, 0};
+        const PathPoint3 first = at;
+        path.Add(first);
+        std::size_t most = 0;
+        for (int i = 0; i < 200000; ++i) {
+            state = state * 1664525u + 1013904223u;
+            at[0] += double(state >> 24) / 256 - 0.5;
+            at[1] += double((state >> 16) & 0xff) / 256 - 0.5;
+            path.Add(at);
+            most = std::max(most, path.Points().size());
+        }
+        QCOMPARE_LE(most, 1000u);
+        QCOMPARE(path.Points().front(), first);
+        QCOMPARE(path.Points().back(), at);
+        QCOMPARE_GT(path.Tolerance(), ThinnedPath::baseTolerance);
+    }
+
     void previewDrawsUnderTheExecutedPath()
     {
         BackplotView plot;
