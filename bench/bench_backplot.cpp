@@ -12,6 +12,7 @@
 #include "BackplotView.h"
 #include "DryRun.h"
 #include "PathRecordReader.h"
+#include "PeakMemory.h"
 #include "ProgramGenerator.h"
 #include "SimulatorInterface.h"
 #include "gcode/ProgramText.h"
@@ -24,10 +25,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#endif
 
 namespace {
 
@@ -59,16 +56,6 @@ template <typename Start> Redraw redraw(BackplotView& plot, Start&& start)
     return result;
 }
 
-long peakMiB()
-{
-#ifdef Q_OS_UNIX
-    rusage usage{};
-    if (getrusage(RUSAGE_SELF, &usage) == 0)
-        return usage.ru_maxrss / 1024;
-#endif
-    return -1;
-}
-
 int longJob(long points)
 {
     BackplotView plot;
@@ -94,7 +81,8 @@ int longJob(long points)
         QCoreApplication::processEvents();
     std::printf("%ld points fed, %zu kept at a tolerance of %g mm, longest tick %.1f ms, "
                 "%ld MiB at the peak\n",
-                points, plot.Path().size(), plot.PathTolerance(), longestTick, peakMiB());
+                points, plot.Path().size(), plot.PathTolerance(), longestTick,
+                PeakMiB(PeakOf::Self));
     return 0;
 }
 

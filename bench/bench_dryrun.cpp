@@ -6,6 +6,7 @@
 //
 //   bench_dryrun [lines] [seed] [file to keep the program in]
 #include "DryRun.h"
+#include "PeakMemory.h"
 #include "ProgramGenerator.h"
 #include "SimulatorInterface.h"
 #include "WorkerRun.h"
@@ -19,22 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#endif
-
 namespace {
-
-// The largest resident size of the children waited for so far, in MiB; -1 where unknown.
-long childrenPeakMiB()
-{
-#ifdef Q_OS_UNIX
-    rusage usage{};
-    if (getrusage(RUSAGE_CHILDREN, &usage) == 0)
-        return usage.ru_maxrss / 1024;
-#endif
-    return -1;
-}
 
 void commandLineDryRun(const QString& path)
 {
@@ -48,7 +34,7 @@ void commandLineDryRun(const QString& path)
         std::exit(1);
     }
     std::printf("kurvo-workbench --dry-run: %.2f s wall, %ld MiB at the peak\n",
-                clock.nsecsElapsed() / 1e9, childrenPeakMiB());
+                clock.nsecsElapsed() / 1e9, PeakMiB(PeakOf::Children));
 }
 
 void plannedPath(const QString& path)
