@@ -8,8 +8,6 @@
 #include <cstdint>
 #include <vector>
 
-class QTableWidget;
-
 // The values of one command-table row.
 struct BufRowValues
 {
@@ -53,20 +51,11 @@ struct RowCell
 // A row's cells, one per column of its type.
 using RowTexts = std::vector<RowCell>;
 
-// The texts of the cells of `row` that the type's columns name.
-RowTexts TakeRowTexts(const QTableWidget& table, int row, const CommandType& type);
-
 // Parses a row's texts into `values`; fields of columns the type lacks keep what they held.
 // Returns false when a coded cell holds none of its names or a cell the type needs is absent;
 // what could be parsed is parsed all the same.
 bool ParseRow(const RowTexts& texts, const CommandType& type, RowReading reading,
               BufRowValues& values);
-
-// Reads the cells of `row` that the type's columns name into `values`; fields of columns the
-// type lacks keep what they held. Returns false when a coded cell holds none of its names or a
-// cell the type needs holds no editor, choice or item; what could be read is read all the same.
-bool ReadRow(const QTableWidget& table, int row, const CommandType& type, RowReading reading,
-             BufRowValues& values);
 
 // The text a new editor of `field` starts with: doubles with 3 decimals, integers in decimal.
 QString InitialText(const BufRowValues& values, RowField field);

@@ -3,8 +3,6 @@
 #include "module/ModuleState.h"
 
 #include <QCoreApplication>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QtDebug>
 
 namespace {
@@ -40,12 +38,6 @@ QString translated(const char* text)
     return QCoreApplication::translate("QObject", text);
 }
 
-// The EtherCAT codes are shown in the controller's short form, -8 to -10.
-short shownCode(short code)
-{
-    return (code <= -1008 && code >= -1010) ? short(code + 1000) : code;
-}
-
 } // namespace
 
 const char* CommandResultText(short code)
@@ -57,27 +49,16 @@ const char* CommandResultText(short code)
     return unknownResult;
 }
 
-short ShowCommandError(const char* name, short code)
+QString CommandErrorText(const char* name, short code)
 {
-    if (code == 0)
-        return 0;
     const QString meaning = translated(CommandResultText(code));
-    code = shownCode(code);
-    const QString message = QObject::tr("%1 = %2\r\n----%3")
-                                .arg(QString::fromUtf8(name), QString::number(code), meaning);
+    return QObject::tr("%1 = %2\r\n----%3")
+        .arg(QString::fromUtf8(name), QString::number(ShownCode(code)), meaning);
+}
 
-    QMessageBox box(QMessageBox::Information, QObject::tr("Command Return Error:"), message,
-                    QMessageBox::Yes | QMessageBox::Discard, nullptr,
-                    Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
-    // The box has always shown "No" on its Yes button and "Yes" on its Discard button.
-    box.button(QMessageBox::Yes)->setText(QObject::tr("No"));
-    box.button(QMessageBox::Discard)->setText(QObject::tr("Yes"));
-    box.setDefaultButton(QMessageBox::Discard);
-    // Esc, and a host or test closing the box, give the default answer: a box without an
-    // escape button ignores its close and would hold everyone up.
-    box.setEscapeButton(QMessageBox::Discard);
-    box.exec();
-    return code;
+short ShownCode(short code)
+{
+    return (code <= -1008 && code >= -1010) ? short(code + 1000) : code;
 }
 
 void ReportToHost(const char* name, short code)

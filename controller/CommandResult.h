@@ -6,9 +6,11 @@
 // Not a controller code: asks ReportCommandResult to print the name as a line of its own.
 constexpr short ReportTextOnly = 9527;
 
-// Shows a failed controller call in a modal box ("name = code" and the code's meaning) and
-// returns the code as shown. Code 0 shows nothing. GUI thread only.
-short ShowCommandError(const char* name, short code);
+// What a failed controller call says to the operator: "name = code" and the code's meaning.
+QString CommandErrorText(const char* name, short code);
+
+// The code as the operator sees it: the EtherCAT codes in the controller's short form, -8 to -10.
+short ShownCode(short code);
 
 // Prints "name = code" in the host's output, or the name alone for ReportTextOnly. Code 0
 // prints nothing. Without a callback the line goes to Qt's message log. Any thread.

@@ -6,15 +6,14 @@
 #include "crd/SettingsFolder.h"
 #include "module/ModuleState.h"
 
-#include <QMessageBox>
 #include <QSettings>
 
 #include <cmath>
 #include <optional>
 
-void ApplyFilterPrm()
+QString ApplyFilterPrm()
 {
-    ApplyBlendingFile(SettingsFolder() + QStringLiteral("/FilterPrm.ini"));
+    return ApplyBlendingFile(SettingsFolder() + QStringLiteral("/FilterPrm.ini"));
 }
 
 namespace {
@@ -38,37 +37,32 @@ std::optional<double> finiteValue(const QSettings& file, const QString& key)
     return converted && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
 }
 
-void showUnusable(const QSettings& file, const QString& key)
+QString unusable(const QSettings& file, const QString& key)
 {
-    QMessageBox::information(nullptr, QObject::tr("Error:"),
-                             QObject::tr("The blending file holds no usable value for \"%1\": "
-                                         "\"%2\". Nothing was sent.")
-                                 .arg(key, file.value(key).toString()));
+    return QObject::tr("The blending file holds no usable value for \"%1\": "
+                       "\"%2\". Nothing was sent.")
+        .arg(key, file.value(key).toString());
 }
 
 } // namespace
 
-void ApplyBlendingFile(const QString& path)
+QString ApplyBlendingFile(const QString& path)
 {
     const FileProblem problem = CheckIniFile(path);
     if (problem != FileProblem::None && problem != FileProblem::Missing) {
-        QMessageBox::information(nullptr, QObject::tr("Error:"),
-                                 QObject::tr("Option.ini File Write Error!"));
-        return;
+        return QObject::tr("Option.ini File Write Error!");
     }
     QSettings file(path, QSettings::IniFormat);
     file.beginGroup(QStringLiteral("Blending"));
     const std::optional<short> active = shortValue(file, QStringLiteral("active"), -1);
     if (!active) {
-        showUnusable(file, QStringLiteral("active"));
-        return;
+        return unusable(file, QStringLiteral("active"));
     }
     if (*active == -1)
-        return;
+        return {};
     const std::optional<short> paraType = shortValue(file, QStringLiteral("paraType"), 0);
     if (!paraType) {
-        showUnusable(file, QStringLiteral("paraType"));
-        return;
+        return unusable(file, QStringLiteral("paraType"));
     }
     double values[3] = {};
     const QString keys[3]
@@ -76,8 +70,7 @@ void ApplyBlendingFile(const QString& path)
     for (int i = 0; i < 3; ++i) {
         const std::optional<double> value = finiteValue(file, keys[i]);
         if (!value) {
-            showUnusable(file, keys[i]);
-            return;
+            return unusable(file, keys[i]);
         }
         values[i] = *value;
     }
@@ -94,4 +87,5 @@ void ApplyBlendingFile(const QString& path)
                    QString::number(para, 'g', -1), QString::number(maxAngle, 'g', -1));
     ReportToHost(line.toUtf8().constData(), 1);
     ReportToHost("MQN_SetBlendingParaLa", code);
+    return {};
 }

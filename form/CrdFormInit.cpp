@@ -5,6 +5,7 @@
 #include "controller/ReturnCodes.h"
 #include "crd/Blending.h"
 #include "crd/CrdInit.h"
+#include "form/ErrorBoxes.h"
 #include "form/MyPushButton.h"
 #include "module/ModuleState.h"
 
@@ -34,12 +35,6 @@ short shortNumber(const QLineEdit* edit)
 short itemData(const QComboBox* combo)
 {
     return short(combo->currentData().toInt());
-}
-
-void showError(const QString& text)
-{
-    QMessageBox box(QMessageBox::Information, QObject::tr("Error:"), text);
-    box.exec();
 }
 
 } // namespace
@@ -99,26 +94,27 @@ short CrdForm::BuildCrdPrm()
 
     switch (outcome.problem) {
     case CrdRecordProblem::CoreOutOfRange:
-        showError(tr("The core must lie between 1 and %1.").arg(highestHostCore));
+        ShowProblem(tr("The core must lie between 1 and %1.").arg(highestHostCore));
         return ReturnCode::BadArgument;
     case CrdRecordProblem::ProfileOutOfRange:
-        showError(tr("The profile of axis %1 must lie between 1 and %2.")
-                      .arg(QLatin1Char("XYZAC"[outcome.axis]))
-                      .arg(highestHostProfile));
+        ShowProblem(tr("The profile of axis %1 must lie between 1 and %2.")
+                        .arg(QLatin1Char("XYZAC"[outcome.axis]))
+                        .arg(highestHostProfile));
         return ReturnCode::BadArgument;
     case CrdRecordProblem::UnusableHostFactors:
-        showError(tr("The host's axis table has no usable factors for core %1, profile %2.")
-                      .arg(state.currentCore)
-                      .arg(chosenProfiles[outcome.axis]));
+        ShowProblem(tr("The host's axis table has no usable factors for core %1, profile %2.")
+                        .arg(state.currentCore)
+                        .arg(chosenProfiles[outcome.axis]));
         return ReturnCode::BadArgument;
     case CrdRecordProblem::UnconvertibleSpeeds:
-        showError(tr("synVelMax and synAccMax do not convert with the host's factors for core %1, "
-                     "profile %2.")
-                      .arg(state.currentCore)
-                      .arg(chosenProfiles[outcome.axis]));
+        ShowProblem(
+            tr("synVelMax and synAccMax do not convert with the host's factors for core %1, "
+               "profile %2.")
+                .arg(state.currentCore)
+                .arg(chosenProfiles[outcome.axis]));
         return ReturnCode::BadArgument;
     case CrdRecordProblem::SpanTooLarge:
-        showError(QObject::tr("MaxAxisIndex - MinAxisIndex >8"));
+        ShowProblem(QObject::tr("MaxAxisIndex - MinAxisIndex >8"));
         return ReturnCode::BadArgument;
     case CrdRecordProblem::None:
         break;
@@ -139,7 +135,7 @@ void CrdForm::OnInitBtnClicked()
     startCrdButton->setEnabled(true);
     restartButton->setEnabled(false);
     pauseButton->setEnabled(false);
-    ApplyFilterPrm();
+    ShowProblem(ApplyFilterPrm());
 }
 
 void CrdForm::OnCobLookAheadModeChanged(int /*index*/)

@@ -3,6 +3,7 @@
 
 #include "controller/CommandResult.h"
 #include "controller/rvAPI.h"
+#include "form/ErrorBoxes.h"
 #include "form/MyDoubleValidator.h"
 #include "form/NamedWidgets.h"
 #include "form/WidgetNames.h"

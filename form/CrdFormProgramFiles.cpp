@@ -3,6 +3,7 @@
 #include "form/CrdForm.h"
 
 #include "controller/CommandResult.h"
+#include "form/ErrorBoxes.h"
 #include "form/ProgramTextLayout.h"
 #include "gcode/ProgramRows.h"
 

@@ -3,6 +3,7 @@
 #include "form/CrdForm.h"
 
 #include "controller/CommandResult.h"
+#include "form/ErrorBoxes.h"
 #include "module/ModuleState.h"
 
 #include <QCheckBox>

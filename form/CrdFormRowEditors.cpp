@@ -1,10 +1,10 @@
 // The editors of a command-table row and the values a new row proposes.
 #include "form/CrdForm.h"
 
-#include "buffer/BufRowValues.h"
 #include "controller/ReturnCodes.h"
 #include "form/MyDoubleValidator.h"
 #include "form/MyLineEdit.h"
+#include "form/TableRowTexts.h"
 
 #include <QIntValidator>
 #include <QTableWidget>

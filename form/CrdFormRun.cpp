@@ -2,6 +2,7 @@
 #include "form/CrdForm.h"
 
 #include "controller/CommandResult.h"
+#include "form/ErrorBoxes.h"
 #include "form/MyPushButton.h"
 #include "module/ModuleState.h"
 #include "run/MyThread.h"

@@ -3,6 +3,8 @@
 
 #include "buffer/RowSending.h"
 #include "controller/CommandResult.h"
+#include "form/ErrorBoxes.h"
+#include "form/TableRowTexts.h"
 #include "module/ModuleState.h"
 
 #include <QComboBox>

@@ -5,6 +5,7 @@
 #include "buffer/CommandCatalogue.h"
 #include "controller/CommandResult.h"
 #include "controller/CrdAddress.h"
+#include "form/ErrorBoxes.h"
 #include "form/MyPushButton.h"
 #include "module/ModuleState.h"
 

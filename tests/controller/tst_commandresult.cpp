@@ -1,4 +1,5 @@
 #include "controller/CommandResult.h"
+#include "form/ErrorBoxes.h"
 
 #include "ModalBoxAnswerer.h"
 
