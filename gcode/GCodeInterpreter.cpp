@@ -90,8 +90,12 @@ void GCodeInterpreter::InterpretLine(const QString& line)
     InterpretLine(QStringView(line));
 }
 
-void GCodeInterpreter::InterpretLine(QStringView text)
+void GCodeInterpreter::InterpretLine(QStringView text, LineWords* words)
 {
+    if (words) {
+        words->words.clear();
+        words->endsAt = -1;
+    }
     line = carried;
     nonModalCode = -1;
     tool = -1;
@@ -108,19 +112,25 @@ void GCodeInterpreter::InterpretLine(QStringView text)
             ++at;
             continue;
         }
-        if (c == u'(' || c == u'%' || c == u';' || c == u'/')
+        if (c == u'(' || c == u'%' || c == u';' || c == u'/') {
+            if (words)
+                words->endsAt = at;
             return;
-        ++at;
+        }
+        const qsizetype wordAt = at++;
         const bool upper = IsUpperCase(c);
+        bool dwell = false;
+        // A word the dialect does not take still ends with its number.
         switch (LetterOf(c)) {
         case u'G':
             if (!upper)
-                break;
-            if (const std::optional<int> code = ReadWholeNumber(text, at))
+                CollectNumber(text, at);
+            else if (const std::optional<int> code = ReadWholeNumber(text, at))
                 ApplyGCode(*code);
             break;
         case u'X':
-            if (nonModalCode == 4) {
+            dwell = nonModalCode == 4;
+            if (dwell) {
                 dwellTime = ReadNumber(text, at);
                 nonModalCode = -1;
             } else {
@@ -150,13 +160,15 @@ void GCodeInterpreter::InterpretLine(QStringView text)
             break;
         case u'T':
             if (!upper)
-                break;
-            if (const std::optional<int> number = ReadWholeNumber(text, at))
+                CollectNumber(text, at);
+            else if (const std::optional<int> number = ReadWholeNumber(text, at))
                 tool = *number;
             break;
         case u'F':
             if (upper)
                 line.feed = std::trunc(ReadNumber(text, at));
+            else
+                CollectNumber(text, at);
             break;
         case u'D': {
             if (!nextIs(at, u'E')) {
@@ -171,12 +183,14 @@ void GCodeInterpreter::InterpretLine(QStringView text)
             }
             if (spelled == 4)
                 delayTime = ReadNumber(text, at);
+            else
+                CollectNumber(text, at);
             break;
         }
         case u'N':
             if (!upper)
-                break;
-            if (const std::optional<int> number = ReadWholeNumber(text, at))
+                CollectNumber(text, at);
+            else if (const std::optional<int> number = ReadWholeNumber(text, at))
                 lineNumber = *number;
             break;
         case u'E':
@@ -186,6 +200,8 @@ void GCodeInterpreter::InterpretLine(QStringView text)
             } else if (nextIs(at, u'D')) {
                 ++at;
                 line.rapidAcceleration = ReadNumber(text, at);
+            } else {
+                CollectNumber(text, at);
             }
             break;
         case u'H':
@@ -205,9 +221,23 @@ void GCodeInterpreter::InterpretLine(QStringView text)
             arcCentre[2] = ReadNumber(text, at);
             break;
         default:
+            CollectNumber(text, at);
             break;
         }
+        if (words)
+            TellWord(text, wordAt, at, dwell, *words);
     }
+}
+
+// The word's number is the run of number characters at its end; no letter is one.
+void GCodeInterpreter::TellWord(QStringView text, qsizetype from, qsizetype to, bool dwellTime,
+                                LineWords& words)
+{
+    qsizetype numberAt = to;
+    while (numberAt > from + 1 && isNumberCharacter(text[numberAt - 1].unicode()))
+        --numberAt;
+    words.words.push_back(
+        {text.mid(from, numberAt - from), text.mid(numberAt, to - numberAt), dwellTime});
 }
 
 void GCodeInterpreter::ApplyGCode(int code)

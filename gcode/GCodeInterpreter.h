@@ -4,6 +4,22 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
+
+// A word of a line as the interpreter took it, for telling the operator how a line reads.
+struct ReadWord
+{
+    QStringView letters;    // as written: one letter, or "EF", "ED", "DELAY" and its misspellings
+    QStringView number;     // the run of number characters after them
+    bool dwellTime = false; // an X read as the time of a G4 dwell
+};
+
+// The words of one line, in order, and where a comment, '%' or '/' ended it (-1: nothing did).
+struct LineWords
+{
+    std::vector<ReadWord> words;
+    qsizetype endsAt = -1;
+};
 
 // Reads a G-code program a line at a time into a state from which its consumers derive the
 // motion and switching commands: absolute millimetre coordinates, arcs in the XY plane only,
@@ -15,7 +31,8 @@ public:
     enum Request { NoMotion, Line, CentreArc, RadiusArc };
 
     void InterpretLine(const QString& line);
-    void InterpretLine(QStringView line);
+    // With `words`, every word is also told there as it was read; the line must outlive them.
+    void InterpretLine(QStringView line, LineWords* words = nullptr);
     // The consumer's end of a line: the target becomes the previous one, the arc words clear,
     // and the line's speeds carry over (its acceleration only when `carryAcceleration`).
     void FinishLine(bool carryAcceleration);
@@ -70,6 +87,8 @@ public:
 
 private:
     void ApplyGCode(int code);
+    static void TellWord(QStringView text, qsizetype from, qsizetype to, bool dwellTime,
+                         LineWords& words);
     static double ReadNumber(QStringView text, qsizetype& at);
     static std::optional<int> ReadWholeNumber(QStringView text, qsizetype& at);
 };

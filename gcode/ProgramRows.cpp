@@ -1,7 +1,7 @@
 #include "gcode/ProgramRows.h"
 
-#include "gcode/GCodeInterpreter.h"
 #include "gcode/ProgramCommands.h"
+#include "gcode/ProgramWalk.h"
 
 namespace {
 
@@ -27,7 +27,8 @@ const char* labelOf(const QString& type)
 std::vector<ProgramRow> ProgramAsRows(const ProgramText& program, bool lookAheadOpen)
 {
     using G = GCodeInterpreter;
-    GCodeInterpreter line;
+    ProgramWalk walk(program, ProgramWalk::Acceleration::Carried);
+    const GCodeInterpreter& line = walk.State();
     BufRowValues values;
     std::vector<ProgramRow> rows;
     auto append = [&rows, &values](const QString& type) {
@@ -52,9 +53,7 @@ std::vector<ProgramRow> ProgramAsRows(const ProgramText& program, bool lookAhead
         return QLatin1String(plain) + (lookAheadOpen ? QLatin1String("Ex") : QLatin1String());
     };
 
-    QString widened;
-    for (qsizetype index = 0; index < program.LineCount(); ++index) {
-        line.InterpretLine(program.Line(index, widened));
+    while (walk.Next()) {
         ForEachCommand(line, [&](ProgramCommand command) {
             switch (command) {
             case ProgramCommand::LaserOn:
@@ -83,7 +82,6 @@ std::vector<ProgramRow> ProgramAsRows(const ProgramText& program, bool lookAhead
                 break;
             }
         });
-        line.FinishLine(true);
     }
     return rows;
 }

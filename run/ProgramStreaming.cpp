@@ -3,7 +3,7 @@
 #include "controller/CommandResult.h"
 #include "controller/ReturnCodes.h"
 #include "controller/rvAPI.h"
-#include "gcode/GCodeInterpreter.h"
+#include "gcode/ProgramWalk.h"
 #include "run/CommandSending.h"
 
 namespace {
@@ -32,11 +32,10 @@ bool StreamProgram(const ProgramText& program, const ControllerAddress& to,
                    HostMessageCallback report, StreamControl& control, const CommandSent& sent,
                    const LineTaken& lineTaken)
 {
-    GCodeInterpreter line;
-    QString widened;
     bool going = true;
-    for (qsizetype taken = 0; taken < program.LineCount() && going;) {
-        line.InterpretLine(program.Line(taken++, widened));
+    for (ProgramWalk walk(program); going && walk.Next();) {
+        const GCodeInterpreter& line = walk.State();
+        const qsizetype taken = walk.Index() + 1;
         ForEachCommand(line, [&](ProgramCommand command) {
             going = going && control.WaitForSpace();
             if (!going)
@@ -45,7 +44,6 @@ bool StreamProgram(const ProgramText& program, const ControllerAddress& to,
             if (sent)
                 sent(command, line, code);
         });
-        line.FinishLine(false);
         if (going && taken >= startAfterLines)
             control.StartMotion();
         if (lineTaken)

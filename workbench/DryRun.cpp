@@ -9,6 +9,7 @@
 #include "gcode/GCodeInterpreter.h"
 #include "gcode/ProgramRows.h"
 #include "gcode/ProgramText.h"
+#include "gcode/ProgramWalk.h"
 #include "run/ProgramStreaming.h"
 #include "simulator/LookAheadCrd.h"
 
@@ -383,22 +384,19 @@ std::vector<short> sendAsTable(const ProgramText& program, const WindowMachine& 
 // rows: one a command, but for dwells, which the table has no row for.
 void measure(const ProgramText& program, const std::vector<short>& rowCodes, DryRunReport& report)
 {
-    GCodeInterpreter line;
     MachinePosition standing{};
     std::size_t row = 0;
-    QString widened;
-    for (qsizetype index = 0; index < program.LineCount(); ++index) {
-        line.InterpretLine(program.Line(index, widened));
+    for (ProgramWalk walk(program); walk.Next();) {
+        const GCodeInterpreter& line = walk.State();
         ForEachCommand(line, [&](ProgramCommand command) {
             if (command == ProgramCommand::Dwell)
                 return;
             const short code = row < rowCodes.size() ? rowCodes[row] : ReturnCode::Refused;
             ++row;
             if (code != 0)
-                report.refused.push_back({index + 1, code});
+                report.refused.push_back({walk.Index() + 1, code});
             countMotion(command, line, code, standing, report);
         });
-        line.FinishLine(false);
     }
 }
 
@@ -408,13 +406,9 @@ ProgramLineMap MapProgramLines(const ProgramText& program)
 {
     std::vector<int64_t> commandsUpTo;
     commandsUpTo.reserve(std::size_t(program.LineCount()));
-    GCodeInterpreter line;
-    QString widened;
     int64_t commands = 0;
-    for (qsizetype index = 0; index < program.LineCount(); ++index) {
-        line.InterpretLine(program.Line(index, widened));
-        ForEachCommand(line, [&commands](ProgramCommand) { ++commands; });
-        line.FinishLine(false);
+    for (ProgramWalk walk(program); walk.Next();) {
+        ForEachCommand(walk.State(), [&commands](ProgramCommand) { ++commands; });
         commandsUpTo.push_back(commands);
     }
     return ProgramLineMap(std::move(commandsUpTo));

@@ -1,6 +1,6 @@
 #include "ProgramCheck.h"
 
-#include "gcode/GCodeInterpreter.h"
+#include "gcode/ProgramWalk.h"
 
 #include <QJsonObject>
 
@@ -97,7 +97,7 @@ public:
         , findings(findings)
     {}
 
-    void CheckWords();
+    void CheckWords(const LineWords& read);
     void CheckMotion(const GCodeInterpreter& state);
 
 private:
@@ -116,67 +116,39 @@ private:
     bool words = false;
 };
 
-void LineCheck::CheckWords()
+void LineCheck::CheckWords(const LineWords& read)
 {
-    bool dwellPending = false; // an X after G4 is the dwell's time
-    qsizetype at = 0;
-    while (at < text.size()) {
-        const QChar character = text[at];
-        const char16_t c = character.unicode();
-        if (c == u' ' || c == u'\t') {
-            ++at;
-            continue;
-        }
-        if (c == u'(' || c == u'%' || c == u';' || c == u'/') {
-            CheckComment(at);
-            return;
-        }
+    for (const ReadWord& word : read.words) {
         words = true;
-        ++at;
+        // DELAY, EF and ED, and their misspellings, are the dialect's own.
+        if (word.letters.size() > 1)
+            continue;
+        const QChar character = word.letters.front();
+        const char16_t c = character.unicode();
         const bool upper = G::IsUpperCase(c);
-        const char16_t letter = G::LetterOf(c);
-        if (letter == u'D' && at < text.size() && G::LetterOf(text[at].unicode()) == u'E') {
-            // DELAY: its letters in turn, then the time; a misspelling drops what it spelled.
-            for (int spelled = 0; spelled < 4 && at < text.size()
-                                  && G::LetterOf(text[at].unicode()) == u"ELAY"[spelled];
-                 ++spelled)
-                ++at;
-            G::CollectNumber(text, at);
-            continue;
-        }
-        if (letter == u'E' && at < text.size()
-            && (G::LetterOf(text[at].unicode()) == u'F'
-                || G::LetterOf(text[at].unicode()) == u'D')) {
-            ++at;
-            G::CollectNumber(text, at);
-            continue;
-        }
-        const QStringView number = G::CollectNumber(text, at);
-        const auto word = [character, number] {
-            return QString(character) + number.toString();
+        const auto written = [character, &word] {
+            return QString(character) + word.number.toString();
         };
-        switch (letter) {
+        switch (G::LetterOf(c)) {
         case u'G':
             if (!upper)
-                Add(FindingKind::SkippedWord, word());
+                Add(FindingKind::SkippedWord, written());
             else
-                CheckGCode(number);
-            dwellPending = dwellPending || (upper && WholeNumber(number) == 4);
+                CheckGCode(word.number);
             break;
         case u'F':
             if (upper)
-                CheckFeed(number);
+                CheckFeed(word.number);
             else
-                Add(FindingKind::SkippedWord, word());
+                Add(FindingKind::SkippedWord, written());
             break;
         case u'N':
         case u'T':
-            if (!upper || letter == u'T')
-                Add(FindingKind::SkippedWord, word());
+            if (!upper || G::LetterOf(c) == u'T')
+                Add(FindingKind::SkippedWord, written());
             break;
         case u'X':
-            coordinates = coordinates || !dwellPending;
-            dwellPending = false;
+            coordinates = coordinates || !word.dwellTime;
             break;
         case u'Y':
         case u'Z':
@@ -198,14 +170,16 @@ void LineCheck::CheckWords()
         case u'L':
         case u'S':
         case u'Q':
-            Add(FindingKind::OtherDialect, word());
+            Add(FindingKind::OtherDialect, written());
             break;
         default:
             if (character.isLetter())
-                Add(FindingKind::SkippedWord, word());
+                Add(FindingKind::SkippedWord, written());
             break;
         }
     }
+    if (read.endsAt >= 0)
+        CheckComment(read.endsAt);
 }
 
 // The dialect ends the line at a comment's start, where common G-code goes on after ")" and
@@ -349,16 +323,13 @@ qsizetype DistinctLines(const std::vector<const ProgramFinding*>& findings)
 std::vector<ProgramFinding> CheckProgram(const ProgramText& program, double feedLimit)
 {
     std::vector<ProgramFinding> findings;
-    GCodeInterpreter state;
     FeedWord feed;
-    QString widened;
-    for (qsizetype index = 0; index < program.LineCount(); ++index) {
-        const QStringView text = program.Line(index, widened);
-        LineCheck check(text, index + 1, feedLimit, feed, findings);
-        check.CheckWords();
-        state.InterpretLine(text);
-        check.CheckMotion(state);
-        state.FinishLine(false);
+    LineWords words;
+    for (ProgramWalk walk(program, ProgramWalk::Acceleration::NotCarried, -1, &words);
+         walk.Next();) {
+        LineCheck check(walk.Text(), walk.Index() + 1, feedLimit, feed, findings);
+        check.CheckWords(words);
+        check.CheckMotion(walk.State());
     }
     return findings;
 }

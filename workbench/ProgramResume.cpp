@@ -1,7 +1,7 @@
 #include "ProgramResume.h"
 
 #include "ProgramNumber.h"
-#include "gcode/GCodeInterpreter.h"
+#include "gcode/ProgramWalk.h"
 
 #include <QStringList>
 
@@ -39,18 +39,20 @@ QString ModalWords(const G& state, double tableAcceleration)
 QString ResumedProgram(const ProgramText& program, qsizetype line)
 {
     // The streamed reading carries no acceleration from line to line, the table reading does.
-    G streamed, tabled;
-    bool laserOn = false; // as the last H0 or H1 left it
-    QString widened;
     const qsizetype first = std::clamp<qsizetype>(line, 1, program.LineCount() + 1) - 1;
-    for (qsizetype index = 0; index < first; ++index) {
-        const QStringView text = program.Line(index, widened);
-        streamed.InterpretLine(text);
-        tabled.InterpretLine(text);
+    ProgramWalk streamedWalk(program, ProgramWalk::Acceleration::NotCarried, first);
+    ProgramWalk tabledWalk(program, ProgramWalk::Acceleration::Carried, first);
+    const G& streamed = streamedWalk.State();
+    const G& tabled = tabledWalk.State();
+    bool laserOn = false; // as the last H0 or H1 left it
+    for (;;) {
+        // Both step, so that both finish the last line.
+        const bool more = streamedWalk.Next();
+        tabledWalk.Next();
+        if (!more)
+            break;
         if (streamed.laserSwitch == 0 || streamed.laserSwitch == 1)
             laserOn = streamed.laserSwitch == 1;
-        streamed.FinishLine(false);
-        tabled.FinishLine(true);
     }
     const QString modal = ModalWords(streamed, tabled.carried.acceleration);
     QStringList lines;
@@ -68,6 +70,7 @@ QString ResumedProgram(const ProgramText& program, qsizetype line)
             lines << QStringLiteral("G02 H1");
         lineMode = QStringLiteral("G%1 ").arg(streamed.motionMode, 2, 10, QLatin1Char('0'));
     }
+    QString widened;
     if (first < program.LineCount())
         lines << lineMode + program.Line(first, widened).toString();
     if (first + 1 < program.LineCount())

@@ -105,6 +105,43 @@ private slots:
         QCOMPARE(program.Acceleration(), 900.0);
     }
 
+    void wordsAsTold_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("told");
+        QTest::addColumn<int>("endsAt");
+
+        QTest::newRow("plain") << "G01 X1.5 y-2" << QStringList{"G 01", "X 1.5", "y -2"} << -1;
+        QTest::newRow("dialect's own")
+            << "DELAY500 EF20 ED9 DEL5 E7"
+            << QStringList{"DELAY 500", "EF 20", "ED 9", "DEL 5", "E 7"} << -1;
+        // The dwell's X is the interpreter's: G4.5 is G4 to it, and a later G ends the dwell.
+        QTest::newRow("dwell") << "G4.5 X2 X3" << QStringList{"G 4.5", "X 2 dwell", "X 3"} << -1;
+        QTest::newRow("G after G4") << "G4 G28 X2" << QStringList{"G 4", "G 28", "X 2"} << -1;
+        QTest::newRow("skipped") << "g1 M3 S100 t2" << QStringList{"g 1", "M 3", "S 100", "t 2"}
+                                 << -1;
+        QTest::newRow("comment") << "X1 (a) Y2" << QStringList{"X 1"} << 3;
+        QTest::newRow("slash") << "/X1" << QStringList() << 0;
+    }
+
+    // What the interpreter tells of each word is how it read the word.
+    void wordsAsTold()
+    {
+        QFETCH(QString, line);
+        QFETCH(QStringList, told);
+        QFETCH(int, endsAt);
+
+        GCodeInterpreter program;
+        LineWords words;
+        program.InterpretLine(line, &words);
+        QStringList seen;
+        for (const ReadWord& word : words.words)
+            seen << word.letters.toString() + ' ' + word.number.toString()
+                        + (word.dwellTime ? " dwell" : "");
+        QCOMPARE(seen, told);
+        QCOMPARE(words.endsAt, qsizetype(endsAt));
+    }
+
     void motionRequests_data()
     {
         QTest::addColumn<QStringList>("lines");
