@@ -9,12 +9,12 @@
 // tick and the process's peak memory.
 //
 //   bench_backplot points [N]               (default 10,000,000)
-#include "BackplotView.h"
-#include "DryRun.h"
-#include "PathRecordReader.h"
+#include "workbench/BackplotView.h"
+#include "planner/DryRun.h"
+#include "planner/PathRecordReader.h"
 #include "PeakMemory.h"
 #include "ProgramGenerator.h"
-#include "SimulatorInterface.h"
+#include "planner/SimulatorInterface.h"
 #include "gcode/ProgramText.h"
 
 #include <QApplication>

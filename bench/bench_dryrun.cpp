@@ -5,10 +5,10 @@
 // controller at its highest time scale until the motion ends.
 //
 //   bench_dryrun [lines] [seed] [file to keep the program in]
-#include "DryRun.h"
+#include "planner/DryRun.h"
 #include "PeakMemory.h"
 #include "ProgramGenerator.h"
-#include "SimulatorInterface.h"
+#include "planner/SimulatorInterface.h"
 #include "WorkerRun.h"
 #include "gcode/ProgramText.h"
 

@@ -4,11 +4,11 @@
 // time the workbench's dry run of the same program takes.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_preview.bin/bench_preview [lines] [seed]
-#include "BackplotView.h"
+#include "workbench/BackplotView.h"
 #include "ProgramGenerator.h"
 #include "StallWatch.h"
 #include "TestHost.h"
-#include "Workbench.h"
+#include "workbench/Workbench.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,21 +1,29 @@
 #ifndef KURVO_WIDGETNAMES_H
 #define KURVO_WIDGETNAMES_H
 
-#include <QString>
+#include "module/KurvoHost.h"
 
-// Object names of the operator window's widgets, for tests and the workbench to find them.
+// Object names of the operator window's widgets, for tests to find them; those a host may read
+// are published with the module.
 namespace WidgetNames {
 
-inline constexpr char form[] = "crdFrom";
-inline constexpr char subWindow[] = "Kurvo";
+using OperatorWindow::axisCount;
+using OperatorWindow::coreIndexCombo;
+using OperatorWindow::crdIndexCombo;
+using OperatorWindow::fifoIndexCombo;
+using OperatorWindow::form;
+using OperatorWindow::loadCrdFileButton;
+using OperatorWindow::lookAheadModeCombo;
+using OperatorWindow::perAxis;
+using OperatorWindow::profileCombo;
+using OperatorWindow::programPathEdit;
+using OperatorWindow::programTextView;
+using OperatorWindow::subWindow;
 
 inline constexpr char crdParameterGroup[] = "crdParameterGroup";
 inline constexpr char coreIndexLabel[] = "coreIndexLabel";
-inline constexpr char coreIndexCombo[] = "coreIndexCombo";
 inline constexpr char crdIndexLabel[] = "crdIndexLabel";
-inline constexpr char crdIndexCombo[] = "crdIndexCombo";
 inline constexpr char fifoIndexLabel[] = "fifoIndexLabel";
-inline constexpr char fifoIndexCombo[] = "fifoIndexCombo";
 
 inline constexpr char motionStatusGroup[] = "motionStatusGroup";
 inline constexpr char prfPosLabel[] = "prfPosLabel"; // + axis letter: prfPosLabelX
@@ -36,11 +44,9 @@ inline constexpr char getLookAheadPrmButton[] = "getLookAheadPrmButton";
 
 inline constexpr char motionParameterGroup[] = "motionParameterGroup";
 inline constexpr char lookAheadModeLabel[] = "lookAheadModeLabel";
-inline constexpr char lookAheadModeCombo[] = "lookAheadModeCombo";
 inline constexpr char dimensionLabel[] = "dimensionLabel";
 inline constexpr char dimensionCombo[] = "dimensionCombo";
 inline constexpr char axisLabel[] = "axisLabel"; // + axis letter
-inline constexpr char profileCombo[] = "profileCombo";
 inline constexpr char scaleLabel[] = "scaleLabel";
 inline constexpr char scaleEdit[] = "scaleEdit";
 inline constexpr char synVelMaxLabel[] = "synVelMaxLabel";
@@ -84,20 +90,9 @@ inline constexpr char addDataButton[] = "addDataButton";
 inline constexpr char deleteDataButton[] = "deleteDataButton";
 inline constexpr char clearAllButton[] = "clearAllButton";
 inline constexpr char openFileButton[] = "openFileButton";
-inline constexpr char programPathEdit[] = "programPathEdit";
-inline constexpr char loadCrdFileButton[] = "loadCrdFileButton";
 inline constexpr char openIlcFileButton[] = "openIlcFileButton";
 inline constexpr char ilcPathEdit[] = "ilcPathEdit";
 inline constexpr char commandTable[] = "crdFormTableWidget";
-inline constexpr char programTextView[] = "programTextView";
-
-inline constexpr int axisCount = 5;
-
-// The name of the widget of `stem` for coordinate-system axis 0 (X) to 4 (C).
-inline QString perAxis(const char* stem, int axis)
-{
-    return QLatin1String(stem) + QLatin1Char("XYZAC"[axis]);
-}
 
 } // namespace WidgetNames
 

@@ -1,7 +1,11 @@
-#include "BackplotView.h"
+#include "workbench/BackplotView.h"
 
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QWheelEvent>
 
 namespace {
@@ -48,6 +52,30 @@ BackplotView::BackplotView(QWidget* parent)
         DrawSlices();
         update();
     });
+}
+
+QWidget* BackplotView::WithControls()
+{
+    auto* plane = new QComboBox;
+    plane->setObjectName(QStringLiteral("backplotPlane"));
+    plane->addItems({QStringLiteral("XY"), QStringLiteral("XZ"), QStringLiteral("YZ")});
+    connect(plane, &QComboBox::currentIndexChanged, this,
+            [this](int index) { SetPlane(PlotPlane(index)); });
+    auto* fit = new QPushButton(QStringLiteral("Zoom to fit"));
+    connect(fit, &QPushButton::clicked, this, &BackplotView::FitToPath);
+    auto* clear = new QPushButton(QStringLiteral("Clear"));
+    connect(clear, &QPushButton::clicked, this, &BackplotView::Clear);
+
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(plane);
+    controls->addWidget(fit);
+    controls->addWidget(clear);
+    controls->addStretch();
+    auto* panel = new QWidget;
+    auto* layout = new QVBoxLayout(panel);
+    layout->addLayout(controls);
+    layout->addWidget(this, 1);
+    return panel;
 }
 
 void BackplotView::AddPoints(const std::vector<PathPoint3>& points)

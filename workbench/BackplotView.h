@@ -1,7 +1,7 @@
 #ifndef KURVO_WORKBENCH_BACKPLOTVIEW_H
 #define KURVO_WORKBENCH_BACKPLOTVIEW_H
 
-#include "PathPlot.h"
+#include "planner/PathPlot.h"
 
 #include <QImage>
 #include <QTimer>
@@ -23,6 +23,9 @@ class BackplotView : public QWidget
 
 public:
     explicit BackplotView(QWidget* parent = nullptr);
+
+    // A panel of the view under its controls: the plane, "Zoom to fit" and "Clear".
+    QWidget* WithControls();
 
     void AddPoints(const std::vector<PathPoint3>& points);
     void SetCurrentPosition(std::optional<PathPoint3> position);

@@ -1,4 +1,9 @@
-#include "DryRunProcess.h"
+#include "workbench/DryRunProcess.h"
+
+#include "planner/ProgramCheck.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
 
 void DryRunOutput::Feed(const QByteArray& chunk)
 {
@@ -12,23 +17,43 @@ void DryRunOutput::Feed(const QByteArray& chunk)
 
 void DryRunOutput::TakeLine(const QByteArray& line)
 {
-    const QList<QByteArray> words = line.simplified().split(' ');
-    if (words.size() == 3 && words[0] == "progress") {
-        const double total = words[2].toDouble();
+    const QJsonObject document = QJsonDocument::fromJson(line).object();
+    const QJsonArray progress = document.value(QLatin1String("progress")).toArray();
+    if (progress.size() == 2) {
+        const double total = progress[1].toDouble();
         if (total > 0)
-            percent = int(100 * words[1].toDouble() / total);
-    } else if (words.size() == 3 && words[0] == "plan") {
-        plan.push_back({words[1].toLongLong(), words[2].toDouble()});
-    } else if (!line.isEmpty()) {
-        report.append(QString::fromUtf8(line));
+            percent = int(100 * progress[0].toDouble() / total);
+    } else if (!document.isEmpty()) {
+        report = document;
     }
+}
+
+QStringList DryRunOutput::Lines(const char* key) const
+{
+    QStringList lines;
+    for (const QJsonValue& line : report.value(QLatin1String(key)).toArray())
+        lines << line.toString();
+    return lines;
+}
+
+qsizetype DryRunOutput::LinesReadDifferently() const
+{
+    return qsizetype(report.value(QLatin1String("linesReadDifferently")).toDouble());
+}
+
+QStringList DryRunOutput::CheckLines() const
+{
+    return Lines("checkText");
+}
+
+QStringList DryRunOutput::ReportLines() const
+{
+    return Lines("text") << ProgramCheckHeadline(LinesReadDifferently()) << CheckLines();
 }
 
 PlannedRun DryRunOutput::Plan() const
 {
-    if (plan.empty())
-        return PlannedRun();
-    return PlannedRun(plan, plan.back().executed, plan.back().ms);
+    return TimetableFromJson(report.value(QLatin1String("timetable")).toArray());
 }
 
 DryRunProcess::DryRunProcess(QString workbenchPath, QString programPath, QString config,
@@ -59,7 +84,8 @@ DryRunProcess::~DryRunProcess()
 
 void DryRunProcess::Start()
 {
-    QStringList arguments{QStringLiteral("--dry-run"), program, QStringLiteral("--progress")};
+    QStringList arguments{QStringLiteral("--dry-run"), program, QStringLiteral("--json"),
+                          QStringLiteral("--progress")};
     if (!configPath.isEmpty())
         arguments << QStringLiteral("--config") << configPath;
     if (!window.isEmpty())
@@ -85,7 +111,7 @@ void DryRunProcess::Read()
 void DryRunProcess::End(int exitCode, QProcess::ExitStatus status)
 {
     Read();
-    if (status == QProcess::NormalExit && exitCode == 0) {
+    if (status == QProcess::NormalExit && exitCode == 0 && output.HasReport()) {
         emit Finished(true, QString());
         return;
     }

@@ -1,29 +1,34 @@
 #ifndef KURVO_WORKBENCH_DRYRUNPROCESS_H
 #define KURVO_WORKBENCH_DRYRUNPROCESS_H
 
-#include "RunProgress.h"
+#include "planner/RunProgress.h"
 
+#include <QJsonObject>
 #include <QObject>
 #include <QProcess>
 #include <QStringList>
 
-// Reads what `kurvo-workbench --dry-run ... --progress` prints, a piece at a time.
+// Reads what `kurvo-workbench --dry-run ... --json --progress` prints, a piece at a time: a
+// JSON document a line, the progress as it goes and the report at the end.
 class DryRunOutput
 {
 public:
     void Feed(const QByteArray& output);
     int Percent() const { return percent; }
-    // The figures' lines as printed.
-    const QStringList& ReportLines() const { return report; }
+    bool HasReport() const { return !report.isEmpty(); }
+    // The figures' lines, and the program check's headline and lines, as printed for people.
+    QStringList ReportLines() const;
+    qsizetype LinesReadDifferently() const;
+    QStringList CheckLines() const;
     PlannedRun Plan() const;
 
 private:
     void TakeLine(const QByteArray& line);
+    QStringList Lines(const char* key) const;
 
     QByteArray pending;
     int percent = 0;
-    std::vector<PlannedRun::Point> plan;
-    QStringList report;
+    QJsonObject report;
 };
 
 // A dry run in a process of its own, so that it never touches the controller the operator
@@ -49,7 +54,7 @@ public:
 
 signals:
     void Progressed(int percent);
-    // `ok` false with the reason in `error`.
+    // `ok` false with the reason in `error`; a run that printed no report is not ok.
     void Finished(bool ok, const QString& error);
 
 private:

@@ -1,6 +1,6 @@
-#include "FormProbe.h"
+#include "workbench/FormProbe.h"
 
-#include "form/WidgetNames.h"
+#include "module/KurvoHost.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -33,7 +33,7 @@ FormProbe::FormProbe(QWidget* hostWindow)
 QWidget* FormProbe::Form()
 {
     if (!form)
-        form = host->findChild<QWidget*>(QLatin1String(WidgetNames::form));
+        form = host->findChild<QWidget*>(QLatin1String(OperatorWindow::form));
     return form;
 }
 
@@ -43,19 +43,19 @@ std::optional<FormReading> FormProbe::Read()
     if (!window)
         return std::nullopt;
     FormReading reading;
-    reading.core = short(comboIndex(window, WidgetNames::coreIndexCombo, 0) + 1);
-    reading.crd = short(comboIndex(window, WidgetNames::crdIndexCombo, 0) + 1);
-    reading.fifo = comboIndex(window, WidgetNames::fifoIndexCombo, 0);
+    reading.core = short(comboIndex(window, OperatorWindow::coreIndexCombo, 0) + 1);
+    reading.crd = short(comboIndex(window, OperatorWindow::crdIndexCombo, 0) + 1);
+    reading.fifo = comboIndex(window, OperatorWindow::fifoIndexCombo, 0);
     for (int axis = 0; axis < 3; ++axis) {
-        const QString name = WidgetNames::perAxis(WidgetNames::profileCombo, axis);
+        const QString name = OperatorWindow::perAxis(OperatorWindow::profileCombo, axis);
         if (const auto* combo = named<QComboBox>(window, name))
             reading.profiles[std::size_t(axis)] = short(combo->currentText().toInt());
     }
     // The mode's second entry is "Open", in either language.
-    reading.lookAheadOpen = comboIndex(window, WidgetNames::lookAheadModeCombo, 0) == 1;
-    if (const auto* path = named<QLineEdit>(window, WidgetNames::programPathEdit))
+    reading.lookAheadOpen = comboIndex(window, OperatorWindow::lookAheadModeCombo, 0) == 1;
+    if (const auto* path = named<QLineEdit>(window, OperatorWindow::programPathEdit))
         reading.programPath = path->text().trimmed();
-    if (const auto* text = named<QWidget>(window, WidgetNames::programTextView))
+    if (const auto* text = named<QWidget>(window, OperatorWindow::programTextView))
         reading.showsProgramText = text->isVisibleTo(window);
     return reading;
 }
@@ -63,9 +63,9 @@ std::optional<FormReading> FormProbe::Read()
 bool FormProbe::LoadProgram(const QString& path)
 {
     QWidget* window = Form();
-    auto* field = window ? named<QLineEdit>(window, WidgetNames::programPathEdit) : nullptr;
+    auto* field = window ? named<QLineEdit>(window, OperatorWindow::programPathEdit) : nullptr;
     if (!field)
         return false;
     field->setText(path);
-    return QMetaObject::invokeMethod(window, "OnLoadFileDataBtnClicked");
+    return QMetaObject::invokeMethod(window, OperatorWindow::loadProgramSlot);
 }

@@ -1,4 +1,4 @@
-#include "RecentPrograms.h"
+#include "workbench/RecentPrograms.h"
 
 #include <QFileInfo>
 #include <QSettings>

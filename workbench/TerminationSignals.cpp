@@ -1,4 +1,4 @@
-#include "TerminationSignals.h"
+#include "workbench/TerminationSignals.h"
 
 #include <QSocketNotifier>
 

@@ -1,95 +1,42 @@
-#include "Workbench.h"
+#include "workbench/Workbench.h"
 
-#include "BackplotView.h"
-#include "DryRun.h"
-#include "DryRunProcess.h"
-#include "MachineWatch.h"
-#include "ProgramResume.h"
-#include "RecentPrograms.h"
-#include "SimulatorInterface.h"
-#include "form/WidgetNames.h"
-#include "gcode/ProgramText.h"
-#include "module/HostSignal.h"
+#include "planner/ProgramCheck.h"
+#include "planner/ProgramResume.h"
+#include "planner/RunProgress.h"
+#include "planner/SimulatorInterface.h"
+#include "workbench/BackplotView.h"
+#include "workbench/DryRunProcess.h"
+#include "workbench/MachineWatch.h"
+#include "workbench/ModuleHost.h"
+#include "workbench/PlanningClient.h"
+#include "workbench/ProgramDialogs.h"
+#include "workbench/RecentPrograms.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QDir>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QHBoxLayout>
-#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QMutex>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QProgressDialog>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTime>
 #include <QToolBar>
-#include <QVBoxLayout>
 
-namespace {
-
-// The module calls back through plain functions, from any thread; they reach the one workbench
-// through this, under its lock, so that no line is handed to a workbench being destroyed.
-struct CurrentWorkbench
-{
-    QMutex lock;
-    Workbench* workbench = nullptr;
-};
-
-CurrentWorkbench& currentWorkbench()
-{
-    static CurrentWorkbench current;
-    return current;
-}
-
-void setCurrentWorkbench(Workbench* workbench)
-{
-    CurrentWorkbench& current = currentWorkbench();
-    const QMutexLocker locked(&current.lock);
-    current.workbench = workbench;
-}
-
-CrdResourceRecord& currentResource()
-{
-    static CrdResourceRecord resource{};
-    return resource;
-}
-
-// Any thread: the line is queued to the GUI thread, so lines keep their order.
-void hostMessage(QString line)
-{
-    CurrentWorkbench& current = currentWorkbench();
-    const QMutexLocker locked(&current.lock);
-    if (current.workbench)
-        QMetaObject::invokeMethod(current.workbench, "appendOutput", Qt::QueuedConnection,
-                                  Q_ARG(QString, line));
-}
-
-QList<CrdResourceRecord> hostResources()
-{
-    return {currentResource()};
-}
-
-} // namespace
-
-Workbench::Workbench(HostConfig hostConfig, QString hostConfigPath, QWidget* parent)
+Workbench::Workbench(HostConfig hostConfig, QString configPath, QWidget* parent)
     : QMainWindow(parent)
     , config(std::move(hostConfig))
-    , configPath(std::move(hostConfigPath))
 {
     setWindowTitle(QStringLiteral("Kurvo workbench"));
+    module = new ModuleHost(config, this);
+    connect(module, &ModuleHost::Message, this, &Workbench::appendOutput);
     area = new QMdiArea;
     setCentralWidget(area);
     output = new QPlainTextEdit;
@@ -100,21 +47,59 @@ Workbench::Workbench(HostConfig hostConfig, QString hostConfigPath, QWidget* par
     dock->setWidget(output);
     addDockWidget(Qt::BottomDockWidgetArea, dock);
     createBackplotDock();
+    createStatusBar();
+    planning = new PlanningClient(probe, std::move(configPath), this);
+    connect(planning, &PlanningClient::Checked, this, &Workbench::reportProgramCheck);
+    connect(planning, &PlanningClient::PreviewReady, this, [this] {
+        plot->SetPreview(planning->TakePreview());
+        emit previewShown();
+    });
+    connectWatch();
+    createMenus();
+    qApp->installEventFilter(this);
+}
+
+void Workbench::createStatusBar()
+{
     progress = new QLabel(QStringLiteral("Idle"));
     progress->setObjectName(QStringLiteral("runProgress"));
     statusBar()->addPermanentWidget(progress);
-    auto* progressBar = new QProgressBar;
+    progressBar = new QProgressBar;
     progressBar->setObjectName(QStringLiteral("runProgressBar"));
     progressBar->setRange(0, 100);
     progressBar->setMaximumWidth(160);
     statusBar()->addPermanentWidget(progressBar);
-    watch = new MachineWatch(probe, config.axisTable.get(), plot, progress, progressBar,
-                             SimulatorInterface::Find(), this);
-    connect(watch, &MachineWatch::PlanWanted, this, &Workbench::planInBackground);
-    createMenus();
-    setCurrentWorkbench(this);
-    currentResource() = config.resource;
-    qApp->installEventFilter(this);
+}
+
+void Workbench::connectWatch()
+{
+    watch = new MachineWatch(probe, config.axisTable.get(), SimulatorInterface::Find(), this);
+    if (!watch->TellsPath())
+        plot->SetNotice(tr("The controller library has no path record (it is not the virtual "
+                           "controller): no backplot."));
+    connect(watch, &MachineWatch::PathExecuted, plot,
+            [this](const std::vector<PathPoint3>& points, bool restarted) {
+                if (restarted)
+                    plot->Clear();
+                plot->AddPoints(points);
+            });
+    connect(watch, &MachineWatch::PositionChanged, plot, &BackplotView::SetCurrentPosition);
+    connect(watch, &MachineWatch::FiguresChanged, this, &Workbench::showFigures);
+    connect(watch, &MachineWatch::PlanWanted, planning, &PlanningClient::PlanInBackground);
+    connect(planning, &PlanningClient::Planned, watch, &MachineWatch::SetPlan);
+}
+
+void Workbench::showFigures(const RunFigures& figures)
+{
+    const QString text = ProgressText(figures);
+    if (text != progress->text())
+        progress->setText(text);
+    progressBar->setValue(ProgressPercent(figures));
+}
+
+void Workbench::setDryRunExecutable(const QString& path)
+{
+    planning->SetExecutable(path);
 }
 
 // The job ends with the workbench, and the operator window closes while the module is still
@@ -122,10 +107,10 @@ Workbench::Workbench(HostConfig hostConfig, QString hostConfigPath, QWidget* par
 // reach is whole.
 Workbench::~Workbench()
 {
-    setCurrentWorkbench(nullptr);
+    module->disconnect(this);
     QWidget* form = probe.Form();
     if (form && watch->JobActive())
-        QMetaObject::invokeMethod(form, "OnStopBtnClicked");
+        QMetaObject::invokeMethod(form, OperatorWindow::stopSlot);
     const QList<QMdiSubWindow*> windows = area->subWindowList();
     area->closeAllSubWindows();
     qDeleteAll(windows);
@@ -171,28 +156,9 @@ void Workbench::createBackplotDock()
 {
     plot = new BackplotView;
     plot->setObjectName(QStringLiteral("backplot"));
-    auto* plane = new QComboBox;
-    plane->setObjectName(QStringLiteral("backplotPlane"));
-    plane->addItems({QStringLiteral("XY"), QStringLiteral("XZ"), QStringLiteral("YZ")});
-    connect(plane, &QComboBox::currentIndexChanged, plot,
-            [this](int index) { plot->SetPlane(PlotPlane(index)); });
-    auto* fit = new QPushButton(QStringLiteral("Zoom to fit"));
-    connect(fit, &QPushButton::clicked, plot, &BackplotView::FitToPath);
-    auto* clear = new QPushButton(QStringLiteral("Clear"));
-    connect(clear, &QPushButton::clicked, plot, &BackplotView::Clear);
-
-    auto* controls = new QHBoxLayout;
-    controls->addWidget(plane);
-    controls->addWidget(fit);
-    controls->addWidget(clear);
-    controls->addStretch();
-    auto* panel = new QWidget;
-    auto* layout = new QVBoxLayout(panel);
-    layout->addLayout(controls);
-    layout->addWidget(plot, 1);
     auto* dock = new QDockWidget(QStringLiteral("Backplot"), this);
     dock->setObjectName(QStringLiteral("backplotDock"));
-    dock->setWidget(panel);
+    dock->setWidget(plot->WithControls());
     addDockWidget(Qt::RightDockWidgetArea, dock);
     resizeDocks({dock}, {420}, Qt::Horizontal);
 }
@@ -224,32 +190,7 @@ void Workbench::openProgram(const QString& path)
 void Workbench::previewProgram(const QString& path)
 {
     plot->Clear();
-    delete previewRun;
-    const QString file = previewFolder.filePath(QStringLiteral("path"));
-    DryRunProcess* process = startDryRun(path, file);
-    previewRun = process;
-    connect(process, &DryRunProcess::Finished, this, [this, process, path, file](bool ok) {
-        if (!ok)
-            return;
-        reportProgramCheck(path, process->Output().ReportLines());
-        const std::optional<PathPoint3> standing = plot->CurrentPosition();
-        previewReader.Start(
-            [file, standing]() -> std::optional<PreviewPath> {
-                std::optional<std::vector<PreviewPoint>> points = ReadPreviewPath(file);
-                if (!points)
-                    return std::nullopt;
-                if (standing)
-                    StartFrom(*points, *standing);
-                return Summarised(std::move(*points));
-            },
-            [this, path](std::optional<PreviewPath> preview) {
-                const std::optional<FormReading> form = probe.Read();
-                if (!preview || !form || form->programPath != path)
-                    return;
-                plot->SetPreview(std::move(*preview));
-                emit previewShown();
-            });
-    });
+    planning->Preview(path, plot->CurrentPosition());
 }
 
 // The line the last Stop came at in the window's program, the first line otherwise.
@@ -257,33 +198,17 @@ void Workbench::chooseLineToRunFrom()
 {
     const std::optional<FormReading> form = probe.Read();
     const QString path = form ? form->programPath : QString();
-    const std::optional<ProgramText> program = ProgramText::Read(path);
-    if (!program || program->LineCount() == 0) {
-        QMessageBox::information(this, QStringLiteral("Run from line"),
-                                 QStringLiteral("Load a program into the operator window first."));
-        return;
-    }
     const qsizetype stopped = watch->StoppedProgram() == path ? watch->StoppedAtLine() : 0;
-    bool chosen = false;
-    const int line = QInputDialog::getInt(
-        this, QStringLiteral("Run from line"),
-        QStringLiteral("Line of %1 to go on at:").arg(QFileInfo(path).fileName()),
-        int(std::max<qsizetype>(1, stopped)), 1, int(program->LineCount()), 1, &chosen);
-    if (chosen)
-        runFrom(path, line);
+    if (const std::optional<qsizetype> line = AskLineToRunFrom(this, path, stopped))
+        runFrom(path, *line);
 }
 
 bool Workbench::runFrom(const QString& path, qsizetype line)
 {
-    const std::optional<ProgramText> program = ProgramText::Read(path);
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)
                            + QStringLiteral("/resumed");
-    const QString resumed
-        = folder
-          + QStringLiteral("/%1 from line %2.nc").arg(QFileInfo(path).completeBaseName()).arg(line);
-    QSaveFile file(resumed);
-    if (!program || !QDir().mkpath(folder) || !file.open(QIODevice::WriteOnly)
-        || file.write(ResumedProgram(*program, line).toUtf8()) < 0 || !file.commit()) {
+    QString resumed;
+    if (!WriteResumedProgram(path, line, folder, resumed)) {
         appendOutput(QStringLiteral("Cannot go on with %1 at line %2: %3 cannot be written.")
                          .arg(path)
                          .arg(line)
@@ -296,21 +221,21 @@ bool Workbench::runFrom(const QString& path, qsizetype line)
     return true;
 }
 
-// The check's lines of the dry run's report to the output pane, and a word in the status bar;
-// nothing when the dialect reads the program as common G-code does.
-void Workbench::reportProgramCheck(const QString& path, const QStringList& reportLines)
+// The check's lines to the output pane, and a word in the status bar; nothing when the dialect
+// reads the program as common G-code does.
+void Workbench::reportProgramCheck(const QString& path, qsizetype linesReadDifferently,
+                                   const QStringList& checkLines)
 {
-    const qsizetype first = reportLines.indexOf(
-        QRegularExpression(QStringLiteral("^program check: [0-9,]+ lines? read differently$")));
-    if (first < 0 || reportLines[first].startsWith(QLatin1String("program check: 0 ")))
+    if (linesReadDifferently == 0)
         return;
     appendOutput(QStringLiteral("Program check of %1:").arg(path));
-    for (const QString& line : reportLines.mid(first))
+    appendOutput(QStringLiteral("  ") + ProgramCheckHeadline(linesReadDifferently));
+    for (const QString& line : checkLines)
         appendOutput(QStringLiteral("  ") + line);
-    const QString count = reportLines[first].section(QLatin1Char(' '), 2, 2);
     statusBar()->showMessage(
         QStringLiteral("%1 line%2 read differently \u2014 see Output")
-            .arg(count, count == QLatin1String("1") ? QString() : QStringLiteral("s")));
+            .arg(QLocale(QLocale::English).toString(qlonglong(linesReadDifferently)),
+                 linesReadDifferently == 1 ? QString() : QStringLiteral("s")));
 }
 
 // The program the window loaded on opening, from its settings.
@@ -343,56 +268,18 @@ void Workbench::chooseDryRun()
         dryRun(path);
 }
 
-// Plans for the machine the operator window set up, as the controller holds it; for the
-// configuration's own when the window has set up none.
-DryRunProcess* Workbench::startDryRun(const QString& path, const QString& pathFile)
-{
-    QByteArray window;
-    if (const std::optional<FormReading> form = probe.Read()) {
-        if (const std::optional<WindowMachine> machine
-            = WindowMachine::Read(form->core, form->crd, form->fifo, form->lookAheadOpen))
-            window = machine->Encoded();
-    }
-    auto* process = new DryRunProcess(dryRunExecutable, path, configPath, window, this);
-    connect(process, &DryRunProcess::Finished, this, [this, process](bool ok) {
-        if (ok)
-            watch->SetPlan(process->Program(), process->Output().Plan());
-        process->deleteLater();
-    });
-    process->WritePathTo(pathFile);
-    process->Start();
-    return process;
-}
-
 void Workbench::dryRun(const QString& path)
 {
-    auto* box = new QProgressDialog(QStringLiteral("Dry run of %1").arg(path),
-                                    QStringLiteral("Cancel"), 0, 100, this);
-    box->setObjectName(QStringLiteral("dryRunProgress"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setMinimumDuration(0);
-    DryRunProcess* process = startDryRun(path);
-    connect(process, &DryRunProcess::Progressed, box, &QProgressDialog::setValue);
-    // Its Cancel button, and Esc, which closes the box without a word of cancelling.
-    connect(box, &QProgressDialog::canceled, process, &DryRunProcess::Cancel);
-    connect(box, &QDialog::rejected, process, &DryRunProcess::Cancel);
-    connect(process, &DryRunProcess::Finished, this,
-            [this, process, box = QPointer<QProgressDialog>(box)](bool ok, const QString& error) {
-                appendOutput(QStringLiteral("Dry run of %1:").arg(process->Program()));
-                for (const QString& line :
-                     ok ? process->Output().ReportLines() : QStringList{error})
-                    appendOutput(QStringLiteral("  ") + line);
-                if (box)
-                    box->close();
-                emit dryRunFinished(ok);
-            });
+    DryRunProcess* process = planning->DryRun(path);
+    ShowDryRunProgress(this, process);
+    connect(
+        process, &DryRunProcess::Finished, this, [this, process](bool ok, const QString& error) {
+            appendOutput(QStringLiteral("Dry run of %1:").arg(process->Program()));
+            for (const QString& line : ok ? process->Output().ReportLines() : QStringList{error})
+                appendOutput(QStringLiteral("  ") + line);
+            emit dryRunFinished(ok);
+        });
     rememberProgram(path);
-}
-
-void Workbench::planInBackground(const QString& path)
-{
-    if (!backgroundPlan)
-        backgroundPlan = startDryRun(path);
 }
 
 QString Workbench::progressText() const
@@ -406,7 +293,7 @@ void Workbench::stopMotion()
     if (!form)
         return;
     const QString where = watch->Stop();
-    QMetaObject::invokeMethod(form, "OnStopBtnClicked");
+    QMetaObject::invokeMethod(form, OperatorWindow::stopSlot);
     const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
     appendOutput(where.isEmpty() ? QStringLiteral("Stop at %1").arg(time)
                                  : QStringLiteral("Stop at %1: %2").arg(time, where));
@@ -432,41 +319,27 @@ bool Workbench::eventFilter(QObject* watched, QEvent* event)
 void Workbench::initialiseAndStart()
 {
     if (QWidget* form = probe.Form()) {
-        QMetaObject::invokeMethod(form, "OnInitBtnClicked");
-        QMetaObject::invokeMethod(form, "OnStartBtnClicked");
+        QMetaObject::invokeMethod(form, OperatorWindow::initialiseSlot);
+        QMetaObject::invokeMethod(form, OperatorWindow::startSlot);
     }
 }
 
 bool Workbench::loadModule(const QString& path, QString& error)
 {
-    module.setFileName(path);
-    if (!module.load()) {
-        error = QStringLiteral("cannot load the module %1: %2").arg(path, module.errorString());
-        return false;
-    }
-    kdvSignal = reinterpret_cast<KdvSignal>(module.resolve("KDV_SIGNAL"));
-    if (!kdvSignal) {
-        error = QStringLiteral("the module %1 has no KDV_SIGNAL").arg(path);
-        module.unload();
-        return false;
-    }
-    kdvSignal(SignalAttachHost, reinterpret_cast<void*>(messageCallback()),
-              reinterpret_cast<void*>(&hostResources), nullptr);
-    kdvSignal(SignalSetAxisTable, config.axisTable.get(), nullptr, nullptr);
-    return true;
+    return module->Load(path, error);
 }
 
 void Workbench::openOperatorWindow()
 {
-    if (!kdvSignal)
+    if (!module->Loaded())
         return;
-    kdvSignal(SignalOpenWindow, this, &language, nullptr);
+    module->OpenWindow(this, language);
     // The host's own choice: the operator window fills the MDI area.
     if (QMdiSubWindow* window = area->activeSubWindow())
         window->showMaximized();
     if (QWidget* form = probe.Form()) {
         if (auto* load
-            = form->findChild<QPushButton*>(QLatin1String(WidgetNames::loadCrdFileButton)))
+            = form->findChild<QPushButton*>(QLatin1String(OperatorWindow::loadCrdFileButton)))
             connect(load, &QPushButton::clicked, this, [this] {
                 if (const std::optional<FormReading> reading = probe.Read())
                     previewProgram(reading->programPath);
@@ -478,16 +351,12 @@ void Workbench::openOperatorWindow()
 void Workbench::setLanguage(LanguageChoice choice)
 {
     language = choice;
-    if (kdvSignal)
-        kdvSignal(SignalSetLanguage, &language, nullptr, nullptr);
+    module->SetLanguage(choice);
 }
 
 ModuleDescriptor Workbench::describe()
 {
-    ModuleDescriptor descriptor{};
-    if (kdvSignal)
-        kdvSignal(SignalDescribe, nullptr, &descriptor, nullptr);
-    return descriptor;
+    return module->Describe();
 }
 
 void Workbench::showDescription()
@@ -505,11 +374,6 @@ void Workbench::showDescription()
 QString Workbench::LanguageOf(const QLocale& locale)
 {
     return locale.language() == QLocale::Chinese ? QStringLiteral("zh") : QStringLiteral("en");
-}
-
-HostMessageCallback Workbench::messageCallback()
-{
-    return &hostMessage;
 }
 
 void Workbench::appendOutput(const QString& line)

@@ -1,39 +1,31 @@
 #ifndef KURVO_WORKBENCH_WORKBENCH_H
 #define KURVO_WORKBENCH_WORKBENCH_H
 
-#include "BackgroundWork.h"
-#include "FormProbe.h"
-#include "HostConfig.h"
-#include "PathPlot.h"
+#include "planner/HostConfig.h"
+#include "workbench/FormProbe.h"
 
-#include <QCoreApplication>
-#include <QLibrary>
 #include <QLocale>
 #include <QMainWindow>
-#include <QPointer>
-#include <QTemporaryDir>
-
-#include <cstdint>
-#include <optional>
-#include <vector>
 
 class BackplotView;
-class DryRunProcess;
 class MachineWatch;
+class ModuleHost;
+class PlanningClient;
+struct RunFigures;
 class QLabel;
 class QMdiArea;
 class QMenu;
 class QPlainTextEdit;
+class QProgressBar;
 
-// The stand-in host: a main window with an MDI area and an output pane, which loads the
-// module and talks to it through KDV_SIGNAL as the real host does.
+// The stand-in host: a main window with an MDI area, an output pane and a backplot, which loads
+// the module and talks to it through KDV_SIGNAL as the real host does (ModuleHost), watches the
+// machine (MachineWatch) and plans programs in dry runs (PlanningClient).
 class Workbench : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    using KdvSignal = int32_t (*)(int16_t signal, void* first, void* second, void* unused);
-
     // `configPath` names the file `config` came from, for the dry runs; empty for the defaults.
     explicit Workbench(HostConfig config, QString configPath = QString(),
                        QWidget* parent = nullptr);
@@ -50,9 +42,6 @@ public:
 
     // The window's language for a system locale: "zh" for a Chinese one, else "en".
     static QString LanguageOf(const QLocale& locale);
-
-    // What the module calls to print a line; any thread.
-    static HostMessageCallback messageCallback();
 
     QMdiArea* mdiArea() const { return area; }
     QStringList outputLines() const;
@@ -72,7 +61,7 @@ public:
     // output pane and the timetable to the run's time left.
     void dryRun(const QString& path);
     // The executable that makes dry runs: this one, unless the workbench lives in another.
-    void setDryRunExecutable(const QString& path) { dryRunExecutable = path; }
+    void setDryRunExecutable(const QString& path);
 
 public slots:
     void appendOutput(const QString& line);
@@ -93,36 +82,32 @@ protected:
 private:
     void createMenus();
     void createBackplotDock();
+    void createStatusBar();
+    void connectWatch();
     void showDescription();
     QString askForProgram(const QString& title);
     void chooseProgram();
     void chooseDryRun();
     void rememberProgram(const QString& path);
     void fillRecentMenu();
-    void planInBackground(const QString& path);
-    // With `pathFile`, the planned path goes into it too.
-    DryRunProcess* startDryRun(const QString& path, const QString& pathFile = QString());
-    void reportProgramCheck(const QString& path, const QStringList& reportLines);
+    void reportProgramCheck(const QString& path, qsizetype linesReadDifferently,
+                            const QStringList& checkLines);
+    void showFigures(const RunFigures& figures);
     void chooseLineToRunFrom();
     void previewWhatTheWindowHolds();
 
     HostConfig config;
-    QString configPath;
-    QString dryRunExecutable = QCoreApplication::applicationFilePath();
-    QLibrary module;
-    KdvSignal kdvSignal = nullptr;
     LanguageChoice language = LanguageChinese;
+    ModuleHost* module = nullptr;
     QMdiArea* area = nullptr;
     QPlainTextEdit* output = nullptr;
     BackplotView* plot = nullptr;
     QLabel* progress = nullptr;
+    QProgressBar* progressBar = nullptr;
     QMenu* recentMenu = nullptr;
     FormProbe probe{this};
     MachineWatch* watch = nullptr;
-    QPointer<DryRunProcess> backgroundPlan;
-    QPointer<DryRunProcess> previewRun;
-    QTemporaryDir previewFolder;
-    BackgroundWork<std::optional<PreviewPath>> previewReader{this};
+    PlanningClient* planning = nullptr;
     // The Esc press being delivered: it passes the filter once for every widget it reaches.
     const QEvent* escapeBeingHandled = nullptr;
 };

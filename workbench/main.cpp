@@ -1,11 +1,11 @@
 // kurvo-workbench: loads the Kurvo module as its host does and opens the operator window on
 // the virtual controller.
-#include "DryRunCommand.h"
-#include "ResumeCommand.h"
-#include "TerminationSignals.h"
-#include "Workbench.h"
 #include "gcode/ProgramText.h"
 #include "module/FileAccess.h"
+#include "planner/DryRunCommand.h"
+#include "planner/ResumeCommand.h"
+#include "workbench/TerminationSignals.h"
+#include "workbench/Workbench.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,20 +1,22 @@
 // The workbench: the host configuration, the operator window it hosts, its command line, and
 // its cockpit (the dry run and its timetable, the progress line, the backplot's view, the recent
 // programs).
-#include "BackplotView.h"
-#include "DryRun.h"
-#include "DryRunProcess.h"
-#include "PathPlot.h"
-#include "ProgramCheck.h"
-#include "ProgramResume.h"
-#include "RecentPrograms.h"
-#include "RunProgress.h"
-#include "SimulatorInterface.h"
-#include "Workbench.h"
 #include "buffer/RowSending.h"
 #include "gcode/ProgramCommands.h"
 #include "gcode/ProgramRows.h"
 #include "gcode/ProgramText.h"
+#include "planner/DryRun.h"
+#include "planner/PathPlot.h"
+#include "planner/ProgramCheck.h"
+#include "planner/ProgramLineMap.h"
+#include "planner/ProgramResume.h"
+#include "planner/RunProgress.h"
+#include "planner/SimulatorInterface.h"
+#include "workbench/BackplotView.h"
+#include "workbench/DryRunProcess.h"
+#include "workbench/ModuleHost.h"
+#include "workbench/RecentPrograms.h"
+#include "workbench/Workbench.h"
 
 #include "WindowTest.h"
 
@@ -654,7 +656,7 @@ private slots:
     void hostLinesFromAnyThreadKeepTheirOrder()
     {
         Workbench workbench(HostConfig::defaults());
-        const HostMessageCallback callback = Workbench::messageCallback();
+        const HostMessageCallback callback = ModuleHost::MessageCallback();
         constexpr int perThread = 500;
         auto send = [callback](const QString& prefix) {
             for (int i = 0; i < perThread; ++i)

@@ -1,11 +1,11 @@
 #ifndef KURVO_WORKBENCH_DRYRUN_H
 #define KURVO_WORKBENCH_DRYRUN_H
 
-#include "PathPlot.h"
-#include "RunProgress.h"
-#include "WindowMachine.h"
 #include "controller/rvAPI.h"
 #include "module/HostTypes.h"
+#include "planner/PathPlot.h"
+#include "planner/RunProgress.h"
+#include "planner/WindowMachine.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -88,9 +88,6 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
 // cannot be written, or read back whole.
 bool WritePreviewPath(const QString& file, const std::vector<PreviewPoint>& path);
 std::optional<std::vector<PreviewPoint>> ReadPreviewPath(const QString& file);
-
-// How many commands each line of the program sends, as the worker streams them.
-ProgramLineMap MapProgramLines(const ProgramText& program);
 
 // "cycle time: 0:00:12, 12.345 s" and the other figures, one a line.
 QString DryRunReportText(const DryRunReport& report);

@@ -1,8 +1,9 @@
-#include "ProgramCheck.h"
+#include "planner/ProgramCheck.h"
 
 #include "gcode/ProgramWalk.h"
 
 #include <QJsonObject>
+#include <QLocale>
 
 #include <array>
 #include <cmath>
@@ -343,6 +344,13 @@ qsizetype LinesReadDifferently(const std::vector<ProgramFinding>& findings)
         last = finding.line;
     }
     return lines;
+}
+
+QString ProgramCheckHeadline(qsizetype lines)
+{
+    return QStringLiteral("program check: %1 line%2 read differently")
+        .arg(QLocale(QLocale::English).toString(qlonglong(lines)),
+             lines == 1 ? QString() : QStringLiteral("s"));
 }
 
 QStringList ProgramCheckText(const std::vector<ProgramFinding>& findings, int placesPerKind)

@@ -1,7 +1,5 @@
-#include "DryRun.h"
+#include "planner/DryRun.h"
 
-#include "HostConfig.h"
-#include "SimulatorInterface.h"
 #include "buffer/RowSending.h"
 #include "controller/CrdAddress.h"
 #include "controller/ReturnCodes.h"
@@ -10,6 +8,8 @@
 #include "gcode/ProgramRows.h"
 #include "gcode/ProgramText.h"
 #include "gcode/ProgramWalk.h"
+#include "planner/HostConfig.h"
+#include "planner/SimulatorInterface.h"
 #include "run/ProgramStreaming.h"
 #include "simulator/LookAheadCrd.h"
 
@@ -401,18 +401,6 @@ void measure(const ProgramText& program, const std::vector<short>& rowCodes, Dry
 }
 
 } // namespace
-
-ProgramLineMap MapProgramLines(const ProgramText& program)
-{
-    std::vector<int64_t> commandsUpTo;
-    commandsUpTo.reserve(std::size_t(program.LineCount()));
-    int64_t commands = 0;
-    for (ProgramWalk walk(program); walk.Next();) {
-        ForEachCommand(walk.State(), [&commands](ProgramCommand) { ++commands; });
-        commandsUpTo.push_back(commands);
-    }
-    return ProgramLineMap(std::move(commandsUpTo));
-}
 
 bool DryRunMachine::Read(const QString& configPath, DryRunMachine& machine, QString& error)
 {

@@ -1,6 +1,7 @@
 #ifndef KURVO_WORKBENCH_RUNPROGRESS_H
 #define KURVO_WORKBENCH_RUNPROGRESS_H
 
+#include <QJsonArray>
 #include <QString>
 
 #include <cstdint>
@@ -36,27 +37,10 @@ private:
     double totalMs = 0;
 };
 
-// Where a program's commands come from: how many commands each of its lines sends, as the
-// worker streams them; so that a count of commands done tells the line being executed.
-class ProgramLineMap
-{
-public:
-    ProgramLineMap() = default;
-    // `commandsUpTo[i]`: the commands of lines 1 to i + 1.
-    explicit ProgramLineMap(std::vector<int64_t> commandsUpTo)
-        : commandsUpTo(std::move(commandsUpTo))
-    {}
-
-    bool IsEmpty() const { return commandsUpTo.empty(); }
-    int64_t LineCount() const { return int64_t(commandsUpTo.size()); }
-    int64_t Commands() const { return commandsUpTo.empty() ? 0 : commandsUpTo.back(); }
-    // The line (from 1) whose command runs once `executed` commands are done; the last line
-    // that sends one once all are done.
-    int64_t LineAt(int64_t executed) const;
-
-private:
-    std::vector<int64_t> commandsUpTo;
-};
+// The timetable for scripts and the workbench, [[segments, ms], ...]; and back, empty when the
+// array is no timetable.
+QJsonArray TimetableJson(const PlannedRun& plan);
+PlannedRun TimetableFromJson(const QJsonArray& json);
 
 // Follows one job on the controller across its runs: a job begins when a run starts that is no
 // resumption, goes on through Pause and resume (the controller restarts its counter at a

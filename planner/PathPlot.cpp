@@ -1,4 +1,4 @@
-#include "PathPlot.h"
+#include "planner/PathPlot.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "WindowMachine.h"
+#include "planner/WindowMachine.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,4 +1,4 @@
-#include "ProgramNumber.h"
+#include "planner/ProgramNumber.h"
 
 #include <QLocale>
 

@@ -1,4 +1,4 @@
-#include "HostConfig.h"
+#include "planner/HostConfig.h"
 
 #include "module/FileAccess.h"
 
@@ -119,4 +119,20 @@ bool HostConfig::load(const QString& path, HostConfig& config, QString& error)
     }
     error = settings.Error();
     return settings.ok();
+}
+
+std::array<double, 3> PulsesPerMm(const HostAxisTable* table, short core,
+                                  const std::array<short, 3>& profiles)
+{
+    std::array<double, 3> factors{1, 1, 1};
+    for (std::size_t axis = 0; axis < factors.size(); ++axis) {
+        const int profile = profiles[axis];
+        if (!table || core < 1 || core > HostAxisTable::cores || profile < 1
+            || profile > HostAxisTable::profiles)
+            continue;
+        const double perMm = table->pulsesPerMm[core - 1][profile - 1];
+        if (perMm >= smallestFactor && perMm <= largestFactor)
+            factors[axis] = perMm;
+    }
+    return factors;
 }

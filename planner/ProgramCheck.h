@@ -36,6 +36,9 @@ std::vector<ProgramFinding> CheckProgram(const ProgramText& program, double feed
 // How many lines have at least one finding.
 qsizetype LinesReadDifferently(const std::vector<ProgramFinding>& findings);
 
+// "program check: 1,234 lines read differently".
+QString ProgramCheckHeadline(qsizetype linesReadDifferently);
+
 // The findings grouped by kind, with counts, as lines for the output pane: at most
 // `placesPerKind` places of a kind, the rest counted.
 QStringList ProgramCheckText(const std::vector<ProgramFinding>& findings, int placesPerKind);

@@ -1,7 +1,7 @@
-#include "ResumeCommand.h"
+#include "planner/ResumeCommand.h"
 
-#include "ProgramResume.h"
 #include "gcode/ProgramText.h"
+#include "planner/ProgramResume.h"
 
 #include <QCommandLineParser>
 

@@ -1,12 +1,13 @@
-#include "DryRunCommand.h"
+#include "planner/DryRunCommand.h"
 
-#include "DryRun.h"
-#include "ProgramCheck.h"
-#include "SimulatorInterface.h"
 #include "gcode/ProgramText.h"
+#include "planner/DryRun.h"
+#include "planner/ProgramCheck.h"
+#include "planner/SimulatorInterface.h"
 
 #include <QCommandLineParser>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocale>
 
@@ -80,8 +81,9 @@ int RunDryRunCommand(const QStringList& arguments)
     const QCommandLineOption configOption(
         QStringLiteral("config"), QStringLiteral("Host configuration (INI, see the README)."),
         QStringLiteral("file"));
-    const QCommandLineOption progressOption(QStringLiteral("progress"),
-                                            QStringLiteral("Print progress and the timetable."));
+    const QCommandLineOption progressOption(
+        QStringLiteral("progress"), QStringLiteral("Print progress and the timetable (with --json, "
+                                                   "one JSON document a line)."));
     const QCommandLineOption jsonOption(QStringLiteral("json"),
                                         QStringLiteral("Print the figures as one JSON object."));
     QCommandLineOption windowOption(QStringLiteral("window-machine"),
@@ -131,9 +133,10 @@ int RunDryRunCommand(const QStringList& arguments)
                         NotPlanned);
 
     const bool showProgress = parser.isSet(progressOption);
-    const auto printProgress = [](int64_t done, int64_t total) {
-        std::printf("progress %lld %lld\n", static_cast<long long>(done),
-                    static_cast<long long>(total));
+    const bool json = parser.isSet(jsonOption);
+    const auto printProgress = [json](int64_t done, int64_t total) {
+        std::printf(json ? "{\"progress\":[%lld,%lld]}\n" : "progress %lld %lld\n",
+                    static_cast<long long>(done), static_cast<long long>(total));
         std::fflush(stdout);
     };
     DryRunReport report;
@@ -145,25 +148,35 @@ int RunDryRunCommand(const QStringList& arguments)
     if (!previewFile.isEmpty() && !WritePreviewPath(previewFile, report.path))
         return complain(QStringLiteral("cannot write the planned path to %1").arg(previewFile),
                         NotPlanned);
+    const std::vector<ProgramFinding> findings = CheckProgram(*program, machine.feedMax);
+    const qsizetype different = LinesReadDifferently(findings);
+    const QStringList checkText = ProgramCheckText(findings, placesShown);
+    if (json) {
+        QJsonObject object = DryRunReportJson(report);
+        object.insert(QStringLiteral("program"), path);
+        object.insert(QStringLiteral("linesReadDifferently"), double(different));
+        object.insert(QStringLiteral("findings"), ProgramCheckJson(findings));
+        // For a caller that shows the run as it goes, one document a line.
+        if (showProgress) {
+            object.insert(QStringLiteral("text"),
+                          QJsonArray::fromStringList(DryRunReportText(report).split(u'\n')));
+            object.insert(QStringLiteral("checkText"), QJsonArray::fromStringList(checkText));
+            object.insert(QStringLiteral("timetable"), TimetableJson(report.plan));
+        }
+        std::printf("%s\n",
+                    QJsonDocument(object)
+                        .toJson(showProgress ? QJsonDocument::Compact : QJsonDocument::Indented)
+                        .trimmed()
+                        .constData());
+        return Success;
+    }
     if (showProgress) {
         for (const PlannedRun::Point& point : report.plan.Points())
             std::printf("plan %lld %.3f\n", static_cast<long long>(point.executed), point.ms);
     }
-    const std::vector<ProgramFinding> findings = CheckProgram(*program, machine.feedMax);
-    const qsizetype different = LinesReadDifferently(findings);
-    if (parser.isSet(jsonOption)) {
-        QJsonObject json = DryRunReportJson(report);
-        json.insert(QStringLiteral("program"), path);
-        json.insert(QStringLiteral("linesReadDifferently"), double(different));
-        json.insert(QStringLiteral("findings"), ProgramCheckJson(findings));
-        std::printf("%s", QJsonDocument(json).toJson().constData());
-        return Success;
-    }
-    std::printf("%s\nprogram check: %s line%s read differently\n",
-                qPrintable(DryRunReportText(report)),
-                qPrintable(QLocale(QLocale::English).toString(qlonglong(different))),
-                different == 1 ? "" : "s");
-    for (const QString& line : ProgramCheckText(findings, placesShown))
+    std::printf("%s\n%s\n", qPrintable(DryRunReportText(report)),
+                qPrintable(ProgramCheckHeadline(different)));
+    for (const QString& line : checkText)
         std::printf("%s\n", qPrintable(line));
     return Success;
 }

@@ -1,4 +1,4 @@
-#include "SimulatorInterface.h"
+#include "planner/SimulatorInterface.h"
 
 #include <QCoreApplication>
 #include <QDir>

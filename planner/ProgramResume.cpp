@@ -1,8 +1,11 @@
-#include "ProgramResume.h"
+#include "planner/ProgramResume.h"
 
-#include "ProgramNumber.h"
 #include "gcode/ProgramWalk.h"
+#include "planner/ProgramNumber.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QStringList>
 
 #include <algorithm>
@@ -76,4 +79,18 @@ QString ResumedProgram(const ProgramText& program, qsizetype line)
     if (first + 1 < program.LineCount())
         lines << program.JoinedLines(first + 1, program.LineCount());
     return lines.join(QLatin1Char('\n'));
+}
+
+bool WriteResumedProgram(const QString& path, qsizetype line, const QString& folder,
+                         QString& written)
+{
+    const std::optional<ProgramText> program = ProgramText::Read(path);
+    written
+        = folder
+          + QStringLiteral("/%1 from line %2.nc").arg(QFileInfo(path).completeBaseName()).arg(line);
+    QSaveFile file(written);
+    if (!program || !QDir().mkpath(folder) || !file.open(QIODevice::WriteOnly)
+        || file.write(ResumedProgram(*program, line).toUtf8()) < 0 || !file.commit())
+        return false;
+    return true;
 }

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <array>
 #include <memory>
 
 class QSettings;
@@ -23,6 +24,11 @@ struct HostConfig
     // read or a value is no number within its key's range.
     static bool load(const QString& path, HostConfig& config, QString& error);
 };
+
+// The pulses per millimetre of X, Y and Z on `core` with these profiles, from the host's axis
+// table; 1 where it has no usable factor.
+std::array<double, 3> PulsesPerMm(const HostAxisTable* table, short core,
+                                  const std::array<short, 3>& profiles);
 
 // Reads the numbers of a configuration file, each checked against its key's range. A key that
 // is missing leaves the value as it was; the first value that is no number within its range

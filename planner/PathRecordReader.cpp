@@ -1,6 +1,6 @@
-#include "PathRecordReader.h"
+#include "planner/PathRecordReader.h"
 
-#include "SimulatorInterface.h"
+#include "planner/SimulatorInterface.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 #ifndef KURVO_WORKBENCH_PATHRECORDREADER_H
 #define KURVO_WORKBENCH_PATHRECORDREADER_H
 
-#include "PathPlot.h"
+#include "planner/PathPlot.h"
 
 #include <array>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "RunProgress.h"
+#include "planner/RunProgress.h"
 
 #include <QLocale>
 
@@ -35,13 +35,27 @@ double PlannedRun::TimeLeftMs(int64_t executed) const
     return std::max(0.0, totalMs - TimeAt(executed));
 }
 
-int64_t ProgramLineMap::LineAt(int64_t executed) const
+QJsonArray TimetableJson(const PlannedRun& plan)
 {
-    if (commandsUpTo.empty())
-        return 0;
-    const int64_t next = std::min(executed, Commands() - 1);
-    const auto line = std::upper_bound(commandsUpTo.begin(), commandsUpTo.end(), next);
-    return int64_t(line - commandsUpTo.begin()) + 1;
+    QJsonArray json;
+    for (const PlannedRun::Point& point : plan.Points())
+        json.append(QJsonArray{double(point.executed), point.ms});
+    return json;
+}
+
+PlannedRun TimetableFromJson(const QJsonArray& json)
+{
+    std::vector<PlannedRun::Point> points;
+    for (const QJsonValue& entry : json) {
+        const QJsonArray pair = entry.toArray();
+        if (pair.size() != 2 || !pair[0].isDouble() || !pair[1].isDouble())
+            return PlannedRun();
+        points.push_back({int64_t(pair[0].toDouble()), pair[1].toDouble()});
+    }
+    if (points.empty())
+        return PlannedRun();
+    const PlannedRun::Point last = points.back();
+    return PlannedRun(std::move(points), last.executed, last.ms);
 }
 
 void RunJob::Observe(bool running, int64_t nowCompleted, int64_t nowRemainder, double nowMs)

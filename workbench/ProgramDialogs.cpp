@@ -1,0 +1,44 @@
+#include "workbench/ProgramDialogs.h"
+
+#include "gcode/ProgramText.h"
+#include "workbench/DryRunProcess.h"
+
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProgressDialog>
+
+std::optional<qsizetype> AskLineToRunFrom(QWidget* parent, const QString& path, qsizetype proposed)
+{
+    const std::optional<ProgramText> program = ProgramText::Read(path);
+    if (!program || program->LineCount() == 0) {
+        QMessageBox::information(parent, QStringLiteral("Run from line"),
+                                 QStringLiteral("Load a program into the operator window first."));
+        return std::nullopt;
+    }
+    bool chosen = false;
+    const int line = QInputDialog::getInt(
+        parent, QStringLiteral("Run from line"),
+        QStringLiteral("Line of %1 to go on at:").arg(QFileInfo(path).fileName()),
+        int(std::max<qsizetype>(1, proposed)), 1, int(program->LineCount()), 1, &chosen);
+    return chosen ? std::optional<qsizetype>(line) : std::nullopt;
+}
+
+void ShowDryRunProgress(QWidget* parent, DryRunProcess* process)
+{
+    auto* box = new QProgressDialog(QStringLiteral("Dry run of %1").arg(process->Program()),
+                                    QStringLiteral("Cancel"), 0, 100, parent);
+    box->setObjectName(QStringLiteral("dryRunProgress"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setMinimumDuration(0);
+    QObject::connect(process, &DryRunProcess::Progressed, box, &QProgressDialog::setValue);
+    // Its Cancel button, and Esc, which closes the box without a word of cancelling.
+    QObject::connect(box, &QProgressDialog::canceled, process, &DryRunProcess::Cancel);
+    QObject::connect(box, &QDialog::rejected, process, &DryRunProcess::Cancel);
+    QObject::connect(process, &DryRunProcess::Finished, box,
+                     [box = QPointer<QProgressDialog>(box)] {
+                         if (box)
+                             box->close();
+                     });
+}

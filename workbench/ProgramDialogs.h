@@ -1,0 +1,19 @@
+#ifndef KURVO_WORKBENCH_PROGRAMDIALOGS_H
+#define KURVO_WORKBENCH_PROGRAMDIALOGS_H
+
+#include <QString>
+
+#include <optional>
+
+class DryRunProcess;
+class QWidget;
+
+// Asks for the line of the program at `path` to go on at, proposing `proposed`; nothing when the
+// operator declines, or says why not when there is no program to go on with.
+std::optional<qsizetype> AskLineToRunFrom(QWidget* parent, const QString& path, qsizetype proposed);
+
+// A progress box following the dry run; its Cancel, and Esc, end the run. The box closes itself
+// when the run finishes.
+void ShowDryRunProgress(QWidget* parent, DryRunProcess* process);
+
+#endif
