@@ -18,9 +18,11 @@
 #include "workbench/RecentPrograms.h"
 #include "workbench/Workbench.h"
 
+#include "ModalBoxAnswerer.h"
 #include "WindowTest.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -35,6 +37,7 @@
 #include <QTextDocument>
 #include <QThread>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <cmath>
 #include <csignal>
@@ -415,6 +418,62 @@ private slots:
                  qPrintable(workbench->outputLines().join('\n')));
         rvsim_journal_enable(0);
         rvsim_use_manual_clock(0);
+    }
+
+    void controlsDoWhatTheySay_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("the toolbar's Stop") << "Stop";
+        QTest::newRow("the backplot's Clear") << "Clear";
+        QTest::newRow("the backplot's Zoom to fit") << "Zoom to fit";
+        QTest::newRow("the backplot's plane") << "plane";
+        QTest::newRow("Describe module") << "Describe";
+    }
+
+    // Each control, pressed as an operator presses it, does what it says.
+    void controlsDoWhatTheySay()
+    {
+        QFETCH(QString, control);
+        const auto workbench = openWorkbench();
+        BackplotView* plot = workbench->backplot();
+        const auto button = [&workbench](const QString& text) {
+            for (QPushButton* found : workbench->findChildren<QPushButton*>()) {
+                if (found->text() == text)
+                    return found;
+            }
+            return static_cast<QPushButton*>(nullptr);
+        };
+        plot->AddPoints({{0, 0, 0}, {100, 0, 40}, {100, 50, 40}});
+        const QRectF fitted = plot->View().world;
+        if (control == QLatin1String("Stop")) {
+            rvsim_use_manual_clock(1);
+            startTableRun(*workbench, {"1000", "0", "10", "1000", "0", "1"});
+            QTRY_VERIFY(workbench->progressText().startsWith(QLatin1String("Running")));
+            workbench->findChild<QAction*>(QStringLiteral("stopAction"))->trigger();
+            QCOMPARE(workbench->outputLines().filter(QRegularExpression("^Stop at ")).size(), 1);
+            rvsim_use_manual_clock(0);
+        } else if (control == QLatin1String("Clear")) {
+            QTest::mouseClick(button(control), Qt::LeftButton);
+            QVERIFY(plot->Path().empty());
+        } else if (control == QLatin1String("Zoom to fit")) {
+            QWheelEvent wheel(QPointF(10, 10), plot->mapToGlobal(QPointF(10, 10)), QPoint(),
+                              QPoint(0, 480), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                              false);
+            QApplication::sendEvent(plot, &wheel);
+            QVERIFY(plot->View().world != fitted);
+            QTest::mouseClick(button(control), Qt::LeftButton);
+            QCOMPARE(plot->View().world, fitted);
+        } else if (control == QLatin1String("plane")) {
+            // Seen from the side, the path is 40 mm high rather than 50 mm deep.
+            auto* plane = workbench->findChild<QComboBox*>(QStringLiteral("backplotPlane"));
+            plane->setCurrentIndex(plane->findText(QStringLiteral("XZ")));
+            QTRY_VERIFY(plot->View().world != fitted);
+        } else {
+            ModalBoxAnswerer answerer;
+            workbench->findChild<QAction*>(QStringLiteral("describeAction"))->trigger();
+            QVERIFY2(answerer.first().text.startsWith(QLatin1String("name: ")),
+                     qPrintable(answerer.first().text));
+        }
     }
 
     // What the status bar says through a streamed job on the manual clock: the count carries on
