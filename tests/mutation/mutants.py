@@ -39,7 +39,9 @@ FAULTS = [
     ("the run's figures reach no status bar", "workbench/Workbench.cpp",
      "    connect(watch, &MachineWatch::FiguresChanged, this, &Workbench::showFigures);\n", ""),
     ("the executed path reaches no backplot", "workbench/Workbench.cpp",
-     "                plot->AddPoints(points);\n", "                plot->AddPoints({});\n"),
+     "[this](const std::vector<PathPoint3>& points, bool restarted) {",
+     "[this](const std::vector<PathPoint3>&, bool restarted) {\n"
+     "                const std::vector<PathPoint3> points;"),
     ("the machine's position reaches no backplot", "workbench/Workbench.cpp",
      "    connect(watch, &MachineWatch::PositionChanged, plot, &BackplotView::SetCurrentPosition);\n", ""),
     ("a preview's check reaches no output", "workbench/Workbench.cpp",
