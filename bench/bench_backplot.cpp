@@ -9,13 +9,13 @@
 // tick and the process's peak memory.
 //
 //   bench_backplot points [N]               (default 10,000,000)
-#include "workbench/BackplotView.h"
-#include "planner/DryRun.h"
-#include "planner/PathRecordReader.h"
 #include "PeakMemory.h"
 #include "ProgramGenerator.h"
-#include "planner/SimulatorInterface.h"
 #include "gcode/ProgramText.h"
+#include "planner/DryRun.h"
+#include "planner/PathRecordReader.h"
+#include "planner/SimulatorInterface.h"
+#include "workbench/BackplotView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -5,12 +5,12 @@
 // controller at its highest time scale until the motion ends.
 //
 //   bench_dryrun [lines] [seed] [file to keep the program in]
-#include "planner/DryRun.h"
 #include "PeakMemory.h"
 #include "ProgramGenerator.h"
-#include "planner/SimulatorInterface.h"
 #include "WorkerRun.h"
 #include "gcode/ProgramText.h"
+#include "planner/DryRun.h"
+#include "planner/SimulatorInterface.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -4,10 +4,10 @@
 // time the workbench's dry run of the same program takes.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_preview.bin/bench_preview [lines] [seed]
-#include "workbench/BackplotView.h"
 #include "ProgramGenerator.h"
 #include "StallWatch.h"
 #include "TestHost.h"
+#include "workbench/BackplotView.h"
 #include "workbench/Workbench.h"
 
 #include <QApplication>
