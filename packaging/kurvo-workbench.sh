@@ -8,8 +8,8 @@
 # renewed when the package brings a new workbench; the settings stay.
 #
 # Launches may run at once (a double click, a session restoring its windows): every file is
-# prepared under a name of its own and renamed into place, so that none sees another's half-made
-# file, and a running workbench's file is replaced, never written over.
+# prepared under a name of its own and linked or renamed into place, so that none sees another's
+# half-made file, and a running workbench's file is never written over.
 installed="$(dirname "$(readlink -f "$0")")/../lib/kurvo/host"
 # The XDG rules ignore a relative path.
 case "${XDG_DATA_HOME:-}" in
@@ -20,6 +20,13 @@ esac
 # Puts a prepared file in place of `$2`; `$1` is gone either way.
 put() {
     mv -f "$1" "$2" || { rm -f "$1"; return 1; }
+}
+
+# Puts the prepared file `$1` at `$2` unless another launch has put one there meanwhile; `$1` is
+# gone either way.
+place() {
+    ln "$1" "$2" 2>/dev/null
+    rm -f "$1"
 }
 
 # Links `$2` to `$1` unless it already is that link.
@@ -33,8 +40,16 @@ prepare() {
     mkdir -p "$host/modules" || return 1
     if ! cmp -s "$installed/kurvo-workbench" "$host/kurvo-workbench"; then
         made=$(mktemp "$host/kurvo-workbench.XXXXXX") || return 1
-        { cp "$installed/kurvo-workbench" "$made" && chmod 755 "$made" \
-              && put "$made" "$host/kurvo-workbench"; } || { rm -f "$made"; return 1; }
+        cp "$installed/kurvo-workbench" "$made" && chmod 755 "$made" || { rm -f "$made"; return 1; }
+        # A running workbench finds its modules folder by its own file's path, which a replaced
+        # file loses: a copy another launch has put in place meanwhile stays, and only a copy
+        # from an older package is replaced.
+        if [ -e "$host/kurvo-workbench" ] && ! cmp -s "$made" "$host/kurvo-workbench"; then
+            put "$made" "$host/kurvo-workbench" || return 1
+        else
+            place "$made" "$host/kurvo-workbench"
+        fi
+        cmp -s "$installed/kurvo-workbench" "$host/kurvo-workbench" || return 1
     fi
     link "$installed/librvAPI.so" "$host/librvAPI.so" || return 1
     link "$installed/modules/libKurvo.so" "$host/modules/libKurvo.so" || return 1
@@ -42,7 +57,7 @@ prepare() {
         made=$(mktemp "$host/modules/Crd.ini.XXXXXX") || return 1
         # A launch that got there first keeps its file, which its workbench may write already.
         cp "$installed/modules/Crd.ini" "$made" && chmod 644 "$made" \
-            && mv -n "$made" "$host/modules/Crd.ini"
+            && place "$made" "$host/modules/Crd.ini"
         rm -f "$made"
     fi
     [ -e "$host/modules/Crd.ini" ]
