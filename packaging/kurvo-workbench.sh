@@ -40,7 +40,10 @@ prepare() {
     mkdir -p "$host/modules" || return 1
     if ! cmp -s "$installed/kurvo-workbench" "$host/kurvo-workbench"; then
         made=$(mktemp "$host/kurvo-workbench.XXXXXX") || return 1
-        cp "$installed/kurvo-workbench" "$made" && chmod 755 "$made" || { rm -f "$made"; return 1; }
+        if ! { cp "$installed/kurvo-workbench" "$made" && chmod 755 "$made"; }; then
+            rm -f "$made"
+            return 1
+        fi
         # A running workbench finds its modules folder by its own file's path, which a replaced
         # file loses: a copy another launch has put in place meanwhile stays, and only a copy
         # from an older package is replaced.
