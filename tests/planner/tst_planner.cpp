@@ -1,0 +1,1063 @@
+// The planner without a window: the dry run against closed forms and recorded paths, the window
+// machine's encoding, the program check, run progress, the path geometry and Run from line.
+#include "buffer/RowSending.h"
+#include "gcode/ProgramCommands.h"
+#include "gcode/ProgramRows.h"
+#include "gcode/ProgramText.h"
+#include "planner/DryRun.h"
+#include "planner/PathPlot.h"
+#include "planner/ProgramCheck.h"
+#include "planner/ProgramLineMap.h"
+#include "planner/ProgramResume.h"
+#include "planner/RunProgress.h"
+#include "planner/SimulatorInterface.h"
+
+#include "Journal.h"
+#include "rvsim.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+
+namespace {
+
+// A machine whose own limits never bind: the program's feeds and accelerations make the times.
+DryRunMachine openMachine(double cornerJump)
+{
+    DryRunMachine machine;
+    machine.feedMax = 1e4;
+    machine.accelerationMax = 1e7;
+    machine.axisFeedMax = 1e4;
+    machine.axisAccelerationMax = 1e7;
+    machine.cornerJump = cornerJump;
+    return machine;
+}
+
+// Short segments, reversals, arcs in both senses, dwells and rapids, and feeds and
+// accelerations that change from line to line: the corners and stops a planner must get right.
+QByteArray generatedProgram(int lines)
+{
+    uint32_t state = 12345;
+    const auto next = [&state](int below) {
+        state = state * 1664525u + 1013904223u;
+        return int((state >> 8) % uint32_t(below));
+    };
+    QByteArray program("G01 F200 D3000\n");
+    int x = 0, y = 0; // micrometres
+    for (int n = 0; n < lines; ++n) {
+        const int kind = next(100);
+        const int dx = next(1000) - 500, dy = next(1000) - 500;
+        QByteArray line;
+        if (kind < 70)
+            line = "G01 X" + QByteArray::number((x += dx) / 1000.0) + " Y"
+                   + QByteArray::number((y += dy) / 1000.0);
+        else if (kind < 85)
+            line = "G0" + QByteArray::number(2 + kind % 2) + " X"
+                   + QByteArray::number((x += 2 * dx) / 1000.0) + " Y"
+                   + QByteArray::number((y += 2 * dy) / 1000.0) + " I"
+                   + QByteArray::number(dx / 1000.0) + " J" + QByteArray::number(dy / 1000.0);
+        else if (kind < 90)
+            line = "G01 X" + QByteArray::number((x -= 3 * dx) / 1000.0); // back over itself
+        else if (kind < 93)
+            line = "G00 X" + QByteArray::number((x += 20 * dx) / 1000.0) + " EF300 ED5000";
+        else if (kind < 95)
+            line = "DELAY" + QByteArray::number(next(50));
+        else if (kind < 98)
+            line = "G01 F" + QByteArray::number(20 + next(600));
+        else
+            line = "G01 D" + QByteArray::number(200 + next(9000));
+        program += line + '\n';
+    }
+    return program;
+}
+
+// A line along X cut into pieces of 10 micrometres, its acceleration going through
+// `accelerations` every 97 pieces, then a dwell and the way back in one piece: more pieces than
+// the planner looks ahead over before it has to brake.
+QByteArray finelyCutLine(int pieces, const QList<int>& accelerations)
+{
+    QByteArray program("G01 F600\n");
+    for (int piece = 1; piece <= pieces; ++piece) {
+        program += "X" + QByteArray::number(piece / 100.0);
+        if (piece % 97 == 1)
+            program += " D" + QByteArray::number(accelerations[piece / 97 % accelerations.size()]);
+        program += '\n';
+    }
+    return program + "DELAY10\nX0\n";
+}
+
+// A fast line's view ends far ahead, at a long last piece; the slower line after it sees far
+// enough already a few pieces on, where the acceleration is high for a while, short of the
+// corner that follows.
+QByteArray riseAndFall()
+{
+    QByteArray program("G01 F600 X10 D10000\nF100 X13 D3000\n");
+    double x = 13;
+    for (int piece = 3; piece <= 100; ++piece) {
+        x += piece <= 14 ? 0.05 : piece < 60 ? 0.01 : piece < 100 ? -0.01 : -20;
+        const bool high = (piece >= 11 && piece <= 14) || piece == 100;
+        program += "X" + QByteArray::number(x) + (high ? " D10000\n" : " D300\n");
+    }
+    return program + "DELAY10\n";
+}
+
+double trapezoidSeconds(double length, double feed, double acceleration)
+{
+    if (length >= feed * feed / acceleration)
+        return length / feed + feed / acceleration;
+    return 2 * std::sqrt(length / acceleration);
+}
+
+enum class Journalled { No, Yes };
+
+// The dry run's report of `program`; with the journal on from the virtual controller's reset,
+// when asked, so that it holds the run's calls alone.
+DryRunReport dryRunOf(const ProgramText& program, const DryRunMachine& machine,
+                      PathWanted path = PathWanted::No, Journalled journalled = Journalled::No)
+{
+    SimulatorInterface simulator = *SimulatorInterface::Find();
+    if (journalled == Journalled::Yes)
+        simulator.reset = [] {
+            rvsim_reset();
+            rvsim_journal_enable(1);
+        };
+    DryRunReport report;
+    QString error;
+    if (!DryRun(program, machine, simulator, {}, report, error, path))
+        qFatal("%s", qPrintable(error));
+    return report;
+}
+
+// A number of any magnitude the dialect reads, written in its plain decimals: from tiny to huge,
+// signed, a negative zero, now and then one that overflows to infinity.
+QByteArray anyNumber(const std::function<int(int)>& next)
+{
+    QByteArray digits = QByteArray::number(1 + next(999999));
+    const int kind = next(10);
+    QByteArray text;
+    if (kind == 0)
+        text = "0." + QByteArray(next(320), '0') + digits; // down to the denormals
+    else if (kind == 1)
+        text = digits + QByteArray(next(310), '0');
+    else if (kind == 2)
+        text = "1" + QByteArray(400, '0');
+    else if (kind == 3)
+        text = "-0";
+    else
+        text = QByteArray::number(next(2000) - 1000) + "." + QByteArray::number(next(100000));
+    return next(4) == 0 && text[0] != '-' ? "-" + text : text;
+}
+
+// A program of common lines and odd ones: motion modes, planes, no mode at first, laser words
+// of every value, feeds cut to 0, accelerations, line numbers, arcs, dwells, comments.
+QByteArray resumableProgram(uint32_t seed)
+{
+    uint32_t state = seed;
+    const std::function<int(int)> next = [&state](int below) {
+        state = state * 1664525u + 1013904223u;
+        return int((state >> 8) % uint32_t(below));
+    };
+    QByteArray program;
+    const int lines = 1 + next(20);
+    for (int n = 0; n < lines; ++n) {
+        QByteArrayList words;
+        const auto sometimes = [&next](int percent) {
+            return next(100) < percent;
+        };
+        if (sometimes(8))
+            words << QByteArray("G1") + QByteArray::number(7 + next(3)); // G17 to G19
+        if (sometimes(35))
+            words << "G0" + QByteArray::number(next(4));
+        for (const char* axis : {"X", "Y", "Z", "A"})
+            if (sometimes(40))
+                words << axis + anyNumber(next);
+        if (sometimes(15))
+            words << "I" + anyNumber(next) << "J" + anyNumber(next);
+        if (sometimes(10))
+            words << "R" + anyNumber(next);
+        if (sometimes(15))
+            words << "F" + (sometimes(30) ? QByteArray("0.5") : anyNumber(next));
+        if (sometimes(10))
+            words << "D" + anyNumber(next);
+        if (sometimes(8))
+            words << "EF" + anyNumber(next);
+        if (sometimes(8))
+            words << "ED" + anyNumber(next);
+        if (sometimes(15))
+            words << "H" + QByteArray::number(next(4) - 1); // -1, 0, 1, 2
+        if (sometimes(8))
+            words << "N" + QByteArray::number(next(100000));
+        if (sometimes(5))
+            words << "DELAY" + QByteArray::number(next(500));
+        if (sometimes(5))
+            words << "(note)";
+        if (sometimes(4))
+            words = {QByteArray("g1 x") + QByteArray::number(next(9))};
+        program += words.join(' ') + '\n';
+    }
+    return program;
+}
+
+// What the stream sends for a command: its kind and every value the call takes, in full.
+QString streamedCommand(ProgramCommand command, const GCodeInterpreter& line)
+{
+    using G = GCodeInterpreter;
+    const auto n = [](double value) {
+        return QString::number(value, 'g', 17);
+    };
+    const double* p = line.position;
+    const QString speeds = n(line.Velocity()) + ' ' + n(line.Acceleration());
+    switch (command) {
+    case ProgramCommand::LaserOn:
+        return QStringLiteral("laser on");
+    case ProgramCommand::LaserOff:
+        return QStringLiteral("laser off");
+    case ProgramCommand::Dwell:
+        return QStringLiteral("dwell ") + n(line.delayTime);
+    case ProgramCommand::RapidLine:
+    case ProgramCommand::FeedLine:
+        return QStringList{command == ProgramCommand::RapidLine ? "rapid" : "feed",
+                           n(p[G::X]),
+                           n(p[G::Y]),
+                           n(p[G::Z]),
+                           speeds,
+                           QString::number(line.lineNumber)}
+            .join(' ');
+    case ProgramCommand::CentreArc:
+        return QStringList{"centre arc",
+                           n(p[G::X]),
+                           n(p[G::Y]),
+                           n(line.arcCentre[0]),
+                           n(line.arcCentre[1]),
+                           QString::number(line.ArcDirection()),
+                           speeds,
+                           QString::number(line.lineNumber)}
+            .join(' ');
+    case ProgramCommand::RadiusArc:
+        return QStringList{"radius arc",
+                           n(p[G::X]),
+                           n(p[G::Y]),
+                           n(line.arcRadius),
+                           QString::number(line.ArcDirection()),
+                           speeds}
+            .join(' ');
+    }
+    return QString();
+}
+
+// The commands the stream sends for each line of the program.
+std::vector<QStringList> streamedCommands(const ProgramText& program)
+{
+    std::vector<QStringList> perLine;
+    GCodeInterpreter line;
+    QString widened;
+    for (qsizetype index = 0; index < program.LineCount(); ++index) {
+        line.InterpretLine(program.Line(index, widened));
+        QStringList sent;
+        ForEachCommand(line,
+                       [&](ProgramCommand command) { sent << streamedCommand(command, line); });
+        line.FinishLine(false);
+        perLine.push_back(sent);
+    }
+    return perLine;
+}
+
+// The table rows of the program's lines from `first` (from 0) on, as the window loads them: the
+// type and the texts its cells start with.
+QStringList tableRowsFrom(const ProgramText& program, qsizetype first)
+{
+    const auto rowsOf = [](const ProgramText& text) {
+        QStringList rows;
+        for (const ProgramRow& row : ProgramAsRows(text, true)) {
+            QStringList cells{row.type};
+            for (const RowCell& cell : InitialRowTexts(*FindCommandType(row.type), row.values))
+                cells << cell.text;
+            rows << cells.join(' ');
+        }
+        return rows;
+    };
+    // A row a command, but for dwells, which the table has none for.
+    qsizetype before = 0;
+    const std::vector<QStringList> commands = streamedCommands(program);
+    for (auto line = commands.begin(); line != commands.begin() + first; ++line)
+        before += line->size() - line->filter(QRegularExpression("^dwell ")).size();
+    return rowsOf(program).mid(before);
+}
+
+} // namespace
+
+class TestPlanner : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { rvsim_reset(); }
+
+    // The controller refuses a move without a feed, and the machine stays where it stood: the
+    // figures leave the move out, and the next move starts where the machine stands.
+    void refusedMoveMovesNothing()
+    {
+        const DryRunReport report
+            = dryRunOf(ProgramText(QStringLiteral("G1 X10 F100\nX20 F0.5\nX10 Y5 F100")),
+                       openMachine(5), PathWanted::Yes);
+        QCOMPARE(report.segments, 2);
+        QCOMPARE(report.pathLength, 15.0);
+        QCOMPARE(report.extent.Highest()[0], 10.0);
+        QCOMPARE(report.extent.Highest()[1], 5.0);
+        QCOMPARE(report.plan.Segments(), 2);
+        for (const PreviewPoint& point : report.path)
+            QCOMPARE_LE(point.x, 10.0f);
+    }
+
+    // A dry run ends within seconds whatever the program: past the longest cycle it plans it
+    // stops and says so, and it names the commands the controller refused.
+    void dryRunEndsAndSaysWhatItLeftOut()
+    {
+        const QString huge = QStringLiteral("1") + QString(42, QLatin1Char('0'));
+        const DryRunReport refused = dryRunOf(
+            ProgramText(QStringLiteral("G1 X10 F100\nX%1\nX10 Y5").arg(huge)), openMachine(5));
+        QCOMPARE(refused.refused.size(), 1u);
+        QCOMPARE(refused.refused[0].line, 2);
+        QCOMPARE(refused.extent.Highest()[0], 10.0);
+        QVERIFY2(DryRunReportText(refused).contains(
+                     "\nrefused by the controller, not made: 1 command, line 2 (code 7)"),
+                 qPrintable(DryRunReportText(refused)));
+
+        const DryRunReport endless
+            = dryRunOf(ProgramText(QStringLiteral("G1 F1 X1000000000\nX0\nX1")), openMachine(5));
+        QVERIFY(endless.cycleBeyond);
+        QCOMPARE(endless.cycleMs, longestPlannedCycleMs);
+        QVERIFY2(DryRunReportText(endless).startsWith(
+                     "cycle time: more than 1000:00:00, 3600000.000 s: the dry run stops there"),
+                 qPrintable(DryRunReportText(endless)));
+    }
+
+    void windowMachineReadsBackByName_data()
+    {
+        QTest::addColumn<QString>("field"); // "object.field" to change, or "" for the text
+        QTest::addColumn<QJsonValue>("value");
+        QTest::addColumn<QString>("error");
+
+        QTest::newRow("as written") << "" << QJsonValue() << "";
+        QTest::newRow("another version") << "version" << QJsonValue(2)
+                                         << "the window machine is not of format "
+                                            "kurvo-window-machine, version 1";
+        QTest::newRow("a field missing")
+            << "core" << QJsonValue(QJsonValue::Undefined) << "core is missing";
+        QTest::newRow("beyond a short")
+            << "core" << QJsonValue(40000) << "core is no whole number from -32768 to 32767";
+        QTest::newRow("a fraction") << "crdPrm.dimension" << QJsonValue(2.5)
+                                    << "crdPrm.dimension is no whole number from -32768 to 32767";
+        QTest::newRow("a byte for a flag")
+            << "lookAhead" << QJsonValue(2) << "lookAhead is neither true nor false";
+        QTest::newRow("a list too short") << "crdPrm.profile" << QJsonValue(QJsonArray{1, 2, 3})
+                                          << "crdPrm.profile is no list of 8 numbers";
+        QTest::newRow("text for a number")
+            << "lookAheadPrm.T" << QJsonValue("1") << "lookAheadPrm.T is no finite number";
+        QTest::newRow("a field of no name")
+            << "padding" << QJsonValue(0) << "padding is no field of this format";
+    }
+
+    // The window's machine goes to a dry run as named fields, each checked: what was written
+    // reads back the same, and anything else is refused with the field named.
+    void windowMachineReadsBackByName()
+    {
+        QFETCH(QString, field);
+        QFETCH(QJsonValue, value);
+        QFETCH(QString, error);
+        WindowMachine machine;
+        machine.core = 2;
+        machine.record.dimension = 3;
+        machine.record.profile[2] = 3;
+        machine.record.synVelMax = 12.5;
+        machine.record.originPos[7] = -2000000000;
+        machine.mapBase = 5;
+        machine.lookAhead = true;
+        machine.lookAheadRecord.N = 200;
+        machine.lookAheadRecord.Scale[4] = 1e-12;
+        machine.lookAheadRecord.axisMap[1] = 2;
+        machine.jerk = 0.25;
+        machine.tableLookAheadOpen = true;
+
+        QJsonObject json = QJsonDocument::fromJson(machine.Encoded()).object();
+        if (!field.isEmpty()) {
+            const QString outer = field.section('.', 0, 0), inner = field.section('.', 1);
+            if (inner.isEmpty()) {
+                json[outer] = value;
+            } else {
+                QJsonObject object = json[outer].toObject();
+                object[inner] = value;
+                json[outer] = object;
+            }
+        }
+        QString problem;
+        const std::optional<WindowMachine> read
+            = WindowMachine::Decoded(QJsonDocument(json).toJson(), problem);
+        QCOMPARE(problem, error);
+        QCOMPARE(read.has_value(), error.isEmpty());
+        if (read)
+            QCOMPARE(read->Encoded(), machine.Encoded());
+        QVERIFY(!WindowMachine::Decoded("\x01\x02 not json", problem));
+        QVERIFY2(problem.startsWith("the window machine is no JSON object"), qPrintable(problem));
+    }
+
+    void dryRunMatchesTheClosedForm_data()
+    {
+        QTest::addColumn<QByteArray>("program");
+        QTest::addColumn<double>("cornerJump");
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<double>("length");
+
+        QTest::newRow("one line: trapezoid")
+            << QByteArray("G01 X100 F50 D500\n") << 5.0 << trapezoidSeconds(100, 50, 500) << 100.0;
+        QTest::newRow("one short line: triangle")
+            << QByteArray("G01 X10 F100 D100\n") << 5.0 << trapezoidSeconds(10, 100, 100) << 10.0;
+        QTest::newRow("square with full stops")
+            << QByteArray("G01 X50 F50 D500\nY50 D500\nX0 D500\nY0 D500\n") << 1e-9
+            << 4 * trapezoidSeconds(50, 50, 500) << 200.0;
+        QTest::newRow("half circle") << QByteArray("G03 X20 Y0 I10 J0 F50 D500\n") << 5.0
+                                     << trapezoidSeconds(10 * M_PI, 50, 500) << 10 * M_PI;
+        QTest::newRow("straight on through a line cut in two")
+            << QByteArray("G01 X40 F50 D500\nX100 D500\n") << 5.0 << trapezoidSeconds(100, 50, 500)
+            << 100.0;
+        // A line's acceleration holds for that line alone: the next one brakes at 300 mm/s^2.
+        QTest::newRow("acceleration not carried")
+            << QByteArray("G01 X40 F50 D500\nX100\n") << 5.0
+            << 100.0 / 50 + 50.0 / 2 / 500 + 50.0 / 2 / 300 << 100.0;
+    }
+
+    void dryRunMatchesTheClosedForm()
+    {
+        QFETCH(QByteArray, program);
+        QFETCH(double, cornerJump);
+        QFETCH(double, seconds);
+        QFETCH(double, length);
+        const DryRunReport report
+            = dryRunOf(ProgramText(QString::fromLatin1(program)), openMachine(cornerJump));
+        QVERIFY2(
+            std::abs(report.cycleMs / 1000 - seconds) <= 0.01 * seconds,
+            qPrintable(QStringLiteral("%1 s, not %2 s").arg(report.cycleMs / 1000).arg(seconds)));
+        QCOMPARE_LE(std::abs(report.pathLength - length), 1e-9 * length);
+        QCOMPARE(report.plan.TotalMs(), report.cycleMs);
+    }
+
+    // Figures of the executed path as the planner first made it: the number of points, the last
+    // time, and sums over the points of the times from the first and of the X and Y positions.
+    void plannedPathStaysAsRecorded_data()
+    {
+        QTest::addColumn<QByteArray>("program");
+        QTest::addColumn<double>("cornerJump");
+        QTest::addColumn<QList<double>>("figures");
+
+        const auto example = [](const char* name) {
+            QFile file(QStringLiteral(KURVO_EXAMPLES_DIR "/") + QLatin1String(name));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        QTest::newRow("square") << example("square.nc") << 5.0
+                                << QList<double>{50, 1694.9851973846253, 46390.39064065658,
+                                                 474999.99999999994, 480000};
+        QTest::newRow("contour") << example("contour.nc") << 5.0
+                                 << QList<double>{9912, 51341.631468946638, 254620262.07792494,
+                                                  307169.30000000144, 74339.999999328997};
+        QTest::newRow("generated") << generatedProgram(6000) << 5.0
+                                   << QList<double>{28125, 308048.12202695588, 4351491021.3994808,
+                                                    -71213275.374786332, 504169671.55431342};
+        QTest::newRow("a finely cut line")
+            << finelyCutLine(20000, {300}) << 5.0
+            << QList<double>{40008, 2853.2145327084713, 31174707.187217541, 4000600000, 0};
+        QTest::newRow("a finely cut line, accelerations changing")
+            << finelyCutLine(20000, {300, 8000, 1000, 20000}) << 5.0
+            << QList<double>{40008, 2726.4815711108208, 28889228.374378491, 4000600000, 0};
+        QTest::newRow("accelerations that rise and fall under a slower feed")
+            << riseAndFall() << 5.0
+            << QList<double>{204, 317.66862295593398, 20429.004211195341, 2686350, 0};
+    }
+
+    void plannedPathStaysAsRecorded()
+    {
+        QFETCH(QByteArray, program);
+        QFETCH(double, cornerJump);
+        QFETCH(QList<double>, figures);
+        DryRunMachine machine;
+        machine.cornerJump = cornerJump;
+        dryRunOf(ProgramText(QString::fromLatin1(program)), machine);
+        QList<double> ran(5);
+        ran[0] = rvsim_path_count();
+        double startMs = 0; // the clock stands at no fixed time when the run starts
+        rvsim_path_point(0, nullptr, &startMs, nullptr);
+        for (int index = 0; index < rvsim_path_count(); ++index) {
+            double timeMs = 0, positions[5] = {};
+            rvsim_path_point(index, nullptr, &timeMs, positions);
+            ran[1] = timeMs - startMs;
+            ran[2] += timeMs - startMs;
+            ran[3] += positions[0];
+            ran[4] += positions[1];
+        }
+        for (int i = 0; i < figures.size(); ++i)
+            QVERIFY2(std::abs(ran[i] - figures[i]) <= 1e-9 * std::abs(figures[i]),
+                     qPrintable(QStringLiteral("figure %1: %2, recorded %3")
+                                    .arg(i)
+                                    .arg(ran[i], 0, 'g', 17)
+                                    .arg(figures[i], 0, 'g', 17)));
+    }
+
+    // A rapid, a line and a half circle over the top: the lengths apart, the bulge in the box.
+    void dryRunFiguresForScripts()
+    {
+        const DryRunReport report = dryRunOf(
+            ProgramText(QStringLiteral("G0 X10 EF100 ED1000\nG1 X20 F50 D500\nG3 X0 Y0 I-10 J0")),
+            openMachine(5));
+        const QJsonObject json = DryRunReportJson(report);
+        QCOMPARE(json["lines"].toInt(), 3);
+        QCOMPARE(json["segments"].toInt(), 3);
+        QCOMPARE(json["pathLength"]["rapid"].toDouble(), 10.0);
+        QCOMPARE_LE(std::abs(json["pathLength"]["feed"].toDouble() - (10 + 10 * M_PI)), 1e-9);
+        QCOMPARE(json["extents"]["x"].toArray(), (QJsonArray{0.0, 20.0}));
+        QCOMPARE(json["extents"]["y"].toArray(), (QJsonArray{0.0, 10.0}));
+        QCOMPARE(json["extents"]["width"].toDouble(), 20.0);
+        QCOMPARE(json["cycleSeconds"].toDouble(), report.cycleMs / 1000);
+        QCOMPARE(json["cycleTime"].toString(),
+                 QStringLiteral("0:00:0%1").arg(std::lround(report.cycleMs / 1000)));
+    }
+
+    void programCheck_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("findings"); // "line kind: what", kinds numbered
+
+        const auto found = [](int line, FindingKind kind, const QString& what) {
+            return QStringLiteral("%1 %2: %3").arg(line).arg(int(kind)).arg(what);
+        };
+        using K = FindingKind;
+        QTest::newRow("what common G-code reads alike")
+            << "(only a comment)\nG90 G21 G17 G40 G49\nG0 X1 Y2 EF200 ED2000\n"
+               "G1 X3 F100 D500 N7 H1\nG2 X5 Y2 I1 J0\nG03 X3 Y2 R1\nG1 x4 y5 DELAY5 ; note"
+            << QStringList();
+        QTest::newRow("skipped words")
+            << "G91 G20\nM3 S1000\ng1 X1 f5 T1 n2\nG4 X2.5"
+            << QStringList{found(1, K::SkippedWord, "G91"),
+                           found(1, K::SkippedWord, "G20"),
+                           found(2, K::SkippedWord, "M3"),
+                           found(2, K::OtherDialect, "S1000"),
+                           found(3, K::SkippedWord, "g1"),
+                           found(3, K::SkippedWord, "f5"),
+                           found(3, K::SkippedWord, "T1"),
+                           found(3, K::SkippedWord, "n2"),
+                           found(3, K::NoMotion, "before any G0 to G3"),
+                           found(4, K::SkippedWord, "G4 (dwells only with DELAY)")};
+        QTest::newRow("text after a comment")
+            << "G1 X1 (cut) Y2\n/G1 X5\n% start"
+            << QStringList{found(1, K::DroppedText, "Y2"), found(2, K::DroppedText, "G1 X5"),
+                           found(2, K::ZeroMove, "/G1 X5"), found(3, K::DroppedText, "start"),
+                           found(3, K::ZeroMove, "% start")};
+        QTest::newRow("feeds") << "G1 X1 F1.5\nX2 F600\nX3 F12.7"
+                               << QStringList{found(1, K::FeedTruncated, "F1.5 read as F1"),
+                                              found(2, K::FeedBeyondLimit, "F600 > 500 mm/s"),
+                                              found(3, K::FeedTruncated, "F12.7 read as F12")};
+        const QString skipped = QStringLiteral("; the controller refuses the move and the line is "
+                                               "skipped");
+        QTest::newRow("moves without a speed are refused")
+            << "G1 X1 F10\nX2 F0.5\nY3\nF0\nX5 F20\nG0 X6 EF0\nG1 X7 D0\nX8"
+            << QStringList{found(2, K::MoveRefused, "F0.5 is read as F0" + skipped),
+                           found(3, K::MoveRefused, "the feed is 0 (F0.5 on line 2)" + skipped),
+                           found(4, K::MoveRefused, "F0" + skipped),
+                           found(4, K::ZeroMove, "F0"),
+                           found(6, K::MoveRefused, "the rapid feed is 0" + skipped),
+                           found(7, K::MoveRefused, "the acceleration is 0" + skipped)};
+        QTest::newRow("arcs")
+            << "G1 X0 Y0\nG2 X10 Y0 R4\nG3 X0 Y1 I-5 J0\nG18 G2 X0 Y0 I5\nG17 G2 X1 Z1 I1\n"
+               "G3 X2 Y2"
+            << QStringList{found(2, K::ArcNotMade, "R4 shorter than half the chord"),
+                           found(3, K::ArcNotMade, "end 0.099 mm off the circle"),
+                           found(4, K::SkippedWord, "G18"),
+                           found(4, K::ArcNotMade, "arc in plane G18"),
+                           found(5, K::ArcNotMade, "centre arc with Z moving"),
+                           found(6, K::ArcNotMade, "arc without I, J or R")};
+        QTest::newRow("G numbers beyond any integer, or below 0")
+            << "G1 X1\nG99999999999 X2\nG-1 X3\nG4294967297"
+            << QStringList{found(2, K::SkippedWord, "G99999999999"),
+                           found(3, K::SkippedWord, "G-1"), found(4, K::SkippedWord, "G4294967297"),
+                           found(4, K::ZeroMove, "G4294967297")};
+        QTest::newRow("other dialects")
+            << "G1 X1\nG5.2 P3 L2 X4 Q1\nG64 X2"
+            << QStringList{found(2, K::OtherDialect, "G5.2"), found(2, K::OtherDialect, "P3"),
+                           found(2, K::OtherDialect, "L2"), found(2, K::OtherDialect, "Q1"),
+                           found(3, K::SkippedWord, "G64")};
+        QTest::newRow("lines without coordinates move by zero")
+            << "G1 X1\n\n(profile 2)\nF200\nM5\nX2"
+            << QStringList{found(2, K::ZeroMove, "blank"), found(3, K::ZeroMove, "(profile 2)"),
+                           found(4, K::ZeroMove, "F200"), found(5, K::SkippedWord, "M5"),
+                           found(5, K::ZeroMove, "M5")};
+    }
+
+    // Each place where the dialect reads a line otherwise than common G-code, and nothing else.
+    void programCheck()
+    {
+        QFETCH(QString, program);
+        QFETCH(QStringList, findings);
+        QStringList found;
+        for (const ProgramFinding& finding : CheckProgram(ProgramText(program), 500))
+            found << QStringLiteral("%1 %2: %3")
+                         .arg(finding.line)
+                         .arg(int(finding.kind))
+                         .arg(finding.what);
+        QCOMPARE(found, findings);
+    }
+
+    void programCheckTextGroupsByKind()
+    {
+        const std::vector<ProgramFinding> findings
+            = CheckProgram(ProgramText(QStringLiteral("G1 X1 M3\nM8\nM9 F0.5\nX2")), 1000);
+        QCOMPARE(LinesReadDifferently(findings), 4);
+        QCOMPARE(ProgramCheckText(findings, 2),
+                 (QStringList{"  words the dialect skips: 3 lines", "    line 1: M3",
+                              "    line 2: M8", "    … and 1 more",
+                              "  lines without coordinates that send a move of length 0: 2 lines",
+                              "    line 2: M8", "    line 3: M9 F0.5",
+                              "  moves the controller refuses, lines skipped: 2 lines",
+                              "    line 3: F0.5 is read as F0; the controller refuses the move "
+                              "and the line is skipped",
+                              "    line 4: the feed is 0 (F0.5 on line 3); the controller refuses "
+                              "the move and the line is skipped"}));
+    }
+
+    void progressText_data()
+    {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<qint64>("executed");
+        QTest::addColumn<qint64>("total");
+        QTest::addColumn<double>("planLeft"); // below 0: none (paced, when running)
+        QTest::addColumn<qint64>("line");     // 0: not known
+        QTest::addColumn<QString>("text");
+
+        using S = RunJob::State;
+        const QString dot = QStringLiteral(" \u00b7 ");
+        QTest::newRow("running on a timetable")
+            << int(S::Running) << qint64(1204) << qint64(5000) << 63.0 << qint64(310)
+            << "Running" + dot + "1,204 of 5,000 segments (24%)" + dot + "line 310 of 1,200" + dot
+                   + "run 0:12" + dot + "left 1:03";
+        QTest::newRow("running at the pace kept")
+            << int(S::Running) << qint64(100) << qint64(400) << -1.0 << qint64(0)
+            << "Running" + dot + "100 of 400 segments (25%)" + dot + "run 0:12" + dot + "left 0:37";
+        QTest::newRow("paused") << int(S::Paused) << qint64(1204) << qint64(5000) << 63.0
+                                << qint64(310)
+                                << "Paused" + dot + "1,204 of 5,000 segments (24%)" + dot
+                                       + "line 310 of 1,200" + dot + "run 0:12" + dot + "left 1:03";
+        QTest::newRow("stopped") << int(S::Stopped) << qint64(1204) << qint64(5000) << -1.0
+                                 << qint64(310)
+                                 << "Stopped at segment 1,204, line 310" + dot + "run 0:12";
+        QTest::newRow("finished") << int(S::Finished) << qint64(5000) << qint64(5000) << -1.0
+                                  << qint64(1200) << "Finished in 0:12" + dot + "5,000 segments";
+    }
+
+    void progressText()
+    {
+        QFETCH(int, state);
+        QFETCH(qint64, executed);
+        QFETCH(qint64, total);
+        QFETCH(double, planLeft);
+        QFETCH(qint64, line);
+        QFETCH(QString, text);
+        RunFigures figures;
+        figures.state = RunJob::State(state);
+        figures.executed = executed;
+        figures.total = total;
+        figures.runSeconds = 12.4;
+        figures.line = line;
+        figures.lineCount = 1200;
+        figures.secondsLeft
+            = planLeft >= 0 ? std::optional<double>(planLeft) : PacedSecondsLeft(figures);
+        QCOMPARE(ProgressText(figures), text);
+    }
+
+    // A job's count and running time carry on through Pause and resume, whether the controller
+    // restarts its counter at the resume or not; a Stop ends it, a new start begins another.
+    void jobFollowsPauseResumeAndStop()
+    {
+        using S = RunJob::State;
+        RunJob job;
+        job.Observe(false, 0, 0, 0);
+        QCOMPARE(job.CurrentState(), S::Idle);
+        job.Observe(true, 0, 500, 1000);
+        QVERIFY(job.Began());
+        job.Observe(true, 120, 380, 3000);
+        QCOMPARE(job.CurrentState(), S::Running);
+        job.Observe(false, 150, 350, 3500); // Pause: the buffer still holds the rest
+        QCOMPARE(job.CurrentState(), S::Paused);
+        QCOMPARE(job.Executed(), 150);
+        job.Observe(false, 150, 350, 9000);
+        QCOMPARE(job.RunSeconds(), 2.5);  // the pause does not count
+        job.Observe(true, 0, 350, 10000); // resumed at a command's boundary: the counter restarts
+        QVERIFY(!job.Began());
+        job.Observe(true, 50, 300, 11000);
+        QCOMPARE(job.Executed(), 200);
+        QCOMPARE(job.Known(), 500);
+        QCOMPARE(job.RunSeconds(), 3.5);
+        job.Observe(false, 60, 290, 11500);
+        job.Observe(true, 61, 289, 12000); // resumed mid-command: the counter goes on
+        QCOMPARE(job.Executed(), 211);
+        job.Stop();
+        QCOMPARE(job.CurrentState(), S::Running); // until the controller stands
+        job.Observe(false, 70, 280, 12500);
+        QCOMPARE(job.CurrentState(), S::Stopped);
+        QCOMPARE(job.Executed(), 220);
+        job.Observe(true, 0, 500, 13000);
+        QVERIFY(job.Began());
+        QCOMPARE(job.Executed(), 0);
+        job.Observe(false, 500, 0, 14000);
+        QCOMPARE(job.CurrentState(), S::Finished);
+        QCOMPARE(job.RunSeconds(), 1.0);
+    }
+
+    void lineOfTheCommandRunning_data()
+    {
+        QTest::addColumn<qint64>("executed");
+        QTest::addColumn<qint64>("line");
+
+        // Lines 1 to 5 send 0, 2, 1, 1 and 3 commands: nothing moves before a motion mode, a
+        // line without a move repeats the last one.
+        QTest::newRow("none done: the first line that sends") << qint64(0) << qint64(2);
+        QTest::newRow("its second command") << qint64(1) << qint64(2);
+        QTest::newRow("a line that repeats the move") << qint64(2) << qint64(3);
+        QTest::newRow("the last line's first command") << qint64(4) << qint64(5);
+        QTest::newRow("all done: the last line") << qint64(7) << qint64(5);
+    }
+
+    void lineOfTheCommandRunning()
+    {
+        QFETCH(qint64, executed);
+        QFETCH(qint64, line);
+        const ProgramLineMap map = MapProgramLines(
+            ProgramText(QStringLiteral("(start)\nG1 X1 H1\nF100\nX2\nH0 X3 DELAY5")));
+        QCOMPARE(map.Commands(), 7);
+        QCOMPARE(map.LineAt(executed), line);
+    }
+
+    // Fitting shows the whole path at one scale, the highest point on top; zooming keeps the point
+    // under the mouse; panning moves by the pixels dragged; resizing keeps the scale; the grid's
+    // step is round.
+    void viewsKeepTheirScaleAndAnchor()
+    {
+        const QRectF bounds(QPointF(-10, 5), QPointF(30, 15));
+        const PlotView fitted = FitView(bounds, QSize(400, 200));
+        QVERIFY(fitted.world.contains(bounds));
+        QCOMPARE(fitted.world.center(), bounds.center());
+        QCOMPARE(fitted.world.width() / 400, fitted.world.height() / 200);
+        QCOMPARE_LT(fitted.ToPixel({0, 15}).y(), fitted.ToPixel({0, 5}).y());
+
+        const PlotView view = FitView(QRectF(0, 0, 100, 100), QSize(500, 500));
+        const QPoint mouse(123, 321);
+        const PlotView zoomed = ZoomView(view, 4, mouse);
+        QCOMPARE(zoomed.world.width(), view.world.width() / 4);
+        QCOMPARE(zoomed.ToPixel(view.ToWorld(mouse)), mouse);
+        const QPointF point(40, 60);
+        QCOMPARE(PanView(view, QPoint(30, -20)).ToPixel(point),
+                 view.ToPixel(point) + QPoint(30, -20));
+        const PlotView resized = ResizeView(view, QSize(800, 300));
+        QCOMPARE(resized.ToPixel(point), view.ToPixel(point));
+        QCOMPARE(resized.world.width() / 800, view.world.width() / 500);
+
+        // The grid's lines at least 40 pixels apart, a round number of millimetres.
+        const auto gridStep = [](double worldWidth) {
+            return GridStep(PlotView{QRectF(0, 0, worldWidth, 1), QSize(400, 300)}, 40);
+        };
+        QCOMPARE((QList<double>{gridStep(100), gridStep(101), gridStep(480), gridStep(1.5)}),
+                 (QList<double>{10, 20, 50, 0.2}));
+    }
+
+    // The planned path as the dry run hands it over: rapid points apart, the speeds the feeds
+    // allow, in millimetres, and through its file unchanged.
+    void dryRunHandsOverThePlannedPath()
+    {
+        const std::vector<PreviewPoint> path
+            = dryRunOf(ProgramText(QStringLiteral("G0 X10 EF100 ED1000\nG1 X20 F50 D500")),
+                       openMachine(5), PathWanted::Yes)
+                  .path;
+        QCOMPARE(path.size(), 3u); // where each motion starts and ends, once
+        QCOMPARE((QList<float>{path[0].x, path[1].x, path[2].x}), (QList<float>{0, 10, 20}));
+        QCOMPARE((QList<bool>{path[1].rapid, path[2].rapid}), (QList<bool>{true, false}));
+        // Each the mean over its motion: the rapid brakes to the feed's 50 mm/s, which brakes to a
+        // stop over 2.5 mm: 10 mm in 0.25 s.
+        QVERIFY(path[1].speed > 50 && path[1].speed < 100);
+        QCOMPARE_LT(std::abs(path[2].speed - 40), 0.01);
+
+        const QString file = files.filePath(QStringLiteral("path"));
+        QVERIFY(WritePreviewPath(file, path));
+        const std::optional<std::vector<PreviewPoint>> read = ReadPreviewPath(file);
+        QVERIFY(read && read->size() == path.size());
+        QVERIFY(std::memcmp(read->data(), path.data(), path.size() * sizeof(PreviewPoint)) == 0);
+        QFile cut(file);
+        QVERIFY(cut.resize(cut.size() - 1));
+        QVERIFY(!ReadPreviewPath(file));
+    }
+
+    // Rapid moves dashed grey, feeds in the colour of their speed, the executed path over them;
+    // "Clear" takes both away.
+    void thinnedPathKeepsTheShape_data()
+    {
+        QTest::addColumn<QString>("shape");
+        QTest::addColumn<double>("zigzag"); // mm across
+        QTest::addColumn<int>("leastKept");
+        QTest::addColumn<int>("mostKept");
+        // A run of skips ends after longestSkip points: what is kept is bounded by that.
+        const int oneIn = int(ThinnedPath::longestSkip) + 1;
+        QTest::newRow("a straight run of 3,300 points") << "line" << 0.0 << 2 << 3300 / oneIn + 2;
+        QTest::newRow("a circle of 36,000 points within 0.005 mm")
+            << "circle" << 0.0 << 2 << 36001 / oneIn + 2;
+        QTest::newRow("a zigzag just beyond the tolerance keeps every corner")
+            << "zigzag" << 0.008 << 1000 << 1000;
+        QTest::newRow("a zigzag within the tolerance is thinned")
+            << "zigzag" << 0.004 << 2 << 1000 / oneIn + 2;
+    }
+
+    // Every point dropped lies within the tolerance of the path kept; the ends stay.
+    void thinnedPathKeepsTheShape()
+    {
+        QFETCH(QString, shape);
+        QFETCH(double, zigzag);
+        QFETCH(int, leastKept);
+        QFETCH(int, mostKept);
+        std::vector<PathPoint3> points;
+        if (shape == "line")
+            for (int i = 0; i < 3300; ++i)
+                points.push_back({i * 0.01, i * 0.02, 1});
+        else if (shape == "circle")
+            for (int i = 0; i <= 36000; ++i)
+                points.push_back(
+                    {10 * std::cos(i * M_PI / 18000), 10 * std::sin(i * M_PI / 18000), 0});
+        else
+            for (int i = 0; i < 1000; ++i)
+                points.push_back({i * 0.5, (i % 2) * zigzag, 0});
+        ThinnedPath path;
+        for (const PathPoint3& point : points)
+            path.Add(point);
+        const PathPoints& kept = path.Points();
+        QVERIFY2(int(kept.size()) >= leastKept && int(kept.size()) <= mostKept,
+                 qPrintable(QString::number(kept.size())));
+        QCOMPARE(kept.front(), points.front());
+        QCOMPARE(kept.back(), points.back());
+        // Each point near some segment of the path kept, looked for from the last one found.
+        std::size_t segment = 0;
+        for (const PathPoint3& point : points) {
+            const auto off = [&](std::size_t at) {
+                const PathPoint3 &a = kept[at], &b = kept[std::min(at + 1, kept.size() - 1)];
+                const double length = std::hypot(b[0] - a[0], b[1] - a[1], b[2] - a[2]);
+                const double share = length > 0 ? std::clamp(((point[0] - a[0]) * (b[0] - a[0])
+                                                              + (point[1] - a[1]) * (b[1] - a[1])
+                                                              + (point[2] - a[2]) * (b[2] - a[2]))
+                                                                 / (length * length),
+                                                             0.0, 1.0)
+                                                : 0;
+                return std::hypot(point[0] - a[0] - share * (b[0] - a[0]),
+                                  point[1] - a[1] - share * (b[1] - a[1]),
+                                  point[2] - a[2] - share * (b[2] - a[2]));
+            };
+            while (segment + 1 < kept.size() && off(segment) > ThinnedPath::baseTolerance + 1e-12)
+                ++segment;
+            QVERIFY2(off(segment) <= ThinnedPath::baseTolerance + 1e-12,
+                     qPrintable(QStringLiteral("%1, %2").arg(point[0]).arg(point[1])));
+        }
+    }
+
+    // However long the job, the path kept stays within its capacity, its ends where they were.
+    void thinnedPathStaysBounded()
+    {
+        ThinnedPath path(1000);
+        uint32_t state = 7;
+        PathPoint3 at{0, 0, 0};
+        const PathPoint3 first = at;
+        path.Add(first);
+        std::size_t most = 0;
+        for (int i = 0; i < 200000; ++i) {
+            state = state * 1664525u + 1013904223u;
+            at[0] += double(state >> 24) / 256 - 0.5;
+            at[1] += double((state >> 16) & 0xff) / 256 - 0.5;
+            path.Add(at);
+            most = std::max(most, path.Points().size());
+        }
+        QCOMPARE_LE(most, 1000u);
+        QCOMPARE(path.Points().front(), first);
+        QCOMPARE(path.Points().back(), at);
+        QCOMPARE_GT(path.Tolerance(), ThinnedPath::baseTolerance);
+    }
+
+    void resumedProgramText_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("resumed");
+        const QString program = QStringLiteral("G0 X1 EF200\nG1 X2 F100.5 H1 D50\nG2 X4 Y0 I1 J0\n"
+                                               "H0 G1 Y3\nX9");
+        QTest::newRow("in an arc, the laser on")
+            << program << 3
+            << "H0\nG00 G17 X2 Y0 Z0 F100 D50 EF200 ED300\nG02 H1\nG01 G2 X4 Y0 I1 J0\n"
+               "H0 G1 Y3\nX9";
+        QTest::newRow("the laser off again, the last line")
+            << program << 5 << "H0\nG00 G17 X4 Y3 Z0 F100 D50 EF200 ED300\nG01 X9";
+        QTest::newRow("the first line: no motion mode, nothing moves")
+            << program << 1
+            << "G17 X0 Y0 Z0 F10 D300 EF10 ED300\nH0\nG0 X1 EF200\nG1 X2 F100.5 H1 D50\n"
+               "G2 X4 Y0 I1 J0\nH0 G1 Y3\nX9";
+        QTest::newRow("numbers in plain decimal, the plane, the line number")
+            << "N7 G18 G1 X0.00005 Y-0 Z100000000000000000000 F1 ED0.00005\nG2 X1 R1000" << 2
+            << "H0\nG00 G18 X0.00005 Y-0 Z100000000000000000000 F1 D300 EF10 ED0.00005 N7\n"
+               "G01 G2 X1 R1000";
+    }
+
+    void resumedProgramText()
+    {
+        QFETCH(QString, program);
+        QFETCH(int, line);
+        QFETCH(QString, resumed);
+        QCOMPARE(ResumedProgram(ProgramText(program), line), resumed);
+    }
+
+    // Going on at any line gives, after the lead-in, exactly the commands the whole program gives
+    // from that line on, streamed and as table rows; the lead-in ends where the line starts, the
+    // laser as the lines before left it.
+    void resumedProgramGivesTheSameCommands()
+    {
+        int resumes = 0;
+        for (uint32_t seed = 1; seed <= 160; ++seed) {
+            const ProgramText whole(QString::fromLatin1(resumableProgram(seed)));
+            const std::vector<QStringList> wholeCommands = streamedCommands(whole);
+            for (qsizetype line = 1; line <= whole.LineCount(); ++line, ++resumes) {
+                const ProgramText resumed(ResumedProgram(whole, line));
+                const qsizetype leadIn = resumed.LineCount() - (whole.LineCount() - line + 1);
+                const std::vector<QStringList> resumedCommands = streamedCommands(resumed);
+                const auto where = [&] {
+                    return qPrintable(QStringLiteral("seed %1, line %2:\n%3\nresumed:\n%4")
+                                          .arg(seed)
+                                          .arg(line)
+                                          .arg(whole.JoinedLines(0, whole.LineCount()),
+                                               resumed.JoinedLines(0, resumed.LineCount())));
+                };
+                QVERIFY2(leadIn >= 2, where());
+                QVERIFY2(std::equal(wholeCommands.begin() + (line - 1), wholeCommands.end(),
+                                    resumedCommands.begin() + leadIn, resumedCommands.end()),
+                         where());
+                QVERIFY2(tableRowsFrom(whole, line - 1) == tableRowsFrom(resumed, leadIn), where());
+                QVERIFY2(leadInLandsWhereTheLineStarts(whole, line, resumed, leadIn), where());
+            }
+        }
+        qInfo("%d resumes, each streamed and as table rows", resumes);
+    }
+
+    // Going on at a line of the contour executes what the whole run executes from that line on,
+    // after a rapid lead-in with the laser off.
+    void resumingExecutesTheRestOfTheRun()
+    {
+        const ProgramText contour
+            = *ProgramText::Read(QStringLiteral(KURVO_EXAMPLES_DIR "/contour.nc"));
+        const auto run = [](const ProgramText& program) {
+            return dryRunOf(program, DryRunMachine(), PathWanted::Yes, Journalled::Yes).path;
+        };
+        const std::vector<PreviewPoint> whole = run(contour);
+        const std::vector<PreviewPoint> rest = run(ProgramText(ResumedProgram(contour, 1000)));
+        const QStringList calls = Journal().filter(QRegularExpression("^MQN_(Ln|Arc|Buf)"));
+        rvsim_journal_enable(0);
+        QVERIFY(calls.size() > 3);
+        // The laser is the position compare's output.
+        QVERIFY2(calls[0].startsWith("MQN_BufPosCompareStopEx")
+                     && calls[1].startsWith("MQN_LnXYZG0Ex")
+                     && calls[2].startsWith("MQN_BufPosCompareStartEx"),
+                 qPrintable(calls.mid(0, 3).join(' ')));
+        QVERIFY(rest.size() > 1000 && rest.size() < whole.size());
+        const std::size_t tail = rest.size() - 2; // after the start and the lead-in's end
+        for (std::size_t i = 0; i < tail; ++i) {
+            const PreviewPoint& a = whole[whole.size() - tail + i];
+            const PreviewPoint& b = rest[2 + i];
+            QVERIFY2(std::hypot(a.x - b.x, a.y - b.y, a.z - b.z) < 1e-4 && a.rapid == b.rapid,
+                     qPrintable(QStringLiteral("point %1 of the rest").arg(i)));
+        }
+        QCOMPARE(
+            (QList<float>{rest[1].x, rest[1].y}),
+            (QList<float>{whole[whole.size() - tail - 1].x, whole[whole.size() - tail - 1].y}));
+    }
+
+    void decimationKeepsOnePointAPixel_data()
+    {
+        QTest::addColumn<int>("points");
+        QTest::addColumn<double>("stepMm");
+        QTest::addColumn<int>("pixels");
+
+        // A 100 mm view on 100 pixels: a pixel a millimetre.
+        QTest::newRow("a million points along 10 mm") << 1000000 << 1e-5 << 11;
+        QTest::newRow("one point") << 1 << 1.0 << 1;
+    }
+
+    void decimationKeepsOnePointAPixel()
+    {
+        QFETCH(int, points);
+        QFETCH(double, stepMm);
+        QFETCH(int, pixels);
+        const PlotView view{QRectF(0, 0, 100, 100), QSize(100, 100)};
+        PathPoints path;
+        for (int i = 0; i < points; ++i)
+            path.push_back({0.5 + i * stepMm, 50.5, 0});
+        const std::vector<QPoint> line
+            = DecimatedPolyline(path, 0, path.size(), PlotPlane::XY, view);
+        QCOMPARE(int(line.size()), pixels);
+        QCOMPARE(line.front(), view.ToPixel({0.5, 50.5}));
+        QCOMPARE(line.back(), view.ToPixel(Project(path.back(), PlotPlane::XY)));
+
+        // Continuing from the last pixel drawn adds only what is new.
+        path.push_back({path.back()[0], 50.5, 7});
+        QCOMPARE(
+            DecimatedPolyline(path, path.size() - 1, path.size(), PlotPlane::XY, view, line.back())
+                .size(),
+            std::size_t(1));
+        QCOMPARE(
+            DecimatedPolyline(path, path.size() - 1, path.size(), PlotPlane::XZ, view, line.back())
+                .size(),
+            std::size_t(2));
+    }
+
+private:
+    // The lead-in's rapid goes to where the whole program stands before the line, or there is
+    // none while no motion mode is in force; the laser ends as the lines before left it.
+    static bool leadInLandsWhereTheLineStarts(const ProgramText& whole, qsizetype line,
+                                              const ProgramText& resumed, qsizetype leadIn)
+    {
+        GCodeInterpreter before;
+        QString laser = QStringLiteral("laser off");
+        QString widened;
+        for (qsizetype index = 0; index + 1 < line; ++index) {
+            before.InterpretLine(whole.Line(index, widened));
+            if (before.laserSwitch == 0 || before.laserSwitch == 1)
+                laser = before.laserSwitch == 1 ? QStringLiteral("laser on")
+                                                : QStringLiteral("laser off");
+            before.FinishLine(false);
+        }
+        const std::vector<QStringList> perLine = streamedCommands(resumed);
+        QStringList sent;
+        for (auto commands = perLine.begin(); commands != perLine.begin() + leadIn; ++commands)
+            sent << *commands;
+        const QStringList rapids = sent.filter(QRegularExpression("^rapid "));
+        if (before.motionMode < 0 ? !rapids.isEmpty() : rapids.size() != 1)
+            return false;
+        const auto n = [](double value) {
+            return QString::number(value, 'g', 17);
+        };
+        using G = GCodeInterpreter;
+        if (!rapids.isEmpty()
+            && !rapids[0].startsWith(QStringLiteral("rapid %1 %2 %3 ")
+                                         .arg(n(before.position[G::X]), n(before.position[G::Y]),
+                                              n(before.position[G::Z]))))
+            return false;
+        const QStringList switches = sent.filter(QRegularExpression("^laser "));
+        return !switches.isEmpty() && switches.constLast() == laser;
+    }
+
+    QTemporaryDir files;
+};
+
+QTEST_GUILESS_MAIN(TestPlanner)
+#include "tst_planner.moc"
