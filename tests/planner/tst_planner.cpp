@@ -982,22 +982,11 @@ private slots:
             (QList<float>{whole[whole.size() - tail - 1].x, whole[whole.size() - tail - 1].y}));
     }
 
-    void decimationKeepsOnePointAPixel_data()
-    {
-        QTest::addColumn<int>("points");
-        QTest::addColumn<double>("stepMm");
-        QTest::addColumn<int>("pixels");
-
-        // A 100 mm view on 100 pixels: a pixel a millimetre.
-        QTest::newRow("a million points along 10 mm") << 1000000 << 1e-5 << 11;
-        QTest::newRow("one point") << 1 << 1.0 << 1;
-    }
-
     void decimationKeepsOnePointAPixel()
     {
-        QFETCH(int, points);
-        QFETCH(double, stepMm);
-        QFETCH(int, pixels);
+        // A million points along 10 mm on a 100 mm view of 100 pixels: a pixel a millimetre.
+        const int points = 1000000, pixels = 11;
+        const double stepMm = 1e-5;
         const PlotView view{QRectF(0, 0, 100, 100), QSize(100, 100)};
         PathPoints path;
         for (int i = 0; i < points; ++i)

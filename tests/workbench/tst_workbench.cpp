@@ -73,30 +73,17 @@ private slots:
                      qPrintable(workbench.progressText()));
     }
 
-    // Esc anywhere in the workbench reaches the operator window's stop: the stream's worker ends
-    // and the coordinate system stops at once.
-    void escapeStopsTheMotion()
-    {
-        const auto workbench = openWorkbench();
-        QVERIFY(QTest::qWaitForWindowExposed(workbench.get()));
-        StartJournal();
-        QTest::keyClick(workbench->findChild<QWidget*>(QLatin1String(WidgetNames::programPathEdit)),
-                        Qt::Key_Escape);
-        const QStringList calls = Journal();
-        QVERIFY2(calls.contains(QStringLiteral("MQN_Stop(1, 14, 14)")),
-                 qPrintable(calls.join(' ')));
-        rvsim_journal_enable(0);
-    }
-
     void escapeInADialogStopsARunFirst_data()
     {
         QTest::addColumn<QString>("dialog");
+        QTest::newRow("none: the operator window's program field") << "";
         QTest::newRow("the program's file dialog") << "openProgramAction";
         QTest::newRow("a message box") << "describeAction";
         QTest::newRow("the dry run's progress") << "dryRunProgress";
     }
 
-    // The machine stops, then the dialog closes as Esc closes it; the stop is logged.
+    // Esc anywhere in the workbench reaches the operator window's stop: the machine stops, then a
+    // dialog closes as Esc closes it; the stop is logged.
     void escapeInADialogStopsARunFirst()
     {
         QFETCH(QString, dialog);
@@ -124,6 +111,9 @@ private slots:
             QVERIFY(!dryRunEnded.isEmpty() || dryRunEnded.wait(5000));
             QCOMPARE(dryRunEnded.constFirst().constFirst().toBool(), false);
             QVERIFY(!workbench->findChild<QWidget*>(dialog));
+        } else if (dialog.isEmpty()) {
+            QTest::keyClick(workbench->findChild<QWidget*>(WidgetNames::programPathEdit),
+                            Qt::Key_Escape);
         } else {
             QTimer::singleShot(0, workbench.get(), pressEscapeInTheDialog);
             workbench->findChild<QAction*>(dialog)->trigger();
@@ -311,8 +301,8 @@ private slots:
                  qPrintable(workbench->progressText()));
     }
 
-    // After a Stop, Run from line runs the resumed program alone; its preview's lead-in starts
-    // where the machine stands.
+    // After a Stop, Run from line loads the resumed program and runs it alone; its preview's
+    // lead-in starts where the machine stands.
     void runFromLineAfterAStop()
     {
         const auto workbench = openWorkbench();
@@ -330,6 +320,10 @@ private slots:
         QSignalSpy shown(workbench.get(), &Workbench::previewShown);
         StartJournal();
         QVERIFY(workbench->runFrom(program, 3));
+        // Loaded into the operator window as an operator loads it: five lines, as table rows.
+        QVERIFY(workbench->findChild<QLineEdit*>(WidgetNames::programPathEdit)
+                    ->text()
+                    .endsWith(QLatin1String("/resumed/square from line 3.nc")));
         QVERIFY(shown.wait(30000));
         const std::vector<PreviewPoint>& preview = plot->Preview();
         QVERIFY(preview.size() > 2);
@@ -691,23 +685,6 @@ private slots:
             QStringLiteral("Program check of " KURVO_EXAMPLES_DIR "/contour.nc:")));
         QCOMPARE(workbench->statusBar()->currentMessage(),
                  QStringLiteral("204 lines read differently \u2014 see Output"));
-    }
-
-    // The resumed program goes into the operator window, loaded as an operator loads it.
-    void runFromALineLoadsTheRest()
-    {
-        const auto workbench = openWorkbench();
-        workbench->setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
-        QVERIFY(workbench->runFrom(QStringLiteral(KURVO_EXAMPLES_DIR "/contour.nc"), 1000));
-        const QString resumed
-            = workbench->findChild<QLineEdit*>(WidgetNames::programPathEdit)->text();
-        QVERIFY2(resumed.endsWith(QLatin1String("/resumed/contour from line 1000.nc")),
-                 qPrintable(resumed));
-        QCOMPARE(workbench->findChild<QTextEdit*>(WidgetNames::programTextView)
-                     ->document()
-                     ->firstBlock()
-                     .text(),
-                 QStringLiteral("H0"));
     }
 
     void recentProgramsKeepTheLatestEight()
