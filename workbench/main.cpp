@@ -2,6 +2,7 @@
 // the virtual controller.
 #include "gcode/ProgramText.h"
 #include "module/FileAccess.h"
+#include "planner/ConvertCommand.h"
 #include "planner/DryRunCommand.h"
 #include "planner/ResumeCommand.h"
 #include "workbench/TerminationSignals.h"
@@ -70,6 +71,22 @@ struct WindowOptions
         QStringLiteral("Print the program that Run from line loads to go on with the program "
                        "given after it at the line, and quit."),
         QStringLiteral("line")};
+    QCommandLineOption convert{
+        QStringLiteral("convert"),
+        QStringLiteral("Write the common G-code program given (feeds in mm/min, inches, relative "
+                       "moves, arcs in any plane, G5 splines, M3 S for the laser) as a program "
+                       "of the module's dialect given after it, and quit."),
+        QStringLiteral("in")};
+    // Read by the conversion's own parser; listed here for the help.
+    QCommandLineOption tolerance{
+        QStringLiteral("tolerance"),
+        QStringLiteral("With --convert: how far, in mm, lines may stray from the curves they "
+                       "stand for (0.01)."),
+        QStringLiteral("mm")};
+    QCommandLineOption skipUnsupported{
+        QStringLiteral("skip-unsupported"),
+        QStringLiteral("With --convert: write tool changes, coolant, offsets and stops as notes "
+                       "instead of stopping there.")};
 
     void AddTo(QCommandLineParser& parser) const
     {
@@ -77,8 +94,8 @@ struct WindowOptions
             QStringLiteral("Loads the Kurvo module and opens its operator window."));
         parser.addHelpOption();
         parser.addVersionOption();
-        parser.addOptions(
-            {config, module, language, screenshot, delay, program, run, dryRun, json, resumeFrom});
+        parser.addOptions({config, module, language, screenshot, delay, program, run, dryRun, json,
+                           resumeFrom, convert, tolerance, skipUnsupported});
     }
 };
 
@@ -125,6 +142,10 @@ int main(int argc, char** argv)
     if (AsksForCommand(argc, argv, "--resume-from")) {
         QCoreApplication app(argc, argv);
         return RunResumeCommand(QCoreApplication::arguments());
+    }
+    if (AsksForCommand(argc, argv, "--convert")) {
+        QCoreApplication app(argc, argv);
+        return RunConvertCommand(QCoreApplication::arguments());
     }
     if (asksFor(argc, argv, {"--help", "-h", "-?", "--help-all", "--version", "-v"}))
         return answerHelpOrVersion(argc, argv);

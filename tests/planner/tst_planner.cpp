@@ -4,6 +4,7 @@
 #include "gcode/ProgramCommands.h"
 #include "gcode/ProgramRows.h"
 #include "gcode/ProgramText.h"
+#include "planner/CommonGCode.h"
 #include "planner/DryRun.h"
 #include "planner/PathPlot.h"
 #include "planner/ProgramCheck.h"
@@ -12,6 +13,7 @@
 #include "planner/RunProgress.h"
 #include "planner/SimulatorInterface.h"
 
+#include "CommonReference.h"
 #include "Journal.h"
 #include "rvsim.h"
 
@@ -291,7 +293,41 @@ QStringList tableRowsFrom(const ProgramText& program, qsizetype first)
     return rowsOf(program).mid(before);
 }
 
+// The distance from `point` to the nearest line of `path`.
+double DistanceToPath(const Point3& point, const std::vector<Point3>& path)
+{
+    double nearest = std::numeric_limits<double>::infinity();
+    for (std::size_t i = 0; i + 1 < path.size(); ++i) {
+        const Point3 &a = path[i], &b = path[i + 1];
+        double length2 = 0, along = 0;
+        for (std::size_t k = 0; k < 3; ++k) {
+            length2 += (b[k] - a[k]) * (b[k] - a[k]);
+            along += (point[k] - a[k]) * (b[k] - a[k]);
+        }
+        const double share = length2 > 0 ? std::clamp(along / length2, 0.0, 1.0) : 0.0;
+        nearest = std::min(nearest, std::hypot(point[0] - a[0] - share * (b[0] - a[0]),
+                                               point[1] - a[1] - share * (b[1] - a[1]),
+                                               point[2] - a[2] - share * (b[2] - a[2])));
+    }
+    return nearest;
+}
+
+// The point of `points` farthest from `path`, and how far.
+std::pair<Point3, double> FarthestFrom(const std::vector<Point3>& points,
+                                       const std::vector<Point3>& path)
+{
+    std::pair<Point3, double> farthest{{}, 0};
+    for (const Point3& point : points) {
+        const double off = DistanceToPath(point, path);
+        if (off > farthest.second)
+            farthest = {point, off};
+    }
+    return farthest;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(std::vector<ReferenceCurve>)
 
 class TestPlanner : public QObject
 {
@@ -1007,6 +1043,142 @@ private slots:
             DecimatedPolyline(path, path.size() - 1, path.size(), PlotPlane::XZ, view, line.back())
                 .size(),
             std::size_t(2));
+    }
+
+    // Programs of common G-code, converted, run on the virtual controller along the path rs274
+    // and the NURBS library make of them, within the tolerance, at their feeds.
+    void conversionFollowsTheReference_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<std::vector<ReferenceCurve>>("curves");
+
+        QTest::newRow("arcs in three planes, a helix, R and absolute centres")
+            << "G21 G90 G17\nG0 X0 Y0 Z0\nG1 X10 F600\nG2 X20 Y0 I5 J0\nG3 X30 Y0 R5\n"
+               "G18 G2 X40 Z0 I5 K0\nG19 G3 Y10 Z0 J5 K0\nG17 G2 X40 Y10 Z3 I5 J0\n"
+               "G90.1 G3 X50 Y10 I45 J10\nG91.1 G2 X60 Y10 R-5\nG1 X0 Y0 F1200\nM2\n"
+            << std::vector<ReferenceCurve>{};
+        QTest::newRow("relative moves in inches, a dwell, lowercase")
+            << "G20 G91 G17\nG0 X0.5 Y0.5\ng1 x1 f23.622\nG2 X1 Y1 I0 J1\nG4 P0.2\n"
+               "G3 X-1 Y1 R1 (half a turn) Z0.05\nG1 Y-1 Z0.1 F47.244\nG90 G0 X0 Y0 Z0\nM2\n"
+            << std::vector<ReferenceCurve>{};
+        QTest::newRow("quadratic and cubic splines, the second cubic going on smoothly")
+            << "G21 G90 G17\nG0 X0 Y0\nG1 F1200\nG5.1 X10 Y10 I5 J0\nG5 X20 Y0 I2 J3 P-2 Q2\n"
+               "G5 X30 Y10 P-3 Q-1\nM2\n"
+            << std::vector<ReferenceCurve>{
+                   {{{0, 0, 0}, {5, 0, 0}, {10, 10, 0}}, {1, 1, 1}, 3},
+                   {{{10, 10, 0}, {12, 13, 0}, {18, 2, 0}, {20, 0, 0}}, {1, 1, 1, 1}, 4},
+                   {{{20, 0, 0}, {22, -2, 0}, {27, 9, 0}, {30, 10, 0}}, {1, 1, 1, 1}, 4}};
+        QTest::newRow("a NURBS with weights")
+            << "G21 G90 G17\nG0 X0 Y0\nG1 F600\nG5.2 X10 Y20 P1 L3\nX20 Y20 P2\nX30 Y0 P1\n"
+               "X40 Y10 P0.5\nG5.3\nG1 X50 Y10\nM2\n"
+            << std::vector<ReferenceCurve>{
+                   {{{0, 0, 0}, {10, 20, 0}, {20, 20, 0}, {30, 0, 0}, {40, 10, 0}},
+                    {1, 1, 2, 1, 0.5},
+                    3}};
+    }
+
+    void conversionFollowsTheReference()
+    {
+        QFETCH(QString, program);
+        QFETCH(std::vector<ReferenceCurve>, curves);
+        const QString source = files.filePath(QStringLiteral("common.ngc"));
+        QFile file(source);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(program.toUtf8()) > 0);
+        file.close();
+        ReferenceMotion reference;
+        QString error;
+        QVERIFY2(ReferenceMotionOf(source, curves, reference, error), qPrintable(error));
+
+        const double tolerance = 0.01;
+        const Conversion converted = ConvertCommonGCode(ProgramText(program), {tolerance, false});
+        QVERIFY2(converted.error.isEmpty(), qPrintable(converted.error));
+        const ProgramText written(converted.program.chopped(1)); // as read from its file
+        for (const ProgramFinding& finding : CheckProgram(written, 1000))
+            QFAIL(qPrintable(QStringLiteral("line %1: %2").arg(finding.line).arg(finding.what)));
+        dryRunOf(written, DryRunMachine());
+        std::vector<Point3> executed;
+        for (int index = 0; index < rvsim_path_count(); ++index) {
+            double positions[5] = {};
+            rvsim_path_point(index, nullptr, nullptr, positions);
+            executed.push_back({positions[0] / 1000, positions[1] / 1000, positions[2] / 1000});
+        }
+        // The pulses and the written digits add their share to the tolerance. Every point the
+        // machine went through lies on the reference; the reference lies on the record of the
+        // executed path, which keeps a point every 10 degrees of an arc, as near as its chords.
+        const double within = tolerance + 0.002;
+        const auto [off, offBy] = FarthestFrom(executed, reference.points);
+        QVERIFY2(offBy <= within, qPrintable(QStringLiteral("went %1 mm off at %2, %3, %4")
+                                                 .arg(offBy)
+                                                 .arg(off[0])
+                                                 .arg(off[1])
+                                                 .arg(off[2])));
+        const auto [missed, missedBy] = FarthestFrom(reference.points, executed);
+        QVERIFY2(missedBy <= within + 0.1, qPrintable(QStringLiteral("missed %1, %2, %3 by %4 mm")
+                                                          .arg(missed[0])
+                                                          .arg(missed[1])
+                                                          .arg(missed[2])
+                                                          .arg(missedBy)));
+        QStringList feeds;
+        for (const QRegularExpressionMatch& feed :
+             QRegularExpression(" F([0-9.]+)").globalMatch(converted.program))
+            feeds << feed.captured(1);
+        // The end of the program sets the feed to 0.
+        std::vector<double> set;
+        for (const double feed : reference.feeds)
+            if (feed > 0 && (set.empty() || feed != set.back()))
+                set.push_back(feed);
+        QCOMPARE(feeds.size(), qsizetype(set.size()));
+        for (qsizetype i = 0; i < feeds.size(); ++i)
+            QVERIFY2(std::abs(feeds[i].toDouble() / set[std::size_t(i)] - 1) <= 1e-3,
+                     qPrintable(feeds[i]));
+    }
+
+    // What has no equivalent ends the conversion at its line, or is noted there; the laser, the
+    // dwells and the source's lines are as the dialect reads them.
+    void conversionWritesTheDialect_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<bool>("skip");
+        QTest::addColumn<QString>("written"); // or the error
+        QTest::addColumn<QStringList>("report");
+
+        QTest::newRow("laser, dwell, feed rounded")
+            << "G21\nM3 S800\nG1 X1 F1000\nG4 P0.25\nS0\nM4 S10\nM5\nM2\nG1 X9" << false
+            << "G02 H1\nG01 X1 Y0 Z0 F17 N3\nG02 DELAY250\nG02 H0\nG02 H1\nG02 H0\n"
+            << QStringList{"line 3: 1,000 mm/min is 16.667 mm/s; the dialect takes whole mm/s: "
+                           "F17, 2.0% faster"};
+        QTest::newRow("a tool change ends it")
+            << "G0 X1\nT2 M6\nG0 X2" << false
+            << "line 2: T2 M6 (a tool change) has no equivalent here; --skip-unsupported writes "
+               "it as a note"
+            << QStringList();
+        QTest::newRow("or is noted")
+            << "G54 G0 X1\nM8" << true << "G02 (skipped: G54)\nG00 X1 Y0 Z0 N1\nG02 (skipped: M8)\n"
+            << QStringList{"line 1: G54 (a work offset)", "line 2: M8 (coolant)"};
+        QTest::newRow("a feed move without a feed")
+            << "G1 X1" << false << "line 1: a feed move before any feed (F)" << QStringList();
+        QTest::newRow("a NURBS of too few points")
+            << "G1 X1 F60\nG5.2 X2 Y1 L4\nX3 Y0\nG5.3" << false
+            << "line 4: a NURBS of order 4 needs as many control points, it has 3" << QStringList();
+        QTest::newRow("words after a comment kept")
+            << "G1 F60 (cut) X2 ; the rest" << false << "G01 X2 Y0 Z0 F1 N1\n"
+            << QStringList();
+    }
+
+    void conversionWritesTheDialect()
+    {
+        QFETCH(QString, program);
+        QFETCH(bool, skip);
+        QFETCH(QString, written);
+        QFETCH(QStringList, report);
+        const Conversion converted = ConvertCommonGCode(ProgramText(program), {0.01, skip});
+        if (!converted.error.isEmpty()) {
+            QCOMPARE(converted.error, written);
+            return;
+        }
+        QCOMPARE(converted.program.section(QLatin1Char('\n'), 1), written);
+        QCOMPARE(converted.skipped + converted.notes, report);
+        QCOMPARE(converted.sourceLines.size(), std::size_t(written.count(QLatin1Char('\n')) + 1));
     }
 
 private:

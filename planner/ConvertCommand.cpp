@@ -1,0 +1,80 @@
+#include "planner/ConvertCommand.h"
+
+#include "gcode/ProgramText.h"
+#include "planner/CommonGCode.h"
+
+#include <QCommandLineParser>
+#include <QSaveFile>
+
+#include <cstdio>
+
+namespace {
+
+enum ExitCode { Success = 0, Failed = 1 };
+
+int complain(const QString& message)
+{
+    std::fprintf(stderr, "kurvo-workbench: %s\n", qPrintable(message));
+    return Failed;
+}
+
+} // namespace
+
+bool WriteConvertedProgram(const QString& path, const QString& written, double tolerance,
+                           bool skipUnsupported, QStringList& report, QString& error)
+{
+    FileProblem problem = FileProblem::None;
+    const std::optional<ProgramText> source = ProgramText::Read(path, &problem);
+    if (!source) {
+        error = QStringLiteral("cannot read the program %1: %2")
+                    .arg(path, DescribeFileProblem(problem, ProgramText::largestFile));
+        return false;
+    }
+    const Conversion conversion = ConvertCommonGCode(*source, {tolerance, skipUnsupported});
+    if (!conversion.error.isEmpty()) {
+        error = QStringLiteral("cannot convert %1: %2").arg(path, conversion.error);
+        return false;
+    }
+    QSaveFile file(written);
+    if (!file.open(QIODevice::WriteOnly) || file.write(conversion.program.toUtf8()) < 0
+        || !file.commit()) {
+        error = QStringLiteral("cannot write %1: %2").arg(written, file.errorString());
+        return false;
+    }
+    report = conversion.skipped + conversion.notes;
+    return true;
+}
+
+int RunConvertCommand(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption convert(QStringLiteral("convert"),
+                                     QStringLiteral("Write a common G-code program in the "
+                                                    "module's dialect."));
+    const QCommandLineOption tolerance(
+        QStringLiteral("tolerance"),
+        QStringLiteral("How far, in mm, lines may stray from the curves they stand for."),
+        QStringLiteral("mm"), QStringLiteral("0.01"));
+    const QCommandLineOption skip(QStringLiteral("skip-unsupported"),
+                                  QStringLiteral("Write what has no equivalent as notes."));
+    parser.addOptions({convert, tolerance, skip});
+    parser.addPositionalArgument(QStringLiteral("in"), QStringLiteral("The common G-code."));
+    parser.addPositionalArgument(QStringLiteral("out"), QStringLiteral("The program to write."));
+    if (!parser.parse(arguments))
+        return complain(parser.errorText());
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 2)
+        return complain(QStringLiteral("--convert takes a program to read and one to write"));
+    bool number = false;
+    const double mm = parser.value(tolerance).toDouble(&number);
+    if (!number || !(mm >= 1e-4 && mm <= 10))
+        return complain(QStringLiteral("--tolerance takes mm from 0.0001 to 10, not %1")
+                            .arg(parser.value(tolerance)));
+    QStringList report;
+    QString error;
+    if (!WriteConvertedProgram(files[0], files[1], mm, parser.isSet(skip), report, error))
+        return complain(error);
+    for (const QString& line : report)
+        std::fprintf(stdout, "%s\n", qPrintable(line));
+    return Success;
+}
