@@ -1,24 +1,13 @@
 #include "planner/ConvertCommand.h"
 
 #include "gcode/ProgramText.h"
+#include "planner/CommandLine.h"
 #include "planner/CommonGCode.h"
 
 #include <QCommandLineParser>
 #include <QSaveFile>
 
 #include <cstdio>
-
-namespace {
-
-enum ExitCode { Success = 0, Failed = 1 };
-
-int complain(const QString& message)
-{
-    std::fprintf(stderr, "kurvo-workbench: %s\n", qPrintable(message));
-    return Failed;
-}
-
-} // namespace
 
 bool WriteConvertedProgram(const QString& path, const QString& written, double tolerance,
                            bool skipUnsupported, QStringList& report, QString& error)
@@ -61,20 +50,20 @@ int RunConvertCommand(const QStringList& arguments)
     parser.addPositionalArgument(QStringLiteral("in"), QStringLiteral("The common G-code."));
     parser.addPositionalArgument(QStringLiteral("out"), QStringLiteral("The program to write."));
     if (!parser.parse(arguments))
-        return complain(parser.errorText());
+        return Complain(parser.errorText());
     const QStringList files = parser.positionalArguments();
     if (files.size() != 2)
-        return complain(QStringLiteral("--convert takes a program to read and one to write"));
+        return Complain(QStringLiteral("--convert takes a program to read and one to write"));
     bool number = false;
     const double mm = parser.value(tolerance).toDouble(&number);
     if (!number || !(mm >= 1e-4 && mm <= 10))
-        return complain(QStringLiteral("--tolerance takes mm from 0.0001 to 10, not %1")
+        return Complain(QStringLiteral("--tolerance takes mm from 0.0001 to 10, not %1")
                             .arg(parser.value(tolerance)));
     QStringList report;
     QString error;
     if (!WriteConvertedProgram(files[0], files[1], mm, parser.isSet(skip), report, error))
-        return complain(error);
+        return Complain(error);
     for (const QString& line : report)
         std::fprintf(stdout, "%s\n", qPrintable(line));
-    return Success;
+    return 0;
 }

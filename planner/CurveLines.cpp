@@ -11,21 +11,6 @@ using Curve = std::function<Point3(double)>;
 // Halving a piece stops at this depth, where a piece is a millionth of its start.
 constexpr int deepestHalving = 20;
 
-double DistanceToChord(const Point3& point, const Point3& a, const Point3& b)
-{
-    Point3 chord{}, off{};
-    double length2 = 0, along = 0;
-    for (int i = 0; i < 3; ++i) {
-        chord[i] = b[i] - a[i];
-        off[i] = point[i] - a[i];
-        length2 += chord[i] * chord[i];
-        along += off[i] * chord[i];
-    }
-    const double share = length2 > 0 ? std::clamp(along / length2, 0.0, 1.0) : 0.0;
-    return std::hypot(off[0] - share * chord[0], off[1] - share * chord[1],
-                      off[2] - share * chord[2]);
-}
-
 // Adds the points of [t0, t1] after t0: a piece whose quarter, middle and three-quarter points
 // lie within the tolerance of its chord stays one line, any other is halved.
 void AddPiece(const Curve& curve, double t0, const Point3& a, double t1, const Point3& b,
@@ -33,7 +18,8 @@ void AddPiece(const Curve& curve, double t0, const Point3& a, double t1, const P
 {
     bool straight = depth >= deepestHalving;
     for (int quarter = 1; quarter <= 3 && !straight; ++quarter) {
-        if (DistanceToChord(curve(t0 + (t1 - t0) * quarter / 4), a, b) > tolerance)
+        if (SquaredDistanceToSegment(curve(t0 + (t1 - t0) * quarter / 4), a, b)
+            > tolerance * tolerance)
             break;
         straight = quarter == 3;
     }
@@ -66,6 +52,25 @@ std::vector<Point3> CurvePoints(const Curve& curve, double t0, double t1, int pi
 }
 
 } // namespace
+
+double SquaredDistanceToSegment(const Point3& point, const Point3& from, const Point3& to)
+{
+    double along[3], towards[3];
+    double length2 = 0, projection = 0;
+    for (int axis = 0; axis < 3; ++axis) {
+        along[axis] = to[axis] - from[axis];
+        towards[axis] = point[axis] - from[axis];
+        length2 += along[axis] * along[axis];
+        projection += along[axis] * towards[axis];
+    }
+    const double share = length2 > 0 ? std::clamp(projection / length2, 0.0, 1.0) : 0;
+    double distance2 = 0;
+    for (int axis = 0; axis < 3; ++axis) {
+        const double off = towards[axis] - share * along[axis];
+        distance2 += off * off;
+    }
+    return distance2;
+}
 
 std::vector<Point3> ArcLines(const Point3& from, const Point3& to, const Point3& centre,
                              ArcPlane plane, bool clockwise, double tolerance)

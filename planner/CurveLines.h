@@ -8,6 +8,9 @@
 // function returns the points after the curve's start, the last one its end exactly.
 using Point3 = std::array<double, 3>;
 
+// The square of how far `point` lies from the segment from `from` to `to`.
+double SquaredDistanceToSegment(const Point3& point, const Point3& from, const Point3& to);
+
 // The axes of an arc's plane, in the order in which its turn is counted (G17: X, Y; G18: Z, X;
 // G19: Y, Z); the third axis moves in step with the turn, as in a helix.
 struct ArcPlane

@@ -1,6 +1,7 @@
 #include "planner/DryRunCommand.h"
 
 #include "gcode/ProgramText.h"
+#include "planner/CommandLine.h"
 #include "planner/DryRun.h"
 #include "planner/ProgramCheck.h"
 #include "planner/SimulatorInterface.h"
@@ -12,7 +13,6 @@
 #include <QLocale>
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -20,12 +20,6 @@ enum ExitCode { Success = 0, Unreadable = 1, NotPlanned = 2 };
 
 // Places of a kind the text lists; the JSON lists them all.
 constexpr int placesShown = 20;
-
-int complain(const QString& message, int code)
-{
-    std::fprintf(stderr, "kurvo-workbench: %s\n", qPrintable(message));
-    return code;
-}
 
 // Empty when the text reads as a program; else why not, as the end of a sentence.
 QString WhyNotAProgram(const ProgramText& program)
@@ -60,17 +54,6 @@ std::optional<QByteArray> ReadWindowMachine(const QString& path)
 
 } // namespace
 
-bool AsksForCommand(int argc, char** argv, const char* option)
-{
-    const std::size_t length = std::strlen(option);
-    for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], option, length) == 0
-            && (argv[i][length] == '\0' || argv[i][length] == '='))
-            return true;
-    }
-    return false;
-}
-
 int RunDryRunCommand(const QStringList& arguments)
 {
     QCommandLineParser parser;
@@ -100,35 +83,35 @@ int RunDryRunCommand(const QStringList& arguments)
     parser.addOptions(
         {dryRunOption, configOption, progressOption, jsonOption, windowOption, previewOption});
     if (!parser.parse(arguments))
-        return complain(parser.errorText(), Unreadable);
+        return Complain(parser.errorText(), Unreadable);
 
     DryRunMachine machine;
     QString error;
     if (!DryRunMachine::Read(parser.value(configOption), machine, error))
-        return complain(error, Unreadable);
+        return Complain(error, Unreadable);
     if (parser.isSet(windowOption)) {
         std::optional<QByteArray> encoded = ReadWindowMachine(parser.value(windowOption));
         if (!encoded)
-            return complain(QStringLiteral("cannot read the window machine from %1")
+            return Complain(QStringLiteral("cannot read the window machine from %1")
                                 .arg(parser.value(windowOption)),
                             Unreadable);
         machine.window = WindowMachine::Decoded(*encoded, error);
         if (!machine.window)
-            return complain(error, Unreadable);
+            return Complain(error, Unreadable);
     }
     const QString path = parser.value(dryRunOption);
     FileProblem problem = FileProblem::None;
     const std::optional<ProgramText> program = ProgramText::Read(path, &problem);
     if (!program) {
-        return complain(QStringLiteral("cannot read the program %1: %2")
+        return Complain(QStringLiteral("cannot read the program %1: %2")
                             .arg(path, DescribeFileProblem(problem, ProgramText::largestFile)),
                         Unreadable);
     }
     if (const QString notAProgram = WhyNotAProgram(*program); !notAProgram.isEmpty())
-        return complain(QStringLiteral("%1 %2").arg(path, notAProgram), Unreadable);
+        return Complain(QStringLiteral("%1 %2").arg(path, notAProgram), Unreadable);
     const SimulatorInterface* simulator = SimulatorInterface::Find();
     if (!simulator)
-        return complain(QStringLiteral("the controller library is not the virtual controller: "
+        return Complain(QStringLiteral("the controller library is not the virtual controller: "
                                        "a dry run needs it"),
                         NotPlanned);
 
@@ -144,9 +127,9 @@ int RunDryRunCommand(const QStringList& arguments)
     if (!DryRun(*program, machine, *simulator,
                 showProgress ? DryRunProgress(printProgress) : DryRunProgress(), report, error,
                 previewFile.isEmpty() ? PathWanted::No : PathWanted::Yes))
-        return complain(error, NotPlanned);
+        return Complain(error, NotPlanned);
     if (!previewFile.isEmpty() && !WritePreviewPath(previewFile, report.path))
-        return complain(QStringLiteral("cannot write the planned path to %1").arg(previewFile),
+        return Complain(QStringLiteral("cannot write the planned path to %1").arg(previewFile),
                         NotPlanned);
     const std::vector<ProgramFinding> findings = CheckProgram(*program, machine.feedMax);
     const qsizetype different = LinesReadDifferently(findings);

@@ -3,10 +3,6 @@
 
 #include <QStringList>
 
-// Whether the command line holds `option` ("--dry-run"), alone or with "=" and its value: a
-// command of its own rather than the window.
-bool AsksForCommand(int argc, char** argv, const char* option);
-
 // kurvo-workbench --dry-run PROGRAM [--config FILE] [--progress]: prints the figures of the dry
 // run and returns the process's exit code (0, or 1 when the program cannot be read).
 // --progress adds "progress LINES OF" and, at the end, "plan SEGMENTS MS" lines for a caller

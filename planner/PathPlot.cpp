@@ -1,5 +1,7 @@
 #include "planner/PathPlot.h"
 
+#include "planner/CurveLines.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -74,31 +76,6 @@ PlotView ResizeView(const PlotView& view, QSize pixels)
     const QSizeF shown(size.width() * scale, size.height() * scale);
     return {QRectF(QPointF(view.world.left(), view.world.bottom() - shown.height()), shown), size};
 }
-
-namespace {
-
-// The square of how far `point` lies from the segment from `from` to `to`.
-double SquaredDistanceToSegment(const PathPoint3& point, const PathPoint3& from,
-                                const PathPoint3& to)
-{
-    double along[3], towards[3];
-    double length2 = 0, projection = 0;
-    for (int axis = 0; axis < 3; ++axis) {
-        along[axis] = to[axis] - from[axis];
-        towards[axis] = point[axis] - from[axis];
-        length2 += along[axis] * along[axis];
-        projection += along[axis] * towards[axis];
-    }
-    const double share = length2 > 0 ? std::clamp(projection / length2, 0.0, 1.0) : 0;
-    double distance2 = 0;
-    for (int axis = 0; axis < 3; ++axis) {
-        const double off = towards[axis] - share * along[axis];
-        distance2 += off * off;
-    }
-    return distance2;
-}
-
-} // namespace
 
 ThinnedPath::ThinnedPath(std::size_t pathCapacity)
     : capacity(std::max<std::size_t>(pathCapacity, 2))

@@ -1,23 +1,12 @@
 #include "planner/ResumeCommand.h"
 
 #include "gcode/ProgramText.h"
+#include "planner/CommandLine.h"
 #include "planner/ProgramResume.h"
 
 #include <QCommandLineParser>
 
 #include <cstdio>
-
-namespace {
-
-enum ExitCode { Success = 0, Unreadable = 1 };
-
-int complain(const QString& message)
-{
-    std::fprintf(stderr, "kurvo-workbench: %s\n", qPrintable(message));
-    return Unreadable;
-}
-
-} // namespace
 
 int RunResumeCommand(const QStringList& arguments)
 {
@@ -29,20 +18,20 @@ int RunResumeCommand(const QStringList& arguments)
     parser.addOption(lineOption);
     parser.addPositionalArgument(QStringLiteral("program"), QStringLiteral("The program."));
     if (!parser.parse(arguments))
-        return complain(parser.errorText());
+        return Complain(parser.errorText());
     if (parser.positionalArguments().size() != 1)
-        return complain(QStringLiteral("--resume-from takes a line and one program"));
+        return Complain(QStringLiteral("--resume-from takes a line and one program"));
     const QString path = parser.positionalArguments().constFirst();
     FileProblem problem = FileProblem::None;
     const std::optional<ProgramText> program = ProgramText::Read(path, &problem);
     if (!program) {
-        return complain(QStringLiteral("cannot read the program %1: %2")
+        return Complain(QStringLiteral("cannot read the program %1: %2")
                             .arg(path, DescribeFileProblem(problem, ProgramText::largestFile)));
     }
     bool whole = false;
     const qlonglong line = parser.value(lineOption).toLongLong(&whole);
     if (!whole || line < 1 || line > program->LineCount()) {
-        return complain(QStringLiteral("--resume-from takes a line of %1 from 1 to %2, not %3")
+        return Complain(QStringLiteral("--resume-from takes a line of %1 from 1 to %2, not %3")
                             .arg(path)
                             .arg(program->LineCount())
                             .arg(parser.value(lineOption)));
@@ -50,5 +39,5 @@ int RunResumeCommand(const QStringList& arguments)
     const QByteArray resumed = ResumedProgram(*program, qsizetype(line)).toUtf8();
     std::fwrite(resumed.constData(), 1, std::size_t(resumed.size()), stdout);
     std::fputc('\n', stdout);
-    return Success;
+    return 0;
 }

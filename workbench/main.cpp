@@ -2,6 +2,7 @@
 // the virtual controller.
 #include "gcode/ProgramText.h"
 #include "module/FileAccess.h"
+#include "planner/CommandLine.h"
 #include "planner/ConvertCommand.h"
 #include "planner/DryRunCommand.h"
 #include "planner/ResumeCommand.h"
@@ -21,11 +22,6 @@
 namespace {
 
 enum ExitCode { Success = 0, BadArguments = 1, ModuleNotLoaded = 2, ScreenshotFailed = 3 };
-
-void complain(const QString& message)
-{
-    std::fprintf(stderr, "kurvo-workbench: %s\n", qPrintable(message));
-}
 
 // The options of the window; --dry-run has its own parser.
 struct WindowOptions
@@ -161,23 +157,23 @@ int main(int argc, char** argv)
                                  ? parser.value(options.language)
                                  : Workbench::LanguageOf(QLocale::system());
     if (language != QLatin1String("zh") && language != QLatin1String("en")) {
-        complain(QStringLiteral("--lang takes zh or en, not %1").arg(language));
-        return BadArguments;
+        return Complain(QStringLiteral("--lang takes zh or en, not %1").arg(language),
+                        BadArguments);
     }
     HostConfig config = HostConfig::defaults();
     QString error;
     if (parser.isSet(options.config)
         && !HostConfig::load(parser.value(options.config), config, error)) {
-        complain(error);
-        return BadArguments;
+        return Complain(error, BadArguments);
     }
     const QString program = parser.value(options.program);
     if (parser.isSet(options.program)) {
         const FileProblem problem = CheckRegularFile(program, ProgramText::largestFile);
         if (problem != FileProblem::None) {
-            complain(QStringLiteral("cannot read the program %1: %2")
-                         .arg(program, DescribeFileProblem(problem, ProgramText::largestFile)));
-            return BadArguments;
+            return Complain(
+                QStringLiteral("cannot read the program %1: %2")
+                    .arg(program, DescribeFileProblem(problem, ProgramText::largestFile)),
+                BadArguments);
         }
     }
 
@@ -188,8 +184,7 @@ int main(int argc, char** argv)
                                    : QDir(QCoreApplication::applicationDirPath())
                                          .filePath(QStringLiteral("modules/Kurvo"));
     if (!workbench.loadModule(modulePath, error)) {
-        complain(error);
-        return ModuleNotLoaded;
+        return Complain(error, ModuleNotLoaded);
     }
     workbench.setOpeningLanguage(language == QLatin1String("en") ? LanguageEnglish
                                                                  : LanguageChinese);
@@ -216,8 +211,8 @@ int main(int argc, char** argv)
         int result = Success;
         QTimer::singleShot(parser.value(options.delay).toInt(), &workbench, [&] {
             if (!workbench.grab().save(file)) {
-                complain(QStringLiteral("cannot write the screenshot %1").arg(file));
-                result = ScreenshotFailed;
+                result = Complain(QStringLiteral("cannot write the screenshot %1").arg(file),
+                                  ScreenshotFailed);
             }
             QApplication::quit();
         });

@@ -293,22 +293,28 @@ QStringList tableRowsFrom(const ProgramText& program, qsizetype first)
     return rowsOf(program).mid(before);
 }
 
+// How far `point` lies from the segment from `a` to `b`, worked out here apart from the planner's.
+double DistanceToSegment(const Point3& point, const Point3& a, const Point3& b)
+{
+    const double length = std::hypot(b[0] - a[0], b[1] - a[1], b[2] - a[2]);
+    const double share
+        = length > 0
+              ? std::clamp(((point[0] - a[0]) * (b[0] - a[0]) + (point[1] - a[1]) * (b[1] - a[1])
+                            + (point[2] - a[2]) * (b[2] - a[2]))
+                               / (length * length),
+                           0.0, 1.0)
+              : 0;
+    return std::hypot(point[0] - a[0] - share * (b[0] - a[0]),
+                      point[1] - a[1] - share * (b[1] - a[1]),
+                      point[2] - a[2] - share * (b[2] - a[2]));
+}
+
 // The distance from `point` to the nearest line of `path`.
 double DistanceToPath(const Point3& point, const std::vector<Point3>& path)
 {
     double nearest = std::numeric_limits<double>::infinity();
-    for (std::size_t i = 0; i + 1 < path.size(); ++i) {
-        const Point3 &a = path[i], &b = path[i + 1];
-        double length2 = 0, along = 0;
-        for (std::size_t k = 0; k < 3; ++k) {
-            length2 += (b[k] - a[k]) * (b[k] - a[k]);
-            along += (point[k] - a[k]) * (b[k] - a[k]);
-        }
-        const double share = length2 > 0 ? std::clamp(along / length2, 0.0, 1.0) : 0.0;
-        nearest = std::min(nearest, std::hypot(point[0] - a[0] - share * (b[0] - a[0]),
-                                               point[1] - a[1] - share * (b[1] - a[1]),
-                                               point[2] - a[2] - share * (b[2] - a[2])));
-    }
+    for (std::size_t i = 0; i + 1 < path.size(); ++i)
+        nearest = std::min(nearest, DistanceToSegment(point, path[i], path[i + 1]));
     return nearest;
 }
 
@@ -883,17 +889,7 @@ private slots:
         std::size_t segment = 0;
         for (const PathPoint3& point : points) {
             const auto off = [&](std::size_t at) {
-                const PathPoint3 &a = kept[at], &b = kept[std::min(at + 1, kept.size() - 1)];
-                const double length = std::hypot(b[0] - a[0], b[1] - a[1], b[2] - a[2]);
-                const double share = length > 0 ? std::clamp(((point[0] - a[0]) * (b[0] - a[0])
-                                                              + (point[1] - a[1]) * (b[1] - a[1])
-                                                              + (point[2] - a[2]) * (b[2] - a[2]))
-                                                                 / (length * length),
-                                                             0.0, 1.0)
-                                                : 0;
-                return std::hypot(point[0] - a[0] - share * (b[0] - a[0]),
-                                  point[1] - a[1] - share * (b[1] - a[1]),
-                                  point[2] - a[2] - share * (b[2] - a[2]));
+                return DistanceToSegment(point, kept[at], kept[std::min(at + 1, kept.size() - 1)]);
             };
             while (segment + 1 < kept.size() && off(segment) > ThinnedPath::baseTolerance + 1e-12)
                 ++segment;
