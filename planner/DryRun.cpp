@@ -564,6 +564,13 @@ QString DryRunReportText(const DryRunReport& report)
 
 QJsonObject DryRunReportJson(const DryRunReport& report)
 {
+    // Figures to a thousandth of a millimetre and a hundredth of a second.
+    const auto mm = [](double value) {
+        return std::round(value * 1000) / 1000;
+    };
+    const auto seconds = [](double ms) {
+        return std::round(ms / 10) / 100;
+    };
     QJsonArray refused;
     for (const RefusedCommand& command : report.refused)
         refused.append(QJsonObject{{QStringLiteral("line"), double(command.line)},
@@ -574,17 +581,17 @@ QJsonObject DryRunReportJson(const DryRunReport& report)
         const char* axes[] = {"x", "y", "z"};
         const char* sizes[] = {"width", "height", "depth"};
         for (std::size_t axis = 0; axis < 3; ++axis) {
-            extents.insert(QLatin1String(axes[axis]), QJsonArray{(*low)[axis], high[axis]});
-            extents.insert(QLatin1String(sizes[axis]), high[axis] - (*low)[axis]);
+            extents.insert(QLatin1String(axes[axis]), QJsonArray{mm((*low)[axis]), mm(high[axis])});
+            extents.insert(QLatin1String(sizes[axis]), mm(high[axis] - (*low)[axis]));
         }
     }
     return QJsonObject{
         {QStringLiteral("cycleTime"), clockTime(report.cycleMs / 1000)},
-        {QStringLiteral("cycleSeconds"), report.cycleMs / 1000},
+        {QStringLiteral("cycleSeconds"), seconds(report.cycleMs)},
         {QStringLiteral("pathLength"),
-         QJsonObject{{QStringLiteral("total"), report.pathLength},
-                     {QStringLiteral("feed"), report.pathLength - report.rapidLength},
-                     {QStringLiteral("rapid"), report.rapidLength}}},
+         QJsonObject{{QStringLiteral("total"), mm(report.pathLength)},
+                     {QStringLiteral("feed"), mm(report.pathLength - report.rapidLength)},
+                     {QStringLiteral("rapid"), mm(report.rapidLength)}}},
         {QStringLiteral("extents"), extents},
         {QStringLiteral("lines"), double(report.lines)},
         {QStringLiteral("segments"), double(report.segments)},

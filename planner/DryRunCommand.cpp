@@ -131,14 +131,14 @@ int RunDryRunCommand(const QStringList& arguments)
     if (!previewFile.isEmpty() && !WritePreviewPath(previewFile, report.path))
         return Complain(QStringLiteral("cannot write the planned path to %1").arg(previewFile),
                         NotPlanned);
-    const std::vector<ProgramFinding> findings = CheckProgram(*program, machine.feedMax);
-    const qsizetype different = LinesReadDifferently(findings);
-    const QStringList checkText = ProgramCheckText(findings, placesShown);
+    const ProgramCheck check = CheckProgram(*program, machine.feedMax);
+    const CheckCounts counts = CountLines(CheckedLines(check.findings));
+    const QStringList checkText = ProgramCheckText(check, placesShown);
     if (json) {
         QJsonObject object = DryRunReportJson(report);
         object.insert(QStringLiteral("program"), path);
-        object.insert(QStringLiteral("linesReadDifferently"), double(different));
-        object.insert(QStringLiteral("findings"), ProgramCheckJson(findings));
+        object.insert(QStringLiteral("linesReadDifferently"), double(counts.Lines()));
+        object.insert(QStringLiteral("programCheck"), ProgramCheckJson(check));
         // For a caller that shows the run as it goes, one document a line.
         if (showProgress) {
             object.insert(QStringLiteral("text"),
@@ -158,7 +158,7 @@ int RunDryRunCommand(const QStringList& arguments)
             std::printf("plan %lld %.3f\n", static_cast<long long>(point.executed), point.ms);
     }
     std::printf("%s\n%s\n", qPrintable(DryRunReportText(report)),
-                qPrintable(ProgramCheckHeadline(different)));
+                qPrintable(ProgramCheckHeadline(counts)));
     for (const QString& line : checkText)
         std::printf("%s\n", qPrintable(line));
     return Success;

@@ -2,13 +2,13 @@
 
 #include "gcode/ProgramWalk.h"
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QLocale>
 
 #include <array>
 #include <cmath>
 #include <optional>
-#include <set>
 
 namespace {
 
@@ -19,32 +19,51 @@ using G = GCodeInterpreter;
 constexpr double arcTolerance = 0.002;
 constexpr int quotedCharacters = 24;
 
-struct KindText
-{
-    FindingKind kind;
-    const char* key;
-    const char* title;
-};
-
-constexpr std::array<KindText, 9> kinds{{
-    {FindingKind::SkippedWord, "skippedWord", "words the dialect skips"},
-    {FindingKind::DroppedText, "droppedText", "words after a comment or '/', dropped"},
-    {FindingKind::FeedTruncated, "feedTruncated", "feeds cut to a whole number"},
-    {FindingKind::FeedBeyondLimit, "feedBeyondLimit",
-     "feeds beyond the machine's limit (written in mm/min?)"},
-    {FindingKind::ArcNotMade, "arcNotMade", "arcs the dialect cannot make"},
-    {FindingKind::OtherDialect, "otherDialect", "words of other dialects"},
-    {FindingKind::NoMotion, "noMotion", "coordinates that yield no motion"},
-    {FindingKind::ZeroMove, "zeroMove", "lines without coordinates that send a move of length 0"},
-    {FindingKind::MoveRefused, "moveRefused", "moves the controller refuses, lines skipped"},
-}};
-
 // The feed word in force: the line it was written on and the word as written.
 struct FeedWord
 {
     qsizetype line = 0;
     QString word;
 };
+
+// What a program shows of common G-code, looked for as the check walks it.
+struct CommonSigns
+{
+    bool seen = false;
+    bool spindle = false; // M3 or M4
+    bool power = false;   // S
+    QString firstFeed;    // the first F word, as written
+};
+
+// Lines at the top where a CAM post-processor names itself in a comment.
+constexpr qsizetype headerLines = 10;
+
+bool NamesCam(QStringView comment)
+{
+    static const char* const names[]
+        = {"generated", "post",    "cam",     "fusion",    "vcarve",  "aspire",
+           "inkscape",  "flatcam", "estlcam", "lightburn", "sheetcam"};
+    for (const char* name : names)
+        if (comment.contains(QLatin1String(name), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+QString English(double value)
+{
+    return QLocale(QLocale::English).toString(value, 'f', 0);
+}
+
+QString Verdict(const CommonSigns& signs)
+{
+    QString verdict = QStringLiteral("Written for common G-code: there F is mm/min, here mm/s");
+    if (!signs.firstFeed.isEmpty()) {
+        const double read = std::trunc(signs.firstFeed.mid(1).toDouble());
+        verdict += QStringLiteral(" \u2014 %1 would run at %2 mm/s (%3 mm/min)")
+                       .arg(signs.firstFeed, English(read), English(read * 60));
+    }
+    return verdict + QLatin1Char('.');
+}
 
 // G codes this dialect acts on as common G-code does; the others it skips or only notes. Taken
 // as a number: a G word's number may be beyond any integer.
@@ -90,11 +109,12 @@ class LineCheck
 {
 public:
     LineCheck(QStringView text, qsizetype line, double feedLimit, FeedWord& feed,
-              std::vector<ProgramFinding>& findings)
+              CommonSigns& signs, std::vector<ProgramFinding>& findings)
         : text(text)
         , line(line)
         , feedLimit(feedLimit)
         , feed(feed)
+        , signs(signs)
         , findings(findings)
     {}
 
@@ -105,6 +125,7 @@ private:
     void Add(FindingKind kind, QString what) { findings.push_back({line, kind, std::move(what)}); }
     void CheckComment(qsizetype at);
     void CheckGCode(QStringView number);
+    void LookForSigns(const ReadWord& word);
     void CheckFeed(QStringView number);
     void CheckSpeeds(const GCodeInterpreter& state);
 
@@ -112,6 +133,7 @@ private:
     qsizetype line;
     double feedLimit;
     FeedWord& feed;
+    CommonSigns& signs;
     std::vector<ProgramFinding>& findings;
     bool coordinates = false;
     bool words = false;
@@ -121,6 +143,7 @@ void LineCheck::CheckWords(const LineWords& read)
 {
     for (const ReadWord& word : read.words) {
         words = true;
+        LookForSigns(word);
         // DELAY, EF and ED, and their misspellings, are the dialect's own.
         if (word.letters.size() > 1)
             continue;
@@ -183,11 +206,50 @@ void LineCheck::CheckWords(const LineWords& read)
         CheckComment(read.endsAt);
 }
 
+void LineCheck::LookForSigns(const ReadWord& word)
+{
+    if (word.letters.size() > 1)
+        return;
+    const char16_t c = word.letters.front().unicode();
+    if (!G::IsUpperCase(c)) {
+        signs.seen = true;
+        return;
+    }
+    bool whole = false;
+    const double number = word.number.toDouble(&whole);
+    switch (c) {
+    case u'G':
+        signs.seen = signs.seen || number == 20 || number == 21 || number == 93 || number == 94
+                     || number == 64 || (number >= 5 && number < 6)
+                     || (number >= 54 && number <= 59.3);
+        break;
+    case u'M':
+        signs.spindle = signs.spindle || number == 3 || number == 4;
+        signs.seen = signs.seen || number == 6;
+        break;
+    case u'S':
+        signs.power = true;
+        break;
+    case u'T':
+        signs.seen = true;
+        break;
+    case u'F':
+        if (signs.firstFeed.isEmpty())
+            signs.firstFeed = QStringLiteral("F") + word.number.toString();
+        break;
+    default:
+        break;
+    }
+    signs.seen = signs.seen || (signs.spindle && signs.power);
+}
+
 // The dialect ends the line at a comment's start, where common G-code goes on after ")" and
 // reads a "/" line unless told to skip it.
 void LineCheck::CheckComment(qsizetype at)
 {
     qsizetype rest = at + 1;
+    if (text[at] == u';' || (line <= headerLines && NamesCam(text.mid(at))))
+        signs.seen = true;
     if (text[at] == u'(') {
         const qsizetype closing = text.indexOf(u')', at);
         if (closing < 0)
@@ -213,8 +275,6 @@ void LineCheck::CheckGCode(QStringView number)
     };
     if (value != std::trunc(value) || value == 5)
         Add(FindingKind::OtherDialect, word());
-    else if (value == 4)
-        Add(FindingKind::SkippedWord, word() + QStringLiteral(" (dwells only with DELAY)"));
     else if (!ReadAlike(value))
         Add(FindingKind::SkippedWord, word());
 }
@@ -236,24 +296,20 @@ void LineCheck::CheckFeed(QStringView number)
 // the line moves nothing.
 void LineCheck::CheckSpeeds(const GCodeInterpreter& state)
 {
-    const QString consequence
-        = QStringLiteral("the controller refuses the move and the line is skipped");
     const bool rapid = state.motionMode == 0;
     if (!(state.Velocity() > 0)) {
         if (rapid)
-            Add(FindingKind::MoveRefused, QStringLiteral("the rapid feed is 0; ") + consequence);
+            Add(FindingKind::MoveRefused, QStringLiteral("the rapid feed is 0"));
         else if (feed.line == line)
-            Add(FindingKind::MoveRefused, ReadAs(feed.word) + QStringLiteral("; ") + consequence);
+            Add(FindingKind::MoveRefused, ReadAs(feed.word));
         else if (feed.line > 0)
             Add(FindingKind::MoveRefused,
-                QStringLiteral("the feed is 0 (%1 on line %2); ").arg(feed.word).arg(feed.line)
-                    + consequence);
+                QStringLiteral("the feed is 0 (%1 on line %2)").arg(feed.word).arg(feed.line));
         else
-            Add(FindingKind::MoveRefused, QStringLiteral("the feed is 0; ") + consequence);
+            Add(FindingKind::MoveRefused, QStringLiteral("the feed is 0"));
     } else if (!(state.Acceleration() > 0)) {
-        Add(FindingKind::MoveRefused, QStringLiteral("the %1acceleration is 0; ")
-                                              .arg(rapid ? QStringLiteral("rapid ") : QString())
-                                          + consequence);
+        Add(FindingKind::MoveRefused, QStringLiteral("the %1acceleration is 0")
+                                          .arg(rapid ? QStringLiteral("rapid ") : QString()));
     }
 }
 
@@ -301,98 +357,216 @@ void LineCheck::CheckMotion(const GCodeInterpreter& state)
     }
 }
 
-// The findings of each kind, in the order of the kinds.
-std::array<std::vector<const ProgramFinding*>, kinds.size()>
-ByKind(const std::vector<ProgramFinding>& findings)
+// How much a finding matters, and what follows from it.
+std::pair<Severity, QString> Judged(const ProgramFinding& finding)
 {
-    std::array<std::vector<const ProgramFinding*>, kinds.size()> grouped;
-    for (const ProgramFinding& finding : findings)
-        grouped[std::size_t(finding.kind)].push_back(&finding);
-    return grouped;
+    using S = Severity;
+    const QString& what = finding.what;
+    const auto is = [&what](const char* word) {
+        return what == QLatin1String(word);
+    };
+    switch (finding.kind) {
+    case FindingKind::SkippedWord:
+        if (is("G91"))
+            return {S::Danger, QStringLiteral("relative moves read as absolute ones")};
+        if (is("G20"))
+            return {S::Danger, QStringLiteral("inches read as mm")};
+        if (is("G93"))
+            return {S::Danger, QStringLiteral("inverse-time feeds read as mm/s")};
+        if (is("G18") || is("G19"))
+            return {S::Danger, QStringLiteral("the plane is skipped: arcs stay in XY")};
+        if (is("G4"))
+            return {S::Warning, QStringLiteral("no dwell: only DELAY dwells here")};
+        if (is("G61") || is("G64") || is("G94"))
+            return {S::Info, QStringLiteral("the machine's own path and feed settings hold")};
+        if (what.startsWith(u'g') || what.startsWith(u'f'))
+            return {S::Danger, QStringLiteral("lowercase: the motion or feed stays as it was")};
+        if (what.startsWith(u'n') || what.startsWith(u't'))
+            return {S::Info, QStringLiteral("lowercase: read as nothing")};
+        if (is("M3") || is("M4") || is("M5") || is("M03") || is("M04") || is("M05"))
+            return {S::Warning,
+                    QStringLiteral("the spindle or laser is not switched (H1 and H0 switch it)")};
+        if (what.startsWith(u'T') || is("M6") || is("M06"))
+            return {S::Warning, QStringLiteral("no tool change here")};
+        if (what.startsWith(u'G') && what.mid(1).toDouble() >= 54 && what.mid(1).toDouble() < 60)
+            return {S::Warning, QStringLiteral("no work offsets here")};
+        return {S::Warning, QStringLiteral("the machine will not do this")};
+    case FindingKind::DroppedText:
+        return {S::Danger, QStringLiteral("dropped: a comment or '/' ends the line here")};
+    case FindingKind::FeedTruncated:
+        return {S::Danger, QStringLiteral("the feed is cut to whole mm/s")};
+    case FindingKind::FeedBeyondLimit:
+        return {S::Danger, QStringLiteral("mm/min read as mm/s, beyond the machine's feed")};
+    case FindingKind::ArcNotMade:
+        return {S::Danger, QStringLiteral("the arc is not made")};
+    case FindingKind::OtherDialect:
+        if (is("G5.2") || is("G5.3"))
+            return {S::Danger,
+                    QStringLiteral("a NURBS curve, cut as straight lines between its control "
+                                   "points")};
+        if (is("G5") || is("G5.1"))
+            return {S::Danger, QStringLiteral("a spline, cut as a straight line to its end")};
+        if (what.startsWith(u'S'))
+            return {S::Warning, QStringLiteral("spindle speed or laser power: not set here")};
+        if (what.startsWith(u'G'))
+            return {S::Warning, QStringLiteral("a G code of another dialect, skipped")};
+        return {S::Info, QStringLiteral("read as nothing")};
+    case FindingKind::NoMotion:
+        return {S::Danger, QStringLiteral("no motion")};
+    case FindingKind::ZeroMove:
+        return {S::Info, QStringLiteral("a move of length 0")};
+    case FindingKind::MoveRefused:
+        return {S::Danger,
+                QStringLiteral("the controller refuses the move and the line is skipped")};
+    }
+    return {S::Info, QString()};
 }
 
-qsizetype DistinctLines(const std::vector<const ProgramFinding*>& findings)
+struct SeverityText
 {
-    std::set<qsizetype> lines;
-    for (const ProgramFinding* finding : findings)
-        lines.insert(finding->line);
-    return qsizetype(lines.size());
+    const char* key;
+    const char* meaning;
+};
+
+constexpr SeverityText severities[] = {
+    {"danger", "the path or the speed differs from what the program means"},
+    {"warning", "the machine will not do it"},
+    {"info", "harmless: moves of length 0, comments"},
+};
+
+QString Lines(qsizetype count)
+{
+    return QStringLiteral("%1 line%2")
+        .arg(QLocale(QLocale::English).toString(qlonglong(count)),
+             count == 1 ? QString() : QStringLiteral("s"));
 }
 
 } // namespace
 
-std::vector<ProgramFinding> CheckProgram(const ProgramText& program, double feedLimit)
+ProgramCheck CheckProgram(const ProgramText& program, double feedLimit)
 {
-    std::vector<ProgramFinding> findings;
+    ProgramCheck check;
     FeedWord feed;
+    CommonSigns signs;
     LineWords words;
     for (ProgramWalk walk(program, ProgramWalk::Acceleration::NotCarried, -1, &words);
          walk.Next();) {
-        LineCheck check(walk.Text(), walk.Index() + 1, feedLimit, feed, findings);
-        check.CheckWords(words);
-        check.CheckMotion(walk.State());
+        LineCheck line(walk.Text(), walk.Index() + 1, feedLimit, feed, signs, check.findings);
+        line.CheckWords(words);
+        line.CheckMotion(walk.State());
     }
-    return findings;
+    if (signs.seen)
+        check.verdict = Verdict(signs);
+    return check;
 }
 
-qsizetype LinesReadDifferently(const std::vector<ProgramFinding>& findings)
+std::vector<CheckedLine> CheckedLines(const std::vector<ProgramFinding>& findings)
 {
-    qsizetype lines = 0;
-    qsizetype last = 0;
+    std::vector<CheckedLine> lines;
+    QStringList consequences;
     for (const ProgramFinding& finding : findings) {
-        lines += finding.line != last ? 1 : 0;
-        last = finding.line;
+        const auto [severity, consequence] = Judged(finding);
+        if (lines.empty() || lines.back().line != finding.line) {
+            lines.push_back({finding.line, severity, finding.what, consequence});
+            consequences = {consequence};
+            continue;
+        }
+        CheckedLine& line = lines.back();
+        // A word two findings name ("M5", then the move of length 0 its line sends) once.
+        if (!(u' ' + line.words + u' ').contains(u' ' + finding.what + u' '))
+            line.words += u' ' + finding.what;
+        if (severity < line.severity) {
+            line.severity = severity;
+            consequences = {consequence};
+        } else if (severity == line.severity && !consequences.contains(consequence)) {
+            consequences << consequence;
+        }
+        line.consequence = consequences.join(QStringLiteral("; "));
     }
     return lines;
 }
 
-QString ProgramCheckHeadline(qsizetype lines)
+CheckCounts CountLines(const std::vector<CheckedLine>& lines)
 {
-    return QStringLiteral("program check: %1 line%2 read differently")
-        .arg(QLocale(QLocale::English).toString(qlonglong(lines)),
-             lines == 1 ? QString() : QStringLiteral("s"));
+    CheckCounts counts;
+    for (const CheckedLine& line : lines) {
+        qsizetype& count = line.severity == Severity::Danger    ? counts.danger
+                           : line.severity == Severity::Warning ? counts.warning
+                                                                : counts.info;
+        ++count;
+    }
+    return counts;
 }
 
-QStringList ProgramCheckText(const std::vector<ProgramFinding>& findings, int placesPerKind)
+QString ProgramCheckHeadline(const CheckCounts& counts)
 {
-    const auto grouped = ByKind(findings);
+    QString headline
+        = QStringLiteral("program check: %1 read differently").arg(Lines(counts.Lines()));
+    if (counts.Lines() > 0) {
+        const QLocale english(QLocale::English);
+        headline += QStringLiteral(" (%1 danger, %2 warning, %3 info)")
+                        .arg(english.toString(qlonglong(counts.danger)),
+                             english.toString(qlonglong(counts.warning)),
+                             english.toString(qlonglong(counts.info)));
+    }
+    return headline;
+}
+
+QString ProgramCheckStatus(const CheckCounts& counts)
+{
+    if (counts.danger == 0 && counts.warning == 0)
+        return QString();
+    const QLocale english(QLocale::English);
+    return QStringLiteral("Program check: %1 danger, %2 warning \u2014 see Output")
+        .arg(english.toString(qlonglong(counts.danger)),
+             english.toString(qlonglong(counts.warning)));
+}
+
+QStringList ProgramCheckText(const ProgramCheck& check, int placesShown)
+{
     QStringList text;
-    for (const KindText& kind : kinds) {
-        const std::vector<const ProgramFinding*>& found = grouped[std::size_t(kind.kind)];
-        if (found.empty())
+    if (check.verdict)
+        text << QStringLiteral("  ") + *check.verdict;
+    const std::vector<CheckedLine> lines = CheckedLines(check.findings);
+    for (const Severity severity : {Severity::Danger, Severity::Warning, Severity::Info}) {
+        const SeverityText& named = severities[int(severity)];
+        qsizetype count = 0;
+        QStringList places;
+        for (const CheckedLine& line : lines) {
+            if (line.severity != severity)
+                continue;
+            if (++count <= placesShown && severity != Severity::Info)
+                places << QStringLiteral("    line %1: %2 \u2014 %3")
+                              .arg(line.line)
+                              .arg(line.words, line.consequence);
+        }
+        if (count == 0)
             continue;
-        const qsizetype lines = DistinctLines(found);
-        text << QStringLiteral("  %1: %2 line%3")
-                    .arg(QLatin1String(kind.title))
-                    .arg(lines)
-                    .arg(lines == 1 ? QString() : QStringLiteral("s"));
-        const qsizetype shown = std::min<qsizetype>(placesPerKind, qsizetype(found.size()));
-        for (qsizetype i = 0; i < shown; ++i)
-            text << QStringLiteral("    line %1: %2")
-                        .arg(found[std::size_t(i)]->line)
-                        .arg(found[std::size_t(i)]->what);
-        if (qsizetype(found.size()) > shown)
-            text << QStringLiteral("    … and %1 more").arg(qsizetype(found.size()) - shown);
+        text << QStringLiteral("  %1: %2 (%3)")
+                    .arg(QLatin1String(named.key), Lines(count), QLatin1String(named.meaning))
+             << places;
+        if (severity != Severity::Info && count > placesShown)
+            text << QStringLiteral("    \u2026 and %1 more").arg(count - placesShown);
     }
     return text;
 }
 
-QJsonArray ProgramCheckJson(const std::vector<ProgramFinding>& findings)
+QJsonObject ProgramCheckJson(const ProgramCheck& check)
 {
-    const auto grouped = ByKind(findings);
-    QJsonArray json;
-    for (const KindText& kind : kinds) {
-        const std::vector<const ProgramFinding*>& found = grouped[std::size_t(kind.kind)];
-        if (found.empty())
-            continue;
-        QJsonArray places;
-        for (const ProgramFinding* finding : found)
-            places.append(QJsonObject{{QStringLiteral("line"), double(finding->line)},
-                                      {QStringLiteral("what"), finding->what}});
-        json.append(QJsonObject{{QStringLiteral("kind"), QLatin1String(kind.key)},
-                                {QStringLiteral("title"), QLatin1String(kind.title)},
-                                {QStringLiteral("lines"), double(DistinctLines(found))},
-                                {QStringLiteral("places"), places}});
-    }
-    return json;
+    const std::vector<CheckedLine> lines = CheckedLines(check.findings);
+    const CheckCounts counts = CountLines(lines);
+    QJsonArray listed;
+    for (const CheckedLine& line : lines)
+        listed.append(QJsonObject{
+            {QStringLiteral("line"), double(line.line)},
+            {QStringLiteral("severity"), QLatin1String(severities[int(line.severity)].key)},
+            {QStringLiteral("words"), line.words},
+            {QStringLiteral("consequence"), line.consequence}});
+    return QJsonObject{
+        {QStringLiteral("verdict"), check.verdict ? QJsonValue(*check.verdict) : QJsonValue()},
+        {QStringLiteral("counts"), QJsonObject{{QStringLiteral("danger"), double(counts.danger)},
+                                               {QStringLiteral("warning"), double(counts.warning)},
+                                               {QStringLiteral("info"), double(counts.info)}}},
+        {QStringLiteral("lines"), listed},
+    };
 }

@@ -3,10 +3,11 @@
 
 #include "gcode/ProgramText.h"
 
-#include <QJsonArray>
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 // Where the module's dialect reads a program differently from common G-code, line by line, so
@@ -30,21 +31,50 @@ struct ProgramFinding
     QString what; // the word or a short reason: "G91", "F0.5", "R2 shorter than half the chord"
 };
 
-// The findings of the whole program, in line order; `feedLimit` in mm/s.
-std::vector<ProgramFinding> CheckProgram(const ProgramText& program, double feedLimit);
+// The findings of the whole program, in line order, and the verdict on it: a sentence when it
+// shows that it was written for common G-code. `feedLimit` in mm/s.
+struct ProgramCheck
+{
+    std::vector<ProgramFinding> findings;
+    std::optional<QString> verdict;
+};
+ProgramCheck CheckProgram(const ProgramText& program, double feedLimit);
 
-// How many lines have at least one finding.
-qsizetype LinesReadDifferently(const std::vector<ProgramFinding>& findings);
+// Danger: the path or the speed differs from what the program means. Warning: the machine will
+// not do something it asks for. Info: harmless.
+enum class Severity { Danger, Warning, Info };
 
-// "program check: 1,234 lines read differently".
-QString ProgramCheckHeadline(qsizetype linesReadDifferently);
+// One line's findings together: its most severe, the words, and what follows from them.
+struct CheckedLine
+{
+    qsizetype line;
+    Severity severity;
+    QString words;
+    QString consequence;
+};
+std::vector<CheckedLine> CheckedLines(const std::vector<ProgramFinding>& findings);
 
-// The findings grouped by kind, with counts, as lines for the output pane: at most
-// `placesPerKind` places of a kind, the rest counted.
-QStringList ProgramCheckText(const std::vector<ProgramFinding>& findings, int placesPerKind);
+struct CheckCounts
+{
+    qsizetype danger = 0;
+    qsizetype warning = 0;
+    qsizetype info = 0;
+    qsizetype Lines() const { return danger + warning + info; }
+};
+CheckCounts CountLines(const std::vector<CheckedLine>& lines);
 
-// The findings grouped by kind, for scripts: [{"kind", "title", "lines", "places": [{"line",
-// "what"}]}].
-QJsonArray ProgramCheckJson(const std::vector<ProgramFinding>& findings);
+// "program check: 1,234 lines read differently (2 danger, 0 warning, 1,232 info)".
+QString ProgramCheckHeadline(const CheckCounts& counts);
+
+// For the status bar: the lines of danger and warning; empty when there are none.
+QString ProgramCheckStatus(const CheckCounts& counts);
+
+// For the output pane: the verdict, then the lines of danger and of warning, at most
+// `placesShown` of each, the rest counted; the harmless ones only counted.
+QStringList ProgramCheckText(const ProgramCheck& check, int placesShown);
+
+// For scripts: {"verdict", "counts": {"danger", "warning", "info"}, "lines": [{"line",
+// "severity", "words", "consequence"}]}.
+QJsonObject ProgramCheckJson(const ProgramCheck& check);
 
 #endif

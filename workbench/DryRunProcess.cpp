@@ -36,9 +36,16 @@ QStringList DryRunOutput::Lines(const char* key) const
     return lines;
 }
 
-qsizetype DryRunOutput::LinesReadDifferently() const
+CheckCounts DryRunOutput::Counts() const
 {
-    return qsizetype(report.value(QLatin1String("linesReadDifferently")).toDouble());
+    const QJsonObject counts = report.value(QLatin1String("programCheck"))
+                                   .toObject()
+                                   .value(QLatin1String("counts"))
+                                   .toObject();
+    const auto count = [&counts](const char* severity) {
+        return qsizetype(counts.value(QLatin1String(severity)).toDouble());
+    };
+    return {count("danger"), count("warning"), count("info")};
 }
 
 QStringList DryRunOutput::CheckLines() const
@@ -48,7 +55,7 @@ QStringList DryRunOutput::CheckLines() const
 
 QStringList DryRunOutput::ReportLines() const
 {
-    return Lines("text") << ProgramCheckHeadline(LinesReadDifferently()) << CheckLines();
+    return Lines("text") << ProgramCheckHeadline(Counts()) << CheckLines();
 }
 
 PlannedRun DryRunOutput::Plan() const

@@ -1,6 +1,7 @@
 #ifndef KURVO_WORKBENCH_DRYRUNPROCESS_H
 #define KURVO_WORKBENCH_DRYRUNPROCESS_H
 
+#include "planner/ProgramCheck.h"
 #include "planner/RunProgress.h"
 
 #include <QJsonObject>
@@ -18,7 +19,7 @@ public:
     bool HasReport() const { return !report.isEmpty(); }
     // The figures' lines, and the program check's headline and lines, as printed for people.
     QStringList ReportLines() const;
-    qsizetype LinesReadDifferently() const;
+    CheckCounts Counts() const;
     QStringList CheckLines() const;
     PlannedRun Plan() const;
 

@@ -41,8 +41,7 @@ void PlanningClient::Preview(const QString& path, std::optional<PathPoint3> stan
             [this, process, path, file, standing](bool ok) {
                 if (!ok)
                     return;
-                emit Checked(path, process->Output().LinesReadDifferently(),
-                             process->Output().CheckLines());
+                emit Checked(path, process->Output().Counts(), process->Output().CheckLines());
                 previewReader.Start(
                     [file, standing]() -> std::optional<PreviewPath> {
                         std::optional<std::vector<PreviewPoint>> points = ReadPreviewPath(file);

@@ -2,6 +2,7 @@
 #define KURVO_WORKBENCH_PLANNINGCLIENT_H
 
 #include "planner/PathPlot.h"
+#include "planner/ProgramCheck.h"
 #include "planner/RunProgress.h"
 #include "workbench/BackgroundWork.h"
 #include "workbench/FormProbe.h"
@@ -41,8 +42,7 @@ public:
 signals:
     void Planned(const QString& program, const PlannedRun& plan);
     // The program check of a preview: how many lines the dialect reads otherwise, and how.
-    void Checked(const QString& program, qsizetype linesReadDifferently,
-                 const QStringList& checkLines);
+    void Checked(const QString& program, const CheckCounts& counts, const QStringList& checkLines);
     // The preview of the program the window holds is ready to be taken.
     void PreviewReady();
 

@@ -221,21 +221,20 @@ bool Workbench::runFrom(const QString& path, qsizetype line)
     return true;
 }
 
-// The check's lines to the output pane, and a word in the status bar; nothing when the dialect
-// reads the program as common G-code does.
-void Workbench::reportProgramCheck(const QString& path, qsizetype linesReadDifferently,
+// The check's lines to the output pane, and the lines of danger and warning counted in the
+// status bar; nothing when the dialect reads the program as common G-code does.
+void Workbench::reportProgramCheck(const QString& path, const CheckCounts& counts,
                                    const QStringList& checkLines)
 {
-    if (linesReadDifferently == 0)
+    if (counts.Lines() == 0 && checkLines.isEmpty())
         return;
     appendOutput(QStringLiteral("Program check of %1:").arg(path));
-    appendOutput(QStringLiteral("  ") + ProgramCheckHeadline(linesReadDifferently));
+    appendOutput(QStringLiteral("  ") + ProgramCheckHeadline(counts));
     for (const QString& line : checkLines)
         appendOutput(QStringLiteral("  ") + line);
-    statusBar()->showMessage(
-        QStringLiteral("%1 line%2 read differently \u2014 see Output")
-            .arg(QLocale(QLocale::English).toString(qlonglong(linesReadDifferently)),
-                 linesReadDifferently == 1 ? QString() : QStringLiteral("s")));
+    const QString status = ProgramCheckStatus(counts);
+    if (!status.isEmpty())
+        statusBar()->showMessage(status);
 }
 
 // The program the window loaded on opening, from its settings.

@@ -2,6 +2,7 @@
 #define KURVO_WORKBENCH_WORKBENCH_H
 
 #include "planner/HostConfig.h"
+#include "planner/ProgramCheck.h"
 #include "workbench/FormProbe.h"
 
 #include <QLocale>
@@ -90,7 +91,7 @@ private:
     void chooseDryRun();
     void rememberProgram(const QString& path);
     void fillRecentMenu();
-    void reportProgramCheck(const QString& path, qsizetype linesReadDifferently,
+    void reportProgramCheck(const QString& path, const CheckCounts& counts,
                             const QStringList& checkLines);
     void showFigures(const RunFigures& figures);
     void chooseLineToRunFrom();

@@ -560,11 +560,12 @@ private slots:
         QCOMPARE(json["lines"].toInt(), 3);
         QCOMPARE(json["segments"].toInt(), 3);
         QCOMPARE(json["pathLength"]["rapid"].toDouble(), 10.0);
-        QCOMPARE_LE(std::abs(json["pathLength"]["feed"].toDouble() - (10 + 10 * M_PI)), 1e-9);
+        // Millimetres to a thousandth, seconds to a hundredth.
+        QCOMPARE(json["pathLength"]["feed"].toDouble(), std::round((10 + 10 * M_PI) * 1000) / 1000);
         QCOMPARE(json["extents"]["x"].toArray(), (QJsonArray{0.0, 20.0}));
         QCOMPARE(json["extents"]["y"].toArray(), (QJsonArray{0.0, 10.0}));
         QCOMPARE(json["extents"]["width"].toDouble(), 20.0);
-        QCOMPARE(json["cycleSeconds"].toDouble(), report.cycleMs / 1000);
+        QCOMPARE(json["cycleSeconds"].toDouble(), std::round(report.cycleMs / 10) / 100);
         QCOMPARE(json["cycleTime"].toString(),
                  QStringLiteral("0:00:0%1").arg(std::lround(report.cycleMs / 1000)));
     }
@@ -582,18 +583,17 @@ private slots:
             << "(only a comment)\nG90 G21 G17 G40 G49\nG0 X1 Y2 EF200 ED2000\n"
                "G1 X3 F100 D500 N7 H1\nG2 X5 Y2 I1 J0\nG03 X3 Y2 R1\nG1 x4 y5 DELAY5 ; note"
             << QStringList();
-        QTest::newRow("skipped words")
-            << "G91 G20\nM3 S1000\ng1 X1 f5 T1 n2\nG4 X2.5"
-            << QStringList{found(1, K::SkippedWord, "G91"),
-                           found(1, K::SkippedWord, "G20"),
-                           found(2, K::SkippedWord, "M3"),
-                           found(2, K::OtherDialect, "S1000"),
-                           found(3, K::SkippedWord, "g1"),
-                           found(3, K::SkippedWord, "f5"),
-                           found(3, K::SkippedWord, "T1"),
-                           found(3, K::SkippedWord, "n2"),
-                           found(3, K::NoMotion, "before any G0 to G3"),
-                           found(4, K::SkippedWord, "G4 (dwells only with DELAY)")};
+        QTest::newRow("skipped words") << "G91 G20\nM3 S1000\ng1 X1 f5 T1 n2\nG4 X2.5"
+                                       << QStringList{found(1, K::SkippedWord, "G91"),
+                                                      found(1, K::SkippedWord, "G20"),
+                                                      found(2, K::SkippedWord, "M3"),
+                                                      found(2, K::OtherDialect, "S1000"),
+                                                      found(3, K::SkippedWord, "g1"),
+                                                      found(3, K::SkippedWord, "f5"),
+                                                      found(3, K::SkippedWord, "T1"),
+                                                      found(3, K::SkippedWord, "n2"),
+                                                      found(3, K::NoMotion, "before any G0 to G3"),
+                                                      found(4, K::SkippedWord, "G4")};
         QTest::newRow("text after a comment")
             << "G1 X1 (cut) Y2\n/G1 X5\n% start"
             << QStringList{found(1, K::DroppedText, "Y2"), found(2, K::DroppedText, "G1 X5"),
@@ -603,16 +603,14 @@ private slots:
                                << QStringList{found(1, K::FeedTruncated, "F1.5 read as F1"),
                                               found(2, K::FeedBeyondLimit, "F600 > 500 mm/s"),
                                               found(3, K::FeedTruncated, "F12.7 read as F12")};
-        const QString skipped = QStringLiteral("; the controller refuses the move and the line is "
-                                               "skipped");
         QTest::newRow("moves without a speed are refused")
             << "G1 X1 F10\nX2 F0.5\nY3\nF0\nX5 F20\nG0 X6 EF0\nG1 X7 D0\nX8"
-            << QStringList{found(2, K::MoveRefused, "F0.5 is read as F0" + skipped),
-                           found(3, K::MoveRefused, "the feed is 0 (F0.5 on line 2)" + skipped),
-                           found(4, K::MoveRefused, "F0" + skipped),
+            << QStringList{found(2, K::MoveRefused, "F0.5 is read as F0"),
+                           found(3, K::MoveRefused, "the feed is 0 (F0.5 on line 2)"),
+                           found(4, K::MoveRefused, "F0"),
                            found(4, K::ZeroMove, "F0"),
-                           found(6, K::MoveRefused, "the rapid feed is 0" + skipped),
-                           found(7, K::MoveRefused, "the acceleration is 0" + skipped)};
+                           found(6, K::MoveRefused, "the rapid feed is 0"),
+                           found(7, K::MoveRefused, "the acceleration is 0")};
         QTest::newRow("arcs")
             << "G1 X0 Y0\nG2 X10 Y0 R4\nG3 X0 Y1 I-5 J0\nG18 G2 X0 Y0 I5\nG17 G2 X1 Z1 I1\n"
                "G3 X2 Y2"
@@ -645,7 +643,7 @@ private slots:
         QFETCH(QString, program);
         QFETCH(QStringList, findings);
         QStringList found;
-        for (const ProgramFinding& finding : CheckProgram(ProgramText(program), 500))
+        for (const ProgramFinding& finding : CheckProgram(ProgramText(program), 500).findings)
             found << QStringLiteral("%1 %2: %3")
                          .arg(finding.line)
                          .arg(int(finding.kind))
@@ -653,21 +651,45 @@ private slots:
         QCOMPARE(found, findings);
     }
 
-    void programCheckTextGroupsByKind()
+    void checkSaysWhatFollows_data()
     {
-        const std::vector<ProgramFinding> findings
-            = CheckProgram(ProgramText(QStringLiteral("G1 X1 M3\nM8\nM9 F0.5\nX2")), 1000);
-        QCOMPARE(LinesReadDifferently(findings), 4);
-        QCOMPARE(ProgramCheckText(findings, 2),
-                 (QStringList{"  words the dialect skips: 3 lines", "    line 1: M3",
-                              "    line 2: M8", "    … and 1 more",
-                              "  lines without coordinates that send a move of length 0: 2 lines",
-                              "    line 2: M8", "    line 3: M9 F0.5",
-                              "  moves the controller refuses, lines skipped: 2 lines",
-                              "    line 3: F0.5 is read as F0; the controller refuses the move "
-                              "and the line is skipped",
-                              "    line 4: the feed is 0 (F0.5 on line 3); the controller refuses "
-                              "the move and the line is skipped"}));
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("text");
+        QTest::addColumn<QString>("status");
+
+        QTest::newRow("written for common G-code")
+            << "(Generated by FlatCAM)\nG21\nM3 S10000\nG1 X1 F600\nG5.2 X2 Y1 P2 L3\nX3 Y0\n"
+               "G5.3\nG91\nM8\n\nX4"
+            << QStringList{"  Written for common G-code: there F is mm/min, here mm/s \u2014 F600 "
+                           "would run at 600 mm/s (36,000 mm/min).",
+                           "  danger: 4 lines (the path or the speed differs from what the program "
+                           "means)",
+                           "    line 4: F600 > 500 mm/s \u2014 mm/min read as mm/s, beyond the "
+                           "machine's feed",
+                           "    line 5: G5.2 P2 L3 \u2014 a NURBS curve, cut as straight lines "
+                           "between its control points",
+                           "    \u2026 and 2 more",
+                           "  warning: 2 lines (the machine will not do it)",
+                           "    line 3: M3 S10000 \u2014 the spindle or laser is not switched (H1 "
+                           "and H0 switch it); spindle speed or laser power: not set here",
+                           "    line 9: M8 \u2014 the machine will not do this",
+                           "  info: 1 line (harmless: moves of length 0, comments)"}
+            << "Program check: 4 danger, 2 warning \u2014 see Output";
+        QTest::newRow("the dialect's own, harmless lines alone")
+            << "G1 X1 F10\n\n(profile)\nX2"
+            << QStringList{"  info: 2 lines (harmless: moves of length 0, comments)"} << "";
+    }
+
+    // The verdict first, then each line's words together with what follows from them, the
+    // harmless ones only counted; the status bar counts danger and warning.
+    void checkSaysWhatFollows()
+    {
+        QFETCH(QString, program);
+        QFETCH(QStringList, text);
+        QFETCH(QString, status);
+        const ProgramCheck check = CheckProgram(ProgramText(program), 500);
+        QCOMPARE(ProgramCheckText(check, 2), text);
+        QCOMPARE(ProgramCheckStatus(CountLines(CheckedLines(check.findings))), status);
     }
 
     void progressText_data()
@@ -1089,7 +1111,7 @@ private slots:
         const Conversion converted = ConvertCommonGCode(ProgramText(program), {tolerance, false});
         QVERIFY2(converted.error.isEmpty(), qPrintable(converted.error));
         const ProgramText written(converted.program.chopped(1)); // as read from its file
-        for (const ProgramFinding& finding : CheckProgram(written, 1000))
+        for (const ProgramFinding& finding : CheckProgram(written, 1000).findings)
             QFAIL(qPrintable(QStringLiteral("line %1: %2").arg(finding.line).arg(finding.what)));
         dryRunOf(written, DryRunMachine());
         std::vector<Point3> executed;

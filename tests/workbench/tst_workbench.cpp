@@ -488,8 +488,9 @@ private slots:
         const QString differently = write("differently.nc", "G1 X1 F100.5 M3\nX2\n");
         QTest::newRow("a dry run for people")
             << QStringList{"--dry-run", differently} << 0
-            << "program check: 1 line read differently\n  words the dialect skips: 1 line\n"
-               "    line 1: M3\n  feeds cut to a whole number: 1 line";
+            << "program check: 1 line read differently (1 danger, 0 warning, 0 info)\n"
+               "  danger: 1 line (the path or the speed differs from what the program means)\n"
+               "    line 1: F100.5 read as F100 M3 \u2014 the feed is cut to whole mm/s";
         QTest::newRow("a dry run for scripts") << QStringList{"--dry-run", differently, "--json"}
                                                << 0 << "\"linesReadDifferently\": 1,";
         const QString resumable = write("resumable.nc", "G0 X1 EF200\nG1 X0.00005 F100 H1\nX9\n");
@@ -672,7 +673,7 @@ private slots:
     }
 
     // Loaded, a program is planned in the background: its path in the backplot, and what the
-    // dialect reads otherwise in the output pane and, in a word, in the status bar.
+    // dialect reads otherwise in the output pane; only danger and warning in the status bar.
     void loadingAProgramPreviewsIt()
     {
         const auto workbench = openWorkbench();
@@ -683,8 +684,10 @@ private slots:
         QVERIFY(workbench->backplot()->Preview().size() > 3200);
         QVERIFY(workbench->outputLines().contains(
             QStringLiteral("Program check of " KURVO_EXAMPLES_DIR "/contour.nc:")));
-        QCOMPARE(workbench->statusBar()->currentMessage(),
-                 QStringLiteral("204 lines read differently \u2014 see Output"));
+        // Its moves of length 0 are harmless: counted in the output pane, not in the status bar.
+        QVERIFY(workbench->outputLines().contains(QStringLiteral(
+            "  program check: 204 lines read differently (0 danger, 0 warning, 204 info)")));
+        QCOMPARE(workbench->statusBar()->currentMessage(), QString());
     }
 
     void recentProgramsKeepTheLatestEight()
