@@ -396,10 +396,10 @@ bool Converter::Convert(QStringView text, qsizetype number)
     }
     if (!unsupported.isEmpty()) {
         const QString words = unsupported.join(u' ');
-        if (!options.skipUnsupported)
-            return Fail(QStringLiteral("%1 (%2) has no equivalent here; --skip-unsupported writes "
-                                       "it as a note")
-                            .arg(words, why));
+        if (!options.skipUnsupported) {
+            result.unsupported = true;
+            return Fail(QStringLiteral("%1 (%2) has no equivalent here").arg(words, why));
+        }
         result.skipped << QStringLiteral("line %1: %2 (%3)").arg(line).arg(words, why);
         Write(QStringLiteral("G02 (skipped: %1)").arg(words));
     }

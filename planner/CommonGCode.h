@@ -26,6 +26,7 @@ struct Conversion
     QStringList skipped;                // "line 12: T1 M6 (a tool change)"
     QStringList notes;                  // what the dialect can only come near to
     QString error;                      // what ended the conversion, naming the line; else empty
+    bool unsupported = false;           // it ended at what has no equivalent
 };
 
 Conversion ConvertCommonGCode(const ProgramText& source, const ConversionOptions& options);

@@ -2,36 +2,38 @@
 
 #include "gcode/ProgramText.h"
 #include "planner/CommandLine.h"
-#include "planner/CommonGCode.h"
 
 #include <QCommandLineParser>
 #include <QSaveFile>
 
 #include <cstdio>
 
-bool WriteConvertedProgram(const QString& path, const QString& written, double tolerance,
-                           bool skipUnsupported, QStringList& report, QString& error)
+WrittenConversion WriteConvertedProgram(const QString& path, const QString& written,
+                                        const ConversionOptions& options)
 {
+    WrittenConversion outcome;
     FileProblem problem = FileProblem::None;
     const std::optional<ProgramText> source = ProgramText::Read(path, &problem);
     if (!source) {
-        error = QStringLiteral("cannot read the program %1: %2")
-                    .arg(path, DescribeFileProblem(problem, ProgramText::largestFile));
-        return false;
+        outcome.error = QStringLiteral("cannot read the program %1: %2")
+                            .arg(path, DescribeFileProblem(problem, ProgramText::largestFile));
+        return outcome;
     }
-    const Conversion conversion = ConvertCommonGCode(*source, {tolerance, skipUnsupported});
+    const Conversion conversion = ConvertCommonGCode(*source, options);
     if (!conversion.error.isEmpty()) {
-        error = QStringLiteral("cannot convert %1: %2").arg(path, conversion.error);
-        return false;
+        outcome.unsupported = conversion.unsupported;
+        outcome.error = QStringLiteral("cannot convert %1: %2").arg(path, conversion.error);
+        return outcome;
     }
     QSaveFile file(written);
     if (!file.open(QIODevice::WriteOnly) || file.write(conversion.program.toUtf8()) < 0
         || !file.commit()) {
-        error = QStringLiteral("cannot write %1: %2").arg(written, file.errorString());
-        return false;
+        outcome.error = QStringLiteral("cannot write %1: %2").arg(written, file.errorString());
+        return outcome;
     }
-    report = conversion.skipped + conversion.notes;
-    return true;
+    outcome.written = true;
+    outcome.report = conversion.skipped + conversion.notes;
+    return outcome;
 }
 
 int RunConvertCommand(const QStringList& arguments)
@@ -59,11 +61,14 @@ int RunConvertCommand(const QStringList& arguments)
     if (!number || !(mm >= 1e-4 && mm <= 10))
         return Complain(QStringLiteral("--tolerance takes mm from 0.0001 to 10, not %1")
                             .arg(parser.value(tolerance)));
-    QStringList report;
-    QString error;
-    if (!WriteConvertedProgram(files[0], files[1], mm, parser.isSet(skip), report, error))
-        return Complain(error);
-    for (const QString& line : report)
+    const WrittenConversion outcome
+        = WriteConvertedProgram(files[0], files[1], {mm, parser.isSet(skip)});
+    if (!outcome.written)
+        return Complain(outcome.unsupported
+                            ? outcome.error
+                                  + QStringLiteral("; --skip-unsupported writes it as a note")
+                            : outcome.error);
+    for (const QString& line : outcome.report)
         std::fprintf(stdout, "%s\n", qPrintable(line));
     return 0;
 }

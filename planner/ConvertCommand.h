@@ -1,6 +1,8 @@
 #ifndef KURVO_PLANNER_CONVERTCOMMAND_H
 #define KURVO_PLANNER_CONVERTCOMMAND_H
 
+#include "planner/CommonGCode.h"
+
 #include <QStringList>
 
 // kurvo-workbench --convert IN OUT [--tolerance MM] [--skip-unsupported]: writes OUT, the
@@ -9,9 +11,18 @@
 // OUT cannot be written).
 int RunConvertCommand(const QStringList& arguments);
 
-// Writes the conversion of the program at `path` to `written`; false with `error` set, naming
-// the line, when it cannot. `report` gets what was skipped and what was only come near to.
-bool WriteConvertedProgram(const QString& path, const QString& written, double tolerance,
-                           bool skipUnsupported, QStringList& report, QString& error);
+// What became of writing a conversion: `written`, or the `error` that kept it from being
+// written, naming the line; `report` tells what was skipped and what was only come near to.
+struct WrittenConversion
+{
+    bool written = false;
+    bool unsupported = false; // the conversion ended at what has no equivalent
+    QString error;
+    QStringList report;
+};
+
+// Writes the conversion of the program at `path` to `written`.
+WrittenConversion WriteConvertedProgram(const QString& path, const QString& written,
+                                        const ConversionOptions& options);
 
 #endif

@@ -25,6 +25,20 @@ std::optional<qsizetype> AskLineToRunFrom(QWidget* parent, const QString& path, 
     return chosen ? std::optional<qsizetype>(line) : std::nullopt;
 }
 
+bool AskToImportWithNotes(QWidget* parent, const QString& problem, bool unsupported)
+{
+    const QString title = QStringLiteral("Import common G-code");
+    if (!unsupported) {
+        QMessageBox::warning(parent, title, problem);
+        return false;
+    }
+    return QMessageBox::question(parent, title,
+                                 problem
+                                     + QStringLiteral(".\n\nImport it with such lines written as "
+                                                      "notes, moving nothing?"))
+           == QMessageBox::Yes;
+}
+
 void ShowDryRunProgress(QWidget* parent, DryRunProcess* process)
 {
     auto* box = new QProgressDialog(QStringLiteral("Dry run of %1").arg(process->Program()),

@@ -12,6 +12,10 @@ class QWidget;
 // operator declines, or says why not when there is no program to go on with.
 std::optional<qsizetype> AskLineToRunFrom(QWidget* parent, const QString& path, qsizetype proposed);
 
+// Whether to import a program of common G-code with what has no equivalent (`problem`) written
+// as notes; or says why a program cannot be imported (`problem`) and returns false.
+bool AskToImportWithNotes(QWidget* parent, const QString& problem, bool unsupported);
+
 // A progress box following the dry run; its Cancel, and Esc, end the run. The box closes itself
 // when the run finishes.
 void ShowDryRunProgress(QWidget* parent, DryRunProcess* process);

@@ -1,29 +1,29 @@
 #include "workbench/Workbench.h"
 
+#include "planner/ConvertCommand.h"
 #include "planner/ProgramCheck.h"
 #include "planner/ProgramResume.h"
 #include "planner/RunProgress.h"
 #include "planner/SimulatorInterface.h"
 #include "workbench/BackplotView.h"
 #include "workbench/DryRunProcess.h"
+#include "workbench/EscapeStop.h"
 #include "workbench/MachineWatch.h"
 #include "workbench/ModuleHost.h"
 #include "workbench/PlanningClient.h"
 #include "workbench/ProgramDialogs.h"
 #include "workbench/RecentPrograms.h"
+#include "workbench/RunStatus.h"
 
 #include <QApplication>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -47,7 +47,8 @@ Workbench::Workbench(HostConfig hostConfig, QString configPath, QWidget* parent)
     dock->setWidget(output);
     addDockWidget(Qt::BottomDockWidgetArea, dock);
     createBackplotDock();
-    createStatusBar();
+    runStatus = new RunStatus;
+    statusBar()->addPermanentWidget(runStatus);
     planning = new PlanningClient(probe, std::move(configPath), this);
     connect(planning, &PlanningClient::Checked, this, &Workbench::reportProgramCheck);
     connect(planning, &PlanningClient::PreviewReady, this, [this] {
@@ -56,19 +57,8 @@ Workbench::Workbench(HostConfig hostConfig, QString configPath, QWidget* parent)
     });
     connectWatch();
     createMenus();
-    qApp->installEventFilter(this);
-}
-
-void Workbench::createStatusBar()
-{
-    progress = new QLabel(QStringLiteral("Idle"));
-    progress->setObjectName(QStringLiteral("runProgress"));
-    statusBar()->addPermanentWidget(progress);
-    progressBar = new QProgressBar;
-    progressBar->setObjectName(QStringLiteral("runProgressBar"));
-    progressBar->setRange(0, 100);
-    progressBar->setMaximumWidth(160);
-    statusBar()->addPermanentWidget(progressBar);
+    qApp->installEventFilter(new EscapeStop(
+        this, [this] { return watch->JobActive(); }, [this] { stopMotion(); }));
 }
 
 void Workbench::connectWatch()
@@ -84,17 +74,9 @@ void Workbench::connectWatch()
                 plot->AddPoints(points);
             });
     connect(watch, &MachineWatch::PositionChanged, plot, &BackplotView::SetCurrentPosition);
-    connect(watch, &MachineWatch::FiguresChanged, this, &Workbench::showFigures);
+    connect(watch, &MachineWatch::FiguresChanged, runStatus, &RunStatus::Show);
     connect(watch, &MachineWatch::PlanWanted, planning, &PlanningClient::PlanInBackground);
     connect(planning, &PlanningClient::Planned, watch, &MachineWatch::SetPlan);
-}
-
-void Workbench::showFigures(const RunFigures& figures)
-{
-    const QString text = ProgressText(figures);
-    if (text != progress->text())
-        progress->setText(text);
-    progressBar->setValue(ProgressPercent(figures));
 }
 
 void Workbench::setDryRunExecutable(const QString& path)
@@ -143,6 +125,9 @@ void Workbench::createMenus()
     programMenu
         ->addAction(QStringLiteral("Run from &line..."), this, &Workbench::chooseLineToRunFrom)
         ->setObjectName(QStringLiteral("runFromLineAction"));
+    programMenu
+        ->addAction(QStringLiteral("&Import common G-code\u2026"), this, &Workbench::chooseImport)
+        ->setObjectName(QStringLiteral("importAction"));
 
     // The operator window has no Stop of its own: the host offers one, always in reach.
     QToolBar* machine = addToolBar(QStringLiteral("Machine"));
@@ -205,10 +190,8 @@ void Workbench::chooseLineToRunFrom()
 
 bool Workbench::runFrom(const QString& path, qsizetype line)
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)
-                           + QStringLiteral("/resumed");
     QString resumed;
-    if (!WriteResumedProgram(path, line, folder, resumed)) {
+    if (!WriteResumedProgram(path, line, writtenProgramsFolder("resumed"), resumed)) {
         appendOutput(QStringLiteral("Cannot go on with %1 at line %2: %3 cannot be written.")
                          .arg(path)
                          .arg(line)
@@ -218,6 +201,45 @@ bool Workbench::runFrom(const QString& path, qsizetype line)
     appendOutput(
         QStringLiteral("Going on with %1 at line %2: %3").arg(path).arg(line).arg(resumed));
     openProgram(resumed);
+    return true;
+}
+
+// A folder of the programs the workbench writes for the window: the resumed, the converted.
+QString Workbench::writtenProgramsFolder(const char* kind)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)
+                           + QLatin1Char('/') + QLatin1String(kind);
+    QDir().mkpath(folder);
+    return folder;
+}
+
+void Workbench::chooseImport()
+{
+    const QString path = askForProgram(QStringLiteral("Import common G-code"));
+    if (!path.isEmpty())
+        importCommonGCode(path);
+}
+
+bool Workbench::importCommonGCode(const QString& path)
+{
+    const QString written
+        = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)
+          + QStringLiteral("/converted/%1.nc").arg(QFileInfo(path).completeBaseName());
+    QDir().mkpath(QFileInfo(written).path());
+    ConversionOptions options;
+    WrittenConversion outcome = WriteConvertedProgram(path, written, options);
+    if (!outcome.written && AskToImportWithNotes(this, outcome.error, outcome.unsupported)) {
+        options.skipUnsupported = true;
+        outcome = WriteConvertedProgram(path, written, options);
+    }
+    if (!outcome.written) {
+        appendOutput(QStringLiteral("Not imported: %1").arg(outcome.error));
+        return false;
+    }
+    appendOutput(QStringLiteral("Imported %1 as %2").arg(path, written));
+    for (const QString& line : std::as_const(outcome.report))
+        appendOutput(QStringLiteral("  ") + line);
+    openProgram(written);
     return true;
 }
 
@@ -283,7 +305,7 @@ void Workbench::dryRun(const QString& path)
 
 QString Workbench::progressText() const
 {
-    return progress->text();
+    return runStatus->Text();
 }
 
 void Workbench::stopMotion()
@@ -296,23 +318,6 @@ void Workbench::stopMotion()
     const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
     appendOutput(where.isEmpty() ? QStringLiteral("Stop at %1").arg(time)
                                  : QStringLiteral("Stop at %1: %2").arg(time, where));
-}
-
-bool Workbench::eventFilter(QObject* watched, QEvent* event)
-{
-    const bool press = event->type() == QEvent::KeyPress;
-    if ((press || event->type() == QEvent::KeyRelease) && watched->isWidgetType()
-        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        if (!press) {
-            escapeBeingHandled = nullptr;
-        } else if (event != escapeBeingHandled) {
-            escapeBeingHandled = event;
-            const bool inMainWindow = static_cast<QWidget*>(watched)->window() == this;
-            if (inMainWindow || watch->JobActive())
-                stopMotion();
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void Workbench::initialiseAndStart()

@@ -12,12 +12,10 @@ class BackplotView;
 class MachineWatch;
 class ModuleHost;
 class PlanningClient;
-struct RunFigures;
-class QLabel;
+class RunStatus;
 class QMdiArea;
 class QMenu;
 class QPlainTextEdit;
-class QProgressBar;
 
 // The stand-in host: a main window with an MDI area, an output pane and a backplot, which loads
 // the module and talks to it through KDV_SIGNAL as the real host does (ModuleHost), watches the
@@ -58,6 +56,10 @@ public:
     // run up to it (a lead-in, then the rest), in a file of its own; false when `path` cannot be
     // read or the file written.
     bool runFrom(const QString& path, qsizetype line);
+    // Writes the program of common G-code at `path` in the module's dialect, in a file of its
+    // own, and loads that; false when it cannot be converted or written (and the operator does
+    // not take notes for what has no equivalent).
+    bool importCommonGCode(const QString& path);
     // Plans the program in a process of its own, with a progress box; the figures go to the
     // output pane and the timetable to the run's time left.
     void dryRun(const QString& path);
@@ -75,25 +77,20 @@ signals:
     void dryRunFinished(bool ok);
     void previewShown();
 
-protected:
-    // Esc stops the machine from anywhere in the workbench: while a job runs or stands paused,
-    // also from its dialogs, before the dialog's own Esc.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void createMenus();
     void createBackplotDock();
-    void createStatusBar();
     void connectWatch();
     void showDescription();
     QString askForProgram(const QString& title);
     void chooseProgram();
+    void chooseImport();
+    static QString writtenProgramsFolder(const char* kind);
     void chooseDryRun();
     void rememberProgram(const QString& path);
     void fillRecentMenu();
     void reportProgramCheck(const QString& path, const CheckCounts& counts,
                             const QStringList& checkLines);
-    void showFigures(const RunFigures& figures);
     void chooseLineToRunFrom();
     void previewWhatTheWindowHolds();
 
@@ -103,14 +100,11 @@ private:
     QMdiArea* area = nullptr;
     QPlainTextEdit* output = nullptr;
     BackplotView* plot = nullptr;
-    QLabel* progress = nullptr;
-    QProgressBar* progressBar = nullptr;
+    RunStatus* runStatus = nullptr;
     QMenu* recentMenu = nullptr;
     FormProbe probe{this};
     MachineWatch* watch = nullptr;
     PlanningClient* planning = nullptr;
-    // The Esc press being delivered: it passes the filter once for every widget it reaches.
-    const QEvent* escapeBeingHandled = nullptr;
 };
 
 #endif

@@ -18,6 +18,17 @@ import sys
 
 # name, file, original text, faulty text
 FAULTS = [
+    ("the import keeps feeds in mm/min", "planner/CommonGCode.cpp",
+     "const double mmPerSecond = feed / 60;", "const double mmPerSecond = feed;"),
+    ("the import turns XZ arcs the wrong way", "planner/CommonGCode.cpp",
+     "code == 18 ? ArcPlane{2, 0, 1}", "code == 18 ? ArcPlane{0, 2, 1}"),
+    ("the check calls feeds per minute harmless", "planner/ProgramCheck.cpp",
+     'return {S::Danger, QStringLiteral("mm/min read as mm/s',
+     'return {S::Info, QStringLiteral("mm/min read as mm/s'),
+    ("the check never gives its verdict", "planner/ProgramCheck.cpp",
+     "    if (signs.seen)\n", "    if (false && signs.seen)\n"),
+    ("Esc in a dialog leaves a running job going", "workbench/EscapeStop.cpp",
+     "== mainWindow || jobActive())", "== mainWindow)"),
     ("the core reaches up into the window", "crd/Blending.cpp",
      "QString ApplyFilterPrm()\n{\n    return",
      "void ShowProblem(const QString&);\nQString ApplyFilterPrm()\n{\n    ShowProblem({});\n    return"),
@@ -37,7 +48,7 @@ FAULTS = [
     ("the backplot's plane choice is connected to nothing", "workbench/BackplotView.cpp",
      "[this](int index) { SetPlane(PlotPlane(index)); });", "[](int) {});"),
     ("the run's figures reach no status bar", "workbench/Workbench.cpp",
-     "    connect(watch, &MachineWatch::FiguresChanged, this, &Workbench::showFigures);\n", ""),
+     "    connect(watch, &MachineWatch::FiguresChanged, runStatus, &RunStatus::Show);\n", ""),
     ("the executed path reaches no backplot", "workbench/Workbench.cpp",
      "[this](const std::vector<PathPoint3>& points, bool restarted) {",
      "[this](const std::vector<PathPoint3>&, bool restarted) {\n"

@@ -1167,9 +1167,7 @@ private slots:
                            "F17, 2.0% faster"};
         QTest::newRow("a tool change ends it")
             << "G0 X1\nT2 M6\nG0 X2" << false
-            << "line 2: T2 M6 (a tool change) has no equivalent here; --skip-unsupported writes "
-               "it as a note"
-            << QStringList();
+            << "line 2: T2 M6 (a tool change) has no equivalent here" << QStringList();
         QTest::newRow("or is noted")
             << "G54 G0 X1\nM8" << true << "G02 (skipped: G54)\nG00 X1 Y0 Z0 N1\nG02 (skipped: M8)\n"
             << QStringList{"line 1: G54 (a work offset)", "line 2: M8 (coolant)"};
