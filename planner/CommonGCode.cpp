@@ -475,13 +475,34 @@ bool Converter::Convert(QStringView text, qsizetype number)
 
 } // namespace
 
+QString ConvertedHeader(qsizetype sourceLines)
+{
+    return QStringLiteral("(Converted from common G-code of %1 lines: F in mm/s, every N the "
+                          "source's line)")
+        .arg(sourceLines);
+}
+
+std::optional<qsizetype> ConvertedSourceLines(const ProgramText& program)
+{
+    if (program.LineCount() == 0)
+        return std::nullopt;
+    QString widened;
+    const QStringView first = program.Line(0, widened);
+    const QString prefix = QStringLiteral("(Converted from common G-code of ");
+    if (!first.startsWith(prefix))
+        return std::nullopt;
+    const QStringView rest = first.mid(prefix.size());
+    bool whole = false;
+    const qsizetype lines = rest.left(rest.indexOf(u' ')).toLongLong(&whole);
+    return whole && first == ConvertedHeader(lines) ? std::optional<qsizetype>(lines)
+                                                    : std::nullopt;
+}
+
 Conversion ConvertCommonGCode(const ProgramText& source, const ConversionOptions& options)
 {
     Conversion result;
     Converter converter(options, result);
-    converter.written.push_back(
-        {QStringLiteral("(Converted from common G-code: F in mm/s, every N the source's line)"),
-         0});
+    converter.written.push_back({ConvertedHeader(source.LineCount()), 0});
     QString widened;
     for (qsizetype index = 0; index < source.LineCount() && !converter.Ended(); ++index) {
         if (!converter.Convert(source.Line(index, widened), index + 1))

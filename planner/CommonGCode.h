@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 // Programs written for common G-code (F in mm/min, G20 inches, G91, arcs in every plane, G5
@@ -30,5 +31,11 @@ struct Conversion
 };
 
 Conversion ConvertCommonGCode(const ProgramText& source, const ConversionOptions& options);
+
+// The first line of a converted program, which says how many lines its source had.
+QString ConvertedHeader(qsizetype sourceLines);
+// The source's line count, when `program` is a converted one; its moves' N words are then the
+// source's lines.
+std::optional<qsizetype> ConvertedSourceLines(const ProgramText& program);
 
 #endif

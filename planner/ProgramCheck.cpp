@@ -1,6 +1,7 @@
 #include "planner/ProgramCheck.h"
 
 #include "gcode/ProgramWalk.h"
+#include "planner/CommonGCode.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -449,9 +450,13 @@ ProgramCheck CheckProgram(const ProgramText& program, double feedLimit)
     FeedWord feed;
     CommonSigns signs;
     LineWords words;
+    // A converted program's findings name the lines of its source, its moves' N words.
+    const bool converted = ConvertedSourceLines(program).has_value();
     for (ProgramWalk walk(program, ProgramWalk::Acceleration::NotCarried, -1, &words);
          walk.Next();) {
-        LineCheck line(walk.Text(), walk.Index() + 1, feedLimit, feed, signs, check.findings);
+        const int named = walk.State().lineNumber;
+        LineCheck line(walk.Text(), converted && named > 0 ? named : walk.Index() + 1, feedLimit,
+                       feed, signs, check.findings);
         line.CheckWords(words);
         line.CheckMotion(walk.State());
     }

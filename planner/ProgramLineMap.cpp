@@ -2,6 +2,7 @@
 
 #include "gcode/ProgramCommands.h"
 #include "gcode/ProgramWalk.h"
+#include "planner/CommonGCode.h"
 
 #include <algorithm>
 
@@ -11,17 +12,32 @@ int64_t ProgramLineMap::LineAt(int64_t executed) const
         return 0;
     const int64_t next = std::min(executed, Commands() - 1);
     const auto line = std::upper_bound(commandsUpTo.begin(), commandsUpTo.end(), next);
-    return int64_t(line - commandsUpTo.begin()) + 1;
+    const std::size_t index = std::size_t(line - commandsUpTo.begin());
+    return sourceLines.empty() ? int64_t(index) + 1 : sourceLines[index];
 }
 
 ProgramLineMap MapProgramLines(const ProgramText& program)
 {
-    std::vector<int64_t> commandsUpTo;
+    const std::optional<qsizetype> source = ConvertedSourceLines(program);
+    std::vector<int64_t> commandsUpTo, sourceLines;
     commandsUpTo.reserve(std::size_t(program.LineCount()));
     int64_t commands = 0;
     for (ProgramWalk walk(program); walk.Next();) {
         ForEachCommand(walk.State(), [&commands](ProgramCommand) { ++commands; });
         commandsUpTo.push_back(commands);
+        if (source)
+            sourceLines.push_back(walk.State().lineNumber);
     }
-    return ProgramLineMap(std::move(commandsUpTo));
+    return ProgramLineMap(std::move(commandsUpTo), std::move(sourceLines), source.value_or(0));
+}
+
+qsizetype ProgramLineOfSource(const ProgramText& program, qsizetype line)
+{
+    if (!ConvertedSourceLines(program))
+        return line;
+    for (ProgramWalk walk(program); walk.Next();) {
+        if (walk.State().lineNumber >= line)
+            return walk.Index() + 1;
+    }
+    return program.LineCount();
 }

@@ -12,13 +12,20 @@ class ProgramLineMap
 {
 public:
     ProgramLineMap() = default;
-    // `commandsUpTo[i]`: the commands of lines 1 to i + 1.
-    explicit ProgramLineMap(std::vector<int64_t> commandsUpTo)
+    // `commandsUpTo[i]`: the commands of lines 1 to i + 1. A converted program names the lines of
+    // its source instead: `sourceLines[i]` for line i + 1, of `sourceLineCount`.
+    explicit ProgramLineMap(std::vector<int64_t> commandsUpTo,
+                            std::vector<int64_t> sourceLines = {}, int64_t sourceLineCount = 0)
         : commandsUpTo(std::move(commandsUpTo))
+        , sourceLines(std::move(sourceLines))
+        , sourceLineCount(sourceLineCount)
     {}
 
     bool IsEmpty() const { return commandsUpTo.empty(); }
-    int64_t LineCount() const { return int64_t(commandsUpTo.size()); }
+    int64_t LineCount() const
+    {
+        return sourceLines.empty() ? int64_t(commandsUpTo.size()) : sourceLineCount;
+    }
     int64_t Commands() const { return commandsUpTo.empty() ? 0 : commandsUpTo.back(); }
     // The line (from 1) whose command runs once `executed` commands are done; the last line
     // that sends one once all are done.
@@ -26,9 +33,15 @@ public:
 
 private:
     std::vector<int64_t> commandsUpTo;
+    std::vector<int64_t> sourceLines;
+    int64_t sourceLineCount = 0;
 };
 
 // How many commands each line of the program sends, as the worker streams them.
 ProgramLineMap MapProgramLines(const ProgramText& program);
+
+// The line of the program where line `line` of its source begins, for a converted program (its
+// first move from that line or after); `line` itself for any other.
+qsizetype ProgramLineOfSource(const ProgramText& program, qsizetype line);
 
 #endif

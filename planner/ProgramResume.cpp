@@ -1,6 +1,8 @@
 #include "planner/ProgramResume.h"
 
 #include "gcode/ProgramWalk.h"
+#include "planner/CommonGCode.h"
+#include "planner/ProgramLineMap.h"
 #include "planner/ProgramNumber.h"
 
 #include <QDir>
@@ -88,9 +90,13 @@ bool WriteResumedProgram(const QString& path, qsizetype line, const QString& fol
     written
         = folder
           + QStringLiteral("/%1 from line %2.nc").arg(QFileInfo(path).completeBaseName()).arg(line);
-    QSaveFile file(written);
-    if (!program || !QDir().mkpath(folder) || !file.open(QIODevice::WriteOnly)
-        || file.write(ResumedProgram(*program, line).toUtf8()) < 0 || !file.commit())
+    if (!program)
         return false;
-    return true;
+    // A converted program goes on at its source's line, and stays one.
+    QString resumed = ResumedProgram(*program, ProgramLineOfSource(*program, line));
+    if (const std::optional<qsizetype> source = ConvertedSourceLines(*program))
+        resumed.prepend(ConvertedHeader(*source) + QLatin1Char('\n'));
+    QSaveFile file(written);
+    return QDir().mkpath(folder) && file.open(QIODevice::WriteOnly)
+           && file.write(resumed.toUtf8()) >= 0 && file.commit();
 }

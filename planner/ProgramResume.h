@@ -15,7 +15,8 @@
 // position is taken without a move, the laser set as it stands.
 QString ResumedProgram(const ProgramText& program, qsizetype line);
 
-// Writes what goes on with the program at `path` at `line` into "NAME from line LINE.nc" in
+// Writes what goes on with the program at `path` at `line` (of its source, for a converted
+// program) into "NAME from line LINE.nc" in
 // `folder`, made when missing, and names it in `written`; false when the program cannot be read
 // or the file written.
 bool WriteResumedProgram(const QString& path, qsizetype line, const QString& folder,

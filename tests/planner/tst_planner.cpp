@@ -1197,6 +1197,37 @@ private slots:
         QCOMPARE(converted.sourceLines.size(), std::size_t(written.count(QLatin1Char('\n')) + 1));
     }
 
+    // A converted program names its source's lines: in the check, in the run's "line L of N",
+    // and where Run from line goes on.
+    void convertedProgramNamesItsSource()
+    {
+        const Conversion converted = ConvertCommonGCode(
+            ProgramText(QStringLiteral("G21\nG0 X1\nM3 S5\n\nG1 X2 F60000\nG1 X3\nM2")), {});
+        const ProgramText program(converted.program.chopped(1));
+        // (header), G00 N2, G02 H1, G01 F1000 N5, G01 N6
+        const std::vector<ProgramFinding> findings = CheckProgram(program, 500).findings;
+        QCOMPARE(findings.size(), std::size_t(1));
+        QCOMPARE(findings[0].line, 5);
+        const ProgramLineMap map = MapProgramLines(program);
+        QCOMPARE(map.LineCount(), 7);
+        QCOMPARE((QList<int64_t>{map.LineAt(0), map.LineAt(2), map.LineAt(3)}),
+                 (QList<int64_t>{2, 5, 6}));
+        QCOMPARE(ProgramLineOfSource(program, 4), 4);
+        QCOMPARE(ProgramLineOfSource(ProgramText(QStringLiteral("X1\nX2")), 2), 2);
+
+        const QString path = files.filePath(QStringLiteral("converted.nc"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(converted.program.toUtf8()) > 0);
+        file.close();
+        QString written;
+        QVERIFY(WriteResumedProgram(path, 6, files.path(), written));
+        const std::optional<ProgramText> resumed = ProgramText::Read(written);
+        QVERIFY(resumed && ConvertedSourceLines(*resumed) == 7);
+        QString widened;
+        QCOMPARE(resumed->Line(resumed->LineCount() - 1, widened),
+                 QStringLiteral("G01 G01 X3 Y0 Z0 N6"));
+    }
+
 private:
     // The lead-in's rapid goes to where the whole program stands before the line, or there is
     // none while no motion mode is in force; the laser ends as the lines before left it.
