@@ -7,8 +7,10 @@
 #include <QJsonObject>
 #include <QLocale>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <optional>
 
 namespace {
@@ -31,9 +33,10 @@ struct FeedWord
 struct CommonSigns
 {
     bool seen = false;
-    bool spindle = false; // M3 or M4
-    bool power = false;   // S
-    QString firstFeed;    // the first F word, as written
+    bool spindle = false;              // M3 or M4
+    bool power = false;                // S
+    QString firstFeed;                 // the first F word, as written
+    std::vector<ProgramFinding> feeds; // every F word
 };
 
 // Lines at the top where a CAM post-processor names itself in a comment.
@@ -234,10 +237,13 @@ void LineCheck::LookForSigns(const ReadWord& word)
     case u'T':
         signs.seen = true;
         break;
-    case u'F':
+    case u'F': {
+        const QString written = QStringLiteral("F") + word.number.toString();
         if (signs.firstFeed.isEmpty())
-            signs.firstFeed = QStringLiteral("F") + word.number.toString();
+            signs.firstFeed = written;
+        signs.feeds.push_back({line, FindingKind::FeedPerMinute, written});
         break;
+    }
     default:
         break;
     }
@@ -387,6 +393,8 @@ std::pair<Severity, QString> Judged(const ProgramFinding& finding)
         if (is("M3") || is("M4") || is("M5") || is("M03") || is("M04") || is("M05"))
             return {S::Warning,
                     QStringLiteral("the spindle or laser is not switched (H1 and H0 switch it)")};
+        if (is("M2") || is("M30") || is("M02"))
+            return {S::Info, QStringLiteral("the program ends where its lines do")};
         if (what.startsWith(u'T') || is("M6") || is("M06"))
             return {S::Warning, QStringLiteral("no tool change here")};
         if (what.startsWith(u'G') && what.mid(1).toDouble() >= 54 && what.mid(1).toDouble() < 60)
@@ -419,6 +427,8 @@ std::pair<Severity, QString> Judged(const ProgramFinding& finding)
     case FindingKind::MoveRefused:
         return {S::Danger,
                 QStringLiteral("the controller refuses the move and the line is skipped")};
+    case FindingKind::FeedPerMinute:
+        return {S::Danger, QStringLiteral("mm/min there, mm/s here: 60 times as fast")};
     }
     return {S::Info, QString()};
 }
@@ -460,8 +470,23 @@ ProgramCheck CheckProgram(const ProgramText& program, double feedLimit)
         line.CheckWords(words);
         line.CheckMotion(walk.State());
     }
-    if (signs.seen)
+    if (signs.seen) {
         check.verdict = Verdict(signs);
+        // Every feed of such a program is in mm/min, in line among the other findings, and says
+        // more than a feed beyond the machine's.
+        check.findings.erase(std::remove_if(check.findings.begin(), check.findings.end(),
+                                            [](const ProgramFinding& finding) {
+                                                return finding.kind == FindingKind::FeedBeyondLimit;
+                                            }),
+                             check.findings.end());
+        std::vector<ProgramFinding> merged;
+        merged.reserve(check.findings.size() + signs.feeds.size());
+        std::merge(
+            signs.feeds.begin(), signs.feeds.end(), check.findings.begin(), check.findings.end(),
+            std::back_inserter(merged),
+            [](const ProgramFinding& a, const ProgramFinding& b) { return a.line < b.line; });
+        check.findings = std::move(merged);
+    }
     return check;
 }
 

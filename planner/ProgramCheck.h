@@ -22,6 +22,7 @@ enum class FindingKind {
     NoMotion,        // coordinates before any G0 or G1
     ZeroMove,        // a line without coordinates moves to where the machine stands
     MoveRefused,     // a feed or acceleration of 0 (F0.5): the controller refuses the move
+    FeedPerMinute,   // an F of a program written for common G-code, where F is mm/min
 };
 
 struct ProgramFinding
