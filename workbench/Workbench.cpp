@@ -151,8 +151,9 @@ void Workbench::createBackplotDock()
 QString Workbench::askForProgram(const QString& title)
 {
     const std::optional<FormReading> form = probe.Read();
-    return QFileDialog::getOpenFileName(this, title, form ? form->programPath : QString(),
-                                        QStringLiteral("NC (*.nc);;All (*)"));
+    return QFileDialog::getOpenFileName(
+        this, title, form ? form->programPath : QString(),
+        QStringLiteral("G-code (*.nc *.ngc *.gcode *.tap *.txt);;All (*)"));
 }
 
 void Workbench::chooseProgram()
