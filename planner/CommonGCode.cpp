@@ -39,10 +39,10 @@ std::vector<Word> ReadWords(QStringView line, QString& problem)
             break;
         } else if (c.isLetter() && c.unicode() < 128) {
             const char16_t letter = c.toUpper().unicode();
-            qsizetype from = ++at;
+            ++at;
             while (at < end && line[at].isSpace())
                 ++at;
-            from = at;
+            const qsizetype from = at;
             while (at < end && (line[at].isDigit() || QStringView(u"+-.").contains(line[at])))
                 ++at;
             bool read = false;
@@ -130,7 +130,11 @@ public:
     bool Ended() const { return ended; }
 
 private:
-    void Write(const QString& text) { written.push_back({text, line}); }
+    void Write(const QString& text)
+    {
+        result.program += text + QLatin1Char('\n');
+        result.sourceLines.push_back(line);
+    }
     bool Fail(const QString& problem);
     double Length(double value) const { return value * (inches ? mmPerInch : 1); }
     std::optional<double> Value(char16_t letter) const;
@@ -145,10 +149,6 @@ private:
     bool NurbsPoint(const Point3& to, bool opening);
     bool EndNurbs();
 
-public:
-    std::vector<std::pair<QString, qsizetype>> written;
-
-private:
     const ConversionOptions& options;
     Conversion& result;
     std::map<char16_t, double> values; // the line's words other than G and M
@@ -501,16 +501,17 @@ std::optional<qsizetype> ConvertedSourceLines(const ProgramText& program)
 Conversion ConvertCommonGCode(const ProgramText& source, const ConversionOptions& options)
 {
     Conversion result;
+    result.program = ConvertedHeader(source.LineCount()) + QLatin1Char('\n');
+    result.sourceLines = {0};
     Converter converter(options, result);
-    converter.written.push_back({ConvertedHeader(source.LineCount()), 0});
     QString widened;
     for (qsizetype index = 0; index < source.LineCount() && !converter.Ended(); ++index) {
-        if (!converter.Convert(source.Line(index, widened), index + 1))
-            return result;
-    }
-    for (const auto& [text, line] : converter.written) {
-        result.program += text + QLatin1Char('\n');
-        result.sourceLines.push_back(line);
+        if (!converter.Convert(source.Line(index, widened), index + 1)) {
+            // Half a program is none.
+            result.program.clear();
+            result.sourceLines.clear();
+            break;
+        }
     }
     return result;
 }
