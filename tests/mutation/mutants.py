@@ -26,7 +26,7 @@ FAULTS = [
      'return {S::Danger, QStringLiteral("mm/min read as mm/s',
      'return {S::Info, QStringLiteral("mm/min read as mm/s'),
     ("the check never gives its verdict", "planner/ProgramCheck.cpp",
-     "    if (signs.seen)\n", "    if (false && signs.seen)\n"),
+     "    if (signs.seen) {\n", "    if (false && signs.seen) {\n"),
     ("Esc in a dialog leaves a running job going", "workbench/EscapeStop.cpp",
      "== mainWindow || jobActive())", "== mainWindow)"),
     ("the core reaches up into the window", "crd/Blending.cpp",
