@@ -674,6 +674,13 @@ private slots:
                            "    line 9: M8 \u2014 the machine will not do this",
                            "  info: 1 line (harmless: moves of length 0, comments)"}
             << "Program check: 4 danger, 2 warning \u2014 see Output";
+        QTest::newRow("a feed beyond the machine's")
+            << "G1 X1 F600"
+            << QStringList{"  danger: 1 line (the path or the speed differs from what the program "
+                           "means)",
+                           "    line 1: F600 > 500 mm/s \u2014 mm/min read as mm/s, beyond the "
+                           "machine's feed"}
+            << "Program check: 1 danger, 0 warning \u2014 see Output";
         QTest::newRow("the dialect's own, harmless lines alone")
             << "G1 X1 F10\n\n(profile)\nX2"
             << QStringList{"  info: 2 lines (harmless: moves of length 0, comments)"} << "";
