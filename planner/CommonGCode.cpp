@@ -224,7 +224,7 @@ void Converter::Laser(bool on)
         return;
     laser = on;
     // A G02 without coordinates moves nothing; the line only switches.
-    Write(on ? QStringLiteral("G02 H1") : QStringLiteral("G02 H0"));
+    Write(QStringLiteral("G02 H%1 N%2").arg(on ? 1 : 0).arg(line));
 }
 
 void Converter::LineTo(const Point3& to, bool rapid)
@@ -401,7 +401,7 @@ bool Converter::Convert(QStringView text, qsizetype number)
             return Fail(QStringLiteral("%1 (%2) has no equivalent here").arg(words, why));
         }
         result.skipped << QStringLiteral("line %1: %2 (%3)").arg(line).arg(words, why);
-        Write(QStringLiteral("G02 (skipped: %1)").arg(words));
+        Write(QStringLiteral("G02 N%1 (skipped: %2)").arg(line).arg(words));
     }
     for (const char16_t axis : {u'A', u'B', u'C', u'U', u'V', u'W'})
         if (Value(axis))
@@ -437,7 +437,7 @@ bool Converter::Convert(QStringView text, qsizetype number)
     Laser(spindleOn && spindle > 0);
     if (nonModal == 4.0) {
         const double seconds = Value(u'P').value_or(Value(u'X').value_or(0));
-        Write(QStringLiteral("G02 DELAY%1").arg(std::llround(seconds * 1000)));
+        Write(QStringLiteral("G02 DELAY%1 N%2").arg(std::llround(seconds * 1000)).arg(line));
         return true;
     }
     const Point3 to = Target();

@@ -1168,14 +1168,15 @@ private slots:
 
         QTest::newRow("laser, dwell, feed rounded")
             << "G21\nM3 S800\nG1 X1 F1000\nG4 P0.25\nS0\nM4 S10\nM5\nM2\nG1 X9" << false
-            << "G02 H1\nG01 X1 Y0 Z0 F17 N3\nG02 DELAY250\nG02 H0\nG02 H1\nG02 H0\n"
+            << "G02 H1 N2\nG01 X1 Y0 Z0 F17 N3\nG02 DELAY250 N4\nG02 H0 N5\nG02 H1 N6\nG02 H0 N7\n"
             << QStringList{"line 3: 1,000 mm/min is 16.667 mm/s; the dialect takes whole mm/s: "
                            "F17, 2.0% faster"};
         QTest::newRow("a tool change ends it")
             << "G0 X1\nT2 M6\nG0 X2" << false
             << "line 2: T2 M6 (a tool change) has no equivalent here" << QStringList();
         QTest::newRow("or is noted")
-            << "G54 G0 X1\nM8" << true << "G02 (skipped: G54)\nG00 X1 Y0 Z0 N1\nG02 (skipped: M8)\n"
+            << "G54 G0 X1\nM8" << true
+            << "G02 N1 (skipped: G54)\nG00 X1 Y0 Z0 N1\nG02 N2 (skipped: M8)\n"
             << QStringList{"line 1: G54 (a work offset)", "line 2: M8 (coolant)"};
         QTest::newRow("a feed move without a feed")
             << "G1 X1" << false << "line 1: a feed move before any feed (F)" << QStringList();
