@@ -70,7 +70,7 @@ FAULTS = [
      "    if (!going || !flushLookAhead(to, report, control))",
      "    if (!going || (going && false && !flushLookAhead(to, report, control)))"),
     ("stop does not stop the worker", "run/MyThread.cpp",
-     "    if (stopRequested)\n        return false;\n    int32_t space", "    int32_t space"),
+     "    return !stopRequested;", "    return true;"),
     ("start ignores a stop request", "run/MyThread.cpp",
      "    QMutexLocker lock(&startGuard);\n    if (stopRequested)\n        return 0;\n    const short code",
      "    QMutexLocker lock(&startGuard);\n    const short code"),
