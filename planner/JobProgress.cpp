@@ -74,6 +74,7 @@ const RunFigures& JobProgress::Update(std::optional<double> tableSecondsLeft)
     if (Mapped()) {
         figures.line = lineMap.LineAt(figures.executed);
         figures.lineCount = lineMap.LineCount();
+        figures.laserOn = lineMap.LaserAt(figures.executed);
     }
     if (figures.state == RunJob::State::Running)
         figures.secondsLeft = SecondsLeft(figures, tableSecondsLeft);

@@ -4,6 +4,7 @@
 #include "gcode/ProgramText.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // Where a program's commands come from: how many commands each of its lines sends, as the
@@ -31,8 +32,22 @@ public:
     // that sends one once all are done.
     int64_t LineAt(int64_t executed) const;
 
+    // The laser as the program's switches leave it once `executed` commands are done; unknown
+    // before the first.
+    struct LaserSwitch
+    {
+        int64_t command = 0; // its number among the program's commands, from 1
+        bool on = false;
+    };
+    void SetLaserSwitches(std::vector<LaserSwitch> switches)
+    {
+        laserSwitches = std::move(switches);
+    }
+    std::optional<bool> LaserAt(int64_t executed) const;
+
 private:
     std::vector<int64_t> commandsUpTo;
+    std::vector<LaserSwitch> laserSwitches;
     std::vector<int64_t> sourceLines;
     int64_t sourceLineCount = 0;
 };

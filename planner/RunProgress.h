@@ -87,6 +87,7 @@ struct RunFigures
     std::optional<double> secondsLeft;
     int64_t line = 0; // 0: not known
     int64_t lineCount = 0;
+    std::optional<bool> laserOn; // as the program's commands done leave it; unknown for a table
 };
 
 // The time left of a run without a timetable: the commands still to do at the pace the run has

@@ -44,14 +44,18 @@ void MachineWatch::MapLines(const QString& program)
 
 void MachineWatch::Tick()
 {
-    const std::optional<FormReading> form = probe.Read();
-    if (!form)
-        return;
-    WatchPath(*form);
-    WatchRun(*form);
+    MachineObservation seen;
+    seen.nowMs = double(clock.elapsed());
+    if (const std::optional<FormReading> form = probe.Read()) {
+        seen.windowOpen = true;
+        seen.program = form->showsProgramText ? form->programPath : QString();
+        seen.position = WatchPath(*form);
+        WatchRun(*form, seen);
+    }
+    emit Observed(seen);
 }
 
-void MachineWatch::WatchPath(const FormReading& form)
+std::optional<PathPoint3> MachineWatch::WatchPath(const FormReading& form)
 {
     const std::array<double, 3> pulsesPerMm = PulsesPerMm(axisTable, form.core, form.profiles);
     if (pathReader) {
@@ -68,12 +72,15 @@ void MachineWatch::WatchPath(const FormReading& form)
             position.reset();
     }
     emit PositionChanged(position);
+    return position;
 }
 
-void MachineWatch::WatchRun(const FormReading& form)
+void MachineWatch::WatchRun(const FormReading& form, MachineObservation& seen)
 {
     CrdStatusEx status{};
-    if (MQN_CrdStatusEx(form.core, form.crd, &status, form.fifo) != 0)
+    seen.figures = job.Shown();
+    seen.controllerCode = MQN_CrdStatusEx(form.core, form.crd, &status, form.fifo);
+    if (seen.controllerCode != 0)
         return;
     job.Observe(status.run == 1, status.completed, status.remainder, double(clock.elapsed()),
                 form.showsProgramText ? form.programPath : QString());
@@ -84,5 +91,6 @@ void MachineWatch::WatchRun(const FormReading& form)
     std::optional<double> tableSecondsLeft;
     if (job.RunsTable() && simulator)
         tableSecondsLeft = simulator->timeLeftMs(form.core, form.crd) / 1000;
-    emit FiguresChanged(job.Update(tableSecondsLeft));
+    seen.figures = job.Update(tableSecondsLeft);
+    emit FiguresChanged(seen.figures);
 }

@@ -2,6 +2,7 @@
 #define KURVO_WORKBENCH_MACHINEWATCH_H
 
 #include "planner/JobProgress.h"
+#include "planner/MachineObservation.h"
 #include "planner/PathRecordReader.h"
 #include "workbench/BackgroundWork.h"
 #include "workbench/FormProbe.h"
@@ -44,11 +45,13 @@ signals:
     void FiguresChanged(const RunFigures& figures);
     // A run of the program in the window began, and there is no timetable for it.
     void PlanWanted(const QString& program);
+    // All of one look, also when there is no operator window to look through.
+    void Observed(const MachineObservation& observation);
 
 private:
     void Tick();
-    void WatchPath(const FormReading& form);
-    void WatchRun(const FormReading& form);
+    std::optional<PathPoint3> WatchPath(const FormReading& form);
+    void WatchRun(const FormReading& form, MachineObservation& seen);
     void MapLines(const QString& program);
 
     FormProbe& probe;

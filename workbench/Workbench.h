@@ -45,6 +45,7 @@ public:
     QMdiArea* mdiArea() const { return area; }
     QStringList outputLines() const;
     BackplotView* backplot() const { return plot; }
+    MachineWatch* machineWatch() const { return watch; }
     QString progressText() const;
 
     // Puts the program into the operator window and loads it there; remembers it as recent.

@@ -6,6 +6,8 @@
 #include "planner/ConvertCommand.h"
 #include "planner/DryRunCommand.h"
 #include "planner/ResumeCommand.h"
+#include "shopfloor/ShopFloor.h"
+#include "workbench/MachineWatch.h"
 #include "workbench/TerminationSignals.h"
 #include "workbench/Workbench.h"
 
@@ -161,9 +163,11 @@ int main(int argc, char** argv)
                         BadArguments);
     }
     HostConfig config = HostConfig::defaults();
+    ShopFloorConfig shopFloorConfig = ShopFloorConfig::defaults();
     QString error;
     if (parser.isSet(options.config)
-        && !HostConfig::load(parser.value(options.config), config, error)) {
+        && (!HostConfig::load(parser.value(options.config), config, error)
+            || !ShopFloorConfig::load(parser.value(options.config), shopFloorConfig, error))) {
         return Complain(error, BadArguments);
     }
     const QString program = parser.value(options.program);
@@ -197,6 +201,16 @@ int main(int argc, char** argv)
         QApplication::closeAllWindows();
         QApplication::quit();
     });
+    // The shop floor sees the machine as the workbench's watch does; without it the machine
+    // still runs, so a port taken is said, not fatal.
+    ShopFloor shopFloor(std::move(shopFloorConfig));
+    QObject::connect(workbench.machineWatch(), &MachineWatch::Observed, &shopFloor,
+                     &ShopFloor::Observe);
+    QObject::connect(&shopFloor, &ShopFloor::Message, &workbench, &Workbench::appendOutput);
+    for (const QString& problem : shopFloor.Start()) {
+        std::fprintf(stderr, "kurvo-workbench: %s\n", qPrintable(problem));
+        workbench.appendOutput(problem);
+    }
     workbench.show();
     workbench.openOperatorWindow();
     if (parser.isSet(options.program))

@@ -1,0 +1,186 @@
+#include "shopfloor/MTConnectAgent.h"
+
+#include <QDateTime>
+#include <QHttpServer>
+#include <QHttpServerRequest>
+#include <QHttpServerResponder>
+
+#include <variant>
+
+namespace {
+
+// No request of the agent's vocabulary comes near this; a longer one is refused unread.
+constexpr qsizetype longestTarget = 2048;
+
+struct Refusal
+{
+    int status;
+    const char* code;
+    QString text;
+};
+
+// The whole number `name` gives, or the refusal of its text.
+std::variant<qint64, Refusal> NumberArgument(const QUrlQuery& query, const QString& name)
+{
+    bool isNumber = false;
+    const QString text = query.queryItemValue(name);
+    const qint64 value = text.toLongLong(&isNumber);
+    if (!isNumber) {
+        return Refusal{400, "INVALID_REQUEST",
+                       QStringLiteral("'%1' must be a whole number, not '%2'").arg(name, text)};
+    }
+    return value;
+}
+
+std::optional<Refusal> UnknownArgument(const QUrlQuery& query, const QStringList& known)
+{
+    for (const auto& [name, value] : query.queryItems()) {
+        if (!known.contains(name)) {
+            return Refusal{
+                400, "UNSUPPORTED",
+                QStringLiteral("this agent does not support the argument '%1'").arg(name)};
+        }
+    }
+    return std::nullopt;
+}
+
+std::variant<ObservationWindow, Refusal> SampleWindow(const ObservationStore& store,
+                                                      const QUrlQuery& query)
+{
+    if (auto refusal = UnknownArgument(query, {QStringLiteral("from"), QStringLiteral("count")}))
+        return *refusal;
+    const ObservationWindow bounds = store.Bounds();
+    qint64 from = qint64(bounds.firstSequence), count = 100;
+    for (auto [name, value] :
+         {std::pair{QStringLiteral("from"), &from}, std::pair{QStringLiteral("count"), &count}}) {
+        if (!query.hasQueryItem(name))
+            continue;
+        const auto argument = NumberArgument(query, name);
+        if (const Refusal* refusal = std::get_if<Refusal>(&argument))
+            return *refusal;
+        *value = std::get<qint64>(argument);
+    }
+    if (count < 1 || count > store.Capacity()) {
+        return Refusal{400, "OUT_OF_RANGE",
+                       QStringLiteral("'count' must be from 1 to %1, not %2")
+                           .arg(store.Capacity())
+                           .arg(count)};
+    }
+    const std::optional<ObservationWindow> window
+        = from < 0 ? std::nullopt : store.Sample(quint64(from), int(count));
+    if (!window) {
+        return Refusal{400, "OUT_OF_RANGE",
+                       QStringLiteral("'from' must be from %1 to %2, not %3")
+                           .arg(bounds.firstSequence)
+                           .arg(bounds.nextSequence)
+                           .arg(from)};
+    }
+    return *window;
+}
+
+} // namespace
+
+AgentAnswer AnswerRequest(const ObservationStore& store, const MTConnectDocuments::Agent& agent,
+                          const QString& path, const QUrlQuery& query)
+{
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const auto refuse = [&](const Refusal& refusal) {
+        return AgentAnswer{refusal.status,
+                           MTConnectDocuments::Error(agent, refusal.code, refusal.text, now)};
+    };
+    QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    if (parts.size() == 2) {
+        if (parts.constFirst() != agent.deviceName) {
+            return refuse({404, "NO_DEVICE",
+                           QStringLiteral("no device is named '%1'").arg(parts.constFirst())});
+        }
+        parts.removeFirst();
+    }
+    const QString request = parts.size() == 1 ? parts.constFirst() : QString();
+    if (request == QLatin1String("probe")) {
+        if (auto refusal = UnknownArgument(query, {}))
+            return refuse(*refusal);
+        return {200, MTConnectDocuments::Probe(agent, now)};
+    }
+    if (request == QLatin1String("current")) {
+        if (auto refusal = UnknownArgument(query, {}))
+            return refuse(*refusal);
+        return {200, MTConnectDocuments::Streams(agent, store.Current(), now)};
+    }
+    if (request == QLatin1String("sample")) {
+        const auto window = SampleWindow(store, query);
+        if (const Refusal* refusal = std::get_if<Refusal>(&window))
+            return refuse(*refusal);
+        return {200, MTConnectDocuments::Streams(agent, std::get<ObservationWindow>(window), now)};
+    }
+    return refuse({404, "INVALID_URI",
+                   QStringLiteral("'%1' is none of probe, current and sample").arg(path)});
+}
+
+MTConnectAgent::MTConnectAgent(std::shared_ptr<const ObservationStore> observations, QString name)
+    : store(std::move(observations))
+    , deviceName(std::move(name))
+{
+    thread.setObjectName(QStringLiteral("MTConnect agent"));
+    home = new QObject;
+    home->moveToThread(&thread);
+    thread.start();
+}
+
+MTConnectAgent::~MTConnectAgent()
+{
+    QMetaObject::invokeMethod(
+        home, [this] { delete server; }, Qt::BlockingQueuedConnection);
+    thread.quit();
+    thread.wait();
+    delete home;
+}
+
+std::optional<quint16> MTConnectAgent::Listen(const QHostAddress& address, quint16 port,
+                                              QString& error)
+{
+    quint16 listening = 0;
+    // The server is made on the agent's thread: its sockets and their events live there.
+    QMetaObject::invokeMethod(
+        home,
+        [&] {
+            auto* http = new QHttpServer;
+            listening = http->listen(address, port);
+            if (listening == 0) {
+                delete http;
+                return;
+            }
+            MTConnectDocuments::Agent agent{
+                deviceName, QStringLiteral("%1:%2").arg(address.toString()).arg(listening),
+                store->InstanceId(), store->Capacity()};
+            http->setMissingHandler([this, agent](const QHttpServerRequest& request,
+                                                  QHttpServerResponder&& responder) {
+                AgentAnswer answer;
+                if (request.url().toEncoded().size() > longestTarget) {
+                    answer = {414, MTConnectDocuments::Error(
+                                       agent, "INVALID_REQUEST",
+                                       QStringLiteral("the request is longer than %1 bytes")
+                                           .arg(longestTarget),
+                                       QDateTime::currentMSecsSinceEpoch())};
+                } else if (request.method() != QHttpServerRequest::Method::Get) {
+                    answer = {405, MTConnectDocuments::Error(
+                                       agent, "UNSUPPORTED",
+                                       QStringLiteral("the agent only answers GET requests"),
+                                       QDateTime::currentMSecsSinceEpoch())};
+                } else {
+                    answer = AnswerRequest(*store, agent, request.url().path(), request.query());
+                }
+                responder.write(answer.document, "text/xml; charset=utf-8",
+                                QHttpServerResponder::StatusCode(answer.status));
+            });
+            server = http;
+        },
+        Qt::BlockingQueuedConnection);
+    if (listening == 0) {
+        error = QStringLiteral("the MTConnect agent cannot listen on %1:%2")
+                    .arg(address.toString())
+                    .arg(port);
+        return std::nullopt;
+    }
+    return listening;
+}
