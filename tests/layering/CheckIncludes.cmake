@@ -3,8 +3,8 @@
 # window (form/), the subsystems (crd/, buffer/, run/, gcode/, which may use one another), the
 # controller's interface (controller/), and the module's state (the rest of module/). Beside
 # them, the planner (planner/) builds on the subsystems and never sees the window or the entry;
-# the workbench (workbench/) builds on the planner and sees the module only through the header
-# the module publishes for its hosts.
+# the shop floor's protocols (shopfloor/) build on the planner; the workbench (workbench/) builds
+# on both and sees the module only through the header the module publishes for its hosts.
 # Run as: cmake -DSOURCE_DIR=<tree> -P CheckIncludes.cmake
 if(NOT SOURCE_DIR)
     message(FATAL_ERROR "SOURCE_DIR is not set")
@@ -12,6 +12,8 @@ endif()
 
 function(layer_of file result)
     if(file MATCHES "^workbench/")
+        set(${result} -3 PARENT_SCOPE)
+    elseif(file MATCHES "^shopfloor/")
         set(${result} -2 PARENT_SCOPE)
     elseif(file MATCHES "^planner/")
         set(${result} -1 PARENT_SCOPE)
@@ -48,9 +50,9 @@ endfunction()
 set(upward "")
 set(checked 0)
 # Whether a file of layer `own` may include `header` of layer `theirs`: the module's layers look
-# down; the planner and the workbench look into their own folder and down into the subsystems
-# and below, the workbench also into the planner, and at the module's state only through the
-# headers it publishes for its hosts.
+# down; the host's layers (planner, shop floor, workbench) look into their own folder, down into
+# the host's layers below them and into the subsystems and below, and at the module's state only
+# through the headers it publishes for its hosts.
 function(may_include own theirs header result)
     set(allowed FALSE)
     if(theirs STREQUAL "")
@@ -59,17 +61,17 @@ function(may_include own theirs header result)
         if(NOT theirs LESS own)
             set(allowed TRUE)
         endif()
-    elseif(theirs EQUAL own OR theirs GREATER_EQUAL 2 OR (own EQUAL -2 AND theirs EQUAL -1))
+    elseif(theirs EQUAL own OR theirs GREATER_EQUAL 2 OR (theirs LESS 0 AND theirs GREATER own))
         set(allowed TRUE)
     endif()
-    if(own EQUAL -2 AND header MATCHES "^module/"
+    if(own LESS -1 AND header MATCHES "^module/"
        AND NOT header MATCHES "^module/(KurvoHost|HostTypes|FileAccess)\\.h$")
         set(allowed FALSE)
     endif()
     set(${result} ${allowed} PARENT_SCOPE)
 endfunction()
 
-foreach(folder module form crd buffer run gcode controller planner workbench)
+foreach(folder module form crd buffer run gcode controller planner shopfloor workbench)
     file(GLOB sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${folder}/*.h
                                              ${SOURCE_DIR}/${folder}/*.cpp)
     foreach(source ${sources})

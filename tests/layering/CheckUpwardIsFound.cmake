@@ -1,7 +1,8 @@
 # Fails unless CheckIncludes.cmake finds an include that runs back up a layer in each of its
 # spellings (in angle brackets, indented with blanks after the "#", relative to the file's
-# folder), and the planner or the workbench reaching into the window, the workbench or the
-# module's state. Each is put alone into a small tree of its own below WORK_DIR.
+# folder), and the planner, the shop floor or the workbench reaching into the window, a host
+# layer above its own or the module's state. Each is put alone into a small tree of its own below
+# WORK_DIR.
 # Run as: cmake -DCHECK=<CheckIncludes.cmake> -DWORK_DIR=<folder> -P CheckUpwardIsFound.cmake
 # Each case: the including file, how it spells the include, and the header it names.
 set(cases
@@ -10,6 +11,8 @@ set(cases
     "crd/Upward.cpp|#include \"../form/CrdForm.h\"|form/CrdForm.h"
     "planner/Upward.cpp|#include \"form/CrdForm.h\"|form/CrdForm.h"
     "planner/Upward.cpp|#include \"workbench/Workbench.h\"|workbench/Workbench.h"
+    "planner/Upward.cpp|#include \"shopfloor/ShopFloor.h\"|shopfloor/ShopFloor.h"
+    "shopfloor/Upward.cpp|#include \"workbench/MachineWatch.h\"|workbench/MachineWatch.h"
     "workbench/Upward.cpp|#include \"form/WidgetNames.h\"|form/WidgetNames.h"
     "workbench/Upward.cpp|#include \"module/ModuleState.h\"|module/ModuleState.h")
 set(index 0)
