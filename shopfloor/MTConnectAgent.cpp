@@ -50,7 +50,7 @@ std::variant<ObservationWindow, Refusal> SampleWindow(const ObservationStore& st
     if (auto refusal = UnknownArgument(query, {QStringLiteral("from"), QStringLiteral("count")}))
         return *refusal;
     const ObservationWindow bounds = store.Bounds();
-    qint64 from = qint64(bounds.firstSequence), count = 100;
+    qint64 from = qint64(bounds.firstSequence), count = std::min(100, store.Capacity());
     for (auto [name, value] :
          {std::pair{QStringLiteral("from"), &from}, std::pair{QStringLiteral("count"), &count}}) {
         if (!query.hasQueryItem(name))
