@@ -5,6 +5,7 @@
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 
+#include <future>
 #include <variant>
 
 namespace {
@@ -117,70 +118,101 @@ AgentAnswer AnswerRequest(const ObservationStore& store, const MTConnectDocument
                    QStringLiteral("'%1' is none of probe, current and sample").arg(path)});
 }
 
+namespace {
+
+// Makes the server on its own thread, listens, tells the port (0 when it cannot listen), and
+// answers until asked to quit; the server ends with the thread.
+class AgentThread : public QThread
+{
+public:
+    AgentThread(std::shared_ptr<const ObservationStore> store, QString deviceName,
+                QHostAddress address, quint16 port)
+        : store(std::move(store))
+        , deviceName(std::move(deviceName))
+        , address(std::move(address))
+        , port(port)
+    {
+        setObjectName(QStringLiteral("MTConnect agent"));
+    }
+
+    std::future<quint16> Listening() { return listening.get_future(); }
+
+protected:
+    void run() override
+    {
+        QHttpServer server;
+        const quint16 listeningOn = server.listen(address, port);
+        if (listeningOn != 0) {
+            const MTConnectDocuments::Agent agent{
+                deviceName, QStringLiteral("%1:%2").arg(address.toString()).arg(listeningOn),
+                store->InstanceId(), store->Capacity()};
+            server.setMissingHandler(
+                [this, agent](const QHttpServerRequest& request, QHttpServerResponder&& responder) {
+                    const AgentAnswer answer = Answer(agent, request);
+                    responder.write(answer.document, "text/xml; charset=utf-8",
+                                    QHttpServerResponder::StatusCode(answer.status));
+                });
+        }
+        listening.set_value(listeningOn);
+        if (listeningOn != 0)
+            exec();
+    }
+
+private:
+    AgentAnswer Answer(const MTConnectDocuments::Agent& agent, const QHttpServerRequest& request)
+    {
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        if (request.url().toEncoded().size() > longestTarget) {
+            return {414,
+                    MTConnectDocuments::Error(
+                        agent, "INVALID_REQUEST",
+                        QStringLiteral("the request is longer than %1 bytes").arg(longestTarget),
+                        now)};
+        }
+        if (request.method() != QHttpServerRequest::Method::Get) {
+            return {405, MTConnectDocuments::Error(
+                             agent, "UNSUPPORTED",
+                             QStringLiteral("the agent only answers GET requests"), now)};
+        }
+        return AnswerRequest(*store, agent, request.url().path(), request.query());
+    }
+
+    const std::shared_ptr<const ObservationStore> store;
+    const QString deviceName;
+    const QHostAddress address;
+    const quint16 port;
+    std::promise<quint16> listening;
+};
+
+} // namespace
+
 MTConnectAgent::MTConnectAgent(std::shared_ptr<const ObservationStore> observations, QString name)
     : store(std::move(observations))
     , deviceName(std::move(name))
-{
-    thread.setObjectName(QStringLiteral("MTConnect agent"));
-    home = new QObject;
-    home->moveToThread(&thread);
-    thread.start();
-}
+{}
 
 MTConnectAgent::~MTConnectAgent()
 {
-    QMetaObject::invokeMethod(
-        home, [this] { delete server; }, Qt::BlockingQueuedConnection);
-    thread.quit();
-    thread.wait();
-    delete home;
+    if (!thread)
+        return;
+    thread->quit();
+    thread->wait();
 }
 
 std::optional<quint16> MTConnectAgent::Listen(const QHostAddress& address, quint16 port,
                                               QString& error)
 {
-    quint16 listening = 0;
-    // The server is made on the agent's thread: its sockets and their events live there.
-    QMetaObject::invokeMethod(
-        home,
-        [&] {
-            auto* http = new QHttpServer;
-            listening = http->listen(address, port);
-            if (listening == 0) {
-                delete http;
-                return;
-            }
-            MTConnectDocuments::Agent agent{
-                deviceName, QStringLiteral("%1:%2").arg(address.toString()).arg(listening),
-                store->InstanceId(), store->Capacity()};
-            http->setMissingHandler([this, agent](const QHttpServerRequest& request,
-                                                  QHttpServerResponder&& responder) {
-                AgentAnswer answer;
-                if (request.url().toEncoded().size() > longestTarget) {
-                    answer = {414, MTConnectDocuments::Error(
-                                       agent, "INVALID_REQUEST",
-                                       QStringLiteral("the request is longer than %1 bytes")
-                                           .arg(longestTarget),
-                                       QDateTime::currentMSecsSinceEpoch())};
-                } else if (request.method() != QHttpServerRequest::Method::Get) {
-                    answer = {405, MTConnectDocuments::Error(
-                                       agent, "UNSUPPORTED",
-                                       QStringLiteral("the agent only answers GET requests"),
-                                       QDateTime::currentMSecsSinceEpoch())};
-                } else {
-                    answer = AnswerRequest(*store, agent, request.url().path(), request.query());
-                }
-                responder.write(answer.document, "text/xml; charset=utf-8",
-                                QHttpServerResponder::StatusCode(answer.status));
-            });
-            server = http;
-        },
-        Qt::BlockingQueuedConnection);
-    if (listening == 0) {
+    auto agentThread = std::make_unique<AgentThread>(store, deviceName, address, port);
+    std::future<quint16> listening = agentThread->Listening();
+    agentThread->start();
+    const quint16 listeningOn = listening.get();
+    thread = std::move(agentThread);
+    if (listeningOn == 0) {
+        thread->wait();
         error = QStringLiteral("the MTConnect agent cannot listen on %1:%2")
                     .arg(address.toString())
                     .arg(port);
         return std::nullopt;
     }
-    return listening;
+    return listeningOn;
 }

@@ -10,8 +10,6 @@
 #include <memory>
 #include <optional>
 
-class QHttpServer;
-
 // What the agent answers a request: an HTTP status and an MTConnect document.
 struct AgentAnswer
 {
@@ -38,9 +36,7 @@ public:
 private:
     std::shared_ptr<const ObservationStore> store;
     const QString deviceName;
-    QThread thread;
-    QObject* home = nullptr; // lives on `thread`, as do the server and its sockets
-    QHttpServer* server = nullptr;
+    std::unique_ptr<QThread> thread; // the server and its sockets live and die on it
 };
 
 #endif

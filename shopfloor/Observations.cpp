@@ -23,7 +23,7 @@ ObservationStore::ObservationStore(int capacity)
 std::vector<int> ObservationStore::Record(const MachineDevice::Values& values, qint64 utcMs)
 {
     std::vector<int> taken;
-    QMutexLocker lock(&mutex);
+    std::lock_guard lock(mutex);
     for (int item = 0; item < MachineDevice::ItemCount; ++item) {
         const MachineDevice::Value& value = values[std::size_t(item)];
         if (current[std::size_t(item)].value == value)
@@ -47,13 +47,13 @@ ObservationWindow ObservationStore::BoundsLocked() const
 
 ObservationWindow ObservationStore::Bounds() const
 {
-    QMutexLocker lock(&mutex);
+    std::lock_guard lock(mutex);
     return BoundsLocked();
 }
 
 ObservationWindow ObservationStore::Current() const
 {
-    QMutexLocker lock(&mutex);
+    std::lock_guard lock(mutex);
     ObservationWindow window = BoundsLocked();
     window.observations = current;
     return window;
@@ -61,7 +61,7 @@ ObservationWindow ObservationStore::Current() const
 
 std::optional<ObservationWindow> ObservationStore::Sample(quint64 from, int count) const
 {
-    QMutexLocker lock(&mutex);
+    std::lock_guard lock(mutex);
     ObservationWindow window = BoundsLocked();
     if (from < window.firstSequence || from > next)
         return std::nullopt;

@@ -3,8 +3,7 @@
 
 #include "shopfloor/MachineDevice.h"
 
-#include <QMutex>
-
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -53,7 +52,7 @@ public:
 private:
     ObservationWindow BoundsLocked() const;
 
-    mutable QMutex mutex;
+    mutable std::mutex mutex;
     std::vector<Observation> ring; // sequence s at (s - 1) % size
     std::vector<Observation> current;
     quint64 next = 1;
