@@ -3,10 +3,9 @@
 // rate, beside the pace of the window's 10 ms poll with and without the burst.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_agent.bin/bench_agent [requests] [connections]
-#include "TestHost.h"
+#include "OpenedWorkbench.h"
 #include "shopfloor/ShopFloor.h"
 #include "workbench/MachineWatch.h"
-#include "workbench/Workbench.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -99,27 +98,19 @@ int main(int argc, char** argv)
     const int requests = argc > 1 ? std::atoi(argv[1]) : 10000;
     const int connections = std::max(1, argc > 2 ? std::atoi(argv[2]) : 50);
 
-    TestHost::WriteNeutralSettings(QCoreApplication::applicationDirPath()
-                                       + QStringLiteral("/modules/Crd.ini"),
-                                   CrdResourceRecord{1, 2, 1, 1, {}});
-    Workbench workbench(HostConfig::defaults());
-    QString error;
-    if (!workbench.loadModule(QStringLiteral(KURVO_MODULE_PATH), error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    const std::unique_ptr<Workbench> workbench = OpenWorkbench(QStringLiteral(KURVO_MODULE_PATH));
+    if (!workbench)
         return 1;
-    }
-    workbench.show();
-    workbench.openOperatorWindow();
     ShopFloorConfig config = ShopFloorConfig::defaults();
     config.agent.enabled = true;
     config.agent.port = 0;
     ShopFloor shopFloor(config);
-    QObject::connect(workbench.machineWatch(), &MachineWatch::Observed, &shopFloor,
+    QObject::connect(workbench->machineWatch(), &MachineWatch::Observed, &shopFloor,
                      &ShopFloor::Observe);
     if (!shopFloor.Start().isEmpty() || !shopFloor.AgentPort())
         return 1;
     QTimer* poll = nullptr;
-    for (QTimer* timer : workbench.findChildren<QTimer*>()) {
+    for (QTimer* timer : workbench->findChildren<QTimer*>()) {
         if (timer->interval() == 10 && timer->isActive())
             poll = timer;
     }

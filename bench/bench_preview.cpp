@@ -4,9 +4,9 @@
 // time the workbench's dry run of the same program takes.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_preview.bin/bench_preview [lines] [seed]
+#include "OpenedWorkbench.h"
 #include "ProgramGenerator.h"
 #include "StallWatch.h"
-#include "TestHost.h"
 #include "workbench/BackplotView.h"
 #include "workbench/Workbench.h"
 
@@ -36,18 +36,11 @@ int main(int argc, char** argv)
     dryRun.waitForFinished(600000);
     std::printf("%d lines: the dry run alone takes %.2f s\n", lines, clock.nsecsElapsed() / 1e9);
 
-    TestHost::WriteNeutralSettings(QCoreApplication::applicationDirPath()
-                                       + QStringLiteral("/modules/Crd.ini"),
-                                   CrdResourceRecord{1, 2, 1, 1, {}});
-    Workbench workbench(HostConfig::defaults());
-    QString error;
-    if (!workbench.loadModule(QStringLiteral(KURVO_MODULE_PATH), error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    const std::unique_ptr<Workbench> opened = OpenWorkbench(QStringLiteral(KURVO_MODULE_PATH));
+    if (!opened)
         return 1;
-    }
+    Workbench& workbench = *opened;
     workbench.setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
-    workbench.show();
-    workbench.openOperatorWindow();
     QSignalSpy shown(&workbench, &Workbench::previewShown);
     StallWatch stalls;
     clock.restart();
