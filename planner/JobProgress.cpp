@@ -68,6 +68,8 @@ const RunFigures& JobProgress::Update(std::optional<double> tableSecondsLeft)
     figures.executed = job.Executed();
     figures.runSeconds = job.RunSeconds();
     figures.total = Planned() ? plan.Segments() : Mapped() ? lineMap.Commands() : job.Known();
+    if (Planned())
+        figures.plannedSeconds = plan.TotalMs() / 1000;
     // A stream whose buffer ran dry before its end stopped; it did not finish.
     if (figures.state == RunJob::State::Finished && figures.executed < figures.total)
         figures.state = RunJob::State::Stopped;

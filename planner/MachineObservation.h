@@ -13,6 +13,7 @@ struct MachineObservation
 {
     bool windowOpen = false; // without the operator window nothing else is known
     QString program;         // the program the window streams at Start; empty for its table
+    bool lookAheadOpen = false;
     RunFigures figures;
     std::optional<PathPoint3> position; // in mm; unknown when the controller does not tell
     short controllerCode = 0;           // the controller's answer to the status look; 0: well

@@ -85,7 +85,8 @@ struct RunFigures
     int64_t total = 0;
     double runSeconds = 0;
     std::optional<double> secondsLeft;
-    int64_t line = 0; // 0: not known
+    std::optional<double> plannedSeconds; // the whole job's, by its timetable
+    int64_t line = 0;                     // 0: not known
     int64_t lineCount = 0;
     std::optional<bool> laserOn; // as the program's commands done leave it; unknown for a table
 };

@@ -49,6 +49,7 @@ void MachineWatch::Tick()
     if (const std::optional<FormReading> form = probe.Read()) {
         seen.windowOpen = true;
         seen.program = form->showsProgramText ? form->programPath : QString();
+        seen.lookAheadOpen = form->lookAheadOpen;
         seen.position = WatchPath(*form);
         WatchRun(*form, seen);
     }

@@ -7,6 +7,8 @@
 #include "planner/DryRunCommand.h"
 #include "planner/ResumeCommand.h"
 #include "shopfloor/ShopFloor.h"
+#include "workbench/HistoryDock.h"
+#include "workbench/JobRecorder.h"
 #include "workbench/MachineWatch.h"
 #include "workbench/TerminationSignals.h"
 #include "workbench/Workbench.h"
@@ -14,6 +16,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QJsonDocument>
 #include <QLocale>
 #include <QTimer>
 
@@ -24,6 +27,11 @@
 namespace {
 
 enum ExitCode { Success = 0, BadArguments = 1, ModuleNotLoaded = 2, ScreenshotFailed = 3 };
+// With --exit-when-done, how the job ended.
+enum JobExitCode { JobFinished = 0, JobFailed = 1, JobStopped = 2 };
+
+// A job asked for on the command line that has not begun by then never will.
+constexpr int jobStartLimitMs = 15000;
 
 // The options of the window; --dry-run has its own parser.
 struct WindowOptions
@@ -54,6 +62,13 @@ struct WindowOptions
     QCommandLineOption run{
         QStringLiteral("run"),
         QStringLiteral("Set the coordinate system up and start what the window holds.")};
+    QCommandLineOption exitWhenDone{
+        QStringLiteral("exit-when-done"),
+        QStringLiteral("With --run: quit when the job ends, with exit code 0 when it finished, 2 "
+                       "when it was stopped, 1 when it did not start.")};
+    QCommandLineOption history{
+        QStringLiteral("history"),
+        QStringLiteral("Print the job history (with --json: as JSON), and quit.")};
     QCommandLineOption dryRun{
         QStringLiteral("dry-run"),
         QStringLiteral("Plan the program on the virtual controller, print its cycle time, path "
@@ -61,9 +76,9 @@ struct WindowOptions
                        "lines the dialect reads otherwise than common G-code, and quit (with "
                        "--config: its [dryRun] machine)."),
         QStringLiteral("program")};
-    // Read by the dry run's own parser; listed here for the help.
+    // Read by the dry run's and the history's own parsers; listed here for the help.
     QCommandLineOption json{QStringLiteral("json"),
-                            QStringLiteral("With --dry-run: print it all as one JSON object.")};
+                            QStringLiteral("With --dry-run or --history: print it all as JSON.")};
     QCommandLineOption resumeFrom{
         QStringLiteral("resume-from"),
         QStringLiteral("Print the program that Run from line loads to go on with the program "
@@ -92,8 +107,8 @@ struct WindowOptions
             QStringLiteral("Loads the Kurvo module and opens its operator window."));
         parser.addHelpOption();
         parser.addVersionOption();
-        parser.addOptions({config, module, language, screenshot, delay, program, run, dryRun, json,
-                           resumeFrom, convert, tolerance, skipUnsupported});
+        parser.addOptions({config, module, language, screenshot, delay, program, run, exitWhenDone,
+                           history, dryRun, json, resumeFrom, convert, tolerance, skipUnsupported});
     }
 };
 
@@ -129,6 +144,58 @@ int answerHelpOrVersion(int argc, char** argv)
     return Success;
 }
 
+int printHistory(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    describeApplication();
+    JobHistory history;
+    QString error;
+    if (!history.Open(JobHistory::DefaultPath(), error))
+        return Complain(error, BadArguments);
+    const QList<JobEntry> entries = history.Entries();
+    const QString text = asksFor(argc, argv, {"--json"})
+                             ? QString::fromUtf8(QJsonDocument(HistoryJson(entries)).toJson())
+                             : HistoryText(entries) + QLatin1Char('\n');
+    std::fputs(text.toUtf8().constData(), stdout);
+    return Success;
+}
+
+// Records the jobs in the history and shows it in a dock; offers to go on with a job a workbench
+// that died left behind, unless the command line runs a job of its own.
+JobRecorder* recordJobs(Workbench& workbench, const QString& machine, bool offerToGoOn)
+{
+    auto history = std::make_unique<JobHistory>();
+    QString error;
+    if (!history->Open(JobHistory::DefaultPath(), error))
+        workbench.appendOutput(error);
+    const QList<JobEntry> interrupted = history->MarkInterrupted(QDateTime::currentDateTime());
+    auto* recorder = new JobRecorder(std::move(history), machine, &workbench);
+    auto* dock = new HistoryDock(recorder->History(), &workbench);
+    workbench.addDockWidget(Qt::BottomDockWidgetArea, dock);
+    QObject::connect(workbench.machineWatch(), &MachineWatch::Observed, recorder,
+                     &JobRecorder::Observe);
+    QObject::connect(recorder, &JobRecorder::HistoryChanged, dock, &HistoryDock::Refresh);
+    QObject::connect(dock, &HistoryDock::RunFromLineWanted, &workbench, &Workbench::runFrom);
+    if (offerToGoOn)
+        dock->OfferToGoOn(interrupted);
+    return recorder;
+}
+
+// Quits with the job's outcome once it ends, or as failed when none begins.
+void exitWhenDone(JobRecorder& recorder)
+{
+    QObject::connect(&recorder, &JobRecorder::JobEnded, [](const JobEntry& entry) {
+        QApplication::exit(entry.outcome == JobEntry::Outcome::Finished ? JobFinished : JobStopped);
+    });
+    auto* startLimit = new QTimer(&recorder);
+    startLimit->setSingleShot(true);
+    QObject::connect(startLimit, &QTimer::timeout, [] {
+        QApplication::exit(Complain(QStringLiteral("the job did not start"), JobFailed));
+    });
+    QObject::connect(&recorder, &JobRecorder::JobBegan, startLimit, &QTimer::stop);
+    startLimit->start(jobStartLimitMs);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -147,6 +214,8 @@ int main(int argc, char** argv)
     }
     if (asksFor(argc, argv, {"--help", "-h", "-?", "--help-all", "--version", "-v"}))
         return answerHelpOrVersion(argc, argv);
+    if (AsksForCommand(argc, argv, "--history"))
+        return printHistory(argc, argv);
     QApplication app(argc, argv);
     describeApplication();
 
@@ -162,6 +231,8 @@ int main(int argc, char** argv)
         return Complain(QStringLiteral("--lang takes zh or en, not %1").arg(language),
                         BadArguments);
     }
+    if (parser.isSet(options.exitWhenDone) && !parser.isSet(options.run))
+        return Complain(QStringLiteral("--exit-when-done goes with --run"), BadArguments);
     HostConfig config = HostConfig::defaults();
     ShopFloorConfig shopFloorConfig = ShopFloorConfig::defaults();
     QString error;
@@ -203,6 +274,10 @@ int main(int argc, char** argv)
     });
     // The shop floor sees the machine as the workbench's watch does; without it the machine
     // still runs, so a port taken is said, not fatal.
+    JobRecorder* recorder
+        = recordJobs(workbench, shopFloorConfig.machineName, !parser.isSet(options.run));
+    if (parser.isSet(options.exitWhenDone))
+        exitWhenDone(*recorder);
     ShopFloor shopFloor(std::move(shopFloorConfig));
     QObject::connect(workbench.machineWatch(), &MachineWatch::Observed, &shopFloor,
                      &ShopFloor::Observe);

@@ -197,6 +197,16 @@ FAULTS = [
     ("an ASCII line loses its last character", "gcode/ProgramText.h",
      "widened = QLatin1String(narrowText.constData() + start, length);",
      "widened = QLatin1String(narrowText.constData() + start, length - (length > 0));"),
+    ("the agent's sample hands out one observation too many", "shopfloor/Observations.cpp",
+     "const quint64 end = std::min(next, from + quint64(std::max(count, 0)));",
+     "const quint64 end = std::min(next, from + quint64(std::max(count, 0)) + 1);"),
+    ("the agent answers requests that would write", "shopfloor/MTConnectAgent.cpp",
+     "if (request.method() != QHttpServerRequest::Method::Get) {", "if (false) {"),
+    ("MQTT's last will is not kept for later subscribers", "shopfloor/MqttStatus.cpp",
+     "Bytes(offline).constData(), qos, true);", "Bytes(offline).constData(), qos, false);"),
+    ("the line map has the laser never switched on", "planner/ProgramLineMap.cpp",
+     "laserSwitches.push_back({commands, command == ProgramCommand::LaserOn});",
+     "laserSwitches.push_back({commands, false});"),
 ]
 
 

@@ -6,6 +6,7 @@
 #include "gcode/ProgramText.h"
 #include "planner/CommonGCode.h"
 #include "planner/DryRun.h"
+#include "planner/JobHistory.h"
 #include "planner/PathPlot.h"
 #include "planner/ProgramCheck.h"
 #include "planner/ProgramLineMap.h"
@@ -1206,6 +1207,29 @@ private slots:
 
     // A converted program names its source's lines: in the check, in the run's "line L of N",
     // and where Run from line goes on.
+    // The history as a spreadsheet reads it: a header, then a row a job, the program quoted.
+    void historyAsCsv()
+    {
+        JobEntry entry;
+        entry.id = 7;
+        entry.program = QStringLiteral("/jobs/plate \"A\", 2 mm.nc");
+        entry.started = QDateTime(QDate(2026, 12, 8), QTime(9, 30), Qt::UTC);
+        entry.outcome = JobEntry::Outcome::Stopped;
+        entry.segment = 356;
+        entry.segments = 3208;
+        entry.line = 1234;
+        entry.runSeconds = 12.5;
+        const QStringList rows = HistoryCsv({entry}).split(QLatin1Char('\n'));
+        QCOMPARE(rows[0], QStringLiteral("id,program,bytes,sha256,lines,segments,started,ended,"
+                                         "plannedSeconds,runSeconds,outcome,segment,line,"
+                                         "lookAhead,machine"));
+        QCOMPARE(rows[1],
+                 QStringLiteral("7,\"/jobs/plate \"\"A\"\", 2 mm.nc\",0,,0,3208,"
+                                "2026-12-08T09:30:00Z,,,12.50,stopped,356,1234,\"\",\"\""));
+        QVERIFY2(HistoryText({entry}).contains(QLatin1String("stopped at segment 356, line 1234")),
+                 qPrintable(HistoryText({entry})));
+    }
+
     void convertedProgramNamesItsSource()
     {
         const Conversion converted = ConvertCommonGCode(

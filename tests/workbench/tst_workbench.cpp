@@ -5,6 +5,9 @@
 #include "planner/SimulatorInterface.h"
 #include "workbench/BackplotView.h"
 #include "workbench/DryRunProcess.h"
+#include "workbench/HistoryDock.h"
+#include "workbench/JobRecorder.h"
+#include "workbench/MachineWatch.h"
 #include "workbench/ModuleHost.h"
 #include "workbench/RecentPrograms.h"
 #include "workbench/Workbench.h"
@@ -14,12 +17,16 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -198,6 +205,12 @@ private slots:
         mode->setCurrentIndex(mode->findText(QStringLiteral("Open")));
         workbench->openProgram(program);
         QWidget* form = workbench->findChild<QWidget*>(WidgetNames::form);
+        auto history = std::make_unique<JobHistory>();
+        QString error;
+        QVERIFY(history->Open(files.filePath("status-history.sqlite"), error));
+        JobRecorder recorder(std::move(history), QStringLiteral("m1"));
+        connect(workbench->machineWatch(), &MachineWatch::Observed, &recorder,
+                &JobRecorder::Observe);
         const auto text = [&workbench] {
             return workbench->progressText();
         };
@@ -235,6 +248,13 @@ private slots:
                          .hasMatch(),
                      qPrintable(text()));
         QCOMPARE(workbench->outputLines().filter(QRegularExpression("^Stop at ")).size(), 1);
+        const JobEntry stopped = recorder.History().Entries().constFirst();
+        QCOMPARE(stopped.outcome, JobEntry::Outcome::Stopped);
+        QVERIFY2(
+            text().contains(
+                QStringLiteral("line %1 ").arg(QLocale(QLocale::English).toString(stopped.line))),
+            qPrintable(text()));
+        QCOMPARE(stopped.program, program);
 
         QTRY_VERIFY(!form->findChild<QThread*>() || form->findChild<QThread*>()->isFinished());
         // On the wall clock the worker keeps well ahead of the 60 mm the program takes.
@@ -243,6 +263,18 @@ private slots:
         QTRY_VERIFY2_WITH_TIMEOUT(text().startsWith(QLatin1String("Finished in ")),
                                   qPrintable(text()), 30000);
         QVERIFY2(text().endsWith(QLatin1String(" 6,000 segments")), qPrintable(text()));
+        const QList<JobEntry> jobs = recorder.History().Entries();
+        QCOMPARE(jobs.size(), qsizetype(2));
+        QCOMPARE(jobs[0].outcome, JobEntry::Outcome::Finished);
+        QCOMPARE(jobs[0].segment, jobs[0].segments);
+        QCOMPARE(jobs[0].lookAhead, QStringLiteral("Open"));
+        // The dock lists the latest first, each outcome in a colour of its own.
+        HistoryDock dock(recorder.History());
+        const auto* table = dock.findChild<QTableWidget*>();
+        QCOMPARE(table->rowCount(), 2);
+        QCOMPARE(table->item(0, 2)->text(), QStringLiteral("finished"));
+        QCOMPARE(table->item(1, 2)->text(), QStringLiteral("stopped"));
+        QVERIFY(table->item(0, 2)->foreground() != table->item(1, 2)->foreground());
     }
 
     // A job the buffer holds whole goes on after Pause where it stood: the count follows the one
@@ -500,6 +532,8 @@ private slots:
         QTest::newRow("no such line to go on at")
             << QStringList{"--resume-from=4", resumable} << 1
             << "--resume-from takes a line of " + resumable + " from 1 to 3, not 4";
+        QTest::newRow("waiting for no run")
+            << QStringList{"--exit-when-done"} << 1 << "--exit-when-done goes with --run";
         QTest::newRow("help") << QStringList{"--help"} << 0 << "--screenshot";
         QTest::newRow("version") << QStringList{"--version"} << 0 << "kurvo-workbench 0.1";
     }
@@ -519,6 +553,7 @@ private slots:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("DISPLAY"));
         environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), files.filePath("data"));
         if (!window)
             environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
         workbench.setProcessEnvironment(environment);
@@ -529,6 +564,59 @@ private slots:
         const QString output = QString::fromUtf8(workbench.readAllStandardError()
                                                  + workbench.readAllStandardOutput());
         QVERIFY2(output.contains(message), qPrintable(output));
+    }
+
+    // Every job goes into the history: one run to its end as --exit-when-done reports it, and
+    // one a killed workbench left running, found interrupted at the next start.
+    void historyKeepsEveryJob()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), files.filePath("history-data"));
+        const auto start = [&environment](QProcess& process, const QStringList& arguments) {
+            process.setProcessEnvironment(environment);
+            process.start(QStringLiteral(KURVO_WORKBENCH_PATH), arguments);
+            return process.waitForStarted();
+        };
+        const auto history = [&start] {
+            QProcess printing;
+            if (!start(printing, {"--history", "--json"}) || !printing.waitForFinished(10000))
+                return QJsonArray();
+            return QJsonDocument::fromJson(printing.readAllStandardOutput()).array();
+        };
+        const auto field = [](const QJsonArray& jobs, int index, const char* name) {
+            return jobs.at(index).toObject().value(QLatin1String(name));
+        };
+        // The workbench's settings keep the program loaded last for its next start, and there
+        // it must still be: one of the examples (ten lines, run as table rows), and a file beside
+        // this test.
+        const QStringList quick{"--program", QStringLiteral(KURVO_EXAMPLES_DIR "/square.nc"),
+                                "--run", "--exit-when-done"};
+        QProcess workbench;
+        QVERIFY(start(workbench, quick) && workbench.waitForFinished(30000));
+        QCOMPARE(workbench.exitCode(), 0);
+        QCOMPARE(field(history(), 0, "outcome"), QStringLiteral("finished"));
+        QCOMPARE(field(history(), 0, "segments"), 9);
+
+        const QString slow = QCoreApplication::applicationDirPath() + QStringLiteral("/slow.nc");
+        QVERIFY(WriteFile(slow, "G01 X30 Y0 F1 D500\nX0\n"));
+        QVERIFY(start(workbench, {"--program", slow, "--run"}));
+        const auto slowJobHasRun = [&] {
+            const QJsonArray jobs = history();
+            return field(jobs, 0, "outcome") == QLatin1String("running")
+                   && field(jobs, 0, "runSeconds").toDouble() >= 1;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(slowJobHasRun(), 20000);
+        workbench.kill();
+        workbench.waitForFinished();
+        QCOMPARE(field(history(), 0, "outcome"), QStringLiteral("running"));
+        QVERIFY(start(workbench, quick) && workbench.waitForFinished(30000));
+        QCOMPARE(workbench.exitCode(), 0);
+        const QJsonArray jobs = history();
+        QCOMPARE(jobs.size(), 3);
+        QCOMPARE(field(jobs, 0, "outcome"), QStringLiteral("finished"));
+        QCOMPARE(field(jobs, 1, "outcome"), QStringLiteral("interrupted"));
+        QVERIFY(field(jobs, 1, "runSeconds").toDouble() >= 1);
+        QVERIFY(!field(jobs, 1, "ended").toString().isEmpty());
     }
 
     void dryRunPlansTheWindowsMachine_data()
