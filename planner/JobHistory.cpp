@@ -85,7 +85,8 @@ QString Where(const JobEntry& entry)
 {
     if (entry.outcome == JobEntry::Outcome::Finished)
         return QString();
-    return QStringLiteral(" at segment %1, line %2").arg(entry.segment).arg(entry.line);
+    const QString line = entry.line > 0 ? QStringLiteral(", line %1").arg(entry.line) : QString();
+    return QStringLiteral(" at segment %1%2").arg(entry.segment).arg(line);
 }
 
 } // namespace

@@ -207,6 +207,12 @@ FAULTS = [
     ("the line map has the laser never switched on", "planner/ProgramLineMap.cpp",
      "laserSwitches.push_back({commands, command == ProgramCommand::LaserOn});",
      "laserSwitches.push_back({commands, false});"),
+    ("a killed workbench's job stays running in the history", "planner/JobHistory.cpp",
+     "        entry.outcome = JobEntry::Outcome::Interrupted;\n        entry.ended = now;\n",
+     "        entry.ended = now;\n"),
+    ("a stopped job is recorded as finished", "workbench/JobRecorder.cpp",
+     "                                                           : JobEntry::Outcome::Stopped;",
+     "                                                           : JobEntry::Outcome::Finished;"),
 ]
 
 
