@@ -8,6 +8,7 @@
 #include "planner/ResumeCommand.h"
 #include "shopfloor/ShopFloor.h"
 #include "workbench/HistoryDock.h"
+#include "workbench/JobNotifier.h"
 #include "workbench/JobRecorder.h"
 #include "workbench/MachineWatch.h"
 #include "workbench/TerminationSignals.h"
@@ -175,6 +176,8 @@ JobRecorder* recordJobs(Workbench& workbench, const QString& machine, bool offer
     QObject::connect(workbench.machineWatch(), &MachineWatch::Observed, recorder,
                      &JobRecorder::Observe);
     QObject::connect(recorder, &JobRecorder::HistoryChanged, dock, &HistoryDock::Refresh);
+    QObject::connect(recorder, &JobRecorder::JobEnded, new JobNotifier(&workbench),
+                     &JobNotifier::JobEnded);
     QObject::connect(dock, &HistoryDock::RunFromLineWanted, &workbench, &Workbench::runFrom);
     if (offerToGoOn)
         dock->OfferToGoOn(interrupted);

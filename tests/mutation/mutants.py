@@ -213,6 +213,8 @@ FAULTS = [
     ("a stopped job is recorded as finished", "workbench/JobRecorder.cpp",
      "                                                           : JobEntry::Outcome::Stopped;",
      "                                                           : JobEntry::Outcome::Finished;"),
+    ("a job's end is notified while the operator watches the window", "workbench/JobNotifier.cpp",
+     "    if (window->isActiveWindow())\n        return;\n", ""),
 ]
 
 

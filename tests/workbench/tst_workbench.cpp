@@ -6,6 +6,7 @@
 #include "workbench/BackplotView.h"
 #include "workbench/DryRunProcess.h"
 #include "workbench/HistoryDock.h"
+#include "workbench/JobNotifier.h"
 #include "workbench/JobRecorder.h"
 #include "workbench/MachineWatch.h"
 #include "workbench/ModuleHost.h"
@@ -17,6 +18,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDBusConnection>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -37,6 +39,24 @@
 #include <cmath>
 #include <csignal>
 #include <thread>
+
+// The desktop's notification service as far as the workbench uses it: what it was asked to say.
+class FakeNotifications : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+public:
+    QStringList said;
+
+public slots:
+    uint Notify(const QString&, uint, const QString&, const QString& summary, const QString& body,
+                const QStringList&, const QVariantMap&, int)
+    {
+        said << summary + QStringLiteral(" / ") + body;
+        return uint(said.size());
+    }
+};
 
 class TestWorkbench : public QObject
 {
@@ -617,6 +637,47 @@ private slots:
         QCOMPARE(field(jobs, 1, "outcome"), QStringLiteral("interrupted"));
         QVERIFY(field(jobs, 1, "runSeconds").toDouble() >= 1);
         QVERIFY(!field(jobs, 1, "ended").toString().isEmpty());
+    }
+
+    // A job's end is told through the notification service of a private session bus, only
+    // while the window is not the active one.
+    void notificationSaysHowTheJobEnded()
+    {
+        QProcess daemon;
+        daemon.start(QStringLiteral("dbus-daemon"),
+                     {"--session", "--nofork", "--nopidfile", "--print-address"});
+        QVERIFY(daemon.waitForReadyRead(10000));
+        const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
+        QDBusConnection service = QDBusConnection::connectToBus(address, "notifications");
+        FakeNotifications notifications;
+        QVERIFY(service.registerService("org.freedesktop.Notifications"));
+        QVERIFY(service.registerObject("/org/freedesktop/Notifications", &notifications,
+                                       QDBusConnection::ExportAllSlots));
+        QWidget window;
+        JobNotifier notifier(&window, QDBusConnection::connectToBus(address, "workbench"));
+        JobEntry entry;
+        entry.program = QStringLiteral("/jobs/bracket.nc");
+        entry.outcome = JobEntry::Outcome::Stopped;
+        entry.segment = 356;
+        entry.line = 1234;
+        notifier.JobEnded(entry);
+        entry.program.clear();
+        entry.outcome = JobEntry::Outcome::Finished;
+        entry.segments = 3208;
+        entry.runSeconds = 75;
+        notifier.JobEnded(entry);
+        QTRY_COMPARE(notifications.said,
+                     QStringList({"Job stopped / bracket.nc: stopped at segment 356, line 1,234",
+                                  "Job finished / The table: 3,208 segments in 1:15"}));
+
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        notifier.JobEnded(entry);
+        QTest::qWait(200);
+        QCOMPARE(notifications.said.size(), 2);
+        daemon.kill();
+        daemon.waitForFinished();
     }
 
     void dryRunPlansTheWindowsMachine_data()
