@@ -175,10 +175,20 @@ bool isMotion(ProgramCommand command)
            && command != ProgramCommand::Dwell;
 }
 
+// What each motion is held against: the machine's travel, from the program's coordinates
+// `originMm` away.
+struct TravelCheck
+{
+    const MachineTravel& travel;
+    std::array<double, 3> originMm{};
+};
+
 // A motion command's share of the figures once the controller took it (`code` 0): a segment,
-// its length, its feed, and where the machine then stands. A refused one moves nothing.
+// its length, its feed, and where the machine then stands; the first that leaves the travel,
+// with `lineNumber`. A refused one moves nothing.
 void countMotion(ProgramCommand command, const GCodeInterpreter& line, short code,
-                 MachinePosition& standing, DryRunReport& report)
+                 MachinePosition& standing, DryRunReport& report, const TravelCheck& travel,
+                 int64_t lineNumber)
 {
     if (!isMotion(command) || code != 0)
         return;
@@ -187,6 +197,11 @@ void countMotion(ProgramCommand command, const GCodeInterpreter& line, short cod
     report.pathLength += length;
     report.rapidLength += command == ProgramCommand::RapidLine ? length : 0;
     includeMotion(command, line, standing, report.extent);
+    if (!report.leftTravel && travel.travel.IsSet()) {
+        PathExtent motion;
+        includeMotion(command, line, standing, motion);
+        report.leftTravel = LeavesTravel(motion, travel.originMm, travel.travel, lineNumber);
+    }
     report.largestFeed = std::max(report.largestFeed, line.Velocity());
     std::copy(std::begin(line.position), std::end(line.position), standing.begin());
 }
@@ -364,6 +379,18 @@ std::array<double, 3> pulsesPerMm(const DryRunMachine& machine)
     return pulses;
 }
 
+// The window's origin, where it sets one, puts the program's zero that far from the machine's.
+TravelCheck travelCheck(const DryRunMachine& machine)
+{
+    TravelCheck check{machine.travel};
+    if (!machine.window || machine.window->record.setOriginFlag != 1)
+        return check;
+    const std::array<double, 3> perMm = pulsesPerMm(machine);
+    for (std::size_t axis = 0; axis < 3; ++axis)
+        check.originMm[axis] = machine.window->record.originPos[axis] / perMm[axis];
+    return check;
+}
+
 // A short program as the window's table sends it: every row as its cells would read, then the
 // look-ahead pushed out and the start. Returns the controller's code for each row.
 std::vector<short> sendAsTable(const ProgramText& program, const WindowMachine& window,
@@ -382,7 +409,8 @@ std::vector<short> sendAsTable(const ProgramText& program, const WindowMachine& 
 
 // The figures of the program's motion, as the controller draws it, from the codes of its table
 // rows: one a command, but for dwells, which the table has no row for.
-void measure(const ProgramText& program, const std::vector<short>& rowCodes, DryRunReport& report)
+void measure(const ProgramText& program, const std::vector<short>& rowCodes,
+             const TravelCheck& travel, DryRunReport& report)
 {
     MachinePosition standing{};
     std::size_t row = 0;
@@ -395,7 +423,7 @@ void measure(const ProgramText& program, const std::vector<short>& rowCodes, Dry
             ++row;
             if (code != 0)
                 report.refused.push_back({walk.Index() + 1, code});
-            countMotion(command, line, code, standing, report);
+            countMotion(command, line, code, standing, report, travel, walk.Index() + 1);
         });
     }
 }
@@ -426,7 +454,7 @@ bool DryRunMachine::Read(const QString& configPath, DryRunMachine& machine, QStr
     settings.readInteger(group("lookAheadSegments"), 1, 100000, machine.lookAheadSegments);
     settings.readReal(group("pulsesPerMm"), smallestFactor, largestFactor, machine.pulsesPerMm);
     error = settings.Error();
-    return settings.ok();
+    return settings.ok() && MachineTravel::Read(configPath, machine.travel, error);
 }
 
 bool DryRun(const ProgramText& program, const DryRunMachine& machine,
@@ -450,7 +478,7 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
             stream.CollectPath(pulsesPerMm(machine));
         const std::vector<short> rowCodes
             = sendAsTable(program, *machine.window, machine.axisTable.get());
-        measure(program, rowCodes, report);
+        measure(program, rowCodes, travelCheck(machine), report);
         const auto commandsSent = int64_t(std::count(rowCodes.begin(), rowCodes.end(), 0));
         if ((!stream.Flush() || !stream.RunToEnd()) && !stream.Beyond()) {
             error = QStringLiteral("the virtual controller stopped before the end of the program");
@@ -474,12 +502,13 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
     int64_t commandsSent = 0;
     int64_t linesTaken = 0;
     MachinePosition standing{};
-    const auto sent = [&report, &commandsSent, &standing, &linesTaken](
-                          ProgramCommand command, const GCodeInterpreter& line, short code) {
+    const TravelCheck travel = travelCheck(machine);
+    const auto sent = [&report, &commandsSent, &standing, &linesTaken,
+                       &travel](ProgramCommand command, const GCodeInterpreter& line, short code) {
         commandsSent += code == 0 ? 1 : 0;
         if (code != 0)
             report.refused.push_back({linesTaken + 1, code});
-        countMotion(command, line, code, standing, report);
+        countMotion(command, line, code, standing, report, travel, linesTaken + 1);
     };
     const auto taken = [&progress, progressStride, lineCount, &linesTaken](qsizetype lines) {
         linesTaken = lines;

@@ -3,6 +3,7 @@
 
 #include "controller/rvAPI.h"
 #include "module/HostTypes.h"
+#include "planner/MachineTravel.h"
 #include "planner/PathPlot.h"
 #include "planner/RunProgress.h"
 #include "planner/WindowMachine.h"
@@ -34,6 +35,7 @@ struct DryRunMachine
     double cornerJump = 5;            // mm/s an axis's speed may jump at a corner
     int lookAheadSegments = 200;
     double pulsesPerMm = 1000;
+    MachineTravel travel; // of the group "travel"
 
     // The machine of the configuration's "dryRun" group, its host settings checked too; false
     // with `error` set when the file cannot be read or a value is out of its range.
@@ -61,7 +63,8 @@ struct DryRunReport
     std::vector<RefusedCommand> refused;
     double pathLength = 0; // mm, feed and rapid moves
     double rapidLength = 0;
-    PathExtent extent; // of the motion, arcs' bulges included
+    PathExtent extent;                    // of the motion, arcs' bulges included
+    std::optional<TravelLeft> leftTravel; // the first motion past the machine's travel
     int64_t lines = 0;
     int64_t segments = 0;
     double largestFeed = 0; // mm/s, rapid moves included

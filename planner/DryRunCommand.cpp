@@ -131,7 +131,11 @@ int RunDryRunCommand(const QStringList& arguments)
     if (!previewFile.isEmpty() && !WritePreviewPath(previewFile, report.path))
         return Complain(QStringLiteral("cannot write the planned path to %1").arg(previewFile),
                         NotPlanned);
-    const ProgramCheck check = CheckProgram(*program, machine.feedMax);
+    ProgramCheck check = CheckProgram(*program, machine.feedMax);
+    if (report.leftTravel) {
+        AddFinding(check, {qsizetype(report.leftTravel->line), FindingKind::LeavesTravel,
+                           TravelLeftText(*report.leftTravel, machine.travel)});
+    }
     const CheckCounts counts = CountLines(CheckedLines(check.findings));
     const QStringList checkText = ProgramCheckText(check, placesShown);
     if (json) {
@@ -139,6 +143,12 @@ int RunDryRunCommand(const QStringList& arguments)
         object.insert(QStringLiteral("program"), path);
         object.insert(QStringLiteral("linesReadDifferently"), double(counts.Lines()));
         object.insert(QStringLiteral("programCheck"), ProgramCheckJson(check));
+        if (report.leftTravel) {
+            object.insert(QStringLiteral("leavesTravel"),
+                          QStringLiteral("line %1: %2")
+                              .arg(report.leftTravel->line)
+                              .arg(TravelLeftText(*report.leftTravel, machine.travel)));
+        }
         // For a caller that shows the run as it goes, one document a line.
         if (showProgress) {
             object.insert(QStringLiteral("text"),

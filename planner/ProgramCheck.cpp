@@ -429,6 +429,8 @@ std::pair<Severity, QString> Judged(const ProgramFinding& finding)
                 QStringLiteral("the controller refuses the move and the line is skipped")};
     case FindingKind::FeedPerMinute:
         return {S::Danger, QStringLiteral("mm/min there, mm/s here: 60 times as fast")};
+    case FindingKind::LeavesTravel:
+        return {S::Danger, QStringLiteral("the machine would run past its travel")};
     }
     return {S::Info, QString()};
 }
@@ -599,4 +601,12 @@ QJsonObject ProgramCheckJson(const ProgramCheck& check)
                                                {QStringLiteral("info"), double(counts.info)}}},
         {QStringLiteral("lines"), listed},
     };
+}
+
+void AddFinding(ProgramCheck& check, ProgramFinding finding)
+{
+    const auto after = std::upper_bound(
+        check.findings.begin(), check.findings.end(), finding.line,
+        [](qsizetype line, const ProgramFinding& other) { return line < other.line; });
+    check.findings.insert(after, std::move(finding));
 }

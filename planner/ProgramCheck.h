@@ -23,6 +23,7 @@ enum class FindingKind {
     ZeroMove,        // a line without coordinates moves to where the machine stands
     MoveRefused,     // a feed or acceleration of 0 (F0.5): the controller refuses the move
     FeedPerMinute,   // an F of a program written for common G-code, where F is mm/min
+    LeavesTravel,    // the first motion that goes past the machine's travel
 };
 
 struct ProgramFinding
@@ -40,6 +41,8 @@ struct ProgramCheck
     std::optional<QString> verdict;
 };
 ProgramCheck CheckProgram(const ProgramText& program, double feedLimit);
+// Adds a finding made elsewhere (the dry run's), in line order.
+void AddFinding(ProgramCheck& check, ProgramFinding finding);
 
 // Danger: the path or the speed differs from what the program means. Warning: the machine will
 // not do something it asks for. Info: harmless.

@@ -4,9 +4,11 @@
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
+
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <cmath>
 
 namespace {
 
@@ -16,6 +18,7 @@ const QColor markColour(220, 40, 30);
 const QColor gridColour(228, 228, 222);
 const QColor rapidColour(150, 150, 150);
 const QColor frameColour(90, 90, 90);
+const QColor travelColour(200, 40, 40);
 constexpr std::size_t pointsPerSlice = 25000;
 constexpr std::size_t previewPointsPerSlice = 50000; // each picks its pen
 constexpr int speedBands = 8;
@@ -271,6 +274,33 @@ void BackplotView::DrawPreviewFrame(QPainter& painter) const
     painter.drawText(pixels.left(), std::max(12, pixels.top() - 4), size);
 }
 
+void BackplotView::SetTravel(const MachineTravel& machineTravel)
+{
+    travel = machineTravel;
+    update();
+}
+
+void BackplotView::DrawTravel(QPainter& painter) const
+{
+    painter.setPen(QPen(travelColour, 1, Qt::DashDotLine));
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        for (const double bound : {travel.lowest[axis], travel.highest[axis]}) {
+            if (!std::isfinite(bound))
+                continue;
+            PathPoint3 at{}, further{};
+            at[axis] = bound;
+            further[axis] = bound + 1;
+            const QPointF onPlane = Project(at, plane);
+            const QPointF step = Project(further, plane) - onPlane;
+            const QPoint pixel = view.ToPixel(onPlane);
+            if (step.x() != 0)
+                painter.drawLine(pixel.x(), 0, pixel.x(), height());
+            else if (step.y() != 0)
+                painter.drawLine(0, pixel.y(), width(), pixel.y());
+        }
+    }
+}
+
 // The speeds' colours from 0 to the fastest feed, and the rapid moves' pen.
 void BackplotView::DrawLegend(QPainter& painter) const
 {
@@ -302,6 +332,7 @@ void BackplotView::paintEvent(QPaintEvent*)
     painter.setPen(frameColour);
     painter.drawText(6, height() - 6,
                      QStringLiteral("grid %1 mm").arg(GridStep(view, gridPixels), 0, 'g', 6));
+    DrawTravel(painter);
     if (!preview.points.empty()) {
         DrawPreviewFrame(painter);
         DrawLegend(painter);

@@ -1,6 +1,7 @@
 #ifndef KURVO_WORKBENCH_BACKPLOTVIEW_H
 #define KURVO_WORKBENCH_BACKPLOTVIEW_H
 
+#include "planner/MachineTravel.h"
 #include "planner/PathPlot.h"
 
 #include <QImage>
@@ -37,6 +38,8 @@ public:
     void FitToPath();
     // A text shown instead of the path, for when there is no path to show.
     void SetNotice(const QString& text);
+    // The machine's travel, drawn as a line at each bound the plane shows.
+    void SetTravel(const MachineTravel& machineTravel);
 
     const PathPoints& Path() const { return path.Points(); }
     // How far the executed path kept may stray from the one executed, mm.
@@ -65,6 +68,7 @@ private:
     void DrawPreviewSlice();
     void DrawGrid(QPainter& painter) const;
     void DrawPreviewFrame(QPainter& painter) const;
+    void DrawTravel(QPainter& painter) const;
     void DrawLegend(QPainter& painter) const;
 
     ThinnedPath path;
@@ -83,6 +87,7 @@ private:
     std::optional<QPoint> lastPixel;
     QPoint dragFrom;
     QString notice;
+    MachineTravel travel;
 };
 
 #endif

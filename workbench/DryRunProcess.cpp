@@ -58,6 +58,11 @@ QStringList DryRunOutput::ReportLines() const
     return Lines("text") << ProgramCheckHeadline(Counts()) << CheckLines();
 }
 
+QString DryRunOutput::LeavesTravel() const
+{
+    return report.value(QLatin1String("leavesTravel")).toString();
+}
+
 PlannedRun DryRunOutput::Plan() const
 {
     return TimetableFromJson(report.value(QLatin1String("timetable")).toArray());

@@ -22,6 +22,8 @@ public:
     CheckCounts Counts() const;
     QStringList CheckLines() const;
     PlannedRun Plan() const;
+    // "line 3: X goes 10.000 mm past its maximum 300 mm"; empty while the program fits.
+    QString LeavesTravel() const;
 
 private:
     void TakeLine(const QByteArray& line);

@@ -42,6 +42,8 @@ void PlanningClient::Preview(const QString& path, std::optional<PathPoint3> stan
                 if (!ok)
                     return;
                 emit Checked(path, process->Output().Counts(), process->Output().CheckLines());
+                if (const QString where = process->Output().LeavesTravel(); !where.isEmpty())
+                    emit TravelLeft(path, where);
                 previewReader.Start(
                     [file, standing]() -> std::optional<PreviewPath> {
                         std::optional<std::vector<PreviewPoint>> points = ReadPreviewPath(file);

@@ -43,6 +43,8 @@ signals:
     void Planned(const QString& program, const PlannedRun& plan);
     // The program check of a preview: how many lines the dialect reads otherwise, and how.
     void Checked(const QString& program, const CheckCounts& counts, const QStringList& checkLines);
+    // The preview found a move past the machine's travel: where, and by how much.
+    void TravelLeft(const QString& program, const QString& where);
     // The preview of the program the window holds is ready to be taken.
     void PreviewReady();
 

@@ -56,3 +56,11 @@ void ShowDryRunProgress(QWidget* parent, DryRunProcess* process)
                              box->close();
                      });
 }
+
+void WarnOfTravel(QWidget* parent, const QString& program, const QString& where)
+{
+    QMessageBox::warning(parent, QObject::tr("Will it fit?"),
+                         QObject::tr("%1 does not fit the machine: %2.\n\nThe machine would run "
+                                     "past its travel there.")
+                             .arg(QFileInfo(program).fileName(), where));
+}

@@ -51,6 +51,10 @@ Workbench::Workbench(HostConfig hostConfig, QString configPath, QWidget* parent)
     statusBar()->addPermanentWidget(runStatus);
     planning = new PlanningClient(probe, std::move(configPath), this);
     connect(planning, &PlanningClient::Checked, this, &Workbench::reportProgramCheck);
+    connect(planning, &PlanningClient::TravelLeft, this,
+            [this](const QString& program, const QString& where) {
+                WarnOfTravel(this, program, where);
+            });
     connect(planning, &PlanningClient::PreviewReady, this, [this] {
         plot->SetPreview(planning->TakePreview());
         emit previewShown();

@@ -5,8 +5,10 @@
 #include "planner/CommandLine.h"
 #include "planner/ConvertCommand.h"
 #include "planner/DryRunCommand.h"
+#include "planner/MachineTravel.h"
 #include "planner/ResumeCommand.h"
 #include "shopfloor/ShopFloor.h"
+#include "workbench/BackplotView.h"
 #include "workbench/HistoryDock.h"
 #include "workbench/JobNotifier.h"
 #include "workbench/JobRecorder.h"
@@ -238,10 +240,12 @@ int main(int argc, char** argv)
         return Complain(QStringLiteral("--exit-when-done goes with --run"), BadArguments);
     HostConfig config = HostConfig::defaults();
     ShopFloorConfig shopFloorConfig = ShopFloorConfig::defaults();
+    MachineTravel travel;
     QString error;
     if (parser.isSet(options.config)
         && (!HostConfig::load(parser.value(options.config), config, error)
-            || !ShopFloorConfig::load(parser.value(options.config), shopFloorConfig, error))) {
+            || !ShopFloorConfig::load(parser.value(options.config), shopFloorConfig, error)
+            || !MachineTravel::Read(parser.value(options.config), travel, error))) {
         return Complain(error, BadArguments);
     }
     const QString program = parser.value(options.program);
@@ -257,6 +261,7 @@ int main(int argc, char** argv)
 
     Workbench workbench(std::move(config), parser.value(options.config));
     workbench.resize(1280, 860);
+    workbench.backplot()->SetTravel(travel);
     const QString modulePath = parser.isSet(options.module)
                                    ? parser.value(options.module)
                                    : QDir(QCoreApplication::applicationDirPath())

@@ -215,6 +215,9 @@ FAULTS = [
      "                                                           : JobEntry::Outcome::Finished;"),
     ("a job's end is notified while the operator watches the window", "workbench/JobNotifier.cpp",
      "    if (window->isActiveWindow())\n        return;\n", ""),
+    ("an arc's bulge is not held against the travel", "planner/DryRun.cpp",
+     "        includeMotion(command, line, standing, motion);\n",
+     "        motion.Include({line.position[0], line.position[1], line.position[2]});\n"),
 ]
 
 

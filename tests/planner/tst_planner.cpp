@@ -1207,6 +1207,42 @@ private slots:
 
     // A converted program names its source's lines: in the check, in the run's "line L of N",
     // and where Run from line goes on.
+    void moveBeyondTheTravel_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("left"); // "line: what", empty when it fits
+
+        QTest::newRow("touching both ends") << "G1 X100 Y50 F100\nX0 Y0"
+                                            << "";
+        QTest::newRow("a hair past the maximum") << "G1 X100.01 F100"
+                                                 << "1: X goes 0.010 mm past its maximum 100 mm";
+        QTest::newRow("below the minimum later") << "G1 X10 Y10 F100\nY-2\nY-5"
+                                                 << "2: Y goes 2.000 mm past its minimum 0 mm";
+        QTest::newRow("an arc bulging past, its ends within")
+            << "G1 X88 Y47 F100\nG02 X100 Y47 I6 J0"
+            << "2: Y goes 3.000 mm past its maximum 50 mm";
+        QTest::newRow("the same arc the other way round") << "G1 X88 Y47 F100\nG03 X100 Y47 I6 J0"
+                                                          << "";
+        QTest::newRow("a rapid counts too") << "G0 X120 EF100"
+                                            << "1: X goes 20.000 mm past its maximum 100 mm";
+    }
+    // The first motion past the machine's travel, with its line, the axis and how far.
+    void moveBeyondTheTravel()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, left);
+        DryRunMachine machine = openMachine(5);
+        machine.travel.lowest = {0, 0, -10};
+        machine.travel.highest = {100, 50, 0};
+        const DryRunReport report = dryRunOf(ProgramText(program), machine);
+        const QString seen = report.leftTravel
+                                 ? QStringLiteral("%1: %2")
+                                       .arg(report.leftTravel->line)
+                                       .arg(TravelLeftText(*report.leftTravel, machine.travel))
+                                 : QString();
+        QCOMPARE(seen, left);
+    }
+
     // The history as a spreadsheet reads it: a header, then a row a job, the program quoted.
     void historyAsCsv()
     {

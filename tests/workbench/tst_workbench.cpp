@@ -839,6 +839,25 @@ private slots:
         QCOMPARE(workbench->statusBar()->currentMessage(), QString());
     }
 
+    // A program that goes past the machine's travel is said in a box when it loads.
+    void loadSaysWhenTheProgramDoesNotFit()
+    {
+        const QString config = write("travel.ini", "[travel]\nxMax=10\n");
+        Workbench workbench(HostConfig::defaults(), config);
+        QString error;
+        QVERIFY2(workbench.loadModule(QStringLiteral(KURVO_MODULE_PATH), error), qPrintable(error));
+        workbench.setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
+        workbench.show();
+        workbench.openOperatorWindow();
+        ModalBoxAnswerer answerer;
+        QSignalSpy shown(&workbench, &Workbench::previewShown);
+        workbench.openProgram(QStringLiteral(KURVO_EXAMPLES_DIR "/square.nc"));
+        QVERIFY(!shown.isEmpty() || shown.wait(30000));
+        QTRY_COMPARE(answerer.boxes().size(), 1);
+        QVERIFY2(answerer.first().text.contains("line 3: X goes 5.000 mm past its maximum 10 mm"),
+                 qPrintable(answerer.first().text));
+    }
+
     // A program of common G-code imported as from the menu: the operator says whether to go on past
     // its tool change, and the program written for the dialect is loaded, its preview planned,
     // with nothing the program check counts as danger or warning.
