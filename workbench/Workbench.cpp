@@ -209,7 +209,6 @@ bool Workbench::runFrom(const QString& path, qsizetype line)
     return true;
 }
 
-// A folder of the programs the workbench writes for the window: the resumed, the converted.
 QString Workbench::writtenProgramsFolder(const char* kind)
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)

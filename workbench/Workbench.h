@@ -46,6 +46,9 @@ public:
     QStringList outputLines() const;
     BackplotView* backplot() const { return plot; }
     MachineWatch* machineWatch() const { return watch; }
+    const HostConfig& hostConfig() const { return config; }
+    // A folder of the programs the workbench writes for the window: "resumed", "converted", ….
+    static QString writtenProgramsFolder(const char* kind);
     QString progressText() const;
 
     // Puts the program into the operator window and loads it there; remembers it as recent.
@@ -86,7 +89,6 @@ private:
     QString askForProgram(const QString& title);
     void chooseProgram();
     void chooseImport();
-    static QString writtenProgramsFolder(const char* kind);
     void chooseDryRun();
     void rememberProgram(const QString& path);
     void fillRecentMenu();

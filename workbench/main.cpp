@@ -5,10 +5,12 @@
 #include "planner/CommandLine.h"
 #include "planner/ConvertCommand.h"
 #include "planner/DryRunCommand.h"
+#include "planner/FrameProgram.h"
 #include "planner/MachineTravel.h"
 #include "planner/ResumeCommand.h"
 #include "shopfloor/ShopFloor.h"
 #include "workbench/BackplotView.h"
+#include "workbench/FrameJob.h"
 #include "workbench/HistoryDock.h"
 #include "workbench/JobNotifier.h"
 #include "workbench/JobRecorder.h"
@@ -241,11 +243,13 @@ int main(int argc, char** argv)
     HostConfig config = HostConfig::defaults();
     ShopFloorConfig shopFloorConfig = ShopFloorConfig::defaults();
     MachineTravel travel;
+    FrameMotion frameMotion;
     QString error;
     if (parser.isSet(options.config)
         && (!HostConfig::load(parser.value(options.config), config, error)
             || !ShopFloorConfig::load(parser.value(options.config), shopFloorConfig, error)
-            || !MachineTravel::Read(parser.value(options.config), travel, error))) {
+            || !MachineTravel::Read(parser.value(options.config), travel, error)
+            || !FrameMotion::Read(parser.value(options.config), frameMotion, error))) {
         return Complain(error, BadArguments);
     }
     const QString program = parser.value(options.program);
@@ -262,6 +266,7 @@ int main(int argc, char** argv)
     Workbench workbench(std::move(config), parser.value(options.config));
     workbench.resize(1280, 860);
     workbench.backplot()->SetTravel(travel);
+    (new FrameJob(workbench, frameMotion))->AddActions();
     const QString modulePath = parser.isSet(options.module)
                                    ? parser.value(options.module)
                                    : QDir(QCoreApplication::applicationDirPath())

@@ -218,6 +218,11 @@ FAULTS = [
     ("an arc's bulge is not held against the travel", "planner/DryRun.cpp",
      "        includeMotion(command, line, standing, motion);\n",
      "        motion.Include({line.position[0], line.position[1], line.position[2]});\n"),
+    ("the frame switches the laser on", "planner/FrameProgram.cpp",
+     'QStringLiteral("H0")};', 'QStringLiteral("H1")};'),
+    ("the outline keeps a corner inside it", "planner/FrameProgram.cpp",
+     "while (size >= 2 && Cross(hull[size - 2], hull[size - 1], point) <= 0)",
+     "while (size >= 2 && Cross(hull[size - 2], hull[size - 1], point) < -1e9)"),
 ]
 
 

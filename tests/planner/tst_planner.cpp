@@ -6,6 +6,7 @@
 #include "gcode/ProgramText.h"
 #include "planner/CommonGCode.h"
 #include "planner/DryRun.h"
+#include "planner/FrameProgram.h"
 #include "planner/JobHistory.h"
 #include "planner/PathPlot.h"
 #include "planner/ProgramCheck.h"
@@ -1241,6 +1242,44 @@ private slots:
                                        .arg(TravelLeftText(*report.leftTravel, machine.travel))
                                  : QString();
         QCOMPARE(seen, left);
+    }
+
+    void frameGoesRoundTheCut_data()
+    {
+        QTest::addColumn<int>("shape");
+        QTest::addColumn<double>("originX");
+        QTest::addColumn<QList<QPointF>>("corners");
+
+        const int box = int(FrameShape::Box), outline = int(FrameShape::Outline);
+        QTest::newRow("box") << box << 0.0 << QList<QPointF>{{10, 0}, {40, 0}, {40, 25}, {10, 25}};
+        QTest::newRow("box from an origin")
+            << box << 5.0 << QList<QPointF>{{5, 0}, {35, 0}, {35, 25}, {5, 25}};
+        // The triangle's inner corner (30, 10) and the lead-in's start are no part of it.
+        QTest::newRow("outline") << outline << 0.0
+                                 << QList<QPointF>{{10, 10}, {40, 0}, {40, 5}, {20, 25}};
+    }
+    // The frame's corners from a planned path: a rapid lead-in from (0, 0), a triangle cut, a
+    // rapid, and a short cut; worked out by hand.
+    void frameGoesRoundTheCut()
+    {
+        QFETCH(int, shape);
+        QFETCH(double, originX);
+        QFETCH(QList<QPointF>, corners);
+        const std::vector<PreviewPoint> planned{{0, 0, 0, 0, false},   {10, 10, 0, 0, true},
+                                                {30, 10, 0, 0, false}, {20, 25, 0, 0, false},
+                                                {10, 10, 0, 0, false}, {40, 0, 0, 0, true},
+                                                {40, 5, 0, 0, false}};
+        const std::vector<QPointF> seen = FrameCorners(planned, {originX, 0, 0}, FrameShape(shape));
+        QCOMPARE(QList<QPointF>(seen.begin(), seen.end()), corners);
+    }
+
+    void frameProgramKeepsTheLaserOff()
+    {
+        const QString text = FrameProgramText({{10, 0}, {40, 0}, {40, 25.5}, {10, 25.5}},
+                                              FrameMotion{50, 500}, "/jobs/bracket.nc");
+        QCOMPARE(text, QStringLiteral("(Frame of bracket.nc, the laser off)\nH0\n"
+                                      "G00 X10 Y0 EF50 ED500\nG01 X40 Y0 F50 D500\nX40 Y25.5\n"
+                                      "X10 Y25.5\nX10 Y0\n"));
     }
 
     // The history as a spreadsheet reads it: a header, then a row a job, the program quoted.

@@ -5,6 +5,7 @@
 #include "planner/SimulatorInterface.h"
 #include "workbench/BackplotView.h"
 #include "workbench/DryRunProcess.h"
+#include "workbench/FrameJob.h"
 #include "workbench/HistoryDock.h"
 #include "workbench/JobNotifier.h"
 #include "workbench/JobRecorder.h"
@@ -837,6 +838,33 @@ private slots:
         QVERIFY(workbench->outputLines().contains(QStringLiteral(
             "  program check: 204 lines read differently (0 danger, 0 warning, 204 info)")));
         QCOMPARE(workbench->statusBar()->currentMessage(), QString());
+    }
+
+    // Framing traces the program's box with the laser off, as a job of its own planned first;
+    // afterwards the program is back in the window.
+    void frameTracesTheBoxWithTheLaserOff()
+    {
+        const auto workbench = openWorkbench();
+        workbench->setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
+        QSignalSpy shown(workbench.get(), &Workbench::previewShown);
+        const QString square = QStringLiteral(KURVO_EXAMPLES_DIR "/square.nc");
+        workbench->openProgram(square);
+        QVERIFY(!shown.isEmpty() || shown.wait(30000));
+        FrameJob frame(*workbench, FrameMotion{100, 1000});
+        StartJournal();
+        QVERIFY(frame.Frame(FrameShape::Box));
+        auto* path = workbench->findChild<QLineEdit*>(WidgetNames::programPathEdit);
+        QTRY_VERIFY(path->text().endsWith(QLatin1String("/frames/square frame.nc")));
+        QTRY_VERIFY_WITH_TIMEOUT(path->text() == square, 20000);
+        rvsim_journal_enable(0);
+        const QStringList calls
+            = CommandJournal().filter(QRegularExpression("^MQN_(Ln|Arc|BufLaser)"));
+        QVERIFY2(calls.size() == 7 && calls[0].startsWith(QLatin1String("MQN_BufLaserOff"))
+                     && calls.filter(QRegularExpression("^MQN_BufLaserOn")).isEmpty()
+                     && calls.filter(QRegularExpression("^MQN_Ln")).size() == 5,
+                 qPrintable(calls.join(" / ")));
+        // Round the square's box, 20 mm a side at 1000 pulses a mm.
+        QVERIFY2(calls[4].contains(QLatin1String("20000, 20000")), qPrintable(calls[4]));
     }
 
     // A program that goes past the machine's travel is said in a box when it loads.
