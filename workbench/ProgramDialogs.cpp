@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QProgressDialog>
+#include <QTimer>
 
 std::optional<qsizetype> AskLineToRunFrom(QWidget* parent, const QString& path, qsizetype proposed)
 {
@@ -59,8 +60,11 @@ void ShowDryRunProgress(QWidget* parent, DryRunProcess* process)
 
 void WarnOfTravel(QWidget* parent, const QString& program, const QString& where)
 {
-    QMessageBox::warning(parent, QObject::tr("Will it fit?"),
-                         QObject::tr("%1 does not fit the machine: %2.\n\nThe machine would run "
-                                     "past its travel there.")
-                             .arg(QFileInfo(program).fileName(), where));
+    // Once the load is done: the preview comes on behind the box.
+    QTimer::singleShot(0, parent, [parent, program, where] {
+        QMessageBox::warning(parent, QObject::tr("Will it fit?"),
+                             QObject::tr("%1 does not fit the machine: %2.\n\nThe machine would "
+                                         "run past its travel there.")
+                                 .arg(QFileInfo(program).fileName(), where));
+    });
 }

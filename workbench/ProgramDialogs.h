@@ -20,8 +20,8 @@ bool AskToImportWithNotes(QWidget* parent, const QString& problem, bool unsuppor
 // when the run finishes.
 void ShowDryRunProgress(QWidget* parent, DryRunProcess* process);
 
-// Says that the program loaded goes past the machine's travel: "line 3: X goes 10.000 mm past
-// its maximum 300 mm".
+// Says, once the load is done, that the program loaded goes past the machine's travel: "line 3:
+// X goes 10.000 mm past its maximum 300 mm".
 void WarnOfTravel(QWidget* parent, const QString& program, const QString& where);
 
 #endif
