@@ -183,8 +183,9 @@ JobRecorder* recordJobs(Workbench& workbench, const QString& machine, bool offer
     QObject::connect(recorder, &JobRecorder::JobEnded, new JobNotifier(&workbench),
                      &JobNotifier::JobEnded);
     QObject::connect(dock, &HistoryDock::RunFromLineWanted, &workbench, &Workbench::runFrom);
+    // Asked once the window is up, and with the shop floor watching already.
     if (offerToGoOn)
-        dock->OfferToGoOn(interrupted);
+        QTimer::singleShot(0, dock, [dock, interrupted] { dock->OfferToGoOn(interrupted); });
     return recorder;
 }
 

@@ -296,6 +296,17 @@ private slots:
         QCOMPARE(table->item(0, 2)->text(), QStringLiteral("finished"));
         QCOMPARE(table->item(1, 2)->text(), QStringLiteral("stopped"));
         QVERIFY(table->item(0, 2)->foreground() != table->item(1, 2)->foreground());
+        // A job a killed workbench left: the operator is asked whether to go on with it.
+        QSignalSpy goOn(&dock, &HistoryDock::RunFromLineWanted);
+        JobEntry interrupted = stopped;
+        interrupted.outcome = JobEntry::Outcome::Interrupted;
+        {
+            ModalBoxAnswerer answerer;
+            dock.OfferToGoOn({interrupted});
+            QCOMPARE(answerer.first().title, QStringLiteral("Interrupted job"));
+        }
+        QCOMPARE(goOn.size(), 1);
+        QCOMPARE(goOn.first().value(1).value<qsizetype>(), qsizetype(stopped.line));
     }
 
     // A job the buffer holds whole goes on after Pause where it stood: the count follows the one
