@@ -31,9 +31,12 @@ void FrameJob::AddActions()
         return;
     QAction* box = menu->addAction(tr("&Frame"), this, [this] { Frame(FrameShape::Box); });
     box->setObjectName(QStringLiteral("frameAction"));
+    box->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
     box->setToolTip(tr("Trace the program's box with the laser off"));
-    menu->addAction(tr("Frame &outline"), this, [this] { Frame(FrameShape::Outline); })
-        ->setObjectName(QStringLiteral("frameOutlineAction"));
+    QAction* outline
+        = menu->addAction(tr("Frame &outline"), this, [this] { Frame(FrameShape::Outline); });
+    outline->setObjectName(QStringLiteral("frameOutlineAction"));
+    outline->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+F")));
     toolBar->addAction(box);
 }
 

@@ -21,14 +21,13 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenuBar>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTime>
-#include <QToolBar>
 
 Workbench::Workbench(HostConfig hostConfig, QString configPath, QWidget* parent)
     : QMainWindow(parent)
@@ -100,45 +99,6 @@ Workbench::~Workbench()
     const QList<QMdiSubWindow*> windows = area->subWindowList();
     area->closeAllSubWindows();
     qDeleteAll(windows);
-}
-
-void Workbench::createMenus()
-{
-    QMenu* moduleMenu = menuBar()->addMenu(QStringLiteral("&Module"));
-    moduleMenu->addAction(QStringLiteral("&Open operator window"), this,
-                          &Workbench::openOperatorWindow);
-    QMenu* languageMenu = moduleMenu->addMenu(QStringLiteral("&Language"));
-    languageMenu->addAction(QStringLiteral("Chinese"), this,
-                            [this] { setLanguage(LanguageChinese); });
-    languageMenu->addAction(QStringLiteral("English"), this,
-                            [this] { setLanguage(LanguageEnglish); });
-    moduleMenu->addAction(QStringLiteral("&Describe module"), this, &Workbench::showDescription)
-        ->setObjectName(QStringLiteral("describeAction"));
-    moduleMenu->addSeparator();
-    moduleMenu->addAction(QStringLiteral("&Quit"), this, &QWidget::close);
-
-    QMenu* programMenu = menuBar()->addMenu(QStringLiteral("&Program"));
-    programMenu->addAction(QStringLiteral("&Open..."), this, &Workbench::chooseProgram)
-        ->setObjectName(QStringLiteral("openProgramAction"));
-    recentMenu = programMenu->addMenu(QStringLiteral("&Recent programs"));
-    recentMenu->setObjectName(QStringLiteral("recentMenu"));
-    fillRecentMenu();
-    QAction* dryRunAction
-        = programMenu->addAction(QStringLiteral("&Dry run..."), this, &Workbench::chooseDryRun);
-    dryRunAction->setObjectName(QStringLiteral("dryRunAction"));
-    programMenu
-        ->addAction(QStringLiteral("Run from &line..."), this, &Workbench::chooseLineToRunFrom)
-        ->setObjectName(QStringLiteral("runFromLineAction"));
-    programMenu
-        ->addAction(QStringLiteral("&Import common G-code\u2026"), this, &Workbench::chooseImport)
-        ->setObjectName(QStringLiteral("importAction"));
-
-    // The operator window has no Stop of its own: the host offers one, always in reach.
-    QToolBar* machine = addToolBar(QStringLiteral("Machine"));
-    machine->setObjectName(QStringLiteral("machineToolBar"));
-    QAction* stop = machine->addAction(QStringLiteral("Stop"), this, &Workbench::stopMotion);
-    stop->setObjectName(QStringLiteral("stopAction"));
-    stop->setToolTip(QStringLiteral("Stop the coordinate system at once (Esc)"));
 }
 
 void Workbench::createBackplotDock()

@@ -47,6 +47,8 @@ public:
     BackplotView* backplot() const { return plot; }
     MachineWatch* machineWatch() const { return watch; }
     const HostConfig& hostConfig() const { return config; }
+    // "Ctrl+O\tOpen...": every action's shortcut, as the Help page lists them.
+    QStringList shortcutLines() const;
     // A folder of the programs the workbench writes for the window: "resumed", "converted", ….
     static QString writtenProgramsFolder(const char* kind);
     QString progressText() const;
@@ -83,6 +85,7 @@ signals:
 
 private:
     void createMenus();
+    void showShortcuts();
     void createBackplotDock();
     void connectWatch();
     void showDescription();

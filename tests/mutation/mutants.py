@@ -35,14 +35,14 @@ FAULTS = [
     ("the core reaches up into the window", "crd/Blending.cpp",
      "QString ApplyFilterPrm()\n{\n    return",
      "void ShowProblem(const QString&);\nQString ApplyFilterPrm()\n{\n    ShowProblem({});\n    return"),
-    ("the toolbar's Stop is connected to nothing", "workbench/Workbench.cpp",
+    ("the toolbar's Stop is connected to nothing", "workbench/WorkbenchMenus.cpp",
      "machine->addAction(QStringLiteral(\"Stop\"), this, &Workbench::stopMotion);",
      "machine->addAction(QStringLiteral(\"Stop\"));"),
-    ("the Open action is connected to nothing", "workbench/Workbench.cpp",
+    ("the Open action is connected to nothing", "workbench/WorkbenchMenus.cpp",
      "addAction(QStringLiteral(\"&Open...\"), this, &Workbench::chooseProgram)",
      "addAction(QStringLiteral(\"&Open...\"))"),
-    ("Describe module is connected to nothing", "workbench/Workbench.cpp",
-     "addAction(QStringLiteral(\"&Describe module\"), this, &Workbench::showDescription)",
+    ("Describe module is connected to nothing", "workbench/WorkbenchMenus.cpp",
+     "addAction(QStringLiteral(\"&Describe module\"), this,\n                                       &Workbench::showDescription)",
      "addAction(QStringLiteral(\"&Describe module\"))"),
     ("the backplot's Clear is connected to nothing", "workbench/BackplotView.cpp",
      "    connect(clear, &QPushButton::clicked, this, &BackplotView::Clear);\n", ""),
@@ -223,6 +223,9 @@ FAULTS = [
     ("the outline keeps a corner inside it", "planner/FrameProgram.cpp",
      "while (size >= 2 && Cross(hull[size - 2], hull[size - 1], point) <= 0)",
      "while (size >= 2 && Cross(hull[size - 2], hull[size - 1], point) < -1e9)"),
+    ("Run from line has no shortcut", "workbench/WorkbenchMenus.cpp",
+     'QKeySequence(QStringLiteral("Ctrl+L")), "runFromLineAction");',
+     'QKeySequence(), "runFromLineAction");'),
 ]
 
 

@@ -23,6 +23,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
@@ -876,6 +878,54 @@ private slots:
                  qPrintable(calls.join(" / ")));
         // Round the square's box, 20 mm a side at 1000 pulses a mm.
         QVERIFY2(calls[4].contains(QLatin1String("20000, 20000")), qPrintable(calls[4]));
+    }
+
+    // Every action of the menus answers a shortcut of its own, and the Help page lists it.
+    void everyActionAnswersItsShortcut()
+    {
+        const auto workbench = openWorkbench();
+        FrameJob frame(*workbench, FrameMotion{});
+        frame.AddActions();
+        QList<QAction*> actions;
+        const auto collect = [&actions](const QMenu* menu, const auto& self) -> void {
+            for (QAction* action : menu->actions()) {
+                if (action->menu() && action->menu()->objectName() != QLatin1String("recentMenu"))
+                    self(action->menu(), self);
+                else if (!action->menu() && !action->isSeparator())
+                    actions << action;
+            }
+        };
+        for (const QAction* menu : workbench->menuBar()->actions())
+            collect(menu->menu(), collect);
+        QVERIFY(actions.size() >= 12);
+        // What the actions open is closed as it comes; Quit comes last.
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [] {
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        closer.start(20);
+        std::stable_partition(actions.begin(), actions.end(), [](const QAction* action) {
+            return action->objectName() != QLatin1String("quitAction");
+        });
+        const QStringList page = workbench->shortcutLines();
+        QSet<QString> keys;
+        for (QAction* action : std::as_const(actions)) {
+            const QString name = action->text().remove(QLatin1Char('&'));
+            QVERIFY2(!action->shortcut().isEmpty(), qPrintable(name));
+            keys << action->shortcut().toString();
+            QCOMPARE(page.filter(QRegularExpression("\t" + QRegularExpression::escape(name) + "$"))
+                         .size(),
+                     1);
+            QTRY_VERIFY(!QApplication::activeModalWidget());
+            workbench->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(workbench.get()));
+            QSignalSpy triggered(action, &QAction::triggered);
+            QTest::keySequence(workbench.get(), action->shortcut());
+            QTRY_VERIFY2(triggered.size() == 1, qPrintable(name));
+        }
+        QCOMPARE(keys.size(), actions.size());
+        QTRY_VERIFY(!workbench->isVisible());
     }
 
     // A program that goes past the machine's travel is said in a box when it loads.
