@@ -3,13 +3,13 @@
 // rate, beside the pace of the window's 10 ms poll with and without the burst.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_agent.bin/bench_agent [requests] [connections]
+#include "HttpReply.h"
 #include "OpenedWorkbench.h"
 #include "shopfloor/ShopFloor.h"
 #include "workbench/MachineWatch.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -56,8 +56,6 @@ private:
 // `count` requests one after another on one kept connection; the number answered whole with 200.
 int AskRepeatedly(quint16 port, int count)
 {
-    static const QRegularExpression length(QStringLiteral("\r\nContent-Length: *([0-9]+)"),
-                                           QRegularExpression::CaseInsensitiveOption);
     QTcpSocket socket;
     socket.connectToHost(QHostAddress::LocalHost, port);
     if (!socket.waitForConnected(5000))
@@ -65,19 +63,10 @@ int AskRepeatedly(quint16 port, int count)
     int answered = 0;
     for (int request = 0; request < count; ++request) {
         socket.write("GET /current HTTP/1.1\r\nHost: localhost\r\n\r\n");
-        QByteArray bytes;
-        bool whole = false;
-        while (!whole && socket.waitForReadyRead(5000)) {
-            bytes += socket.readAll();
-            const qsizetype headerEnd = bytes.indexOf("\r\n\r\n");
-            const QRegularExpressionMatch match
-                = length.match(QString::fromLatin1(bytes.left(headerEnd)));
-            whole = headerEnd > 0 && match.hasMatch()
-                    && bytes.size() - headerEnd - 4 >= match.captured(1).toLongLong();
-        }
-        if (!whole)
+        const HttpReply reply = ReadHttpReply(socket);
+        if (reply.status == 0)
             break;
-        answered += bytes.startsWith("HTTP/1.1 200 ") ? 1 : 0;
+        answered += reply.status == 200 ? 1 : 0;
     }
     return answered;
 }

@@ -6,6 +6,7 @@
 #include "workbench/MachineWatch.h"
 #include "workbench/Workbench.h"
 
+#include "HttpReply.h"
 #include "TestHost.h"
 #include "WindowTest.h"
 
@@ -20,34 +21,15 @@
 
 namespace {
 
-struct Reply
-{
-    int status = 0;
-    QByteArray body;
-};
-
-// One request as any client sends it, on a connection of its own; read to its length.
-Reply Get(quint16 port, const QByteArray& target, const QByteArray& method = "GET")
+// One request as any client sends it, on a connection of its own.
+HttpReply Get(quint16 port, const QByteArray& target, const QByteArray& method = "GET")
 {
     QTcpSocket socket;
     socket.connectToHost(QHostAddress::LocalHost, port);
     if (!socket.waitForConnected(5000))
         return {};
     socket.write(method + ' ' + target + " HTTP/1.1\r\nHost: localhost\r\n\r\n");
-    static const QRegularExpression length(QStringLiteral("\r\nContent-Length: *([0-9]+)"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    QByteArray bytes;
-    while (socket.waitForReadyRead(5000)) {
-        bytes += socket.readAll();
-        const qsizetype headerEnd = bytes.indexOf("\r\n\r\n");
-        const QRegularExpressionMatch match
-            = length.match(QString::fromLatin1(bytes.left(headerEnd)));
-        if (headerEnd > 0 && match.hasMatch()
-            && bytes.size() - headerEnd - 4 >= match.captured(1).toLongLong()) {
-            return {bytes.mid(9, 3).toInt(), bytes.mid(headerEnd + 4)};
-        }
-    }
-    return {};
+    return ReadHttpReply(socket);
 }
 
 struct Element
@@ -193,7 +175,7 @@ private slots:
         const std::optional<quint16> port = agent.Listen(QHostAddress::LocalHost, 0, error);
         QVERIFY2(port, qPrintable(error));
 
-        const Reply reply = Get(*port, target, method);
+        const HttpReply reply = Get(*port, target, method);
         QCOMPARE(reply.status, status);
         const QList<Element> document = Elements(reply.body);
         QVERIFY2(!document.isEmpty(), reply.body.constData());
