@@ -1,9 +1,20 @@
 #include "planner/RunProgress.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 #include <algorithm>
 #include <cmath>
+
+namespace {
+
+// The context the status bar's texts are translated in.
+struct RunProgress
+{
+    Q_DECLARE_TR_FUNCTIONS(RunProgress)
+};
+
+} // namespace
 
 PlannedRun::PlannedRun(std::vector<Point> planPoints, int64_t planSegments, double planTotalMs)
     : points(std::move(planPoints))
@@ -145,35 +156,36 @@ QString ProgressText(const RunFigures& figures)
         return english.toString(qlonglong(value));
     };
     const auto segments = [](int64_t count) {
-        return count == 1 ? QStringLiteral("segment") : QStringLiteral("segments");
+        return count == 1 ? RunProgress::tr("segment") : RunProgress::tr("segments");
     };
     const QString separator = QStringLiteral(" \u00b7 ");
-    const QString line
-        = figures.line > 0 ? QStringLiteral("line %1").arg(number(figures.line)) : QString();
     using State = RunJob::State;
     switch (figures.state) {
     case State::Idle:
-        return QStringLiteral("Idle");
+        return RunProgress::tr("Idle");
     case State::Finished:
-        return QStringLiteral("Finished in %1").arg(ClockText(figures.runSeconds)) + separator
-               + QStringLiteral("%1 %2").arg(number(figures.executed), segments(figures.executed));
+        return RunProgress::tr("Finished in %1").arg(ClockText(figures.runSeconds)) + separator
+               + RunProgress::tr("%1 %2").arg(number(figures.executed), segments(figures.executed));
     case State::Stopped:
-        return QStringLiteral("Stopped at segment %1").arg(number(figures.executed))
-               + (line.isEmpty() ? QString() : QStringLiteral(", ") + line) + separator
-               + QStringLiteral("run %1").arg(ClockText(figures.runSeconds));
+        return (figures.line > 0
+                    ? RunProgress::tr("Stopped at segment %1, line %2")
+                          .arg(number(figures.executed), number(figures.line))
+                    : RunProgress::tr("Stopped at segment %1").arg(number(figures.executed)))
+               + separator + RunProgress::tr("run %1").arg(ClockText(figures.runSeconds));
     case State::Running:
     case State::Paused:
         break;
     }
     QStringList parts{
-        figures.state == State::Running ? QStringLiteral("Running") : QStringLiteral("Paused"),
-        QStringLiteral("%1 of %2 %3 (%4%)")
+        figures.state == State::Running ? RunProgress::tr("Running") : RunProgress::tr("Paused"),
+        RunProgress::tr("%1 of %2 %3 (%4%)")
             .arg(number(figures.executed), number(figures.total), segments(figures.total))
             .arg(ProgressPercent(figures))};
-    if (!line.isEmpty())
-        parts << line + QStringLiteral(" of %1").arg(number(figures.lineCount));
-    parts << QStringLiteral("run %1").arg(ClockText(figures.runSeconds));
+    if (figures.line > 0)
+        parts << RunProgress::tr("line %1 of %2")
+                     .arg(number(figures.line), number(figures.lineCount));
+    parts << RunProgress::tr("run %1").arg(ClockText(figures.runSeconds));
     if (figures.secondsLeft)
-        parts << QStringLiteral("left %1").arg(ClockText(*figures.secondsLeft));
+        parts << RunProgress::tr("left %1").arg(ClockText(*figures.secondsLeft));
     return parts.join(separator);
 }

@@ -1,5 +1,7 @@
 #include "workbench/BackplotView.h"
 
+#include "workbench/TranslatedTexts.h"
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QMouseEvent>
@@ -64,10 +66,14 @@ QWidget* BackplotView::WithControls()
     plane->addItems({QStringLiteral("XY"), QStringLiteral("XZ"), QStringLiteral("YZ")});
     connect(plane, &QComboBox::currentIndexChanged, this,
             [this](int index) { SetPlane(PlotPlane(index)); });
-    auto* fit = new QPushButton(QStringLiteral("Zoom to fit"));
+    auto* fit = new QPushButton;
     connect(fit, &QPushButton::clicked, this, &BackplotView::FitToPath);
-    auto* clear = new QPushButton(QStringLiteral("Clear"));
+    auto* clear = new QPushButton;
     connect(clear, &QPushButton::clicked, this, &BackplotView::Clear);
+    (new TranslatedTexts(this))->Follow([fit, clear] {
+        fit->setText(tr("Zoom to fit"));
+        clear->setText(tr("Clear"));
+    });
 
     auto* controls = new QHBoxLayout;
     controls->addWidget(plane);
@@ -317,7 +323,7 @@ void BackplotView::DrawLegend(QPainter& painter) const
     painter.setPen(styledPen(-1));
     painter.drawLine(origin.x(), origin.y() + 30, origin.x() + 3 * band, origin.y() + 30);
     painter.setPen(frameColour);
-    painter.drawText(origin.x() + 3 * band + 6, origin.y() + 34, QStringLiteral("rapid"));
+    painter.drawText(origin.x() + 3 * band + 6, origin.y() + 34, tr("rapid"));
 }
 
 void BackplotView::paintEvent(QPaintEvent*)
@@ -330,8 +336,7 @@ void BackplotView::paintEvent(QPaintEvent*)
         return;
     }
     painter.setPen(frameColour);
-    painter.drawText(6, height() - 6,
-                     QStringLiteral("grid %1 mm").arg(GridStep(view, gridPixels), 0, 'g', 6));
+    painter.drawText(6, height() - 6, tr("grid %1 mm").arg(GridStep(view, gridPixels), 0, 'g', 6));
     DrawTravel(painter);
     if (!preview.points.empty()) {
         DrawPreviewFrame(painter);

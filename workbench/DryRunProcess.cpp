@@ -80,8 +80,7 @@ DryRunProcess::DryRunProcess(QString workbenchPath, QString programPath, QString
     connect(&process, &QProcess::finished, this, &DryRunProcess::End);
     connect(&process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
-            emit Finished(
-                false, QStringLiteral("cannot start the dry run: %1").arg(process.errorString()));
+            emit Finished(false, tr("cannot start the dry run: %1").arg(process.errorString()));
     });
 }
 
@@ -131,7 +130,6 @@ void DryRunProcess::End(int exitCode, QProcess::ExitStatus status)
     const QString reason = QString::fromLocal8Bit(process.readAllStandardError())
                                .trimmed()
                                .section(QLatin1Char('\n'), -1);
-    emit Finished(false, reason.isEmpty()
-                             ? QStringLiteral("the dry run of %1 ended early").arg(program)
-                             : reason);
+    emit Finished(false,
+                  reason.isEmpty() ? tr("the dry run of %1 ended early").arg(program) : reason);
 }

@@ -4,6 +4,7 @@
 #include "planner/WindowMachine.h"
 #include "workbench/BackplotView.h"
 #include "workbench/MachineWatch.h"
+#include "workbench/TranslatedTexts.h"
 #include "workbench/Workbench.h"
 
 #include <QAction>
@@ -29,14 +30,17 @@ void FrameJob::AddActions()
     auto* toolBar = workbench.findChild<QToolBar*>(QStringLiteral("machineToolBar"));
     if (!menu || !toolBar)
         return;
-    QAction* box = menu->addAction(tr("&Frame"), this, [this] { Frame(FrameShape::Box); });
+    QAction* box = menu->addAction(QString(), this, [this] { Frame(FrameShape::Box); });
     box->setObjectName(QStringLiteral("frameAction"));
     box->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
-    box->setToolTip(tr("Trace the program's box with the laser off"));
-    QAction* outline
-        = menu->addAction(tr("Frame &outline"), this, [this] { Frame(FrameShape::Outline); });
+    QAction* outline = menu->addAction(QString(), this, [this] { Frame(FrameShape::Outline); });
     outline->setObjectName(QStringLiteral("frameOutlineAction"));
     outline->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+F")));
+    (new TranslatedTexts(&workbench))->Follow([box, outline] {
+        box->setText(tr("&Frame"));
+        box->setToolTip(tr("Trace the program's box with the laser off"));
+        outline->setText(tr("Frame &outline"));
+    });
     toolBar->addAction(box);
 }
 

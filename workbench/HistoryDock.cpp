@@ -1,6 +1,7 @@
 #include "workbench/HistoryDock.h"
 
 #include "planner/RunProgress.h"
+#include "workbench/TranslatedTexts.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -56,20 +57,18 @@ public:
 } // namespace
 
 HistoryDock::HistoryDock(const JobHistory& jobHistory, QWidget* parent)
-    : QDockWidget(tr("History"), parent)
+    : QDockWidget(parent)
     , history(jobHistory)
 {
     setObjectName(QStringLiteral("historyDock"));
     table = new QTableWidget(0, ColumnCount);
-    table->setHorizontalHeaderLabels({tr("Started"), tr("Program"), tr("Outcome"), tr("Line"),
-                                      tr("Segments"), tr("Run"), tr("Planned"), tr("Look-ahead")});
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->horizontalHeader()->setStretchLastSection(true);
     table->horizontalHeader()->setSortIndicator(Started, Qt::DescendingOrder);
-    auto* exportCsv = new QPushButton(tr("Export CSV..."));
-    runFrom = new QPushButton(tr("Run from line"));
+    auto* exportCsv = new QPushButton;
+    runFrom = new QPushButton;
     runFrom->setEnabled(false);
     connect(exportCsv, &QPushButton::clicked, this, &HistoryDock::ExportCsv);
     connect(runFrom, &QPushButton::clicked, this, &HistoryDock::RunSelectedFromLine);
@@ -86,7 +85,15 @@ HistoryDock::HistoryDock(const JobHistory& jobHistory, QWidget* parent)
     layout->addWidget(table);
     layout->addLayout(buttons);
     setWidget(content);
-    Refresh();
+    (new TranslatedTexts(this))->Follow([this, exportCsv] {
+        setWindowTitle(tr("History"));
+        table->setHorizontalHeaderLabels({tr("Started"), tr("Program"), tr("Outcome"), tr("Line"),
+                                          tr("Segments"), tr("Run"), tr("Planned"),
+                                          tr("Look-ahead")});
+        exportCsv->setText(tr("Export CSV..."));
+        runFrom->setText(tr("Run from line"));
+        Refresh();
+    });
 }
 
 void HistoryDock::Refresh()
@@ -97,7 +104,7 @@ void HistoryDock::Refresh()
     for (int row = 0; row < entries.size(); ++row) {
         const JobEntry& entry = entries[row];
         const QString where = entry.line > 0 ? QString::number(entry.line) : QString();
-        auto* outcome = new Cell(OutcomeName(entry.outcome), OutcomeName(entry.outcome));
+        auto* outcome = new Cell(ShownOutcome(entry.outcome), OutcomeName(entry.outcome));
         outcome->setForeground(ColourOf(entry.outcome));
         table->setItem(
             row, Started,
@@ -107,9 +114,9 @@ void HistoryDock::Refresh()
             new Cell(entry.program.isEmpty() ? tr("(table)") : entry.program, entry.program));
         table->setItem(row, Outcome, outcome);
         table->setItem(row, Line, new Cell(where, entry.line));
-        table->setItem(row, Segments,
-                       new Cell(QStringLiteral("%1 of %2").arg(entry.segment).arg(entry.segments),
-                                entry.segment));
+        table->setItem(
+            row, Segments,
+            new Cell(tr("%1 of %2").arg(entry.segment).arg(entry.segments), entry.segment));
         table->setItem(row, Run, new Cell(ClockText(entry.runSeconds), entry.runSeconds));
         table->setItem(row, Planned,
                        new Cell(entry.plannedSeconds ? ClockText(*entry.plannedSeconds) : QString(),
@@ -117,6 +124,21 @@ void HistoryDock::Refresh()
         table->setItem(row, LookAhead, new Cell(entry.lookAhead, entry.lookAhead));
     }
     table->setSortingEnabled(true);
+}
+
+QString HistoryDock::ShownOutcome(JobEntry::Outcome outcome)
+{
+    switch (outcome) {
+    case JobEntry::Outcome::Finished:
+        return tr("finished");
+    case JobEntry::Outcome::Stopped:
+        return tr("stopped");
+    case JobEntry::Outcome::Interrupted:
+        return tr("interrupted");
+    case JobEntry::Outcome::Running:
+        break;
+    }
+    return tr("running");
 }
 
 std::optional<JobEntry> HistoryDock::Selected() const

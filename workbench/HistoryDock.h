@@ -30,6 +30,7 @@ private:
     void ExportCsv();
     void RunSelectedFromLine();
     std::optional<JobEntry> Selected() const;
+    static QString ShownOutcome(JobEntry::Outcome outcome);
 
     const JobHistory& history;
     QList<JobEntry> entries;

@@ -3,6 +3,7 @@
 #include "planner/RunProgress.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QFileInfo>
@@ -13,6 +14,12 @@ namespace {
 
 const QString service = QStringLiteral("org.freedesktop.Notifications");
 
+// The context the notifications' texts are translated in.
+struct Notification
+{
+    Q_DECLARE_TR_FUNCTIONS(Notification)
+};
+
 QString Count(qint64 number)
 {
     return QLocale(QLocale::English).toString(number);
@@ -22,21 +29,21 @@ QString Count(qint64 number)
 
 QString NotificationSummary(const JobEntry& entry)
 {
-    return entry.outcome == JobEntry::Outcome::Finished ? QObject::tr("Job finished")
-                                                        : QObject::tr("Job stopped");
+    return entry.outcome == JobEntry::Outcome::Finished ? Notification::tr("Job finished")
+                                                        : Notification::tr("Job stopped");
 }
 
 QString NotificationBody(const JobEntry& entry)
 {
-    const QString job
-        = entry.program.isEmpty() ? QObject::tr("The table") : QFileInfo(entry.program).fileName();
+    const QString job = entry.program.isEmpty() ? Notification::tr("The table")
+                                                : QFileInfo(entry.program).fileName();
     if (entry.outcome == JobEntry::Outcome::Finished) {
-        return QObject::tr("%1: %2 segments in %3")
+        return Notification::tr("%1: %2 segments in %3")
             .arg(job, Count(entry.segments), ClockText(entry.runSeconds));
     }
     const QString line
-        = entry.line > 0 ? QObject::tr(", line %1").arg(Count(entry.line)) : QString();
-    return QObject::tr("%1: stopped at segment %2%3").arg(job, Count(entry.segment), line);
+        = entry.line > 0 ? Notification::tr(", line %1").arg(Count(entry.line)) : QString();
+    return Notification::tr("%1: stopped at segment %2%3").arg(job, Count(entry.segment), line);
 }
 
 JobNotifier::JobNotifier(QWidget* notifiedWindow, QDBusConnection sessionBus)

@@ -34,13 +34,18 @@ DryRunProcess* PlanningClient::Start(const QString& path, const QString& pathFil
 void PlanningClient::Preview(const QString& path, std::optional<PathPoint3> standing)
 {
     delete previewRun;
+    previewedProgram = path;
     const QString file = previewFolder.filePath(QStringLiteral("path"));
     DryRunProcess* process = Start(path, file);
     previewRun = process;
+    emit PreviewProgressed(0);
+    connect(process, &DryRunProcess::Progressed, this, &PlanningClient::PreviewProgressed);
     connect(process, &DryRunProcess::Finished, this,
             [this, process, path, file, standing](bool ok) {
-                if (!ok)
+                if (!ok) {
+                    emit PreviewEnded();
                     return;
+                }
                 emit Checked(path, process->Output().Counts(), process->Output().CheckLines());
                 if (const QString where = process->Output().LeavesTravel(); !where.isEmpty())
                     emit TravelLeft(path, where);
@@ -54,11 +59,14 @@ void PlanningClient::Preview(const QString& path, std::optional<PathPoint3> stan
                         return Summarised(std::move(*points));
                     },
                     [this, path](std::optional<PreviewPath> read) {
-                        const std::optional<FormReading> form = probe.Read();
-                        if (!read || !form || form->programPath != path)
+                        if (path != previewedProgram)
                             return;
-                        preview = std::move(*read);
-                        emit PreviewReady();
+                        const std::optional<FormReading> form = probe.Read();
+                        if (read && form && form->programPath == path) {
+                            preview = std::move(*read);
+                            emit PreviewReady();
+                        }
+                        emit PreviewEnded();
                     });
             });
 }

@@ -47,6 +47,10 @@ signals:
     void TravelLeft(const QString& program, const QString& where);
     // The preview of the program the window holds is ready to be taken.
     void PreviewReady();
+    // How far the preview's planning has come, from 0 as it begins to 100.
+    void PreviewProgressed(int percent);
+    // The preview last asked for is shown, or there is none to show.
+    void PreviewEnded();
 
 private:
     DryRunProcess* Start(const QString& path, const QString& pathFile = QString());
@@ -56,6 +60,7 @@ private:
     QString executable = QCoreApplication::applicationFilePath();
     QPointer<DryRunProcess> backgroundPlan;
     QPointer<DryRunProcess> previewRun;
+    QString previewedProgram; // the program of the preview last asked for
     QTemporaryDir previewFolder;
     PreviewPath preview;
     BackgroundWork<std::optional<PreviewPath>> previewReader{this};

@@ -14,6 +14,7 @@
 #include "workbench/ProgramDialogs.h"
 #include "workbench/RecentPrograms.h"
 #include "workbench/RunStatus.h"
+#include "workbench/TranslatedTexts.h"
 
 #include <QApplication>
 #include <QDockWidget>
@@ -25,6 +26,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTime>
@@ -32,23 +34,33 @@
 Workbench::Workbench(HostConfig hostConfig, QString configPath, QWidget* parent)
     : QMainWindow(parent)
     , config(std::move(hostConfig))
+    , texts(new TranslatedTexts(this))
 {
-    setWindowTitle(QStringLiteral("Kurvo workbench"));
     module = new ModuleHost(config, this);
     connect(module, &ModuleHost::Message, this, &Workbench::appendOutput);
+    // On a small screen the operator window scrolls inside the area rather than pushing the
+    // status bar off the screen.
     area = new QMdiArea;
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(area);
     output = new QPlainTextEdit;
     output->setObjectName(QStringLiteral("hostOutput"));
     output->setReadOnly(true);
-    auto* dock = new QDockWidget(QStringLiteral("Output"), this);
+    auto* dock = new QDockWidget(this);
     dock->setObjectName(QStringLiteral("outputDock"));
     dock->setWidget(output);
     addDockWidget(Qt::BottomDockWidgetArea, dock);
+    texts->Follow([this, dock] {
+        setWindowTitle(tr("Kurvo workbench"));
+        dock->setWindowTitle(tr("Output"));
+    });
     createBackplotDock();
     runStatus = new RunStatus;
     statusBar()->addPermanentWidget(runStatus);
     planning = new PlanningClient(probe, std::move(configPath), this);
+    connect(planning, &PlanningClient::PreviewProgressed, runStatus, &RunStatus::ShowLoading);
+    connect(planning, &PlanningClient::PreviewEnded, runStatus, &RunStatus::EndLoading);
     connect(planning, &PlanningClient::Checked, this, &Workbench::reportProgramCheck);
     connect(planning, &PlanningClient::TravelLeft, this,
             [this](const QString& program, const QString& where) {
@@ -68,8 +80,10 @@ void Workbench::connectWatch()
 {
     watch = new MachineWatch(probe, config.axisTable.get(), SimulatorInterface::Find(), this);
     if (!watch->TellsPath())
-        plot->SetNotice(tr("The controller library has no path record (it is not the virtual "
-                           "controller): no backplot."));
+        texts->Follow([this] {
+            plot->SetNotice(tr("The controller library has no path record (it is not the "
+                               "virtual controller): no backplot."));
+        });
     connect(watch, &MachineWatch::PathExecuted, plot,
             [this](const std::vector<PathPoint3>& points, bool restarted) {
                 if (restarted)
@@ -105,8 +119,9 @@ void Workbench::createBackplotDock()
 {
     plot = new BackplotView;
     plot->setObjectName(QStringLiteral("backplot"));
-    auto* dock = new QDockWidget(QStringLiteral("Backplot"), this);
+    auto* dock = new QDockWidget(this);
     dock->setObjectName(QStringLiteral("backplotDock"));
+    texts->Follow([this, dock] { dock->setWindowTitle(tr("Backplot")); });
     dock->setWidget(plot->WithControls());
     addDockWidget(Qt::RightDockWidgetArea, dock);
     resizeDocks({dock}, {420}, Qt::Horizontal);
@@ -115,14 +130,13 @@ void Workbench::createBackplotDock()
 QString Workbench::askForProgram(const QString& title)
 {
     const std::optional<FormReading> form = probe.Read();
-    return QFileDialog::getOpenFileName(
-        this, title, form ? form->programPath : QString(),
-        QStringLiteral("G-code (*.nc *.ngc *.gcode *.tap *.txt);;All (*)"));
+    return QFileDialog::getOpenFileName(this, title, form ? form->programPath : QString(),
+                                        tr("G-code (*.nc *.ngc *.gcode *.tap *.txt);;All (*)"));
 }
 
 void Workbench::chooseProgram()
 {
-    const QString path = askForProgram(QStringLiteral("Open program"));
+    const QString path = askForProgram(tr("Open program"));
     if (!path.isEmpty())
         openProgram(path);
 }
@@ -157,14 +171,13 @@ bool Workbench::runFrom(const QString& path, qsizetype line)
 {
     QString resumed;
     if (!WriteResumedProgram(path, line, writtenProgramsFolder("resumed"), resumed)) {
-        appendOutput(QStringLiteral("Cannot go on with %1 at line %2: %3 cannot be written.")
+        appendOutput(tr("Cannot go on with %1 at line %2: %3 cannot be written.")
                          .arg(path)
                          .arg(line)
                          .arg(resumed));
         return false;
     }
-    appendOutput(
-        QStringLiteral("Going on with %1 at line %2: %3").arg(path).arg(line).arg(resumed));
+    appendOutput(tr("Going on with %1 at line %2: %3").arg(path).arg(line).arg(resumed));
     openProgram(resumed);
     return true;
 }
@@ -179,7 +192,7 @@ QString Workbench::writtenProgramsFolder(const char* kind)
 
 void Workbench::chooseImport()
 {
-    const QString path = askForProgram(QStringLiteral("Import common G-code"));
+    const QString path = askForProgram(tr("Import common G-code"));
     if (!path.isEmpty())
         importCommonGCode(path);
 }
@@ -197,10 +210,10 @@ bool Workbench::importCommonGCode(const QString& path)
         outcome = WriteConvertedProgram(path, written, options);
     }
     if (!outcome.written) {
-        appendOutput(QStringLiteral("Not imported: %1").arg(outcome.error));
+        appendOutput(tr("Not imported: %1").arg(outcome.error));
         return false;
     }
-    appendOutput(QStringLiteral("Imported %1 as %2").arg(path, written));
+    appendOutput(tr("Imported %1 as %2").arg(path, written));
     for (const QString& line : std::as_const(outcome.report))
         appendOutput(QStringLiteral("  ") + line);
     openProgram(written);
@@ -214,7 +227,7 @@ void Workbench::reportProgramCheck(const QString& path, const CheckCounts& count
 {
     if (counts.Lines() == 0 && checkLines.isEmpty())
         return;
-    appendOutput(QStringLiteral("Program check of %1:").arg(path));
+    appendOutput(tr("Program check of %1:").arg(path));
     appendOutput(QStringLiteral("  ") + ProgramCheckHeadline(counts));
     for (const QString& line : checkLines)
         appendOutput(QStringLiteral("  ") + line);
@@ -248,7 +261,7 @@ void Workbench::fillRecentMenu()
 
 void Workbench::chooseDryRun()
 {
-    const QString path = askForProgram(QStringLiteral("Dry run of a program"));
+    const QString path = askForProgram(tr("Dry run of a program"));
     if (!path.isEmpty())
         dryRun(path);
 }
@@ -259,7 +272,7 @@ void Workbench::dryRun(const QString& path)
     ShowDryRunProgress(this, process);
     connect(
         process, &DryRunProcess::Finished, this, [this, process](bool ok, const QString& error) {
-            appendOutput(QStringLiteral("Dry run of %1:").arg(process->Program()));
+            appendOutput(tr("Dry run of %1:").arg(process->Program()));
             for (const QString& line : ok ? process->Output().ReportLines() : QStringList{error})
                 appendOutput(QStringLiteral("  ") + line);
             emit dryRunFinished(ok);
@@ -280,8 +293,8 @@ void Workbench::stopMotion()
     const QString where = watch->Stop();
     QMetaObject::invokeMethod(form, OperatorWindow::stopSlot);
     const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
-    appendOutput(where.isEmpty() ? QStringLiteral("Stop at %1").arg(time)
-                                 : QStringLiteral("Stop at %1: %2").arg(time, where));
+    appendOutput(where.isEmpty() ? tr("Stop at %1").arg(time)
+                                 : tr("Stop at %1: %2").arg(time, where));
 }
 
 void Workbench::initialiseAndStart()
@@ -316,10 +329,29 @@ void Workbench::openOperatorWindow()
     previewWhatTheWindowHolds();
 }
 
-void Workbench::setLanguage(LanguageChoice choice)
+// English is the texts' own language: it needs no catalogue.
+void Workbench::setOpeningLanguage(LanguageChoice choice)
 {
     language = choice;
+    QCoreApplication::removeTranslator(&catalogue);
+    if (choice == LanguageChinese && catalogue.load(QStringLiteral(":/i18n/kurvo_workbench_zh.qm")))
+        QCoreApplication::installTranslator(&catalogue);
+}
+
+void Workbench::setLanguage(LanguageChoice choice)
+{
+    setOpeningLanguage(choice);
     module->SetLanguage(choice);
+}
+
+// Maximised on a screen too small, the window manager fits the frame round it as well.
+void Workbench::fitScreen()
+{
+    const QSize liked(1280, 860);
+    const QSize room = screen()->availableSize();
+    resize(liked.boundedTo(room));
+    if (liked.width() > room.width() || liked.height() > room.height())
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 ModuleDescriptor Workbench::describe()
@@ -330,9 +362,8 @@ ModuleDescriptor Workbench::describe()
 void Workbench::showDescription()
 {
     const ModuleDescriptor d = describe();
-    QMessageBox::information(this, QStringLiteral("Module"),
-                             QStringLiteral("name: %1\ncaption: %2\nshort name: %3\n"
-                                            "codes: %4, %5, flag %6")
+    QMessageBox::information(this, tr("Module"),
+                             tr("name: %1\ncaption: %2\nshort name: %3\ncodes: %4, %5, flag %6")
                                  .arg(d.name, d.caption, d.shortName)
                                  .arg(d.hostCode1)
                                  .arg(d.hostCode2)

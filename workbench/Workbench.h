@@ -7,12 +7,14 @@
 
 #include <QLocale>
 #include <QMainWindow>
+#include <QTranslator>
 
 class BackplotView;
 class MachineWatch;
 class ModuleHost;
 class PlanningClient;
 class RunStatus;
+class TranslatedTexts;
 class QMdiArea;
 class QMenu;
 class QPlainTextEdit;
@@ -33,10 +35,12 @@ public:
     // Loads the module and attaches to it; false with `error` set when it cannot.
     bool loadModule(const QString& path, QString& error);
     void openOperatorWindow();
-    // The language of the windows opened from now on.
-    void setOpeningLanguage(LanguageChoice choice) { language = choice; }
+    // The language of the workbench's texts and of the windows opened from now on.
+    void setOpeningLanguage(LanguageChoice choice);
     // Switches the open window too.
     void setLanguage(LanguageChoice language);
+    // Sizes the window as the workbench opens: as large as it likes, within the screen's room.
+    void fitScreen();
     ModuleDescriptor describe();
 
     // The window's language for a system locale: "zh" for a Chinese one, else "en".
@@ -102,6 +106,8 @@ private:
 
     HostConfig config;
     LanguageChoice language = LanguageChinese;
+    QTranslator catalogue;
+    TranslatedTexts* texts = nullptr;
     ModuleHost* module = nullptr;
     QMdiArea* area = nullptr;
     QPlainTextEdit* output = nullptr;

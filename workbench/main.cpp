@@ -265,7 +265,7 @@ int main(int argc, char** argv)
     }
 
     Workbench workbench(std::move(config), parser.value(options.config));
-    workbench.resize(1280, 860);
+    workbench.fitScreen();
     workbench.backplot()->SetTravel(travel);
     (new FrameJob(workbench, frameMotion))->AddActions();
     const QString modulePath = parser.isSet(options.module)

@@ -20,13 +20,18 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDBusConnection>
+#include <QDockWidget>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -37,6 +42,7 @@
 #include <QTextDocument>
 #include <QThread>
 #include <QTimer>
+#include <QToolBar>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -926,6 +932,88 @@ private slots:
         }
         QCOMPARE(keys.size(), actions.size());
         QTRY_VERIFY(!workbench->isVisible());
+    }
+
+    // The workbench's own texts follow the language switch as the operator window's do: every
+    // menu, action, dock, button and the status line, and back.
+    void textsFollowTheLanguage()
+    {
+        const auto workbench = openWorkbench();
+        FrameJob frame(*workbench, FrameMotion{});
+        frame.AddActions();
+        const auto texts = [&workbench] {
+            QStringList all{workbench->windowTitle(), workbench->progressText()};
+            const auto collect = [&all](const QMenu* menu, const auto& self) -> void {
+                all << menu->title();
+                for (const QAction* action : menu->actions()) {
+                    if (action->menu() && action->menu()->objectName() != "recentMenu")
+                        self(action->menu(), self);
+                    else if (!action->menu() && !action->isSeparator())
+                        all << action->text();
+                }
+            };
+            for (const QAction* menu : workbench->menuBar()->actions())
+                collect(menu->menu(), collect);
+            for (const QDockWidget* dock : workbench->findChildren<QDockWidget*>())
+                all << dock->windowTitle();
+            for (const QAction* action : workbench->findChild<QToolBar*>()->actions())
+                all << action->text() << action->toolTip();
+            for (const QPushButton* button :
+                 workbench->findChild<QDockWidget*>("backplotDock")->findChildren<QPushButton*>())
+                all << button->text();
+            return all;
+        };
+        const QStringList english = texts();
+        QVERIFY(english.contains("&Program") && english.contains("Idle"));
+        workbench->findChild<QAction*>("chineseAction")->trigger();
+        QTRY_VERIFY(texts().contains(QStringLiteral("程序(&P)")));
+        const QStringList chinese = texts();
+        for (qsizetype i = 0; i < english.size(); ++i)
+            QVERIFY2(chinese[i] != english[i], qPrintable(english[i]));
+        QVERIFY(chinese.contains(QStringLiteral("空闲")));
+        QTest::keySequence(workbench.get(), QKeySequence("Ctrl+Alt+E"));
+        QTRY_COMPARE(texts(), english);
+    }
+
+    // While a program loads, the status line says so; once its preview is on screen, it is idle.
+    void statusSaysWhileAProgramLoads()
+    {
+        const auto workbench = openWorkbench();
+        workbench->setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
+        QSignalSpy shown(workbench.get(), &Workbench::previewShown);
+        workbench->openProgram(QStringLiteral(KURVO_EXAMPLES_DIR "/contour.nc"));
+        QCOMPARE(workbench->progressText(), QStringLiteral("Loading program… 0%"));
+        QVERIFY(shown.wait(30000));
+        QTRY_COMPARE(workbench->progressText(), QStringLiteral("Idle"));
+    }
+
+    // On a screen smaller than it likes (800 by 800 here), the workbench keeps to the screen
+    // with its status bar in sight, and the operator window scrolls inside it.
+    void fitsASmallScreen()
+    {
+        Workbench workbench(HostConfig::defaults());
+        QString error;
+        QVERIFY2(workbench.loadModule(QStringLiteral(KURVO_MODULE_PATH), error), qPrintable(error));
+        workbench.setOpeningLanguage(LanguageEnglish);
+        workbench.fitScreen();
+        workbench.show();
+        workbench.openOperatorWindow();
+        const QRect screen = workbench.screen()->availableGeometry();
+        QTRY_VERIFY2(
+            screen.contains(workbench.frameGeometry()),
+            qPrintable(QStringLiteral("%1 x %2").arg(workbench.width()).arg(workbench.height())));
+        QVERIFY(workbench.rect().contains(workbench.statusBar()->geometry()));
+        QVERIFY(workbench.statusBar()->isVisible());
+        QMdiArea* area = workbench.mdiArea();
+        QTRY_VERIFY(area->horizontalScrollBar()->isVisible()
+                    || area->verticalScrollBar()->isVisible());
+        for (QScrollBar* scroll : {area->horizontalScrollBar(), area->verticalScrollBar()})
+            scroll->setValue(scroll->maximum());
+        auto* form = workbench.findChild<QWidget*>(WidgetNames::form);
+        const QPoint corner = form->mapTo(area->viewport(), QPoint(form->width(), form->height()));
+        QVERIFY2(corner.x() <= area->viewport()->width()
+                     && corner.y() <= area->viewport()->height(),
+                 qPrintable(QStringLiteral("%1, %2").arg(corner.x()).arg(corner.y())));
     }
 
     // A program that goes past the machine's travel is said in a box when it loads.
