@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <iterator>
 #include <limits>
 
 namespace {
@@ -14,12 +16,55 @@ bool isNumberCharacter(char16_t c)
     return (c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'+';
 }
 
+// A plain decimal of a program, "-12.345": its digits as a whole number and its power of ten,
+// each exactly a double, make one division the correctly rounded value, as std::from_chars
+// rounds it. Anything else (more digits, a sign elsewhere, a second point, no digit) is left to
+// the full conversion.
+std::optional<double> shortDecimal(QStringView run)
+{
+    constexpr uint64_t exactLimit = uint64_t(1) << 53;
+    constexpr double powersOfTen[]
+        = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+           1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    qsizetype at = 0;
+    const bool negative = !run.isEmpty() && run[0] == u'-';
+    at += negative ? 1 : 0;
+    uint64_t digits = 0;
+    int digitCount = 0;
+    int fractionDigits = -1; // -1 until the point
+    for (; at < run.size(); ++at) {
+        const char16_t c = run[at].unicode();
+        if (c == u'.' && fractionDigits < 0) {
+            fractionDigits = 0;
+            continue;
+        }
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        digits = digits * 10 + (c - u'0');
+        if (digits >= exactLimit)
+            return std::nullopt;
+        ++digitCount;
+        fractionDigits += fractionDigits >= 0 ? 1 : 0;
+    }
+    if (digitCount == 0 || fractionDigits >= int(std::size(powersOfTen)))
+        return std::nullopt;
+    const double value
+        = fractionDigits > 0 ? double(digits) / powersOfTen[fractionDigits] : double(digits);
+    return negative ? -value : value;
+}
+
 // The toolkit's text-to-double conversion of a run of number characters, without allocating
-// in the common case: a plain ASCII decimal goes through std::from_chars, which rounds exactly
-// as the toolkit does; anything else (a stray sign, a second point, more digits than a double
-// holds, digits of other scripts) is left to the toolkit itself.
+// in the common case: a short plain decimal is converted at once, a longer ASCII one through
+// std::from_chars, both rounding exactly as the toolkit does; anything else (a stray sign, a
+// second point, more digits than a double holds, digits of other scripts) is left to the
+// toolkit itself.
 double toNumber(QStringView run, bool* converted)
 {
+    if (const std::optional<double> value = shortDecimal(run)) {
+        if (converted)
+            *converted = true;
+        return *value;
+    }
     char buffer[64];
     const qsizetype length = run.size();
     bool ascii = length > 0 && length < qsizetype(sizeof buffer);
@@ -66,6 +111,11 @@ QStringView GCodeInterpreter::CollectNumber(QStringView text, qsizetype& at)
     while (at < text.size() && isNumberCharacter(text[at].unicode()))
         ++at;
     return text.mid(start, at - start);
+}
+
+double GCodeInterpreter::NumberOf(QStringView run, bool* converted)
+{
+    return toNumber(run, converted);
 }
 
 double GCodeInterpreter::ReadNumber(QStringView text, qsizetype& at)

@@ -84,6 +84,9 @@ public:
     static char16_t LetterOf(char16_t c);
     static bool IsUpperCase(char16_t c);
     static QStringView CollectNumber(QStringView text, qsizetype& at);
+    // A run of number characters as the toolkit converts it (0 when it does not), without
+    // its cost for a plain decimal.
+    static double NumberOf(QStringView run, bool* converted = nullptr);
 
 private:
     void ApplyGCode(int code);

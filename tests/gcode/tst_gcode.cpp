@@ -191,7 +191,21 @@ private slots:
         QTest::newRow("63 characters") << QString(62, QLatin1Char('1')) + ".5";
         QTest::newRow("64 characters") << QString(63, QLatin1Char('1')) + ".5";
 
+        QTest::newRow("the largest exact whole") << QStringLiteral("9007199254740991.5");
+        QTest::newRow("22 decimals") << QStringLiteral("-0.0000000000000000000017");
+        QTest::newRow("23 decimals") << QStringLiteral("0.00000000000000000000017");
+
         QRandomGenerator random(7);
+        // Plain decimals of up to 19 digits, a point anywhere among them.
+        for (int i = 0; i < 2000; ++i) {
+            QString run = random.bounded(2) ? QStringLiteral("-") : QString();
+            const int length = 1 + random.bounded(19);
+            const int point = random.bounded(length + 1);
+            for (int c = 0; c < length; ++c)
+                run += (c == point ? QStringLiteral(".") : QString())
+                       + QChar(u'0' + random.bounded(10));
+            QTest::newRow(qPrintable(QStringLiteral("decimal %1").arg(i))) << run;
+        }
         const QString characters = QStringLiteral("0123456789.+-");
         for (int i = 0; i < 2000; ++i) {
             QString run;
