@@ -30,8 +30,7 @@ double cornerSpeed(const AxisVector& exit, const Command& to)
 
 } // namespace
 
-double EndSpeedPlan::endSpeed(const std::deque<Command>& commands,
-                              const std::deque<Command>& lookAhead)
+double EndSpeedPlan::endSpeed(const CommandQueue& commands, const CommandQueue& lookAhead)
 {
     const Command& front = commands.front();
     followFront(front);
@@ -84,8 +83,8 @@ void EndSpeedPlan::popStep()
     limitsEnd = std::max<std::ptrdiff_t>(-1, limitsEnd - 1);
 }
 
-bool EndSpeedPlan::takeNext(const std::deque<Command>& commands,
-                            const std::deque<Command>& lookAhead, int64_t frontSerial)
+bool EndSpeedPlan::takeNext(const CommandQueue& commands, const CommandQueue& lookAhead,
+                            int64_t frontSerial)
 {
     while (!blocked) {
         const std::size_t index = std::size_t(lastTaken + 1 - frontSerial);

@@ -1,7 +1,7 @@
 #ifndef RVSIM_ENDSPEEDPLAN_H
 #define RVSIM_ENDSPEEDPLAN_H
 
-#include "Command.h"
+#include "CommandQueue.h"
 
 #include <cstddef>
 #include <deque>
@@ -20,7 +20,7 @@ class EndSpeedPlan
 {
 public:
     // `commands` and `lookAhead` are a FIFO's queues, the front motion first.
-    double endSpeed(const std::deque<Command>& commands, const std::deque<Command>& lookAhead);
+    double endSpeed(const CommandQueue& commands, const CommandQueue& lookAhead);
 
 private:
     static constexpr std::ptrdiff_t longestView = 4096;
@@ -37,8 +37,7 @@ private:
     void restartAt(const Command& front);
     void popStep();
     // Takes in the next command; false when none is left or the view cannot pass it.
-    bool takeNext(const std::deque<Command>& commands, const std::deque<Command>& lookAhead,
-                  int64_t frontSerial);
+    bool takeNext(const CommandQueue& commands, const CommandQueue& lookAhead, int64_t frontSerial);
     bool endsView(std::ptrdiff_t index, double frontVMax) const;
     std::ptrdiff_t findViewEnd(double frontVMax) const;
     void workBack(std::ptrdiff_t viewEnd, bool open);

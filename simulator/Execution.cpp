@@ -86,6 +86,7 @@ void VirtualController::beginFront(Core& core, short crdNumber, Crd& crd, Comman
 {
     crd.activeStarted = true;
     crd.activeStart = crd.now;
+    crd.placedAt = -1;
     switch (command.kind) {
     case Command::Kind::Motion: {
         crd.userSegNum = command.segNum;
@@ -171,8 +172,11 @@ void VirtualController::finishFront(Core& core, short crdNumber, Crd& crd, Fifo&
 
 void VirtualController::moveAlong(Core& core, Crd& crd, const Command& command, double time)
 {
+    if (crd.placedAt == time)
+        return;
     placeAt(core, crd, command,
             crd.activeOffset + crd.activeProfile.distanceAt(time - crd.activeStart));
+    crd.placedAt = time;
 }
 
 void VirtualController::placeAt(Core& core, Crd& crd, const Command& command, double distance)

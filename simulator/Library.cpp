@@ -33,6 +33,14 @@ void SimClock::advance(double ms)
         baseMs += ms;
 }
 
+void SimClock::advanceTo(double ms)
+{
+    if (!manual)
+        advance(ms - now());
+    else if (std::isfinite(ms) && ms > baseMs)
+        baseMs = ms;
+}
+
 void SimClock::setScale(double factor)
 {
     if (!std::isfinite(factor))

@@ -23,6 +23,8 @@ public:
     double now() const;
     void useManual(bool on);
     void advance(double ms);
+    // To exactly `ms` on the manual clock, however it was reached.
+    void advanceTo(double ms);
     void setScale(double factor);
 
 private:

@@ -244,6 +244,7 @@ AxisVector VirtualController::axes(const Core& core, const Crd& crd) const
 
 void VirtualController::setAxes(Core& core, Crd& crd, const AxisVector& pulses)
 {
+    crd.placedAt = -1;
     crd.freeAxes = pulses;
     for (int i = 0; i < crdAxisCount; ++i) {
         if (crd.axisProfile[i] < 0)
@@ -321,9 +322,22 @@ double VirtualController::timeLeft(short core, short crd) const
     return end - clock;
 }
 
+double VirtualController::frontEnd(short core, short crd) const
+{
+    if (core < 1 || core > cfg.cores || crd < 1 || crd > cfg.crdsPerCore)
+        return -1;
+    const Core& c = cores[std::size_t(core - 1)];
+    const Crd& system = c.crds[std::size_t(crd - 1)];
+    const Fifo& fifo = system.fifos[std::size_t(system.activeFifo)];
+    if (!system.running || !system.activeStarted || fifo.commands.empty())
+        return -1;
+    return frontEndTime(c, system, fifo.commands.front());
+}
+
 void VirtualController::recordPath(short crdNumber, const Crd& crd, const Core& core, double time,
                                    bool rapid)
 {
+    latestPathTime = time;
     if (!pathOn)
         return;
     if (pathPoints.size() == pathCapacity)

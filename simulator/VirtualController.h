@@ -1,7 +1,7 @@
 #ifndef RVSIM_VIRTUALCONTROLLER_H
 #define RVSIM_VIRTUALCONTROLLER_H
 
-#include "Command.h"
+#include "CommandQueue.h"
 #include "EndSpeedPlan.h"
 #include "rvsim.h"
 
@@ -36,9 +36,9 @@ struct Profile
 // look-ahead form: they leave at the front and join at the back.
 struct Fifo
 {
-    std::deque<Command> commands;  // the front is the one executing
-    std::deque<Command> lookAhead; // look-ahead forms waiting for the planner
-    AxisVector queuedEnd{};        // pulses; where the last queued motion ends
+    CommandQueue commands;  // the front is the one executing
+    CommandQueue lookAhead; // look-ahead forms waiting for the planner
+    AxisVector queuedEnd{}; // pulses; where the last queued motion ends
     int64_t nextSerial = 0;
     EndSpeedPlan plan;
 };
@@ -66,6 +66,9 @@ struct Crd
     double activeStart = 0;
     double activeOffset = 0; // distance of the front motion done before the current profile
     SpeedProfile activeProfile;
+    // The time the front motion's axes were last placed for, -1 when they stand elsewhere: a
+    // call at the same time finds them there already.
+    double placedAt = -1;
     double velocity = 0;  // path speed at `now`, in the front command's units
     double unitScale = 1; // pulses per path unit of `velocity`
     bool stopping = false;
@@ -158,10 +161,16 @@ public:
     // The planned milliseconds until the coordinate system has done the commands in its FIFO;
     // 0 when it does not run. Played out on a copy of the cores.
     double timeLeft(short core, short crd) const;
+    // When the command executing at the front of the coordinate system's FIFO ends, as planned
+    // when it began; -1 when none executes.
+    double frontEnd(short core, short crd) const;
 
     void enablePath(bool on) { pathOn = on; }
     const std::deque<PathPoint>& path() const { return pathPoints; }
     void clearPath() { pathPoints.clear(); }
+    // The time of the latest point the path took, or would have taken with its record off;
+    // -1 before any.
+    double pathEnd() const { return latestPathTime; }
 
 private:
     // A coordinate system of a mask, with the FIFO the option word selects for it.
@@ -207,6 +216,7 @@ private:
     double clock = 0;
     bool pathOn = false;
     std::deque<PathPoint> pathPoints;
+    double latestPathTime = -1;
 };
 
 } // namespace rvsim

@@ -119,6 +119,14 @@ void rvsim_advance_ms(double ms)
     });
 }
 
+void rvsim_advance_to_ms(double ms)
+{
+    locked([=](Library& lib) {
+        lib.clock.advanceTo(ms);
+        lib.controller->advanceTo(lib.clock.now());
+    });
+}
+
 void rvsim_set_time_scale(double factor)
 {
     locked([=](Library& lib) { lib.clock.setScale(factor); });
@@ -169,6 +177,16 @@ int rvsim_path_point_rapid(int index)
 void rvsim_path_clear(void)
 {
     locked([](Library& lib) { lib.controller->clearPath(); });
+}
+
+double rvsim_path_end_ms(void)
+{
+    return locked([](Library& lib) { return lib.controller->pathEnd(); });
+}
+
+double rvsim_front_end_ms(short core, short crd)
+{
+    return locked([=](Library& lib) { return lib.controller->frontEnd(core, crd); });
 }
 
 double rvsim_time_left_ms(short core, short crd)

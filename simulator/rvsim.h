@@ -51,6 +51,9 @@ RV_EXPORT void rvsim_release(void);
  * off, time follows the wall clock multiplied by the time scale (1 to 1e6). */
 RV_EXPORT void rvsim_use_manual_clock(int on);
 RV_EXPORT void rvsim_advance_ms(double ms);
+/* With the manual clock on, moves time on to exactly `ms` since power-on; an earlier time leaves
+ * it where it is. */
+RV_EXPORT void rvsim_advance_to_ms(double ms);
 RV_EXPORT void rvsim_set_time_scale(double factor);
 /* Current simulated time, ms since power-on. */
 RV_EXPORT double rvsim_now_ms(void);
@@ -65,11 +68,20 @@ RV_EXPORT short rvsim_path_point(int index, short* crd, double* timeMs, double* 
 /* 1 when point `index` lies on a rapid move (a G0 line), 0 when not, -1 when out of range. */
 RV_EXPORT int rvsim_path_point_rapid(int index);
 RV_EXPORT void rvsim_path_clear(void);
+/* The simulated time of the latest point the path took, or would have taken with its record
+ * off (a planner that needs only where the motion ended keeps no record); cleared by rvsim_reset
+ * only; -1 before any point. */
+RV_EXPORT double rvsim_path_end_ms(void);
 
 /* The planner's milliseconds until coordinate system `crd` of `core` has done the commands in
  * its FIFO (look-ahead commands not yet passed on are not counted); 0 when it does not run or
  * for a bad core or crd. */
 RV_EXPORT double rvsim_time_left_ms(short core, short crd);
+
+/* The simulated time at which the command executing at the front of the FIFO of coordinate
+ * system `crd` of `core` ends, as planned when it began; -1 when none executes or for a bad core
+ * or crd. A planner that moves time on only to where something happens asks it. */
+RV_EXPORT double rvsim_front_end_ms(short core, short crd);
 
 /* Output state of a core as the buffered commands left it. */
 typedef struct RvsimOutputs
