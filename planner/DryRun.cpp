@@ -9,6 +9,7 @@
 #include "gcode/ProgramText.h"
 #include "gcode/ProgramWalk.h"
 #include "planner/HostConfig.h"
+#include "planner/ProgramCheck.h"
 #include "planner/SimulatorInterface.h"
 #include "run/ProgramStreaming.h"
 #include "simulator/LookAheadCrd.h"
@@ -248,29 +249,27 @@ public:
             return false;
         }
         sim.advanceMs(stepMs);
-        if (collecting)
-            TakePath();
-        short run = 0;
-        int32_t completed = 0;
-        MQN_CrdStatus(target.core, target.crd, &run, &completed, target.fifo);
-        if (completed - lastPlanned >= planStride) {
-            plan.push_back({completed, sim.nowMs() - startMs});
-            lastPlanned = completed;
-        }
-        return run == 1;
+        return Look();
     }
 
+    // Room is asked for once it is used up: time moves only while the stream waits, so until
+    // then every command sent takes one place of what was free, or none while it waits in the
+    // look-ahead.
     bool WaitForSpace() override
     {
+        if (knownSpace > 0) {
+            --knownSpace;
+            return true;
+        }
         int32_t space = 0;
         MQN_CrdSpace(target.core, target.crd, &space, target.fifo);
         double stepMs = firstWaitStepMs;
         while (space == 0) {
-            if (!Wait(stepMs))
+            if (!StepUntilTheFrontEnds(stepMs))
                 return false;
-            stepMs = std::min(2 * stepMs, longestWaitStepMs);
             MQN_CrdSpace(target.core, target.crd, &space, target.fifo);
         }
+        knownSpace = space - 1;
         return true;
     }
 
@@ -301,22 +300,56 @@ public:
 
     bool Beyond() const { return beyond; }
 
-    // From the start to the end of the last motion recorded.
+    // From the start to the end of the last motion.
     double CycleMs() const
     {
         if (beyond)
             return longestPlannedCycleMs;
-        const int count = sim.pathCount();
-        double endMs = collecting ? lastPathMs : startMs;
-        if (count > 0)
-            sim.pathPoint(count - 1, nullptr, &endMs, nullptr);
-        return started ? std::max(0.0, endMs - startMs) : 0;
+        return started ? std::max(0.0, sim.pathEndMs() - startMs) : 0;
     }
 
     std::vector<PlannedRun::Point> plan;
     std::vector<PreviewPoint> path;
 
 private:
+    // The steps of Wait, from `stepMs` on and growing as they do, until one ends where the
+    // command at the front has ended and room is free: those that free nothing are only
+    // counted, and time moves on to the end of the last in one go, to the very same instant.
+    bool StepUntilTheFrontEnds(double& stepMs)
+    {
+        StartOnce();
+        const double frontEnd = sim.frontEndMs(target.core, target.crd);
+        double clock = sim.nowMs();
+        do {
+            if (clock - startMs >= longestPlannedCycleMs) {
+                sim.advanceToMs(clock);
+                Look();
+                beyond = true;
+                return false;
+            }
+            clock += stepMs;
+            stepMs = std::min(2 * stepMs, longestWaitStepMs);
+        } while (frontEnd > clock);
+        sim.advanceToMs(clock);
+        return Look();
+    }
+
+    // What a step leaves: the path so far, a point of the timetable now and then; false when
+    // the coordinate system no longer runs.
+    bool Look()
+    {
+        if (collecting)
+            TakePath();
+        short run = 0;
+        int32_t completed = 0;
+        MQN_CrdStatus(target.core, target.crd, &run, &completed, target.fifo);
+        if (completed - lastPlanned >= planStride) {
+            plan.push_back({completed, sim.nowMs() - startMs});
+            lastPlanned = completed;
+        }
+        return run == 1;
+    }
+
     // Where the machine stood still, a point is kept once. The speed is taken over a
     // millisecond at least: points a hair apart would make it noise.
     void TakePath()
@@ -340,7 +373,6 @@ private:
                                 sim.pathPointRapid(index) == 1});
                 lastAt = at;
             }
-            lastPathMs = ms;
         }
         sim.clearPath();
     }
@@ -348,7 +380,6 @@ private:
     bool collecting = false;
     std::array<double, 3> pulsesPerMm{1, 1, 1};
     std::array<double, 3> lastAt{};
-    double lastPathMs = 0;
     double travelled = 0; // mm
     double spanStartMs = 0;
     double spanStartTravelled = 0;
@@ -360,6 +391,7 @@ private:
     bool beyond = false;
     double startMs = 0;
     int64_t lastPlanned = 0;
+    int32_t knownSpace = 0;
 };
 
 // Pulses per millimetre of X, Y and Z on the dry run's coordinate system: the look-ahead's scales
@@ -428,6 +460,17 @@ void measure(const ProgramText& program, const std::vector<short>& rowCodes,
     }
 }
 
+// Checks the lines from `from` on; the walk reads the lines before for their state.
+void checkFrom(const ProgramText& program, qsizetype from, ProgramChecker& checker)
+{
+    LineWords words;
+    for (ProgramWalk walk(program, ProgramWalk::Acceleration::NotCarried, -1, &words);
+         walk.Next();) {
+        if (walk.Index() >= from)
+            checker.CheckLine(walk, words);
+    }
+}
+
 } // namespace
 
 bool DryRunMachine::Read(const QString& configPath, DryRunMachine& machine, QString& error)
@@ -459,11 +502,11 @@ bool DryRunMachine::Read(const QString& configPath, DryRunMachine& machine, QStr
 
 bool DryRun(const ProgramText& program, const DryRunMachine& machine,
             const SimulatorInterface& simulator, const DryRunProgress& progress,
-            DryRunReport& report, QString& error, PathWanted path)
+            DryRunReport& report, QString& error, PathWanted path, ProgramChecker* checker)
 {
     simulator.reset();
     simulator.useManualClock(1);
-    simulator.enablePath(1);
+    simulator.enablePath(path == PathWanted::Yes ? 1 : 0);
     if (const short code = machine.window ? setUpWindowCrd(*machine.window) : setUpCrd(machine)) {
         error = QStringLiteral("the virtual controller refused the dry run's coordinate system "
                                "(code %1)")
@@ -484,6 +527,8 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
             error = QStringLiteral("the virtual controller stopped before the end of the program");
             return false;
         }
+        if (checker)
+            checkFrom(program, 0, *checker);
         report.plannedLines = report.lines;
         report.cycleBeyond = stream.Beyond();
         report.cycleMs = stream.CycleMs();
@@ -510,16 +555,24 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
             report.refused.push_back({linesTaken + 1, code});
         countMotion(command, line, code, standing, report, travel, linesTaken + 1);
     };
-    const auto taken = [&progress, progressStride, lineCount, &linesTaken](qsizetype lines) {
-        linesTaken = lines;
-        if (progress && lines % progressStride == 0)
-            progress(lines, lineCount);
+    LineWords words;
+    const auto taken = [&progress, progressStride, lineCount, &linesTaken, checker,
+                        &words](const ProgramWalk& walk) {
+        linesTaken = walk.Index() + 1;
+        if (checker)
+            checker->CheckLine(walk, words);
+        if (progress && linesTaken % progressStride == 0)
+            progress(linesTaken, lineCount);
     };
-    if ((!StreamProgram(program, target, &printMessage, stream, sent, taken) || !stream.RunToEnd())
+    if ((!StreamProgram(program, target, &printMessage, stream, sent, taken,
+                        checker ? &words : nullptr)
+         || !stream.RunToEnd())
         && !stream.Beyond()) {
         error = QStringLiteral("the virtual controller stopped before the end of the program");
         return false;
     }
+    if (checker && linesTaken < lineCount)
+        checkFrom(program, linesTaken, *checker);
     report.plannedLines = linesTaken;
     report.cycleBeyond = stream.Beyond();
     report.cycleMs = stream.CycleMs();

@@ -17,6 +17,7 @@
 #include <optional>
 #include <vector>
 
+class ProgramChecker;
 class ProgramText;
 struct SimulatorInterface;
 
@@ -82,10 +83,12 @@ using DryRunProgress = std::function<void(int64_t linesDone, int64_t lineCount)>
 // table sends it. Time moves only while the stream waits for space and after
 // its end, so that the planner always sees a full look-ahead, as on a machine whose buffer
 // stays full. False with `error` set when the controller refuses the coordinate system or stops
-// before the program's end. With the path wanted, the report holds the path as executed.
+// before the program's end. With the path wanted, the report holds the path as executed. With
+// `checker`, every line of the program is checked too, as the stream reads it.
 bool DryRun(const ProgramText& program, const DryRunMachine& machine,
             const SimulatorInterface& simulator, const DryRunProgress& progress,
-            DryRunReport& report, QString& error, PathWanted path = PathWanted::No);
+            DryRunReport& report, QString& error, PathWanted path = PathWanted::No,
+            ProgramChecker* checker = nullptr);
 
 // The path of a dry run in a file, for the workbench that asked for it; false when the file
 // cannot be written, or read back whole.

@@ -124,14 +124,15 @@ int RunDryRunCommand(const QStringList& arguments)
     };
     DryRunReport report;
     const QString previewFile = parser.value(previewOption);
+    ProgramChecker checker(*program, machine.feedMax);
     if (!DryRun(*program, machine, *simulator,
                 showProgress ? DryRunProgress(printProgress) : DryRunProgress(), report, error,
-                previewFile.isEmpty() ? PathWanted::No : PathWanted::Yes))
+                previewFile.isEmpty() ? PathWanted::No : PathWanted::Yes, &checker))
         return Complain(error, NotPlanned);
     if (!previewFile.isEmpty() && !WritePreviewPath(previewFile, report.path))
         return Complain(QStringLiteral("cannot write the planned path to %1").arg(previewFile),
                         NotPlanned);
-    ProgramCheck check = CheckProgram(*program, machine.feedMax);
+    ProgramCheck check = checker.Finish();
     if (report.leftTravel) {
         AddFinding(check, {qsizetype(report.leftTravel->line), FindingKind::LeavesTravel,
                            TravelLeftText(*report.leftTravel, machine.travel)});

@@ -13,15 +13,6 @@
 #include <iterator>
 #include <optional>
 
-namespace {
-
-using G = GCodeInterpreter;
-
-// The controller takes an arc's end within two pulses of its circle; at a thousand pulses a
-// millimetre, that is this.
-constexpr double arcTolerance = 0.002;
-constexpr int quotedCharacters = 24;
-
 // The feed word in force: the line it was written on and the word as written.
 struct FeedWord
 {
@@ -38,6 +29,15 @@ struct CommonSigns
     QString firstFeed;                 // the first F word, as written
     std::vector<ProgramFinding> feeds; // every F word
 };
+
+namespace {
+
+using G = GCodeInterpreter;
+
+// The controller takes an arc's end within two pulses of its circle; at a thousand pulses a
+// millimetre, that is this.
+constexpr double arcTolerance = 0.002;
+constexpr int quotedCharacters = 24;
 
 // Lines at the top where a CAM post-processor names itself in a comment.
 constexpr qsizetype headerLines = 10;
@@ -219,18 +219,23 @@ void LineCheck::LookForSigns(const ReadWord& word)
         signs.seen = true;
         return;
     }
-    bool whole = false;
-    const double number = word.number.toDouble(&whole);
+    const auto numberOf = [&word] {
+        return G::NumberOf(word.number);
+    };
     switch (c) {
-    case u'G':
+    case u'G': {
+        const double number = numberOf();
         signs.seen = signs.seen || number == 20 || number == 21 || number == 93 || number == 94
                      || number == 64 || (number >= 5 && number < 6)
                      || (number >= 54 && number <= 59.3);
         break;
-    case u'M':
+    }
+    case u'M': {
+        const double number = numberOf();
         signs.spindle = signs.spindle || number == 3 || number == 4;
         signs.seen = signs.seen || number == 6;
         break;
+    }
     case u'S':
         signs.power = true;
         break;
@@ -274,7 +279,7 @@ void LineCheck::CheckGCode(QStringView number)
 {
     bool converted = true;
     const std::optional<int> whole = WholeNumber(number);
-    const double value = whole ? *whole : number.toDouble(&converted);
+    const double value = whole ? *whole : G::NumberOf(number, &converted);
     if (!converted)
         return;
     const auto word = [number] {
@@ -288,7 +293,7 @@ void LineCheck::CheckGCode(QStringView number)
 
 void LineCheck::CheckFeed(QStringView number)
 {
-    const double value = number.toDouble();
+    const double value = G::NumberOf(number);
     const double read = std::trunc(value);
     const QString word = QStringLiteral("F") + number.toString();
     feed = {line, word};
@@ -456,24 +461,29 @@ QString Lines(qsizetype count)
 
 } // namespace
 
-ProgramCheck CheckProgram(const ProgramText& program, double feedLimit)
+ProgramChecker::ProgramChecker(const ProgramText& program, double feedLimit)
+    : feedLimit(feedLimit)
+    , converted(ConvertedSourceLines(program).has_value())
+    , feed(std::make_unique<FeedWord>())
+    , signs(std::make_unique<CommonSigns>())
+{}
+
+ProgramChecker::~ProgramChecker() = default;
+
+// A converted program's findings name the lines of its source, its moves' N words.
+void ProgramChecker::CheckLine(const ProgramWalk& walk, const LineWords& words)
 {
-    ProgramCheck check;
-    FeedWord feed;
-    CommonSigns signs;
-    LineWords words;
-    // A converted program's findings name the lines of its source, its moves' N words.
-    const bool converted = ConvertedSourceLines(program).has_value();
-    for (ProgramWalk walk(program, ProgramWalk::Acceleration::NotCarried, -1, &words);
-         walk.Next();) {
-        const int named = walk.State().lineNumber;
-        LineCheck line(walk.Text(), converted && named > 0 ? named : walk.Index() + 1, feedLimit,
-                       feed, signs, check.findings);
-        line.CheckWords(words);
-        line.CheckMotion(walk.State());
-    }
-    if (signs.seen) {
-        check.verdict = Verdict(signs);
+    const int named = walk.State().lineNumber;
+    LineCheck line(walk.Text(), converted && named > 0 ? named : walk.Index() + 1, feedLimit, *feed,
+                   *signs, check.findings);
+    line.CheckWords(words);
+    line.CheckMotion(walk.State());
+}
+
+ProgramCheck ProgramChecker::Finish()
+{
+    if (signs->seen) {
+        check.verdict = Verdict(*signs);
         // Every feed of such a program is in mm/min, in line among the other findings, and says
         // more than a feed beyond the machine's.
         check.findings.erase(std::remove_if(check.findings.begin(), check.findings.end(),
@@ -482,14 +492,23 @@ ProgramCheck CheckProgram(const ProgramText& program, double feedLimit)
                                             }),
                              check.findings.end());
         std::vector<ProgramFinding> merged;
-        merged.reserve(check.findings.size() + signs.feeds.size());
+        merged.reserve(check.findings.size() + signs->feeds.size());
         std::merge(
-            signs.feeds.begin(), signs.feeds.end(), check.findings.begin(), check.findings.end(),
+            signs->feeds.begin(), signs->feeds.end(), check.findings.begin(), check.findings.end(),
             std::back_inserter(merged),
             [](const ProgramFinding& a, const ProgramFinding& b) { return a.line < b.line; });
         check.findings = std::move(merged);
     }
-    return check;
+    return std::move(check);
+}
+
+ProgramCheck CheckProgram(const ProgramText& program, double feedLimit)
+{
+    ProgramChecker checker(program, feedLimit);
+    LineWords words;
+    for (ProgramWalk walk(program, ProgramWalk::Acceleration::NotCarried, -1, &words); walk.Next();)
+        checker.CheckLine(walk, words);
+    return checker.Finish();
 }
 
 std::vector<CheckedLine> CheckedLines(const std::vector<ProgramFinding>& findings)

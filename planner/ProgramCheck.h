@@ -2,11 +2,13 @@
 #define KURVO_WORKBENCH_PROGRAMCHECK_H
 
 #include "gcode/ProgramText.h"
+#include "gcode/ProgramWalk.h"
 
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -41,6 +43,29 @@ struct ProgramCheck
     std::optional<QString> verdict;
 };
 ProgramCheck CheckProgram(const ProgramText& program, double feedLimit);
+
+struct CommonSigns;
+struct FeedWord;
+
+// The same check a line at a time, as a walk that tells each line's words reads the program:
+// whoever walks it anyway (the dry run's stream) checks it on the way.
+class ProgramChecker
+{
+public:
+    ProgramChecker(const ProgramText& program, double feedLimit);
+    ~ProgramChecker();
+
+    void CheckLine(const ProgramWalk& walk, const LineWords& words);
+    // The findings once the last line is checked.
+    ProgramCheck Finish();
+
+private:
+    const double feedLimit;
+    const bool converted;
+    std::unique_ptr<FeedWord> feed;
+    std::unique_ptr<CommonSigns> signs;
+    ProgramCheck check;
+};
 // Adds a finding made elsewhere (the dry run's), in line order.
 void AddFinding(ProgramCheck& check, ProgramFinding finding);
 

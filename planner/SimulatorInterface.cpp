@@ -29,13 +29,16 @@ std::optional<SimulatorInterface> resolveAll()
     const bool complete = resolve(library, "rvsim_reset", s.reset)
                           && resolve(library, "rvsim_use_manual_clock", s.useManualClock)
                           && resolve(library, "rvsim_advance_ms", s.advanceMs)
+                          && resolve(library, "rvsim_advance_to_ms", s.advanceToMs)
                           && resolve(library, "rvsim_now_ms", s.nowMs)
                           && resolve(library, "rvsim_path_enable", s.enablePath)
                           && resolve(library, "rvsim_path_count", s.pathCount)
                           && resolve(library, "rvsim_path_point", s.pathPoint)
                           && resolve(library, "rvsim_path_point_rapid", s.pathPointRapid)
                           && resolve(library, "rvsim_path_clear", s.clearPath)
-                          && resolve(library, "rvsim_time_left_ms", s.timeLeftMs);
+                          && resolve(library, "rvsim_path_end_ms", s.pathEndMs)
+                          && resolve(library, "rvsim_time_left_ms", s.timeLeftMs)
+                          && resolve(library, "rvsim_front_end_ms", s.frontEndMs);
     if (!complete)
         return std::nullopt;
     return s;

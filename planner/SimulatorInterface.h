@@ -8,13 +8,16 @@ struct SimulatorInterface
     void (*reset)();
     void (*useManualClock)(int on);
     void (*advanceMs)(double ms);
+    void (*advanceToMs)(double ms);
     double (*nowMs)();
     void (*enablePath)(int on);
     int (*pathCount)();
     short (*pathPoint)(int index, short* crd, double* timeMs, double* positions);
     int (*pathPointRapid)(int index);
     void (*clearPath)();
+    double (*pathEndMs)();
     double (*timeLeftMs)(short core, short crd);
+    double (*frontEndMs)(short core, short crd);
 
     // The interface of the controller library beside the workbench, or null when it has none.
     static const SimulatorInterface* Find();

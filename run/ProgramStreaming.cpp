@@ -30,10 +30,11 @@ bool flushLookAhead(const ControllerAddress& to, HostMessageCallback report, Str
 
 bool StreamProgram(const ProgramText& program, const ControllerAddress& to,
                    HostMessageCallback report, StreamControl& control, const CommandSent& sent,
-                   const LineTaken& lineTaken)
+                   const LineTaken& lineTaken, LineWords* words)
 {
     bool going = true;
-    for (ProgramWalk walk(program); going && walk.Next();) {
+    for (ProgramWalk walk(program, ProgramWalk::Acceleration::NotCarried, -1, words);
+         going && walk.Next();) {
         const GCodeInterpreter& line = walk.State();
         const qsizetype taken = walk.Index() + 1;
         ForEachCommand(line, [&](ProgramCommand command) {
@@ -47,7 +48,7 @@ bool StreamProgram(const ProgramText& program, const ControllerAddress& to,
         if (going && taken >= startAfterLines)
             control.StartMotion();
         if (lineTaken)
-            lineTaken(taken);
+            lineTaken(walk);
     }
     if (!going || !flushLookAhead(to, report, control))
         return false;

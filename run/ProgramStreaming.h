@@ -4,6 +4,7 @@
 #include "controller/CrdAddress.h"
 #include "gcode/ProgramCommands.h"
 #include "gcode/ProgramText.h"
+#include "gcode/ProgramWalk.h"
 #include "module/HostTypes.h"
 
 #include <functional>
@@ -29,15 +30,17 @@ public:
 // command the controller refuses is not in its buffer).
 using CommandSent
     = std::function<void(ProgramCommand command, const GCodeInterpreter& line, short code)>;
-// Called after each line, with the count of lines taken so far.
-using LineTaken = std::function<void(qsizetype taken)>;
+// Called after each line's commands, with the walk that read it (its index from 0 is the
+// count of lines taken before it).
+using LineTaken = std::function<void(const ProgramWalk& walk)>;
 
 // Streams the program into the buffer at `to` as the worker does: every line interpreted and its
 // commands sent, each once the buffer has room, reported through `report`; the motion started
 // at the 1000th line; at the end the look-ahead pushed out ("MQN_CrdDataEx" reported) and the
-// motion started. True when the program went in whole and the look-ahead was taken.
+// motion started. True when the program went in whole and the look-ahead was taken. With
+// `words`, each line's words are told there as the interpreter reads them.
 bool StreamProgram(const ProgramText& program, const ControllerAddress& to,
                    HostMessageCallback report, StreamControl& control, const CommandSent& sent = {},
-                   const LineTaken& lineTaken = {});
+                   const LineTaken& lineTaken = {}, LineWords* words = nullptr);
 
 #endif

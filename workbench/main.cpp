@@ -51,7 +51,8 @@ struct WindowOptions
         QStringLiteral("path")};
     QCommandLineOption language{
         QStringLiteral("lang"),
-        QStringLiteral("Window language: zh or en (default: zh on a Chinese system, else en)."),
+        QStringLiteral("Language of the operator window and of the workbench's own texts: zh or en "
+                       "(default: zh on a Chinese system, else en)."),
         QStringLiteral("zh|en")};
     QCommandLineOption screenshot{
         QStringLiteral("screenshot"),

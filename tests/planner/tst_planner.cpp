@@ -127,6 +127,11 @@ DryRunReport dryRunOf(const ProgramText& program, const DryRunMachine& machine,
                       PathWanted path = PathWanted::No, Journalled journalled = Journalled::No)
 {
     SimulatorInterface simulator = *SimulatorInterface::Find();
+    // The controller's own record of the path stays on, preview or not, for the checks that
+    // read it.
+    simulator.enablePath = [](int) {
+        rvsim_path_enable(1);
+    };
     if (journalled == Journalled::Yes)
         simulator.reset = [] {
             rvsim_reset();
