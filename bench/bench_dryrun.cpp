@@ -16,6 +16,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -51,8 +52,8 @@ void floorOfTheDryRun(const QString& path)
     for (ProgramWalk walk(*program); walk.Next();)
         sum += walk.State().position[0];
     std::printf("its floor: %.2f s (read %.2f s, interpreted %.2f s; checksum %.6g)\n",
-                clock.nsecsElapsed() / 1e9, readSeconds,
-                clock.nsecsElapsed() / 1e9 - readSeconds, sum);
+                clock.nsecsElapsed() / 1e9, readSeconds, clock.nsecsElapsed() / 1e9 - readSeconds,
+                sum);
 }
 
 void plannedPath(const QString& path)
@@ -74,6 +75,15 @@ void plannedPath(const QString& path)
                 "points\n%s\n",
                 totalSeconds, readSeconds, totalSeconds - readSeconds, report.path.size(),
                 qPrintable(DryRunReportText(report)));
+    QTemporaryDir folder;
+    const QString preview = folder.filePath(QStringLiteral("preview"));
+    const std::size_t pointBytes = report.path.size() * sizeof(PreviewPoint);
+    if (!WritePreviewPath(preview, std::move(report.path))) {
+        std::fprintf(stderr, "cannot write the preview\n");
+        std::exit(1);
+    }
+    std::printf("the preview's file: %.1f MB, beside %.1f MB of its points as they lie in memory\n",
+                QFileInfo(preview).size() / 1e6, pointBytes / 1e6);
 }
 
 void workerRun(const QString& path)

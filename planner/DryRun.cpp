@@ -583,8 +583,62 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
 
 namespace {
 
-// Written and read by the same workbench: the points as they lie in memory, after their count.
-constexpr char previewMagic[8] = {'K', 'P', 'R', 'E', 'V', 'I', 'E', 'W'};
+// Written and read by the same workbench: the count of points and the fastest feed, then each
+// point: its difference from the point before along X (with two flags: a pen of its own
+// follows, Z moves) and Y, then the pen and the difference along Z where they change. Whole
+// numbers are little-endian; differences are zigzag varints (7 bits a byte).
+constexpr char previewMagic[8] = {'K', 'P', 'R', 'E', 'V', 'I', 'W', '2'};
+constexpr double previewTolerance = 0.005; // mm
+constexpr quint8 rapidPen = 0xff;
+// Far beyond any machine, and within what micrometres in 64 bits hold.
+constexpr double largestPreviewMm = 1e12;
+
+void appendWhole(QByteArray& bytes, quint64 value, int size)
+{
+    for (int byte = 0; byte < size; ++byte)
+        bytes.append(char(value >> (8 * byte)));
+}
+
+bool readWhole(const QByteArray& bytes, qsizetype& at, int size, quint64& value)
+{
+    if (bytes.size() - at < size)
+        return false;
+    value = 0;
+    for (int byte = 0; byte < size; ++byte)
+        value |= quint64(quint8(bytes[at++])) << (8 * byte);
+    return true;
+}
+
+quint64 zigzag(qint64 value)
+{
+    return (quint64(value) << 1) ^ quint64(value >> 63);
+}
+
+qint64 unzigzag(quint64 value)
+{
+    return qint64(value >> 1) ^ -qint64(value & 1);
+}
+
+void appendVarint(QByteArray& bytes, quint64 value)
+{
+    while (value >= 0x80) {
+        bytes.append(char(value | 0x80));
+        value >>= 7;
+    }
+    bytes.append(char(value));
+}
+
+bool readVarint(const QByteArray& bytes, qsizetype& at, quint64& value)
+{
+    value = 0;
+    for (int shift = 0; shift < 64 && at < bytes.size(); shift += 7) {
+        const auto byte = quint8(bytes[at++]);
+        value |= quint64(byte & 0x7f) << shift;
+        if (byte < 0x80)
+            return true;
+    }
+    return false;
+}
 
 QString clockTime(double seconds)
 {
@@ -684,32 +738,91 @@ QJsonObject DryRunReportJson(const DryRunReport& report)
     };
 }
 
-bool WritePreviewPath(const QString& file, const std::vector<PreviewPoint>& path)
+bool WritePreviewPath(const QString& file, std::vector<PreviewPoint> kept)
 {
+    const double topSpeed = TopSpeed(kept);
+    ThinPreview(kept, topSpeed, previewTolerance);
+    QByteArray bytes(previewMagic, sizeof previewMagic);
+    bytes.reserve(qsizetype(24 + kept.size() * 6));
+    appendWhole(bytes, kept.size(), 8);
+    quint64 topBits = 0;
+    std::memcpy(&topBits, &topSpeed, sizeof topBits);
+    appendWhole(bytes, topBits, 8);
+    std::array<qint64, 3> last{};
+    int lastPen = 0;
+    for (const PreviewPoint& point : kept) {
+        std::array<qint64, 3> micrometres{};
+        const std::array<double, 3> mm{point.x, point.y, point.z};
+        for (std::size_t axis = 0; axis < 3; ++axis) {
+            if (!(std::abs(mm[axis]) < largestPreviewMm))
+                return false;
+            micrometres[axis] = qint64(std::llround(mm[axis] * 1000));
+        }
+        const int band = SpeedBand(point, topSpeed);
+        const int pen = band < 0 ? rapidPen : band;
+        const bool penChanged = pen != lastPen;
+        const bool zChanged = micrometres[2] != last[2];
+        appendVarint(bytes, zigzag(micrometres[0] - last[0]) << 2 | quint64(penChanged) << 1
+                                | quint64(zChanged));
+        appendVarint(bytes, zigzag(micrometres[1] - last[1]));
+        if (penChanged)
+            bytes.append(char(pen));
+        if (zChanged)
+            appendVarint(bytes, zigzag(micrometres[2] - last[2]));
+        last = micrometres;
+        lastPen = pen;
+    }
     QSaveFile out(file);
-    const quint64 count = path.size();
-    return out.open(QIODevice::WriteOnly)
-           && out.write(previewMagic, sizeof previewMagic) == qint64(sizeof previewMagic)
-           && out.write(reinterpret_cast<const char*>(&count), sizeof count) == qint64(sizeof count)
-           && out.write(reinterpret_cast<const char*>(path.data()),
-                        qint64(count * sizeof(PreviewPoint)))
-                  == qint64(count * sizeof(PreviewPoint))
-           && out.commit();
+    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
 }
 
-std::optional<std::vector<PreviewPoint>> ReadPreviewPath(const QString& file)
+std::optional<PreviewFile> ReadPreviewPath(const QString& file)
 {
     QFile in(file);
-    char magic[sizeof previewMagic] = {};
-    quint64 count = 0;
-    if (!in.open(QIODevice::ReadOnly) || in.read(magic, sizeof magic) != qint64(sizeof magic)
-        || std::memcmp(magic, previewMagic, sizeof magic) != 0
-        || in.read(reinterpret_cast<char*>(&count), sizeof count) != qint64(sizeof count)
-        || count != quint64(in.size() - in.pos()) / sizeof(PreviewPoint))
+    if (!in.open(QIODevice::ReadOnly) || in.size() > ProgramText::largestFile * 4)
         return std::nullopt;
-    std::vector<PreviewPoint> path(count);
-    if (in.read(reinterpret_cast<char*>(path.data()), qint64(count * sizeof(PreviewPoint)))
-        != qint64(count * sizeof(PreviewPoint)))
+    const QByteArray bytes = in.readAll();
+    qsizetype at = sizeof previewMagic;
+    quint64 count = 0, topBits = 0;
+    if (bytes.size() < at || std::memcmp(bytes.constData(), previewMagic, sizeof previewMagic) != 0
+        || !readWhole(bytes, at, 8, count) || !readWhole(bytes, at, 8, topBits)
+        || count > quint64(bytes.size()))
         return std::nullopt;
-    return path;
+    PreviewFile read;
+    std::memcpy(&read.topSpeed, &topBits, sizeof topBits);
+    if (!(read.topSpeed > 0) || !std::isfinite(read.topSpeed))
+        return std::nullopt;
+    read.points.reserve(count);
+    std::array<qint64, 3> last{};
+    int pen = 0;
+    // Wrapping, not overflowing, on a file that was tampered with.
+    const auto move = [&last](std::size_t axis, quint64 encoded) {
+        last[axis] = qint64(quint64(last[axis]) + quint64(unzigzag(encoded)));
+        return double(last[axis]) / 1000;
+    };
+    for (quint64 index = 0; index < count; ++index) {
+        quint64 head = 0, y = 0, z = 0;
+        if (!readVarint(bytes, at, head) || !readVarint(bytes, at, y))
+            return std::nullopt;
+        if (head & 2) {
+            if (at >= bytes.size())
+                return std::nullopt;
+            pen = quint8(bytes[at++]);
+            if (pen >= speedBands && pen != rapidPen)
+                return std::nullopt;
+        }
+        if ((head & 1) && !readVarint(bytes, at, z))
+            return std::nullopt;
+        const std::array<double, 3> mm{move(0, head >> 2), move(1, y), move(2, z)};
+        if (!std::all_of(mm.begin(), mm.end(),
+                         [](double value) { return std::abs(value) < largestPreviewMm; }))
+            return std::nullopt;
+        const bool rapid = pen == rapidPen;
+        read.points.push_back({float(mm[0]), float(mm[1]), float(mm[2]),
+                               rapid ? 0.0f : float((pen + 0.5) / speedBands * read.topSpeed),
+                               rapid});
+    }
+    if (at != bytes.size())
+        return std::nullopt;
+    return read;
 }

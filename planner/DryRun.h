@@ -90,10 +90,18 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
             DryRunReport& report, QString& error, PathWanted path = PathWanted::No,
             ProgramChecker* checker = nullptr);
 
-// The path of a dry run in a file, for the workbench that asked for it; false when the file
-// cannot be written, or read back whole.
-bool WritePreviewPath(const QString& file, const std::vector<PreviewPoint>& path);
-std::optional<std::vector<PreviewPoint>> ReadPreviewPath(const QString& file);
+// The path of a dry run in a file, for the workbench that asked for it: only the points its
+// preview needs to draw it the same (ThinnedPreview, to 0.005 mm), each as its pen and its
+// coordinates to the micrometre, as differences from the point before. False when the file
+// cannot be written; nothing when it cannot be read back whole.
+bool WritePreviewPath(const QString& file, std::vector<PreviewPoint> path);
+// The points read back, each speed in the middle of its pen's band of `topSpeed`.
+struct PreviewFile
+{
+    std::vector<PreviewPoint> points;
+    double topSpeed = 0;
+};
+std::optional<PreviewFile> ReadPreviewPath(const QString& file);
 
 // "cycle time: 0:00:12, 12.345 s" and the other figures, one a line.
 QString DryRunReportText(const DryRunReport& report);

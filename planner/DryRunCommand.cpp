@@ -129,7 +129,7 @@ int RunDryRunCommand(const QStringList& arguments)
                 showProgress ? DryRunProgress(printProgress) : DryRunProgress(), report, error,
                 previewFile.isEmpty() ? PathWanted::No : PathWanted::Yes, &checker))
         return Complain(error, NotPlanned);
-    if (!previewFile.isEmpty() && !WritePreviewPath(previewFile, report.path))
+    if (!previewFile.isEmpty() && !WritePreviewPath(previewFile, std::move(report.path)))
         return Complain(QStringLiteral("cannot write the planned path to %1").arg(previewFile),
                         NotPlanned);
     ProgramCheck check = checker.Finish();

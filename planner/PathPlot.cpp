@@ -142,17 +142,78 @@ void StartFrom(std::vector<PreviewPoint>& points, const PathPoint3& at)
     points.front().z = float(at[2]);
 }
 
-PreviewPath Summarised(std::vector<PreviewPoint> points)
+double TopSpeed(const std::vector<PreviewPoint>& points)
+{
+    double top = 1e-3;
+    for (const PreviewPoint& point : points) {
+        if (!point.rapid)
+            top = std::max(top, double(point.speed));
+    }
+    return top;
+}
+
+PreviewPath Summarised(std::vector<PreviewPoint> points, std::optional<double> topSpeed)
 {
     PreviewPath path;
+    path.topSpeed = topSpeed ? *topSpeed : TopSpeed(points);
     path.points = std::move(points);
-    for (const PreviewPoint& point : path.points) {
+    for (const PreviewPoint& point : path.points)
         path.extent.Include({point.x, point.y, point.z});
-        if (!point.rapid)
-            path.topSpeed = std::max(path.topSpeed, double(point.speed));
-    }
-    path.topSpeed = std::max(path.topSpeed, 1e-3);
     return path;
+}
+
+int SpeedBand(const PreviewPoint& point, double topSpeed)
+{
+    if (point.rapid)
+        return -1;
+    return std::clamp(int(point.speed / topSpeed * speedBands), 0, speedBands - 1);
+}
+
+void ThinPreview(std::vector<PreviewPoint>& points, double topSpeed, double tolerance)
+{
+    // Each point looked at costs at most this many distances.
+    constexpr std::size_t longestRun = 256;
+    if (points.size() < 3)
+        return;
+    const auto at = [&points](std::size_t index) {
+        const PreviewPoint& point = points[index];
+        return Point3{point.x, point.y, point.z};
+    };
+    // The first point is where the planner's controller started: the workbench moves it to where
+    // the machine stands, so the box is that of the others.
+    PathExtent box;
+    for (std::size_t index = 1; index < points.size(); ++index)
+        box.Include(at(index));
+    std::array<bool, 6> boundKept{};
+    const auto bounds = [&box, &boundKept](const Point3& point) {
+        bool first = false;
+        for (std::size_t axis = 0; axis < 3; ++axis) {
+            for (const std::size_t side : {axis, axis + 3}) {
+                const double bound = side < 3 ? (*box.Lowest())[axis] : box.Highest()[axis];
+                if (point[axis] == bound && !boundKept[side])
+                    first = boundKept[side] = true;
+            }
+        }
+        return first;
+    };
+    const double reach = tolerance * tolerance;
+    // Kept points move to the front: each lands at or before its own place, on points no longer
+    // looked at.
+    std::size_t keptCount = 1;
+    std::size_t anchor = 0;
+    for (std::size_t index = 1; index + 1 < points.size(); ++index) {
+        const std::size_t next = index + 1;
+        bool dropped = !bounds(at(index)) && next - anchor <= longestRun
+                       && SpeedBand(points[index], topSpeed) == SpeedBand(points[next], topSpeed);
+        for (std::size_t between = anchor + 1; dropped && between <= index; ++between)
+            dropped = SquaredDistanceToSegment(at(between), at(anchor), at(next)) <= reach;
+        if (!dropped) {
+            points[keptCount++] = points[index];
+            anchor = index;
+        }
+    }
+    points[keptCount++] = points.back();
+    points.resize(keptCount);
 }
 
 double GridStep(const PlotView& view, double fewestPixels)

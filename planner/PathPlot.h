@@ -109,8 +109,22 @@ struct PreviewPath
     PathExtent extent;
     double topSpeed = 0;
 };
-// Worked out once, away from the window for a long path.
-PreviewPath Summarised(std::vector<PreviewPoint> points);
+// The fastest feed of the points, rapid moves left out; 1e-3 mm/s at least.
+double TopSpeed(const std::vector<PreviewPoint>& points);
+// Worked out once, away from the window for a long path; the fastest feed as given, when it is.
+PreviewPath Summarised(std::vector<PreviewPoint> points, std::optional<double> topSpeed = {});
+
+// A preview draws its feeds in bands of the fastest, slow ones blue and fast ones red.
+constexpr int speedBands = 8;
+// The pen of the move that ends at `point`: -1 on a rapid move, else its band, from 0.
+int SpeedBand(const PreviewPoint& point, double topSpeed);
+
+// Keeps the points a preview draws the same path with: a point is left out where it lies within
+// `tolerance` (mm) of the line from the point kept before to the one after it and its move is
+// drawn in the same pen as the next; a straight run keeps its ends only. The ends stay, and so
+// does the first point at each side of the box, so that the box stays the very same. In place: a
+// million points need no second million.
+void ThinPreview(std::vector<PreviewPoint>& points, double topSpeed, double tolerance);
 // The planned path as the machine will go it: its first move from where the machine stands
 // rather than from where the planner's controller started.
 void StartFrom(std::vector<PreviewPoint>& points, const PathPoint3& at);

@@ -23,21 +23,12 @@ const QColor frameColour(90, 90, 90);
 const QColor travelColour(200, 40, 40);
 constexpr std::size_t pointsPerSlice = 25000;
 constexpr std::size_t previewPointsPerSlice = 50000; // each picks its pen
-constexpr int speedBands = 8;
 constexpr double gridPixels = 40;
 
 // Slow feeds blue, fast ones red.
 QColor bandColour(int band)
 {
     return QColor::fromHsvF(0.66 * (1 - (band + 0.5) / speedBands), 0.85, 0.85);
-}
-
-// The pen a preview point is drawn with: -1 for a rapid move, else the band of its speed.
-int styleOf(const PreviewPoint& point, double topSpeed)
-{
-    if (point.rapid)
-        return -1;
-    return std::clamp(int(point.speed / topSpeed * speedBands), 0, speedBands - 1);
 }
 
 QPen styledPen(int style)
@@ -230,7 +221,7 @@ void BackplotView::DrawPreviewSlice()
     for (std::size_t i = previewDrawn; i < end; ++i) {
         const PreviewPoint& point = preview.points[i];
         const QPoint pixel = view.ToPixel(Project({point.x, point.y, point.z}, plane));
-        const int style = styleOf(point, preview.topSpeed);
+        const int style = SpeedBand(point, preview.topSpeed);
         if (run.empty() || style != runStyle) {
             drawRun();
             run.clear();

@@ -51,12 +51,12 @@ void PlanningClient::Preview(const QString& path, std::optional<PathPoint3> stan
                     emit TravelLeft(path, where);
                 previewReader.Start(
                     [file, standing]() -> std::optional<PreviewPath> {
-                        std::optional<std::vector<PreviewPoint>> points = ReadPreviewPath(file);
-                        if (!points)
+                        std::optional<PreviewFile> read = ReadPreviewPath(file);
+                        if (!read)
                             return std::nullopt;
                         if (standing)
-                            StartFrom(*points, *standing);
-                        return Summarised(std::move(*points));
+                            StartFrom(read->points, *standing);
+                        return Summarised(std::move(read->points), read->topSpeed);
                     },
                     [this, path](std::optional<PreviewPath> read) {
                         if (path != previewedProgram)

@@ -51,6 +51,10 @@ FAULTS = [
     ("the operator window is cut off on a small screen", "workbench/Workbench.cpp",
      "    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);\n"
      "    area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);\n", ""),
+    ("the preview's points are thinned ten times too coarsely", "planner/DryRun.cpp",
+     "constexpr double previewTolerance = 0.005;", "constexpr double previewTolerance = 0.05;"),
+    ("the preview's thinning mixes pens", "planner/PathPlot.cpp",
+     "== SpeedBand(points[next], topSpeed);", "== SpeedBand(points[index], topSpeed);"),
     ("the backplot's Clear is connected to nothing", "workbench/BackplotView.cpp",
      "    connect(clear, &QPushButton::clicked, this, &BackplotView::Clear);\n", ""),
     ("Zoom to fit is connected to nothing", "workbench/BackplotView.cpp",

@@ -867,9 +867,14 @@ private slots:
 
         const QString file = files.filePath(QStringLiteral("path"));
         QVERIFY(WritePreviewPath(file, path));
-        const std::optional<std::vector<PreviewPoint>> read = ReadPreviewPath(file);
-        QVERIFY(read && read->size() == path.size());
-        QVERIFY(std::memcmp(read->data(), path.data(), path.size() * sizeof(PreviewPoint)) == 0);
+        const std::optional<PreviewFile> read = ReadPreviewPath(file);
+        QVERIFY(read && read->points.size() == path.size());
+        for (std::size_t i = 0; i < path.size(); ++i) {
+            const PreviewPoint& back = read->points[i];
+            QCOMPARE((QList<float>{back.x, back.y, back.z, float(back.rapid)}),
+                     (QList<float>{path[i].x, path[i].y, path[i].z, float(path[i].rapid)}));
+            QCOMPARE(SpeedBand(back, read->topSpeed), SpeedBand(path[i], TopSpeed(path)));
+        }
         QFile cut(file);
         QVERIFY(cut.resize(cut.size() - 1));
         QVERIFY(!ReadPreviewPath(file));

@@ -841,6 +841,53 @@ private slots:
         QVERIFY(!coloursOf().contains(qRgb(150, 150, 150) & 0xffffff));
     }
 
+    // The preview's file keeps only the points it needs, to the micrometre, and draws the very
+    // same picture from them: every pixel of the path, in its pen, lies within a pixel of one of
+    // the picture drawn from every point the dry run took, fitted and a hundred times closer.
+    void previewFileDrawsTheSamePicture()
+    {
+        const std::optional<ProgramText> contour
+            = ProgramText::Read(QStringLiteral(KURVO_EXAMPLES_DIR "/contour.nc"));
+        DryRunReport report;
+        QString error;
+        QVERIFY(DryRun(*contour, DryRunMachine(), *SimulatorInterface::Find(), {}, report, error,
+                       PathWanted::Yes));
+        const QString file = files.filePath(QStringLiteral("contour.preview"));
+        QVERIFY(WritePreviewPath(file, report.path));
+        std::optional<PreviewFile> read = ReadPreviewPath(file);
+        QVERIFY(read && read->points.size() < report.path.size());
+        QVERIFY(QFileInfo(file).size() < qint64(report.path.size() * sizeof(PreviewPoint) / 8));
+
+        BackplotView all, kept;
+        all.SetPreview(Summarised(report.path));
+        kept.SetPreview(Summarised(std::move(read->points), read->topSpeed));
+        const PreviewPoint& middle = report.path[report.path.size() / 2];
+        for (const int wheel : {0, 3072}) { // 1.0015 to the 3072nd is 100
+            QImage pictures[2];
+            for (BackplotView* plot : {&all, &kept}) {
+                plot->resize(400, 300);
+                plot->FitToPath();
+                const QPointF anchor
+                    = plot->View().ToPixel(Project({middle.x, middle.y, middle.z}, PlotPlane::XY));
+                QWheelEvent zoom(anchor, plot->mapToGlobal(anchor), QPoint(), QPoint(0, wheel),
+                                 Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(plot, &zoom);
+                QTRY_VERIFY(!plot->Drawing());
+                pictures[plot == &kept] = plot->grab().toImage();
+            }
+            // Pens of runs shorter than a pixel may cover one another in another order.
+            const int drawn = pathPixels(pictures[0]);
+            QVERIFY(drawn > 1000);
+            for (const auto& [picture, other] : {std::pair(0, 1), std::pair(1, 0)}) {
+                const int astray = unmatched(pictures[picture], pictures[other]);
+                QVERIFY2(
+                    astray <= drawn / 200,
+                    qPrintable(
+                        QStringLiteral("%1 of %2, wheel %3").arg(astray).arg(drawn).arg(wheel)));
+            }
+        }
+    }
+
     // Loaded, a program is planned in the background: its path in the backplot, and what the
     // dialect reads otherwise in the output pane; only danger and warning in the status bar.
     void loadingAProgramPreviewsIt()
@@ -1127,6 +1174,34 @@ private:
         return state < text.size() && text[state] != 'Z';
     }
 #endif
+    // How many pixels of `picture` have not their colour in `other` a pixel away at most.
+    static int unmatched(const QImage& picture, const QImage& other)
+    {
+        int count = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                const QRgb colour = picture.pixel(x, y);
+                bool near = false;
+                for (int dy = -1; !near && dy <= 1; ++dy)
+                    for (int dx = -1; !near && dx <= 1; ++dx)
+                        near = other.valid(x + dx, y + dy) && other.pixel(x + dx, y + dy) == colour;
+                count += near ? 0 : 1;
+            }
+        }
+        return count;
+    }
+    // The pixels in a preview's pens: the rapid moves' grey and the colours of the speeds.
+    static int pathPixels(const QImage& picture)
+    {
+        QSet<QRgb> pens{qRgb(150, 150, 150)};
+        for (int band = 0; band < speedBands; ++band)
+            pens << QColor::fromHsvF(0.66 * (1 - (band + 0.5) / speedBands), 0.85, 0.85).rgb();
+        int count = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                count += pens.contains(picture.pixel(x, y)) ? 1 : 0;
+        return count;
+    }
     // Writes `bytes` into a file of the suite's own folder; returns its path.
     QString write(const QString& name, const QByteArray& bytes)
     {
