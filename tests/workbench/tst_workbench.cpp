@@ -72,8 +72,13 @@ class TestWorkbench : public QObject
     Q_OBJECT
 
 private slots:
-    // The recent programs and the resumed ones go to the test's own folders, not the user's.
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    // The recent programs and the resumed ones go to the suite's own folders, neither the user's
+    // nor those of another suite running beside it.
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, files.filePath("settings"));
+    }
 
     // The module keeps its settings beside the application: here, this test's own folder.
     void init()
