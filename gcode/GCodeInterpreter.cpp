@@ -16,30 +16,34 @@ bool isNumberCharacter(char16_t c)
     return (c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'+';
 }
 
-// A plain decimal of a program, "-12.345": its digits as a whole number and its power of ten,
-// each exactly a double, make one division the correctly rounded value, as std::from_chars
-// rounds it. Anything else (more digits, a sign elsewhere, a second point, no digit) is left to
-// the full conversion.
-std::optional<double> shortDecimal(QStringView run)
+// A plain decimal of a program at the start of `text`, "-12.345": its digits as a whole number
+// and its power of ten, each exactly a double, make one division the correctly rounded value,
+// as std::from_chars rounds it; `end` is where its run of number characters ends. Anything else
+// (more digits, a sign elsewhere, a second point, no digit) is left to the full conversion.
+std::optional<double> shortDecimal(QStringView text, qsizetype& end)
 {
     constexpr uint64_t exactLimit = uint64_t(1) << 53;
     constexpr double powersOfTen[]
         = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
            1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     qsizetype at = 0;
-    const bool negative = !run.isEmpty() && run[0] == u'-';
+    const bool negative = !text.isEmpty() && text[0] == u'-';
     at += negative ? 1 : 0;
     uint64_t digits = 0;
     int digitCount = 0;
     int fractionDigits = -1; // -1 until the point
-    for (; at < run.size(); ++at) {
-        const char16_t c = run[at].unicode();
+    for (; at < text.size(); ++at) {
+        const char16_t c = text[at].unicode();
         if (c == u'.' && fractionDigits < 0) {
             fractionDigits = 0;
             continue;
         }
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
+        if (c < u'0' || c > u'9') {
+            // The run goes on past what reads plainly: "1-2", "1.2.3".
+            if (isNumberCharacter(c))
+                return std::nullopt;
+            break;
+        }
         digits = digits * 10 + (c - u'0');
         if (digits >= exactLimit)
             return std::nullopt;
@@ -50,6 +54,7 @@ std::optional<double> shortDecimal(QStringView run)
         return std::nullopt;
     const double value
         = fractionDigits > 0 ? double(digits) / powersOfTen[fractionDigits] : double(digits);
+    end = at;
     return negative ? -value : value;
 }
 
@@ -60,7 +65,9 @@ std::optional<double> shortDecimal(QStringView run)
 // toolkit itself.
 double toNumber(QStringView run, bool* converted)
 {
-    if (const std::optional<double> value = shortDecimal(run)) {
+    qsizetype end = 0;
+    const std::optional<double> value = shortDecimal(run, end);
+    if (value && end == run.size()) {
         if (converted)
             *converted = true;
         return *value;
@@ -118,8 +125,14 @@ double GCodeInterpreter::NumberOf(QStringView run, bool* converted)
     return toNumber(run, converted);
 }
 
+// A plain decimal is read as its run is found, in one pass.
 double GCodeInterpreter::ReadNumber(QStringView text, qsizetype& at)
 {
+    qsizetype length = 0;
+    if (const std::optional<double> value = shortDecimal(text.mid(at), length)) {
+        at += length;
+        return *value;
+    }
     return toNumber(CollectNumber(text, at), nullptr);
 }
 
@@ -128,7 +141,13 @@ double GCodeInterpreter::ReadNumber(QStringView text, qsizetype& at)
 std::optional<int> GCodeInterpreter::ReadWholeNumber(QStringView text, qsizetype& at)
 {
     bool converted = false;
-    const double value = std::trunc(toNumber(CollectNumber(text, at), &converted));
+    qsizetype length = 0;
+    std::optional<double> plain = shortDecimal(text.mid(at), length);
+    if (plain) {
+        at += length;
+        converted = true;
+    }
+    const double value = std::trunc(plain ? *plain : toNumber(CollectNumber(text, at), &converted));
     if (!converted || !(value >= double(std::numeric_limits<int>::min()))
         || !(value <= double(std::numeric_limits<int>::max())))
         return std::nullopt;
