@@ -126,14 +126,16 @@ double GCodeInterpreter::NumberOf(QStringView run, bool* converted)
 }
 
 // A plain decimal is read as its run is found, in one pass.
-double GCodeInterpreter::ReadNumber(QStringView text, qsizetype& at)
+double GCodeInterpreter::ReadNumber(QStringView text, qsizetype& at, bool* converted)
 {
     qsizetype length = 0;
     if (const std::optional<double> value = shortDecimal(text.mid(at), length)) {
         at += length;
+        if (converted)
+            *converted = true;
         return *value;
     }
-    return toNumber(CollectNumber(text, at), nullptr);
+    return toNumber(CollectNumber(text, at), converted);
 }
 
 // A G, H, N or T number decides a mode or a switch: one that does not convert, or whose whole
@@ -141,13 +143,7 @@ double GCodeInterpreter::ReadNumber(QStringView text, qsizetype& at)
 std::optional<int> GCodeInterpreter::ReadWholeNumber(QStringView text, qsizetype& at)
 {
     bool converted = false;
-    qsizetype length = 0;
-    std::optional<double> plain = shortDecimal(text.mid(at), length);
-    if (plain) {
-        at += length;
-        converted = true;
-    }
-    const double value = std::trunc(plain ? *plain : toNumber(CollectNumber(text, at), &converted));
+    const double value = std::trunc(ReadNumber(text, at, &converted));
     if (!converted || !(value >= double(std::numeric_limits<int>::min()))
         || !(value <= double(std::numeric_limits<int>::max())))
         return std::nullopt;

@@ -92,7 +92,7 @@ private:
     void ApplyGCode(int code);
     static void TellWord(QStringView text, qsizetype from, qsizetype to, bool dwellTime,
                          LineWords& words);
-    static double ReadNumber(QStringView text, qsizetype& at);
+    static double ReadNumber(QStringView text, qsizetype& at, bool* converted = nullptr);
     static std::optional<int> ReadWholeNumber(QStringView text, qsizetype& at);
 };
 

@@ -91,7 +91,7 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
             ProgramChecker* checker = nullptr);
 
 // The path of a dry run in a file, for the workbench that asked for it: only the points its
-// preview needs to draw it the same (ThinnedPreview, to 0.005 mm), each as its pen and its
+// preview needs to draw it the same (ThinPreview, to 0.005 mm), each as its pen and its
 // coordinates to the micrometre, as differences from the point before. False when the file
 // cannot be written; nothing when it cannot be read back whole.
 bool WritePreviewPath(const QString& file, std::vector<PreviewPoint> path);
