@@ -8,8 +8,13 @@
 
 namespace {
 
+inline bool isAsciiDigit(char16_t c)
+{
+    return char16_t(c - u'0') < 10;
+}
+
 // A digit is any the toolkit calls one, other scripts' digits too.
-bool isNumberCharacter(char16_t c)
+inline bool isNumberCharacter(char16_t c)
 {
     if (c >= 0x80)
         return QChar(c).isDigit();
@@ -19,43 +24,47 @@ bool isNumberCharacter(char16_t c)
 // A plain decimal of a program at the start of `text`, "-12.345": its digits as a whole number
 // and its power of ten, each exactly a double, make one division the correctly rounded value,
 // as std::from_chars rounds it; `end` is where its run of number characters ends. Anything else
-// (more digits, a sign elsewhere, a second point, no digit) is left to the full conversion.
-std::optional<double> shortDecimal(QStringView text, qsizetype& end)
+// (more digits, a sign elsewhere, a second point, no digit) is left to the full conversion: false.
+// The value comes back apart from the verdict, in registers, as this runs for every word.
+bool shortDecimal(QStringView text, qsizetype& end, double& value)
 {
+    // Up to 19 digits fit the whole number; up to 15 are always below 2^53.
+    constexpr int safeDigits = 15;
+    constexpr int wholeDigits = 19;
+    static constexpr double powersOfTen[wholeDigits + 1]
+        = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,
+           1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
     constexpr uint64_t exactLimit = uint64_t(1) << 53;
-    constexpr double powersOfTen[]
-        = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-           1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    qsizetype at = 0;
-    const bool negative = !text.isEmpty() && text[0] == u'-';
+    const char16_t* const first = text.utf16();
+    const char16_t* const last = first + text.size();
+    const char16_t* at = first;
+    const bool negative = at != last && *at == u'-';
     at += negative ? 1 : 0;
     uint64_t digits = 0;
-    int digitCount = 0;
-    int fractionDigits = -1; // -1 until the point
-    for (; at < text.size(); ++at) {
-        const char16_t c = text[at].unicode();
-        if (c == u'.' && fractionDigits < 0) {
-            fractionDigits = 0;
-            continue;
-        }
-        if (c < u'0' || c > u'9') {
-            // The run goes on past what reads plainly: "1-2", "1.2.3".
-            if (isNumberCharacter(c))
-                return std::nullopt;
-            break;
-        }
-        digits = digits * 10 + (c - u'0');
-        if (digits >= exactLimit)
-            return std::nullopt;
-        ++digitCount;
-        fractionDigits += fractionDigits >= 0 ? 1 : 0;
+    const auto readDigits = [&digits, &at, last] {
+        const char16_t* const from = at;
+        for (; at != last && isAsciiDigit(*at); ++at)
+            digits = digits * 10 + (*at - u'0');
+        return int(at - from);
+    };
+    const int wholeCount = readDigits();
+    if (wholeCount > wholeDigits)
+        return false;
+    int fractionDigits = 0;
+    if (at != last && *at == u'.') {
+        ++at;
+        fractionDigits = readDigits();
     }
-    if (digitCount == 0 || fractionDigits >= int(std::size(powersOfTen)))
-        return std::nullopt;
-    const double value
+    const int digitCount = wholeCount + fractionDigits;
+    // The run goes on past what reads plainly: "1-2", "1.2.3".
+    if (digitCount == 0 || digitCount > wholeDigits || (at != last && isNumberCharacter(*at))
+        || (digitCount > safeDigits && digits >= exactLimit))
+        return false;
+    const double magnitude
         = fractionDigits > 0 ? double(digits) / powersOfTen[fractionDigits] : double(digits);
-    end = at;
-    return negative ? -value : value;
+    value = negative ? -magnitude : magnitude;
+    end = at - first;
+    return true;
 }
 
 // The toolkit's text-to-double conversion of a run of number characters, without allocating
@@ -66,11 +75,11 @@ std::optional<double> shortDecimal(QStringView text, qsizetype& end)
 double toNumber(QStringView run, bool* converted)
 {
     qsizetype end = 0;
-    const std::optional<double> value = shortDecimal(run, end);
-    if (value && end == run.size()) {
+    double plain = 0;
+    if (shortDecimal(run, end, plain) && end == run.size()) {
         if (converted)
             *converted = true;
-        return *value;
+        return plain;
     }
     char buffer[64];
     const qsizetype length = run.size();
@@ -129,25 +138,39 @@ double GCodeInterpreter::NumberOf(QStringView run, bool* converted)
 double GCodeInterpreter::ReadNumber(QStringView text, qsizetype& at, bool* converted)
 {
     qsizetype length = 0;
-    if (const std::optional<double> value = shortDecimal(text.mid(at), length)) {
+    double value = 0;
+    if (shortDecimal(text.mid(at), length, value)) {
         at += length;
         if (converted)
             *converted = true;
-        return *value;
+        return value;
     }
     return toNumber(CollectNumber(text, at), converted);
 }
 
 // A G, H, N or T number decides a mode or a switch: one that does not convert, or whose whole
 // part does not fit, is unknown rather than 0, so that a typo never becomes G0 or H0.
-std::optional<int> GCodeInterpreter::ReadWholeNumber(QStringView text, qsizetype& at)
+bool GCodeInterpreter::ReadWholeNumber(QStringView text, qsizetype& at, int& number)
 {
+    // The common "01", "17", "12345" as they are, a word of them in each line: nine digits
+    // always fit.
+    constexpr qsizetype plainDigits = 9;
+    qsizetype end = at;
+    int plain = 0;
+    for (; end < text.size() && end - at < plainDigits && isAsciiDigit(text[end].unicode()); ++end)
+        plain = plain * 10 + (text[end].unicode() - u'0');
+    if (end > at && (end == text.size() || !isNumberCharacter(text[end].unicode()))) {
+        at = end;
+        number = plain;
+        return true;
+    }
     bool converted = false;
     const double value = std::trunc(ReadNumber(text, at, &converted));
     if (!converted || !(value >= double(std::numeric_limits<int>::min()))
         || !(value <= double(std::numeric_limits<int>::max())))
-        return std::nullopt;
-    return int(value);
+        return false;
+    number = int(value);
+    return true;
 }
 
 void GCodeInterpreter::InterpretLine(const QString& line)
@@ -190,8 +213,8 @@ void GCodeInterpreter::InterpretLine(QStringView text, LineWords* words)
         case u'G':
             if (!upper)
                 CollectNumber(text, at);
-            else if (const std::optional<int> code = ReadWholeNumber(text, at))
-                ApplyGCode(*code);
+            else if (int code = 0; ReadWholeNumber(text, at, code))
+                ApplyGCode(code);
             break;
         case u'X':
             dwell = nonModalCode == 4;
@@ -226,8 +249,8 @@ void GCodeInterpreter::InterpretLine(QStringView text, LineWords* words)
         case u'T':
             if (!upper)
                 CollectNumber(text, at);
-            else if (const std::optional<int> number = ReadWholeNumber(text, at))
-                tool = *number;
+            else
+                ReadWholeNumber(text, at, tool);
             break;
         case u'F':
             if (upper)
@@ -255,8 +278,8 @@ void GCodeInterpreter::InterpretLine(QStringView text, LineWords* words)
         case u'N':
             if (!upper)
                 CollectNumber(text, at);
-            else if (const std::optional<int> number = ReadWholeNumber(text, at))
-                lineNumber = *number;
+            else
+                ReadWholeNumber(text, at, lineNumber);
             break;
         case u'E':
             if (nextIs(at, u'F')) {
@@ -270,8 +293,7 @@ void GCodeInterpreter::InterpretLine(QStringView text, LineWords* words)
             }
             break;
         case u'H':
-            if (const std::optional<int> number = ReadWholeNumber(text, at))
-                laserSwitch = *number;
+            ReadWholeNumber(text, at, laserSwitch);
             break;
         case u'R':
             arcRadius = ReadNumber(text, at);

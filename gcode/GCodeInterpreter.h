@@ -3,7 +3,6 @@
 
 #include <QString>
 
-#include <optional>
 #include <vector>
 
 // A word of a line as the interpreter took it, for telling the operator how a line reads.
@@ -93,7 +92,9 @@ private:
     static void TellWord(QStringView text, qsizetype from, qsizetype to, bool dwellTime,
                          LineWords& words);
     static double ReadNumber(QStringView text, qsizetype& at, bool* converted = nullptr);
-    static std::optional<int> ReadWholeNumber(QStringView text, qsizetype& at);
+    // The whole part of a G, H, N or T number into `number`; false, and `number` as it was,
+    // when it is unknown.
+    static bool ReadWholeNumber(QStringView text, qsizetype& at, int& number);
 };
 
 #endif

@@ -194,6 +194,7 @@ private slots:
         QTest::newRow("the largest exact whole") << QStringLiteral("9007199254740991.5");
         QTest::newRow("22 decimals") << QStringLiteral("-0.0000000000000000000017");
         QTest::newRow("23 decimals") << QStringLiteral("0.00000000000000000000017");
+        QTest::newRow("digits of 2^64 + 1") << QStringLiteral("1844674407370955161.7");
 
         QRandomGenerator random(7);
         // Plain decimals of up to 19 digits, a point anywhere among them.
