@@ -95,6 +95,21 @@ std::optional<ProgramText> ProgramText::Read(const QString& path, FileProblem* p
     return ProgramText(decoder.decode(bytes), QByteArray(), true);
 }
 
+bool ProgramText::Contains(QChar c) const
+{
+    if (narrowText.isNull())
+        return wideText.contains(c);
+    return c.unicode() < 0x80 && narrowText.contains(char(c.unicode()));
+}
+
+bool ProgramText::IsBlank() const
+{
+    if (narrowText.isNull())
+        return QStringView(wideText).trimmed().isEmpty();
+    return std::all_of(narrowText.begin(), narrowText.end(),
+                       [](char c) { return QChar::isSpace(uchar(c)); });
+}
+
 QString ProgramText::JoinedLines(qsizetype first, qsizetype end) const
 {
     if (first >= end)

@@ -46,6 +46,11 @@ public:
         return QStringView(wideText).mid(start, length);
     }
 
+    // Whether the text holds `c` anywhere, and whether it holds nothing but white space: asked of
+    // the whole text at once, a plain ASCII one without widening it.
+    bool Contains(QChar c) const;
+    bool IsBlank() const;
+
     // Lines [first, end) joined by line feeds, as a text view shows them; a whole text held wide
     // is shared rather than copied, and is valid while this text lives.
     QString JoinedLines(qsizetype first, qsizetype end) const;

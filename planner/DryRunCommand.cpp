@@ -24,16 +24,10 @@ constexpr int placesShown = 20;
 // Empty when the text reads as a program; else why not, as the end of a sentence.
 QString WhyNotAProgram(const ProgramText& program)
 {
-    bool anything = false;
-    QString widened;
-    for (qsizetype index = 0; index < program.LineCount(); ++index) {
-        const QStringView line = program.Line(index, widened);
-        // A zero character or one that did not decode: the file holds no text.
-        if (line.contains(QChar(0)) || line.contains(QChar::ReplacementCharacter))
-            return QStringLiteral("is no text (a binary file?)");
-        anything = anything || !line.trimmed().isEmpty();
-    }
-    return anything ? QString() : QStringLiteral("is empty");
+    // A zero character or one that did not decode: the file holds no text.
+    if (program.Contains(QChar(0)) || program.Contains(QChar::ReplacementCharacter))
+        return QStringLiteral("is no text (a binary file?)");
+    return program.IsBlank() ? QStringLiteral("is empty") : QString();
 }
 
 // The window machine's text from the file, or from the standard input for "-": a few kilobytes,

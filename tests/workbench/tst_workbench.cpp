@@ -562,6 +562,11 @@ private slots:
             << QStringList{"--dry-run", binary} << 1 << "is no text (a binary file?)";
         QTest::newRow("a dry run of an empty program")
             << QStringList{"--dry-run", write("empty.nc", "\n  \n")} << 1 << "is empty";
+        QTest::newRow("a dry run of broken UTF-8")
+            << QStringList{"--dry-run", write("utf.nc", "X\xc3\n")} << 1
+            << "is no text (a binary file?)";
+        QTest::newRow("a dry run of wide white space")
+            << QStringList{"--dry-run", write("nbsp.nc", "\xc2\xa0\n")} << 1 << "is empty";
         const QString differently = write("differently.nc", "G1 X1 F100.5 M3\nX2\n");
         QTest::newRow("a dry run for people")
             << QStringList{"--dry-run", differently} << 0
