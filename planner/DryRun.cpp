@@ -36,6 +36,9 @@ constexpr double longestWaitStepMs = 640;
 constexpr double endStepMs = 1000;
 constexpr int planPoints = 1000;
 constexpr double shortestSpeedSpanMs = 1;
+// The clock stops a few microseconds after power-on, wherever the wall clock then stood; every run
+// starts at this instant instead, so that the same program gives the same times to the last bit.
+constexpr double runStartMs = 1000;
 constexpr double pi = 3.14159265358979323846;
 
 short setUpCrd(const DryRunMachine& machine)
@@ -506,6 +509,7 @@ bool DryRun(const ProgramText& program, const DryRunMachine& machine,
 {
     simulator.reset();
     simulator.useManualClock(1);
+    simulator.advanceToMs(runStartMs);
     simulator.enablePath(path == PathWanted::Yes ? 1 : 0);
     if (const short code = machine.window ? setUpWindowCrd(*machine.window) : setUpCrd(machine)) {
         error = QStringLiteral("the virtual controller refused the dry run's coordinate system "

@@ -1,12 +1,14 @@
 #ifndef RVSIM_ENDSPEEDPLAN_H
 #define RVSIM_ENDSPEEDPLAN_H
 
-#include "CommandQueue.h"
+#include "Command.h"
+#include "Ring.h"
 
 #include <cstddef>
-#include <deque>
 
 namespace rvsim {
+
+using CommandQueue = Ring<Command>;
 
 // The speed at which the look-ahead lets the motion at the front of a FIFO end: the highest from
 // which every corner and every segment's own limit ahead can still be met by braking. It looks
@@ -42,8 +44,8 @@ private:
     std::ptrdiff_t findViewEnd(double frontVMax) const;
     void workBack(std::ptrdiff_t viewEnd, bool open);
 
-    std::deque<Step> steps; // the motions after the front, in order
-    int64_t anchor = -1;    // the serial of the front they follow
+    Ring<Step> steps;    // the motions after the front, in order
+    int64_t anchor = -1; // the serial of the front they follow
     double anchorReach = 0;
     AxisVector lastExit{};                  // the direction the last step leaves in
     AxisVector units{};                     // the front's pulses per path unit

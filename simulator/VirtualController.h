@@ -1,8 +1,8 @@
 #ifndef RVSIM_VIRTUALCONTROLLER_H
 #define RVSIM_VIRTUALCONTROLLER_H
 
-#include "CommandQueue.h"
 #include "EndSpeedPlan.h"
+#include "Ring.h"
 #include "rvsim.h"
 
 #include <cstdint>

@@ -577,6 +577,23 @@ private slots:
                  QStringLiteral("0:00:0%1").arg(std::lround(report.cycleMs / 1000)));
     }
 
+    // However long after power-on a run starts, the same program plans to the same times.
+    void dryRunRepeatsItself()
+    {
+        QString slowLines = QStringLiteral("G1 F3 D7\n");
+        for (int line = 1; line <= 50; ++line)
+            slowLines += QStringLiteral("X%1 Y%2\n").arg(line * 97.3).arg(line % 7 * 11.1);
+        const ProgramText program(slowLines);
+        const auto timesOf = [&program] {
+            const DryRunReport report = dryRunOf(program, openMachine(5));
+            QList<double> times;
+            for (const PlannedRun::Point& point : report.plan.Points())
+                times << point.ms;
+            return times;
+        };
+        QCOMPARE(timesOf(), timesOf());
+    }
+
     void programCheck_data()
     {
         QTest::addColumn<QString>("program");
