@@ -121,14 +121,30 @@ bool EndSpeedPlan::endsView(std::ptrdiff_t index, double frontVMax) const
 }
 
 // The first step at which the view ends, -1 when none of the steps taken ends it. With one
-// acceleration throughout, whether a step ends the view only grows along the steps.
+// acceleration throughout, whether a step ends the view only grows along the steps: it is looked
+// for outwards from where the last view ended, in doubling strides, then by halves. The front's
+// top speed mostly is the one before, so the view ends there or a step on.
 std::ptrdiff_t EndSpeedPlan::findViewEnd(double frontVMax) const
 {
     const std::ptrdiff_t count
         = std::min<std::ptrdiff_t>(std::ptrdiff_t(steps.size()), longestView);
-    std::ptrdiff_t first = 0;
-    if (accelerationChanges == 0) {
-        std::ptrdiff_t below = count;
+    std::ptrdiff_t first = 0; // no step before it ends the view
+    if (accelerationChanges == 0 && count > 0) {
+        std::ptrdiff_t below = count; // it ends the view, or none does when it is the count
+        const std::ptrdiff_t hint = std::clamp<std::ptrdiff_t>(limitsEnd, 0, count - 1);
+        std::ptrdiff_t stride = 1;
+        if (endsView(hint, frontVMax)) {
+            below = hint;
+            for (; below - stride >= 0 && endsView(below - stride, frontVMax); stride *= 2)
+                below -= stride;
+            first = std::max<std::ptrdiff_t>(0, below - stride + 1);
+        } else {
+            first = hint + 1;
+            for (; first + stride - 1 < count && !endsView(first + stride - 1, frontVMax);
+                 stride *= 2)
+                first += stride;
+            below = std::min(count, first + stride - 1);
+        }
         while (first < below) {
             const std::ptrdiff_t middle = first + (below - first) / 2;
             if (endsView(middle, frontVMax))

@@ -82,16 +82,16 @@ QByteArray generatedProgram(int lines)
     return program;
 }
 
-// A line along X cut into pieces of 10 micrometres, its acceleration going through
-// `accelerations` every 97 pieces, then a dwell and the way back in one piece: more pieces than
-// the planner looks ahead over before it has to brake.
-QByteArray finelyCutLine(int pieces, const QList<int>& accelerations)
+// A line along X cut into pieces of 10 micrometres, its acceleration (`word` "D") or feed ("F")
+// going through `values` every 97 pieces, then a dwell and the way back in one piece: more
+// pieces than the planner looks ahead over before it has to brake.
+QByteArray finelyCutLine(int pieces, const char* word, const QList<int>& values)
 {
     QByteArray program("G01 F600\n");
     for (int piece = 1; piece <= pieces; ++piece) {
         program += "X" + QByteArray::number(piece / 100.0);
         if (piece % 97 == 1)
-            program += " D" + QByteArray::number(accelerations[piece / 97 % accelerations.size()]);
+            program += ' ' + (word + QByteArray::number(values[piece / 97 % values.size()]));
         program += '\n';
     }
     return program + "DELAY10\nX0\n";
@@ -519,11 +519,14 @@ private slots:
                                    << QList<double>{28125, 308048.12202695588, 4351491021.3994808,
                                                     -71213275.374786332, 504169671.55431342};
         QTest::newRow("a finely cut line")
-            << finelyCutLine(20000, {300}) << 5.0
+            << finelyCutLine(20000, "D", {300}) << 5.0
             << QList<double>{40008, 2853.2145327084713, 31174707.187217541, 4000600000, 0};
         QTest::newRow("a finely cut line, accelerations changing")
-            << finelyCutLine(20000, {300, 8000, 1000, 20000}) << 5.0
+            << finelyCutLine(20000, "D", {300, 8000, 1000, 20000}) << 5.0
             << QList<double>{40008, 2726.4815711108208, 28889228.374378491, 4000600000, 0};
+        QTest::newRow("a finely cut line, feeds changing")
+            << finelyCutLine(20000, "F", {600, 3, 300, 5}) << 5.0
+            << QList<double>{40008, 37709.869013262949, 719984593.1178962, 4000600000, 0};
         QTest::newRow("accelerations that rise and fall under a slower feed")
             << riseAndFall() << 5.0
             << QList<double>{204, 317.66862295593398, 20429.004211195341, 2686350, 0};
@@ -539,7 +542,7 @@ private slots:
         dryRunOf(ProgramText(QString::fromLatin1(program)), machine);
         QList<double> ran(5);
         ran[0] = rvsim_path_count();
-        double startMs = 0; // the clock stands at no fixed time when the run starts
+        double startMs = 0;
         rvsim_path_point(0, nullptr, &startMs, nullptr);
         for (int index = 0; index < rvsim_path_count(); ++index) {
             double timeMs = 0, positions[5] = {};
