@@ -316,13 +316,14 @@ void GCodeInterpreter::InterpretLine(QStringView text, LineWords* words)
     }
 }
 
-// The word's number is the run of number characters at its end; no letter is one.
+// The word's number is the run of number characters at its end; no letter is one, so it starts
+// after the few letters past the first.
 void GCodeInterpreter::TellWord(QStringView text, qsizetype from, qsizetype to, bool dwellTime,
                                 LineWords& words)
 {
-    qsizetype numberAt = to;
-    while (numberAt > from + 1 && isNumberCharacter(text[numberAt - 1].unicode()))
-        --numberAt;
+    qsizetype numberAt = from + 1;
+    while (numberAt < to && !isNumberCharacter(text[numberAt].unicode()))
+        ++numberAt;
     words.words.push_back(
         {text.mid(from, numberAt - from), text.mid(numberAt, to - numberAt), dwellTime});
 }
