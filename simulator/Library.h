@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -81,6 +82,9 @@ struct Library
     std::unordered_map<std::string, Injection> injections;
     SimClock clock;
     CallHold hold;
+    // The time the controller was last brought to with nothing changed since: a status query
+    // then finds it there already. Not a number when something may have changed.
+    double settledAt = std::numeric_limits<double>::quiet_NaN();
 
     // The code injected for the operation's next call, if any. Inline up to the test for none
     // at all, which is every call outside a test.
@@ -112,8 +116,12 @@ short call(const char* name, JournalArgs args, Operation&& operation,
     std::lock_guard<std::mutex> lock(lib.mutex);
     if (lib.journal.enabled())
         lib.journal.record(name, args);
-    if (timing == Timing::Always || lib.controller->moving())
-        lib.controller->advanceTo(lib.clock.now());
+    const double now = lib.clock.now();
+    const bool query = timing == Timing::WhileMoving;
+    if (!query || (lib.controller->moving() && now != lib.settledAt)) {
+        lib.controller->advanceTo(now);
+        lib.settledAt = query ? now : std::numeric_limits<double>::quiet_NaN();
+    }
     if (const std::optional<short> injected = lib.takeInjection(name))
         return *injected;
     return operation(*lib.controller);

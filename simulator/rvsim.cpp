@@ -3,6 +3,7 @@
 #include "Library.h"
 
 #include <cmath>
+#include <limits>
 
 using rvsim::Library;
 using rvsim::library;
@@ -24,6 +25,7 @@ void resetTo(Library& lib, const rvsim::Config& config)
     lib.journal.enable(false);
     lib.injections.clear();
     lib.clock = rvsim::SimClock();
+    lib.settledAt = std::numeric_limits<double>::quiet_NaN();
 }
 
 } // namespace
@@ -116,6 +118,7 @@ void rvsim_advance_ms(double ms)
     locked([=](Library& lib) {
         lib.clock.advance(ms);
         lib.controller->advanceTo(lib.clock.now());
+        lib.settledAt = lib.clock.now();
     });
 }
 
@@ -124,6 +127,7 @@ void rvsim_advance_to_ms(double ms)
     locked([=](Library& lib) {
         lib.clock.advanceTo(ms);
         lib.controller->advanceTo(lib.clock.now());
+        lib.settledAt = lib.clock.now();
     });
 }
 
