@@ -65,7 +65,7 @@ private:
     void RedrawPath();
     void DrawSlices();
     void DrawNewPoints();
-    void DrawPreviewSlice();
+    void DrawPreviewPiece();
     void DrawGrid(QPainter& painter) const;
     void DrawPreviewFrame(QPainter& painter) const;
     void DrawTravel(QPainter& painter) const;
