@@ -3,6 +3,7 @@
 
 #include "planner/ProgramCheck.h"
 #include "planner/RunProgress.h"
+#include "workbench/BackgroundWork.h"
 
 #include <QJsonObject>
 #include <QObject>
@@ -10,12 +11,17 @@
 #include <QStringList>
 
 // Reads what `kurvo-workbench --dry-run ... --json --progress` prints, a piece at a time: a
-// JSON document a line, the progress as it goes and the report at the end.
+// JSON document a line, the progress as it goes and the report at the end. The report of a
+// million lines is megabytes of JSON, read apart from the rest (ReadReport) where it holds nothing
+// up.
 class DryRunOutput
 {
 public:
     void Feed(const QByteArray& output);
     int Percent() const { return percent; }
+    const QByteArray& ReportText() const { return reportText; }
+    static QJsonObject ReadReport(const QByteArray& text);
+    void SetReport(QJsonObject read) { report = std::move(read); }
     bool HasReport() const { return !report.isEmpty(); }
     // The figures' lines, and the program check's headline and lines, as printed for people.
     QStringList ReportLines() const;
@@ -31,6 +37,7 @@ private:
 
     QByteArray pending;
     int percent = 0;
+    QByteArray reportText;
     QJsonObject report;
 };
 
@@ -63,6 +70,7 @@ signals:
 private:
     void Read();
     void End(int exitCode, QProcess::ExitStatus status);
+    void Fail();
 
     const QString workbench;
     const QString program;
@@ -71,6 +79,7 @@ private:
     QString pathFile;
     QProcess process;
     DryRunOutput output;
+    BackgroundWork<QJsonObject> reportReading{this};
 };
 
 #endif
