@@ -1,6 +1,7 @@
 // The backplot at a million recorded points: the longest the GUI thread spends on one watch tick
 // (taking points from the record and drawing the new ones), on a full redraw (fit, zoom, plane)
-// and on painting the widget.
+// and on painting the widget. Before that, the program's preview as the workbench gets it, from
+// the dry run's file: the time until it is drawn, and the longest GUI turn meanwhile.
 //
 //   bench_backplot [program lines] [seed]   (default 500,000 lines: about a million points)
 //
@@ -15,10 +16,12 @@
 #include "planner/DryRun.h"
 #include "planner/PathRecordReader.h"
 #include "planner/SimulatorInterface.h"
+#include "rvsim.h"
 #include "workbench/BackplotView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -86,6 +89,32 @@ int longJob(long points)
     return 0;
 }
 
+// The preview of `program` planned, written and read back as the workbench has it, then drawn.
+bool drawPreview(const ProgramText& program, const SimulatorInterface& simulator)
+{
+    DryRunReport report;
+    QString error;
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("preview"));
+    if (!DryRun(program, DryRunMachine(), simulator, {}, report, error, PathWanted::Yes)
+        || !WritePreviewPath(file, std::move(report.path))) {
+        std::fprintf(stderr, "no preview: %s\n", qPrintable(error));
+        return false;
+    }
+    std::optional<PreviewFile> read = ReadPreviewPath(file);
+    if (!read)
+        return false;
+    BackplotView plot;
+    plot.resize(900, 700);
+    plot.show();
+    PreviewPath preview = Summarised(std::move(read->points), read->topSpeed);
+    const std::size_t points = preview.points.size();
+    const Redraw drawn = redraw(plot, [&] { plot.SetPreview(std::move(preview)); });
+    std::printf("preview of %zu points: drawn in %.1f ms, longest GUI turn %.1f ms\n", points,
+                drawn.totalMs, drawn.longestTurnMs);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -95,12 +124,24 @@ int main(int argc, char** argv)
         return longJob(argc > 2 ? std::atol(argv[2]) : 10000000);
     const int lines = argc > 1 ? std::atoi(argv[1]) : 500000;
     const uint64_t seed = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1;
-    const SimulatorInterface* simulator = SimulatorInterface::Find();
+    const SimulatorInterface* found = SimulatorInterface::Find();
+    if (!found) {
+        std::fprintf(stderr, "no path to plot: the controller library is not the virtual one\n");
+        return 1;
+    }
+    const ProgramText program(QString::fromLatin1(GenerateProgram(lines, seed)));
+    if (!drawPreview(program, *found))
+        return 1;
+    // The controller keeps its record of the path for the watch to take, as it does while a
+    // job runs; the dry run alone keeps none.
+    SimulatorInterface recording = *found;
+    recording.enablePath = [](int) {
+        rvsim_path_enable(1);
+    };
+    const SimulatorInterface* simulator = &recording;
     DryRunReport report;
     QString error;
-    if (!simulator
-        || !DryRun(ProgramText(QString::fromLatin1(GenerateProgram(lines, seed))), DryRunMachine(),
-                   *simulator, {}, report, error)) {
+    if (!DryRun(program, DryRunMachine(), *simulator, {}, report, error)) {
         std::fprintf(stderr, "no path to plot: %s\n", qPrintable(error));
         return 1;
     }

