@@ -219,10 +219,11 @@ QString streamedCommand(ProgramCommand command, const GCodeInterpreter& line)
 {
     using G = GCodeInterpreter;
     const auto n = [](double value) {
-        return QString::number(value, 'g', 17);
+        return QString::number(value, 'g', 17) + ' ';
     };
-    const double* p = line.position;
-    const QString speeds = n(line.Velocity()) + ' ' + n(line.Acceleration());
+    const QString end = n(line.position[G::X]) + n(line.position[G::Y]);
+    const QString speeds = n(line.Velocity()) + n(line.Acceleration());
+    const QString turn = n(line.ArcDirection()), number = QString::number(line.lineNumber);
     switch (command) {
     case ProgramCommand::LaserOn:
         return QStringLiteral("laser on");
@@ -232,31 +233,13 @@ QString streamedCommand(ProgramCommand command, const GCodeInterpreter& line)
         return QStringLiteral("dwell ") + n(line.delayTime);
     case ProgramCommand::RapidLine:
     case ProgramCommand::FeedLine:
-        return QStringList{command == ProgramCommand::RapidLine ? "rapid" : "feed",
-                           n(p[G::X]),
-                           n(p[G::Y]),
-                           n(p[G::Z]),
-                           speeds,
-                           QString::number(line.lineNumber)}
-            .join(' ');
+        return (command == ProgramCommand::RapidLine ? "rapid " : "feed ") + end
+               + n(line.position[G::Z]) + speeds + number;
     case ProgramCommand::CentreArc:
-        return QStringList{"centre arc",
-                           n(p[G::X]),
-                           n(p[G::Y]),
-                           n(line.arcCentre[0]),
-                           n(line.arcCentre[1]),
-                           QString::number(line.ArcDirection()),
-                           speeds,
-                           QString::number(line.lineNumber)}
-            .join(' ');
+        return "centre arc " + end + n(line.arcCentre[0]) + n(line.arcCentre[1]) + turn + speeds
+               + number;
     case ProgramCommand::RadiusArc:
-        return QStringList{"radius arc",
-                           n(p[G::X]),
-                           n(p[G::Y]),
-                           n(line.arcRadius),
-                           QString::number(line.ArcDirection()),
-                           speeds}
-            .join(' ');
+        return "radius arc " + end + n(line.arcRadius) + turn + speeds;
     }
     return QString();
 }
