@@ -67,13 +67,11 @@ bool VirtualController::prepareMotion(const Crd& crd, Command& command, bool loo
     double velMax = crd.prm.synVelMax;
     double accMax = crd.prm.synAccMax;
     if (lookAhead) {
-        const LookAheadPrmEx& la = crd.lookAheadPrm;
-        for (int i = 0; i < crdAxisCount; ++i) {
-            command.pulsesPerUnit[i] = la.Scale[i] > 0 ? la.Scale[i] : 1;
-            command.axisVMax[i] = la.VMax[i] / 1000;
-            command.axisAMax[i] = la.AMax[i] / 1e6;
-            command.axisDVMax[i] = la.DVMax[i] / 1000;
-        }
+        const Crd::LookAheadLimits& limits = crd.lookAheadLimits;
+        command.pulsesPerUnit = limits.scale;
+        command.axisVMax = limits.vMax;
+        command.axisAMax = limits.aMax;
+        command.axisDVMax = limits.dvMax;
         synVel /= 1000;
         synAcc /= 1e6;
         velMax /= command.pulsesPerUnit[0];

@@ -156,6 +156,12 @@ short VirtualController::initLookAhead(short core, short crd, const LookAheadPrm
     if (!c->lookAheadSetUp || c->running)
         return refused;
     std::memcpy(&c->lookAheadPrm, prm, sizeof *prm);
+    for (std::size_t i = 0; i < std::size_t(crdAxisCount); ++i) {
+        c->lookAheadLimits.scale[i] = prm->Scale[i] > 0 ? prm->Scale[i] : 1;
+        c->lookAheadLimits.vMax[i] = prm->VMax[i] / 1000;
+        c->lookAheadLimits.aMax[i] = prm->AMax[i] / 1e6;
+        c->lookAheadLimits.dvMax[i] = prm->DVMax[i] / 1000;
+    }
     c->lookAheadReady = true;
     return ok;
 }

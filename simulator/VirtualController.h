@@ -50,6 +50,16 @@ struct Crd
     int axisProfile[crdAxisCount] = {-1, -1, -1, -1, -1}; // 0-based profile, -1 none
     AxisVector freeAxes{};                                // positions of axes without a profile
     LookAheadPrmEx lookAheadPrm{};
+    // The look-ahead's scales, and its limits per axis in path units per ms (and per ms^2), as
+    // every motion buffered takes them.
+    struct LookAheadLimits
+    {
+        AxisVector scale{1, 1, 1, 1, 1};
+        AxisVector vMax{};
+        AxisVector aMax{};
+        AxisVector dvMax{};
+    };
+    LookAheadLimits lookAheadLimits;
     bool lookAheadSetUp = false;
     bool lookAheadReady = false;
     double jerk = 0;
