@@ -370,33 +370,19 @@ private slots:
         QTest::addColumn<QString>("between"); // what the operator does before the second Start
         QTest::addColumn<QString>("second");  // "streamed" or "table"
 
-        QTest::newRow("stop, start of another program") << "streamed"
-                                                        << "stop"
-                                                        << "streamed";
-        QTest::newRow("stop while sending, start of another") << "sending"
-                                                              << "stop"
-                                                              << "streamed";
-        QTest::newRow("pause, stop, start of another program") << "streamed"
-                                                               << "pause stop"
-                                                               << "streamed";
-        QTest::newRow("pause, stop, start of the same program") << "streamed"
-                                                                << "pause stop"
-                                                                << "same";
-        QTest::newRow("paused, another program put in") << "streamed"
-                                                        << "pause"
-                                                        << "streamed";
-        QTest::newRow("paused while sending, another program put in") << "sending"
-                                                                      << "pause"
-                                                                      << "streamed";
-        QTest::newRow("paused table, rows changed") << "table"
-                                                    << "pause"
-                                                    << "table";
-        QTest::newRow("stopped table, program put in") << "table"
-                                                       << "stop"
-                                                       << "streamed";
-        QTest::newRow("stopped table, the same table") << "table"
-                                                       << "stop"
-                                                       << "same";
+        const auto row
+            = [](const char* name, const char* first, const char* between, const char* second) {
+                  QTest::newRow(name) << QString(first) << QString(between) << QString(second);
+              };
+        row("stop, start of another program", "streamed", "stop", "streamed");
+        row("stop while sending, start of another", "sending", "stop", "streamed");
+        row("pause, stop, start of another program", "streamed", "pause stop", "streamed");
+        row("pause, stop, start of the same program", "streamed", "pause stop", "same");
+        row("paused, another program put in", "streamed", "pause", "streamed");
+        row("paused while sending, another program put in", "sending", "pause", "streamed");
+        row("paused table, rows changed", "table", "pause", "table");
+        row("stopped table, program put in", "table", "stop", "streamed");
+        row("stopped table, the same table", "table", "stop", "same");
     }
 
     // After a Stop, or a Pause whose job was replaced, the next Start clears the buffer before
