@@ -82,8 +82,8 @@ struct Library
     std::unordered_map<std::string, Injection> injections;
     SimClock clock;
     CallHold hold;
-    // The time the controller was last brought to with nothing changed since: a status query
-    // then finds it there already. Not a number when something may have changed.
+    // The time the controller was last brought to with nothing changed since: a call then finds
+    // it there already. Not a number when something may have changed.
     double settledAt = std::numeric_limits<double>::quiet_NaN();
 
     // The code injected for the operation's next call, if any. Inline up to the test for none
@@ -118,10 +118,13 @@ short call(const char* name, JournalArgs args, Operation&& operation,
         lib.journal.record(name, args);
     const double now = lib.clock.now();
     const bool query = timing == Timing::WhileMoving;
-    if (!query || (lib.controller->moving() && now != lib.settledAt)) {
+    if (now != lib.settledAt && (!query || lib.controller->moving())) {
         lib.controller->advanceTo(now);
-        lib.settledAt = query ? now : std::numeric_limits<double>::quiet_NaN();
+        lib.settledAt = now;
     }
+    // Anything but a query may change what the time, played out again, does.
+    if (!query)
+        lib.settledAt = std::numeric_limits<double>::quiet_NaN();
     if (const std::optional<short> injected = lib.takeInjection(name))
         return *injected;
     return operation(*lib.controller);
