@@ -100,9 +100,16 @@ void CallHold::release()
     changed.notify_all();
 }
 
+namespace {
+
+// Made as the library loads, before anyone can call it: a call then only returns it, rather
+// than first asking whether it is made yet.
+Library instance;
+
+} // namespace
+
 RVSIM_HOT Library& library()
 {
-    static Library instance;
     return instance;
 }
 
