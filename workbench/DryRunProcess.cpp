@@ -8,7 +8,7 @@
 #if defined(Q_OS_UNIX)
 #include <unistd.h>
 #elif defined(Q_OS_WIN)
-#include <windows.h>
+#include <qt_windows.h>
 #endif
 
 void DryRunOutput::Feed(const QByteArray& chunk)
