@@ -120,6 +120,9 @@ private slots:
         QTest::newRow("G after G4") << "G4 G28 X2" << QStringList{"G 4", "G 28", "X 2"} << -1;
         QTest::newRow("skipped") << "g1 M3 S100 t2" << QStringList{"g 1", "M 3", "S 100", "t 2"}
                                  << -1;
+        // A word is never without its first character, a number character too.
+        QTest::newRow("numbers without a letter")
+            << "55 -2X1" << QStringList{"5 5", "- 2", "X 1"} << -1;
         QTest::newRow("comment") << "X1 (a) Y2" << QStringList{"X 1"} << 3;
         QTest::newRow("slash") << "/X1" << QStringList() << 0;
     }
