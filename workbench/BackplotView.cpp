@@ -1,5 +1,6 @@
 #include "workbench/BackplotView.h"
 
+#include "workbench/PreviewDrawing.h"
 #include "workbench/TranslatedTexts.h"
 
 #include <QComboBox>
@@ -7,11 +8,10 @@
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
-
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
-#include <array>
+
 #include <cmath>
 
 namespace {
@@ -20,7 +20,6 @@ const QColor background(250, 250, 247);
 const QColor pathColour(20, 20, 20);
 const QColor markColour(220, 40, 30);
 const QColor gridColour(228, 228, 222);
-const QColor rapidColour(150, 150, 150);
 const QColor frameColour(90, 90, 90);
 const QColor travelColour(200, 40, 40);
 // A slice draws pieces of the paths until its time is spent: a slice of a fixed size would hold a
@@ -29,74 +28,6 @@ constexpr qint64 sliceMs = 15;
 constexpr std::size_t pointsPerPiece = 4096;
 constexpr std::size_t previewPointsPerPiece = 8192; // each picks its pen
 constexpr double gridPixels = 40;
-
-// Slow feeds blue, fast ones red.
-QColor bandColour(int band)
-{
-    return QColor::fromHsvF(0.66 * (1 - (band + 0.5) / speedBands), 0.85, 0.85);
-}
-
-// Made once: a preview of millions of points changes pens at every change of band. One pixel
-// wide, the toolkit draws them without working out the outline of each line.
-// Sets the pixels of `line` in `image`, of 32 bits a pixel: a preview's feed moves are mostly a
-// pixel or two long, and a line through the toolkit's painter costs many times its pixels. The
-// pixels are those of the whole line, a pixel a step along its longer side, so that a line cut
-// off by the picture's edge lies where the rest of the path does; only the steps that can reach
-// into the picture are taken.
-void setLinePixels(QImage& image, QLine line, QRgb colour)
-{
-    const qint64 dx = line.dx(), dy = line.dy();
-    const qint64 steps = std::max(std::abs(dx), std::abs(dy));
-    // Liang and Barsky: the share of the line from its start that lies before each edge, the
-    // picture taken a pixel larger all round.
-    double enter = 0, leave = 1;
-    const auto keep = [&enter, &leave](double towards, double room) {
-        if (towards == 0)
-            return room >= 0;
-        const double at = room / towards;
-        if (towards < 0)
-            enter = std::max(enter, at);
-        else
-            leave = std::min(leave, at);
-        return enter <= leave;
-    };
-    const double x = line.x1(), y = line.y1();
-    if (!keep(double(-dx), x + 1) || !keep(double(dx), image.width() - x)
-        || !keep(double(-dy), y + 1) || !keep(double(dy), image.height() - y))
-        return;
-    const auto offset = [steps](qint64 step, qint64 span) {
-        // The nearest pixel to the line at this step, halves away from the start.
-        const qint64 scaled = 2 * step * std::abs(span) + steps;
-        return (span < 0 ? -1 : 1) * (steps > 0 ? scaled / (2 * steps) : 0);
-    };
-    uchar* const bits = image.bits();
-    const qsizetype stride = image.bytesPerLine();
-    const auto set = [&image, bits, stride, colour](qint64 px, qint64 py) {
-        if (px >= 0 && py >= 0 && px < image.width() && py < image.height())
-            reinterpret_cast<QRgb*>(bits + py * stride)[px] = colour;
-    };
-    // Two pixels thick, the second before the first across the longer side: the pixels a pen a
-    // pixel and a half wide covers.
-    const bool alongX = std::abs(dx) >= std::abs(dy);
-    const qint64 last = std::min<qint64>(steps, qint64(std::ceil(leave * double(steps))));
-    for (qint64 step = qint64(std::floor(enter * double(steps))); step <= last; ++step) {
-        const qint64 px = line.x1() + offset(step, dx), py = line.y1() + offset(step, dy);
-        set(px, py);
-        set(px - (alongX ? 0 : 1), py - (alongX ? 1 : 0));
-    }
-}
-
-const QPen& styledPen(int style)
-{
-    static const std::array<QPen, speedBands + 1> pens = [] {
-        std::array<QPen, speedBands + 1> made;
-        made[0] = QPen(rapidColour, 1, Qt::DashLine);
-        for (int band = 0; band < speedBands; ++band)
-            made[std::size_t(band) + 1] = QPen(bandColour(band), 1);
-        return made;
-    }();
-    return pens[std::size_t(style + 1)];
-}
 
 } // namespace
 
@@ -271,47 +202,14 @@ void BackplotView::DrawNewPoints()
     lastPixel = pixels.back();
 }
 
-// The planned path a piece at a time: rapid moves dashed polylines, and over them each feed move
-// a line in the colour of its band.
+// The planned path a piece at a time.
 void BackplotView::DrawPreviewPiece()
 {
     if (previewDrawn >= preview.points.size() || previewPicture.isNull())
         return;
     const std::size_t end = std::min(preview.points.size(), previewDrawn + previewPointsPerPiece);
-    std::array<std::vector<QLine>, speedBands> feeds;
-    std::vector<std::vector<QPoint>> rapids;
-    bool inRapid = false;
-    for (std::size_t i = previewDrawn; i < end; ++i) {
-        const PreviewPoint& point = preview.points[i];
-        const QPoint pixel = view.ToPixel(Project({point.x, point.y, point.z}, plane));
-        const QPoint from = previewLastPixel.value_or(pixel);
-        previewLastPixel = pixel;
-        const int style = SpeedBand(point, preview.topSpeed);
-        if (style < 0) {
-            if (!inRapid)
-                rapids.push_back({from});
-            inRapid = true;
-            if (rapids.back().back() != pixel)
-                rapids.back().push_back(pixel);
-        } else {
-            inRapid = false;
-            if (from != pixel)
-                feeds[std::size_t(style)].emplace_back(from, pixel);
-        }
-    }
+    DrawPreviewPoints(previewPicture, preview, previewDrawn, end, view, plane, previewLastPixel);
     previewDrawn = end;
-    QPainter painter(&previewPicture);
-    painter.setPen(styledPen(-1));
-    for (const std::vector<QPoint>& rapid : rapids) {
-        if (rapid.size() > 1)
-            painter.drawPolyline(rapid.data(), int(rapid.size()));
-    }
-    painter.end();
-    for (int band = 0; band < speedBands; ++band) {
-        const QRgb colour = styledPen(band).color().rgb();
-        for (const QLine& line : feeds[std::size_t(band)])
-            setLinePixels(previewPicture, line, colour);
-    }
 }
 
 void BackplotView::DrawGrid(QPainter& painter) const
@@ -382,14 +280,14 @@ void BackplotView::DrawLegend(QPainter& painter) const
     const int band = 14;
     const QPoint origin(width() - speedBands * band - 12, 8);
     for (int i = 0; i < speedBands; ++i)
-        painter.fillRect(origin.x() + i * band, origin.y(), band, 8, bandColour(i));
+        painter.fillRect(origin.x() + i * band, origin.y(), band, 8, SpeedBandColour(i));
     painter.setPen(frameColour);
     const QFontMetrics metrics(font());
     const QString top = QStringLiteral("%1 mm/s").arg(preview.topSpeed, 0, 'f', 0);
     painter.drawText(origin.x(), origin.y() + 20, QStringLiteral("0"));
     painter.drawText(origin.x() + speedBands * band - metrics.horizontalAdvance(top),
                      origin.y() + 20, top);
-    painter.setPen(styledPen(-1));
+    painter.setPen(RapidMovePen());
     painter.drawLine(origin.x(), origin.y() + 30, origin.x() + 3 * band, origin.y() + 30);
     painter.setPen(frameColour);
     painter.drawText(origin.x() + 3 * band + 6, origin.y() + 34, tr("rapid"));
