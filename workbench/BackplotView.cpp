@@ -26,7 +26,7 @@ const QColor travelColour(200, 40, 40);
 // loaded machine's window up for longer.
 constexpr qint64 sliceMs = 15;
 constexpr std::size_t pointsPerPiece = 4096;
-constexpr std::size_t previewPointsPerPiece = 8192; // each picks its pen
+constexpr std::size_t previewPointsPerPiece = 8192;
 constexpr double gridPixels = 40;
 
 } // namespace
