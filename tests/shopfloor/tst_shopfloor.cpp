@@ -6,11 +6,14 @@
 #include "workbench/MachineWatch.h"
 #include "workbench/Workbench.h"
 
-#include "HttpReply.h"
 #include "TestHost.h"
 #include "WindowTest.h"
 
 #include <QComboBox>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -21,15 +24,27 @@
 
 namespace {
 
-// One request as any client sends it, on a connection of its own.
-HttpReply Get(quint16 port, const QByteArray& target, const QByteArray& method = "GET")
+struct Reply
 {
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, port);
-    if (!socket.waitForConnected(5000))
-        return {};
-    socket.write(method + ' ' + target + " HTTP/1.1\r\nHost: localhost\r\n\r\n");
-    return ReadHttpReply(socket);
+    int status = 0; // 0 when none came
+    QByteArray body;
+};
+
+// One request as an independent client sends it: the toolkit's own HTTP client, on a connection
+// of its own.
+Reply Get(quint16 port, const QByteArray& target, const QByteArray& method = "GET")
+{
+    QNetworkAccessManager client;
+    client.setProxy(QNetworkProxy::NoProxy);
+    QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port)
+                                 + QString::fromLatin1(target)));
+    request.setTransferTimeout(5000);
+    std::unique_ptr<QNetworkReply> reply(client.sendCustomRequest(request, method));
+    QEventLoop loop;
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    if (!reply->isFinished())
+        loop.exec();
+    return {reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), reply->readAll()};
 }
 
 struct Element
@@ -129,39 +144,29 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("answer"); // the root, or the error's code
 
-        const QByteArray get("GET");
-        QTest::newRow("probe") << get << QByteArray("/probe") << 200 << "MTConnectDevices";
-        QTest::newRow("device's probe")
-            << get << QByteArray("/m1/probe") << 200 << "MTConnectDevices";
-        QTest::newRow("current") << get << QByteArray("/current") << 200 << "MTConnectStreams";
-        QTest::newRow("sample") << get << QByteArray("/m1/sample?from=1&count=5") << 200
-                                << "MTConnectStreams";
-        QTest::newRow("other device") << get << QByteArray("/m2/current") << 404 << "NO_DEVICE";
-        QTest::newRow("unknown request") << get << QByteArray("/assets") << 404 << "INVALID_URI";
-        QTest::newRow("root") << get << QByteArray("/") << 404 << "INVALID_URI";
-        QTest::newRow("deeper path") << get << QByteArray("/m1/x/current") << 404 << "INVALID_URI";
-        QTest::newRow("from no number")
-            << get << QByteArray("/sample?from=abc") << 400 << "INVALID_REQUEST";
-        QTest::newRow("count none")
-            << get << QByteArray("/sample?count=0") << 400 << "OUT_OF_RANGE";
-        QTest::newRow("count beyond buffer")
-            << get << QByteArray("/sample?count=65") << 400 << "OUT_OF_RANGE";
-        QTest::newRow("from in the future")
-            << get << QByteArray("/sample?from=99999") << 400 << "OUT_OF_RANGE";
-        QTest::newRow("from negative")
-            << get << QByteArray("/sample?from=-1") << 400 << "OUT_OF_RANGE";
-        QTest::newRow("from past 64 bits")
-            << get << QByteArray("/sample?from=99999999999999999999") << 400 << "INVALID_REQUEST";
-        QTest::newRow("streaming")
-            << get << QByteArray("/sample?interval=100") << 400 << "UNSUPPORTED";
-        QTest::newRow("filter") << get << QByteArray("/current?path=//Axes") << 400
-                                << "UNSUPPORTED";
-        QTest::newRow("huge request")
-            << get << "/current?x=" + QByteArray(64 * 1024, 'a') << 414 << "INVALID_REQUEST";
-        QTest::newRow("writing") << QByteArray("PUT") << QByteArray("/current") << 405
-                                 << "UNSUPPORTED";
-        QTest::newRow("deleting") << QByteArray("DELETE") << QByteArray("/probe") << 405
-                                  << "UNSUPPORTED";
+        const auto row = [](const char* name, const QByteArray& target, int status,
+                            const char* answer, const char* method = "GET") {
+            QTest::newRow(name) << QByteArray(method) << target << status << QString(answer);
+        };
+        row("probe", "/probe", 200, "MTConnectDevices");
+        row("device's probe", "/m1/probe", 200, "MTConnectDevices");
+        row("current", "/current", 200, "MTConnectStreams");
+        row("sample", "/m1/sample?from=1&count=5", 200, "MTConnectStreams");
+        row("other device", "/m2/current", 404, "NO_DEVICE");
+        row("unknown request", "/assets", 404, "INVALID_URI");
+        row("root", "/", 404, "INVALID_URI");
+        row("deeper path", "/m1/x/current", 404, "INVALID_URI");
+        row("from no number", "/sample?from=abc", 400, "INVALID_REQUEST");
+        row("count none", "/sample?count=0", 400, "OUT_OF_RANGE");
+        row("count beyond buffer", "/sample?count=65", 400, "OUT_OF_RANGE");
+        row("from in the future", "/sample?from=99999", 400, "OUT_OF_RANGE");
+        row("from negative", "/sample?from=-1", 400, "OUT_OF_RANGE");
+        row("from past 64 bits", "/sample?from=99999999999999999999", 400, "INVALID_REQUEST");
+        row("streaming", "/sample?interval=100", 400, "UNSUPPORTED");
+        row("filter", "/current?path=//Axes", 400, "UNSUPPORTED");
+        row("huge request", "/current?x=" + QByteArray(64 * 1024, 'a'), 414, "INVALID_REQUEST");
+        row("writing", "/current", 405, "UNSUPPORTED", "PUT");
+        row("deleting", "/probe", 405, "UNSUPPORTED", "DELETE");
     }
     void agentAnswersRequests()
     {
@@ -175,7 +180,7 @@ private slots:
         const std::optional<quint16> port = agent.Listen(QHostAddress::LocalHost, 0, error);
         QVERIFY2(port, qPrintable(error));
 
-        const HttpReply reply = Get(*port, target, method);
+        const Reply reply = Get(*port, target, method);
         QCOMPARE(reply.status, status);
         const QList<Element> document = Elements(reply.body);
         QVERIFY2(!document.isEmpty(), reply.body.constData());
@@ -409,27 +414,25 @@ private slots:
         QTest::addColumn<QString>("groups");
         QTest::addColumn<QString>("error"); // empty: accepted
 
-        QTest::newRow("none") << ""
-                              << "";
-        QTest::newRow("both") << "[agent]\nenabled=1\naddress=0.0.0.0\nport=5001\n[mqtt]\n"
-                                 "enabled=1\nhost=broker.local\ntopicPrefix=shop/hall-2/m1"
-                              << "";
-        QTest::newRow("agent on of two") << "[agent]\nenabled=2"
-                                         << "agent/enabled = 2 is not";
-        QTest::newRow("port past 65535") << "[agent]\nport=70000"
-                                         << "agent/port = 70000 is not";
-        QTest::newRow("tiny buffer") << "[agent]\nbufferSize=4"
-                                     << "agent/bufferSize = 4 is not";
-        QTest::newRow("address no address") << "[agent]\naddress=anywhere"
-                                            << "agent/address = anywhere is not an IP address";
-        QTest::newRow("broker nowhere") << "[mqtt]\nenabled=1"
-                                        << "mqtt/host is needed";
-        QTest::newRow("wildcard prefix") << "[mqtt]\ntopicPrefix=shop/#"
-                                         << "mqtt/topicPrefix = shop/# is no topic";
-        QTest::newRow("certificate without key") << "[mqtt]\ncaFile=ca.pem\ncertFile=c.pem"
-                                                 << "mqtt/certFile and mqtt/keyFile go together";
-        QTest::newRow("name with a blank") << "[machine]\nname=laser 1"
-                                           << "machine/name = laser 1 is not a name";
+        const auto row = [](const char* name, const char* groups, const char* error) {
+            QTest::newRow(name) << QString(groups) << QString(error);
+        };
+        row("none", "", "");
+        row("both",
+            "[agent]\nenabled=1\naddress=0.0.0.0\nport=5001\n[mqtt]\n"
+            "enabled=1\nhost=broker.local\ntopicPrefix=shop/hall-2/m1",
+            "");
+        row("agent on of two", "[agent]\nenabled=2", "agent/enabled = 2 is not");
+        row("port past 65535", "[agent]\nport=70000", "agent/port = 70000 is not");
+        row("tiny buffer", "[agent]\nbufferSize=4", "agent/bufferSize = 4 is not");
+        row("address no address", "[agent]\naddress=anywhere",
+            "agent/address = anywhere is not an IP address");
+        row("broker nowhere", "[mqtt]\nenabled=1", "mqtt/host is needed");
+        row("wildcard prefix", "[mqtt]\ntopicPrefix=shop/#",
+            "mqtt/topicPrefix = shop/# is no topic");
+        row("certificate without key", "[mqtt]\ncaFile=ca.pem\ncertFile=c.pem",
+            "mqtt/certFile and mqtt/keyFile go together");
+        row("name with a blank", "[machine]\nname=laser 1", "machine/name = laser 1 is not a name");
     }
     void configurationIsChecked()
     {

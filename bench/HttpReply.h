@@ -1,5 +1,5 @@
-#ifndef KURVO_TESTS_HTTPREPLY_H
-#define KURVO_TESTS_HTTPREPLY_H
+#ifndef KURVO_BENCH_HTTPREPLY_H
+#define KURVO_BENCH_HTTPREPLY_H
 
 #include <QByteArray>
 #include <QRegularExpression>
