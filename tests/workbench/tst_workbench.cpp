@@ -129,7 +129,6 @@ private slots:
     {
         QFETCH(QString, dialog);
         const auto workbench = openWorkbench();
-        workbench->setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
         rvsim_use_manual_clock(1);
         startTableRun(*workbench,
                       {"1000", "0", "10", "1000", "0", "1"}); // goes on while the clock stands
@@ -232,7 +231,6 @@ private slots:
     void statusBarFollowsTheJob()
     {
         const auto workbench = openWorkbench();
-        workbench->setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
         rvsim_use_manual_clock(1);
         const QString program = write("long.nc", FeedProgram(6000, 100).toUtf8());
         auto* mode = workbench->findChild<QComboBox*>(WidgetNames::lookAheadModeCombo);
@@ -327,7 +325,6 @@ private slots:
     void pausedJobInTheBufferGoesOn()
     {
         const auto workbench = openWorkbench();
-        workbench->setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
         rvsim_use_manual_clock(1);
         auto* mode = workbench->findChild<QComboBox*>(WidgetNames::lookAheadModeCombo);
         mode->setCurrentIndex(mode->findText(QStringLiteral("Open")));
@@ -383,7 +380,6 @@ private slots:
     void runFromLineAfterAStop()
     {
         const auto workbench = openWorkbench();
-        workbench->setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
         rvsim_use_manual_clock(1);
         startTableRun(*workbench, {"1000", "0", "10", "1000", "0", "1"});
         rvsim_advance_ms(1000);
@@ -530,15 +526,16 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
+        const auto row = [](const char* name, const QStringList& arguments, int exitCode,
+                            const QString& message) {
+            QTest::newRow(name) << arguments << exitCode << message;
+        };
 
-        QTest::newRow("missing module")
-            << QStringList{"--module", "/no/such/Kurvo.so"} << 2 << "cannot load the module";
-        QTest::newRow("library without KDV_SIGNAL")
-            << QStringList{"--module", NOT_A_MODULE_PATH} << 2 << "has no KDV_SIGNAL";
-        QTest::newRow("unknown language")
-            << QStringList{"--lang", "fr"} << 1 << "--lang takes zh or en";
-        QTest::newRow("unreadable configuration") << QStringList{"--config", "/no/such/host.ini"}
-                                                  << 1 << "cannot read the host configuration";
+        row("missing module", {"--module", "/no/such/Kurvo.so"}, 2, "cannot load the module");
+        row("library without KDV_SIGNAL", {"--module", NOT_A_MODULE_PATH}, 2, "has no KDV_SIGNAL");
+        row("unknown language", {"--lang", "fr"}, 1, "--lang takes zh or en");
+        row("unreadable configuration", {"--config", "/no/such/host.ini"}, 1,
+            "cannot read the host configuration");
         const QString square = QStringLiteral(KURVO_EXAMPLES_DIR "/square.nc");
         for (const char* cores : {"abc", "-1", "99999"}) {
             const QString config = write(QStringLiteral("cores%1.ini").arg(cores),
@@ -551,43 +548,35 @@ private slots:
                 << QStringList{"--dry-run", square, "--config", config} << 1 << message;
         }
         const QString slowMachine = write("slow.ini", "[dryRun]\nfeedMax=0\n");
-        QTest::newRow("a dry-run machine without speed")
-            << QStringList{"--dry-run", square, "--config", slowMachine} << 1
-            << slowMachine + ": dryRun/feedMax = 0 is not a number from 1e-06 to 1e+09";
-        QTest::newRow("a program that is a folder")
-            << QStringList{"--program", files.path(), "--run", "--screenshot", "never.png"} << 1
-            << "cannot read the program " + files.path() + ": it is not a regular file";
-        QTest::newRow("a dry run of a folder")
-            << QStringList{"--dry-run", files.path()} << 1 << "it is not a regular file";
+        row("a dry-run machine without speed", {"--dry-run", square, "--config", slowMachine}, 1,
+            slowMachine + ": dryRun/feedMax = 0 is not a number from 1e-06 to 1e+09");
+        row("a program that is a folder",
+            {"--program", files.path(), "--run", "--screenshot", "never.png"}, 1,
+            "cannot read the program " + files.path() + ": it is not a regular file");
+        row("a dry run of a folder", {"--dry-run", files.path()}, 1, "it is not a regular file");
         const QString binary = write("binary.nc", QByteArray("G1 X1\n\0\x01\x02", 9));
-        QTest::newRow("a dry run of a binary file")
-            << QStringList{"--dry-run", binary} << 1 << "is no text (a binary file?)";
-        QTest::newRow("a dry run of an empty program")
-            << QStringList{"--dry-run", write("empty.nc", "\n  \n")} << 1 << "is empty";
-        QTest::newRow("a dry run of broken UTF-8")
-            << QStringList{"--dry-run", write("utf.nc", "X\xc3\n")} << 1
-            << "is no text (a binary file?)";
-        QTest::newRow("a dry run of wide white space")
-            << QStringList{"--dry-run", write("nbsp.nc", "\xc2\xa0\n")} << 1 << "is empty";
+        row("a dry run of a binary file", {"--dry-run", binary}, 1, "is no text (a binary file?)");
+        row("a dry run of an empty program", {"--dry-run", write("empty.nc", "\n  \n")}, 1,
+            "is empty");
+        row("a dry run of broken UTF-8", {"--dry-run", write("utf.nc", "X\xc3\n")}, 1,
+            "is no text (a binary file?)");
+        row("a dry run of wide white space", {"--dry-run", write("nbsp.nc", "\xc2\xa0\n")}, 1,
+            "is empty");
         const QString differently = write("differently.nc", "G1 X1 F100.5 M3\nX2\n");
-        QTest::newRow("a dry run for people")
-            << QStringList{"--dry-run", differently} << 0
-            << "program check: 1 line read differently (1 danger, 0 warning, 0 info)\n"
-               "  danger: 1 line (the path or the speed differs from what the program means)\n"
-               "    line 1: F100.5 read as F100 M3 \u2014 the feed is cut to whole mm/s";
-        QTest::newRow("a dry run for scripts") << QStringList{"--dry-run", differently, "--json"}
-                                               << 0 << "\"linesReadDifferently\": 1,";
+        row("a dry run for people", {"--dry-run", differently}, 0,
+            "program check: 1 line read differently (1 danger, 0 warning, 0 info)\n"
+            "  danger: 1 line (the path or the speed differs from what the program means)\n"
+            "    line 1: F100.5 read as F100 M3 \u2014 the feed is cut to whole mm/s");
+        row("a dry run for scripts", {"--dry-run", differently, "--json"}, 0,
+            "\"linesReadDifferently\": 1,");
         const QString resumable = write("resumable.nc", "G0 X1 EF200\nG1 X0.00005 F100 H1\nX9\n");
-        QTest::newRow("the program Run from line loads")
-            << QStringList{"--resume-from", "3", resumable} << 0
-            << "H0\nG00 G17 X0.00005 Y0 Z0 F100 D300 EF200 ED300\nG02 H1\nG01 X9\n";
-        QTest::newRow("no such line to go on at")
-            << QStringList{"--resume-from=4", resumable} << 1
-            << "--resume-from takes a line of " + resumable + " from 1 to 3, not 4";
-        QTest::newRow("waiting for no run")
-            << QStringList{"--exit-when-done"} << 1 << "--exit-when-done goes with --run";
-        QTest::newRow("help") << QStringList{"--help"} << 0 << "--screenshot";
-        QTest::newRow("version") << QStringList{"--version"} << 0 << "kurvo-workbench 0.1";
+        row("the program Run from line loads", {"--resume-from", "3", resumable}, 0,
+            "H0\nG00 G17 X0.00005 Y0 Z0 F100 D300 EF200 ED300\nG02 H1\nG01 X9\n");
+        row("no such line to go on at", {"--resume-from=4", resumable}, 1,
+            "--resume-from takes a line of " + resumable + " from 1 to 3, not 4");
+        row("waiting for no run", {"--exit-when-done"}, 1, "--exit-when-done goes with --run");
+        row("help", {"--help"}, 0, "--screenshot");
+        row("version", {"--version"}, 0, "kurvo-workbench 0.1");
     }
 
     // Without a display: the process gets none, and only the window's runs get the offscreen
@@ -730,7 +719,6 @@ private slots:
         QFETCH(bool, open);
         const QString path = QStringLiteral(KURVO_EXAMPLES_DIR "/") + program;
         const auto workbench = openWorkbench();
-        workbench->setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
         QWidget* form = workbench->findChild<QWidget*>(WidgetNames::form);
         auto* mode = workbench->findChild<QComboBox*>(WidgetNames::lookAheadModeCombo);
         mode->setCurrentIndex(open ? 1 : 0);
@@ -908,7 +896,6 @@ private slots:
     void loadingAProgramPreviewsIt()
     {
         const auto workbench = openWorkbench();
-        workbench->setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
         QSignalSpy shown(workbench.get(), &Workbench::previewShown);
         workbench->openProgram(QStringLiteral(KURVO_EXAMPLES_DIR "/contour.nc"));
         QCOMPARE(workbench->progressText(), QStringLiteral("Loading program… 0%"));
@@ -928,7 +915,6 @@ private slots:
     void frameTracesTheBoxWithTheLaserOff()
     {
         const auto workbench = openWorkbench();
-        workbench->setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
         QSignalSpy shown(workbench.get(), &Workbench::previewShown);
         const QString square = QStringLiteral(KURVO_EXAMPLES_DIR "/square.nc");
         workbench->openProgram(square);
@@ -956,17 +942,7 @@ private slots:
         const auto workbench = openWorkbench();
         FrameJob frame(*workbench, FrameMotion{});
         frame.AddActions();
-        QList<QAction*> actions;
-        const auto collect = [&actions](const QMenu* menu, const auto& self) -> void {
-            for (QAction* action : menu->actions()) {
-                if (action->menu() && action->menu()->objectName() != QLatin1String("recentMenu"))
-                    self(action->menu(), self);
-                else if (!action->menu() && !action->isSeparator())
-                    actions << action;
-            }
-        };
-        for (const QAction* menu : workbench->menuBar()->actions())
-            collect(menu->menu(), collect);
+        QList<QAction*> actions = menuActions(*workbench);
         QVERIFY(actions.size() >= 12);
         // What the actions open is closed as it comes; Quit comes last.
         QTimer closer;
@@ -1007,17 +983,8 @@ private slots:
         frame.AddActions();
         const auto texts = [&workbench] {
             QStringList all{workbench->windowTitle(), workbench->progressText()};
-            const auto collect = [&all](const QMenu* menu, const auto& self) -> void {
-                all << menu->title();
-                for (const QAction* action : menu->actions()) {
-                    if (action->menu() && action->menu()->objectName() != "recentMenu")
-                        self(action->menu(), self);
-                    else if (!action->menu() && !action->isSeparator())
-                        all << action->text();
-                }
-            };
-            for (const QAction* menu : workbench->menuBar()->actions())
-                collect(menu->menu(), collect);
+            for (const QAction* action : menuActions(*workbench, &all))
+                all << action->text();
             for (const QDockWidget* dock : workbench->findChildren<QDockWidget*>())
                 all << dock->windowTitle();
             for (const QAction* action : workbench->findChild<QToolBar*>()->actions())
@@ -1071,16 +1038,10 @@ private slots:
     // A program that goes past the machine's travel is said in a box when it loads.
     void loadSaysWhenTheProgramDoesNotFit()
     {
-        const QString config = write("travel.ini", "[travel]\nxMax=10\n");
-        Workbench workbench(HostConfig::defaults(), config);
-        QString error;
-        QVERIFY2(workbench.loadModule(QStringLiteral(KURVO_MODULE_PATH), error), qPrintable(error));
-        workbench.setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
-        workbench.show();
-        workbench.openOperatorWindow();
+        const auto workbench = openWorkbench(write("travel.ini", "[travel]\nxMax=10\n"));
         ModalBoxAnswerer answerer;
-        QSignalSpy shown(&workbench, &Workbench::previewShown);
-        workbench.openProgram(QStringLiteral(KURVO_EXAMPLES_DIR "/square.nc"));
+        QSignalSpy shown(workbench.get(), &Workbench::previewShown);
+        workbench->openProgram(QStringLiteral(KURVO_EXAMPLES_DIR "/square.nc"));
         QVERIFY(!shown.isEmpty() || shown.wait(30000));
         QTRY_COMPARE(answerer.boxes().size(), 1);
         QVERIFY2(answerer.first().text.contains("line 3: X goes 5.000 mm past its maximum 10 mm"),
@@ -1093,7 +1054,6 @@ private slots:
     void importLoadsTheConvertedProgram()
     {
         const auto workbench = openWorkbench();
-        workbench->setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
         const QString program
             = write("cam.ngc", "(Generated by a CAM)\nG21 G90\nT1 M6\nM3 S9000\n"
                                "G0 X5 Y5\nG1 X20 F1200\nG2 X30 Y5 I5 J0\nM5\nM2\n");
@@ -1128,17 +1088,38 @@ private slots:
     }
 
 private:
-    // A workbench with the module loaded and its operator window open.
-    std::unique_ptr<Workbench> openWorkbench()
+    // A workbench with the module loaded and its operator window open; its dry runs are the
+    // workbench's own.
+    std::unique_ptr<Workbench> openWorkbench(const QString& config = QString())
     {
-        auto workbench = std::make_unique<Workbench>(HostConfig::defaults());
+        auto workbench = std::make_unique<Workbench>(HostConfig::defaults(), config);
         QString error;
         if (!workbench->loadModule(QStringLiteral(KURVO_MODULE_PATH), error))
             qFatal("%s", qPrintable(error));
         workbench->setOpeningLanguage(LanguageEnglish);
+        workbench->setDryRunExecutable(QStringLiteral(KURVO_WORKBENCH_PATH));
         workbench->show();
         workbench->openOperatorWindow();
         return workbench;
+    }
+    // The actions of the menus and their submenus but the recent programs' list; the menus'
+    // titles go into `titles` when asked for.
+    static QList<QAction*> menuActions(const Workbench& workbench, QStringList* titles = nullptr)
+    {
+        QList<QAction*> actions;
+        const auto collect = [&](const QMenu* menu, const auto& self) -> void {
+            if (titles)
+                *titles << menu->title();
+            for (QAction* action : menu->actions()) {
+                if (action->menu() && action->menu()->objectName() != QLatin1String("recentMenu"))
+                    self(action->menu(), self);
+                else if (!action->menu() && !action->isSeparator())
+                    actions << action;
+            }
+        };
+        for (const QAction* menu : workbench.menuBar()->actions())
+            collect(menu->menu(), collect);
+        return actions;
     }
     // Sets the coordinate system up and starts a table of one line of these cells.
     void startTableRun(Workbench& workbench, const QStringList& cells)
