@@ -103,47 +103,43 @@ private slots:
         QTest::addColumn<Rows>("rows");
         QTest::addColumn<QStringList>("calls");
 
-        QTest::newRow("LnXY in pulses")
-            << false << Rows{{"LnXY", {"12.3456", "-0.0019", "50", "0.5", "0", "3"}}}
-            << QStringList{"MQN_LnXY(1, 1, 12345, -1, 50, 0.0005, 0, 0)"};
-        QTest::newRow("LnXY with look-ahead open")
-            << true << Rows{{"LnXY", {"12.3456", "-0.0019", "50", "0.5", "0", "3"}}}
-            << QStringList{"MQN_LnXYEx(1, 1, 12.3456, -0.0019, 50, 0.5, 3, 0, 0)"};
-        QTest::newRow("an Ex row with look-ahead closed sends velEnd 0")
-            << false
-            << Rows{{"LnXY", {"0", "0", "10", "1", "7", "1"}},
-                    {"LnXYEx", {"1", "2", "10", "1", "4"}}}
-            << QStringList{"MQN_LnXY(1, 1, 0, 0, 10, 0.001, 7, 0)",
-                           "MQN_LnXY(1, 1, 1000, 2000, 10, 0.001, 0, 0)"};
-        QTest::newRow("ZX arc: Z first in pulses")
-            << false << Rows{{"ArcZXR", {"10", "20", "30", "0", "5", "1", "0", "0"}}}
-            << QStringList{"MQN_ArcZXR(1, 1, 20000, 10000, 30000, 0, 5, 0.001, 0, 0)"};
-        QTest::newRow("ZX arc: X first in millimetres")
-            << true << Rows{{"ArcZXCEx", {"2", "0", "1", "0", "1", "5", "100", "9"}}}
-            << QStringList{"MQN_ArcZXCEx(1, 1, 2, 0, 0, 1, 1, 5, 100, 9, 0, 0)"};
-        QTest::newRow("ArcYZCEx closed is sent as ArcYZC")
-            << false << Rows{{"ArcYZCEx", {"1", "1", "0.5", "0.5", "0", "10", "1", "0"}}}
-            << QStringList{"MQN_ArcYZC(1, 1, 1000, 1000, 500, 500, 0, 10, 0.001, 0, 0)"};
-        QTest::newRow("hexadecimal output words") << false << Rows{{"BufIo", {"GPO", "1F", "10"}}}
-                                                  << QStringList{"MQN_BufIO(1, 1, 12, 31, 16, 0)"};
-        QTest::newRow("an analogue value beyond 16 bits is 0")
-            << true << Rows{{"BufDAEx", {"3", "40000"}}}
-            << QStringList{"MQN_BufDAEx(1, 1, 3, 0, 0)"};
-        QTest::newRow("single-axis move")
-            << false << Rows{{"BufMove", {"5", "-12.7", "2", "0.5", "1"}}}
-            << QStringList{"MQN_BufMove(1, 1, 5, -12, 2, 0.5, 1, 0)"};
-        QTest::newRow("limits switch on only with look-ahead closed")
-            << true
-            << Rows{{"BufLmtsOn", {"4", "Lmts_negative"}}, {"BufLmtsOff", {"4", "Lmts_positive"}}}
-            << QStringList{"MQN_BufLmtsOff(1, 1, 4, 0, 0)"};
-        QTest::newRow("stop input") << false << Rows{{"BufSetStopIo", {"2", "1", "GPI", "7"}}}
-                                    << QStringList{"MQN_BufSetStopIo(1, 1, 2, 1, 4, 7, 0)"};
-        QTest::newRow("laser on and off")
-            << true << Rows{{"BufLaserOnEx", {"2"}}, {"BufLaserOffEx", {""}}}
-            << QStringList{"MQN_BufLaserFollowModeEx(1, 1, 0, 0, 0, 0)",
-                           "MQN_BufLaserFollowRatioEx(1, 1, 0.2, 0, 96, 0, 0)",
-                           "MQN_BufLaserOnEx(1, 1, 0, 0)", "MQN_BufLaserOffEx(1, 1, 0, 0)",
-                           "MQN_BufLaserFollowOffEx(1, 1, 0, 0)"};
+        const auto row
+            = [](const char* name, bool open, const Rows& rows, const QStringList& calls) {
+                  QTest::newRow(name) << open << rows << calls;
+              };
+        row("LnXY in pulses", false, {{"LnXY", {"12.3456", "-0.0019", "50", "0.5", "0", "3"}}},
+            {"MQN_LnXY(1, 1, 12345, -1, 50, 0.0005, 0, 0)"});
+        row("LnXY with look-ahead open", true,
+            {{"LnXY", {"12.3456", "-0.0019", "50", "0.5", "0", "3"}}},
+            {"MQN_LnXYEx(1, 1, 12.3456, -0.0019, 50, 0.5, 3, 0, 0)"});
+        row("an Ex row with look-ahead closed sends velEnd 0", false,
+            {{"LnXY", {"0", "0", "10", "1", "7", "1"}}, {"LnXYEx", {"1", "2", "10", "1", "4"}}},
+            {"MQN_LnXY(1, 1, 0, 0, 10, 0.001, 7, 0)",
+             "MQN_LnXY(1, 1, 1000, 2000, 10, 0.001, 0, 0)"});
+        row("ZX arc: Z first in pulses", false,
+            {{"ArcZXR", {"10", "20", "30", "0", "5", "1", "0", "0"}}},
+            {"MQN_ArcZXR(1, 1, 20000, 10000, 30000, 0, 5, 0.001, 0, 0)"});
+        row("ZX arc: X first in millimetres", true,
+            {{"ArcZXCEx", {"2", "0", "1", "0", "1", "5", "100", "9"}}},
+            {"MQN_ArcZXCEx(1, 1, 2, 0, 0, 1, 1, 5, 100, 9, 0, 0)"});
+        row("ArcYZCEx closed is sent as ArcYZC", false,
+            {{"ArcYZCEx", {"1", "1", "0.5", "0.5", "0", "10", "1", "0"}}},
+            {"MQN_ArcYZC(1, 1, 1000, 1000, 500, 500, 0, 10, 0.001, 0, 0)"});
+        row("hexadecimal output words", false, {{"BufIo", {"GPO", "1F", "10"}}},
+            {"MQN_BufIO(1, 1, 12, 31, 16, 0)"});
+        row("an analogue value beyond 16 bits is 0", true, {{"BufDAEx", {"3", "40000"}}},
+            {"MQN_BufDAEx(1, 1, 3, 0, 0)"});
+        row("single-axis move", false, {{"BufMove", {"5", "-12.7", "2", "0.5", "1"}}},
+            {"MQN_BufMove(1, 1, 5, -12, 2, 0.5, 1, 0)"});
+        row("limits switch on only with look-ahead closed", true,
+            {{"BufLmtsOn", {"4", "Lmts_negative"}}, {"BufLmtsOff", {"4", "Lmts_positive"}}},
+            {"MQN_BufLmtsOff(1, 1, 4, 0, 0)"});
+        row("stop input", false, {{"BufSetStopIo", {"2", "1", "GPI", "7"}}},
+            {"MQN_BufSetStopIo(1, 1, 2, 1, 4, 7, 0)"});
+        row("laser on and off", true, {{"BufLaserOnEx", {"2"}}, {"BufLaserOffEx", {""}}},
+            {"MQN_BufLaserFollowModeEx(1, 1, 0, 0, 0, 0)",
+             "MQN_BufLaserFollowRatioEx(1, 1, 0.2, 0, 96, 0, 0)", "MQN_BufLaserOnEx(1, 1, 0, 0)",
+             "MQN_BufLaserOffEx(1, 1, 0, 0)", "MQN_BufLaserFollowOffEx(1, 1, 0, 0)"});
     }
 
     void rowsBecomeCalls()

@@ -166,15 +166,13 @@ private slots:
         QTest::addColumn<QString>("group");
         QTest::addColumn<QString>("button");
 
-        QTest::newRow("English") << 1 << "Crd"
-                                 << "Crd parameter"
-                                 << "Start Crd";
-        QTest::newRow("Chinese") << 0 << "插补"
-                                 << "索引"
-                                 << "启动插补";
-        QTest::newRow("-1 changes nothing") << -1 << "Crd"
-                                            << "Crd parameter"
-                                            << "Start Crd";
+        const auto row = [](const char* name, int language, const char* title, const char* group,
+                            const char* button) {
+            QTest::newRow(name) << language << QString(title) << QString(group) << QString(button);
+        };
+        row("English", 1, "Crd", "Crd parameter", "Start Crd");
+        row("Chinese", 0, "插补", "索引", "启动插补");
+        row("-1 changes nothing", -1, "Crd", "Crd parameter", "Start Crd");
     }
 
     void languageSwitch()

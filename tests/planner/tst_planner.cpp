@@ -377,24 +377,24 @@ private slots:
         QTest::addColumn<QJsonValue>("value");
         QTest::addColumn<QString>("error");
 
-        QTest::newRow("as written") << "" << QJsonValue() << "";
-        QTest::newRow("another version") << "version" << QJsonValue(2)
-                                         << "the window machine is not of format "
-                                            "kurvo-window-machine, version 1";
-        QTest::newRow("a field missing")
-            << "core" << QJsonValue(QJsonValue::Undefined) << "core is missing";
-        QTest::newRow("beyond a short")
-            << "core" << QJsonValue(40000) << "core is no whole number from -32768 to 32767";
-        QTest::newRow("a fraction") << "crdPrm.dimension" << QJsonValue(2.5)
-                                    << "crdPrm.dimension is no whole number from -32768 to 32767";
-        QTest::newRow("a byte for a flag")
-            << "lookAhead" << QJsonValue(2) << "lookAhead is neither true nor false";
-        QTest::newRow("a list too short") << "crdPrm.profile" << QJsonValue(QJsonArray{1, 2, 3})
-                                          << "crdPrm.profile is no list of 8 numbers";
-        QTest::newRow("text for a number")
-            << "lookAheadPrm.T" << QJsonValue("1") << "lookAheadPrm.T is no finite number";
-        QTest::newRow("a field of no name")
-            << "padding" << QJsonValue(0) << "padding is no field of this format";
+        const auto row
+            = [](const char* name, const char* field, const QJsonValue& value, const char* error) {
+                  QTest::newRow(name) << QString(field) << value << QString(error);
+              };
+        row("as written", "", QJsonValue(), "");
+        row("another version", "version", QJsonValue(2),
+            "the window machine is not of format kurvo-window-machine, version 1");
+        row("a field missing", "core", QJsonValue(QJsonValue::Undefined), "core is missing");
+        row("beyond a short", "core", QJsonValue(40000),
+            "core is no whole number from -32768 to 32767");
+        row("a fraction", "crdPrm.dimension", QJsonValue(2.5),
+            "crdPrm.dimension is no whole number from -32768 to 32767");
+        row("a byte for a flag", "lookAhead", QJsonValue(2), "lookAhead is neither true nor false");
+        row("a list too short", "crdPrm.profile", QJsonValue(QJsonArray{1, 2, 3}),
+            "crdPrm.profile is no list of 8 numbers");
+        row("text for a number", "lookAheadPrm.T", QJsonValue("1"),
+            "lookAheadPrm.T is no finite number");
+        row("a field of no name", "padding", QJsonValue(0), "padding is no field of this format");
     }
 
     // The window's machine goes to a dry run as named fields, each checked: what was written
@@ -485,44 +485,40 @@ private slots:
     void plannedPathStaysAsRecorded_data()
     {
         QTest::addColumn<QByteArray>("program");
-        QTest::addColumn<double>("cornerJump");
         QTest::addColumn<QList<double>>("figures");
 
         const auto example = [](const char* name) {
             QFile file(QStringLiteral(KURVO_EXAMPLES_DIR "/") + QLatin1String(name));
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         };
-        QTest::newRow("square") << example("square.nc") << 5.0
+        QTest::newRow("square") << example("square.nc")
                                 << QList<double>{50, 1694.9851973846253, 46390.39064065658,
                                                  474999.99999999994, 480000};
-        QTest::newRow("contour") << example("contour.nc") << 5.0
+        QTest::newRow("contour") << example("contour.nc")
                                  << QList<double>{9912, 51341.631468946638, 254620262.07792494,
                                                   307169.30000000144, 74339.999999328997};
-        QTest::newRow("generated") << generatedProgram(6000) << 5.0
+        QTest::newRow("generated") << generatedProgram(6000)
                                    << QList<double>{28125, 308048.12202695588, 4351491021.3994808,
                                                     -71213275.374786332, 504169671.55431342};
         QTest::newRow("a finely cut line")
-            << finelyCutLine(20000, "D", {300}) << 5.0
+            << finelyCutLine(20000, "D", {300})
             << QList<double>{40008, 2853.2145327084713, 31174707.187217541, 4000600000, 0};
         QTest::newRow("a finely cut line, accelerations changing")
-            << finelyCutLine(20000, "D", {300, 8000, 1000, 20000}) << 5.0
+            << finelyCutLine(20000, "D", {300, 8000, 1000, 20000})
             << QList<double>{40008, 2726.4815711108208, 28889228.374378491, 4000600000, 0};
         QTest::newRow("a finely cut line, feeds changing")
-            << finelyCutLine(20000, "F", {600, 3, 300, 5}) << 5.0
+            << finelyCutLine(20000, "F", {600, 3, 300, 5})
             << QList<double>{40008, 37709.869013262949, 719984593.1178962, 4000600000, 0};
         QTest::newRow("accelerations that rise and fall under a slower feed")
-            << riseAndFall() << 5.0
+            << riseAndFall()
             << QList<double>{204, 317.66862295593398, 20429.004211195341, 2686350, 0};
     }
 
     void plannedPathStaysAsRecorded()
     {
         QFETCH(QByteArray, program);
-        QFETCH(double, cornerJump);
         QFETCH(QList<double>, figures);
-        DryRunMachine machine;
-        machine.cornerJump = cornerJump;
-        dryRunOf(ProgramText(QString::fromLatin1(program)), machine);
+        dryRunOf(ProgramText(QString::fromLatin1(program)), DryRunMachine());
         QList<double> ran(5);
         ran[0] = rvsim_path_count();
         double startMs = 0;
@@ -583,68 +579,55 @@ private slots:
     void programCheck_data()
     {
         QTest::addColumn<QString>("program");
-        QTest::addColumn<QStringList>("findings"); // "line kind: what", kinds numbered
+        QTest::addColumn<QStringList>("findings"); // "line kind: what"
 
-        const auto found = [](int line, FindingKind kind, const QString& what) {
-            return QStringLiteral("%1 %2: %3").arg(line).arg(int(kind)).arg(what);
-        };
-        using K = FindingKind;
         QTest::newRow("what common G-code reads alike")
             << "(only a comment)\nG90 G17 G40 G49\nG0 X1 Y2 EF200 ED2000\n"
                "G1 X3 F100 D500 N7 H1\nG2 X5 Y2 I1 J0\nG03 X3 Y2 R1\nG1 X4 Y5 DELAY5"
             << QStringList();
-        QTest::newRow("skipped words") << "G91 G20\nM3 S1000\ng1 X1 f5 T1 n2\nG4 X2.5"
-                                       << QStringList{found(1, K::SkippedWord, "G91"),
-                                                      found(1, K::SkippedWord, "G20"),
-                                                      found(2, K::SkippedWord, "M3"),
-                                                      found(2, K::OtherDialect, "S1000"),
-                                                      found(3, K::SkippedWord, "g1"),
-                                                      found(3, K::SkippedWord, "f5"),
-                                                      found(3, K::SkippedWord, "T1"),
-                                                      found(3, K::SkippedWord, "n2"),
-                                                      found(3, K::NoMotion, "before any G0 to G3"),
-                                                      found(4, K::SkippedWord, "G4")};
+        QTest::newRow("skipped words")
+            << "G91 G20\nM3 S1000\ng1 X1 f5 T1 n2\nG4 X2.5"
+            << QStringList{"1 skipped: G91",   "1 skipped: G20", "2 skipped: M3",
+                           "2 dialect: S1000", "3 skipped: g1",  "3 skipped: f5",
+                           "3 skipped: T1",    "3 skipped: n2",  "3 no motion: before any G0 to G3",
+                           "4 skipped: G4"};
         QTest::newRow("text after a comment")
             << "G1 X1 (cut) Y2\n/G1 X5\n% start"
-            << QStringList{found(1, K::DroppedText, "Y2"), found(2, K::DroppedText, "G1 X5"),
-                           found(2, K::ZeroMove, "/G1 X5"), found(3, K::DroppedText, "start"),
-                           found(3, K::ZeroMove, "% start")};
+            << QStringList{"1 dropped: Y2", "2 dropped: G1 X5", "2 zero: /G1 X5",
+                           "3 dropped: start", "3 zero: % start"};
         QTest::newRow("feeds") << "G1 X1 F1.5\nX2 F600\nX3 F12.7"
-                               << QStringList{found(1, K::FeedTruncated, "F1.5 read as F1"),
-                                              found(2, K::FeedBeyondLimit, "F600 > 500 mm/s"),
-                                              found(3, K::FeedTruncated, "F12.7 read as F12")};
+                               << QStringList{"1 truncated: F1.5 read as F1",
+                                              "2 beyond: F600 > 500 mm/s",
+                                              "3 truncated: F12.7 read as F12"};
         QTest::newRow("moves without a speed are refused")
             << "G1 X1 F10\nX2 F0.5\nY3\nF0\nX5 F20\nG0 X6 EF0\nG1 X7 D0\nX8"
-            << QStringList{found(2, K::MoveRefused, "F0.5 is read as F0"),
-                           found(3, K::MoveRefused, "the feed is 0 (F0.5 on line 2)"),
-                           found(4, K::MoveRefused, "F0"),
-                           found(4, K::ZeroMove, "F0"),
-                           found(6, K::MoveRefused, "the rapid feed is 0"),
-                           found(7, K::MoveRefused, "the acceleration is 0")};
+            << QStringList{"2 refused: F0.5 is read as F0",
+                           "3 refused: the feed is 0 (F0.5 on line 2)",
+                           "4 refused: F0",
+                           "4 zero: F0",
+                           "6 refused: the rapid feed is 0",
+                           "7 refused: the acceleration is 0"};
         QTest::newRow("arcs")
             << "G1 X0 Y0\nG2 X10 Y0 R4\nG3 X0 Y1 I-5 J0\nG18 G2 X0 Y0 I5\nG17 G2 X1 Z1 I1\n"
                "G3 X2 Y2"
-            << QStringList{found(2, K::ArcNotMade, "R4 shorter than half the chord"),
-                           found(3, K::ArcNotMade, "end 0.099 mm off the circle"),
-                           found(4, K::SkippedWord, "G18"),
-                           found(4, K::ArcNotMade, "arc in plane G18"),
-                           found(5, K::ArcNotMade, "centre arc with Z moving"),
-                           found(6, K::ArcNotMade, "arc without I, J or R")};
+            << QStringList{"2 no arc: R4 shorter than half the chord",
+                           "3 no arc: end 0.099 mm off the circle",
+                           "4 skipped: G18",
+                           "4 no arc: arc in plane G18",
+                           "5 no arc: centre arc with Z moving",
+                           "6 no arc: arc without I, J or R"};
         QTest::newRow("G numbers beyond any integer, or below 0")
             << "G1 X1\nG99999999999 X2\nG-1 X3\nG4294967297"
-            << QStringList{found(2, K::SkippedWord, "G99999999999"),
-                           found(3, K::SkippedWord, "G-1"), found(4, K::SkippedWord, "G4294967297"),
-                           found(4, K::ZeroMove, "G4294967297")};
+            << QStringList{"2 skipped: G99999999999", "3 skipped: G-1", "4 skipped: G4294967297",
+                           "4 zero: G4294967297"};
         QTest::newRow("other dialects")
             << "G1 X1\nG5.2 P3 L2 X4 Q1\nG64 X2"
-            << QStringList{found(2, K::OtherDialect, "G5.2"), found(2, K::OtherDialect, "P3"),
-                           found(2, K::OtherDialect, "L2"), found(2, K::OtherDialect, "Q1"),
-                           found(3, K::SkippedWord, "G64")};
+            << QStringList{"2 dialect: G5.2", "2 dialect: P3", "2 dialect: L2", "2 dialect: Q1",
+                           "3 skipped: G64"};
         QTest::newRow("lines without coordinates move by zero")
             << "G1 X1\n\n(profile 2)\nF200\nM5\nX2"
-            << QStringList{found(2, K::ZeroMove, "blank"), found(3, K::ZeroMove, "(profile 2)"),
-                           found(4, K::ZeroMove, "F200"), found(5, K::SkippedWord, "M5"),
-                           found(5, K::ZeroMove, "M5")};
+            << QStringList{"2 zero: blank", "3 zero: (profile 2)", "4 zero: F200", "5 skipped: M5",
+                           "5 zero: M5"};
     }
 
     // Each place where the dialect reads a line otherwise than common G-code, and nothing else.
@@ -652,12 +635,14 @@ private slots:
     {
         QFETCH(QString, program);
         QFETCH(QStringList, findings);
+        const char* const kinds[]
+            = {"skipped",   "dropped", "truncated", "beyond",     "no arc", "dialect",
+               "no motion", "zero",    "refused",   "per minute", "travel"};
         QStringList found;
         for (const ProgramFinding& finding : CheckProgram(ProgramText(program), 500).findings)
             found << QStringLiteral("%1 %2: %3")
                          .arg(finding.line)
-                         .arg(int(finding.kind))
-                         .arg(finding.what);
+                         .arg(QLatin1String(kinds[int(finding.kind)]), finding.what);
         QCOMPARE(found, findings);
     }
 
@@ -717,24 +702,21 @@ private slots:
         QTest::addColumn<qint64>("line");     // 0: not known
         QTest::addColumn<QString>("text");
 
+        const auto row = [](const char* name, RunJob::State state, qint64 executed, qint64 total,
+                            double planLeft, qint64 line, const char* text) {
+            QTest::newRow(name) << int(state) << executed << total << planLeft << line
+                                << QString::fromUtf8(text);
+        };
         using S = RunJob::State;
-        const QString dot = QStringLiteral(" \u00b7 ");
-        QTest::newRow("running on a timetable")
-            << int(S::Running) << qint64(1204) << qint64(5000) << 63.0 << qint64(310)
-            << "Running" + dot + "1,204 of 5,000 segments (24%)" + dot + "line 310 of 1,200" + dot
-                   + "run 0:12" + dot + "left 1:03";
-        QTest::newRow("running at the pace kept")
-            << int(S::Running) << qint64(100) << qint64(400) << -1.0 << qint64(0)
-            << "Running" + dot + "100 of 400 segments (25%)" + dot + "run 0:12" + dot + "left 0:37";
-        QTest::newRow("paused") << int(S::Paused) << qint64(1204) << qint64(5000) << 63.0
-                                << qint64(310)
-                                << "Paused" + dot + "1,204 of 5,000 segments (24%)" + dot
-                                       + "line 310 of 1,200" + dot + "run 0:12" + dot + "left 1:03";
-        QTest::newRow("stopped") << int(S::Stopped) << qint64(1204) << qint64(5000) << -1.0
-                                 << qint64(310)
-                                 << "Stopped at segment 1,204, line 310" + dot + "run 0:12";
-        QTest::newRow("finished") << int(S::Finished) << qint64(5000) << qint64(5000) << -1.0
-                                  << qint64(1200) << "Finished in 0:12" + dot + "5,000 segments";
+        row("running on a timetable", S::Running, 1204, 5000, 63, 310,
+            "Running · 1,204 of 5,000 segments (24%) · line 310 of 1,200 · run 0:12 · left 1:03");
+        row("running at the pace kept", S::Running, 100, 400, -1, 0,
+            "Running · 100 of 400 segments (25%) · run 0:12 · left 0:37");
+        row("paused", S::Paused, 1204, 5000, 63, 310,
+            "Paused · 1,204 of 5,000 segments (24%) · line 310 of 1,200 · run 0:12 · left 1:03");
+        row("stopped", S::Stopped, 1204, 5000, -1, 310,
+            "Stopped at segment 1,204, line 310 · run 0:12");
+        row("finished", S::Finished, 5000, 5000, -1, 1200, "Finished in 0:12 · 5,000 segments");
     }
 
     void progressText()
@@ -1226,19 +1208,18 @@ private slots:
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("left"); // "line: what", empty when it fits
 
-        QTest::newRow("touching both ends") << "G1 X100 Y50 F100\nX0 Y0"
-                                            << "";
-        QTest::newRow("a hair past the maximum") << "G1 X100.01 F100"
-                                                 << "1: X goes 0.010 mm past its maximum 100 mm";
-        QTest::newRow("below the minimum later") << "G1 X10 Y10 F100\nY-2\nY-5"
-                                                 << "2: Y goes 2.000 mm past its minimum 0 mm";
-        QTest::newRow("an arc bulging past, its ends within")
-            << "G1 X88 Y47 F100\nG02 X100 Y47 I6 J0"
-            << "2: Y goes 3.000 mm past its maximum 50 mm";
-        QTest::newRow("the same arc the other way round") << "G1 X88 Y47 F100\nG03 X100 Y47 I6 J0"
-                                                          << "";
-        QTest::newRow("a rapid counts too") << "G0 X120 EF100"
-                                            << "1: X goes 20.000 mm past its maximum 100 mm";
+        const auto row = [](const char* name, const char* program, const char* left) {
+            QTest::newRow(name) << QString(program) << QString(left);
+        };
+        row("touching both ends", "G1 X100 Y50 F100\nX0 Y0", "");
+        row("a hair past the maximum", "G1 X100.01 F100",
+            "1: X goes 0.010 mm past its maximum 100 mm");
+        row("below the minimum later", "G1 X10 Y10 F100\nY-2\nY-5",
+            "2: Y goes 2.000 mm past its minimum 0 mm");
+        row("an arc bulging past, its ends within", "G1 X88 Y47 F100\nG02 X100 Y47 I6 J0",
+            "2: Y goes 3.000 mm past its maximum 50 mm");
+        row("the same arc the other way round", "G1 X88 Y47 F100\nG03 X100 Y47 I6 J0", "");
+        row("a rapid counts too", "G0 X120 EF100", "1: X goes 20.000 mm past its maximum 100 mm");
     }
     // The first motion past the machine's travel, with its line, the axis and how far.
     void moveBeyondTheTravel()
