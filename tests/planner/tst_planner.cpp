@@ -27,7 +27,6 @@
 #include <QTest>
 
 #include <cmath>
-#include <cstring>
 #include <functional>
 
 namespace {
@@ -519,17 +518,12 @@ private slots:
         QFETCH(QByteArray, program);
         QFETCH(QList<double>, figures);
         dryRunOf(ProgramText(QString::fromLatin1(program)), DryRunMachine());
-        QList<double> ran(5);
-        ran[0] = rvsim_path_count();
-        double startMs = 0;
-        rvsim_path_point(0, nullptr, &startMs, nullptr);
-        for (int index = 0; index < rvsim_path_count(); ++index) {
-            double timeMs = 0, positions[5] = {};
-            rvsim_path_point(index, nullptr, &timeMs, positions);
-            ran[1] = timeMs - startMs;
-            ran[2] += timeMs - startMs;
-            ran[3] += positions[0];
-            ran[4] += positions[1];
+        const std::vector<RecordedPoint> path = RecordedPath();
+        QList<double> ran{double(path.size()), path.back().ms - path.front().ms, 0, 0, 0};
+        for (const RecordedPoint& point : path) {
+            ran[2] += point.ms - path.front().ms;
+            ran[3] += point.positions[0];
+            ran[4] += point.positions[1];
         }
         for (int i = 0; i < figures.size(); ++i)
             QVERIFY2(std::abs(ran[i] - figures[i]) <= 1e-9 * std::abs(figures[i]),
@@ -1118,11 +1112,9 @@ private slots:
             QFAIL(qPrintable(QStringLiteral("line %1: %2").arg(finding.line).arg(finding.what)));
         dryRunOf(written, DryRunMachine());
         std::vector<Point3> executed;
-        for (int index = 0; index < rvsim_path_count(); ++index) {
-            double positions[5] = {};
-            rvsim_path_point(index, nullptr, nullptr, positions);
-            executed.push_back({positions[0] / 1000, positions[1] / 1000, positions[2] / 1000});
-        }
+        for (const RecordedPoint& point : RecordedPath())
+            executed.push_back(
+                {point.positions[0] / 1000, point.positions[1] / 1000, point.positions[2] / 1000});
         // The pulses and the written digits add their share to the tolerance. Every point the
         // machine went through lies on the reference; the reference lies on the record of the
         // executed path, which keeps a point every 10 degrees of an arc, as near as its chords.

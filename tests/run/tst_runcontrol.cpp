@@ -621,28 +621,20 @@ private:
     }
     static bool pathNeverGoesBack()
     {
-        double before = -1e300;
-        for (int point = 0; point < rvsim_path_count(); ++point) {
-            short crd = 0;
-            double ms = 0, positions[5] = {};
-            rvsim_path_point(point, &crd, &ms, positions);
-            if (positions[0] < before - 1e-6)
+        const std::vector<RecordedPoint> path = RecordedPath();
+        for (std::size_t point = 1; point < path.size(); ++point)
+            if (path[point].positions[0] < path[point - 1].positions[0] - 1e-6)
                 return false;
-            before = positions[0];
-        }
-        return rvsim_path_count() > 0;
+        return !path.empty();
     }
     // Every point recorded after the first lies on the second job's line Y = 5 mm.
     static bool onlyTheSecondJobRan()
     {
-        for (int point = 1; point < rvsim_path_count(); ++point) {
-            short crd = 0;
-            double ms = 0, positions[5] = {};
-            rvsim_path_point(point, &crd, &ms, positions);
-            if (std::abs(positions[1] - 5 * pulsesPerMm) > 1e-6)
-                return false;
-        }
-        return rvsim_path_count() > 1;
+        const std::vector<RecordedPoint> path = RecordedPath();
+        return path.size() > 1
+               && std::all_of(path.begin() + 1, path.end(), [](const RecordedPoint& point) {
+                      return std::abs(point.positions[1] - 5 * pulsesPerMm) <= 1e-6;
+                  });
     }
     std::unique_ptr<TestHost> host;
     QWidget* form = nullptr;

@@ -18,6 +18,14 @@ QStringList Journal()
     return entries;
 }
 
+std::vector<RecordedPoint> RecordedPath()
+{
+    std::vector<RecordedPoint> path(static_cast<std::size_t>(rvsim_path_count()));
+    for (std::size_t index = 0; index < path.size(); ++index)
+        rvsim_path_point(int(index), nullptr, &path[index].ms, path[index].positions);
+    return path;
+}
+
 QStringList CommandJournal()
 {
     static const QStringList statusQueries
