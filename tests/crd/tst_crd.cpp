@@ -274,15 +274,14 @@ private slots:
                                     << "The profile of axis X must lie between 1 and 16.";
         QTest::newRow("a span beyond 8") << 12 << QList<int>{1, 9} << 0.0 << 0.0 << QString()
                                          << "MaxAxisIndex - MinAxisIndex >8";
-        QTest::newRow("unusable factors of Y")
-            << 12 << QList<int>{} << -1.0 << 0.0 << QString() << noFactors;
+        const auto unusableY = [&noFactors](const char* name, double yPulses) {
+            QTest::newRow(name) << 12 << QList<int>{} << yPulses << 0.0 << QString() << noFactors;
+        };
+        unusableY("unusable factors of Y", -1);
         // Finite, yet the values they give are infinite or next to nothing.
-        QTest::newRow("a huge factor of Y")
-            << 12 << QList<int>{} << 1e308 << 0.0 << QString() << noFactors;
-        QTest::newRow("a tiny factor of Y")
-            << 12 << QList<int>{} << 1e-300 << 0.0 << QString() << noFactors;
-        QTest::newRow("a denormal factor of Y")
-            << 12 << QList<int>{} << 4.9e-324 << 0.0 << QString() << noFactors;
+        unusableY("a huge factor of Y", 1e308);
+        unusableY("a tiny factor of Y", 1e-300);
+        unusableY("a denormal factor of Y", 4.9e-324);
         QTest::newRow("a speed that overflows through a usable factor")
             << 12 << QList<int>{} << 0.0 << 1e12 << "1e300"
             << "synVelMax and synAccMax do not convert with the host's factors for core 1, "
@@ -744,9 +743,7 @@ private slots:
         host->neutralSettings = false;
         QTemporaryDir parent;
         const QString blocked = parent.filePath(QStringLiteral("file-not-folder"));
-        QFile blocker(blocked);
-        QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
-        blocker.close();
+        QVERIFY(WriteFile(blocked, QByteArray())); // a file where the folder should be
         SetSettingsFolder(blocked);
         {
             ModalBoxAnswerer answerer; // nothing to load: the default program path " "

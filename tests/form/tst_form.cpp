@@ -57,23 +57,21 @@ private slots:
         QTest::addColumn<QString>("input");
         QTest::addColumn<QValidator::State>("state");
 
-        const double b = -2000000, t = 2000000;
-        QTest::newRow("empty is intermediate") << b << t << "" << QValidator::Intermediate;
-        QTest::newRow("minus sign alone is intermediate")
-            << b << t << "-" << QValidator::Intermediate;
-        QTest::newRow("eleven digits after the point")
-            << b << t << "1.01234567891" << QValidator::Invalid;
-        QTest::newRow("top itself is refused") << b << t << "2000000" << QValidator::Invalid;
-        QTest::newRow("bottom itself is refused") << b << t << "-2000000" << QValidator::Invalid;
-        QTest::newRow("letters with a minus anywhere are intermediate")
-            << b << t << "ab-c" << QValidator::Intermediate;
-        QTest::newRow("comma is no decimal point") << b << t << "1,5" << QValidator::Invalid;
-        QTest::newRow("lone zero under bottom 0.0001")
-            << 0.0001 << 10000.0 << "0" << QValidator::Invalid;
-        QTest::newRow("out of range is never intermediate")
-            << 0.0001 << 10000.0 << "-3" << QValidator::Invalid;
-        QTest::newRow("decimals of the base are not enforced")
-            << 0.0001 << 10000.0 << "1.123456" << QValidator::Acceptable;
+        const auto row = [](const char* name, const char* input, QValidator::State state,
+                            double bottom = -2000000, double top = 2000000) {
+            QTest::newRow(name) << bottom << top << QString(input) << state;
+        };
+        row("empty is intermediate", "", QValidator::Intermediate);
+        row("minus sign alone is intermediate", "-", QValidator::Intermediate);
+        row("eleven digits after the point", "1.01234567891", QValidator::Invalid);
+        row("top itself is refused", "2000000", QValidator::Invalid);
+        row("bottom itself is refused", "-2000000", QValidator::Invalid);
+        row("letters with a minus anywhere are intermediate", "ab-c", QValidator::Intermediate);
+        row("comma is no decimal point", "1,5", QValidator::Invalid);
+        row("lone zero under bottom 0.0001", "0", QValidator::Invalid, 0.0001, 10000.0);
+        row("out of range is never intermediate", "-3", QValidator::Invalid, 0.0001, 10000.0);
+        row("decimals of the base are not enforced", "1.123456", QValidator::Acceptable, 0.0001,
+            10000.0);
     }
 
     void validator()

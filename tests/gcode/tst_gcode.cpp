@@ -239,7 +239,6 @@ private slots:
         QTest::addColumn<int>("tool");
 
         // The line before is "G1 N5": feed motion, line number 5, no tool, laser untouched.
-        const QString huge = QString(400, QLatin1Char('9'));
         QTest::newRow("G beyond 32 bits keeps the feed motion")
             << "G99999999999 X5" << 1 << -1 << 5 << -1;
         QTest::newRow("G without a number is no G0") << "G X5" << 1 << -1 << 5 << -1;

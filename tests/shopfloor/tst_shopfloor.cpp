@@ -1,6 +1,5 @@
 // The shop floor's view of the machine: the MTConnect agent answering over HTTP, as it runs and
 // as a job runs, MQTT status through a real broker, and their configuration.
-#include "planner/SimulatorInterface.h"
 #include "shopfloor/MTConnectAgent.h"
 #include "shopfloor/ShopFloor.h"
 #include "workbench/MachineWatch.h"
@@ -15,7 +14,6 @@
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>

@@ -85,15 +85,11 @@ void TestHost::destroyMainWindowUnclosed()
     showMainWindow();
 }
 
-QString TestHost::settingsFolder() const
-{
-    return settingsDir ? settingsDir->path()
-                       : QCoreApplication::applicationDirPath() + QStringLiteral("/modules");
-}
-
 QString TestHost::settingsFile() const
 {
-    return settingsFolder() + QStringLiteral("/Crd.ini");
+    return (settingsDir ? settingsDir->path()
+                        : QCoreApplication::applicationDirPath() + QStringLiteral("/modules"))
+           + QStringLiteral("/Crd.ini");
 }
 
 QStringList TestHost::Lines()

@@ -63,7 +63,6 @@ public:
 
     // The module's settings file: in the host's own folder when it was given a seam, else
     // beside the application, where only tests in a folder of their own may use it.
-    QString settingsFolder() const;
     QString settingsFile() const;
 
     // Writes a settings file holding the values the window is built with for `host`, no program.
