@@ -27,7 +27,7 @@ bool withinTravel(const Geometry& g, const AxisVector& pulsesPerUnit)
 
 AxisVector VirtualController::queueStart(const Core& core, const Crd& crd, const Fifo& fifo) const
 {
-    if (fifo.commands.empty() && fifo.lookAhead.empty())
+    if (fifo.queue.empty())
         return axes(core, crd);
     return fifo.queuedEnd;
 }
@@ -36,24 +36,27 @@ short VirtualController::enqueue(Crd& crd, Fifo& fifo, Command&& command, bool l
 {
     const std::size_t capacity = std::size_t(cfg.fifoCapacity);
     const std::size_t held = std::size_t(std::max(0, crd.lookAheadPrm.N));
+    CommandQueue& queue = fifo.queue;
+    queue.reserve(capacity + held);
     // Once anything waits in the look-ahead queue, everything queues behind it to keep order.
     const bool throughLookAhead
-        = (lookAhead && crd.lookAheadReady && held > 0) || !fifo.lookAhead.empty();
+        = (lookAhead && crd.lookAheadReady && held > 0) || queue.waiting() > 0;
     if (!throughLookAhead) {
-        if (fifo.commands.size() >= capacity)
+        if (queue.held() >= capacity)
             return refused;
-    } else if (fifo.lookAhead.size() >= held) {
-        if (fifo.commands.size() >= capacity)
+    } else if (queue.waiting() >= held) {
+        if (queue.held() >= capacity)
             return refused;
-        fifo.commands.push_back(std::move(fifo.lookAhead.front()));
-        fifo.lookAhead.pop_front();
+        queue.admitNext();
     }
     if (command.kind == Command::Kind::Motion) {
         for (int i = 0; i < crdAxisCount; ++i)
             fifo.queuedEnd[i] = command.geometry.end[i] * command.pulsesPerUnit[i];
     }
     command.serial = fifo.nextSerial++;
-    (throughLookAhead ? fifo.lookAhead : fifo.commands).push_back(std::move(command));
+    queue.push(std::move(command));
+    if (!throughLookAhead)
+        queue.admitNext();
     return ok;
 }
 
@@ -196,11 +199,9 @@ short VirtualController::pushLookAhead(short core, short crd)
         return badArgument;
     bool emptied = true;
     for (Fifo& f : c->fifos) {
-        while (!f.lookAhead.empty() && f.commands.size() < std::size_t(cfg.fifoCapacity)) {
-            f.commands.push_back(std::move(f.lookAhead.front()));
-            f.lookAhead.pop_front();
-        }
-        emptied = emptied && f.lookAhead.empty();
+        while (f.queue.waiting() > 0 && f.queue.held() < std::size_t(cfg.fifoCapacity))
+            f.queue.admitNext();
+        emptied = emptied && f.queue.waiting() == 0;
     }
     return emptied ? ok : refused;
 }

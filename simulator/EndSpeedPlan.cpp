@@ -30,12 +30,12 @@ double cornerSpeed(const AxisVector& exit, const Command& to)
 
 } // namespace
 
-double EndSpeedPlan::endSpeed(const CommandQueue& commands, const CommandQueue& lookAhead)
+double EndSpeedPlan::endSpeed(const CommandQueue& queue)
 {
-    const Command& front = commands.front();
+    const Command& front = queue.front();
     followFront(front);
     std::ptrdiff_t viewEnd = findViewEnd(front.vMax);
-    while (viewEnd < 0 && takeNext(commands, lookAhead, front.serial)) {
+    while (viewEnd < 0 && takeNext(queue, front.serial)) {
         if (endsView(std::ptrdiff_t(steps.size()) - 1, front.vMax))
             viewEnd = std::ptrdiff_t(steps.size()) - 1;
     }
@@ -83,15 +83,13 @@ void EndSpeedPlan::popStep()
     limitsEnd = std::max<std::ptrdiff_t>(-1, limitsEnd - 1);
 }
 
-bool EndSpeedPlan::takeNext(const CommandQueue& commands, const CommandQueue& lookAhead,
-                            int64_t frontSerial)
+bool EndSpeedPlan::takeNext(const CommandQueue& queue, int64_t frontSerial)
 {
     while (!blocked) {
         const std::size_t index = std::size_t(lastTaken + 1 - frontSerial);
-        if (index >= commands.size() + lookAhead.size())
+        if (index >= queue.size())
             return false;
-        const Command& next
-            = index < commands.size() ? commands[index] : lookAhead[index - commands.size()];
+        const Command& next = queue[index];
         ++lastTaken;
         if (next.kind != Command::Kind::Motion) {
             blocked = blocksMotion(next);

@@ -1,14 +1,12 @@
 #ifndef RVSIM_ENDSPEEDPLAN_H
 #define RVSIM_ENDSPEEDPLAN_H
 
-#include "Command.h"
+#include "CommandQueue.h"
 #include "Ring.h"
 
 #include <cstddef>
 
 namespace rvsim {
-
-using CommandQueue = Ring<Command>;
 
 // The speed at which the look-ahead lets the motion at the front of a FIFO end: the highest from
 // which every corner and every segment's own limit ahead can still be met by braking. It looks
@@ -21,8 +19,8 @@ using CommandQueue = Ring<Command>;
 class EndSpeedPlan
 {
 public:
-    // `commands` and `lookAhead` are a FIFO's queues, the front motion first.
-    double endSpeed(const CommandQueue& commands, const CommandQueue& lookAhead);
+    // `queue` is a FIFO's, the front motion first.
+    double endSpeed(const CommandQueue& queue);
 
 private:
     static constexpr std::ptrdiff_t longestView = 4096;
@@ -39,7 +37,7 @@ private:
     void restartAt(const Command& front);
     void popStep();
     // Takes in the next command; false when none is left or the view cannot pass it.
-    bool takeNext(const CommandQueue& commands, const CommandQueue& lookAhead, int64_t frontSerial);
+    bool takeNext(const CommandQueue& queue, int64_t frontSerial);
     bool endsView(std::ptrdiff_t index, double frontVMax) const;
     std::ptrdiff_t findViewEnd(double frontVMax) const;
     void workBack(std::ptrdiff_t viewEnd, bool open);

@@ -51,8 +51,8 @@ void VirtualController::advanceCrd(Core& core, short crdNumber, Crd& crd, double
 {
     while (crd.running) {
         Fifo& f = crd.fifos[std::size_t(crd.activeFifo)];
-        if (f.commands.empty()) {
-            if (f.lookAhead.empty()) {
+        if (f.queue.held() == 0) {
+            if (f.queue.empty()) {
                 crd.running = false;
                 break;
             }
@@ -61,7 +61,7 @@ void VirtualController::advanceCrd(Core& core, short crdNumber, Crd& crd, double
             crd.velocity = 0;
             break;
         }
-        Command& front = f.commands.front();
+        Command& front = f.queue.front();
         if (!crd.activeStarted)
             beginFront(core, crdNumber, crd, front);
         const double end = frontEndTime(core, crd, front);
@@ -93,8 +93,7 @@ void VirtualController::beginFront(Core& core, short crdNumber, Crd& crd, Comman
         const double v0 = crd.velocity * crd.unitScale / command.pulsesPerUnit[0];
         const double remaining = command.geometry.length - crd.activeOffset;
         Fifo& fifo = crd.fifos[std::size_t(crd.activeFifo)];
-        const double vEnd = command.lookAhead ? fifo.plan.endSpeed(fifo.commands, fifo.lookAhead)
-                                              : command.velEnd;
+        const double vEnd = command.lookAhead ? fifo.plan.endSpeed(fifo.queue) : command.velEnd;
         crd.activeProfile = SpeedProfile::plan(remaining, v0, command.vMax, vEnd, command.acc);
         recordPath(crdNumber, crd, core, crd.now, command.rapid);
         break;
@@ -139,7 +138,7 @@ double VirtualController::frontEndTime(const Core& core, const Crd& crd,
 
 void VirtualController::finishFront(Core& core, short crdNumber, Crd& crd, Fifo& fifo)
 {
-    Command& front = fifo.commands.front();
+    Command& front = fifo.queue.front();
     if (front.kind == Command::Kind::Motion) {
         sampleIlc(crd, front, crd.now);
         const double reached = crd.activeOffset + crd.activeProfile.length;
@@ -162,7 +161,7 @@ void VirtualController::finishFront(Core& core, short crdNumber, Crd& crd, Fifo&
     } else if (front.kind == Command::Kind::Delay) {
         crd.velocity = 0;
     }
-    fifo.commands.pop_front();
+    fifo.queue.popFront();
     ++crd.completed;
     crd.activeStarted = false;
     crd.activeOffset = 0;

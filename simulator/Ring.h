@@ -9,7 +9,8 @@ namespace rvsim {
 
 // Items in order, joining at the back and leaving at the front, in a ring that grows by doubling:
 // a buffer passes millions of commands through without allocating for each, as a deque of items
-// this large would. Its size stays a power of two, so a place is found with a mask.
+// this large would. Sized to what a full buffer holds, a ring writes each new item where the
+// front just left, a place still in the cache.
 template <typename Item> class Ring
 {
 public:
@@ -20,35 +21,46 @@ public:
         first = 0;
         count = 0;
     }
+    // Room for `capacity` items at least, without growing again.
+    void reserve(std::size_t capacity)
+    {
+        if (capacity > ring.size())
+            resize(capacity);
+    }
 
     Item& front() { return ring[first]; }
     const Item& front() const { return ring[first]; }
     Item& back() { return (*this)[count - 1]; }
     const Item& back() const { return (*this)[count - 1]; }
-    Item& operator[](std::size_t index) { return ring[(first + index) & (ring.size() - 1)]; }
-    const Item& operator[](std::size_t index) const
-    {
-        return ring[(first + index) & (ring.size() - 1)];
-    }
+    Item& operator[](std::size_t index) { return ring[place(index)]; }
+    const Item& operator[](std::size_t index) const { return ring[place(index)]; }
 
     void push_back(Item&& item)
     {
         if (count == ring.size())
-            grow();
-        ring[(first + count) & (ring.size() - 1)] = std::move(item);
+            resize(ring.empty() ? 64 : 2 * ring.size());
+        ring[place(count)] = std::move(item);
         ++count;
     }
 
     void pop_front()
     {
-        first = (first + 1) & (ring.size() - 1);
+        first = place(1);
         --count;
     }
 
 private:
-    void grow()
+    // Where the item `index` places after the front lies: `first` and `index` are each below the
+    // ring's size, so one wrap at most.
+    std::size_t place(std::size_t index) const
     {
-        std::vector<Item> larger(ring.empty() ? 64 : 2 * ring.size());
+        const std::size_t at = first + index;
+        return at < ring.size() ? at : at - ring.size();
+    }
+
+    void resize(std::size_t capacity)
+    {
+        std::vector<Item> larger(capacity);
         for (std::size_t index = 0; index < count; ++index)
             larger[index] = std::move((*this)[index]);
         ring = std::move(larger);

@@ -40,7 +40,7 @@ short VirtualController::start(short core, short mask, short option)
         return badArgument;
     for (const auto& [crd, fifo] : *selected) {
         const Fifo& f = crd->fifos[std::size_t(fifo)];
-        if (!crd->running && f.commands.empty() && f.lookAhead.empty())
+        if (!crd->running && f.queue.empty())
             return refused;
     }
     for (const auto& [crd, fifo] : *selected) {
@@ -70,8 +70,7 @@ short VirtualController::clear(short core, short mask, short option)
     }
     for (const auto& [crd, fifo] : *selected) {
         Fifo& f = crd->fifos[std::size_t(fifo)];
-        f.commands.clear();
-        f.lookAhead.clear();
+        f.queue.clear();
         crd->activeStarted = false;
         crd->activeOffset = 0;
         crd->completed = 0;
@@ -109,15 +108,15 @@ void VirtualController::stopCrd(Core& core, Crd& crd, bool abrupt)
     if (!crd.running || crd.stopping)
         return;
     Fifo& f = crd.fifos[std::size_t(crd.activeFifo)];
-    const bool moving = crd.activeStarted && !f.commands.empty()
-                        && f.commands.front().kind == Command::Kind::Motion;
+    const bool moving
+        = crd.activeStarted && f.queue.held() > 0 && f.queue.front().kind == Command::Kind::Motion;
     if (!moving) {
         crd.running = false;
         crd.activeStarted = false;
         crd.velocity = 0;
         return;
     }
-    const Command& command = f.commands.front();
+    const Command& command = f.queue.front();
     const double elapsed = crd.now - crd.activeStart;
     const double done = crd.activeProfile.distanceAt(elapsed);
     const double speed = crd.activeProfile.velocityAt(elapsed);
@@ -170,7 +169,7 @@ RVSIM_HOT short VirtualController::statusEx(short core, short crd, short fifo, C
         s.runEmpty = c.ranEmpty ? 1 : 0;
         s.run = c.running ? 1 : 0;
         s.completed = c.completed;
-        s.remainder = int32_t(f.commands.size());
+        s.remainder = int32_t(f.queue.held());
         s.userSegNum = c.userSegNum;
         return s;
     });
@@ -180,14 +179,14 @@ RVSIM_HOT short VirtualController::space(short core, short crd, short fifo, int3
 {
     const int32_t capacity = cfg.fifoCapacity;
     return readFifo(core, crd, fifo, space, [capacity](const Crd&, const Fifo& f) {
-        return capacity - int32_t(f.commands.size());
+        return capacity - int32_t(f.queue.held());
     });
 }
 
 RVSIM_HOT short VirtualController::remainder(short core, short crd, short fifo, int32_t* count)
 {
     return readFifo(core, crd, fifo, count,
-                    [](const Crd&, const Fifo& f) { return int32_t(f.commands.size()); });
+                    [](const Crd&, const Fifo& f) { return int32_t(f.queue.held()); });
 }
 
 RVSIM_HOT short VirtualController::userSegNum(short core, short crd, short fifo, int32_t* segNum)

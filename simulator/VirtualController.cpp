@@ -318,10 +318,10 @@ double VirtualController::timeLeft(short core, short crd) const
     Crd& c = played.crds[std::size_t(crd - 1)];
     Fifo& fifo = c.fifos[std::size_t(c.activeFifo)];
     double end = clock;
-    while (c.running && !fifo.commands.empty()) {
+    while (c.running && fifo.queue.held() > 0) {
         if (!c.activeStarted)
-            scratch.beginFront(played, crd, c, fifo.commands.front());
-        end = std::max(c.now, scratch.frontEndTime(played, c, fifo.commands.front()));
+            scratch.beginFront(played, crd, c, fifo.queue.front());
+        end = std::max(c.now, scratch.frontEndTime(played, c, fifo.queue.front()));
         c.now = end;
         scratch.finishFront(played, crd, c, fifo);
     }
@@ -335,9 +335,9 @@ double VirtualController::frontEnd(short core, short crd) const
     const Core& c = cores[std::size_t(core - 1)];
     const Crd& system = c.crds[std::size_t(crd - 1)];
     const Fifo& fifo = system.fifos[std::size_t(system.activeFifo)];
-    if (!system.running || !system.activeStarted || fifo.commands.empty())
+    if (!system.running || !system.activeStarted || fifo.queue.held() == 0)
         return -1;
-    return frontEndTime(c, system, fifo.commands.front());
+    return frontEndTime(c, system, fifo.queue.front());
 }
 
 void VirtualController::recordPath(short crdNumber, const Crd& crd, const Core& core, double time,

@@ -36,8 +36,7 @@ struct Profile
 // look-ahead form: they leave at the front and join at the back.
 struct Fifo
 {
-    CommandQueue commands;  // the front is the one executing
-    CommandQueue lookAhead; // look-ahead forms waiting for the planner
+    CommandQueue queue;     // held, the front executing, then the look-ahead forms waiting
     AxisVector queuedEnd{}; // pulses; where the last queued motion ends
     int64_t nextSerial = 0;
     EndSpeedPlan plan;
