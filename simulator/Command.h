@@ -29,22 +29,24 @@ struct Command
         PosCompareStop,
     };
 
+    // What the planner reads of every command ahead comes first, on as few cache lines as can be:
+    // a buffer of them is larger than the cache, and the planner reads each far behind its
+    // writing.
     Kind kind = Kind::Delay;
+    bool lookAhead = false; // the planner chooses the end speed; velEnd unused
+    bool rapid = false;     // a G0 line
     int32_t segNum = 0;
     int64_t serial = 0; // its place in the FIFO's order
     // Motion: geometry in path units (pulses, or millimetres for the look-ahead forms), speeds
-    // in path units per ms.
-    Geometry geometry;
-    AxisVector pulsesPerUnit{1, 1, 1, 1, 1};
-    bool lookAhead = false; // the planner chooses the end speed; velEnd unused
-    bool rapid = false;     // a G0 line
+    // in path units per ms; the look-ahead's limits per axis in path units per ms (and per ms^2).
     double vMax = 0;
     double acc = 0;
     double velEnd = 0;
-    // Look-ahead limits per axis, path units per ms (and per ms^2).
+    AxisVector pulsesPerUnit{1, 1, 1, 1, 1};
+    AxisVector axisDVMax{};
+    Geometry geometry;
     AxisVector axisVMax{};
     AxisVector axisAMax{};
-    AxisVector axisDVMax{};
     // Other kinds.
     short value[4] = {};
     double real[3] = {};

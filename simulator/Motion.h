@@ -49,17 +49,18 @@ struct Geometry
     AxisVector pointAt(double distance) const;
     AxisVector directionAt(double distance) const; // unit tangent
 
+    // What the planner reads of every motion ahead comes first, on as few cache lines as can
+    // be. The unit tangents at the start and at the end are worked out once: the planner compares
+    // them at every corner ahead, again at every segment start.
+    double length = 0;
+    AxisVector entry{};
+    AxisVector exit{};
     bool isArc = false;
     AxisVector start{};
     AxisVector end{};
-    double length = 0;
     int a = 0, b = 1;
     double centreA = 0, centreB = 0, radius = 0;
     double startAngle = 0, sweep = 0; // sweep > 0 counter-clockwise
-    // The unit tangents at the start and at the end, worked out once: the planner compares them
-    // at every corner ahead, again at every segment start.
-    AxisVector entry{};
-    AxisVector exit{};
 
 private:
     static Geometry arc(const AxisVector& start, const AxisVector& end, int a, int b,
