@@ -34,8 +34,8 @@ Reply Get(quint16 port, const QByteArray& target, const QByteArray& method = "GE
 {
     QNetworkAccessManager client;
     client.setProxy(QNetworkProxy::NoProxy);
-    QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port)
-                                 + QString::fromLatin1(target)));
+    QNetworkRequest request(
+        QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port) + QString::fromLatin1(target)));
     request.setTransferTimeout(5000);
     std::unique_ptr<QNetworkReply> reply(client.sendCustomRequest(request, method));
     QEventLoop loop;
