@@ -146,12 +146,14 @@ protected:
             const MTConnectDocuments::Agent agent{
                 deviceName, QStringLiteral("%1:%2").arg(address.toString()).arg(listeningOn),
                 store->InstanceId(), store->Capacity()};
-            server.setMissingHandler(
-                [this, agent](const QHttpServerRequest& request, QHttpServerResponder&& responder) {
-                    const AgentAnswer answer = Answer(agent, request);
-                    responder.write(answer.document, "text/xml; charset=utf-8",
-                                    QHttpServerResponder::StatusCode(answer.status));
-                });
+            // The handler keeps what it reads: the thread's object is destroyed by the thread
+            // that made it, once this one has ended.
+            server.setMissingHandler([store = store, agent](const QHttpServerRequest& request,
+                                                            QHttpServerResponder&& responder) {
+                const AgentAnswer answer = Answer(*store, agent, request);
+                responder.write(answer.document, "text/xml; charset=utf-8",
+                                QHttpServerResponder::StatusCode(answer.status));
+            });
         }
         listening.set_value(listeningOn);
         if (listeningOn != 0)
@@ -159,7 +161,8 @@ protected:
     }
 
 private:
-    AgentAnswer Answer(const MTConnectDocuments::Agent& agent, const QHttpServerRequest& request)
+    static AgentAnswer Answer(const ObservationStore& store, const MTConnectDocuments::Agent& agent,
+                              const QHttpServerRequest& request)
     {
         const qint64 now = QDateTime::currentMSecsSinceEpoch();
         if (request.url().toEncoded().size() > longestTarget) {
@@ -174,7 +177,7 @@ private:
                              agent, "UNSUPPORTED",
                              QStringLiteral("the agent only answers GET requests"), now)};
         }
-        return AnswerRequest(*store, agent, request.url().path(), request.query());
+        return AnswerRequest(store, agent, request.url().path(), request.query());
     }
 
     const std::shared_ptr<const ObservationStore> store;
