@@ -629,9 +629,10 @@ private slots:
     {
         QFETCH(QString, program);
         QFETCH(QStringList, findings);
-        const char* const kinds[]
+        static constexpr const char* kinds[]
             = {"skipped",   "dropped", "truncated", "beyond",     "no arc", "dialect",
                "no motion", "zero",    "refused",   "per minute", "travel"};
+        static_assert(std::size(kinds) == std::size_t(FindingKind::LeavesTravel) + 1);
         QStringList found;
         for (const ProgramFinding& finding : CheckProgram(ProgramText(program), 500).findings)
             found << QStringLiteral("%1 %2: %3")
