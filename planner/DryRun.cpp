@@ -33,6 +33,8 @@ constexpr ControllerAddress target{1, 1, 0};
 // time a full buffer of short segments takes, so the buffer never runs dry.
 constexpr double firstWaitStepMs = 10;
 constexpr double longestWaitStepMs = 640;
+// As often as the timetable takes a point, and at most this many commands a refill.
+constexpr int32_t longestRefill = 1024;
 constexpr double endStepMs = 1000;
 constexpr int planPoints = 1000;
 constexpr double shortestSpeedSpanMs = 1;
@@ -223,6 +225,7 @@ public:
     DryStream(const SimulatorInterface& simulator, int64_t expectedSegments)
         : sim(simulator)
         , planStride(std::max<int64_t>(1, expectedSegments / planPoints))
+        , refillPlaces(int32_t(std::min<int64_t>(planStride, longestRefill)))
     {}
 
     void StartOnce()
@@ -264,16 +267,21 @@ public:
             --knownSpace;
             return true;
         }
-        int32_t space = 0;
-        MQN_CrdSpace(target.core, target.crd, &space, target.fifo);
-        double stepMs = firstWaitStepMs;
-        while (space == 0) {
-            if (!StepUntilTheFrontEnds(stepMs))
-                return false;
+        for (;;) {
+            int32_t space = 0;
             MQN_CrdSpace(target.core, target.crd, &space, target.fifo);
+            if (space > leaveFree) {
+                knownSpace = space - leaveFree - 1;
+                return true;
+            }
+            leaveFree = 0;
+            if (beyondPending) {
+                beyond = true;
+                return false;
+            }
+            if (!RunUntilRefill())
+                return false;
         }
-        knownSpace = space - 1;
-        return true;
     }
 
     void StartMotion() override { StartOnce(); }
@@ -315,26 +323,74 @@ public:
     std::vector<PreviewPoint> path;
 
 private:
-    // The steps of Wait, from `stepMs` on and growing as they do, until one ends where the
-    // command at the front has ended and room is free: those that free nothing are only
-    // counted, and time moves on to the end of the last in one go, to the very same instant.
-    bool StepUntilTheFrontEnds(double& stepMs)
+    // The stream waits as one that asks for room after every command would: time moves in
+    // steps, doubled while the command executing when the wait began has not ended, and the
+    // FIFO is filled at the first step at or after its end. Only waits that end with a
+    // refill's worth of room come back to the stream; at the others the FIFO stays as it is,
+    // which changes no plan as long as each motion's view ahead ends within what is queued. A
+    // motion whose view would end with the queue is held at its start, and the stream sends
+    // what it would have had queued by then (`leaveFree` places short of full). False when the
+    // coordinate system no longer runs.
+    bool RunUntilRefill()
     {
         StartOnce();
-        const double frontEnd = sim.frontEndMs(target.core, target.crd);
-        double clock = sim.nowMs();
+        RvsimAdvance state{};
+        if (!waiting) {
+            if (!advance(sim.nowMs(), false, state))
+                return false;
+            startWait(state);
+        }
+        for (;;) {
+            if (!advance(waitEndsAt, refillSkipped, state))
+                return false;
+            if (state.held) {
+                leaveFree = state.completed - completedAtRefill;
+                refillSkipped = false;
+                return Look();
+            }
+            if (state.run != 1) {
+                Look();
+                return false;
+            }
+            if (waitBeyond) {
+                leaveFree = state.completed - completedAtRefill;
+                beyondPending = true;
+                return Look();
+            }
+            completedAtRefill = state.completed;
+            startWait(state);
+            if (state.space >= refillPlaces) {
+                refillSkipped = false;
+                return Look();
+            }
+            refillSkipped = true;
+        }
+    }
+
+    bool advance(double untilMs, bool holdCutShort, RvsimAdvance& state) const
+    {
+        return sim.advanceUntil(target.core, target.crd, target.fifo, untilMs, holdCutShort ? 1 : 0,
+                                &state)
+               == 0;
+    }
+
+    // A wait that begins where `state` stands: where it ends, or where the cycle has grown past
+    // the longest planned.
+    void startWait(const RvsimAdvance& state)
+    {
+        waiting = true;
+        waitBeyond = false;
+        double clock = state.timeMs;
+        double stepMs = firstWaitStepMs;
         do {
             if (clock - startMs >= longestPlannedCycleMs) {
-                sim.advanceToMs(clock);
-                Look();
-                beyond = true;
-                return false;
+                waitBeyond = true;
+                break;
             }
             clock += stepMs;
             stepMs = std::min(2 * stepMs, longestWaitStepMs);
-        } while (frontEnd > clock);
-        sim.advanceToMs(clock);
-        return Look();
+        } while (state.frontEndMs > clock);
+        waitEndsAt = clock;
     }
 
     // What a step leaves: the path so far, a point of the timetable now and then; false when
@@ -390,11 +446,20 @@ private:
 
     const SimulatorInterface& sim;
     const int64_t planStride;
+    const int32_t refillPlaces;
     bool started = false;
     bool beyond = false;
     double startMs = 0;
     int64_t lastPlanned = 0;
     int32_t knownSpace = 0;
+    // The wait the stream is in, as one that refilled at every wait would be.
+    bool waiting = false;
+    double waitEndsAt = 0;
+    bool waitBeyond = false;
+    int32_t completedAtRefill = 0; // commands done when that stream last filled the FIFO
+    bool refillSkipped = false;    // whether it filled since this one did
+    int32_t leaveFree = 0;         // places the FIFO is filled short of, as it would be now
+    bool beyondPending = false;    // the cycle grew too long once the stream has sent that
 };
 
 // Pulses per millimetre of X, Y and Z on the dry run's coordinate system: the look-ahead's scales

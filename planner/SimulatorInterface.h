@@ -1,6 +1,8 @@
 #ifndef KURVO_WORKBENCH_SIMULATORINTERFACE_H
 #define KURVO_WORKBENCH_SIMULATORINTERFACE_H
 
+#include "simulator/rvsim.h"
+
 // The virtual controller's test interface, found in the controller library at run time: a
 // vendor's library has none, and the workbench then runs without the views that need it.
 struct SimulatorInterface
@@ -17,7 +19,8 @@ struct SimulatorInterface
     void (*clearPath)();
     double (*pathEndMs)();
     double (*timeLeftMs)(short core, short crd);
-    double (*frontEndMs)(short core, short crd);
+    short (*advanceUntil)(short core, short crd, short fifo, double untilMs, int holdCutShort,
+                          RvsimAdvance* state);
 
     // The interface of the controller library beside the workbench, or null when it has none.
     static const SimulatorInterface* Find();

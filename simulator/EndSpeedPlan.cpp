@@ -33,17 +33,25 @@ double cornerSpeed(const AxisVector& exit, const Command& to)
 double EndSpeedPlan::endSpeed(const CommandQueue& queue)
 {
     const Command& front = queue.front();
+    // Asked again with nothing queued since: commands leave only at the front.
+    if (front.serial == anchor && queue.size() == askedWith)
+        return answer;
     followFront(front);
+    askedWith = queue.size();
     std::ptrdiff_t viewEnd = findViewEnd(front.vMax);
     while (viewEnd < 0 && takeNext(queue, front.serial)) {
         if (endsView(std::ptrdiff_t(steps.size()) - 1, front.vMax))
             viewEnd = std::ptrdiff_t(steps.size()) - 1;
     }
-    if (steps.empty())
-        return 0;
+    viewCut = viewEnd < 0 && !blocked;
+    if (steps.empty()) {
+        answer = 0;
+        return answer;
+    }
     const bool open = viewEnd >= 0;
     workBack(open ? viewEnd : std::ptrdiff_t(steps.size()) - 1, open);
-    return steps.front().limit;
+    answer = steps.front().limit;
+    return answer;
 }
 
 void EndSpeedPlan::followFront(const Command& front)

@@ -21,6 +21,10 @@ class EndSpeedPlan
 public:
     // `queue` is a FIFO's, the front motion first.
     double endSpeed(const CommandQueue& queue);
+    // Whether the last view ended at the end of the queue, short of where the front could
+    // brake: more commands queued would change the plan. Asking the same front again once they
+    // are gives what asking once would have.
+    bool cutShort() const { return viewCut; }
 
 private:
     static constexpr std::ptrdiff_t longestView = 4096;
@@ -52,6 +56,9 @@ private:
     std::ptrdiff_t accelerationChanges = 0; // neighbouring steps of different accelerations
     std::ptrdiff_t limitsEnd = -1;          // the step the limits were worked back from, -1 none
     bool limitsOpen = false;                // whether the speed beyond it was free or a stop
+    bool viewCut = false;                   // the last view ended with the queue
+    std::size_t askedWith = 0;              // the queue's size when the front was last asked
+    double answer = 0;                      // and what it got
 };
 
 } // namespace rvsim

@@ -62,11 +62,17 @@ void VirtualController::advanceCrd(Core& core, short crdNumber, Crd& crd, double
             break;
         }
         Command& front = f.queue.front();
-        if (!crd.activeStarted)
+        if (!crd.activeStarted) {
+            if (until == crd.heldAt || (crd.holdCutShort && viewCutShort(f))) {
+                crd.heldAt = until;
+                break;
+            }
             beginFront(core, crdNumber, crd, front);
+        }
         const double end = frontEndTime(core, crd, front);
         if (end > until) {
-            if (front.kind == Command::Kind::Motion) {
+            // A motion that begins now stands where the one before it ended.
+            if (front.kind == Command::Kind::Motion && until > crd.activeStart) {
                 moveAlong(core, crd, front, until);
                 sampleIlc(crd, front, until);
             }
@@ -82,8 +88,18 @@ void VirtualController::advanceCrd(Core& core, short crdNumber, Crd& crd, double
     crd.now = until;
 }
 
+bool VirtualController::viewCutShort(Fifo& fifo)
+{
+    const Command& front = fifo.queue.front();
+    if (front.kind != Command::Kind::Motion || !front.lookAhead)
+        return false;
+    fifo.plan.endSpeed(fifo.queue);
+    return fifo.plan.cutShort();
+}
+
 void VirtualController::beginFront(Core& core, short crdNumber, Crd& crd, Command& command)
 {
+    crd.heldAt = std::numeric_limits<double>::quiet_NaN();
     crd.activeStarted = true;
     crd.activeStart = crd.now;
     crd.placedAt = -1;

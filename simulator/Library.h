@@ -22,6 +22,7 @@ class SimClock
 {
 public:
     double now() const;
+    bool isManual() const { return manual; }
     void useManual(bool on);
     void advance(double ms);
     // To exactly `ms` on the manual clock, however it was reached.

@@ -72,6 +72,7 @@ short VirtualController::clear(short core, short mask, short option)
         Fifo& f = crd->fifos[std::size_t(fifo)];
         f.queue.clear();
         crd->activeStarted = false;
+        crd->heldAt = std::numeric_limits<double>::quiet_NaN();
         crd->activeOffset = 0;
         crd->completed = 0;
         crd->ranEmpty = false;

@@ -328,16 +328,48 @@ double VirtualController::timeLeft(short core, short crd) const
     return end - clock;
 }
 
-double VirtualController::frontEnd(short core, short crd) const
+bool VirtualController::advanceUntil(short core, short crd, short fifo, double until,
+                                     bool holdCutShort, RvsimAdvance& state)
 {
-    if (core < 1 || core > cfg.cores || crd < 1 || crd > cfg.crdsPerCore)
-        return -1;
-    const Core& c = cores[std::size_t(core - 1)];
-    const Crd& system = c.crds[std::size_t(crd - 1)];
-    const Fifo& fifo = system.fifos[std::size_t(system.activeFifo)];
-    if (!system.running || !system.activeStarted || fifo.queue.held() == 0)
-        return -1;
-    return frontEndTime(c, system, fifo.queue.front());
+    const Fifo* f = fifoAt(core, crd, fifo);
+    if (!f)
+        return false;
+    Core& c = cores[std::size_t(core - 1)];
+    Crd& system = c.crds[std::size_t(crd - 1)];
+    // A front held here begins now: what it waited for is queued.
+    if (system.heldAt == clock) {
+        system.heldAt = std::numeric_limits<double>::quiet_NaN();
+        advanceTo(clock);
+    }
+    system.holdCutShort = holdCutShort;
+    // Each step ends where a command ends, so that a front held stops time at its start.
+    while (clock < until) {
+        const Fifo& active = system.fifos[std::size_t(system.activeFifo)];
+        if (!system.running || !system.activeStarted || active.queue.held() == 0)
+            break;
+        // Whatever ended by now has been done, so the front ends later, or never.
+        const double end = frontEndTime(c, system, active.queue.front());
+        if (!(end > clock) || end >= until)
+            break;
+        advanceCrd(c, crd, system, end);
+        clock = end;
+        if (system.heldAt == clock)
+            break;
+    }
+    if (!(system.heldAt == clock))
+        advanceTo(until);
+    else
+        advanceTo(clock);
+    system.holdCutShort = false;
+    const Fifo& active = system.fifos[std::size_t(system.activeFifo)];
+    const bool executing = system.running && system.activeStarted && active.queue.held() > 0;
+    state.timeMs = clock;
+    state.frontEndMs = executing ? frontEndTime(c, system, active.queue.front()) : -1;
+    state.completed = system.completed;
+    state.space = cfg.fifoCapacity - int32_t(f->queue.held());
+    state.run = system.running ? 1 : 0;
+    state.held = system.heldAt == clock ? 1 : 0;
+    return true;
 }
 
 void VirtualController::recordPath(short crdNumber, const Crd& crd, const Core& core, double time,

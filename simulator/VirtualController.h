@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -78,8 +79,12 @@ struct Crd
     // The time the front motion's axes were last placed for, -1 when they stand elsewhere: a
     // call at the same time finds them there already.
     double placedAt = -1;
-    double velocity = 0;  // path speed at `now`, in the front command's units
-    double unitScale = 1; // pulses per path unit of `velocity`
+    // A front not begun while time stays here: its plan waits for more commands. Not a number
+    // when none is held.
+    double heldAt = std::numeric_limits<double>::quiet_NaN();
+    bool holdCutShort = false; // whether a front whose view the queue cuts short is held
+    double velocity = 0;       // path speed at `now`, in the front command's units
+    double unitScale = 1;      // pulses per path unit of `velocity`
     bool stopping = false;
     int32_t completed = 0;
     int32_t userSegNum = 0;
@@ -170,9 +175,11 @@ public:
     // The planned milliseconds until the coordinate system has done the commands in its FIFO;
     // 0 when it does not run. Played out on a copy of the cores.
     double timeLeft(short core, short crd) const;
-    // When the command executing at the front of the coordinate system's FIFO ends, as planned
-    // when it began; -1 when none executes.
-    double frontEnd(short core, short crd) const;
+    // Moves on to `until` from the end of one command to the end of the next, or only to the
+    // start of a motion whose view ahead the queue cuts short, when `holdCutShort`; false for a
+    // bad core, crd or fifo.
+    bool advanceUntil(short core, short crd, short fifo, double until, bool holdCutShort,
+                      RvsimAdvance& state);
 
     void enablePath(bool on) { pathOn = on; }
     const std::deque<PathPoint>& path() const { return pathPoints; }
@@ -208,6 +215,8 @@ private:
 
     void advanceCrd(Core& core, short crdNumber, Crd& crd, double until);
     void advanceProfiles(Core& core, double until);
+    // Whether the look-ahead would plan the front over a view that ends where the queue does.
+    bool viewCutShort(Fifo& fifo);
     void beginFront(Core& core, short crdNumber, Crd& crd, Command& command);
     double frontEndTime(const Core& core, const Crd& crd, const Command& command) const;
     void finishFront(Core& core, short crdNumber, Crd& crd, Fifo& fifo);

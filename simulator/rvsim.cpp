@@ -188,9 +188,20 @@ double rvsim_path_end_ms(void)
     return locked([](Library& lib) { return lib.controller->pathEnd(); });
 }
 
-double rvsim_front_end_ms(short core, short crd)
+short rvsim_advance_until(short core, short crd, short fifo, double untilMs, int holdCutShort,
+                          RvsimAdvance* state)
 {
-    return locked([=](Library& lib) { return lib.controller->frontEnd(core, crd); });
+    return locked([=](Library& lib) -> short {
+        if (!lib.clock.isManual() || !state || !std::isfinite(untilMs))
+            return 7;
+        if (lib.settledAt != lib.clock.now())
+            lib.controller->advanceTo(lib.clock.now());
+        if (!lib.controller->advanceUntil(core, crd, fifo, untilMs, holdCutShort != 0, *state))
+            return 7;
+        lib.clock.advanceTo(state->timeMs);
+        lib.settledAt = lib.clock.now();
+        return 0;
+    });
 }
 
 double rvsim_time_left_ms(short core, short crd)

@@ -78,10 +78,28 @@ RV_EXPORT double rvsim_path_end_ms(void);
  * for a bad core or crd. */
 RV_EXPORT double rvsim_time_left_ms(short core, short crd);
 
-/* The simulated time at which the command executing at the front of the FIFO of coordinate
- * system `crd` of `core` ends, as planned when it began; -1 when none executes or for a bad core
- * or crd. A planner that moves time on only to where something happens asks it. */
-RV_EXPORT double rvsim_front_end_ms(short core, short crd);
+/* Where rvsim_advance_until stopped. */
+typedef struct RvsimAdvance
+{
+    double timeMs;     /* the simulated time reached */
+    double frontEndMs; /* when the command executing at the front ends, as planned when it
+                          began; -1 when none executes */
+    int completed;     /* commands done since the coordinate system started */
+    int space;         /* free places of the FIFO */
+    short run;         /* 1 while the coordinate system runs */
+    short held;        /* 1 when it stopped at the start of a command it held, see below */
+} RvsimAdvance;
+
+/* With the manual clock on, moves time on to `untilMs`, from the end of one command of coordinate
+ * system `crd` of `core` to the end of the next, each to the very instant it was planned to end,
+ * and reports on FIFO `fifo` in `state`. With `holdCutShort` 1 it stops early, at the start of a
+ * look-ahead motion whose view ahead would end at the end of what is queued rather than where it
+ * could brake: the motion begins, planned over the commands queued by then, only when time moves
+ * on or at the next call. A planner that moves time on only to where something happens, and
+ * streams as a host would, calls it. Returns 0, or 7 with the manual clock off or for a bad
+ * core, crd, fifo, time or null state. */
+RV_EXPORT short rvsim_advance_until(short core, short crd, short fifo, double untilMs,
+                                    int holdCutShort, RvsimAdvance* state);
 
 /* Output state of a core as the buffered commands left it. */
 typedef struct RvsimOutputs
