@@ -279,7 +279,7 @@ public:
                 beyond = true;
                 return false;
             }
-            if (!RunUntilRefill())
+            if (!WaitAsHost())
                 return false;
         }
     }
@@ -323,74 +323,25 @@ public:
     std::vector<PreviewPoint> path;
 
 private:
-    // The stream waits as one that asks for room after every command would: time moves in
-    // steps, doubled while the command executing when the wait began has not ended, and the
-    // FIFO is filled at the first step at or after its end. Only waits that end with a
-    // refill's worth of room come back to the stream; at the others the FIFO stays as it is,
-    // which changes no plan as long as each motion's view ahead ends within what is queued. A
-    // motion whose view would end with the queue is held at its start, and the stream sends
-    // what it would have had queued by then (`leaveFree` places short of full). False when the
-    // coordinate system no longer runs.
-    bool RunUntilRefill()
+    // The controller lets time pass as this stream, asking for room after every command, would
+    // see it, but comes back only at the end of a wait with a refill's worth of room, or to have
+    // the stream send what it would have had queued by then (`leaveFree` places short of full):
+    // every plan stays the same. False when the coordinate system no longer runs.
+    bool WaitAsHost()
     {
         StartOnce();
-        RvsimAdvance state{};
-        if (!waiting) {
-            if (!advance(sim.nowMs(), false, state))
-                return false;
-            startWait(state);
+        const RvsimHostWaits waits{firstWaitStepMs, longestWaitStepMs, startMs,
+                                   longestPlannedCycleMs, refillPlaces};
+        RvsimHostWait state{};
+        if (sim.waitAsHost(target.core, target.crd, target.fifo, &waits, &state) != 0)
+            return false;
+        leaveFree = state.leaveFree;
+        if (state.gaveUp) {
+            beyondPending = true;
+            Look();
+            return true;
         }
-        for (;;) {
-            if (!advance(waitEndsAt, refillSkipped, state))
-                return false;
-            if (state.held) {
-                leaveFree = state.completed - completedAtRefill;
-                refillSkipped = false;
-                return Look();
-            }
-            if (state.run != 1) {
-                Look();
-                return false;
-            }
-            if (waitBeyond) {
-                leaveFree = state.completed - completedAtRefill;
-                beyondPending = true;
-                return Look();
-            }
-            completedAtRefill = state.completed;
-            startWait(state);
-            if (state.space >= refillPlaces) {
-                refillSkipped = false;
-                return Look();
-            }
-            refillSkipped = true;
-        }
-    }
-
-    bool advance(double untilMs, bool holdCutShort, RvsimAdvance& state) const
-    {
-        return sim.advanceUntil(target.core, target.crd, target.fifo, untilMs, holdCutShort ? 1 : 0,
-                                &state)
-               == 0;
-    }
-
-    // A wait that begins where `state` stands: where it ends, or where the cycle has grown past
-    // the longest planned.
-    void startWait(const RvsimAdvance& state)
-    {
-        waiting = true;
-        waitBeyond = false;
-        double clock = state.timeMs;
-        double stepMs = firstWaitStepMs;
-        do {
-            if (clock - startMs >= longestPlannedCycleMs) {
-                waitBeyond = true;
-                break;
-            }
-            clock += stepMs;
-            stepMs = std::min(2 * stepMs, longestWaitStepMs);
-        } while (state.frontEndMs > clock);
-        waitEndsAt = clock;
+        return Look();
     }
 
     // What a step leaves: the path so far, a point of the timetable now and then; false when
@@ -452,14 +403,8 @@ private:
     double startMs = 0;
     int64_t lastPlanned = 0;
     int32_t knownSpace = 0;
-    // The wait the stream is in, as one that refilled at every wait would be.
-    bool waiting = false;
-    double waitEndsAt = 0;
-    bool waitBeyond = false;
-    int32_t completedAtRefill = 0; // commands done when that stream last filled the FIFO
-    bool refillSkipped = false;    // whether it filled since this one did
-    int32_t leaveFree = 0;         // places the FIFO is filled short of, as it would be now
-    bool beyondPending = false;    // the cycle grew too long once the stream has sent that
+    int32_t leaveFree = 0;      // places the FIFO is filled short of, as it would be now
+    bool beyondPending = false; // the cycle grew too long once the stream has sent that
 };
 
 // Pulses per millimetre of X, Y and Z on the dry run's coordinate system: the look-ahead's scales

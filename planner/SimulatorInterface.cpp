@@ -38,7 +38,7 @@ std::optional<SimulatorInterface> resolveAll()
                           && resolve(library, "rvsim_path_clear", s.clearPath)
                           && resolve(library, "rvsim_path_end_ms", s.pathEndMs)
                           && resolve(library, "rvsim_time_left_ms", s.timeLeftMs)
-                          && resolve(library, "rvsim_advance_until", s.advanceUntil);
+                          && resolve(library, "rvsim_wait_as_host", s.waitAsHost);
     if (!complete)
         return std::nullopt;
     return s;

@@ -19,8 +19,8 @@ struct SimulatorInterface
     void (*clearPath)();
     double (*pathEndMs)();
     double (*timeLeftMs)(short core, short crd);
-    short (*advanceUntil)(short core, short crd, short fifo, double untilMs, int holdCutShort,
-                          RvsimAdvance* state);
+    short (*waitAsHost)(short core, short crd, short fifo, const RvsimHostWaits* waits,
+                        RvsimHostWait* state);
 
     // The interface of the controller library beside the workbench, or null when it has none.
     static const SimulatorInterface* Find();

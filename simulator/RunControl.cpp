@@ -49,6 +49,7 @@ short VirtualController::start(short core, short mask, short option)
         if (crd->activeOffset == 0)
             crd->completed = 0;
         crd->running = true;
+        crd->hostWait = Crd::HostWait();
         crd->activeFifo = fifo;
         crd->now = clock;
         crd->activeStarted = false;

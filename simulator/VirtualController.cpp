@@ -328,47 +328,92 @@ double VirtualController::timeLeft(short core, short crd) const
     return end - clock;
 }
 
-bool VirtualController::advanceUntil(short core, short crd, short fifo, double until,
-                                     bool holdCutShort, RvsimAdvance& state)
+double VirtualController::executingEnd(const Core& core, const Crd& crd) const
+{
+    const Fifo& fifo = crd.fifos[std::size_t(crd.activeFifo)];
+    if (!crd.running || !crd.activeStarted || fifo.queue.held() == 0)
+        return -1;
+    return frontEndTime(core, crd, fifo.queue.front());
+}
+
+void VirtualController::beginHostWait(const Core& core, Crd& crd, const RvsimHostWaits& waits)
+{
+    Crd::HostWait& wait = crd.hostWait;
+    const double frontEndsAt = executingEnd(core, crd);
+    double at = clock;
+    double stepMs = waits.firstStepMs;
+    wait.begun = true;
+    wait.givesUp = false;
+    do {
+        if (at - waits.startMs >= waits.longestCycleMs) {
+            wait.givesUp = true;
+            break;
+        }
+        at += stepMs;
+        stepMs = std::min(2 * stepMs, waits.longestStepMs);
+    } while (frontEndsAt > at);
+    wait.endsAt = at;
+}
+
+bool VirtualController::waitAsHost(short core, short crd, short fifo, const RvsimHostWaits& waits,
+                                   RvsimHostWait& state)
 {
     const Fifo* f = fifoAt(core, crd, fifo);
-    if (!f)
+    if (!f || !finite({waits.firstStepMs, waits.longestStepMs, waits.startMs, waits.longestCycleMs})
+        || !(waits.firstStepMs > 0))
         return false;
     Core& c = cores[std::size_t(core - 1)];
     Crd& system = c.crds[std::size_t(crd - 1)];
+    Crd::HostWait& wait = system.hostWait;
+    const int32_t refillPlaces = std::clamp(waits.refillPlaces, 1, cfg.fifoCapacity);
     // A front held here begins now: what it waited for is queued.
     if (system.heldAt == clock) {
         system.heldAt = std::numeric_limits<double>::quiet_NaN();
         advanceTo(clock);
     }
-    system.holdCutShort = holdCutShort;
-    // Each step ends where a command ends, so that a front held stops time at its start.
-    while (clock < until) {
-        const Fifo& active = system.fifos[std::size_t(system.activeFifo)];
-        if (!system.running || !system.activeStarted || active.queue.held() == 0)
-            break;
-        // Whatever ended by now has been done, so the front ends later, or never.
-        const double end = frontEndTime(c, system, active.queue.front());
-        if (!(end > clock) || end >= until)
-            break;
-        advanceCrd(c, crd, system, end);
-        clock = end;
-        if (system.heldAt == clock)
-            break;
+    if (!wait.begun) {
+        wait.completedAtRefill = system.completed;
+        beginHostWait(c, system, waits);
     }
-    if (!(system.heldAt == clock))
-        advanceTo(until);
-    else
-        advanceTo(clock);
-    system.holdCutShort = false;
-    const Fifo& active = system.fifos[std::size_t(system.activeFifo)];
-    const bool executing = system.running && system.activeStarted && active.queue.held() > 0;
+    state.leaveFree = 0;
+    state.gaveUp = 0;
+    // From one event to the next: a command's end, played out, or the end of the host's wait,
+    // where only the host's count changes. A command ending with the wait ends first.
+    for (;;) {
+        const double end = executingEnd(c, system);
+        if (end > clock && end <= wait.endsAt) {
+            system.holdCutShort = wait.refillSkipped;
+            advanceCrd(c, crd, system, end);
+            system.holdCutShort = false;
+            clock = end;
+            if (system.heldAt == clock) {
+                state.leaveFree = system.completed - wait.completedAtRefill;
+                wait.refillSkipped = false;
+                break;
+            }
+            continue;
+        }
+        if (!system.running)
+            break;
+        clock = std::max(clock, wait.endsAt);
+        if (wait.givesUp) {
+            state.leaveFree = system.completed - wait.completedAtRefill;
+            state.gaveUp = 1;
+            break;
+        }
+        wait.completedAtRefill = system.completed;
+        beginHostWait(c, system, waits);
+        if (cfg.fifoCapacity - int32_t(f->queue.held()) >= refillPlaces) {
+            wait.refillSkipped = false;
+            break;
+        }
+        wait.refillSkipped = true;
+    }
+    advanceTo(clock);
     state.timeMs = clock;
-    state.frontEndMs = executing ? frontEndTime(c, system, active.queue.front()) : -1;
     state.completed = system.completed;
     state.space = cfg.fifoCapacity - int32_t(f->queue.held());
     state.run = system.running ? 1 : 0;
-    state.held = system.heldAt == clock ? 1 : 0;
     return true;
 }
 

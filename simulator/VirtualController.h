@@ -83,8 +83,18 @@ struct Crd
     // when none is held.
     double heldAt = std::numeric_limits<double>::quiet_NaN();
     bool holdCutShort = false; // whether a front whose view the queue cuts short is held
-    double velocity = 0;       // path speed at `now`, in the front command's units
-    double unitScale = 1;      // pulses per path unit of `velocity`
+    // The wait of a host streaming into this coordinate system, played by waitAsHost.
+    struct HostWait
+    {
+        bool begun = false;
+        double endsAt = 0;
+        bool givesUp = false;          // the host gives up where it ends
+        int32_t completedAtRefill = 0; // commands done when the host last filled the FIFO
+        bool refillSkipped = false;    // whether it filled it since the caller did
+    };
+    HostWait hostWait;
+    double velocity = 0;  // path speed at `now`, in the front command's units
+    double unitScale = 1; // pulses per path unit of `velocity`
     bool stopping = false;
     int32_t completed = 0;
     int32_t userSegNum = 0;
@@ -175,11 +185,11 @@ public:
     // The planned milliseconds until the coordinate system has done the commands in its FIFO;
     // 0 when it does not run. Played out on a copy of the cores.
     double timeLeft(short core, short crd) const;
-    // Moves on to `until` from the end of one command to the end of the next, or only to the
-    // start of a motion whose view ahead the queue cuts short, when `holdCutShort`; false for a
-    // bad core, crd or fifo.
-    bool advanceUntil(short core, short crd, short fifo, double until, bool holdCutShort,
-                      RvsimAdvance& state);
+    // Lets time pass as a host streaming into the FIFO would see it, until it would refill with
+    // `waits.refillPlaces` free, the coordinate system stops, the host gives up, or a motion is
+    // held for what the host would have queued; false for a bad core, crd, fifo or waits.
+    bool waitAsHost(short core, short crd, short fifo, const RvsimHostWaits& waits,
+                    RvsimHostWait& state);
 
     void enablePath(bool on) { pathOn = on; }
     const std::deque<PathPoint>& path() const { return pathPoints; }
@@ -218,6 +228,10 @@ private:
     // Whether the look-ahead would plan the front over a view that ends where the queue does.
     bool viewCutShort(Fifo& fifo);
     void beginFront(Core& core, short crdNumber, Crd& crd, Command& command);
+    // When the command executing at the front ends, as planned when it began; -1 when none
+    // executes.
+    double executingEnd(const Core& core, const Crd& crd) const;
+    void beginHostWait(const Core& core, Crd& crd, const RvsimHostWaits& waits);
     double frontEndTime(const Core& core, const Crd& crd, const Command& command) const;
     void finishFront(Core& core, short crdNumber, Crd& crd, Fifo& fifo);
     void moveAlong(Core& core, Crd& crd, const Command& command, double time);

@@ -188,15 +188,15 @@ double rvsim_path_end_ms(void)
     return locked([](Library& lib) { return lib.controller->pathEnd(); });
 }
 
-short rvsim_advance_until(short core, short crd, short fifo, double untilMs, int holdCutShort,
-                          RvsimAdvance* state)
+short rvsim_wait_as_host(short core, short crd, short fifo, const RvsimHostWaits* waits,
+                         RvsimHostWait* state)
 {
     return locked([=](Library& lib) -> short {
-        if (!lib.clock.isManual() || !state || !std::isfinite(untilMs))
+        if (!lib.clock.isManual() || !waits || !state)
             return 7;
         if (lib.settledAt != lib.clock.now())
             lib.controller->advanceTo(lib.clock.now());
-        if (!lib.controller->advanceUntil(core, crd, fifo, untilMs, holdCutShort != 0, *state))
+        if (!lib.controller->waitAsHost(core, crd, fifo, *waits, *state))
             return 7;
         lib.clock.advanceTo(state->timeMs);
         lib.settledAt = lib.clock.now();

@@ -78,28 +78,42 @@ RV_EXPORT double rvsim_path_end_ms(void);
  * for a bad core or crd. */
 RV_EXPORT double rvsim_time_left_ms(short core, short crd);
 
-/* Where rvsim_advance_until stopped. */
-typedef struct RvsimAdvance
+/* How a host streaming into a FIFO waits for room: it asks after every command, and while the
+ * FIFO is full lets time pass in steps, the first `firstStepMs` long, each then twice the one
+ * before up to `longestStepMs`, until the command executing when it began to wait has ended; it
+ * then fills the FIFO again. */
+typedef struct RvsimHostWaits
 {
-    double timeMs;     /* the simulated time reached */
-    double frontEndMs; /* when the command executing at the front ends, as planned when it
-                          began; -1 when none executes */
-    int completed;     /* commands done since the coordinate system started */
-    int space;         /* free places of the FIFO */
-    short run;         /* 1 while the coordinate system runs */
-    short held;        /* 1 when it stopped at the start of a command it held, see below */
-} RvsimAdvance;
+    double firstStepMs;
+    double longestStepMs;
+    double startMs;        /* the host gives up at the first step at which `longestCycleMs` */
+    double longestCycleMs; /* or more have passed since `startMs` */
+    int refillPlaces;      /* see rvsim_wait_as_host */
+} RvsimHostWaits;
 
-/* With the manual clock on, moves time on to `untilMs`, from the end of one command of coordinate
- * system `crd` of `core` to the end of the next, each to the very instant it was planned to end,
- * and reports on FIFO `fifo` in `state`. With `holdCutShort` 1 it stops early, at the start of a
- * look-ahead motion whose view ahead would end at the end of what is queued rather than where it
- * could brake: the motion begins, planned over the commands queued by then, only when time moves
- * on or at the next call. A planner that moves time on only to where something happens, and
- * streams as a host would, calls it. Returns 0, or 7 with the manual clock off or for a bad
- * core, crd, fifo, time or null state. */
-RV_EXPORT short rvsim_advance_until(short core, short crd, short fifo, double untilMs,
-                                    int holdCutShort, RvsimAdvance* state);
+/* Where rvsim_wait_as_host came back. */
+typedef struct RvsimHostWait
+{
+    double timeMs; /* the simulated time reached */
+    int completed; /* commands done since the coordinate system started */
+    int space;     /* free places of the FIFO */
+    int leaveFree; /* places the host's FIFO would have free now: send until only these are */
+    short run;     /* 1 while the coordinate system runs */
+    short gaveUp;  /* 1 when the host gave up: send until `leaveFree` are free, then stop */
+} RvsimHostWait;
+
+/* With the manual clock on, lets time pass as a host streaming into FIFO `fifo` of coordinate
+ * system `crd` of `core` would see it, waiting as `waits` says, from one command's end to the
+ * next, each at the very instant it was planned to end. It comes back at the end of a wait with
+ * at least `refillPlaces` free, when the coordinate system stops, or where the host gives up; at
+ * the ends of other waits the FIFO is left as it is. A look-ahead motion whose view ahead would
+ * end where the queue does, short of where it could brake, is held at its start: the caller
+ * sends until `leaveFree` places are free, as the host's FIFO would have them, and calls again,
+ * and the motion is planned over what the host would have queued. Every plan is then the one
+ * the host's own waits give. The first call after the coordinate system started begins a wait
+ * there. Returns 0, or 7 with the manual clock off or for a bad core, crd, fifo or pointer. */
+RV_EXPORT short rvsim_wait_as_host(short core, short crd, short fifo, const RvsimHostWaits* waits,
+                                   RvsimHostWait* state);
 
 /* Output state of a core as the buffered commands left it. */
 typedef struct RvsimOutputs
