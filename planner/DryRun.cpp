@@ -104,8 +104,11 @@ double motionLength(ProgramCommand command, const GCodeInterpreter& line,
     const double chord = std::hypot(to[G::X] - from[G::X], to[G::Y] - from[G::Y]);
     switch (command) {
     case ProgramCommand::RapidLine:
-    case ProgramCommand::FeedLine:
-        return std::hypot(chord, to[G::Z] - from[G::Z]);
+    case ProgramCommand::FeedLine: {
+        // The same as the hypotenuse, which a flat move does not need.
+        const double rise = to[G::Z] - from[G::Z];
+        return rise == 0 ? chord : std::hypot(chord, rise);
+    }
     case ProgramCommand::CentreArc: {
         const double centreX = from[G::X] + line.arcCentre[0];
         const double centreY = from[G::Y] + line.arcCentre[1];

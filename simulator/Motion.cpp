@@ -91,7 +91,7 @@ Geometry Geometry::line(const AxisVector& start, const AxisVector& end)
         sum += (end[i] - start[i]) * (end[i] - start[i]);
     g.length = std::sqrt(sum);
     g.entry = g.directionAt(0);
-    g.exit = g.directionAt(g.length);
+    g.exit = g.entry;
     return g;
 }
 
