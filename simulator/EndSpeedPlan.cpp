@@ -28,6 +28,39 @@ double cornerSpeed(const AxisVector& exit, const Command& to)
     return limit;
 }
 
+// A square root rounded to nearest gives back what was squared, sqrt(x * x) == x, for x
+// between these: comparing squares first leaves the root out of most steps, with the very
+// same results.
+constexpr double smallestSquared = 1e-150;
+constexpr double largestSquared = 1e150;
+
+bool squaresExactly(double x)
+{
+    return x >= smallestSquared && x <= largestSquared;
+}
+
+// Whether std::sqrt(square) >= speed, for a speed of 0 or more.
+bool atLeast(double square, double speed)
+{
+    if (!squaresExactly(speed))
+        return std::sqrt(square) >= speed;
+    const double speedSquared = speed * speed;
+    if (square >= speedSquared)
+        return true;
+    // Only just below, the root may still round up to the speed.
+    if (square < speedSquared * (1 - 1e-12))
+        return false;
+    return std::sqrt(square) >= speed;
+}
+
+// std::min(limit, std::sqrt(square)).
+double lowerOf(double limit, double square)
+{
+    if (squaresExactly(limit) && limit * limit <= square)
+        return limit;
+    return std::min(limit, std::sqrt(square));
+}
+
 } // namespace
 
 double EndSpeedPlan::endSpeed(const CommandQueue& queue)
@@ -122,7 +155,7 @@ bool EndSpeedPlan::takeNext(const CommandQueue& queue, int64_t frontSerial)
 bool EndSpeedPlan::endsView(std::ptrdiff_t index, double frontVMax) const
 {
     const Step& step = steps[std::size_t(index)];
-    return std::sqrt(2 * step.acc * (step.reach - anchorReach)) >= frontVMax
+    return atLeast(2 * step.acc * (step.reach - anchorReach), frontVMax)
            || index + 1 >= longestView;
 }
 
@@ -174,7 +207,7 @@ void EndSpeedPlan::workBack(std::ptrdiff_t viewEnd, bool open)
     double v = open ? std::numeric_limits<double>::infinity() : 0;
     for (std::ptrdiff_t index = viewEnd; index >= 0; --index) {
         Step& step = steps[std::size_t(index)];
-        v = std::min({step.corner, step.vMax, std::sqrt(v * v + 2 * step.acc * step.length)});
+        v = lowerOf(std::min(step.corner, step.vMax), v * v + 2 * step.acc * step.length);
         if (index <= limitsEnd && step.limit == v)
             break;
         step.limit = v;
