@@ -1,5 +1,7 @@
 #include "EndSpeedPlan.h"
 
+#include "Hot.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -7,6 +9,10 @@
 namespace rvsim {
 
 namespace {
+
+// What the planner reads of a command: its first fields, up to the tangent it leaves in.
+constexpr std::size_t plannedPart
+    = offsetof(Command, geometry) + offsetof(Geometry, exit) + sizeof(AxisVector);
 
 bool blocksMotion(const Command& command)
 {
@@ -26,39 +32,6 @@ double cornerSpeed(const AxisVector& exit, const Command& to)
             limit = std::min(limit, to.axisDVMax[i] / change);
     }
     return limit;
-}
-
-// A square root rounded to nearest gives back what was squared, sqrt(x * x) == x, for x
-// between these: comparing squares first leaves the root out of most steps, with the very
-// same results.
-constexpr double smallestSquared = 1e-150;
-constexpr double largestSquared = 1e150;
-
-bool squaresExactly(double x)
-{
-    return x >= smallestSquared && x <= largestSquared;
-}
-
-// Whether std::sqrt(square) >= speed, for a speed of 0 or more.
-bool atLeast(double square, double speed)
-{
-    if (!squaresExactly(speed))
-        return std::sqrt(square) >= speed;
-    const double speedSquared = speed * speed;
-    if (square >= speedSquared)
-        return true;
-    // Only just below, the root may still round up to the speed.
-    if (square < speedSquared * (1 - 1e-12))
-        return false;
-    return std::sqrt(square) >= speed;
-}
-
-// std::min(limit, std::sqrt(square)).
-double lowerOf(double limit, double square)
-{
-    if (squaresExactly(limit) && limit * limit <= square)
-        return limit;
-    return std::min(limit, std::sqrt(square));
 }
 
 } // namespace
@@ -131,6 +104,9 @@ bool EndSpeedPlan::takeNext(const CommandQueue& queue, int64_t frontSerial)
         if (index >= queue.size())
             return false;
         const Command& next = queue[index];
+        // The one after it was written thousands of commands ago, out of the cache by now.
+        if (index + 1 < queue.size())
+            prefetch(&queue[index + 1], plannedPart);
         ++lastTaken;
         if (next.kind != Command::Kind::Motion) {
             blocked = blocksMotion(next);
@@ -155,7 +131,7 @@ bool EndSpeedPlan::takeNext(const CommandQueue& queue, int64_t frontSerial)
 bool EndSpeedPlan::endsView(std::ptrdiff_t index, double frontVMax) const
 {
     const Step& step = steps[std::size_t(index)];
-    return atLeast(2 * step.acc * (step.reach - anchorReach), frontVMax)
+    return rootAtLeast(2 * step.acc * (step.reach - anchorReach), frontVMax)
            || index + 1 >= longestView;
 }
 
@@ -207,7 +183,7 @@ void EndSpeedPlan::workBack(std::ptrdiff_t viewEnd, bool open)
     double v = open ? std::numeric_limits<double>::infinity() : 0;
     for (std::ptrdiff_t index = viewEnd; index >= 0; --index) {
         Step& step = steps[std::size_t(index)];
-        v = lowerOf(std::min(step.corner, step.vMax), v * v + 2 * step.acc * step.length);
+        v = minOfRoot(std::min(step.corner, step.vMax), v * v + 2 * step.acc * step.length);
         if (index <= limitsEnd && step.limit == v)
             break;
         step.limit = v;

@@ -15,17 +15,17 @@ SpeedProfile SpeedProfile::plan(double length, double v0, double vMax, double v1
     p.length = std::max(0.0, length);
     p.acc = acc;
     p.v0 = v0;
-    v1 = std::min({v1, vMax, std::sqrt(v0 * v0 + 2 * acc * p.length)});
-    const double lowestReachable = std::sqrt(std::max(0.0, v0 * v0 - 2 * acc * p.length));
-    if (lowestReachable > v1) {
+    v1 = minOfRoot(std::min(v1, vMax), v0 * v0 + 2 * acc * p.length);
+    // The lowest speed braking over the whole length reaches.
+    const double lowestSquared = std::max(0.0, v0 * v0 - 2 * acc * p.length);
+    if (rootAbove(lowestSquared, v1)) {
         p.vPeak = v0;
-        p.v1 = lowestReachable;
+        p.v1 = std::sqrt(lowestSquared);
         p.t3 = acc > 0 ? (v0 - p.v1) / acc : 0;
         return p;
     }
     p.v1 = v1;
-    p.vPeak = v0 > vMax ? vMax
-                        : std::min(vMax, std::sqrt((2 * acc * p.length + v0 * v0 + v1 * v1) / 2));
+    p.vPeak = v0 > vMax ? vMax : minOfRoot(vMax, (2 * acc * p.length + v0 * v0 + v1 * v1) / 2);
     p.vPeak = std::max(p.vPeak, v1);
     p.d1 = std::abs(p.vPeak * p.vPeak - v0 * v0) / (2 * acc);
     const double d3 = (p.vPeak * p.vPeak - v1 * v1) / (2 * acc);

@@ -1,12 +1,61 @@
 #ifndef RVSIM_MOTION_H
 #define RVSIM_MOTION_H
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <optional>
 
 namespace rvsim {
 
 constexpr int crdAxisCount = 5; // X, Y, Z, A, C
+
+// Speeds from a square root, as the look-ahead and a motion's profile take them, compared by
+// their squares first: most comparisons then do without the root, with the very same results.
+// A root rounded to nearest gives back what was squared, std::sqrt(x * x) == x, for any x whose
+// square neither overflows nor underflows; a square only just apart from another may still
+// round to the same root, and is taken the long way.
+namespace roots {
+inline bool squaresExactly(double x)
+{
+    return x >= 1e-150 && x <= 1e150;
+}
+constexpr double nearlyOne = 1 - 1e-12;
+} // namespace roots
+
+// std::min(limit, std::sqrt(square)).
+inline double minOfRoot(double limit, double square)
+{
+    if (roots::squaresExactly(limit) && limit * limit <= square)
+        return limit;
+    return std::min(limit, std::sqrt(square));
+}
+
+// std::sqrt(square) >= speed, for a speed of 0 or more.
+inline bool rootAtLeast(double square, double speed)
+{
+    if (!roots::squaresExactly(speed))
+        return std::sqrt(square) >= speed;
+    const double speedSquared = speed * speed;
+    if (square >= speedSquared)
+        return true;
+    if (square < speedSquared * roots::nearlyOne)
+        return false;
+    return std::sqrt(square) >= speed;
+}
+
+// std::sqrt(square) > speed, for a speed of 0 or more.
+inline bool rootAbove(double square, double speed)
+{
+    if (!roots::squaresExactly(speed))
+        return std::sqrt(square) > speed;
+    const double speedSquared = speed * speed;
+    if (square <= speedSquared)
+        return false;
+    if (square * roots::nearlyOne > speedSquared)
+        return true;
+    return std::sqrt(square) > speed;
+}
 using AxisVector = std::array<double, crdAxisCount>;
 
 // Speed along a path of `length`: from v0 to a peak (at most vMax) and on to v1, changing speed
