@@ -107,18 +107,16 @@ double toNumber(QStringView run, bool* converted)
 
 } // namespace
 
-// Letters outside ASCII go through the toolkit's case mapping, as some map onto an ASCII letter.
-char16_t GCodeInterpreter::LetterOf(char16_t c)
+// Some letters outside ASCII map onto an ASCII one.
+char16_t GCodeInterpreter::LetterOfOther(char16_t c)
 {
-    if (c < 0x80)
-        return c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
     const char16_t upper = QChar(c).toUpper().unicode();
     return upper < 0x80 ? upper : char16_t(0);
 }
 
-bool GCodeInterpreter::IsUpperCase(char16_t c)
+bool GCodeInterpreter::IsUpperOther(char16_t c)
 {
-    return c < 0x80 ? c >= u'A' && c <= u'Z' : QChar(c).isUpper();
+    return QChar(c).isUpper();
 }
 
 QStringView GCodeInterpreter::CollectNumber(QStringView text, qsizetype& at)

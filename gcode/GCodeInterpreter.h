@@ -80,14 +80,25 @@ public:
     // How a line's characters read: the ASCII character one reads as, upper-cased (0 for one
     // outside ASCII that maps onto none), whether it is written in upper case, and the run of
     // number characters at `at`, which moves past it.
-    static char16_t LetterOf(char16_t c);
-    static bool IsUpperCase(char16_t c);
+    static char16_t LetterOf(char16_t c)
+    {
+        if (c >= 0x80)
+            return LetterOfOther(c);
+        return c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
+    }
+    static bool IsUpperCase(char16_t c)
+    {
+        return c < 0x80 ? c >= u'A' && c <= u'Z' : IsUpperOther(c);
+    }
     static QStringView CollectNumber(QStringView text, qsizetype& at);
     // A run of number characters as the toolkit converts it (0 when it does not), without
     // its cost for a plain decimal.
     static double NumberOf(QStringView run, bool* converted = nullptr);
 
 private:
+    // Letters outside ASCII, through the toolkit's case mapping.
+    static char16_t LetterOfOther(char16_t c);
+    static bool IsUpperOther(char16_t c);
     void ApplyGCode(int code);
     static void TellWord(QStringView text, qsizetype from, qsizetype to, bool dwellTime,
                          LineWords& words);

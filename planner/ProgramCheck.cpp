@@ -220,7 +220,8 @@ void LineCheck::LookForSigns(const ReadWord& word)
         return;
     }
     const auto numberOf = [&word] {
-        return G::NumberOf(word.number);
+        const std::optional<int> whole = WholeNumber(word.number);
+        return whole ? double(*whole) : G::NumberOf(word.number);
     };
     switch (c) {
     case u'G': {
