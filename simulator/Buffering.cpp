@@ -57,6 +57,8 @@ short VirtualController::enqueue(Crd& crd, Fifo& fifo, Command&& command, bool l
     queue.push(std::move(command));
     if (!throughLookAhead)
         queue.admitNext();
+    queuedBehind
+        = !crd.running || &fifo != &crd.fifos[std::size_t(crd.activeFifo)] || crd.activeStarted;
     return ok;
 }
 

@@ -123,12 +123,17 @@ short call(const char* name, JournalArgs args, Operation&& operation,
         lib.controller->advanceTo(now);
         lib.settledAt = now;
     }
-    // Anything but a query may change what the time, played out again, does.
-    if (!query)
-        lib.settledAt = std::numeric_limits<double>::quiet_NaN();
-    if (const std::optional<short> injected = lib.takeInjection(name))
+    // Anything but a query may change what the time, played out again, does; a command queued
+    // behind one that executes does not.
+    if (const std::optional<short> injected = lib.takeInjection(name)) {
+        if (!query)
+            lib.settledAt = std::numeric_limits<double>::quiet_NaN();
         return *injected;
-    return operation(*lib.controller);
+    }
+    const short code = operation(*lib.controller);
+    if (!query && !lib.controller->takeQueuedBehind())
+        lib.settledAt = std::numeric_limits<double>::quiet_NaN();
+    return code;
 }
 
 // A status query: brings the controller to the current time only while something moves.

@@ -10,6 +10,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace rvsim {
@@ -181,6 +182,10 @@ public:
     // Any other command; `lookAhead` sends it through the look-ahead queue.
     short bufferOther(short core, short crd, short fifo, Command command, bool lookAhead);
 
+    // Whether the last operation only queued a command behind one that executes, or in a FIFO
+    // that does not run, leaving what time does from now on as it was; asking clears it.
+    bool takeQueuedBehind() { return std::exchange(queuedBehind, false); }
+
     bool outputs(short core, RvsimOutputs* out) const;
     // The planned milliseconds until the coordinate system has done the commands in its FIFO;
     // 0 when it does not run. Played out on a copy of the cores.
@@ -249,6 +254,7 @@ private:
     bool pathOn = false;
     std::deque<PathPoint> pathPoints;
     double latestPathTime = -1;
+    bool queuedBehind = false;
 };
 
 } // namespace rvsim
