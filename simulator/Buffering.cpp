@@ -74,8 +74,6 @@ bool VirtualController::prepareMotion(const Crd& crd, Command& command, bool loo
     if (lookAhead) {
         const Crd::LookAheadLimits& limits = crd.lookAheadLimits;
         command.pulsesPerUnit = limits.scale;
-        command.axisVMax = limits.vMax;
-        command.axisAMax = limits.aMax;
         command.axisDVMax = limits.dvMax;
         synVel /= 1000;
         synAcc /= 1e6;
@@ -89,14 +87,15 @@ bool VirtualController::prepareMotion(const Crd& crd, Command& command, bool loo
     command.velEnd = velEnd;
     if (lookAhead) {
         // Keep every axis within its own limits along the whole segment.
+        const Crd::LookAheadLimits& limits = crd.lookAheadLimits;
         const Geometry& g = command.geometry;
         for (int i = 0; i < crdAxisCount; ++i) {
             double share = std::abs(g.entry[i]);
             if (g.isArc && (i == g.a || i == g.b))
                 share = 1;
-            if (share > 1e-12 && command.axisVMax[i] > 0) {
-                command.vMax = std::min(command.vMax, command.axisVMax[i] / share);
-                command.acc = std::min(command.acc, command.axisAMax[i] / share);
+            if (share > 1e-12 && limits.vMax[i] > 0) {
+                command.vMax = std::min(command.vMax, limits.vMax[i] / share);
+                command.acc = std::min(command.acc, limits.aMax[i] / share);
             }
         }
     }

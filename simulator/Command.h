@@ -38,15 +38,13 @@ struct Command
     int32_t segNum = 0;
     int64_t serial = 0; // its place in the FIFO's order
     // Motion: geometry in path units (pulses, or millimetres for the look-ahead forms), speeds
-    // in path units per ms; the look-ahead's limits per axis in path units per ms (and per ms^2).
+    // in path units per ms; the look-ahead's corner limit per axis in path units per ms.
     double vMax = 0;
     double acc = 0;
     double velEnd = 0;
     AxisVector pulsesPerUnit{1, 1, 1, 1, 1};
     AxisVector axisDVMax{};
     Geometry geometry;
-    AxisVector axisVMax{};
-    AxisVector axisAMax{};
     // Other kinds.
     short value[4] = {};
     double real[3] = {};
