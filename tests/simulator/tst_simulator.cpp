@@ -5,8 +5,10 @@
 
 #include <QTest>
 
+#include <array>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 using Call = std::function<short()>;
 Q_DECLARE_METATYPE(Call)
@@ -76,6 +78,47 @@ double runToEnd(double limitMs = 100000)
     while (runState() == 1 && rvsim_now_ms() - start < limitMs)
         rvsim_advance_ms(1);
     return rvsim_now_ms() - start;
+}
+
+// A host streaming `segments` lines of 0.01 mm at 5 mm/s into a FIFO of 16, each line's view
+// ahead cut short by the FIFO (the motion brakes over 0.25 mm), waiting for room as `waits`
+// says: the points of the path it ran, and in `holds` how often a motion was held for it.
+std::vector<std::array<double, 2>> pathOfHostStream(int segments, const RvsimHostWaits& waits,
+                                                    int& holds)
+{
+    rvsim_configure(0, 0, 0, 0, 16);
+    rvsim_use_manual_clock(1);
+    rvsim_advance_to_ms(1000); // both hosts from the same instant, to the last bit
+    rvsim_path_enable(1);
+    setUpCrd(2);
+    RvsimHostWaits started = waits;
+    int leaveFree = 0;
+    for (int sent = 0; sent < segments;) {
+        if (space() > leaveFree) {
+            ++sent;
+            MQN_LnXYEx(1, 1, 0.01 * sent, 0, 5, 50, sent, 0, 0);
+            continue;
+        }
+        if (runState() != 1) {
+            MQN_CrdStart(1, 1, 0);
+            started.startMs = rvsim_now_ms();
+        }
+        RvsimHostWait state{};
+        if (rvsim_wait_as_host(1, 1, 0, &started, &state) != 0)
+            return {};
+        leaveFree = state.leaveFree;
+        holds += leaveFree > 0 ? 1 : 0;
+    }
+    while (MQN_CrdDataEx(1, 1, nullptr, 0) != 0)
+        rvsim_advance_ms(1);
+    runToEnd();
+    std::vector<std::array<double, 2>> path(static_cast<std::size_t>(rvsim_path_count()));
+    for (int index = 0; index < int(path.size()); ++index) {
+        double positions[5] = {};
+        rvsim_path_point(index, nullptr, &path[std::size_t(index)][0], positions);
+        path[std::size_t(index)][1] = positions[0];
+    }
+    return path;
 }
 
 } // namespace
@@ -303,6 +346,26 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(runState(), short(0), 5000);
         QTRY_COMPARE_WITH_TIMEOUT(positionMm(4), 50.0, 5000);
         QCOMPARE(positionMm(1), 10.0);
+    }
+
+    // A host that refills at the end of every wait, and one that lets those with less room than
+    // a full FIFO pass: the motions held for what the first had queued by then, the paths are
+    // the same to the last bit.
+    void hostWaitsPlanAsRefillingAtEveryWait()
+    {
+        RvsimHostWaits waits{10, 640, 0, 1e9, 1};
+        RvsimHostWait state{};
+        QCOMPARE(rvsim_wait_as_host(1, 3, 0, &waits, &state), short(7));
+        QCOMPARE(rvsim_wait_as_host(1, 1, 0, &waits, nullptr), short(7));
+        int holds = 0;
+        const auto everyWait = pathOfHostStream(300, waits, holds);
+        QCOMPARE(holds, 0);
+        waits.refillPlaces = 16;
+        QCOMPARE(pathOfHostStream(300, waits, holds), everyWait);
+        QCOMPARE_GT(holds, 10);
+        QCOMPARE(everyWait.size(), std::size_t(2 * 300));
+        rvsim_use_manual_clock(0);
+        QCOMPARE(rvsim_wait_as_host(1, 1, 0, &waits, &state), short(7));
     }
 
     // Two 10 mm moves there and back at 50 mm/s and 500 mm/s^2, each to a full stop (0.3 s), and
