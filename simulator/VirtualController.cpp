@@ -344,8 +344,11 @@ void VirtualController::beginHostWait(const Core& core, Crd& crd, const RvsimHos
     double stepMs = waits.firstStepMs;
     wait.begun = true;
     wait.givesUp = false;
+    // A host waiting this many steps for one command has given up on it, whatever its limit.
+    constexpr int64_t mostSteps = int64_t(1) << 24;
+    int64_t steps = 0;
     do {
-        if (at - waits.startMs >= waits.longestCycleMs) {
+        if (at - waits.startMs >= waits.longestCycleMs || steps++ == mostSteps) {
             wait.givesUp = true;
             break;
         }
@@ -360,7 +363,7 @@ bool VirtualController::waitAsHost(short core, short crd, short fifo, const Rvsi
 {
     const Fifo* f = fifoAt(core, crd, fifo);
     if (!f || !finite({waits.firstStepMs, waits.longestStepMs, waits.startMs, waits.longestCycleMs})
-        || !(waits.firstStepMs > 0))
+        || !(waits.firstStepMs > 0) || !(waits.longestStepMs > 0))
         return false;
     Core& c = cores[std::size_t(core - 1)];
     Crd& system = c.crds[std::size_t(crd - 1)];

@@ -87,7 +87,7 @@ typedef struct RvsimHostWaits
     double firstStepMs;
     double longestStepMs;
     double startMs;        /* the host gives up at the first step at which `longestCycleMs` */
-    double longestCycleMs; /* or more have passed since `startMs` */
+    double longestCycleMs; /* or more have passed since `startMs`, or after 2^24 steps of a wait */
     int refillPlaces;      /* see rvsim_wait_as_host */
 } RvsimHostWaits;
 
@@ -111,7 +111,8 @@ typedef struct RvsimHostWait
  * sends until `leaveFree` places are free, as the host's FIFO would have them, and calls again,
  * and the motion is planned over what the host would have queued. Every plan is then the one
  * the host's own waits give. The first call after the coordinate system started begins a wait
- * there. Returns 0, or 7 with the manual clock off or for a bad core, crd, fifo or pointer. */
+ * there. Returns 0, or 7 with the manual clock off, for steps not above 0, or for a bad core,
+ * crd, fifo or pointer. */
 RV_EXPORT short rvsim_wait_as_host(short core, short crd, short fifo, const RvsimHostWaits* waits,
                                    RvsimHostWait* state);
 
