@@ -322,8 +322,10 @@ void GCodeInterpreter::TellWord(QStringView text, qsizetype from, qsizetype to, 
     qsizetype numberAt = from + 1;
     while (numberAt < to && !isNumberCharacter(text[numberAt].unicode()))
         ++numberAt;
-    words.words.push_back(
-        {text.mid(from, numberAt - from), text.mid(numberAt, to - numberAt), dwellTime});
+    // Both lie within the line: views of it as they are, with no bounds to settle.
+    const QChar* const line = text.data();
+    words.words.push_back({QStringView(line + from, numberAt - from),
+                           QStringView(line + numberAt, to - numberAt), dwellTime});
 }
 
 void GCodeInterpreter::ApplyGCode(int code)
