@@ -399,6 +399,9 @@ bool VirtualController::waitAsHost(short core, short crd, short fifo, const Rvsi
         if (!system.running)
             break;
         clock = std::max(clock, wait.endsAt);
+        // Nothing executes: a front not begun begins here, or the FIFO stays starved.
+        if (end < 0)
+            advanceCrd(c, crd, system, clock);
         if (wait.givesUp) {
             state.leaveFree = system.completed - wait.completedAtRefill;
             state.gaveUp = 1;
