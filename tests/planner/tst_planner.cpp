@@ -368,6 +368,12 @@ private slots:
         QVERIFY2(DryRunReportText(endless).startsWith(
                      "cycle time: more than 1000:00:00, 3600000.000 s: the dry run stops there"),
                  qPrintable(DryRunReportText(endless)));
+        // The stream stops where it waits for room: a full FIFO and look-ahead behind line 1.
+        QString behind = QStringLiteral("G1 F1 X1000000000\n");
+        for (int line = 0; line < 5000; ++line)
+            behind += line % 2 ? QStringLiteral("X1\n") : QStringLiteral("X2\n");
+        QVERIFY(DryRunReportText(dryRunOf(ProgramText(behind), openMachine(5)))
+                    .contains(", at line 4,298 of 5,002, and the figures are of the lines before"));
     }
 
     void windowMachineReadsBackByName_data()

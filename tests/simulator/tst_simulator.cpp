@@ -348,6 +348,20 @@ private slots:
         QCOMPARE(positionMm(1), 10.0);
     }
 
+    // A motion that reaches a FIFO run dry begins at once: a query at that very instant sees it.
+    void motionReachingAStarvedFifoBeginsAtOnce()
+    {
+        setUpCrd(2);
+        QCOMPARE(MQN_LnXYEx(1, 1, 1, 0, 100, 1000, 1, 0, 0), short(0));
+        QCOMPARE(MQN_CrdStart(1, 1, 0), short(0));
+        rvsim_advance_ms(10); // the first line still waits in the look-ahead
+        for (int32_t segment = 2; segment <= 3; ++segment)
+            QCOMPARE(MQN_LnXYEx(1, 1, segment, 0, 100, 1000, segment, 0, 0), short(0));
+        int32_t executing = 0;
+        QCOMPARE(MQN_GetUserSegNumWN(1, 1, &executing, 0), short(0));
+        QCOMPARE(executing, 1);
+    }
+
     // A host that refills at the end of every wait, and one that lets those with less room than
     // a full FIFO pass: the motions held for what the first had queued by then, the paths are
     // the same to the last bit.
