@@ -131,7 +131,7 @@ bool EndSpeedPlan::takeNext(const CommandQueue& queue, int64_t frontSerial)
 bool EndSpeedPlan::endsView(std::ptrdiff_t index, double frontVMax) const
 {
     const Step& step = steps[std::size_t(index)];
-    return rootAtLeast(2 * step.acc * (step.reach - anchorReach), frontVMax)
+    return compareRoot(2 * step.acc * (step.reach - anchorReach), frontVMax) >= 0
            || index + 1 >= longestView;
 }
 

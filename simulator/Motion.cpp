@@ -18,7 +18,7 @@ SpeedProfile SpeedProfile::plan(double length, double v0, double vMax, double v1
     v1 = minOfRoot(std::min(v1, vMax), v0 * v0 + 2 * acc * p.length);
     // The lowest speed braking over the whole length reaches.
     const double lowestSquared = std::max(0.0, v0 * v0 - 2 * acc * p.length);
-    if (rootAbove(lowestSquared, v1)) {
+    if (compareRoot(lowestSquared, v1) > 0) {
         p.vPeak = v0;
         p.v1 = std::sqrt(lowestSquared);
         p.t3 = acc > 0 ? (v0 - p.v1) / acc : 0;

@@ -31,31 +31,21 @@ inline double minOfRoot(double limit, double square)
     return std::min(limit, std::sqrt(square));
 }
 
-// std::sqrt(square) >= speed, for a speed of 0 or more.
-inline bool rootAtLeast(double square, double speed)
+// The sign of std::sqrt(square) - speed, for a speed of 0 or more; below (-1) when the root
+// is not a number.
+inline int compareRoot(double square, double speed)
 {
-    if (!roots::squaresExactly(speed))
-        return std::sqrt(square) >= speed;
-    const double speedSquared = speed * speed;
-    if (square >= speedSquared)
-        return true;
-    if (square < speedSquared * roots::nearlyOne)
-        return false;
-    return std::sqrt(square) >= speed;
+    if (roots::squaresExactly(speed)) {
+        const double speedSquared = speed * speed;
+        if (square * roots::nearlyOne > speedSquared)
+            return 1;
+        if (square < speedSquared * roots::nearlyOne)
+            return -1;
+    }
+    const double root = std::sqrt(square);
+    return root > speed ? 1 : root == speed ? 0 : -1;
 }
 
-// std::sqrt(square) > speed, for a speed of 0 or more.
-inline bool rootAbove(double square, double speed)
-{
-    if (!roots::squaresExactly(speed))
-        return std::sqrt(square) > speed;
-    const double speedSquared = speed * speed;
-    if (square <= speedSquared)
-        return false;
-    if (square * roots::nearlyOne > speedSquared)
-        return true;
-    return std::sqrt(square) > speed;
-}
 using AxisVector = std::array<double, crdAxisCount>;
 
 // Speed along a path of `length`: from v0 to a peak (at most vMax) and on to v1, changing speed

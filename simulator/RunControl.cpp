@@ -179,10 +179,8 @@ RVSIM_HOT short VirtualController::statusEx(short core, short crd, short fifo, C
 
 RVSIM_HOT short VirtualController::space(short core, short crd, short fifo, int32_t* space)
 {
-    const int32_t capacity = cfg.fifoCapacity;
-    return readFifo(core, crd, fifo, space, [capacity](const Crd&, const Fifo& f) {
-        return capacity - int32_t(f.queue.held());
-    });
+    return readFifo(core, crd, fifo, space,
+                    [this](const Crd&, const Fifo& f) { return freePlaces(f); });
 }
 
 RVSIM_HOT short VirtualController::remainder(short core, short crd, short fifo, int32_t* count)

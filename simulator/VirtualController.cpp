@@ -409,7 +409,7 @@ bool VirtualController::waitAsHost(short core, short crd, short fifo, const Rvsi
         }
         wait.completedAtRefill = system.completed;
         beginHostWait(c, system, waits);
-        if (cfg.fifoCapacity - int32_t(f->queue.held()) >= refillPlaces) {
+        if (freePlaces(*f) >= refillPlaces) {
             wait.refillSkipped = false;
             break;
         }
@@ -417,9 +417,6 @@ bool VirtualController::waitAsHost(short core, short crd, short fifo, const Rvsi
     }
     advanceTo(clock);
     state.timeMs = clock;
-    state.completed = system.completed;
-    state.space = cfg.fifoCapacity - int32_t(f->queue.held());
-    state.run = system.running ? 1 : 0;
     return true;
 }
 

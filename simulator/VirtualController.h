@@ -215,6 +215,10 @@ private:
     template <typename T, typename Read> short readCrd(short core, short crd, T* out, Read read);
     template <typename T, typename Read>
     short readFifo(short core, short crd, short fifo, T* out, Read read);
+    int32_t freePlaces(const Fifo& fifo) const
+    {
+        return cfg.fifoCapacity - int32_t(fifo.queue.held());
+    }
     Core* coreAt(short core);
     Crd* crdAt(short core, short crd);
     Fifo* fifoAt(short core, short crd, short fifo);

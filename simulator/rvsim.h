@@ -95,10 +95,7 @@ typedef struct RvsimHostWaits
 typedef struct RvsimHostWait
 {
     double timeMs; /* the simulated time reached */
-    int completed; /* commands done since the coordinate system started */
-    int space;     /* free places of the FIFO */
     int leaveFree; /* places the host's FIFO would have free now: send until only these are */
-    short run;     /* 1 while the coordinate system runs */
     short gaveUp;  /* 1 when the host gave up: send until `leaveFree` are free, then stop */
 } RvsimHostWait;
 
