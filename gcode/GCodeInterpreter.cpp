@@ -8,6 +8,16 @@
 
 namespace {
 
+// A line's characters, UTF-16 or one byte each (Latin-1), as the code points they stand for.
+inline char16_t unit(char16_t c)
+{
+    return c;
+}
+inline char16_t unit(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+
 inline bool isAsciiDigit(char16_t c)
 {
     return char16_t(c - u'0') < 10;
@@ -21,12 +31,13 @@ inline bool isNumberCharacter(char16_t c)
     return (c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'+';
 }
 
-// A plain decimal of a program at the start of `text`, "-12.345": its digits as a whole number
-// and its power of ten, each exactly a double, make one division the correctly rounded value,
-// as std::from_chars rounds it; `end` is where its run of number characters ends. Anything else
-// (more digits, a sign elsewhere, a second point, no digit) is left to the full conversion: false.
-// The value comes back apart from the verdict, in registers, as this runs for every word.
-bool shortDecimal(QStringView text, qsizetype& end, double& value)
+// A plain decimal of a program at `at`, "-12.345": its digits as a whole number and its power of
+// ten, each exactly a double, make one division the correctly rounded value, as std::from_chars
+// rounds it; `end` is where its run of number characters ends. Anything else (more digits, a
+// sign elsewhere, a second point, no digit) is left to the full conversion: false. The value
+// comes back apart from the verdict, in registers, as this runs for every word.
+template <typename Char>
+bool shortDecimal(const Char* const first, const Char* const last, const Char*& end, double& value)
 {
     // Up to 19 digits fit the whole number; up to 15 are always below 2^53.
     constexpr int safeDigits = 15;
@@ -35,36 +46,43 @@ bool shortDecimal(QStringView text, qsizetype& end, double& value)
         = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,
            1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
     constexpr uint64_t exactLimit = uint64_t(1) << 53;
-    const char16_t* const first = text.utf16();
-    const char16_t* const last = first + text.size();
-    const char16_t* at = first;
-    const bool negative = at != last && *at == u'-';
+    const Char* at = first;
+    const bool negative = at != last && unit(*at) == u'-';
     at += negative ? 1 : 0;
     uint64_t digits = 0;
     const auto readDigits = [&digits, &at, last] {
-        const char16_t* const from = at;
-        for (; at != last && isAsciiDigit(*at); ++at)
-            digits = digits * 10 + (*at - u'0');
+        const Char* const from = at;
+        for (; at != last && isAsciiDigit(unit(*at)); ++at)
+            digits = digits * 10 + (unit(*at) - u'0');
         return int(at - from);
     };
     const int wholeCount = readDigits();
     if (wholeCount > wholeDigits)
         return false;
     int fractionDigits = 0;
-    if (at != last && *at == u'.') {
+    if (at != last && unit(*at) == u'.') {
         ++at;
         fractionDigits = readDigits();
     }
     const int digitCount = wholeCount + fractionDigits;
     // The run goes on past what reads plainly: "1-2", "1.2.3".
-    if (digitCount == 0 || digitCount > wholeDigits || (at != last && isNumberCharacter(*at))
+    if (digitCount == 0 || digitCount > wholeDigits || (at != last && isNumberCharacter(unit(*at)))
         || (digitCount > safeDigits && digits >= exactLimit))
         return false;
     const double magnitude
         = fractionDigits > 0 ? double(digits) / powersOfTen[fractionDigits] : double(digits);
     value = negative ? -magnitude : magnitude;
-    end = at - first;
+    end = at;
     return true;
+}
+
+double toolkitNumber(const char16_t* run, qsizetype length, bool* converted)
+{
+    return QStringView(run, length).toDouble(converted);
+}
+double toolkitNumber(const char* run, qsizetype length, bool* converted)
+{
+    return QString(QLatin1String(run, length)).toDouble(converted);
 }
 
 // The toolkit's text-to-double conversion of a run of number characters, without allocating
@@ -72,38 +90,101 @@ bool shortDecimal(QStringView text, qsizetype& end, double& value)
 // std::from_chars, both rounding exactly as the toolkit does; anything else (a stray sign, a
 // second point, more digits than a double holds, digits of other scripts) is left to the
 // toolkit itself.
-double toNumber(QStringView run, bool* converted)
+template <typename Char> double toNumber(const Char* run, qsizetype length, bool* converted)
 {
-    qsizetype end = 0;
+    const Char* end = nullptr;
     double plain = 0;
-    if (shortDecimal(run, end, plain) && end == run.size()) {
+    if (shortDecimal(run, run + length, end, plain) && end == run + length) {
         if (converted)
             *converted = true;
         return plain;
     }
     char buffer[64];
-    const qsizetype length = run.size();
     bool ascii = length > 0 && length < qsizetype(sizeof buffer);
     for (qsizetype i = 0; ascii && i < length; ++i) {
-        const char16_t c = run[i].unicode();
+        const char16_t c = unit(run[i]);
         ascii = c < 0x80;
         buffer[i] = char(c);
     }
     if (ascii) {
         const char* begin = buffer;
-        const char* end = buffer + length;
+        const char* const last = buffer + length;
         if (*begin == '+' && length > 1 && begin[1] != '+' && begin[1] != '-')
             ++begin;
         double value = 0;
-        const auto [stop, error] = std::from_chars(begin, end, value);
-        if (error == std::errc() && stop == end) {
+        const auto [stop, error] = std::from_chars(begin, last, value);
+        if (error == std::errc() && stop == last) {
             if (converted)
                 *converted = true;
             return value;
         }
     }
-    return run.toDouble(converted);
+    return toolkitNumber(run, length, converted);
 }
+
+// A line as the interpreter reads it, a word at a time from `at`.
+template <typename Char> struct LineReader
+{
+    const Char* text;
+    qsizetype size;
+    qsizetype at = 0;
+
+    char16_t operator[](qsizetype index) const { return unit(text[index]); }
+    bool NextIs(char16_t letter) const
+    {
+        return at < size && GCodeInterpreter::LetterOf(unit(text[at])) == letter;
+    }
+
+    void SkipNumber()
+    {
+        while (at < size && isNumberCharacter(unit(text[at])))
+            ++at;
+    }
+
+    // A plain decimal is read as its run is found, in one pass.
+    double Number(bool* converted = nullptr)
+    {
+        const Char* end = nullptr;
+        double value = 0;
+        if (shortDecimal(text + at, text + size, end, value)) {
+            at = end - text;
+            if (converted)
+                *converted = true;
+            return value;
+        }
+        const qsizetype start = at;
+        SkipNumber();
+        return toNumber(text + start, at - start, converted);
+    }
+
+    enum class Whole { Unknown, Digits, Converted };
+
+    // A G, H, N or T number decides a mode or a switch: one that does not convert, or whose
+    // whole part does not fit, is unknown rather than 0, so that a typo never becomes G0 or H0.
+    // `number` is left as it was then.
+    Whole WholeNumber(int& number)
+    {
+        // The common "01", "17", "12345" as they are, a word of them in each line: nine digits
+        // always fit.
+        constexpr qsizetype plainDigits = 9;
+        qsizetype end = at;
+        int plain = 0;
+        for (; end < size && end - at < plainDigits && isAsciiDigit(unit(text[end])); ++end)
+            plain = plain * 10 + (unit(text[end]) - u'0');
+        if (end > at && (end == size || !isNumberCharacter(unit(text[end])))) {
+            at = end;
+            number = plain;
+            return Whole::Digits;
+        }
+        bool converted = false;
+        const double value = std::trunc(Number(&converted));
+        if (!converted || !(value >= double(std::numeric_limits<int>::min()))
+            || !(value <= double(std::numeric_limits<int>::max())))
+            return Whole::Unknown;
+        number = int(value);
+        return Whole::Converted;
+    }
+};
 
 } // namespace
 
@@ -119,56 +200,9 @@ bool GCodeInterpreter::IsUpperOther(char16_t c)
     return QChar(c).isUpper();
 }
 
-QStringView GCodeInterpreter::CollectNumber(QStringView text, qsizetype& at)
-{
-    const qsizetype start = at;
-    while (at < text.size() && isNumberCharacter(text[at].unicode()))
-        ++at;
-    return text.mid(start, at - start);
-}
-
 double GCodeInterpreter::NumberOf(QStringView run, bool* converted)
 {
-    return toNumber(run, converted);
-}
-
-// A plain decimal is read as its run is found, in one pass.
-double GCodeInterpreter::ReadNumber(QStringView text, qsizetype& at, bool* converted)
-{
-    qsizetype length = 0;
-    double value = 0;
-    if (shortDecimal(text.mid(at), length, value)) {
-        at += length;
-        if (converted)
-            *converted = true;
-        return value;
-    }
-    return toNumber(CollectNumber(text, at), converted);
-}
-
-// A G, H, N or T number decides a mode or a switch: one that does not convert, or whose whole
-// part does not fit, is unknown rather than 0, so that a typo never becomes G0 or H0.
-bool GCodeInterpreter::ReadWholeNumber(QStringView text, qsizetype& at, int& number)
-{
-    // The common "01", "17", "12345" as they are, a word of them in each line: nine digits
-    // always fit.
-    constexpr qsizetype plainDigits = 9;
-    qsizetype end = at;
-    int plain = 0;
-    for (; end < text.size() && end - at < plainDigits && isAsciiDigit(text[end].unicode()); ++end)
-        plain = plain * 10 + (text[end].unicode() - u'0');
-    if (end > at && (end == text.size() || !isNumberCharacter(text[end].unicode()))) {
-        at = end;
-        number = plain;
-        return true;
-    }
-    bool converted = false;
-    const double value = std::trunc(ReadNumber(text, at, &converted));
-    if (!converted || !(value >= double(std::numeric_limits<int>::min()))
-        || !(value <= double(std::numeric_limits<int>::max())))
-        return false;
-    number = int(value);
-    return true;
+    return toNumber(run.utf16(), run.size(), converted);
 }
 
 void GCodeInterpreter::InterpretLine(const QString& line)
@@ -176,7 +210,18 @@ void GCodeInterpreter::InterpretLine(const QString& line)
     InterpretLine(QStringView(line));
 }
 
-void GCodeInterpreter::InterpretLine(QStringView text, LineWords* words)
+void GCodeInterpreter::InterpretLine(QStringView line, LineWords* words)
+{
+    Interpret(line.utf16(), line.size(), words);
+}
+
+void GCodeInterpreter::InterpretLine(QLatin1String line, LineWords* words)
+{
+    Interpret(line.data(), line.size(), words);
+}
+
+template <typename Char>
+void GCodeInterpreter::Interpret(const Char* const chars, const qsizetype size, LineWords* words)
 {
     if (words) {
         words->words.clear();
@@ -188,12 +233,11 @@ void GCodeInterpreter::InterpretLine(QStringView text, LineWords* words)
     laserSwitch = -1;
     delayTime = -1.0;
 
-    auto nextIs = [&text](qsizetype at, char16_t letter) {
-        return at < text.size() && LetterOf(text[at].unicode()) == letter;
-    };
-    qsizetype at = 0;
-    while (at < text.size()) {
-        const char16_t c = text[at].unicode();
+    using Whole = typename LineReader<Char>::Whole;
+    LineReader<Char> text{chars, size};
+    qsizetype& at = text.at;
+    while (at < size) {
+        const char16_t c = text[at];
         if (c == u' ' || c == u'\t') {
             ++at;
             continue;
@@ -206,126 +250,122 @@ void GCodeInterpreter::InterpretLine(QStringView text, LineWords* words)
         const qsizetype wordAt = at++;
         const bool upper = IsUpperCase(c);
         bool dwell = false;
+        qsizetype numberAt = at;
+        std::optional<int> digits;
+        // False when the number is unknown.
+        const auto readWhole = [&text, &digits](int& number) {
+            const Whole read = text.WholeNumber(number);
+            if (read == Whole::Digits)
+                digits = number;
+            return read != Whole::Unknown;
+        };
         // A word the dialect does not take still ends with its number.
         switch (LetterOf(c)) {
         case u'G':
             if (!upper)
-                CollectNumber(text, at);
-            else if (int code = 0; ReadWholeNumber(text, at, code))
+                text.SkipNumber();
+            else if (int code = 0; readWhole(code))
                 ApplyGCode(code);
             break;
         case u'X':
             dwell = nonModalCode == 4;
             if (dwell) {
-                dwellTime = ReadNumber(text, at);
+                dwellTime = text.Number();
                 nonModalCode = -1;
             } else {
-                position[X] = ReadNumber(text, at);
+                position[X] = text.Number();
             }
             break;
         case u'Y':
-            position[Y] = ReadNumber(text, at);
+            position[Y] = text.Number();
             break;
         case u'Z':
-            position[Z] = ReadNumber(text, at);
+            position[Z] = text.Number();
             break;
         case u'A':
-            position[A] = ReadNumber(text, at);
+            position[A] = text.Number();
             break;
         case u'C':
-            position[C] = ReadNumber(text, at);
+            position[C] = text.Number();
             break;
         case u'U':
-            position[U] = ReadNumber(text, at);
+            position[U] = text.Number();
             break;
         case u'V':
-            position[V] = ReadNumber(text, at);
+            position[V] = text.Number();
             break;
         case u'W':
-            position[W] = ReadNumber(text, at);
+            position[W] = text.Number();
             break;
         case u'T':
             if (!upper)
-                CollectNumber(text, at);
+                text.SkipNumber();
             else
-                ReadWholeNumber(text, at, tool);
+                readWhole(tool);
             break;
         case u'F':
             if (upper)
-                line.feed = std::trunc(ReadNumber(text, at));
+                line.feed = std::trunc(text.Number());
             else
-                CollectNumber(text, at);
+                text.SkipNumber();
             break;
         case u'D': {
-            if (!nextIs(at, u'E')) {
-                line.acceleration = ReadNumber(text, at);
+            if (!text.NextIs(u'E')) {
+                line.acceleration = text.Number();
                 break;
             }
             // "DELAY": the letters after D must follow in turn, or they are dropped.
             int spelled = 0;
-            while (spelled < 4 && nextIs(at, u"ELAY"[spelled])) {
+            while (spelled < 4 && text.NextIs(u"ELAY"[spelled])) {
                 ++at;
                 ++spelled;
             }
+            numberAt = at;
             if (spelled == 4)
-                delayTime = ReadNumber(text, at);
+                delayTime = text.Number();
             else
-                CollectNumber(text, at);
+                text.SkipNumber();
             break;
         }
         case u'N':
             if (!upper)
-                CollectNumber(text, at);
+                text.SkipNumber();
             else
-                ReadWholeNumber(text, at, lineNumber);
+                readWhole(lineNumber);
             break;
         case u'E':
-            if (nextIs(at, u'F')) {
-                ++at;
-                line.rapidFeed = ReadNumber(text, at);
-            } else if (nextIs(at, u'D')) {
-                ++at;
-                line.rapidAcceleration = ReadNumber(text, at);
+            if (text.NextIs(u'F')) {
+                numberAt = ++at;
+                line.rapidFeed = text.Number();
+            } else if (text.NextIs(u'D')) {
+                numberAt = ++at;
+                line.rapidAcceleration = text.Number();
             } else {
-                CollectNumber(text, at);
+                text.SkipNumber();
             }
             break;
         case u'H':
-            ReadWholeNumber(text, at, laserSwitch);
+            readWhole(laserSwitch);
             break;
         case u'R':
-            arcRadius = ReadNumber(text, at);
+            arcRadius = text.Number();
             break;
         case u'I':
-            arcCentre[0] = ReadNumber(text, at);
+            arcCentre[0] = text.Number();
             break;
         case u'J':
-            arcCentre[1] = ReadNumber(text, at);
+            arcCentre[1] = text.Number();
             break;
         case u'K':
-            arcCentre[2] = ReadNumber(text, at);
+            arcCentre[2] = text.Number();
             break;
         default:
-            CollectNumber(text, at);
+            text.SkipNumber();
             break;
         }
         if (words)
-            TellWord(text, wordAt, at, dwell, *words);
+            words->words.push_back({wordAt, numberAt, at, c, dwell, digits});
     }
-}
-
-// The word's number is the run of number characters at its end; no letter is one, so it starts
-// after the few letters past the first.
-void GCodeInterpreter::TellWord(QStringView text, qsizetype from, qsizetype to, bool dwellTime,
-                                LineWords& words)
-{
-    qsizetype numberAt = from + 1;
-    while (numberAt < to && !isNumberCharacter(text[numberAt].unicode()))
-        ++numberAt;
-    // Both lie within the line: views of it as they are, with no bounds to settle.
-    const QChar* const line = text.data();
-    words.words.push_back({QStringView(line + from, numberAt - from),
-                           QStringView(line + numberAt, to - numberAt), dwellTime});
 }
 
 void GCodeInterpreter::ApplyGCode(int code)

@@ -3,14 +3,26 @@
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
-// A word of a line as the interpreter took it, for telling the operator how a line reads.
+// A word of a line as the interpreter took it, for telling the operator how a line reads: where
+// it lies in the line, which the interpreter may have read at one byte a character.
 struct ReadWord
 {
-    QStringView letters;    // as written: one letter, or "EF", "ED", "DELAY" and its misspellings
-    QStringView number;     // the run of number characters after them
+    // As written: one letter, or "EF", "ED", "DELAY" and its misspellings.
+    QStringView Letters(QStringView line) const { return line.sliced(at, numberAt - at); }
+    // The run of number characters after them.
+    QStringView Number(QStringView line) const { return line.sliced(numberAt, end - numberAt); }
+    bool IsOneLetter() const { return numberAt - at == 1; }
+
+    qsizetype at = 0;
+    qsizetype numberAt = 0;
+    qsizetype end = 0;
+    char16_t first = 0;     // the first letter as written
     bool dwellTime = false; // an X read as the time of a G4 dwell
+    // The number, where the interpreter read it as a whole one of plain ASCII digits (G, H, N, T).
+    std::optional<int> digits;
 };
 
 // The words of one line, in order, and where a comment, '%' or '/' ended it (-1: nothing did).
@@ -30,8 +42,10 @@ public:
     enum Request { NoMotion, Line, CentreArc, RadiusArc };
 
     void InterpretLine(const QString& line);
-    // With `words`, every word is also told there as it was read; the line must outlive them.
+    // With `words`, every word is also told there as it was read.
     void InterpretLine(QStringView line, LineWords* words = nullptr);
+    // A line held at one byte a character, read as its Latin-1 characters.
+    void InterpretLine(QLatin1String line, LineWords* words = nullptr);
     // The consumer's end of a line: the target becomes the previous one, the arc words clear,
     // and the line's speeds carry over (its acceleration only when `carryAcceleration`).
     void FinishLine(bool carryAcceleration);
@@ -90,7 +104,6 @@ public:
     {
         return c < 0x80 ? c >= u'A' && c <= u'Z' : IsUpperOther(c);
     }
-    static QStringView CollectNumber(QStringView text, qsizetype& at);
     // A run of number characters as the toolkit converts it (0 when it does not), without
     // its cost for a plain decimal.
     static double NumberOf(QStringView run, bool* converted = nullptr);
@@ -99,13 +112,8 @@ private:
     // Letters outside ASCII, through the toolkit's case mapping.
     static char16_t LetterOfOther(char16_t c);
     static bool IsUpperOther(char16_t c);
+    template <typename Char> void Interpret(const Char* text, qsizetype size, LineWords* words);
     void ApplyGCode(int code);
-    static void TellWord(QStringView text, qsizetype from, qsizetype to, bool dwellTime,
-                         LineWords& words);
-    static double ReadNumber(QStringView text, qsizetype& at, bool* converted = nullptr);
-    // The whole part of a G, H, N or T number into `number`; false, and `number` as it was,
-    // when it is unknown.
-    static bool ReadWholeNumber(QStringView text, qsizetype& at, int& number);
 };
 
 #endif

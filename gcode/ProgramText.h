@@ -37,13 +37,22 @@ public:
     // view then shows, until the next line is taken into it.
     QStringView Line(qsizetype index, QString& widened) const
     {
-        const qsizetype start = lineStarts[size_t(index)];
-        const qsizetype length = lineStarts[size_t(index) + 1] - 1 - start;
-        if (!narrowText.isNull()) {
-            widened = QLatin1String(narrowText.constData() + start, length);
+        if (IsNarrow()) {
+            widened = NarrowLine(index);
             return widened;
         }
-        return QStringView(wideText).mid(start, length);
+        return WideLine(index);
+    }
+    // Whether the text is held at one byte a character; its lines are then NarrowLine's, else
+    // WideLine's.
+    bool IsNarrow() const { return !narrowText.isNull(); }
+    QLatin1String NarrowLine(qsizetype index) const
+    {
+        return QLatin1String(narrowText.constData() + LineStart(index), LineLength(index));
+    }
+    QStringView WideLine(qsizetype index) const
+    {
+        return QStringView(wideText).sliced(LineStart(index), LineLength(index));
     }
 
     // Whether the text holds `c` anywhere, and whether it holds nothing but white space: asked of
@@ -57,6 +66,11 @@ public:
 
 private:
     ProgramText(QString text, QByteArray narrow, bool lastLineFeedEndsText);
+    qsizetype LineStart(qsizetype index) const { return lineStarts[size_t(index)]; }
+    qsizetype LineLength(qsizetype index) const
+    {
+        return lineStarts[size_t(index) + 1] - 1 - lineStarts[size_t(index)];
+    }
     template <typename Text> void FindLineStarts(const Text& text, bool lastLineFeedEndsText);
 
     QByteArray narrowText; // the text when it is plain ASCII, else null

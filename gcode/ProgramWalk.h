@@ -31,15 +31,28 @@ public:
             state.FinishLine(carryAcceleration);
         if (index + 1 >= end)
             return false;
-        text = program.Line(++index, widened);
-        state.InterpretLine(text, words);
+        ++index;
+        // A line held at one byte a character is read as it is, and widened only when asked for.
+        if (program.IsNarrow()) {
+            state.InterpretLine(program.NarrowLine(index), words);
+        } else {
+            text = program.WideLine(index);
+            state.InterpretLine(text, words);
+        }
         return true;
     }
 
     const GCodeInterpreter& State() const { return state; }
     // The line read last: its index from 0 and its text, valid until the next step.
     qsizetype Index() const { return index; }
-    QStringView Text() const { return text; }
+    QStringView Text() const
+    {
+        if (program.IsNarrow() && widenedIndex != index) {
+            text = widened = program.NarrowLine(index);
+            widenedIndex = index;
+        }
+        return text;
+    }
 
 private:
     const ProgramText& program;
@@ -47,8 +60,9 @@ private:
     qsizetype end;
     LineWords* words;
     GCodeInterpreter state;
-    QString widened;
-    QStringView text;
+    mutable QString widened;
+    mutable QStringView text;
+    mutable qsizetype widenedIndex = -1;
     qsizetype index = -1;
 };
 

@@ -108,13 +108,14 @@ QString Quoted(QStringView text)
                : trimmed.left(quotedCharacters).toString() + QStringLiteral("…");
 }
 
-// One line's words, walked as the interpreter walks them.
+// One line's words, walked as the interpreter walks them. The line's text is taken from the walk
+// only where a word's characters are needed, mostly for a finding.
 class LineCheck
 {
 public:
-    LineCheck(QStringView text, qsizetype line, double feedLimit, FeedWord& feed,
+    LineCheck(const ProgramWalk& walk, qsizetype line, double feedLimit, FeedWord& feed,
               CommonSigns& signs, std::vector<ProgramFinding>& findings)
-        : text(text)
+        : walk(walk)
         , line(line)
         , feedLimit(feedLimit)
         , feed(feed)
@@ -128,12 +129,16 @@ public:
 private:
     void Add(FindingKind kind, QString what) { findings.push_back({line, kind, std::move(what)}); }
     void CheckComment(qsizetype at);
-    void CheckGCode(QStringView number);
+    void CheckGCode(const ReadWord& word);
     void LookForSigns(const ReadWord& word);
     void CheckFeed(QStringView number);
     void CheckSpeeds(const GCodeInterpreter& state);
+    QStringView Text() const { return walk.Text(); }
+    QStringView NumberOf(const ReadWord& word) const { return word.Number(Text()); }
+    // The number of a G or M word; nothing when it does not convert.
+    std::optional<double> CodeOf(const ReadWord& word) const;
 
-    QStringView text;
+    const ProgramWalk& walk;
     qsizetype line;
     double feedLimit;
     FeedWord& feed;
@@ -149,24 +154,23 @@ void LineCheck::CheckWords(const LineWords& read)
         words = true;
         LookForSigns(word);
         // DELAY, EF and ED, and their misspellings, are the dialect's own.
-        if (word.letters.size() > 1)
+        if (!word.IsOneLetter())
             continue;
-        const QChar character = word.letters.front();
-        const char16_t c = character.unicode();
+        const char16_t c = word.first;
         const bool upper = G::IsUpperCase(c);
-        const auto written = [character, &word] {
-            return QString(character) + word.number.toString();
+        const auto written = [this, &word] {
+            return QString(QChar(word.first)) + NumberOf(word).toString();
         };
         switch (G::LetterOf(c)) {
         case u'G':
             if (!upper)
                 Add(FindingKind::SkippedWord, written());
             else
-                CheckGCode(word.number);
+                CheckGCode(word);
             break;
         case u'F':
             if (upper)
-                CheckFeed(word.number);
+                CheckFeed(NumberOf(word));
             else
                 Add(FindingKind::SkippedWord, written());
             break;
@@ -201,7 +205,7 @@ void LineCheck::CheckWords(const LineWords& read)
             Add(FindingKind::OtherDialect, written());
             break;
         default:
-            if (character.isLetter())
+            if (QChar(c).isLetter())
                 Add(FindingKind::SkippedWord, written());
             break;
         }
@@ -210,18 +214,30 @@ void LineCheck::CheckWords(const LineWords& read)
         CheckComment(read.endsAt);
 }
 
+std::optional<double> LineCheck::CodeOf(const ReadWord& word) const
+{
+    if (word.digits)
+        return *word.digits;
+    const QStringView number = NumberOf(word);
+    if (const std::optional<int> whole = WholeNumber(number))
+        return *whole;
+    bool converted = false;
+    const double value = G::NumberOf(number, &converted);
+    return converted ? std::optional<double>(value) : std::nullopt;
+}
+
 void LineCheck::LookForSigns(const ReadWord& word)
 {
-    if (word.letters.size() > 1)
+    if (!word.IsOneLetter())
         return;
-    const char16_t c = word.letters.front().unicode();
+    const char16_t c = word.first;
     if (!G::IsUpperCase(c)) {
         signs.seen = true;
         return;
     }
-    const auto numberOf = [&word] {
-        const std::optional<int> whole = WholeNumber(word.number);
-        return whole ? double(*whole) : G::NumberOf(word.number);
+    // A number that does not convert counts as 0.
+    const auto numberOf = [this, &word] {
+        return CodeOf(word).value_or(0);
     };
     switch (c) {
     case u'G': {
@@ -244,7 +260,7 @@ void LineCheck::LookForSigns(const ReadWord& word)
         signs.seen = true;
         break;
     case u'F': {
-        const QString written = QStringLiteral("F") + word.number.toString();
+        const QString written = QStringLiteral("F") + NumberOf(word).toString();
         if (signs.firstFeed.isEmpty())
             signs.firstFeed = written;
         signs.feeds.push_back({line, FindingKind::FeedPerMinute, written});
@@ -260,6 +276,7 @@ void LineCheck::LookForSigns(const ReadWord& word)
 // reads a "/" line unless told to skip it.
 void LineCheck::CheckComment(qsizetype at)
 {
+    const QStringView text = Text();
     qsizetype rest = at + 1;
     if (text[at] == u';' || (line <= headerLines && NamesCam(text.mid(at))))
         signs.seen = true;
@@ -276,15 +293,14 @@ void LineCheck::CheckComment(qsizetype at)
         Add(FindingKind::DroppedText, Quoted(dropped));
 }
 
-void LineCheck::CheckGCode(QStringView number)
+void LineCheck::CheckGCode(const ReadWord& read)
 {
-    bool converted = true;
-    const std::optional<int> whole = WholeNumber(number);
-    const double value = whole ? *whole : G::NumberOf(number, &converted);
-    if (!converted)
+    const std::optional<double> code = CodeOf(read);
+    if (!code)
         return;
-    const auto word = [number] {
-        return QStringLiteral("G") + number.toString();
+    const double value = *code;
+    const auto word = [this, &read] {
+        return QStringLiteral("G") + NumberOf(read).toString();
     };
     if (value != std::trunc(value) || value == 5)
         Add(FindingKind::OtherDialect, word());
@@ -363,9 +379,9 @@ void LineCheck::CheckMotion(const GCodeInterpreter& state)
         break;
     case G::Line:
         if (!coordinates)
-            Add(FindingKind::ZeroMove, words                      ? Quoted(text)
-                                       : text.trimmed().isEmpty() ? QStringLiteral("blank")
-                                                                  : Quoted(text));
+            Add(FindingKind::ZeroMove, words                        ? Quoted(Text())
+                                       : Text().trimmed().isEmpty() ? QStringLiteral("blank")
+                                                                    : Quoted(Text()));
         break;
     }
 }
@@ -475,7 +491,7 @@ ProgramChecker::~ProgramChecker() = default;
 void ProgramChecker::CheckLine(const ProgramWalk& walk, const LineWords& words)
 {
     const int named = walk.State().lineNumber;
-    LineCheck line(walk.Text(), converted && named > 0 ? named : walk.Index() + 1, feedLimit, *feed,
+    LineCheck line(walk, converted && named > 0 ? named : walk.Index() + 1, feedLimit, *feed,
                    *signs, check.findings);
     line.CheckWords(words);
     line.CheckMotion(walk.State());

@@ -111,38 +111,56 @@ private slots:
         QTest::addColumn<QStringList>("told");
         QTest::addColumn<int>("endsAt");
 
-        QTest::newRow("plain") << "G01 X1.5 y-2" << QStringList{"G 01", "X 1.5", "y -2"} << -1;
+        // A G, H, N or T number of plain digits is told as read: "=1".
+        QTest::newRow("plain") << "G01 X1.5 y-2" << QStringList{"G 01 =1", "X 1.5", "y -2"} << -1;
+        QTest::newRow("whole numbers")
+            << "N12 G1.5 T123456789 H1234567890 G-1"
+            << QStringList{"N 12 =12", "G 1.5", "T 123456789 =123456789", "H 1234567890", "G -1"}
+            << -1;
         QTest::newRow("dialect's own")
             << "DELAY500 EF20 ED9 DEL5 E7"
             << QStringList{"DELAY 500", "EF 20", "ED 9", "DEL 5", "E 7"} << -1;
         // The dwell's X is the interpreter's: G4.5 is G4 to it, and a later G ends the dwell.
         QTest::newRow("dwell") << "G4.5 X2 X3" << QStringList{"G 4.5", "X 2 dwell", "X 3"} << -1;
-        QTest::newRow("G after G4") << "G4 G28 X2" << QStringList{"G 4", "G 28", "X 2"} << -1;
+        QTest::newRow("G after G4")
+            << "G4 G28 X2" << QStringList{"G 4 =4", "G 28 =28", "X 2"} << -1;
         QTest::newRow("skipped") << "g1 M3 S100 t2" << QStringList{"g 1", "M 3", "S 100", "t 2"}
                                  << -1;
         // A word is never without its first character, a number character too.
         QTest::newRow("numbers without a letter")
             << "55 -2X1" << QStringList{"5 5", "- 2", "X 1"} << -1;
         QTest::newRow("comment") << "X1 (a) Y2" << QStringList{"X 1"} << 3;
+        QTest::newRow("Latin-1 letters")
+            << "\u00b5X1 \u00e92" << QStringList{"\u00b5 ", "X 1", "\u00e9 2"} << -1;
         QTest::newRow("slash") << "/X1" << QStringList() << 0;
     }
 
-    // What the interpreter tells of each word is how it read the word.
+    // What the interpreter tells of each word is how it read the word, from a line held at two
+    // bytes a character or at one alike.
     void wordsAsTold()
     {
         QFETCH(QString, line);
         QFETCH(QStringList, told);
         QFETCH(int, endsAt);
 
-        GCodeInterpreter program;
-        LineWords words;
-        program.InterpretLine(line, &words);
-        QStringList seen;
-        for (const ReadWord& word : words.words)
-            seen << word.letters.toString() + ' ' + word.number.toString()
-                        + (word.dwellTime ? " dwell" : "");
-        QCOMPARE(seen, told);
-        QCOMPARE(words.endsAt, qsizetype(endsAt));
+        const QByteArray narrow = line.toLatin1();
+        for (const bool wide : {true, false}) {
+            GCodeInterpreter program;
+            LineWords words;
+            if (wide)
+                program.InterpretLine(QStringView(line), &words);
+            else
+                program.InterpretLine(QLatin1String(narrow), &words);
+            QStringList seen;
+            for (const ReadWord& word : words.words) {
+                QCOMPARE(QChar(word.first), word.Letters(line).front());
+                seen << word.Letters(line).toString() + ' ' + word.Number(line).toString()
+                            + (word.dwellTime ? " dwell" : "")
+                            + (word.digits ? QStringLiteral(" =%1").arg(*word.digits) : QString());
+            }
+            QCOMPARE(seen, told);
+            QCOMPARE(words.endsAt, qsizetype(endsAt));
+        }
     }
 
     void motionRequests_data()
