@@ -120,8 +120,9 @@ bool EndSpeedPlan::takeNext(const CommandQueue& queue, int64_t frontSerial)
             ++accelerationChanges;
         const double reach
             = (steps.empty() ? anchorReach : steps.back().reach) + next.geometry.length;
-        steps.push_back({next.serial, cornerSpeed(lastExit, next), next.vMax, next.acc,
-                         next.geometry.length, reach, 0});
+        const double cap = std::min(cornerSpeed(lastExit, next), next.vMax);
+        steps.push_back({next.serial, cap, comparableSquare(cap), next.acc,
+                         2 * next.acc * next.geometry.length, reach, 0});
         lastExit = next.geometry.exit;
         return true;
     }
@@ -183,7 +184,7 @@ void EndSpeedPlan::workBack(std::ptrdiff_t viewEnd, bool open)
     double v = open ? std::numeric_limits<double>::infinity() : 0;
     for (std::ptrdiff_t index = viewEnd; index >= 0; --index) {
         Step& step = steps[std::size_t(index)];
-        v = minOfRoot(std::min(step.corner, step.vMax), v * v + 2 * step.acc * step.length);
+        v = minOfRoot(step.cap, step.capSquared, v * v + step.rise);
         if (index <= limitsEnd && step.limit == v)
             break;
         step.limit = v;

@@ -32,7 +32,11 @@ private:
     struct Step
     {
         int64_t serial;
-        double corner, vMax, acc, length;
+        // The highest speed at its start by its corner and its own limit, and that squared as
+        // minOfRoot compares it: each new view end works steps back anew.
+        double cap, capSquared;
+        double acc;
+        double rise;  // 2 * acc * length: what braking over it adds to a speed's square
         double reach; // the length of the motions from the plan's first up to this one's end
         double limit; // the highest speed at this motion's start
     };

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace rvsim {
@@ -23,12 +24,23 @@ inline bool squaresExactly(double x)
 constexpr double nearlyOne = 1 - 1e-12;
 } // namespace roots
 
-// std::min(limit, std::sqrt(square)).
-inline double minOfRoot(double limit, double square)
+// The square of a limit as minOfRoot compares it: infinite where it does not square exactly.
+inline double comparableSquare(double limit)
 {
-    if (roots::squaresExactly(limit) && limit * limit <= square)
+    return roots::squaresExactly(limit) ? limit * limit : std::numeric_limits<double>::infinity();
+}
+
+// std::min(limit, std::sqrt(square)), the limit's comparableSquare given.
+inline double minOfRoot(double limit, double limitSquared, double square)
+{
+    if (limitSquared <= square)
         return limit;
     return std::min(limit, std::sqrt(square));
+}
+
+inline double minOfRoot(double limit, double square)
+{
+    return minOfRoot(limit, comparableSquare(limit), square);
 }
 
 // The sign of std::sqrt(square) - speed, for a speed of 0 or more; below (-1) when the root
