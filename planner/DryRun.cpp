@@ -93,10 +93,46 @@ AxisFactorSet windowFactors(const WindowMachine& window, const HostAxisTable* ta
 // coordinates that send nothing, leave it where it was.
 using MachinePosition = std::array<double, std::size(GCodeInterpreter().position)>;
 
+// An arc's centre, and the angles of its start and end around it.
+struct ArcAround
+{
+    double centreX, centreY;
+    double start, end;
+};
+
+// The arc the line asks for from where the machine stands; nothing for a line, or a radius arc
+// whose ends meet.
+std::optional<ArcAround> arcOf(ProgramCommand command, const GCodeInterpreter& line,
+                               const MachinePosition& standing)
+{
+    using G = GCodeInterpreter;
+    const double* from = standing.data();
+    const double* to = line.position;
+    if (command != ProgramCommand::CentreArc && command != ProgramCommand::RadiusArc)
+        return std::nullopt;
+    double centreX = from[G::X] + line.arcCentre[0];
+    double centreY = from[G::Y] + line.arcCentre[1];
+    if (command == ProgramCommand::RadiusArc) {
+        // The centre lies left of the chord for a short arc counter-clockwise.
+        const double dx = to[G::X] - from[G::X], dy = to[G::Y] - from[G::Y];
+        const double chord = std::hypot(dx, dy);
+        const double radius = std::abs(line.arcRadius);
+        if (chord == 0)
+            return std::nullopt;
+        const double offset = std::sqrt(std::max(0.0, radius * radius - chord * chord / 4));
+        const double side
+            = (line.ArcDirection() == 1 ? 1 : -1) * (line.arcRadius > 0 ? 1 : -1) * offset / chord;
+        centreX = from[G::X] + dx / 2 - dy * side;
+        centreY = from[G::Y] + dy / 2 + dx * side;
+    }
+    return ArcAround{centreX, centreY, std::atan2(from[G::Y] - centreY, from[G::X] - centreX),
+                     std::atan2(to[G::Y] - centreY, to[G::X] - centreX)};
+}
+
 // The length of the motion the line asks for, as the controller draws it: a straight line, or
 // an arc in XY from where the machine stands (a centre arc back to its start is a full circle).
 double motionLength(ProgramCommand command, const GCodeInterpreter& line,
-                    const MachinePosition& standing)
+                    const MachinePosition& standing, const std::optional<ArcAround>& arc)
 {
     using G = GCodeInterpreter;
     const double* from = standing.data();
@@ -110,11 +146,8 @@ double motionLength(ProgramCommand command, const GCodeInterpreter& line,
         return rise == 0 ? chord : std::hypot(chord, rise);
     }
     case ProgramCommand::CentreArc: {
-        const double centreX = from[G::X] + line.arcCentre[0];
-        const double centreY = from[G::Y] + line.arcCentre[1];
         const double radius = std::hypot(line.arcCentre[0], line.arcCentre[1]);
-        double sweep = std::atan2(to[G::Y] - centreY, to[G::X] - centreX)
-                       - std::atan2(from[G::Y] - centreY, from[G::X] - centreX);
+        double sweep = arc->end - arc->start;
         if (line.ArcDirection() == 1)
             sweep = sweep <= 0 ? sweep + 2 * pi : sweep;
         else
@@ -134,47 +167,36 @@ double motionLength(ProgramCommand command, const GCodeInterpreter& line,
     return 0;
 }
 
-// The motion's start, end and, for an arc, the points where it bulges furthest along X or Y.
-void includeMotion(ProgramCommand command, const GCodeInterpreter& line,
-                   const MachinePosition& standing, PathExtent& extent)
+PathPoint3 xyz(const double* position)
+{
+    using G = GCodeInterpreter;
+    return {position[G::X], position[G::Y], position[G::Z]};
+}
+
+// The motion's end and, for an arc, the points where it bulges furthest along X or Y; its start
+// is where the motion before it ended.
+void includeMotion(const GCodeInterpreter& line, const MachinePosition& standing,
+                   const std::optional<ArcAround>& arc, PathExtent& extent)
 {
     using G = GCodeInterpreter;
     const double* from = standing.data();
-    const double* to = line.position;
-    extent.Include({from[G::X], from[G::Y], from[G::Z]});
-    extent.Include({to[G::X], to[G::Y], to[G::Z]});
-    if (command != ProgramCommand::CentreArc && command != ProgramCommand::RadiusArc)
+    extent.Include(xyz(line.position));
+    if (!arc)
         return;
     const bool ccw = line.ArcDirection() == 1;
-    double centreX = from[G::X] + line.arcCentre[0];
-    double centreY = from[G::Y] + line.arcCentre[1];
-    if (command == ProgramCommand::RadiusArc) {
-        // The centre lies left of the chord for a short arc counter-clockwise.
-        const double dx = to[G::X] - from[G::X], dy = to[G::Y] - from[G::Y];
-        const double chord = std::hypot(dx, dy);
-        const double radius = std::abs(line.arcRadius);
-        if (chord == 0)
-            return;
-        const double offset = std::sqrt(std::max(0.0, radius * radius - chord * chord / 4));
-        const double side = (ccw ? 1 : -1) * (line.arcRadius > 0 ? 1 : -1) * offset / chord;
-        centreX = from[G::X] + dx / 2 - dy * side;
-        centreY = from[G::Y] + dy / 2 + dx * side;
-    }
-    const double radius = std::hypot(from[G::X] - centreX, from[G::Y] - centreY);
-    const double start = std::atan2(from[G::Y] - centreY, from[G::X] - centreX);
-    const double end = std::atan2(to[G::Y] - centreY, to[G::X] - centreX);
+    const double radius = std::hypot(from[G::X] - arc->centreX, from[G::Y] - arc->centreY);
     // The sweep counted the way the arc turns; a centre arc back to its start is a full circle.
     const auto turned = [ccw](double fromAngle, double toAngle) {
         const double angle
             = std::remainder((ccw ? toAngle - fromAngle : fromAngle - toAngle), 2 * pi);
         return angle <= 0 ? angle + 2 * pi : angle;
     };
-    const double sweep = turned(start, end);
+    const double sweep = turned(arc->start, arc->end);
     for (int quarter = 0; quarter < 4; ++quarter) {
         const double angle = quarter * pi / 2;
-        if (turned(start, angle) <= sweep)
-            extent.Include({centreX + radius * std::cos(angle), centreY + radius * std::sin(angle),
-                            from[G::Z]});
+        if (turned(arc->start, angle) <= sweep)
+            extent.Include({arc->centreX + radius * std::cos(angle),
+                            arc->centreY + radius * std::sin(angle), from[G::Z]});
     }
 }
 
@@ -185,11 +207,12 @@ bool isMotion(ProgramCommand command)
 }
 
 // What each motion is held against: the machine's travel, from the program's coordinates
-// `originMm` away.
+// `originMm` away; `set` when the travel has any bound.
 struct TravelCheck
 {
     const MachineTravel& travel;
     std::array<double, 3> originMm{};
+    bool set = false;
 };
 
 // A motion command's share of the figures once the controller took it (`code` 0): a segment,
@@ -202,13 +225,18 @@ void countMotion(ProgramCommand command, const GCodeInterpreter& line, short cod
     if (!isMotion(command) || code != 0)
         return;
     ++report.segments;
-    const double length = motionLength(command, line, standing);
+    const std::optional<ArcAround> arc = arcOf(command, line, standing);
+    const double length = motionLength(command, line, standing, arc);
     report.pathLength += length;
     report.rapidLength += command == ProgramCommand::RapidLine ? length : 0;
-    includeMotion(command, line, standing, report.extent);
-    if (!report.leftTravel && travel.travel.IsSet()) {
+    // Every later motion starts where one before it ended, in the extent already.
+    if (report.segments == 1)
+        report.extent.Include(xyz(standing.data()));
+    includeMotion(line, standing, arc, report.extent);
+    if (!report.leftTravel && travel.set) {
         PathExtent motion;
-        includeMotion(command, line, standing, motion);
+        motion.Include(xyz(standing.data()));
+        includeMotion(line, standing, arc, motion);
         report.leftTravel = LeavesTravel(motion, travel.originMm, travel.travel, lineNumber);
     }
     report.largestFeed = std::max(report.largestFeed, line.Velocity());
@@ -431,6 +459,7 @@ std::array<double, 3> pulsesPerMm(const DryRunMachine& machine)
 TravelCheck travelCheck(const DryRunMachine& machine)
 {
     TravelCheck check{machine.travel};
+    check.set = machine.travel.IsSet();
     if (!machine.window || machine.window->record.setOriginFlag != 1)
         return check;
     const std::array<double, 3> perMm = pulsesPerMm(machine);
