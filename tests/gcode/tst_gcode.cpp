@@ -238,14 +238,23 @@ private slots:
         }
     }
 
+    // Inside a line and at its end, held at two bytes a character or, where it can be, at one.
     void numbersReadAsTheToolkitConvertsThem()
     {
         QFETCH(QString, number);
 
-        G program;
-        program.InterpretLine("X" + number + " G1");
         const double expected = number.toDouble();
-        QCOMPARE(std::memcmp(&program.position[G::X], &expected, sizeof expected), 0);
+        for (const QString& line : {"X" + number + " G1", "G1 X" + number}) {
+            G wide;
+            wide.InterpretLine(line);
+            QCOMPARE(std::memcmp(&wide.position[G::X], &expected, sizeof expected), 0);
+            const QByteArray narrow = line.toLatin1();
+            if (QString::fromLatin1(narrow) != line)
+                continue;
+            G oneByte;
+            oneByte.InterpretLine(QLatin1String(narrow));
+            QCOMPARE(std::memcmp(&oneByte.position[G::X], &expected, sizeof expected), 0);
+        }
     }
 
     void numbersThatDoNotFitSwitchNothing_data()
