@@ -251,12 +251,13 @@ void GCodeInterpreter::Interpret(const Char* const chars, const qsizetype size, 
         const bool upper = IsUpperCase(c);
         bool dwell = false;
         qsizetype numberAt = at;
-        std::optional<int> digits;
+        bool plainDigits = false;
+        int digits = 0;
         // False when the number is unknown.
-        const auto readWhole = [&text, &digits](int& number) {
+        const auto readWhole = [&text, &plainDigits, &digits](int& number) {
             const Whole read = text.WholeNumber(number);
-            if (read == Whole::Digits)
-                digits = number;
+            plainDigits = read == Whole::Digits;
+            digits = number;
             return read != Whole::Unknown;
         };
         // A word the dialect does not take still ends with its number.
@@ -363,8 +364,18 @@ void GCodeInterpreter::Interpret(const Char* const chars, const qsizetype size, 
             text.SkipNumber();
             break;
         }
-        if (words)
-            words->words.push_back({wordAt, numberAt, at, c, dwell, digits});
+        if (words) {
+            // Field by field where it is kept: a word built beside it and copied whole would be
+            // read back before its parts were written out.
+            ReadWord& word = words->words.emplace_back();
+            word.at = wordAt;
+            word.numberAt = numberAt;
+            word.end = at;
+            word.first = c;
+            word.dwellTime = dwell;
+            word.plainDigits = plainDigits;
+            word.digits = digits;
+        }
     }
 }
 

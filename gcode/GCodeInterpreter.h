@@ -15,14 +15,19 @@ struct ReadWord
     // The run of number characters after them.
     QStringView Number(QStringView line) const { return line.sliced(numberAt, end - numberAt); }
     bool IsOneLetter() const { return numberAt - at == 1; }
+    // The number, where the interpreter read it as a whole one of plain ASCII digits (G, H, N, T).
+    std::optional<int> Digits() const
+    {
+        return plainDigits ? std::optional<int>(digits) : std::nullopt;
+    }
 
     qsizetype at = 0;
     qsizetype numberAt = 0;
     qsizetype end = 0;
     char16_t first = 0;     // the first letter as written
     bool dwellTime = false; // an X read as the time of a G4 dwell
-    // The number, where the interpreter read it as a whole one of plain ASCII digits (G, H, N, T).
-    std::optional<int> digits;
+    bool plainDigits = false;
+    int digits = 0;
 };
 
 // The words of one line, in order, and where a comment, '%' or '/' ended it (-1: nothing did).

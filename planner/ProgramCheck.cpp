@@ -216,8 +216,8 @@ void LineCheck::CheckWords(const LineWords& read)
 
 std::optional<double> LineCheck::CodeOf(const ReadWord& word) const
 {
-    if (word.digits)
-        return *word.digits;
+    if (const std::optional<int> digits = word.Digits())
+        return *digits;
     const QStringView number = NumberOf(word);
     if (const std::optional<int> whole = WholeNumber(number))
         return *whole;

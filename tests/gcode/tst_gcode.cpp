@@ -156,7 +156,8 @@ private slots:
                 QCOMPARE(QChar(word.first), word.Letters(line).front());
                 seen << word.Letters(line).toString() + ' ' + word.Number(line).toString()
                             + (word.dwellTime ? " dwell" : "")
-                            + (word.digits ? QStringLiteral(" =%1").arg(*word.digits) : QString());
+                            + (word.Digits() ? QStringLiteral(" =%1").arg(*word.Digits())
+                                             : QString());
             }
             QCOMPARE(seen, told);
             QCOMPARE(words.endsAt, qsizetype(endsAt));
