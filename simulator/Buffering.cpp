@@ -32,12 +32,19 @@ AxisVector VirtualController::queueStart(const Core& core, const Crd& crd, const
     return fifo.queuedEnd;
 }
 
-short VirtualController::enqueue(Crd& crd, Fifo& fifo, Command&& command, bool lookAhead)
+Command& VirtualController::stage(const Crd& crd, Fifo& fifo) const
+{
+    fifo.queue.reserve(std::size_t(cfg.fifoCapacity)
+                       + std::size_t(std::max(0, crd.lookAheadPrm.N)));
+    return fifo.queue.stage();
+}
+
+short VirtualController::enqueue(Crd& crd, Fifo& fifo, bool lookAhead)
 {
     const std::size_t capacity = std::size_t(cfg.fifoCapacity);
     const std::size_t held = std::size_t(std::max(0, crd.lookAheadPrm.N));
     CommandQueue& queue = fifo.queue;
-    queue.reserve(capacity + held);
+    Command& command = queue.staged();
     // Once anything waits in the look-ahead queue, everything queues behind it to keep order.
     const bool throughLookAhead
         = (lookAhead && crd.lookAheadReady && held > 0) || queue.waiting() > 0;
@@ -54,7 +61,7 @@ short VirtualController::enqueue(Crd& crd, Fifo& fifo, Command&& command, bool l
             fifo.queuedEnd[i] = command.geometry.end[i] * command.pulsesPerUnit[i];
     }
     command.serial = fifo.nextSerial++;
-    queue.push(std::move(command));
+    queue.push();
     if (!throughLookAhead)
         queue.admitNext();
     queuedBehind
@@ -119,9 +126,6 @@ short VirtualController::bufferLine(short core, short crd, short fifo,
         if (axis >= cs.prm.dimension)
             return badArgument;
     }
-    Command command;
-    command.segNum = segNum;
-    command.rapid = rapid;
     AxisVector start = queueStart(c, cs, *f);
     if (lookAhead) {
         for (int i = 0; i < crdAxisCount; ++i)
@@ -131,10 +135,13 @@ short VirtualController::bufferLine(short core, short crd, short fifo,
     auto value = target.begin();
     for (int axis : axisList)
         end[std::size_t(axis)] = *value++;
+    Command& command = stage(cs, *f);
+    command.segNum = segNum;
+    command.rapid = rapid;
     command.geometry = Geometry::line(start, end);
     if (!prepareMotion(cs, command, lookAhead, synVel, synAcc, velEnd))
         return badArgument;
-    return enqueue(cs, *f, std::move(command), lookAhead);
+    return enqueue(cs, *f, lookAhead);
 }
 
 short VirtualController::bufferArc(short core, short crd, short fifo, int a, int b, double endA,
@@ -151,8 +158,6 @@ short VirtualController::bufferArc(short core, short crd, short fifo, int a, int
         return refused;
     if (a >= cs.prm.dimension || b >= cs.prm.dimension)
         return badArgument;
-    Command command;
-    command.segNum = segNum;
     AxisVector start = queueStart(c, cs, *f);
     double pulsesPerUnit = 1;
     if (lookAhead) {
@@ -172,10 +177,12 @@ short VirtualController::bufferArc(short core, short crd, short fifo, int a, int
               : Geometry::arcByRadius(start, end, a, b, radiusOrCentreA, ccw);
     if (!geometry)
         return badArgument;
+    Command& command = stage(cs, *f);
+    command.segNum = segNum;
     command.geometry = *geometry;
     if (!prepareMotion(cs, command, lookAhead, synVel, synAcc, velEnd))
         return badArgument;
-    return enqueue(cs, *f, std::move(command), lookAhead);
+    return enqueue(cs, *f, lookAhead);
 }
 
 short VirtualController::bufferOther(short core, short crd, short fifo, Command command,
@@ -190,7 +197,9 @@ short VirtualController::bufferOther(short core, short crd, short fifo, Command 
           || command.kind == Command::Kind::StopInput;
     if (profileCommand && !validProfile(core, command.value[0]))
         return badArgument;
-    return enqueue(*crdAt(core, crd), *f, std::move(command), lookAhead);
+    Crd& cs = *crdAt(core, crd);
+    stage(cs, *f) = std::move(command);
+    return enqueue(cs, *f, lookAhead);
 }
 
 short VirtualController::pushLookAhead(short core, short crd)

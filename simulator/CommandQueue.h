@@ -5,6 +5,7 @@
 #include "Ring.h"
 
 #include <cstddef>
+#include <new>
 
 namespace rvsim {
 
@@ -35,8 +36,12 @@ public:
 
     // Room for `capacity` commands held and waiting.
     void reserve(std::size_t capacity) { ring.reserve(capacity); }
-    // Joins at the back, waiting.
-    void push(Command&& command) { ring.push_back(std::move(command)); }
+    // The command that joins next, made ready in place: written where it is kept, a command
+    // costs no copy on its way in. It joins at the back, waiting, with push(); the next stage()
+    // drops it.
+    Command& stage() { return *new (&ring.next()) Command(); }
+    Command& staged() { return ring.next(); }
+    void push() { ring.pushNext(); }
     // The first waiting command joins the FIFO.
     void admitNext() { ++heldCount; }
 

@@ -37,11 +37,19 @@ public:
 
     void push_back(Item&& item)
     {
-        if (count == ring.size())
-            resize(ring.empty() ? 64 : 2 * ring.size());
-        ring[place(count)] = std::move(item);
+        next() = std::move(item);
         ++count;
     }
+
+    // Where the next item joins, as it was left: an item written there in place joins with
+    // pushNext(), unless another is taken there first.
+    Item& next()
+    {
+        if (count == ring.size())
+            resize(ring.empty() ? 64 : 2 * ring.size());
+        return ring[place(count)];
+    }
+    void pushNext() { ++count; }
 
     void pop_front()
     {

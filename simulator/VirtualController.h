@@ -228,7 +228,9 @@ private:
     AxisVector axes(const Core& core, const Crd& crd) const;
     void setAxes(Core& core, Crd& crd, const AxisVector& pulses);
     AxisVector queueStart(const Core& core, const Crd& crd, const Fifo& fifo) const;
-    short enqueue(Crd& crd, Fifo& fifo, Command&& command, bool lookAhead);
+    // The command to queue next in `fifo`, made ready in place; enqueue() queues it.
+    Command& stage(const Crd& crd, Fifo& fifo) const;
+    short enqueue(Crd& crd, Fifo& fifo, bool lookAhead);
     bool prepareMotion(const Crd& crd, Command& command, bool lookAhead, double synVel,
                        double synAcc, double velEnd) const;
 
