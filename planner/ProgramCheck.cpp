@@ -135,8 +135,8 @@ private:
     void CheckSpeeds(const GCodeInterpreter& state);
     QStringView Text() const { return walk.Text(); }
     QStringView NumberOf(const ReadWord& word) const { return word.Number(Text()); }
-    // The number of a G or M word; nothing when it does not convert.
-    std::optional<double> CodeOf(const ReadWord& word) const;
+    // The number of a G or M word, as G::NumberOf converts it (0 when it does not).
+    double CodeOf(const ReadWord& word, bool* converted = nullptr) const;
 
     const ProgramWalk& walk;
     qsizetype line;
@@ -214,16 +214,16 @@ void LineCheck::CheckWords(const LineWords& read)
         CheckComment(read.endsAt);
 }
 
-std::optional<double> LineCheck::CodeOf(const ReadWord& word) const
+double LineCheck::CodeOf(const ReadWord& word, bool* converted) const
 {
+    if (converted)
+        *converted = true;
     if (const std::optional<int> digits = word.Digits())
         return *digits;
     const QStringView number = NumberOf(word);
     if (const std::optional<int> whole = WholeNumber(number))
         return *whole;
-    bool converted = false;
-    const double value = G::NumberOf(number, &converted);
-    return converted ? std::optional<double>(value) : std::nullopt;
+    return G::NumberOf(number, converted);
 }
 
 void LineCheck::LookForSigns(const ReadWord& word)
@@ -235,9 +235,8 @@ void LineCheck::LookForSigns(const ReadWord& word)
         signs.seen = true;
         return;
     }
-    // A number that does not convert counts as 0.
     const auto numberOf = [this, &word] {
-        return CodeOf(word).value_or(0);
+        return CodeOf(word);
     };
     switch (c) {
     case u'G': {
@@ -295,10 +294,10 @@ void LineCheck::CheckComment(qsizetype at)
 
 void LineCheck::CheckGCode(const ReadWord& read)
 {
-    const std::optional<double> code = CodeOf(read);
-    if (!code)
+    bool converted = false;
+    const double value = CodeOf(read, &converted);
+    if (!converted)
         return;
-    const double value = *code;
     const auto word = [this, &read] {
         return QStringLiteral("G") + NumberOf(read).toString();
     };
