@@ -126,19 +126,20 @@ short VirtualController::bufferLine(short core, short crd, short fifo,
         if (axis >= cs.prm.dimension)
             return badArgument;
     }
-    AxisVector start = queueStart(c, cs, *f);
-    if (lookAhead) {
-        for (int i = 0; i < crdAxisCount; ++i)
-            start[i] /= cs.lookAheadPrm.Scale[i] > 0 ? cs.lookAheadPrm.Scale[i] : 1;
-    }
-    AxisVector end = start;
-    auto value = target.begin();
-    for (int axis : axisList)
-        end[std::size_t(axis)] = *value++;
+    const AxisVector queued = queueStart(c, cs, *f);
     Command& command = stage(cs, *f);
     command.segNum = segNum;
     command.rapid = rapid;
-    command.geometry = Geometry::line(start, end);
+    Geometry& line = command.geometry;
+    for (int i = 0; i < crdAxisCount; ++i) {
+        const double scale
+            = lookAhead && cs.lookAheadPrm.Scale[i] > 0 ? cs.lookAheadPrm.Scale[i] : 1;
+        line.start[i] = line.end[i] = queued[i] / scale;
+    }
+    auto value = target.begin();
+    for (int axis : axisList)
+        line.end[std::size_t(axis)] = *value++;
+    line.makeLine();
     if (!prepareMotion(cs, command, lookAhead, synVel, synAcc, velEnd))
         return badArgument;
     return enqueue(cs, *f, lookAhead);

@@ -81,18 +81,20 @@ double SpeedProfile::timeAt(double distance) const
     return std::min(duration(), t1 + t2 + (vPeak - v) / acc);
 }
 
-Geometry Geometry::line(const AxisVector& start, const AxisVector& end)
+void Geometry::makeLine()
 {
-    Geometry g;
-    g.start = start;
-    g.end = end;
     double sum = 0;
     for (int i = 0; i < crdAxisCount; ++i)
         sum += (end[i] - start[i]) * (end[i] - start[i]);
-    g.length = std::sqrt(sum);
-    g.entry = g.directionAt(0);
-    g.exit = g.entry;
-    return g;
+    length = std::sqrt(sum);
+    isArc = false;
+    a = 0;
+    b = 1;
+    centreA = centreB = radius = 0;
+    startAngle = sweep = 0;
+    // As directionAt() gives it, written in place too; a line leaves as it enters.
+    for (int i = 0; i < crdAxisCount; ++i)
+        entry[i] = exit[i] = length > 0 ? (end[i] - start[i]) / length : 0;
 }
 
 Geometry Geometry::arc(const AxisVector& start, const AxisVector& end, int a, int b, double centreA,

@@ -85,7 +85,10 @@ struct SpeedProfile
 // A straight line or a circular arc through the coordinate system's axes.
 struct Geometry
 {
-    static Geometry line(const AxisVector& start, const AxisVector& end);
+    // Makes this the straight line from its start to its end, every other field written where
+    // it is kept: a command's geometry is built in place, as a copy of one built beside it would
+    // be read back before it was written out.
+    void makeLine();
     // Arc in the plane of axes (a, b), counter-clockwise from a towards b when ccw. A positive
     // radius takes the shorter arc, a negative one the longer. Empty when no circle of that
     // radius joins the two points.
