@@ -44,7 +44,7 @@ short VirtualController::enqueue(Crd& crd, Fifo& fifo, bool lookAhead)
     const std::size_t capacity = std::size_t(cfg.fifoCapacity);
     const std::size_t held = std::size_t(std::max(0, crd.lookAheadPrm.N));
     CommandQueue& queue = fifo.queue;
-    Command& command = queue.staged();
+    Command& command = queue.stage();
     // Once anything waits in the look-ahead queue, everything queues behind it to keep order.
     const bool throughLookAhead
         = (lookAhead && crd.lookAheadReady && held > 0) || queue.waiting() > 0;
@@ -128,6 +128,7 @@ short VirtualController::bufferLine(short core, short crd, short fifo,
     }
     const AxisVector queued = queueStart(c, cs, *f);
     Command& command = stage(cs, *f);
+    command.startMotion();
     command.segNum = segNum;
     command.rapid = rapid;
     Geometry& line = command.geometry;
@@ -179,6 +180,7 @@ short VirtualController::bufferArc(short core, short crd, short fifo, int a, int
     if (!geometry)
         return badArgument;
     Command& command = stage(cs, *f);
+    command.startMotion();
     command.segNum = segNum;
     command.geometry = *geometry;
     if (!prepareMotion(cs, command, lookAhead, synVel, synAcc, velEnd))

@@ -5,7 +5,6 @@
 #include "Ring.h"
 
 #include <cstddef>
-#include <new>
 
 namespace rvsim {
 
@@ -36,11 +35,10 @@ public:
 
     // Room for `capacity` commands held and waiting.
     void reserve(std::size_t capacity) { ring.reserve(capacity); }
-    // The command that joins next, made ready in place: written where it is kept, a command
-    // costs no copy on its way in. It joins at the back, waiting, with push(); the next stage()
-    // drops it.
-    Command& stage() { return *new (&ring.next()) Command(); }
-    Command& staged() { return ring.next(); }
+    // Where the command that joins next is made, holding what it held: written where it is
+    // kept, a command costs no copy on its way in. It joins at the back, waiting, with push();
+    // what the next stage() gives is made anew.
+    Command& stage() { return ring.next(); }
     void push() { ring.pushNext(); }
     // The first waiting command joins the FIFO.
     void admitNext() { ++heldCount; }

@@ -228,7 +228,8 @@ private:
     AxisVector axes(const Core& core, const Crd& crd) const;
     void setAxes(Core& core, Crd& crd, const AxisVector& pulses);
     AxisVector queueStart(const Core& core, const Crd& crd, const Fifo& fifo) const;
-    // The command to queue next in `fifo`, made ready in place; enqueue() queues it.
+    // Where the command to queue next in `fifo` is made, written whole in place (a motion from
+    // Command::startMotion() on); enqueue() queues it.
     Command& stage(const Crd& crd, Fifo& fifo) const;
     short enqueue(Crd& crd, Fifo& fifo, bool lookAhead);
     bool prepareMotion(const Crd& crd, Command& command, bool lookAhead, double synVel,
