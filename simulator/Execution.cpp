@@ -110,7 +110,7 @@ void VirtualController::beginFront(Core& core, short crdNumber, Crd& crd, Comman
         const double remaining = command.geometry.length - crd.activeOffset;
         Fifo& fifo = crd.fifos[std::size_t(crd.activeFifo)];
         const double vEnd = command.lookAhead ? fifo.plan.endSpeed(fifo.queue) : command.velEnd;
-        crd.activeProfile = SpeedProfile::plan(remaining, v0, command.vMax, vEnd, command.acc);
+        crd.activeProfile.plan(remaining, v0, command.vMax, vEnd, command.acc);
         recordPath(crdNumber, crd, core, crd.now, command.rapid);
         break;
     }
@@ -122,7 +122,7 @@ void VirtualController::beginFront(Core& core, short crdNumber, Crd& crd, Comman
         p.moveFrom = p.position;
         p.moveDirection = distance < 0 ? -1 : 1;
         p.moveStartTime = crd.now;
-        p.move = SpeedProfile::plan(std::abs(distance), 0, command.real[1], 0, command.real[2]);
+        p.move.plan(std::abs(distance), 0, command.real[1], 0, command.real[2]);
         break;
     }
     case Command::Kind::Delay:

@@ -9,31 +9,32 @@ namespace {
 constexpr double pi = 3.14159265358979323846;
 }
 
-SpeedProfile SpeedProfile::plan(double length, double v0, double vMax, double v1, double acc)
+void SpeedProfile::plan(double distance, double startSpeed, double topSpeed, double endSpeed,
+                        double acceleration)
 {
-    SpeedProfile p;
-    p.length = std::max(0.0, length);
-    p.acc = acc;
-    p.v0 = v0;
-    v1 = minOfRoot(std::min(v1, vMax), v0 * v0 + 2 * acc * p.length);
+    *this = SpeedProfile();
+    length = std::max(0.0, distance);
+    acc = acceleration;
+    v0 = startSpeed;
+    const double reachable = minOfRoot(std::min(endSpeed, topSpeed), v0 * v0 + 2 * acc * length);
     // The lowest speed braking over the whole length reaches.
-    const double lowestSquared = std::max(0.0, v0 * v0 - 2 * acc * p.length);
-    if (compareRoot(lowestSquared, v1) > 0) {
-        p.vPeak = v0;
-        p.v1 = std::sqrt(lowestSquared);
-        p.t3 = acc > 0 ? (v0 - p.v1) / acc : 0;
-        return p;
+    const double lowestSquared = std::max(0.0, v0 * v0 - 2 * acc * length);
+    if (compareRoot(lowestSquared, reachable) > 0) {
+        vPeak = v0;
+        v1 = std::sqrt(lowestSquared);
+        t3 = acc > 0 ? (v0 - v1) / acc : 0;
+        return;
     }
-    p.v1 = v1;
-    p.vPeak = v0 > vMax ? vMax : minOfRoot(vMax, (2 * acc * p.length + v0 * v0 + v1 * v1) / 2);
-    p.vPeak = std::max(p.vPeak, v1);
-    p.d1 = std::abs(p.vPeak * p.vPeak - v0 * v0) / (2 * acc);
-    const double d3 = (p.vPeak * p.vPeak - v1 * v1) / (2 * acc);
-    p.d2 = std::max(0.0, p.length - p.d1 - d3);
-    p.t1 = std::abs(p.vPeak - v0) / acc;
-    p.t2 = p.vPeak > 0 ? p.d2 / p.vPeak : 0;
-    p.t3 = (p.vPeak - v1) / acc;
-    return p;
+    v1 = reachable;
+    vPeak = v0 > topSpeed ? topSpeed
+                          : minOfRoot(topSpeed, (2 * acc * length + v0 * v0 + v1 * v1) / 2);
+    vPeak = std::max(vPeak, v1);
+    d1 = std::abs(vPeak * vPeak - v0 * v0) / (2 * acc);
+    const double d3 = (vPeak * vPeak - v1 * v1) / (2 * acc);
+    d2 = std::max(0.0, length - d1 - d3);
+    t1 = std::abs(vPeak - v0) / acc;
+    t2 = vPeak > 0 ? d2 / vPeak : 0;
+    t3 = (vPeak - v1) / acc;
 }
 
 double SpeedProfile::velocityAt(double t) const

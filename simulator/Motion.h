@@ -64,9 +64,13 @@ using AxisVector = std::array<double, crdAxisCount>;
 // at `acc`. Distances and speeds in the path's own units per millisecond.
 struct SpeedProfile
 {
-    // v1 is lowered to what the length allows; a v0 too high to reach v1 within the length
-    // decelerates over the whole length and ends above v1.
-    static SpeedProfile plan(double length, double v0, double vMax, double v1, double acc);
+    // Makes this the profile over `distance` from `startSpeed`, at most `topSpeed`, to
+    // `endSpeed` at `acceleration`, written where it is kept (as a copy of one planned beside it
+    // would be read back before it was written out). The end speed is lowered to what the
+    // distance allows; a start speed too high to reach it within the distance decelerates over
+    // the whole distance and ends above it.
+    void plan(double distance, double startSpeed, double topSpeed, double endSpeed,
+              double acceleration);
 
     double duration() const { return t1 + t2 + t3; }
     double distanceAt(double t) const;

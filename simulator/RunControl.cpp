@@ -138,7 +138,7 @@ void VirtualController::stopCrd(Core& core, Crd& crd, bool abrupt)
         distance = remaining;
         acc = speed * speed / (2 * remaining);
     }
-    crd.activeProfile = SpeedProfile::plan(distance, speed, speed, 0, acc);
+    crd.activeProfile.plan(distance, speed, speed, 0, acc);
     crd.activeStart = crd.now;
     crd.stopping = true;
 }
