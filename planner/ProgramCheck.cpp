@@ -130,7 +130,7 @@ private:
     void Add(FindingKind kind, QString what) { findings.push_back({line, kind, std::move(what)}); }
     void CheckComment(qsizetype at);
     void CheckGCode(const ReadWord& word);
-    void LookForSigns(const ReadWord& word);
+    void LookForSpindle(double code);
     void CheckFeed(QStringView number);
     void CheckSpeeds(const GCodeInterpreter& state);
     QStringView Text() const { return walk.Text(); }
@@ -148,16 +148,17 @@ private:
     bool words = false;
 };
 
+// Each word is looked at once: for what the dialect makes of it, and for signs of common G-code.
 void LineCheck::CheckWords(const LineWords& read)
 {
     for (const ReadWord& word : read.words) {
         words = true;
-        LookForSigns(word);
         // DELAY, EF and ED, and their misspellings, are the dialect's own.
         if (!word.IsOneLetter())
             continue;
         const char16_t c = word.first;
         const bool upper = G::IsUpperCase(c);
+        signs.seen = signs.seen || !upper;
         const auto written = [this, &word] {
             return QString(QChar(word.first)) + NumberOf(word).toString();
         };
@@ -174,10 +175,18 @@ void LineCheck::CheckWords(const LineWords& read)
             else
                 Add(FindingKind::SkippedWord, written());
             break;
+        case u'M':
+            if (upper)
+                LookForSpindle(CodeOf(word));
+            Add(FindingKind::SkippedWord, written());
+            break;
         case u'N':
-        case u'T':
-            if (!upper || G::LetterOf(c) == u'T')
+            if (!upper)
                 Add(FindingKind::SkippedWord, written());
+            break;
+        case u'T':
+            signs.seen = true;
+            Add(FindingKind::SkippedWord, written());
             break;
         case u'X':
             coordinates = coordinates || !word.dwellTime;
@@ -198,9 +207,12 @@ void LineCheck::CheckWords(const LineWords& read)
         case u'K':
         case u'R':
             break;
+        case u'S':
+            signs.power = signs.power || upper;
+            Add(FindingKind::OtherDialect, written());
+            break;
         case u'P':
         case u'L':
-        case u'S':
         case u'Q':
             Add(FindingKind::OtherDialect, written());
             break;
@@ -226,49 +238,10 @@ double LineCheck::CodeOf(const ReadWord& word, bool* converted) const
     return G::NumberOf(number, converted);
 }
 
-void LineCheck::LookForSigns(const ReadWord& word)
+void LineCheck::LookForSpindle(double code)
 {
-    if (!word.IsOneLetter())
-        return;
-    const char16_t c = word.first;
-    if (!G::IsUpperCase(c)) {
-        signs.seen = true;
-        return;
-    }
-    const auto numberOf = [this, &word] {
-        return CodeOf(word);
-    };
-    switch (c) {
-    case u'G': {
-        const double number = numberOf();
-        signs.seen = signs.seen || number == 20 || number == 21 || number == 93 || number == 94
-                     || number == 64 || (number >= 5 && number < 6)
-                     || (number >= 54 && number <= 59.3);
-        break;
-    }
-    case u'M': {
-        const double number = numberOf();
-        signs.spindle = signs.spindle || number == 3 || number == 4;
-        signs.seen = signs.seen || number == 6;
-        break;
-    }
-    case u'S':
-        signs.power = true;
-        break;
-    case u'T':
-        signs.seen = true;
-        break;
-    case u'F': {
-        const QString written = QStringLiteral("F") + NumberOf(word).toString();
-        if (signs.firstFeed.isEmpty())
-            signs.firstFeed = written;
-        signs.feeds.push_back({line, FindingKind::FeedPerMinute, written});
-        break;
-    }
-    default:
-        break;
-    }
-    signs.seen = signs.seen || (signs.spindle && signs.power);
+    signs.spindle = signs.spindle || code == 3 || code == 4;
+    signs.seen = signs.seen || code == 6;
 }
 
 // The dialect ends the line at a comment's start, where common G-code goes on after ")" and
@@ -295,7 +268,10 @@ void LineCheck::CheckComment(qsizetype at)
 void LineCheck::CheckGCode(const ReadWord& read)
 {
     bool converted = false;
+    // One that does not convert is G0 to the signs.
     const double value = CodeOf(read, &converted);
+    signs.seen = signs.seen || value == 20 || value == 21 || value == 93 || value == 94
+                 || value == 64 || (value >= 5 && value < 6) || (value >= 54 && value <= 59.3);
     if (!converted)
         return;
     const auto word = [this, &read] {
@@ -313,6 +289,9 @@ void LineCheck::CheckFeed(QStringView number)
     const double read = std::trunc(value);
     const QString word = QStringLiteral("F") + number.toString();
     feed = {line, word};
+    if (signs.firstFeed.isEmpty())
+        signs.firstFeed = word;
+    signs.feeds.push_back({line, FindingKind::FeedPerMinute, word});
     // A feed cut to 0 stops the move itself, which the check of the motion tells.
     if (read != value && read != 0)
         Add(FindingKind::FeedTruncated, word + QStringLiteral(" read as F%1").arg(read));
@@ -498,6 +477,7 @@ void ProgramChecker::CheckLine(const ProgramWalk& walk, const LineWords& words)
 
 ProgramCheck ProgramChecker::Finish()
 {
+    signs->seen = signs->seen || (signs->spindle && signs->power);
     if (signs->seen) {
         check.verdict = Verdict(*signs);
         // Every feed of such a program is in mm/min, in line among the other findings, and says
