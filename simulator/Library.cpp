@@ -49,7 +49,7 @@ void SimClock::setScale(double factor)
     scale = std::clamp(factor, 1.0, 1e6);
 }
 
-std::optional<short> Library::takeInjectionSet(const char* operation)
+std::optional<short> Library::takeInjection(const char* operation)
 {
     const auto found = injections.find(operation);
     if (found == injections.end())

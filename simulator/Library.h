@@ -87,17 +87,10 @@ struct Library
     // it there already. Not a number when something may have changed.
     double settledAt = std::numeric_limits<double>::quiet_NaN();
 
-    // The code injected for the operation's next call, if any. Inline up to the test for none
-    // at all, which is every call outside a test.
-    std::optional<short> takeInjection(const char* operation)
-    {
-        if (injections.empty())
-            return std::nullopt;
-        return takeInjectionSet(operation);
-    }
-
-private:
-    std::optional<short> takeInjectionSet(const char* operation);
+    // Whether a test injected any code; outside a test no call asks for one.
+    bool injecting() const { return !injections.empty(); }
+    // The code injected for the operation's next call, if any.
+    std::optional<short> takeInjection(const char* operation);
 };
 
 Library& library();
@@ -125,10 +118,12 @@ short call(const char* name, JournalArgs args, Operation&& operation,
     }
     // Anything but a query may change what the time, played out again, does; a command queued
     // behind one that executes does not.
-    if (const std::optional<short> injected = lib.takeInjection(name)) {
-        if (!query)
-            lib.settledAt = std::numeric_limits<double>::quiet_NaN();
-        return *injected;
+    if (lib.injecting()) {
+        if (const std::optional<short> injected = lib.takeInjection(name)) {
+            if (!query)
+                lib.settledAt = std::numeric_limits<double>::quiet_NaN();
+            return *injected;
+        }
     }
     const short code = operation(*lib.controller);
     if (!query && !lib.controller->takeQueuedBehind())
