@@ -173,6 +173,26 @@ PathPoint3 xyz(const double* position)
     return {position[G::X], position[G::Y], position[G::Z]};
 }
 
+// An angle of a whole number of quarter turns, with its cosine and sine.
+struct QuarterTurn
+{
+    double angle, cos, sin;
+};
+
+// The four, worked out once: every arc is held against them.
+const std::array<QuarterTurn, 4>& quarterTurns()
+{
+    static const std::array<QuarterTurn, 4> turns = [] {
+        std::array<QuarterTurn, 4> table{};
+        for (int quarter = 0; quarter < 4; ++quarter) {
+            const double angle = quarter * pi / 2;
+            table[std::size_t(quarter)] = {angle, std::cos(angle), std::sin(angle)};
+        }
+        return table;
+    }();
+    return turns;
+}
+
 // The motion's end and, for an arc, the points where it bulges furthest along X or Y; its start
 // is where the motion before it ended.
 void includeMotion(const GCodeInterpreter& line, const MachinePosition& standing,
@@ -192,11 +212,10 @@ void includeMotion(const GCodeInterpreter& line, const MachinePosition& standing
         return angle <= 0 ? angle + 2 * pi : angle;
     };
     const double sweep = turned(arc->start, arc->end);
-    for (int quarter = 0; quarter < 4; ++quarter) {
-        const double angle = quarter * pi / 2;
-        if (turned(arc->start, angle) <= sweep)
-            extent.Include({arc->centreX + radius * std::cos(angle),
-                            arc->centreY + radius * std::sin(angle), from[G::Z]});
+    for (const QuarterTurn& quarter : quarterTurns()) {
+        if (turned(arc->start, quarter.angle) <= sweep)
+            extent.Include({arc->centreX + radius * quarter.cos,
+                            arc->centreY + radius * quarter.sin, from[G::Z]});
     }
 }
 
