@@ -19,6 +19,7 @@
 #include "Journal.h"
 #include "rvsim.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -332,7 +333,8 @@ private slots:
     void init() { rvsim_reset(); }
 
     // The controller refuses a move without a feed, and the machine stays where it stood: the
-    // figures leave the move out, and the next move starts where the machine stands.
+    // figures leave the move out, and the next move starts where the machine stands. The box
+    // holds where the first move starts, the machine's own place.
     void refusedMoveMovesNothing()
     {
         const DryRunReport report
@@ -340,6 +342,8 @@ private slots:
                        openMachine(5), PathWanted::Yes);
         QCOMPARE(report.segments, 2);
         QCOMPARE(report.pathLength, 15.0);
+        QVERIFY(report.extent.Lowest());
+        QCOMPARE((*report.extent.Lowest())[0], 0.0);
         QCOMPARE(report.extent.Highest()[0], 10.0);
         QCOMPARE(report.extent.Highest()[1], 5.0);
         QCOMPARE(report.plan.Segments(), 2);
@@ -639,12 +643,14 @@ private slots:
             = {"skipped",   "dropped", "truncated", "beyond",     "no arc", "dialect",
                "no motion", "zero",    "refused",   "per minute", "travel"};
         static_assert(std::size(kinds) == std::size_t(FindingKind::LeavesTravel) + 1);
-        QStringList found;
-        for (const ProgramFinding& finding : CheckProgram(ProgramText(program), 500).findings)
-            found << QStringLiteral("%1 %2: %3")
-                         .arg(finding.line)
-                         .arg(QLatin1String(kinds[int(finding.kind)]), finding.what);
-        QCOMPARE(found, findings);
+        for (const ProgramText& text : bothWidths(program)) {
+            QStringList found;
+            for (const ProgramFinding& finding : CheckProgram(text, 500).findings)
+                found << QStringLiteral("%1 %2: %3")
+                             .arg(finding.line)
+                             .arg(QLatin1String(kinds[int(finding.kind)]), finding.what);
+            QCOMPARE(found, findings);
+        }
     }
 
     void checkSaysWhatFollows_data()
@@ -677,6 +683,17 @@ private slots:
                            "    line 1: F600 > 500 mm/s \u2014 mm/min read as mm/s, beyond the "
                            "machine's feed"}
             << "Program check: 1 danger, 0 warning \u2014 see Output";
+        QTest::newRow("a spindle switched on at a speed")
+            << "M3 S1000\nG1 X1 F10"
+            << QStringList{"  Written for common G-code: there F is mm/min, here mm/s \u2014 F10 "
+                           "would run at 10 mm/s (600 mm/min).",
+                           "  danger: 1 line (the path or the speed differs from what the program "
+                           "means)",
+                           "    line 2: F10 \u2014 mm/min there, mm/s here: 60 times as fast",
+                           "  warning: 1 line (the machine will not do it)",
+                           "    line 1: M3 S1000 \u2014 the spindle or laser is not switched (H1 "
+                           "and H0 switch it); spindle speed or laser power: not set here"}
+            << "Program check: 1 danger, 1 warning \u2014 see Output";
         QTest::newRow("the dialect's own, harmless lines alone")
             << "G1 X1 F10\n\n(profile)\nX2"
             << QStringList{"  info: 2 lines (harmless: moves of length 0, comments)"} << "";
@@ -689,9 +706,11 @@ private slots:
         QFETCH(QString, program);
         QFETCH(QStringList, text);
         QFETCH(QString, status);
-        const ProgramCheck check = CheckProgram(ProgramText(program), 500);
-        QCOMPARE(ProgramCheckText(check, 2), text);
-        QCOMPARE(ProgramCheckStatus(CountLines(CheckedLines(check.findings))), status);
+        for (const ProgramText& held : bothWidths(program)) {
+            const ProgramCheck check = CheckProgram(held, 500);
+            QCOMPARE(ProgramCheckText(check, 2), text);
+            QCOMPARE(ProgramCheckStatus(CountLines(CheckedLines(check.findings))), status);
+        }
     }
 
     void progressText_data()
@@ -1361,6 +1380,21 @@ private:
             return false;
         const QStringList switches = sent.filter(QRegularExpression("^laser "));
         return !switches.isEmpty() && switches.constLast() == laser;
+    }
+
+    // The program as the window holds typed text, and as its file is read: plain ASCII at one
+    // byte a character.
+    std::vector<ProgramText> bothWidths(const QString& program)
+    {
+        QFile file(files.filePath(QStringLiteral("program.nc")));
+        std::vector<ProgramText> texts{ProgramText(program)};
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            || file.write(program.toUtf8()) != program.toUtf8().size() || !file.flush()) {
+            QTest::qFail("the program's file cannot be written", __FILE__, __LINE__);
+            return texts;
+        }
+        texts.push_back(*ProgramText::Read(file.fileName()));
+        return texts;
     }
 
     QTemporaryDir files;

@@ -306,6 +306,24 @@ private slots:
         QCOMPARE(last, end);
     }
 
+    // A motion made where a cleared one lay keeps nothing of it: a plain line in pulses, in the
+    // place of a look-ahead arc in millimetres, runs straight to its own end.
+    void aMotionWhereAClearedOneLayStartsAnew()
+    {
+        setUpCrd();
+        QCOMPARE(MQN_ArcXYCEx(1, 1, 2, 0, 1, 0, 1, 10, 100, 1, 0, 0), short(0));
+        QCOMPARE(MQN_CrdClear(1, 1, 0), short(0));
+        QCOMPARE(MQN_LnXY(1, 1, 3000, 0, 10, 1, 0, 0), short(0));
+        flushAndStart();
+        rvsim_advance_ms(150);
+        QCOMPARE_GT(positionMm(1), 0.5);
+        QCOMPARE_LT(positionMm(1), 2.5);
+        QCOMPARE(positionMm(2), 0.0);
+        runToEnd();
+        QCOMPARE(positionMm(1), 3.0);
+        QCOMPARE(positionMm(2), 0.0);
+    }
+
     void smoothStopDeceleratesAndStartGoesOn()
     {
         setUpCrd();
