@@ -35,9 +35,9 @@ public:
 
     // Room for `capacity` commands held and waiting.
     void reserve(std::size_t capacity) { ring.reserve(capacity); }
-    // Where the command that joins next is made, holding what it held: written where it is
-    // kept, a command costs no copy on its way in. It joins at the back, waiting, with push();
-    // what the next stage() gives is made anew.
+    // Where the command that joins next is made, holding what was there before, which its maker
+    // writes over whole: made where it is kept, a command costs no copy on its way in. It joins
+    // at the back, waiting, with push(); unless pushed, the next stage() gives the place again.
     Command& stage() { return ring.next(); }
     void push() { ring.pushNext(); }
     // The first waiting command joins the FIFO.
