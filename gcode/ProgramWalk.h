@@ -48,7 +48,7 @@ public:
     QStringView Text() const
     {
         if (program.IsNarrow() && widenedIndex != index) {
-            text = widened = program.NarrowLine(index);
+            text = program.Line(index, widened);
             widenedIndex = index;
         }
         return text;
