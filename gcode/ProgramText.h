@@ -71,7 +71,8 @@ private:
     {
         return lineStarts[size_t(index) + 1] - 1 - lineStarts[size_t(index)];
     }
-    template <typename Text> void FindLineStarts(const Text& text, bool lastLineFeedEndsText);
+    template <typename Char>
+    void FindLineStarts(const Char* text, qsizetype size, bool lastLineFeedEndsText);
 
     QByteArray narrowText; // the text when it is plain ASCII, else null
     QString wideText;      // the text otherwise
