@@ -72,7 +72,7 @@ short VirtualController::enqueue(Crd& crd, Fifo& fifo, bool lookAhead)
 bool VirtualController::prepareMotion(const Crd& crd, Command& command, bool lookAhead,
                                       double synVel, double synAcc, double velEnd) const
 {
-    if (!finite({synVel, synAcc, velEnd}) || !(synVel > 0) || !(synAcc > 0) || velEnd < 0)
+    if (!finite(synVel, synAcc, velEnd) || !(synVel > 0) || !(synAcc > 0) || velEnd < 0)
         return false;
     command.kind = Command::Kind::Motion;
     command.lookAhead = lookAhead;
@@ -132,11 +132,10 @@ short VirtualController::bufferLine(short core, short crd, short fifo,
     command.segNum = segNum;
     command.rapid = rapid;
     Geometry& line = command.geometry;
-    for (int i = 0; i < crdAxisCount; ++i) {
-        const double scale
-            = lookAhead && cs.lookAheadPrm.Scale[i] > 0 ? cs.lookAheadPrm.Scale[i] : 1;
-        line.start[i] = line.end[i] = queued[i] / scale;
-    }
+    static constexpr AxisVector pulses{1, 1, 1, 1, 1};
+    const AxisVector& scale = lookAhead ? cs.lookAheadLimits.scale : pulses;
+    for (int i = 0; i < crdAxisCount; ++i)
+        line.start[i] = line.end[i] = queued[i] / scale[i];
     auto value = target.begin();
     for (int axis : axisList)
         line.end[std::size_t(axis)] = *value++;
@@ -152,7 +151,7 @@ short VirtualController::bufferArc(short core, short crd, short fifo, int a, int
                                    double velEnd, int32_t segNum, bool lookAhead)
 {
     Fifo* f = fifoAt(core, crd, fifo);
-    if (!f || (circleDir != 0 && circleDir != 1) || !finite({endA, endB, radiusOrCentreA, centreB}))
+    if (!f || (circleDir != 0 && circleDir != 1) || !finite(endA, endB, radiusOrCentreA, centreB))
         return badArgument;
     Core& c = cores[std::size_t(core - 1)];
     Crd& cs = c.crds[std::size_t(crd - 1)];
@@ -164,7 +163,7 @@ short VirtualController::bufferArc(short core, short crd, short fifo, int a, int
     double pulsesPerUnit = 1;
     if (lookAhead) {
         for (int i = 0; i < crdAxisCount; ++i)
-            start[i] /= cs.lookAheadPrm.Scale[i] > 0 ? cs.lookAheadPrm.Scale[i] : 1;
+            start[i] /= cs.lookAheadLimits.scale[i];
         pulsesPerUnit = std::min(cs.lookAheadPrm.Scale[a], cs.lookAheadPrm.Scale[b]);
     }
     AxisVector end = start;

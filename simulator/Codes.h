@@ -3,9 +3,7 @@
 
 #include "ReturnCodes.h"
 
-#include <algorithm>
 #include <cmath>
-#include <initializer_list>
 
 namespace rvsim {
 
@@ -20,9 +18,11 @@ constexpr double maxTravelPulses = 1e15;
 constexpr double slowestSpeed = 1e-9;
 constexpr double slowestAcceleration = 1e-12;
 
-inline bool finite(std::initializer_list<double> values)
+// Whether every value is a number and none infinite; a fold, so that it is asked inline on the
+// buffering path.
+template <typename... Values> bool finite(Values... values)
 {
-    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+    return (std::isfinite(double(values)) && ...);
 }
 
 } // namespace rvsim

@@ -67,7 +67,7 @@ short VirtualController::setCrdPrm(short core, short crd, const CrdPrm* prm)
 {
     Crd* c = crdAt(core, crd);
     if (!c || !prm || prm->dimension < 1 || prm->dimension > crdAxisCount || prm->evenTime < 0
-        || !finite({prm->synVelMax, prm->synAccMax}))
+        || !finite(prm->synVelMax, prm->synAccMax))
         return badArgument;
     for (int k = 0; k < 8; ++k) {
         const short axis = prm->profile[k];
@@ -150,7 +150,7 @@ short VirtualController::initLookAhead(short core, short crd, const LookAheadPrm
     for (int i = 0; i < axes; ++i) {
         if (!(prm->Scale[i] > 0) || !(prm->VMax[i] > 0) || !(prm->AMax[i] > 0)
             || !(prm->DVMax[i] > 0)
-            || !finite({prm->Scale[i], prm->VMax[i], prm->AMax[i], prm->DVMax[i]}))
+            || !finite(prm->Scale[i], prm->VMax[i], prm->AMax[i], prm->DVMax[i]))
             return badArgument;
     }
     if (!c->lookAheadSetUp || c->running)
@@ -212,7 +212,7 @@ short VirtualController::setBlending(short core, short crd, short type, double p
                                      double minAngle, double maxAngle)
 {
     Crd* c = crdAt(core, crd);
-    if (!c || !finite({para, minAngle, maxAngle}))
+    if (!c || !finite(para, minAngle, maxAngle))
         return badArgument;
     c->blendParaType = type;
     c->blendPara = para;
@@ -362,7 +362,7 @@ bool VirtualController::waitAsHost(short core, short crd, short fifo, const Rvsi
                                    RvsimHostWait& state)
 {
     const Fifo* f = fifoAt(core, crd, fifo);
-    if (!f || !finite({waits.firstStepMs, waits.longestStepMs, waits.startMs, waits.longestCycleMs})
+    if (!f || !finite(waits.firstStepMs, waits.longestStepMs, waits.startMs, waits.longestCycleMs)
         || !(waits.firstStepMs > 0) || !(waits.longestStepMs > 0))
         return false;
     Core& c = cores[std::size_t(core - 1)];
