@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <vector>
 
 using Call = std::function<short()>;
@@ -156,6 +157,12 @@ private slots:
             << Call([] { return MQN_ArcXYC(1, 1, 2000, 200, 1000, 0, 1, 1, 1, 0, 0); });
         QTest::newRow("direction 2")
             << Call([] { return MQN_ArcXYC(1, 1, 2000, 0, 1000, 0, 2, 1, 1, 0, 0); });
+        constexpr double infinite = std::numeric_limits<double>::infinity();
+        constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
+        QTest::newRow("speed infinite")
+            << Call([] { return MQN_LnXY(1, 1, 100, 0, infinite, 1, 0, 0); });
+        QTest::newRow("centre not a number")
+            << Call([] { return MQN_ArcXYC(1, 1, 2000, 0, notANumber, 0, 1, 1, 1, 0, 0); });
     }
 
     void refusedCallsChangeNothing()
